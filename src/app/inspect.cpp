@@ -1,0 +1,123 @@
+#include "app/inspect.h"
+
+#include <nlohmann/json.hpp>
+
+namespace keelrun {
+namespace {
+
+using Json = nlohmann::ordered_json;
+
+std::string utf8(const QString &text) { return text.toStdString(); }
+
+Json texts(const QStringList &list)
+{
+    Json out = Json::array();
+    for (const QString &item : list)
+        out.push_back(utf8(item));
+    return out;
+}
+
+std::string hexColour(Rgb c)
+{
+    char buffer[8];
+    std::snprintf(buffer, sizeof buffer, "#%02X%02X%02X", c.r, c.g, c.b);
+    return buffer;
+}
+
+Json point(const GeoPoint &p) { return {{"lat", p.lat}, {"lon", p.lon}}; }
+
+Json boatJson(const BoatEntry &boat)
+{
+    return {
+        {"trackFile", utf8(boat.trackFile)},
+        {"name", utf8(boat.name)},
+        {"classIndex", boat.classIndex},
+        {"handicap", boat.handicap},
+        {"clockOffset", boat.clockOffset},
+        {"shown", boat.shown},
+        {"colour", hexColour(boat.colour)},
+        {"kmlColour", utf8(boat.kmlColour)},
+    };
+}
+
+Json courseJson(const RaceState &s)
+{
+    Json marks = Json::array();
+    for (int i = 1; i <= s.markCount; ++i)
+        marks.push_back({{"lat", s.marks[i].lat}, {"lon", s.marks[i].lon}});
+    auto linesJson = [](const auto &table, int count) {
+        Json out = Json::array();
+        for (int i = 1; i <= count; ++i)
+            out.push_back({{"end1", point(table[i].end1)}, {"end2", point(table[i].end2)}});
+        return out;
+    };
+    return {
+        {"marks", marks},
+        {"lines", linesJson(s.lines, s.lineCount)},
+        {"refLines", linesJson(s.refLines, s.refLineCount)},
+        {"course", texts(s.course)},
+    };
+}
+
+}  // namespace
+
+std::string inspectJson(const RaceState &s, const InspectOptions &)
+{
+    Json j;
+    j["raceFilePath"] = utf8(s.raceFilePath);
+    j["raceFileName"] = utf8(s.raceFileName);
+    j["raceFileEncoding"] = s.raceFileEncoding.kind == TextEncoding::ShiftJis ? "Shift_JIS" : "UTF-8";
+    j["title"] = utf8(s.title);
+    j["subtitle"] = utf8(s.subtitle);
+    j["note"] = utf8(s.note);
+    j["flagText"] = utf8(s.flagText);
+    j["startTime"] = utf8(isoText(s.startTime));
+    j["finishTime"] = utf8(isoText(s.finishTime));
+    j["timeDifference"] = s.timeDifference;
+    j["startTimeUtc"] = utf8(isoText(s.startTimeUtc)) + "Z";
+    j["finishTimeUtc"] = utf8(isoText(s.finishTimeUtc)) + "Z";
+    j["raceDate"] = utf8(isoText(s.raceDate));
+    j["raceDuration"] = s.raceDuration;
+    j["preStartSeconds"] = s.preStartSeconds;
+    j["windowStart"] = s.windowStart;
+    j["windowEnd"] = s.windowEnd;
+    j["windowLength"] = s.windowLength;
+    j["classesEnabled"] = s.classesEnabled;
+    j["classCount"] = s.classCount;
+    j["boatCount"] = s.boatCount;
+    j["handicapsPresent"] = s.handicapsPresent;
+    j["ctMode"] = s.ctMode;
+    j["markCount"] = s.markCount;
+    j["lineCount"] = s.lineCount;
+    j["refLineCount"] = s.refLineCount;
+    j["courseLength"] = s.courseLength();
+    j["mapParams"] = texts(s.mapParams);
+    j["boatListRows"] = s.boatListRows;
+    j["boatPanelHeight"] = s.boatPanelHeight;
+    j["classPanelHeight"] = s.classPanelHeight;
+    j["laylineAngles"] = s.laylineAngles;
+    j["boatLength"] = s.boatLength;
+    j["magneticVariation"] = s.magneticVariation;
+    j["windDirectionValue"] = s.windDirectionValue;
+    j["windDirection"] = s.windDirection;
+    j["windFile"] = utf8(s.windFile);
+    j["northUp"] = s.northUp;
+    j["initialPlaySpeed"] = s.initialPlaySpeed;
+    j["coverPresent"] = s.coverPresent;
+    j["attachments"] = texts(s.attachments);
+
+    Json classes = Json::array();
+    for (int i = 1; i <= s.classCount; ++i)
+        classes.push_back({{"name", utf8(s.classes[i].name)}});
+    j["classes"] = classes;
+    j.update(courseJson(s));
+    j["warnings"] = texts(s.warnings);
+
+    Json boats = Json::array();
+    for (int i = 1; i <= s.boatCount; ++i)
+        boats.push_back(boatJson(s.boats[i]));
+    j["boats"] = boats;
+    return j.dump(2) + "\n";
+}
+
+}  // namespace keelrun

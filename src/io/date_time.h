@@ -1,0 +1,43 @@
+#pragma once
+// Date-times as the race files keep them: days since 1899-12-30 00:00 as a
+// 64-bit float, with no zone of their own (local race time or UTC, as the
+// field says).
+
+#include <optional>
+#include <string_view>
+
+#include <QDate>
+#include <QDateTime>
+#include <QString>
+
+namespace keelrun {
+
+struct DateTime {
+    double days = 0;
+
+    friend bool operator==(const DateTime &, const DateTime &) = default;
+};
+
+// The result of secondsBetween when the two date-times cannot be compared.
+inline constexpr int kNoSecondsBetween = -1000000;
+
+DateTime makeDateTime(int year, int month, int day, int hour = 0, int minute = 0, double second = 0);
+DateTime addSeconds(DateTime t, double seconds);
+DateTime wholeDay(DateTime t);
+
+// Accepts "yyyy/m/d h:m:s" (one- or two-digit parts), "yyyy-mm-dd", the ISO
+// 8601 form with "T", a date alone, and a time without seconds. Fractions of
+// a second are kept. Returns nothing for any other text or an impossible date.
+std::optional<DateTime> parseDateTime(std::string_view text);
+
+// b - a in whole seconds: the absolute difference rounded half up, negative
+// when b is more than a millisecond earlier than a; kNoSecondsBetween when the
+// difference does not fit.
+int secondsBetween(DateTime a, DateTime b);
+
+QDateTime toQDateTime(DateTime t);       // as a zone-less local date-time
+DateTime fromQDateTime(const QDateTime &t);
+QString isoText(DateTime t);             // yyyy-MM-ddTHH:mm:ss
+QString shortDateText(DateTime t);       // the user's short date form
+
+}  // namespace keelrun

@@ -1,0 +1,55 @@
+#pragma once
+// Text files of the data folder are UTF-8 (with or without a byte-order mark)
+// or Shift-JIS (code page 932), decided per file. Readers get the text as
+// UTF-8 bytes; the encoding and the line ends are remembered so that a file
+// the program rewrites keeps them.
+
+#include <optional>
+#include <string_view>
+
+#include <QByteArray>
+#include <QString>
+
+namespace keelrun {
+
+struct TextEncoding {
+    enum Kind { Utf8, ShiftJis };
+    Kind kind = Utf8;
+    bool byteOrderMark = false;
+    bool crlf = true;
+
+    friend bool operator==(const TextEncoding &, const TextEncoding &) = default;
+};
+
+struct TextFile {
+    QByteArray utf8;      // the whole text, converted to UTF-8, without a byte-order mark
+    TextEncoding encoding;
+};
+
+// Decides the encoding of raw file bytes and converts them to UTF-8.
+TextFile decodeText(const QByteArray &raw);
+
+// Reads and decodes a whole file; nothing when it cannot be opened.
+std::optional<TextFile> readTextFile(const QString &path);
+
+// Converts text back to the bytes of the given encoding, with its line ends.
+QByteArray encodeText(const QString &text, const TextEncoding &encoding);
+
+// Calls `line(text, lineNumber)` for each line (1-based), without its line end.
+template <typename F>
+void forEachLine(std::string_view text, F &&line)
+{
+    int number = 0;
+    while (!text.empty()) {
+        const std::size_t end = text.find('\n');
+        std::string_view current = text.substr(0, end);
+        if (!current.empty() && current.back() == '\r')
+            current.remove_suffix(1);
+        line(current, ++number);
+        if (end == std::string_view::npos)
+            break;
+        text.remove_prefix(end + 1);
+    }
+}
+
+}  // namespace keelrun

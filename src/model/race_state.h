@@ -1,0 +1,178 @@
+#pragma once
+// The one in-memory state of the loaded race: race-level fields, boats with
+// their tracks, classes, marks, lines and the course.
+//
+// Positions are minutes of arc (degrees x 60, north and east positive).
+// Race times are signed seconds on the race clock, counted from the starting
+// gun in UTC and negative before it. Tables that the race file numbers keep
+// that numbering: slot 0 of boats, classes, marks and lines is unused.
+
+#include <array>
+#include <cstdint>
+#include <vector>
+
+#include <QString>
+#include <QStringList>
+
+#include "io/date_time.h"
+#include "io/text_file.h"
+
+namespace keelrun {
+
+inline constexpr int kMaxBoats = 81;
+inline constexpr int kMaxClasses = 10;
+inline constexpr int kMaxMarks = 20;
+inline constexpr int kMaxLines = 10;
+inline constexpr int kMaxRefLines = 10;
+inline constexpr int kMaxCourseItems = 20;
+inline constexpr int kMaxMapParams = 10;
+inline constexpr int kMaxAttachments = 10;
+
+// Any rounding time above this means the boat never passed that course item.
+inline constexpr double kNotPassed = 999999;
+
+struct Rgb {
+    std::uint8_t r = 0, g = 0, b = 0;
+    friend bool operator==(const Rgb &, const Rgb &) = default;
+};
+
+struct BoatClass {
+    QString name;
+};
+
+// One GPS fix of one boat, in file order.
+struct TrackSample {
+    double time = 0;     // race clock + clockOffset (x handicap in corrected time), whole seconds
+    double lat = 0;      // minutes of arc
+    double lon = 0;      // minutes of arc
+    double speed = 0;    // knots over ground
+    double heading = 0;  // whole degrees 0..360 over ground, clockwise from true north
+};
+
+struct BoatEntry {
+    QString trackFile;   // relative to gpsdat/, as written in the race file
+    QString name;
+    int classIndex = 0;  // 0 = no class
+    double handicap = 0; // time-correction factor; 0 = none
+    int clockOffset = 0; // seconds added to every fix time of this boat's logger
+    int shown = 1;
+    int fixInterval = 0; // mean spacing of the fixes, seconds
+    Rgb colour;
+    QString kmlColour;   // AABBGGRR as 8 hexadecimal digits
+    // Samples are used from index 1; index 0 is a placeholder.
+    std::vector<TrackSample> samples = std::vector<TrackSample>(1);
+
+    int sampleCount() const { return static_cast<int>(samples.size()) - 1; }
+};
+
+struct GeoPoint {
+    double lat = 0;  // minutes of arc
+    double lon = 0;
+};
+
+struct CourseMark {
+    double lat = 0;
+    double lon = 0;
+};
+
+// A start, finish or gate line, or a reference line: two end points.
+struct CourseLine {
+    GeoPoint end1;
+    GeoPoint end2;
+};
+using RefLine = CourseLine;
+
+// One true-wind record.
+struct WindSample {
+    double time = 0;  // seconds from the local start time
+    double tws = 0;   // knots, as written in the file
+    int twd = 0;      // whole degrees
+};
+
+struct RaceState {
+    // Where the race came from.
+    QString raceFilePath;
+    QString raceFileName;
+    TextEncoding raceFileEncoding;
+
+    // Captions and texts.
+    QString title;
+    QString subtitle;
+    QString note;
+    QString flagText;
+
+    // Time frame. Race-area local times, and the same in UTC.
+    DateTime startTime;
+    DateTime finishTime;
+    int timeDifference = 0;  // hours local time is ahead of UTC
+    DateTime startTimeUtc;
+    DateTime finishTimeUtc;
+    DateTime raceDate;
+    int raceDuration = 0;    // seconds
+    int preStartSeconds = 180;
+    double windowStart = -190;
+    double windowEnd = 30;
+    int windowLength = 220;
+    DateTime loadStartedAt;
+
+    // Fleet.
+    bool classesEnabled = false;
+    int classCount = 0;
+    int boatCount = 0;
+    int droppedBoats = 0;
+    bool handicapsPresent = false;
+    int ctMode = 0;  // > 0: corrected time
+    std::array<BoatClass, kMaxClasses + 1> classes{};
+    // Slots 1..81, plus one spare slot as the track arrays have.
+    std::array<BoatEntry, kMaxBoats + 2> boats{};
+
+    // Course.
+    int markCount = 0;
+    int lineCount = 0;
+    int refLineCount = 0;
+    std::array<CourseMark, kMaxMarks + 1> marks{};
+    std::array<CourseLine, kMaxLines + 1> lines{};
+    std::array<RefLine, kMaxRefLines + 1> refLines{};
+    QStringList course;       // items "MKn" and "Ln"; the first is the start, the last the finish
+    QStringList mapParams;    // coastline tiles
+    std::array<int, 2> laylineAngles{};
+    double boatLength = 0;
+    double magneticVariation = 0;
+    int windDirectionValue = 0;
+    int windDirection = 0;    // mean wind direction: round(magneticVariation) + windDirectionValue
+
+    // Wind records.
+    QString windFile;
+    std::vector<WindSample> windSamples = std::vector<WindSample>(1);  // from index 1
+    double maxWindSpeed = 0;
+
+    // Display defaults and extras.
+    int northUp = 0;
+    double initialPlaySpeed = 5;
+    QStringList attachments;
+    bool coverPresent = false;
+    int zoomDivisor = 1;
+    double topSpeed = 0;
+
+    // Sizes of the boat and class lists, in rows and pixels.
+    int boatListRows = 0;
+    int boatPanelHeight = 25;
+    int classPanelHeight = 0;
+
+    // What the user should know about the race file though it still loaded.
+    QStringList warnings;
+
+    // Survive from one race to the next: set after the first load of the
+    // program run, and the user's ET/CT choice ("CT mode" ticked).
+    bool raceLoadedOnce = false;
+    bool ctModeChosen = false;
+
+    int courseLength() const { return static_cast<int>(course.size()); }
+    int windSampleCount() const { return static_cast<int>(windSamples.size()) - 1; }
+
+    // Empties everything of the previous race, keeping only what survives
+    // from one race to the next.
+    void resetForNewRace();
+};
+
+}  // namespace keelrun

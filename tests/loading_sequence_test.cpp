@@ -1,0 +1,111 @@
+#include <gtest/gtest.h>
+
+#include <nlohmann/json.hpp>
+
+#include "app/inspect.h"
+#include "app/loading_sequence.h"
+#include "model/boat_colours.h"
+#include "playback/play_speed.h"
+#include "test_folder.h"
+
+namespace keelrun {
+namespace {
+
+class LoadingTest : public ::testing::Test {
+protected:
+    LoadResult load(const QByteArray &text)
+    {
+        const QString path = t.write("raceadmin/race01.txt", text);
+        return loadRace(state, t.folder(), path);
+    }
+    test::TestFolder t;
+    RaceState state;
+};
+
+TEST_F(LoadingTest, RaceWithoutBoatsStopsWithTheMessage)
+{
+    const LoadResult r = load("ST,2009/05/03 11:00:00\r\nBN,missing.gpx,One\r\n");
+    EXPECT_EQ(r.outcome, LoadResult::NoBoats);
+    EXPECT_EQ(r.message, "GPS file not exists.");
+    EXPECT_EQ(state.boatCount, 0);
+    EXPECT_FALSE(state.raceLoadedOnce);
+}
+
+TEST_F(LoadingTest, ConversionErrorLeavesNoHalfReadRace)
+{
+    t.write("gpsdat/a.gpx", "x");
+    ASSERT_TRUE(load("BN,a.gpx,One\r\nST,2009/05/03 11:00:00\r\n").ok());
+    const LoadResult r = load("BN,a.gpx,One\r\nST,someday\r\n");
+    EXPECT_EQ(r.outcome, LoadResult::Failed);
+    EXPECT_TRUE(r.message.startsWith("race01.txt:2: ST field 1: \"someday\""));
+    EXPECT_EQ(state.boatCount, 0);
+    EXPECT_TRUE(state.title.isEmpty());
+    EXPECT_TRUE(state.raceLoadedOnce);  // the earlier load still counts
+}
+
+TEST_F(LoadingTest, FileNameAndColoursAreSet)
+{
+    QByteArray text = "ST,2009/05/03 11:00:00\r\nPS,200\r\n";
+    for (int i = 1; i <= 31; ++i) {
+        t.write(QStringLiteral("gpsdat/b%1.gpx").arg(i), "x");
+        text += QStringLiteral("BN,b%1.gpx,Boat %1\r\n").arg(i).toUtf8();
+    }
+    const LoadResult r = load(text);
+    ASSERT_TRUE(r.ok());
+    EXPECT_EQ(state.raceFileName, "race01.txt");
+    EXPECT_EQ(r.speedSliderPosition, 84);
+    EXPECT_EQ(state.boats[1].colour, (Rgb{255, 0, 0}));
+    EXPECT_EQ(state.boats[16].colour, state.boats[1].colour);
+    EXPECT_EQ(state.boats[31].colour, state.boats[1].colour);
+    EXPECT_EQ(state.boats[30].colour, state.boats[15].colour);
+    EXPECT_EQ(state.boats[16].kmlColour, "FFFF0000");
+    EXPECT_EQ(state.boats[2].kmlColour, "FF00FF00");
+    EXPECT_TRUE(state.raceLoadedOnce);
+}
+
+TEST_F(LoadingTest, ChosenTimeModeOverridesTheRaceFileAfterTheFirstLoad)
+{
+    t.write("gpsdat/a.gpx", "x");
+    const QByteArray withHandicaps = "CT,0\r\nBN,a.gpx,One,0.95\r\n";
+    ASSERT_TRUE(load(withHandicaps).ok());
+    EXPECT_EQ(state.ctMode, 0);
+    EXPECT_FALSE(state.ctModeChosen);
+
+    state.ctModeChosen = true;  // the user ticks "CT mode"
+    ASSERT_TRUE(load(withHandicaps).ok());
+    EXPECT_EQ(state.ctMode, 1);
+
+    ASSERT_TRUE(load("CT,1\r\nBN,a.gpx,One\r\n").ok());  // no handicaps: no choice to apply
+    EXPECT_EQ(state.ctMode, 1);
+    EXPECT_TRUE(state.ctModeChosen);
+}
+
+TEST(PlaySpeed, SliderPositions)
+{
+    EXPECT_EQ(speedSliderPosition(1), 3);
+    EXPECT_EQ(speedSliderPosition(5), 19);
+    EXPECT_EQ(speedSliderPosition(10), 39);
+    EXPECT_EQ(speedSliderPosition(50), 56);
+    EXPECT_EQ(speedSliderPosition(200), 84);
+    EXPECT_EQ(speedSliderPosition(1500), 136);
+}
+
+TEST_F(LoadingTest, InspectPrintsTheRaceAsJson)
+{
+    t.write("gpsdat/a.gpx", "x");
+    ASSERT_TRUE(load("ST,2009/05/03 11:00:00\r\nTD,9\r\nMK,1.5,2\r\nBN,a.gpx,One,1.02,-3,h\r\n").ok());
+    const auto j = nlohmann::json::parse(inspectJson(state));
+    EXPECT_EQ(j["startTime"], "2009-05-03T11:00:00");
+    EXPECT_EQ(j["startTimeUtc"], "2009-05-03T02:00:00Z");
+    EXPECT_EQ(j["windowStart"], -190);
+    EXPECT_EQ(j["marks"][0]["lat"], 1.5);
+    ASSERT_EQ(j["boats"].size(), 1u);
+    EXPECT_EQ(j["boats"][0]["name"], "One");
+    EXPECT_EQ(j["boats"][0]["colour"], "#FF0000");
+    EXPECT_EQ(j["boats"][0]["kmlColour"], "FFFF0000");
+    EXPECT_EQ(j["boats"][0]["clockOffset"], -3);
+    EXPECT_EQ(j["boats"][0]["shown"], 0);
+}
+
+}  // namespace
+}  // namespace keelrun
