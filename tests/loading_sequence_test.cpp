@@ -13,6 +13,12 @@ namespace {
 
 class LoadingTest : public ::testing::Test {
 protected:
+    // A track from the gun of a race starting 2009/05/03 11:00:00 (UTC).
+    void writeTrack(const QString &name, int fixes = 20)
+    {
+        t.write("gpsdat/" + name, test::gpxTrack("2009-05-03T11:00:00", fixes));
+    }
+
     LoadResult load(const QByteArray &text)
     {
         const QString path = t.write("raceadmin/race01.txt", text);
@@ -33,7 +39,7 @@ TEST_F(LoadingTest, RaceWithoutBoatsStopsWithTheMessage)
 
 TEST_F(LoadingTest, ConversionErrorLeavesNoHalfReadRace)
 {
-    t.write("gpsdat/a.gpx", "x");
+    writeTrack("a.gpx");
     ASSERT_TRUE(load("BN,a.gpx,One\r\nST,2009/05/03 11:00:00\r\n").ok());
     const LoadResult r = load("BN,a.gpx,One\r\nST,someday\r\n");
     EXPECT_EQ(r.outcome, LoadResult::Failed);
@@ -47,7 +53,7 @@ TEST_F(LoadingTest, FileNameAndColoursAreSet)
 {
     QByteArray text = "ST,2009/05/03 11:00:00\r\nPS,200\r\n";
     for (int i = 1; i <= 31; ++i) {
-        t.write(QStringLiteral("gpsdat/b%1.gpx").arg(i), "x");
+        writeTrack(QStringLiteral("b%1.gpx").arg(i));
         text += QStringLiteral("BN,b%1.gpx,Boat %1\r\n").arg(i).toUtf8();
     }
     const LoadResult r = load(text);
@@ -65,8 +71,8 @@ TEST_F(LoadingTest, FileNameAndColoursAreSet)
 
 TEST_F(LoadingTest, ChosenTimeModeOverridesTheRaceFileAfterTheFirstLoad)
 {
-    t.write("gpsdat/a.gpx", "x");
-    const QByteArray withHandicaps = "CT,0\r\nBN,a.gpx,One,0.95\r\n";
+    writeTrack("a.gpx");
+    const QByteArray withHandicaps = "ST,2009/05/03 11:00:00\r\nCT,0\r\nBN,a.gpx,One,0.95\r\n";
     ASSERT_TRUE(load(withHandicaps).ok());
     EXPECT_EQ(state.ctMode, 0);
     EXPECT_FALSE(state.ctModeChosen);
@@ -75,7 +81,7 @@ TEST_F(LoadingTest, ChosenTimeModeOverridesTheRaceFileAfterTheFirstLoad)
     ASSERT_TRUE(load(withHandicaps).ok());
     EXPECT_EQ(state.ctMode, 1);
 
-    ASSERT_TRUE(load("CT,1\r\nBN,a.gpx,One\r\n").ok());  // no handicaps: no choice to apply
+    ASSERT_TRUE(load("ST,2009/05/03 11:00:00\r\nCT,1\r\nBN,a.gpx,One\r\n").ok());  // no handicaps: no choice to apply
     EXPECT_EQ(state.ctMode, 1);
     EXPECT_TRUE(state.ctModeChosen);
 }
@@ -92,7 +98,7 @@ TEST(PlaySpeed, SliderPositions)
 
 TEST_F(LoadingTest, InspectPrintsTheRaceAsJson)
 {
-    t.write("gpsdat/a.gpx", "x");
+    writeTrack("a.gpx");
     ASSERT_TRUE(load("ST,2009/05/03 11:00:00\r\nTD,9\r\nMK,1.5,2\r\nBN,a.gpx,One,1.02,-3,h\r\n").ok());
     const auto j = nlohmann::json::parse(inspectJson(state));
     EXPECT_EQ(j["startTime"], "2009-05-03T11:00:00");

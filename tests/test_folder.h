@@ -9,6 +9,10 @@
 
 namespace keelrun::test {
 
+// A GPX track of `fixes` fixes one second apart from `firstUtc`
+// ("2009-05-03T11:00:00"), sailing north-east from 35°N 139°E.
+QByteArray gpxTrack(const QString &firstUtc, int fixes);
+
 class TestFolder {
 public:
     TestFolder();

@@ -26,9 +26,23 @@ std::string hexColour(Rgb c)
 
 Json point(const GeoPoint &p) { return {{"lat", p.lat}, {"lon", p.lon}}; }
 
-Json boatJson(const BoatEntry &boat)
+Json sampleJson(const TrackSample &s) { return {{"time", s.time}, {"lat", s.lat}, {"lon", s.lon}}; }
+
+// The sample arrays, one per field.
+Json sampleArrays(const BoatEntry &boat)
 {
-    return {
+    Json time = Json::array(), lat = Json::array(), lon = Json::array();
+    for (int i = 1; i <= boat.sampleCount(); ++i) {
+        time.push_back(boat.samples[i].time);
+        lat.push_back(boat.samples[i].lat);
+        lon.push_back(boat.samples[i].lon);
+    }
+    return {{"time", time}, {"lat", lat}, {"lon", lon}};
+}
+
+Json boatJson(const BoatEntry &boat, const InspectOptions &options)
+{
+    Json j = {
         {"trackFile", utf8(boat.trackFile)},
         {"name", utf8(boat.name)},
         {"classIndex", boat.classIndex},
@@ -37,7 +51,27 @@ Json boatJson(const BoatEntry &boat)
         {"shown", boat.shown},
         {"colour", hexColour(boat.colour)},
         {"kmlColour", utf8(boat.kmlColour)},
+        {"sampleCount", boat.sampleCount()},
+        {"fixInterval", boat.fixInterval},
     };
+    if (boat.sampleCount() > 0) {
+        j["firstSample"] = sampleJson(boat.samples[1]);
+        j["lastSample"] = sampleJson(boat.samples.back());
+    }
+    if (options.samples)
+        j.update(sampleArrays(boat));
+    return j;
+}
+
+Json windJson(const RaceState &s)
+{
+    Json time = Json::array(), tws = Json::array(), twd = Json::array();
+    for (int i = 1; i <= s.windSampleCount(); ++i) {
+        time.push_back(s.windSamples[i].time);
+        tws.push_back(s.windSamples[i].tws);
+        twd.push_back(s.windSamples[i].twd);
+    }
+    return {{"time", time}, {"tws", tws}, {"twd", twd}};
 }
 
 Json courseJson(const RaceState &s)
@@ -61,7 +95,7 @@ Json courseJson(const RaceState &s)
 
 }  // namespace
 
-std::string inspectJson(const RaceState &s, const InspectOptions &)
+std::string inspectJson(const RaceState &s, const InspectOptions &options)
 {
     Json j;
     j["raceFilePath"] = utf8(s.raceFilePath);
@@ -85,6 +119,7 @@ std::string inspectJson(const RaceState &s, const InspectOptions &)
     j["classesEnabled"] = s.classesEnabled;
     j["classCount"] = s.classCount;
     j["boatCount"] = s.boatCount;
+    j["droppedBoats"] = s.droppedBoats;
     j["handicapsPresent"] = s.handicapsPresent;
     j["ctMode"] = s.ctMode;
     j["markCount"] = s.markCount;
@@ -101,6 +136,9 @@ std::string inspectJson(const RaceState &s, const InspectOptions &)
     j["windDirectionValue"] = s.windDirectionValue;
     j["windDirection"] = s.windDirection;
     j["windFile"] = utf8(s.windFile);
+    j["windSampleCount"] = s.windSampleCount();
+    j["maxWindSpeed"] = s.maxWindSpeed;
+    j["windSamples"] = windJson(s);
     j["northUp"] = s.northUp;
     j["initialPlaySpeed"] = s.initialPlaySpeed;
     j["coverPresent"] = s.coverPresent;
@@ -115,7 +153,7 @@ std::string inspectJson(const RaceState &s, const InspectOptions &)
 
     Json boats = Json::array();
     for (int i = 1; i <= s.boatCount; ++i)
-        boats.push_back(boatJson(s.boats[i]));
+        boats.push_back(boatJson(s.boats[i], options));
     j["boats"] = boats;
     return j.dump(2) + "\n";
 }

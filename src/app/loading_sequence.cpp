@@ -6,6 +6,8 @@
 
 #include "io/load_error.h"
 #include "io/race_file.h"
+#include "io/track_reader.h"
+#include "io/wind_file.h"
 #include "model/boat_colours.h"
 #include "playback/play_speed.h"
 
@@ -23,13 +25,42 @@ void applyTimeMode(RaceState &state)
         state.ctMode = state.ctModeChosen ? 1 : 0;
 }
 
+void report(const LoadListener &listener, const LoadProgress &progress)
+{
+    if (listener.progress)
+        listener.progress(progress);
+}
+
+// Reads every boat's track in race-file order. Boats with too few fixes are
+// dropped and the boats after them move up a slot.
+void readTracks(RaceState &state, const DataFolder &folder, const LoadListener &listener)
+{
+    state.droppedBoats = 0;
+    const int total = state.boatCount;
+    for (int n = 1; n <= total; ++n) {
+        const QString trackFile = state.boats[n].trackFile;
+        report(listener, {QStringLiteral("LOADING  %1  (%2/%3)").arg(trackFile).arg(n).arg(total), n, total});
+        if (readTrack(state, folder, n) && listener.beep)
+            listener.beep();
+        const BoatEntry &boat = state.boats[n - state.droppedBoats];
+        if (boat.sampleCount() < kMinimumFixes) {
+            state.warnings << QStringLiteral("%1 (%2): %3 fixes in the race window; the boat is left out")
+                                  .arg(boat.name, trackFile)
+                                  .arg(boat.sampleCount());
+            ++state.droppedBoats;
+        }
+    }
+    state.boatCount -= state.droppedBoats;
+    for (int slot = state.boatCount + 1; slot <= total; ++slot)
+        state.boats[slot] = BoatEntry{};
+}
+
 LoadResult runStages(RaceState &state, const DataFolder &folder, const QString &raceFilePath,
-                     const ProgressCallback &progress)
+                     const LoadListener &listener)
 {
     state.coverPresent = QFile::exists(folder.path(QStringLiteral("raceadmin"), QStringLiteral("cover.jpg")));
     state.raceFilePath = raceFilePath;
-    if (progress)
-        progress({QStringLiteral("READING  ") + QFileInfo(raceFilePath).fileName(), 0, 0});
+    report(listener, {QStringLiteral("READING  ") + QFileInfo(raceFilePath).fileName(), 0, 0});
 
     readRaceFile(state, folder);
     applyTimeMode(state);
@@ -37,7 +68,11 @@ LoadResult runStages(RaceState &state, const DataFolder &folder, const QString &
     if (state.boatCount < 1)
         return {LoadResult::NoBoats, kNoBoatsMessage};
 
+    readWindFile(state, folder);
     state.loadStartedAt = fromQDateTime(QDateTime::currentDateTime());
+    readTracks(state, folder, listener);
+    if (state.boatCount < 1)
+        return {LoadResult::NoBoats, kNoBoatsMessage};
     assignBoatColours(state);
 
     LoadResult result;
@@ -49,11 +84,11 @@ LoadResult runStages(RaceState &state, const DataFolder &folder, const QString &
 }  // namespace
 
 LoadResult loadRace(RaceState &state, const DataFolder &folder, const QString &raceFilePath,
-                    const ProgressCallback &progress)
+                    const LoadListener &listener)
 {
     state.resetForNewRace();
     try {
-        return runStages(state, folder, raceFilePath, progress);
+        return runStages(state, folder, raceFilePath, listener);
     } catch (const LoadError &error) {
         state.resetForNewRace();
         return {LoadResult::Failed, error.message()};

@@ -18,7 +18,13 @@ struct LoadProgress {
     int done = 0;    // boats read so far
     int total = 0;   // boats to read
 };
-using ProgressCallback = std::function<void(const LoadProgress &)>;
+
+// How the loading sequence reaches the window: progress for the splash, and
+// the beeps that mark the end of long stages.
+struct LoadListener {
+    std::function<void(const LoadProgress &)> progress;
+    std::function<void()> beep;
+};
 
 struct LoadResult {
     enum Outcome { Loaded, NoBoats, Failed };
@@ -31,9 +37,12 @@ struct LoadResult {
 
 inline const QString kNoBoatsMessage = QStringLiteral("GPS file not exists.");
 
+// A boat whose track has fewer fixes than this in the race window is left out.
+inline constexpr int kMinimumFixes = 15;
+
 // Loads the race file `raceFilePath` into `state`. The state is reset first;
 // after a failure it holds no race (nothing half-read is presented).
 LoadResult loadRace(RaceState &state, const DataFolder &folder, const QString &raceFilePath,
-                    const ProgressCallback &progress = {});
+                    const LoadListener &listener = {});
 
 }  // namespace keelrun

@@ -92,7 +92,7 @@ std::optional<DateTime> parseDateTime(std::string_view text)
     if (!month || !sc.accept(sep))
         return std::nullopt;
     const auto day = sc.number(2);
-    if (!day || *month < 1 || *month > 12 || *day < 1 || *day > daysInMonth(*year, *month))
+    if (!day || !validDate(*year, *month, *day))
         return std::nullopt;
 
     int hour = 0, minute = 0;
@@ -131,6 +131,35 @@ std::optional<DateTime> parseDateTime(std::string_view text)
     if (!sc.atEnd())
         return std::nullopt;
     return makeDateTime(*year, *month, *day, hour, minute, second);
+}
+
+std::optional<DateTime> validDate(int year, int month, int day)
+{
+    if (year < 1 || year > 9999 || month < 1 || month > 12 || day < 1 || day > daysInMonth(year, month))
+        return std::nullopt;
+    return makeDateTime(year, month, day);
+}
+
+std::optional<int> secondsOfDay(int hour, int minute, int second)
+{
+    if (hour < 0 || hour > 23 || minute < 0 || minute > 59 || second < 0 || second > 59)
+        return std::nullopt;
+    return hour * 3600 + minute * 60 + second;
+}
+
+std::optional<int> parseTimeOfDay(std::string_view text)
+{
+    Scanner sc{text};
+    const auto h = sc.number(2);
+    if (!h || !sc.accept(':'))
+        return std::nullopt;
+    const auto m = sc.number(2);
+    if (!m || !sc.accept(':'))
+        return std::nullopt;
+    const auto s = sc.number(2);
+    if (!s || !sc.atEnd())
+        return std::nullopt;
+    return secondsOfDay(*h, *m, *s);
 }
 
 int secondsBetween(DateTime a, DateTime b)

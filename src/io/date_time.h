@@ -30,6 +30,14 @@ DateTime wholeDay(DateTime t);
 // a second are kept. Returns nothing for any other text or an impossible date.
 std::optional<DateTime> parseDateTime(std::string_view text);
 
+// A calendar date, or nothing when there is no such day.
+std::optional<DateTime> validDate(int year, int month, int day);
+// Seconds since midnight, or nothing for an impossible time of day.
+std::optional<int> secondsOfDay(int hour, int minute, int second);
+
+// "h:m:s" (one or two digits each) as seconds since midnight.
+std::optional<int> parseTimeOfDay(std::string_view text);
+
 // b - a in whole seconds: the absolute difference rounded half up, negative
 // when b is more than a millisecond earlier than a; kNoSecondsBetween when the
 // difference does not fit.

@@ -1,0 +1,70 @@
+#pragma once
+// GPS track files. Each boat names one file in gpsdat/; a reader chosen by
+// the file's extension decodes it and hands every fix, in file order, to one
+// shared sink that puts the fix on the race clock and keeps it when it falls
+// in the race window.
+
+#include <string_view>
+
+#include <QString>
+
+#include "io/data_folder.h"
+#include "io/date_time.h"
+#include "model/race_state.h"
+
+namespace keelrun {
+
+// Fixes of the pre-start are kept from this many seconds before the window.
+inline constexpr int kPreStartMarginSeconds = 60;
+
+// Receives one boat's fixes: race clock, the logger's clock offset, and the
+// pre-start filter.
+class FixSink {
+public:
+    FixSink(const RaceState &race, BoatEntry &boat);
+
+    // A fix at `utc`, position in minutes of arc.
+    void add(DateTime utc, double latMinutes, double lonMinutes);
+
+private:
+    BoatEntry &boat_;
+    DateTime startTimeUtc_;
+    int clockOffset_;
+    int earliestTime_;
+};
+
+// What a reader needs besides the bytes.
+struct TrackContext {
+    QString fileName;   // as written in the race file, for messages
+    DateTime raceDate;  // the day of the race, local time
+};
+
+// A reader decodes a whole file and hands each fix to the sink. A number
+// that does not convert throws LoadError naming the file, the place and the
+// text; a malformed record that cannot be a fix is passed over.
+using TrackDecoder = void (*)(std::string_view bytes, const TrackContext &context, FixSink &sink);
+
+void readGpx(std::string_view bytes, const TrackContext &context, FixSink &sink);
+void readTrb(std::string_view bytes, const TrackContext &context, FixSink &sink);
+void readTrl(std::string_view bytes, const TrackContext &context, FixSink &sink);
+void readGdb(std::string_view bytes, const TrackContext &context, FixSink &sink);
+void readMps(std::string_view bytes, const TrackContext &context, FixSink &sink);
+void readHemisphereText(std::string_view bytes, const TrackContext &context, FixSink &sink);
+void readNmea(std::string_view bytes, const TrackContext &context, FixSink &sink);
+
+struct TrackFormat {
+    TrackDecoder decode = nullptr;
+    int fixIntervalThreshold = 100;  // fewer fixes than this: no measured interval
+    bool resetsZoom = true;          // a short track resets the zoom divisor
+    bool beepsWhenDone = false;      // the slow scanned formats announce their end
+};
+
+// The format of a track file by its extension; nothing for unknown ones.
+const TrackFormat *trackFormatFor(const QString &trackFile);
+
+// Reads the track of race-file boat n into slot n - droppedBoats, moving the
+// boat's entry down when earlier boats were dropped. Returns true when the
+// format asks for a beep at its end. Throws LoadError.
+bool readTrack(RaceState &race, const DataFolder &folder, int n);
+
+}  // namespace keelrun
