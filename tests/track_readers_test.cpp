@@ -75,6 +75,10 @@ TEST_F(TrackReaderTest, GdbFindsLongRecordsAndSkipsPastThem)
     EXPECT_NEAR(boat.samples[1].lat, 35.5 * 60, 1e-5);  // semicircles resolve 5e-6 minutes
     EXPECT_NEAR(boat.samples[1].lon, -139.25 * 60, 1e-5);
     EXPECT_EQ(boat.samples[30].time, 29);
+
+    std::string tight = gdbFile(30, kGunUnix);
+    tight.resize(tight.size() - 38);  // the last record ends two bytes before the file does
+    EXPECT_EQ(read(readGdb, tight).sampleCount(), 30);
 }
 
 TEST_F(TrackReaderTest, GdbFindsShortRecords)

@@ -3,14 +3,13 @@
 // pattern of a track point: latitude and longitude as int32 semicircles and
 // a Unix time, framed by flag and padding bytes that are 0 or 1.
 
-#include <cmath>
-
 #include "io/track_bytes.h"
 
 namespace keelrun {
 namespace {
 
-constexpr std::size_t kScanMargin = 30;  // no record starts this close to either end
+constexpr std::size_t kScanStart = 30;       // past the file header
+constexpr std::size_t kMinimumFileSize = 60;
 
 double semicirclesToMinutes(std::int32_t value) { return value * (180.0 / 2147483648.0) * 60.0; }
 
@@ -33,13 +32,26 @@ std::size_t takeRecord(std::string_view bytes, std::size_t i, const RecordShape 
     return i + shape.size - 3;
 }
 
+// The file's bytes; positions outside the file read as -1, which no test
+// matches, so a record is found right up to the end of the file.
+class ScannedBytes {
+public:
+    explicit ScannedBytes(std::string_view bytes) : bytes_(bytes) {}
+    int operator[](std::size_t k) const { return k < bytes_.size() ? static_cast<unsigned char>(bytes_[k]) : -1; }
+
+private:
+    std::string_view bytes_;
+};
+
+// Calls `test(b, i)`, which returns the next position to examine, for the
+// positions of the file.
 template <typename Test>
 void scan(std::string_view bytes, Test &&test)
 {
-    if (bytes.size() < 2 * kScanMargin)
+    if (bytes.size() < kMinimumFileSize)
         return;
-    const auto *b = reinterpret_cast<const unsigned char *>(bytes.data());
-    for (std::size_t i = kScanMargin; i <= bytes.size() - kScanMargin;)
+    const ScannedBytes b(bytes);
+    for (std::size_t i = kScanStart; i < bytes.size();)
         i = test(b, i);
 }
 
@@ -47,7 +59,7 @@ void scan(std::string_view bytes, Test &&test)
 
 void readGdb(std::string_view bytes, const TrackContext &, FixSink &sink)
 {
-    scan(bytes, [&](const unsigned char *b, std::size_t i) {
+    scan(bytes, [&](const ScannedBytes &b, std::size_t i) {
         if (b[i] == 1 && b[i - 10] == 0 && b[i - 9] == 0 && b[i + 9] == 1 && b[i + 14] == 0 && b[i + 15] == 0)
             return takeRecord(bytes, i, kLongRecord, sink);
         if (b[i - 1] == 0 && b[i] == 1 && b[i - 11] == 0 && b[i - 10] == 0 && b[i + 5] == 0 && b[i + 6] == 0)
@@ -58,7 +70,7 @@ void readGdb(std::string_view bytes, const TrackContext &, FixSink &sink)
 
 void readMps(std::string_view bytes, const TrackContext &, FixSink &sink)
 {
-    scan(bytes, [&](const unsigned char *b, std::size_t i) {
+    scan(bytes, [&](const ScannedBytes &b, std::size_t i) {
         if (b[i] > 1 || b[i - 10] != 0 || b[i - 9] != 0 || b[i + 9] != 1)
             return i + 1;
         for (std::size_t k = 14; k <= 22; ++k) {
