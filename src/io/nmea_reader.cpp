@@ -63,9 +63,13 @@ void readNmea(std::string_view bytes, const TrackContext &context, FixSink &sink
             throwTrackError(context, bytes, static_cast<std::size_t>(field.data() - bytes.data()), field, expected);
         };
         // Two digits each: ddmmyy and hhmmss (decimals of a second not read).
+        if (line.field(Date).size() != 6)
+            fail(Date, "a date (ddmmyy)");
+        if (line.field(Time).size() < 6)
+            fail(Time, "a time of day (hhmmss)");
         auto twoDigits = [&](int f, std::size_t at) { return parseInteger(line.field(f).substr(at, 2)); };
         const auto day = twoDigits(Date, 0), month = twoDigits(Date, 2), year = twoDigits(Date, 4);
-        if (line.field(Date).size() != 6 || !day || !month || !year)
+        if (!day || !month || !year)
             fail(Date, "a date (ddmmyy)");
         if (*day < 1 || *month < 1 || *year < 1)
             return;
@@ -74,7 +78,7 @@ void readNmea(std::string_view bytes, const TrackContext &context, FixSink &sink
             fail(Date, "a date (ddmmyy)");
         const auto hour = twoDigits(Time, 0), minute = twoDigits(Time, 2), second = twoDigits(Time, 4);
         const auto clock = hour && minute && second ? secondsOfDay(*hour, *minute, *second) : std::nullopt;
-        if (line.field(Time).size() < 6 || !clock)
+        if (!clock)
             fail(Time, "a time of day (hhmmss)");
         auto coordinate = [&](int f, int hemisphere) {
             const auto minutes = coordinateMinutes(line.field(f), CoordinateForm::DegreesMinutes);
