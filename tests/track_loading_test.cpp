@@ -60,7 +60,7 @@ TEST_F(TrackLoadingTest, ProgressNamesEachTrack)
     ASSERT_TRUE(load("BN,a.gpx,Alpha\r\nBN,b.gpx,Bravo\r\n").ok());
     EXPECT_TRUE(statuses.contains("LOADING  a.gpx  (1/2)"));
     EXPECT_TRUE(statuses.contains("LOADING  b.gpx  (2/2)"));
-    EXPECT_EQ(beeps, 0);
+    EXPECT_EQ(beeps, 1);  // speed and heading derived
 }
 
 TEST_F(TrackLoadingTest, AllBoatsDroppedIsNoRace)
@@ -80,7 +80,7 @@ TEST_F(TrackLoadingTest, FixIntervalNeedsMoreFixesThanTheFormatsThreshold)
     EXPECT_EQ(state.boats[2].fixInterval, 1);
     EXPECT_EQ(state.boats[3].fixInterval, 1);
     EXPECT_EQ(state.boats[4].fixInterval, 30);
-    EXPECT_EQ(beeps, 2);  // the scanned database reader announces its end
+    EXPECT_EQ(beeps, 3);  // the scanned database reader twice, then the derivation
 }
 
 TEST_F(TrackLoadingTest, CorrectedTimeScalesTimesAfterTheGun)

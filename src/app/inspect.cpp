@@ -26,21 +26,73 @@ std::string hexColour(Rgb c)
 
 Json point(const GeoPoint &p) { return {{"lat", p.lat}, {"lon", p.lon}}; }
 
+// Entries 1..count of a table numbered by course item or leg.
+template <typename T>
+Json itemsJson(const ItemTable<T> &table, int count)
+{
+    Json out = Json::array();
+    for (int k = 1; k <= count; ++k)
+        out.push_back(table[k]);
+    return out;
+}
+
+Json extentJson(const RaceExtent &e)
+{
+    return {{"maxLat", e.maxLat}, {"minLat", e.minLat},       {"maxLon", e.maxLon},
+            {"minLon", e.minLon}, {"centreLat", e.centreLat}, {"centreLon", e.centreLon},
+            {"cosLat", e.cosLat}, {"latSpan", e.latSpan},     {"lonSpan", e.lonSpan}};
+}
+
+Json resultsJson(const RaceState &s)
+{
+    const int n = s.courseLength();
+    Json points = Json::array();
+    for (int k = 1; k <= n; ++k)
+        points.push_back(point(s.legs.coursePoint[k]));
+    return {
+        {"firstPassTime", itemsJson(s.results.firstPassTime, n)},
+        {"leaderAt", itemsJson(s.results.leaderAt, n)},
+        {"lastFinishTime", s.results.lastFinishTime},
+        {"finishLine", s.results.finishLine},
+        {"legBearing", itemsJson(s.legs.legBearing, n - 1)},
+        {"legLength", itemsJson(s.legs.legLength, n)},
+        {"turnBisector", itemsJson(s.legs.turnBisector, n - 1)},
+        {"legKind", itemsJson(s.legs.legKind, n - 1)},
+        {"coursePoint", points},
+    };
+}
+
 Json sampleJson(const TrackSample &s) { return {{"time", s.time}, {"lat", s.lat}, {"lon", s.lon}}; }
 
 // The sample arrays, one per field.
 Json sampleArrays(const BoatEntry &boat)
 {
-    Json time = Json::array(), lat = Json::array(), lon = Json::array();
+    Json time = Json::array(), lat = Json::array(), lon = Json::array(), speed = Json::array(), heading = Json::array();
     for (int i = 1; i <= boat.sampleCount(); ++i) {
-        time.push_back(boat.samples[i].time);
-        lat.push_back(boat.samples[i].lat);
-        lon.push_back(boat.samples[i].lon);
+        const TrackSample &s = boat.samples[i];
+        time.push_back(s.time);
+        lat.push_back(s.lat);
+        lon.push_back(s.lon);
+        speed.push_back(s.speed);
+        heading.push_back(s.heading);
     }
-    return {{"time", time}, {"lat", lat}, {"lon", lon}};
+    return {{"time", time}, {"lat", lat}, {"lon", lon}, {"speed", speed}, {"heading", heading}};
 }
 
-Json boatJson(const BoatEntry &boat, const InspectOptions &options)
+Json boatResultsJson(const BoatEntry &boat, int courseLength)
+{
+    return {
+        {"roundingTime", itemsJson(boat.roundingTime, courseLength)},
+        {"finishRank", boat.finishRank},
+        {"legDistance", itemsJson(boat.legDistance, courseLength)},
+        {"upwindTime", boat.upwindTime},
+        {"downwindTime", boat.downwindTime},
+        {"upwindDistance", boat.upwindDistance},
+        {"downwindDistance", boat.downwindDistance},
+    };
+}
+
+Json boatJson(const BoatEntry &boat, int courseLength, const InspectOptions &options)
 {
     Json j = {
         {"trackFile", utf8(boat.trackFile)},
@@ -58,6 +110,7 @@ Json boatJson(const BoatEntry &boat, const InspectOptions &options)
         j["firstSample"] = sampleJson(boat.samples[1]);
         j["lastSample"] = sampleJson(boat.samples.back());
     }
+    j.update(boatResultsJson(boat, courseLength));
     if (options.samples)
         j.update(sampleArrays(boat));
     return j;
@@ -142,6 +195,12 @@ std::string inspectJson(const RaceState &s, const InspectOptions &options)
     j["northUp"] = s.northUp;
     j["initialPlaySpeed"] = s.initialPlaySpeed;
     j["coverPresent"] = s.coverPresent;
+    j["raceExtent"] = extentJson(s.extent);
+    j["sunrise"] = s.daylight.sunrise;
+    j["sunset"] = s.daylight.sunset;
+    j["dayOffset"] = s.daylight.dayOffset;
+    j["topSpeed"] = s.topSpeed;
+    j.update(resultsJson(s));
     j["attachments"] = texts(s.attachments);
 
     Json classes = Json::array();
@@ -153,7 +212,7 @@ std::string inspectJson(const RaceState &s, const InspectOptions &options)
 
     Json boats = Json::array();
     for (int i = 1; i <= s.boatCount; ++i)
-        boats.push_back(boatJson(s.boats[i], options));
+        boats.push_back(boatJson(s.boats[i], s.courseLength(), options));
     j["boats"] = boats;
     return j.dump(2) + "\n";
 }

@@ -6,9 +6,13 @@
 
 #include "io/load_error.h"
 #include "io/race_file.h"
+#include "io/track_derivation.h"
 #include "io/track_reader.h"
 #include "io/wind_file.h"
+#include "map/geometry.h"
 #include "model/boat_colours.h"
+#include "playback/legs.h"
+#include "playback/roundings.h"
 #include "playback/play_speed.h"
 
 namespace keelrun {
@@ -55,6 +59,25 @@ void readTracks(RaceState &state, const DataFolder &folder, const LoadListener &
         state.boats[slot] = BoatEntry{};
 }
 
+// The replay of a boat ends a minute after it finished: what it sailed
+// afterwards would only clutter the map.
+void cutAfterFinish(RaceState &state)
+{
+    const int finish = state.courseLength();
+    if (finish <= 1)
+        return;
+    for (int b = 1; b <= state.boatCount; ++b) {
+        BoatEntry &boat = state.boats[b];
+        const double finishedAt = boat.roundingTime[finish];
+        if (!passed(finishedAt))
+            continue;
+        int keep = boat.sampleCount();
+        while (keep > 0 && boat.samples[keep].time >= finishedAt + 60)
+            --keep;
+        boat.samples.resize(keep + 1);
+    }
+}
+
 LoadResult runStages(RaceState &state, const DataFolder &folder, const QString &raceFilePath,
                      const LoadListener &listener)
 {
@@ -73,7 +96,17 @@ LoadResult runStages(RaceState &state, const DataFolder &folder, const QString &
     readTracks(state, folder, listener);
     if (state.boatCount < 1)
         return {LoadResult::NoBoats, kNoBoatsMessage};
+    checkCourse(state);
+    detectRoundings(state);
     assignBoatColours(state);
+    state.extent = computeRaceExtent(state);
+    state.daylight = computeDaylight(state, state.extent);
+    deriveSpeedAndHeading(state);
+    if (listener.beep)
+        listener.beep();
+    cutAfterFinish(state);
+    computeLegDistances(state);
+    buildLegTables(state);
 
     LoadResult result;
     result.speedSliderPosition = speedSliderPosition(state.initialPlaySpeed);

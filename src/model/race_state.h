@@ -28,8 +28,17 @@ inline constexpr int kMaxCourseItems = 20;
 inline constexpr int kMaxMapParams = 10;
 inline constexpr int kMaxAttachments = 10;
 
-// Any rounding time above this means the boat never passed that course item.
-inline constexpr double kNotPassed = 999999;
+// The per-boat result tables hold this many course items.
+inline constexpr int kMaxTimedItems = 12;
+// The rounding time of a course item the boat never passed; any time above
+// kLastPassableTime means "not passed".
+inline constexpr double kNotReached = 10'000'000;
+inline constexpr double kLastPassableTime = 999'999;
+inline bool passed(double roundingTime) { return roundingTime <= kLastPassableTime; }
+
+// Tables indexed by course item or leg number 1..12 (slot 0 unused).
+template <typename T>
+using ItemTable = std::array<T, kMaxTimedItems + 1>;
 
 struct Rgb {
     std::uint8_t r = 0, g = 0, b = 0;
@@ -49,6 +58,13 @@ struct TrackSample {
     double heading = 0;  // whole degrees 0..360 over ground, clockwise from true north
 };
 
+inline ItemTable<double> filledTable(double value)
+{
+    ItemTable<double> table;
+    table.fill(value);
+    return table;
+}
+
 struct BoatEntry {
     QString trackFile;   // relative to gpsdat/, as written in the race file
     QString name;
@@ -61,6 +77,18 @@ struct BoatEntry {
     QString kmlColour;   // AABBGGRR as 8 hexadecimal digits
     // Samples are used from index 1; index 0 is a placeholder.
     std::vector<TrackSample> samples = std::vector<TrackSample>(1);
+
+    // Results: when the boat passed each course item, its finish rank, the
+    // distance it sailed on each leg (entry courseLength: the whole race,
+    // metres), and its time (s) and distance (nautical miles) on upwind and
+    // downwind legs.
+    ItemTable<double> roundingTime = filledTable(kNotReached);
+    int finishRank = 0;
+    ItemTable<double> legDistance{};
+    double upwindTime = 0;
+    double downwindTime = 0;
+    double upwindDistance = 0;
+    double downwindDistance = 0;
 
     int sampleCount() const { return static_cast<int>(samples.size()) - 1; }
 };
@@ -81,6 +109,42 @@ struct CourseLine {
     GeoPoint end2;
 };
 using RefLine = CourseLine;
+
+// The area the race covers, with a 20 % margin and its spans made equal in
+// ground distance (minutes of arc).
+struct RaceExtent {
+    double maxLat = -20000, minLat = 20000, maxLon = -20000, minLon = 20000;
+    double centreLat = 0, centreLon = 0;
+    double cosLat = 1;  // metres per minute of longitude / metres per minute of latitude
+    double latSpan = 0, lonSpan = 0;
+    double overviewLatScale = 0, overviewLonScale = 0;  // pixels per minute on the overview map
+};
+
+// Daylight on the race day, in seconds of the local day.
+struct DaylightWindow {
+    double sunrise = 0;
+    double sunset = 0;
+    double dayOffset = 0;  // the local time of day of the gun
+};
+
+// Who passed each course item first, and the end of the race.
+struct CourseResults {
+    ItemTable<double> firstPassTime{};
+    ItemTable<int> leaderAt{};       // boat number; 0 when nobody passed
+    double lastFinishTime = 0;
+    std::array<double, 4> finishLine{};  // end 1 lat, end 2 lat, end 1 lon, end 2 lon; zeros for a finish mark
+};
+
+enum LegKind { NoLeg = 0, Upwind = 1, Downwind = 2, Reach = 3 };
+
+// The legs of the course: leg j runs from course item j to item j + 1.
+struct LegTables {
+    ItemTable<double> legBearing{};    // degrees true
+    ItemTable<double> legLength{};     // metres; entry courseLength: the whole course
+    ItemTable<double> turnBisector{};  // outside bisector of the turn at item j + 1
+    ItemTable<int> legKind{};
+    ItemTable<GeoPoint> coursePoint{}; // the mark, or the middle of the line, of item k
+};
 
 // One true-wind record.
 struct WindSample {
@@ -151,8 +215,13 @@ struct RaceState {
     double initialPlaySpeed = 5;
     QStringList attachments;
     bool coverPresent = false;
-    int zoomDivisor = 1;
-    double topSpeed = 0;
+    double zoomDivisor = 1;
+    double topSpeed = 0;  // knots: the fastest sample under 20 knots
+
+    RaceExtent extent;
+    DaylightWindow daylight;
+    CourseResults results;
+    LegTables legs;
 
     // Sizes of the boat and class lists, in rows and pixels.
     int boatListRows = 0;

@@ -1,0 +1,22 @@
+#pragma once
+// What every page derives from the tracks once per load: each fix's speed
+// and course over ground, the fleet's top speed, and the distance each boat
+// sailed on each leg. Distances use the flat projection of the race area
+// (race.extent.cosLat).
+
+#include "model/race_state.h"
+
+namespace keelrun {
+
+// Speed (knots, smoothed over up to three segments) and heading (whole
+// degrees) of every sample; boats with fewer than 6 samples keep zeros.
+// Sets topSpeed: the fastest sample under 20 knots, faster ones being GPS
+// glitches.
+void deriveSpeedAndHeading(RaceState &race);
+
+// Each finisher's sailed distance per leg, from its rounding times; the
+// last entry is the whole race from the gun. Boats that did not finish get
+// zeros.
+void computeLegDistances(RaceState &race);
+
+}  // namespace keelrun

@@ -1,0 +1,28 @@
+#pragma once
+// When each boat passed each item of the course: the start line, every mark
+// and the finish line; who led at each item; the finish ranks; and the end
+// of the playback window one minute after the last finisher.
+
+#include "model/race_state.h"
+
+namespace keelrun {
+
+// What a course item ("L1", "MK3") refers to.
+struct CourseItemRef {
+    bool isLine = false;
+    int number = 0;  // 0 when the text names no line or mark of the race
+};
+CourseItemRef parseCourseItem(const RaceState &race, const QString &item);
+
+// The mark, or end 1 of the line, of a course item.
+GeoPoint itemAnchor(const RaceState &race, const CourseItemRef &item);
+
+// Keeps the course within what the result tables hold, and checks that its
+// items name existing marks and lines; each problem becomes a warning.
+void checkCourse(RaceState &race);
+
+// Fills every boat's roundingTime and finishRank and race.results; may
+// lower windowEnd. Needs the tracks; does nothing without a course.
+void detectRoundings(RaceState &race);
+
+}  // namespace keelrun
