@@ -8,7 +8,6 @@
 
 #include "app/inspect.h"
 #include "app/loading_sequence.h"
-#include "app/race_catalogue.h"
 
 namespace keelrun {
 namespace {
@@ -29,23 +28,78 @@ QString dataFolderOfRacePath(const QString &race)
     return dir.path();
 }
 
-int inspect(const QString &race, const QString &dataDir, bool samples, bool corrected, const QString &executableDir)
+}  // namespace
+
+bool wantsWindow(const QStringList &arguments)
 {
-    QString root = dataDir;
+    for (const QString &a : arguments) {
+        if (a == QLatin1String("--inspect") || a.startsWith(QLatin1String("--inspect=")) || a == QLatin1String("-h") ||
+            a.startsWith(QLatin1String("--help")) || a == QLatin1String("-v") || a == QLatin1String("--version"))
+            return false;
+    }
+    return true;
+}
+
+CommandLine parseCommandLine(const QStringList &arguments)
+{
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral("Keelrun replays and analyses sailing races from GPS tracks."));
+    const QCommandLineOption help = parser.addHelpOption();
+    const QCommandLineOption version = parser.addVersionOption();
+    parser.addPositionalArgument(QStringLiteral("DIR"), QStringLiteral("The data folder (holding raceadmin/, gpsdat/, ...)."), QStringLiteral("[DIR]"));
+    const QCommandLineOption raceOption(QStringLiteral("race"), QStringLiteral("Show the race file NAME of raceadmin/ first."), QStringLiteral("NAME"));
+    const QCommandLineOption inspectOption(QStringLiteral("inspect"), QStringLiteral("Load RACE without a window and print it as JSON."), QStringLiteral("RACE"));
+    const QCommandLineOption samplesOption(QStringLiteral("samples"), QStringLiteral("With --inspect: include every boat's samples."));
+    const QCommandLineOption ctOption(QStringLiteral("ct"), QStringLiteral("With --inspect: corrected time."));
+    parser.addOptions({raceOption, inspectOption, samplesOption, ctOption});
+
+    CommandLine command;
+    command.mode = CommandLine::Done;
+    if (!parser.parse(QStringList{QStringLiteral("keelrun")} + arguments)) {
+        printError(parser.errorText());
+        command.exitCode = kExitError;
+        return command;
+    }
+    if (parser.isSet(help)) {
+        std::printf("%s", qPrintable(parser.helpText()));
+        return command;
+    }
+    if (parser.isSet(version)) {
+        std::printf("keelrun %s\n", KEELRUN_VERSION);
+        return command;
+    }
+    const QStringList positional = parser.positionalArguments();
+    if (positional.size() > 1) {
+        printError(QStringLiteral("too many arguments; see keelrun --help"));
+        command.exitCode = kExitError;
+        return command;
+    }
+    command.dataDir = positional.value(0);
+    command.mode = parser.isSet(inspectOption) ? CommandLine::Inspect : CommandLine::Window;
+    command.race = parser.isSet(inspectOption) ? parser.value(inspectOption) : parser.value(raceOption);
+    command.samples = parser.isSet(samplesOption);
+    command.corrected = parser.isSet(ctOption);
+    return command;
+}
+
+int runInspect(const CommandLine &command, const QString &executableDir)
+{
+    QString root = command.dataDir;
     if (root.isEmpty())
-        root = dataFolderOfRacePath(race);
+        root = dataFolderOfRacePath(command.race);
     if (root.isEmpty())
         root = defaultDataFolder(executableDir);
     const DataFolder folder(root);
 
-    QString racePath = QFileInfo(race).isFile() ? race : folder.find(QStringLiteral("raceadmin"), race).value_or(QString());
+    const QString &race = command.race;
+    const QString racePath = QFileInfo(race).isFile() ? race : folder.find(QStringLiteral("raceadmin"), race).value_or(QString());
     if (racePath.isEmpty()) {
         printError(QStringLiteral("race file \"%1\" not found (looked in %2)").arg(race, folder.path(QStringLiteral("raceadmin"))));
         return kExitError;
     }
 
     RaceState state;
-    if (corrected) {
+    if (command.corrected) {
         // As if the user had ticked "CT mode" before this load.
         state.raceLoadedOnce = true;
         state.ctModeChosen = true;
@@ -55,67 +109,9 @@ int inspect(const QString &race, const QString &dataDir, bool samples, bool corr
         printError(result.message);
         return kExitError;
     }
-    const std::string json = inspectJson(state, {samples});
+    const std::string json = inspectJson(state, {command.samples});
     std::fwrite(json.data(), 1, json.size(), stdout);
     return 0;
-}
-
-// Until the window exists, the plain start lists the catalogue and loads the
-// first race.
-int summarise(const QString &dataDir, const QString &executableDir)
-{
-    const DataFolder folder(dataDir.isEmpty() ? defaultDataFolder(executableDir) : dataDir);
-    const RaceCatalogue catalogue = openCatalogue(folder);
-    std::printf("Data folder %s: %lld races\n", qPrintable(folder.root()), static_cast<long long>(catalogue.raceList.size()));
-    for (qsizetype i = 0; i < catalogue.raceList.size(); ++i)
-        std::printf("%c %s\n", i + 1 == catalogue.raceListIndex ? '*' : ' ', qPrintable(catalogue.raceList[i]));
-    RaceState state;
-    const LoadResult result = loadRace(state, folder, catalogue.raceFilePath);
-    if (!result.ok()) {
-        printError(result.message);
-        return kExitError;
-    }
-    std::printf("%s: %s, %d boats\n", qPrintable(state.raceFileName), qPrintable(state.title), state.boatCount);
-    for (const QString &warning : state.warnings)
-        std::printf("warning: %s\n", qPrintable(warning));
-    return 0;
-}
-
-}  // namespace
-
-int runCommandLine(const QStringList &arguments, const QString &executableDir)
-{
-    QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral("Keelrun replays and analyses sailing races from GPS tracks."));
-    parser.addHelpOption();
-    parser.addVersionOption();
-    parser.addPositionalArgument(QStringLiteral("DIR"), QStringLiteral("The data folder (holding raceadmin/, gpsdat/, ...)."), QStringLiteral("[DIR]"));
-    const QCommandLineOption inspectOption(QStringLiteral("inspect"), QStringLiteral("Load RACE without a window and print it as JSON."), QStringLiteral("RACE"));
-    const QCommandLineOption samplesOption(QStringLiteral("samples"), QStringLiteral("With --inspect: include every boat's samples."));
-    const QCommandLineOption ctOption(QStringLiteral("ct"), QStringLiteral("With --inspect: corrected time."));
-    parser.addOptions({inspectOption, samplesOption, ctOption});
-
-    if (!parser.parse(QStringList{QStringLiteral("keelrun")} + arguments)) {
-        printError(parser.errorText());
-        return kExitError;
-    }
-    if (parser.isSet(QStringLiteral("help"))) {
-        std::printf("%s", qPrintable(parser.helpText()));
-        return 0;
-    }
-    if (parser.isSet(QStringLiteral("version"))) {
-        std::printf("keelrun %s\n", KEELRUN_VERSION);
-        return 0;
-    }
-    const QStringList positional = parser.positionalArguments();
-    if (positional.size() > 1) {
-        printError(QStringLiteral("too many arguments; see keelrun --help"));
-        return kExitError;
-    }
-    const QString dataDir = positional.value(0);
-    if (parser.isSet(inspectOption))
-        return inspect(parser.value(inspectOption), dataDir, parser.isSet(samplesOption), parser.isSet(ctOption), executableDir);
-    return summarise(dataDir, executableDir);
 }
 
 }  // namespace keelrun

@@ -1,0 +1,35 @@
+#pragma once
+// The splash panel shown while a race loads: the cover picture, the race's
+// title and subtitle, a status line and a progress bar, and the credits.
+
+#include <QImage>
+#include <QWidget>
+
+namespace keelrun {
+
+class SplashPanel : public QWidget {
+    Q_OBJECT
+public:
+    explicit SplashPanel(QWidget *parent);
+
+    void setPicture(const QImage &picture);
+    void setTitles(const QString &title, const QString &subtitle);
+    void setStatus(const QString &status);
+    void setProgress(int done, int total);  // total 0: an empty (yellow) bar
+
+    // Where the parts go on a panel of the given size.
+    struct Geometry {
+        QRect picture, title, subtitle, status, progress;
+    };
+    Geometry geometryFor(QSize panel) const;
+
+protected:
+    void paintEvent(QPaintEvent *) override;
+
+private:
+    QImage picture_;
+    QString title_, subtitle_, status_;
+    int done_ = 0, total_ = 0;
+};
+
+}  // namespace keelrun

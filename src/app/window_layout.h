@@ -1,0 +1,42 @@
+#pragma once
+// Where the window's panels go. The map fills the window's left part; a
+// 265-pixel column on the right holds the logo panel at the top, the control
+// panel at the bottom and the boat list between them; the 50-pixel time bar
+// stands between the map and the column.
+
+#include <QRect>
+#include <QSize>
+
+#include "model/race_state.h"
+
+namespace keelrun {
+
+inline constexpr int kColumnWidth = 265;
+inline constexpr int kTimeBarWidth = 50;
+inline constexpr int kLogoPanelHeight = 200;
+inline constexpr int kControlPanelHeight = 255;
+
+struct WindowLayout {
+    QRect logoPanel;      // pnlLOGO
+    QRect controlPanel;   // pnlCTRL
+    QRect boatListPanel;  // pnlBOATlist
+    QRect timeBarPanel;   // pnlTimeBar
+    QSize map;            // the drawing area at the window's top left
+    bool tallWindow = false;  // the window takes nearly the whole screen height
+};
+
+// formHeight is the client height + 4, as the layout counts it.
+WindowLayout computeWindowLayout(int formWidth, int formHeight, int screenHeight, int boatPanelHeight);
+
+// Small-screen mode: a fixed map size for screen recording.
+enum class SmallScreen { Off = 0, Size800x600 = 1, Size800x480 = 2, Size640x480 = 3, Size480x320 = 4, Preference = 5 };
+QSize smallScreenSize(SmallScreen choice, QSize preference);
+
+// The sea and the distance grid drawn on it, from the brightness slider (0..100).
+struct SeaColours {
+    Rgb sea;
+    Rgb grid;
+};
+SeaColours seaColours(int brightness);
+
+}  // namespace keelrun

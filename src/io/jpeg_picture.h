@@ -1,0 +1,24 @@
+#pragma once
+// JPEG pictures (the race's cover picture) decoded with libjpeg.
+
+#include <cstdint>
+#include <optional>
+#include <string_view>
+#include <vector>
+
+#include <QString>
+
+namespace keelrun {
+
+struct RgbPicture {
+    int width = 0;
+    int height = 0;
+    std::vector<std::uint8_t> rgb;  // 3 bytes a pixel, rows top to bottom
+};
+
+// Nothing for data that is not a whole JPEG picture, or one larger than
+// 16384 pixels either way.
+std::optional<RgbPicture> decodeJpeg(std::string_view bytes);
+std::optional<RgbPicture> readJpegFile(const QString &path);
+
+}  // namespace keelrun
