@@ -214,20 +214,18 @@ double Sailor::navigate(Vec2 target, const Wind &w, double t)
 }
 
 // Circles the mark at the rounding radius, never pointing inside the no-go
-// zone: at a windward mark the boat keeps close-hauled until it can bear away.
+// zone: at a windward mark the boat sails close-hauled on the tack that has
+// the mark on the inside (starboard for a mark left to port) until it can
+// bear away round it.
 double Sailor::orbitHeading(const Wind &w)
 {
     const Vec2 rel = pos_ - rounding_.mark;
     const double tangent = bearingOf(rel) - 90 * rounding_.dir;
     const double wide = length(rel) - plan_.roundingRadius;
     double wanted = tangent - rounding_.dir * std::clamp(wide * 4, -50.0, 50.0);
-    const double a = normalizeAngle(wanted - w.twd);
     const double up = plan_.polar->bestUpwind(w.tws).angle;
-    if (std::fabs(a) < up) {
-        int side = a >= 0 ? 1 : -1;
-        if (side != side_ && std::fabs(a) < up / 2)
-            side = side_;
-        side_ = side;
+    if (std::fabs(normalizeAngle(wanted - w.twd)) < up) {
+        side_ = -rounding_.dir;
         wanted = w.twd + side_ * up;
     }
     return wanted;

@@ -13,7 +13,7 @@ constexpr std::array<const char *, 9> kEnglishFirst = {"Blue", "Silver", "Wild",
 constexpr std::array<const char *, 9> kEnglishSecond = {"Heron", "Wind", "Wave", "Star", "Tern",
                                                         "Spray", "Comet", "Falcon", "Tide"};
 constexpr std::array<const char *, 9> kJapaneseFirst = {"青", "白", "紅", "蒼", "朝", "夕", "疾", "海", "天"};
-constexpr std::array<const char *, 9> kJapaneseSecond = {"風", "波", "鷗", "星", "龍", "翔", "凪", "潮", "帆"};
+constexpr std::array<const char *, 9> kJapaneseSecond = {"風", "波", "鴎", "星", "龍", "翔", "凪", "潮", "帆"};
 
 // From the fastest class to the slowest.
 constexpr std::array<const char *, 10> kEnglishClasses = {
