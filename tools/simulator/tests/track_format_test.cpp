@@ -86,11 +86,10 @@ TEST(TrackFormats, DatabaseScansFindEveryFixOnceEvenWithAwkwardBytes)
 {
     const double oneOne = 0x00010001 * 180.0 / 2147483648.0;  // semicircles with bytes 01 00 01 00
     const double ones = 0x01010101 * 180.0 / 2147483648.0;
+    const double awkward[] = {oneOne, ones, -oneOne, 0.0};
     std::vector<Fix> fixes;
-    for (int i = 0; i < 60; ++i) {
-        const double lat = i % 3 == 0 ? oneOne : i % 3 == 1 ? ones : -oneOne;
-        fixes.push_back({0x66000000 + i, lat, i % 2 ? ones : -ones, 0});
-    }
+    for (int i = 0; i < 64; ++i)
+        fixes.push_back({0x66000000 + i, awkward[i % 4], awkward[i / 4 % 4], 0});
     const double semicircle = 180.0 / 2147483648.0;
     expectSameTrack(fixes, test::decodeGdb(writeGdb(fixes, "awkward")), semicircle);
     expectSameTrack(fixes, test::decodeMps(writeMps(fixes, "awkward")), semicircle);
