@@ -126,7 +126,8 @@ int main(int argc, char *argv[])
     const SimOptions d;
     auto option = [&p](const QString &name, const QString &help, const QString &valueName = {},
                        const QString &byDefault = {}) {
-        p.addOption(QCommandLineOption(name, help, valueName, byDefault));
+        const QString shown = byDefault.isEmpty() ? help : help + " Default: " + byDefault + ".";
+        p.addOption(QCommandLineOption(name, shown, valueName, byDefault));
     };
     option("out", "The data folder to write.", "DIR");
     option("name", "Race name: raceadmin/NAME.txt and the track file names.", "NAME", "race01");
