@@ -40,8 +40,6 @@ struct BoatRun {
     std::optional<double> finishTime;
     std::optional<double> retiredAt;
     std::optional<double> earlyCrossing;  // crossed the start line before the gun
-
-    double lastTime() const { return firstTime + static_cast<double>(positions.size()) - 1; }
 };
 
 // Sails one boat until it has finished and drifted, retired, or the time

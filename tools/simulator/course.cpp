@@ -16,11 +16,6 @@ Vec2 Course::pointOf(const CourseItem &item) const
     return item.kind == CourseItem::Mark ? marks[item.number - 1] : lines[item.number - 1].middle();
 }
 
-int courseItemCount(CourseKind kind, int laps)
-{
-    return (kind == CourseKind::Triangle ? 3 : 2) * laps + 2;
-}
-
 Course buildCourse(const CourseSpec &spec)
 {
     Course c;

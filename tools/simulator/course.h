@@ -59,7 +59,4 @@ struct CourseSpec {
 
 Course buildCourse(const CourseSpec &spec);
 
-// Number of items a course of this kind has (at most 12 can be followed).
-int courseItemCount(CourseKind kind, int laps);
-
 }  // namespace keelrun::sim

@@ -79,6 +79,8 @@ SimOptions readOptions(const QCommandLineParser &p)
     o.gate = p.isSet("gate");
     if (o.gate && o.course == CourseKind::Triangle)
         throw UsageError("--gate goes with the windward-leeward course only");
+    // At most 12 course items: the start, three marks a lap on a triangle or
+    // two on a windward-leeward course, and the finish.
     o.laps = integerValue(p, "laps", 1, o.course == CourseKind::Triangle ? 3 : 5);
     o.minutes = numberValue(p, "minutes", 10, 600);
     if (p.value("format") != "mixed")

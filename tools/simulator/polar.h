@@ -24,7 +24,6 @@ public:
     // Mean speed along the wind axis on a windward-leeward course: the
     // harmonic mean of the best upwind and downwind VMG.
     double courseSpeed(double twsKnots) const;
-    double speedFactor() const { return speedFactor_; }
 
 private:
     static constexpr int kTableSize = 81;  // every half knot from 0 to 40 knots
