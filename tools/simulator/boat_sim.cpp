@@ -1,0 +1,396 @@
+#include "boat_sim.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace keelrun::sim {
+namespace {
+
+constexpr double kTurnRate = 15;           // degrees per second the helmsman turns at most
+constexpr double kSpeedResponse = 0.15;    // share of the speed difference made up each second
+constexpr double kWindMemory = 90;         // seconds over which the crew averages the wind direction
+constexpr double kApproachSeconds = 150;   // the final run at the start line begins this long before
+constexpr double kRecallSeconds = 5;       // an early starter notices the recall this long after the gun
+constexpr double kMissedMarkShortfall = 650;  // metres short of the mark a boat that misses it turns
+
+double wrap360(double deg)
+{
+    deg = std::fmod(deg, 360.0);
+    return deg < 0 ? deg + 360 : deg;
+}
+
+// A mark (or the mark the boat chose at a gate, or the point where a boat
+// that misses the mark turns) and how to go round it. dir is +1 when the
+// mark is left to port: seen from above the boat circles it anticlockwise.
+struct Rounding {
+    Vec2 mark, approach, inDir;
+    double inBearing = 0, exitBearing = 0;
+    int dir = 1;
+    bool timed = true;
+};
+
+enum class Phase { Milling, Starting, Returning, Racing, Finished };
+
+class Sailor {
+public:
+    Sailor(const Course &course, const WindField &wind, const BoatPlan &plan, Random noise);
+    BoatRun run(double timeLimit);
+
+private:
+    void step(double t);
+    double desiredHeading(double t, const Wind &w, double &share);
+    double navigate(Vec2 target, const Wind &w, double t);
+    double orbitHeading(const Wind &w);
+    void afterStep(double t, Vec2 from, Vec2 to);
+    void checkStart(double t, Vec2 from, Vec2 to);
+    void followRounding(double t, Vec2 from, Vec2 to);
+    void beginItem(std::size_t index);
+    Vec2 throughLine(Vec2 point, bool missedIt) const;
+    void pickMillingTarget(double t);
+    void pickDriftTarget(double t);
+
+    const Course &course_;
+    const WindField &wind_;
+    const BoatPlan &plan_;
+    Random rng_;
+    double lineLength_;
+    Vec2 startPoint_;
+
+    Vec2 pos_;
+    double heading_ = 0, speed_ = 1;
+    int side_ = 1;  // +1: heading to the right of the wind direction, -1: to the left
+    double meanTwd_ = 0, lastTurn_ = -1e9;
+    double helm_ = 0, waves_ = 0;  // the helmsman's wander and the sea's effect on speed
+    Phase phase_ = Phase::Milling;
+    double startDelay_ = 0;
+    bool overEarly_ = false;
+    Vec2 target_;
+    double targetSince_ = 0;
+
+    std::size_t item_ = 0;
+    Vec2 lastPoint_;
+    Rounding rounding_;
+    bool orbiting_ = false;
+    double turned_ = 0, needed_ = 0;
+    double closest_ = 0, closestAt_ = 0;
+
+    BoatRun result_;
+};
+
+Sailor::Sailor(const Course &course, const WindField &wind, const BoatPlan &plan, Random noise)
+    : course_(course), wind_(wind), plan_(plan), rng_(noise),
+      lineLength_(length(course.startLine().end1 - course.startLine().end2)),
+      startPoint_(course.startLine().middle() + course.right * (plan.startPlace * lineLength_)),
+      startDelay_(plan.startDelay), lastPoint_(startPoint_)
+{
+    pos_ = course.startLine().middle() + course.upwind * rng_.uniform(-450, -150) +
+           course.right * (rng_.uniform(-0.6, 0.6) * lineLength_);
+    heading_ = rng_.uniform(0, 360);
+    meanTwd_ = wind.at(plan.firstTime, pos_).twd;
+    side_ = normalizeAngle(heading_ - meanTwd_) >= 0 ? 1 : -1;
+    pickMillingTarget(plan.firstTime);
+}
+
+BoatRun Sailor::run(double timeLimit)
+{
+    result_.firstTime = plan_.firstTime;
+    result_.passings.assign(course_.items.size(), std::nullopt);
+    result_.positions.reserve(static_cast<std::size_t>(std::max(timeLimit - plan_.firstTime, 0.0)) + 1);
+    for (double t = plan_.firstTime;; t += 1) {
+        result_.positions.push_back(pos_);
+        if (t >= plan_.retireAt) {
+            result_.retiredAt = t;
+            break;
+        }
+        if (result_.finishTime && t >= std::max(*result_.finishTime + plan_.driftSeconds, plan_.sailUntil))
+            break;
+        if (t >= timeLimit)
+            break;
+        step(t);
+    }
+    return std::move(result_);
+}
+
+void Sailor::step(double t)
+{
+    const Wind w = wind_.at(t, pos_);
+    meanTwd_ += normalizeAngle(w.twd - meanTwd_) / kWindMemory;
+    double share = 1;
+    const double wanted = desiredHeading(t, w, share);
+    helm_ = 0.95 * helm_ + 0.6 * rng_.normal();
+    waves_ = 0.97 * waves_ + 0.004 * rng_.normal();
+
+    const double before = normalizeAngle(heading_ - w.twd);
+    heading_ = wrap360(heading_ + std::clamp(normalizeAngle(wanted + helm_ - heading_), -kTurnRate, kTurnRate));
+    const double twa = normalizeAngle(heading_ - w.twd);
+    if (before * twa < 0)  // through the wind (a tack) or through the dead run (a gybe)
+        speed_ *= std::fabs(twa) < 90 ? 0.92 : 0.95;
+    const double wantedSpeed = plan_.polar->speed(twa, w.tws) * plan_.skill * share * (1 + waves_) * kKnot;
+    speed_ += (wantedSpeed - speed_) * kSpeedResponse;
+
+    Vec2 next = pos_ + towards(heading_) * speed_;
+    // Before the gun a boat that means to start properly stays behind the line.
+    if (t + 1 <= 0 && plan_.startDelay >= 0) {
+        const double above = course_.aboveStart(next);
+        if (above > -3)
+            next = next - course_.upwind * (above + 3);
+    }
+    afterStep(t, pos_, next);
+    pos_ = next;
+}
+
+double Sailor::desiredHeading(double t, const Wind &w, double &share)
+{
+    switch (phase_) {
+    case Phase::Milling:
+        if (t < startDelay_ - kApproachSeconds) {
+            if (length(target_ - pos_) < 25 || t - targetSince_ > 100)
+                pickMillingTarget(t);
+            share = 0.6;
+            return navigate(target_, w, t);
+        }
+        phase_ = Phase::Starting;
+        [[fallthrough]];
+    case Phase::Starting: {
+        // Time the run at the line: sail slower while early.
+        const double below = -course_.aboveStart(pos_);
+        const double toGo = startDelay_ - t;
+        const double vmg = plan_.polar->bestUpwind(w.tws).vmg * plan_.skill * kKnot;
+        if (toGo > 0 && below > 0 && vmg > 0)
+            share = std::clamp(below / (toGo * vmg), 0.3, 1.0);
+        return navigate(throughLine(startPoint_, below < 0 && !overEarly_), w, t);
+    }
+    case Phase::Returning:
+        return navigate(startPoint_ - course_.upwind * 60, w, t);
+    case Phase::Racing:
+        if (orbiting_)
+            return orbitHeading(w);
+        if (course_.items[item_].kind == CourseItem::Finish)
+            return navigate(throughLine(target_, dot(pos_ - target_, course_.upwind) > 0), w, t);
+        return navigate(rounding_.approach, w, t);
+    case Phase::Finished:
+        if (t - *result_.finishTime > 20) {
+            if (length(target_ - pos_) < 25 || t - targetSince_ > 120)
+                pickDriftTarget(t);
+            share = 0.35;
+        }
+        return navigate(target_, w, t);
+    }
+    return heading_;
+}
+
+// Sails for a point: straight when it can be laid, otherwise close-hauled or
+// at the best downwind angle, tacking or gybing on the shifts and before
+// getting too close to the lay lines.
+double Sailor::navigate(Vec2 target, const Wind &w, double t)
+{
+    const Vec2 to = target - pos_;
+    const double a = normalizeAngle(bearingOf(to) - w.twd);
+    const double up = plan_.polar->bestUpwind(w.tws).angle;
+    const double down = plan_.polar->bestDownwind(w.tws).angle;
+    const bool canTurn = t - lastTurn_ >= plan_.minTackGap;
+    const double shift = normalizeAngle(w.twd - meanTwd_);
+    if (std::fabs(a) < up) {
+        const bool headed = side_ * shift > plan_.shiftThreshold;
+        const bool nearLayline = side_ * a < -up * plan_.cornering;
+        if (canTurn && (headed || nearLayline)) {
+            side_ = -side_;
+            lastTurn_ = t;
+        }
+        return w.twd + side_ * up;
+    }
+    if (std::fabs(a) > down) {
+        const double offRun = normalizeAngle(a - 180);
+        const bool headed = -side_ * shift > plan_.shiftThreshold;
+        const bool nearLayline = side_ * offRun > (180 - down) * plan_.cornering;
+        if (canTurn && (headed || nearLayline)) {
+            side_ = -side_;
+            lastTurn_ = t;
+        }
+        return w.twd + side_ * down;
+    }
+    side_ = a >= 0 ? 1 : -1;
+    return bearingOf(to);
+}
+
+// Circles the mark at the rounding radius, never pointing inside the no-go
+// zone: at a windward mark the boat sails close-hauled on the tack that has
+// the mark on the inside (starboard for a mark left to port) until it can
+// bear away round it.
+double Sailor::orbitHeading(const Wind &w)
+{
+    const Vec2 rel = pos_ - rounding_.mark;
+    const double tangent = bearingOf(rel) - 90 * rounding_.dir;
+    const double wide = length(rel) - plan_.roundingRadius;
+    double wanted = tangent - rounding_.dir * std::clamp(wide * 4, -50.0, 50.0);
+    const double up = plan_.polar->bestUpwind(w.tws).angle;
+    if (std::fabs(normalizeAngle(wanted - w.twd)) < up) {
+        side_ = -rounding_.dir;
+        wanted = w.twd + side_ * up;
+    }
+    return wanted;
+}
+
+void Sailor::afterStep(double t, Vec2 from, Vec2 to)
+{
+    switch (phase_) {
+    case Phase::Milling:
+    case Phase::Starting:
+    case Phase::Returning:
+        checkStart(t, from, to);
+        break;
+    case Phase::Racing:
+        if (course_.items[item_].kind == CourseItem::Finish) {
+            const double f = crossingFraction(course_.finishLine().end1, course_.finishLine().end2, from, to);
+            if (f >= 0 && dot(to - from, course_.upwind) > 0) {
+                result_.passings[item_] = t + f;
+                result_.finishTime = t + f;
+                phase_ = Phase::Finished;
+                target_ = target_ + course_.upwind * 100;  // sail on a little before easing off
+                targetSince_ = t;
+            }
+        } else {
+            followRounding(t, from, to);
+        }
+        break;
+    case Phase::Finished:
+        break;
+    }
+}
+
+void Sailor::checkStart(double t, Vec2 from, Vec2 to)
+{
+    if (phase_ == Phase::Returning) {
+        if (course_.aboveStart(to) < -20) {  // back below the line: start again
+            phase_ = Phase::Starting;
+            startDelay_ = t;
+        }
+        return;
+    }
+    const LineSegment &line = course_.startLine();
+    const double f = crossingFraction(line.end1, line.end2, from, to);
+    if (f >= 0 && course_.aboveStart(to) > course_.aboveStart(from)) {
+        const double when = t + f;
+        if (when < 0) {
+            overEarly_ = true;
+            result_.earlyCrossing = when;
+        } else if (!overEarly_) {
+            result_.passings[0] = when;
+            phase_ = Phase::Racing;
+            beginItem(1);
+            return;
+        }
+    }
+    if (overEarly_ && t >= kRecallSeconds && plan_.returnsAfterStart) {
+        overEarly_ = false;
+        phase_ = Phase::Returning;
+    }
+}
+
+void Sailor::followRounding(double t, Vec2 from, Vec2 to)
+{
+    const CourseItem &item = course_.items[item_];
+    const Vec2 m = rounding_.mark;
+    if (item.kind == CourseItem::Gate && !result_.passings[item_]) {
+        const LineSegment &gate = course_.lines[item.number - 1];
+        const double f = crossingFraction(gate.end1, gate.end2, from, to);
+        if (f >= 0)
+            result_.passings[item_] = t + f;
+    }
+    if (item.kind == CourseItem::Mark && rounding_.timed) {
+        const Vec2 step = to - from;
+        const double len2 = dot(step, step);
+        const double f = len2 > 0 ? std::clamp(dot(m - from, step) / len2, 0.0, 1.0) : 0.0;
+        const double d = length(from + step * f - m);
+        if (d < closest_) {
+            closest_ = d;
+            closestAt_ = t + f;
+        }
+    }
+    const Vec2 rel = to - m;
+    if (!orbiting_) {
+        const Vec2 approachSide = towards(rounding_.inBearing + 90 * rounding_.dir);
+        const bool abeam = dot(rel, rounding_.inDir) >= 0 && length(rel) < 3 * plan_.roundingRadius &&
+                           dot(rel, approachSide) > 0;
+        if (length(to - rounding_.approach) < 15 || abeam) {
+            orbiting_ = true;
+            turned_ = 0;
+            needed_ = wrap360(rounding_.dir * (bearingOf(rel) - rounding_.exitBearing));
+            if (needed_ > 330)  // already past the exit side
+                needed_ = 0;
+        }
+        return;
+    }
+    turned_ -= rounding_.dir * normalizeAngle(bearingOf(rel) - bearingOf(from - m));
+    if (turned_ < needed_)
+        return;
+    if (item.kind == CourseItem::Mark && rounding_.timed)
+        result_.passings[item_] = closestAt_;
+    lastPoint_ = rounding_.mark;
+    beginItem(item_ + 1);
+}
+
+void Sailor::beginItem(std::size_t index)
+{
+    item_ = index;
+    orbiting_ = false;
+    closest_ = 1e18;
+    const CourseItem &item = course_.items[index];
+    if (item.kind == CourseItem::Finish) {
+        const LineSegment &line = course_.finishLine();
+        const double half = length(line.end1 - line.end2) / 2;
+        target_ = line.middle() + course_.right * rng_.uniform(-0.5 * half, 0.5 * half);
+        return;
+    }
+    Rounding r;
+    if (item.kind == CourseItem::Gate) {
+        // The gate marks are MK2 (left looking downwind, left to port) and
+        // MK3 (left to starboard); boats go through between them.
+        const Vec2 a = course_.marks[1], b = course_.marks[2];
+        const bool first = plan_.gateChoice == 0 ? length(pos_ - a) <= length(pos_ - b) : plan_.gateChoice == 1;
+        r.mark = first ? a : b;
+        r.dir = first ? 1 : -1;
+    } else {
+        r.mark = course_.marks[item.number - 1];
+    }
+    r.inDir = unit(r.mark - lastPoint_);
+    if (plan_.missesFirstMark && index == 1) {
+        r.mark = r.mark - r.inDir * kMissedMarkShortfall;
+        r.timed = false;
+    }
+    r.inBearing = bearingOf(r.inDir);
+    r.exitBearing = bearingOf(course_.pointOf(course_.items[index + 1]) - r.mark) + 90 * r.dir;
+    r.approach = r.mark + towards(r.inBearing + 90 * r.dir) * plan_.roundingRadius;
+    rounding_ = r;
+}
+
+// Where to steer to cross a start or finish line at `point`: just beyond it,
+// or back below it after passing the line outside its ends.
+Vec2 Sailor::throughLine(Vec2 point, bool missedIt) const
+{
+    return point + course_.upwind * (missedIt ? -30.0 : 10.0);
+}
+
+void Sailor::pickMillingTarget(double t)
+{
+    const double across = std::clamp(plan_.startPlace * lineLength_ + rng_.uniform(-150, 150),
+                                     -0.55 * lineLength_, 0.55 * lineLength_);
+    target_ = course_.startLine().middle() + course_.upwind * rng_.uniform(-250, -50) + course_.right * across;
+    targetSince_ = t;
+}
+
+void Sailor::pickDriftTarget(double t)
+{
+    target_ = course_.finishLine().middle() + course_.upwind * rng_.uniform(40, 200) +
+              course_.right * rng_.uniform(-150, 150);
+    targetSince_ = t;
+}
+
+}  // namespace
+
+BoatRun sailBoat(const Course &course, const WindField &wind, const BoatPlan &plan, Random noise, double timeLimit)
+{
+    return Sailor(course, wind, plan, noise).run(timeLimit);
+}
+
+}  // namespace keelrun::sim

@@ -1,0 +1,50 @@
+#pragma once
+// One boat's race, second by second: the pre-start, the start, the legs with
+// their tacks and gybes, the mark roundings, the finish and the drift after
+// it. Boats do not see each other, so each one can be sailed on its own.
+
+#include <limits>
+#include <optional>
+#include <vector>
+
+#include "course.h"
+#include "polar.h"
+#include "random.h"
+#include "wind_field.h"
+
+namespace keelrun::sim {
+
+// The helmsman and the boat's own plan for the race.
+struct BoatPlan {
+    const Polar *polar = nullptr;
+    double skill = 1;            // share of the polar speed the crew gets out of the boat
+    double shiftThreshold = 6;   // degrees of header that make the boat tack
+    double cornering = 0.7;      // how far towards a lay line the boat sails before tacking (0..1)
+    double minTackGap = 45;      // seconds between two tacks or gybes at least
+    double roundingRadius = 20;  // metres from the mark when rounding
+    double startPlace = 0;       // where on the start line, -0.5 (pin) .. 0.5 (committee boat)
+    double startDelay = 5;       // seconds after the gun the boat means to cross; negative: over early
+    double firstTime = -480;     // race seconds when the boat starts moving (and logging)
+    double driftSeconds = 300;   // how long the boat sails about after finishing
+    double sailUntil = 0;        // keep sailing at least until then (race seconds)
+    double retireAt = std::numeric_limits<double>::infinity();
+    bool returnsAfterStart = false;  // over early: goes back below the line and starts again
+    bool missesFirstMark = false;    // turns well short of the first windward mark
+    int gateChoice = 0;              // 0: the nearer gate mark, 1 or 2: the first or second
+};
+
+struct BoatRun {
+    double firstTime = 0;                        // race seconds of positions[0]
+    std::vector<Vec2> positions;                 // one per second, noise-free
+    std::vector<std::optional<double>> passings; // per course item, race seconds
+    std::optional<double> finishTime;
+    std::optional<double> retiredAt;
+    std::optional<double> earlyCrossing;  // crossed the start line before the gun
+};
+
+// Sails one boat until it has finished and drifted, retired, or the time
+// limit (race seconds) is reached. `noise` varies the helming and the waves.
+BoatRun sailBoat(const Course &course, const WindField &wind, const BoatPlan &plan, Random noise,
+                 double timeLimit);
+
+}  // namespace keelrun::sim

@@ -1,0 +1,33 @@
+#pragma once
+// The GPS logger on board: samples the boat's position every few seconds on
+// its own clock, with the small wandering error of a consumer GPS.
+
+#include <cstdint>
+#include <vector>
+
+#include "boat_sim.h"
+#include "geometry.h"
+#include "random.h"
+
+namespace keelrun::sim {
+
+struct Fix {
+    std::int64_t time = 0;  // Unix seconds on the logger's clock
+    double lat = 0;         // degrees, south negative
+    double lon = 0;         // degrees, west negative
+    double elevation = 0;   // metres above the sea (the antenna)
+};
+
+struct LoggerPlan {
+    int interval = 1;           // seconds between fixes
+    int phase = 0;              // fixes at race seconds t with (t - phase) a multiple of the interval
+    int clockOffset = 0;        // seconds to add to the logger's times to get UTC
+    double noise = 2.5;         // metres, standard deviation per axis
+    int maxFixesAfterGun = -1;  // a logger that gives up early: keeps this many fixes from the gun on
+    double gapFrom = 0, gapTo = 0;  // race seconds without fixes (switched off)
+};
+
+std::vector<Fix> recordFixes(const BoatRun &run, const LocalPlane &plane, std::int64_t gunUtc,
+                             const LoggerPlan &plan, Random noise);
+
+}  // namespace keelrun::sim

@@ -1,0 +1,24 @@
+#pragma once
+// Names of the race, the classes and the boats, in English or Japanese
+// (UTF-8 text; the race file writer converts it to the file's encoding).
+
+#include <string>
+#include <vector>
+
+#include "random.h"
+#include "sim_options.h"
+
+namespace keelrun::sim {
+
+// Distinct boat names, at most 81.
+std::vector<std::string> boatNames(int count, bool japanese, Random &rng);
+// A class name that suits the class's speed (speed factor about 0.88..1.12).
+std::string className(double speedFactor, bool japanese);
+
+struct RaceTexts {
+    std::string title, subtitle, note;
+    std::string flag = "P";  // the preparatory signal of the start sequence
+};
+RaceTexts raceTexts(const SimOptions &options);
+
+}  // namespace keelrun::sim

@@ -1,0 +1,36 @@
+#include "track_writers.h"
+
+namespace keelrun::sim {
+
+const char *extensionOf(TrackFormat format)
+{
+    switch (format) {
+    case TrackFormat::Gpx: return "gpx";
+    case TrackFormat::Trb: return "trb";
+    case TrackFormat::Gdb: return "gdb";
+    case TrackFormat::Mps: return "mps";
+    case TrackFormat::Trl: return "trl";
+    case TrackFormat::Dtr: return "dtr";
+    case TrackFormat::Trk: return "trk";
+    case TrackFormat::Log: return "log";
+    }
+    return "";
+}
+
+QByteArray writeTrack(TrackFormat format, const std::vector<Fix> &fixes, const std::string &trackName,
+                      int trlRecordBytes)
+{
+    switch (format) {
+    case TrackFormat::Gpx: return writeGpx(fixes, trackName);
+    case TrackFormat::Trb: return writeTrb(fixes);
+    case TrackFormat::Gdb: return writeGdb(fixes, trackName);
+    case TrackFormat::Mps: return writeMps(fixes, trackName);
+    case TrackFormat::Trl: return writeTrl(fixes, trlRecordBytes);
+    case TrackFormat::Dtr:
+    case TrackFormat::Trk: return writeHemisphereText(fixes);
+    case TrackFormat::Log: return writeNmea(fixes);
+    }
+    return {};
+}
+
+}  // namespace keelrun::sim

@@ -1,0 +1,37 @@
+#pragma once
+// Track files in the seven formats GPS loggers of the fleet produce. Binary
+// files are little-endian; times are Unix seconds on the logger's clock.
+
+#include <string>
+#include <vector>
+
+#include <QByteArray>
+
+#include "logger.h"
+#include "sim_options.h"
+
+namespace keelrun::sim {
+
+// 12-byte records: time, latitude and longitude in degrees as 32-bit floats.
+QByteArray writeTrb(const std::vector<Fix> &fixes);
+// The same three fields at the start of 16- or 20-byte records, followed by
+// the altitude and (in the 20-byte form) the speed in knots.
+QByteArray writeTrl(const std::vector<Fix> &fixes, int recordBytes);
+// Track databases with a text header; coordinates in semicircles
+// (2^31 = 180°). Readers find the fix records by scanning for their fixed
+// bytes, so the layout keeps those bytes unique.
+QByteArray writeGdb(const std::vector<Fix> &fixes, const std::string &trackName);
+QByteArray writeMps(const std::vector<Fix> &fixes, const std::string &trackName);
+
+QByteArray writeGpx(const std::vector<Fix> &fixes, const std::string &trackName);
+// "T N3452.50000 E13545.00000 2009-05-03 02:15:30 2.0": hemisphere letter,
+// degrees and decimal minutes, UTC date and time, altitude.
+QByteArray writeHemisphereText(const std::vector<Fix> &fixes);
+// NMEA 0183: a GGA and an RMC sentence per fix.
+QByteArray writeNmea(const std::vector<Fix> &fixes);
+
+const char *extensionOf(TrackFormat format);
+QByteArray writeTrack(TrackFormat format, const std::vector<Fix> &fixes, const std::string &trackName,
+                      int trlRecordBytes);
+
+}  // namespace keelrun::sim
