@@ -22,7 +22,7 @@ int runWindow(int argc, char *argv[])
     if (command.mode == keelrun::CommandLine::Done)
         return command.exitCode;
 
-    keelrun::SingleInstance instance(QStringLiteral("keelrun-") + qEnvironmentVariable("USER", QStringLiteral("user")));
+    keelrun::SingleInstance instance(QStringLiteral("keelrun"));
     if (!instance.claim())
         return 0;
     const QString root = command.dataDir.isEmpty() ? keelrun::defaultDataFolder(QCoreApplication::applicationDirPath())

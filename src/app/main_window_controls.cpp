@@ -162,12 +162,12 @@ void MainWindow::buildFloatingControls()
     pnlSPLITE = new SplashPanel(this);
 }
 
+// Tips on hover, and clicks on the pictures and labels that act as buttons.
 void MainWindow::watchForTips()
 {
-    for (QWidget *w : std::initializer_list<QWidget *>{chkAutoNext, btnHELP, imgLOGO, Button4, ChkBigBoat, CheckBox4, Image1})
+    for (QWidget *w : std::initializer_list<QWidget *>{chkAutoNext, btnHELP, imgLOGO, Button4, ChkBigBoat, CheckBox4,
+                                                       Image1, usa, jpn, Label12})
         w->installEventFilter(this);
-    for (QWidget *w : std::initializer_list<QWidget *>{imgLOGO, Label12, usa, jpn, Image1})
-        w->setAttribute(Qt::WA_Hover);
 }
 
 }  // namespace keelrun

@@ -18,8 +18,11 @@ QString runtimeFolder()
 
 }  // namespace
 
+// Both the lock and the socket live in the user's runtime folder.
 SingleInstance::SingleInstance(const QString &name, QObject *parent)
-    : QObject(parent), name_(name), lock_(runtimeFolder() + QLatin1Char('/') + name + QStringLiteral(".lock"))
+    : QObject(parent),
+      name_(runtimeFolder() + QLatin1Char('/') + name + QStringLiteral(".socket")),
+      lock_(runtimeFolder() + QLatin1Char('/') + name + QStringLiteral(".lock"))
 {
     lock_.setStaleLockTime(0);  // a lock left by a crashed run is stale once its process is gone
 }
