@@ -1,6 +1,7 @@
 #include <QApplication>
 #include <QCoreApplication>
 #include <QDir>
+#include <QScreen>
 
 #include "app/command_line.h"
 #include "app/main_window.h"
@@ -34,6 +35,9 @@ int runWindow(int argc, char *argv[])
         window.raise();
         window.activateWindow();
     });
+    // The window fills the screen, also where no window manager maximises it.
+    if (const QScreen *screen = QGuiApplication::primaryScreen())
+        window.setGeometry(screen->availableGeometry());
     window.showMaximized();
     return app.exec();
 }
