@@ -1,5 +1,6 @@
 #include "app/command_line.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include <QCommandLineParser>
@@ -11,10 +12,6 @@
 
 namespace keelrun {
 namespace {
-
-constexpr int kExitError = 2;
-
-void printError(const QString &message) { std::fprintf(stderr, "keelrun: %s\n", qPrintable(message)); }
 
 // The data folder of a race given as a path: the folder above its raceadmin/.
 QString dataFolderOfRacePath(const QString &race)
@@ -28,16 +25,31 @@ QString dataFolderOfRacePath(const QString &race)
     return dir.path();
 }
 
+// "1280x1024"
+std::optional<QSize> parseSize(const QString &text)
+{
+    const QStringList parts = text.split(QLatin1Char('x'));
+    bool okWidth = false, okHeight = false;
+    const int w = parts.value(0).toInt(&okWidth), h = parts.value(1).toInt(&okHeight);
+    if (parts.size() != 2 || !okWidth || !okHeight || w < 16 || h < 16 || w > 16384 || h > 16384)
+        return std::nullopt;
+    return QSize(w, h);
+}
+
 }  // namespace
 
-bool wantsWindow(const QStringList &arguments)
+void printError(const QString &message) { std::fprintf(stderr, "keelrun: %s\n", qPrintable(message)); }
+
+ProgramKind programKind(const QStringList &arguments)
 {
-    for (const QString &a : arguments) {
-        if (a == QLatin1String("--inspect") || a.startsWith(QLatin1String("--inspect=")) || a == QLatin1String("-h") ||
-            a.startsWith(QLatin1String("--help")) || a == QLatin1String("-v") || a == QLatin1String("--version"))
-            return false;
-    }
-    return true;
+    auto named = [&](const char *option) {
+        return std::any_of(arguments.begin(), arguments.end(), [&](const QString &a) {
+            return a == QLatin1String(option) || a.startsWith(QLatin1String(option) + QLatin1Char('='));
+        });
+    };
+    if (named("--help") || named("--help-all") || named("-h") || named("--version") || named("-v") || named("--inspect"))
+        return ProgramKind::Text;
+    return named("--render") ? ProgramKind::Picture : ProgramKind::Window;
 }
 
 CommandLine parseCommandLine(const QStringList &arguments)
@@ -50,8 +62,16 @@ CommandLine parseCommandLine(const QStringList &arguments)
     const QCommandLineOption raceOption(QStringLiteral("race"), QStringLiteral("Show the race file NAME of raceadmin/ first."), QStringLiteral("NAME"));
     const QCommandLineOption inspectOption(QStringLiteral("inspect"), QStringLiteral("Load RACE without a window and print it as JSON."), QStringLiteral("RACE"));
     const QCommandLineOption samplesOption(QStringLiteral("samples"), QStringLiteral("With --inspect: include every boat's samples."));
-    const QCommandLineOption ctOption(QStringLiteral("ct"), QStringLiteral("With --inspect: corrected time."));
-    parser.addOptions({raceOption, inspectOption, samplesOption, ctOption});
+    const QCommandLineOption ctOption(QStringLiteral("ct"), QStringLiteral("With --inspect or --render: corrected time."));
+    const QCommandLineOption renderOption(QStringLiteral("render"), QStringLiteral("Draw the map of RACE without a window."), QStringLiteral("RACE"));
+    const QCommandLineOption atOption(QStringLiteral("at"), QStringLiteral("With --render: the race-clock time, seconds from the gun."), QStringLiteral("SECONDS"));
+    const QCommandLineOption sizeOption(QStringLiteral("size"), QStringLiteral("With --render: the picture's size (default 1280x1024)."), QStringLiteral("WxH"));
+    const QCommandLineOption northUpOption(QStringLiteral("north-up"), QStringLiteral("With --render: north at the top."));
+    const QCommandLineOption windUpOption(QStringLiteral("wind-up"), QStringLiteral("With --render: the mean wind at the top."));
+    const QCommandLineOption zoomOption(QStringLiteral("zoom"), QStringLiteral("With --render: the zoom slider, 0 (ten times the area) to 100 (default)."), QStringLiteral("N"));
+    const QCommandLineOption outputOption(QStringList{QStringLiteral("o"), QStringLiteral("output")}, QStringLiteral("With --render: the PNG file to write."), QStringLiteral("FILE"));
+    parser.addOptions({raceOption, inspectOption, samplesOption, ctOption, renderOption, atOption, sizeOption, northUpOption,
+                       windUpOption, zoomOption, outputOption});
 
     CommandLine command;
     command.mode = CommandLine::Done;
@@ -75,14 +95,38 @@ CommandLine parseCommandLine(const QStringList &arguments)
         return command;
     }
     command.dataDir = positional.value(0);
-    command.mode = parser.isSet(inspectOption) ? CommandLine::Inspect : CommandLine::Window;
-    command.race = parser.isSet(inspectOption) ? parser.value(inspectOption) : parser.value(raceOption);
     command.samples = parser.isSet(samplesOption);
     command.corrected = parser.isSet(ctOption);
+    if (parser.isSet(inspectOption)) {
+        command.mode = CommandLine::Inspect;
+        command.race = parser.value(inspectOption);
+        return command;
+    }
+    if (!parser.isSet(renderOption)) {
+        command.mode = CommandLine::Window;
+        command.race = parser.value(raceOption);
+        return command;
+    }
+    bool atOk = false, zoomOk = true;
+    command.race = parser.value(renderOption);
+    command.at = parser.value(atOption).toDouble(&atOk);
+    const auto size = parser.isSet(sizeOption) ? parseSize(parser.value(sizeOption)) : std::optional<QSize>(command.size);
+    if (parser.isSet(zoomOption))
+        command.zoom = parser.value(zoomOption).toInt(&zoomOk);
+    command.output = parser.value(outputOption);
+    if (parser.isSet(northUpOption) || parser.isSet(windUpOption))
+        command.northUp = parser.isSet(northUpOption);
+    if (!atOk || !size || !zoomOk || command.zoom < 0 || command.zoom > 100 || command.output.isEmpty()) {
+        printError(QStringLiteral("--render needs --at SECONDS and -o FILE.png; --size is WxH, --zoom 0..100"));
+        command.exitCode = kExitError;
+        return command;
+    }
+    command.size = *size;
+    command.mode = CommandLine::Render;
     return command;
 }
 
-int runInspect(const CommandLine &command, const QString &executableDir)
+std::optional<ResolvedRace> resolveRace(const CommandLine &command, const QString &executableDir)
 {
     QString root = command.dataDir;
     if (root.isEmpty())
@@ -90,21 +134,27 @@ int runInspect(const CommandLine &command, const QString &executableDir)
     if (root.isEmpty())
         root = defaultDataFolder(executableDir);
     const DataFolder folder(root);
-
     const QString &race = command.race;
-    const QString racePath = QFileInfo(race).isFile() ? race : folder.find(QStringLiteral("raceadmin"), race).value_or(QString());
-    if (racePath.isEmpty()) {
+    const QString path = QFileInfo(race).isFile() ? race : folder.find(QStringLiteral("raceadmin"), race).value_or(QString());
+    if (path.isEmpty()) {
         printError(QStringLiteral("race file \"%1\" not found (looked in %2)").arg(race, folder.path(QStringLiteral("raceadmin"))));
-        return kExitError;
+        return std::nullopt;
     }
+    return ResolvedRace{folder, path};
+}
 
+int runInspect(const CommandLine &command, const QString &executableDir)
+{
+    const auto resolved = resolveRace(command, executableDir);
+    if (!resolved)
+        return kExitError;
     RaceState state;
     if (command.corrected) {
         // As if the user had ticked "CT mode" before this load.
         state.raceLoadedOnce = true;
         state.ctModeChosen = true;
     }
-    const LoadResult result = loadRace(state, folder, racePath);
+    const LoadResult result = loadRace(state, resolved->folder, resolved->path);
     if (!result.ok()) {
         printError(result.message);
         return kExitError;

@@ -1,27 +1,53 @@
 #pragma once
 // The command line: `keelrun [DIR] [--race NAME]` opens the window;
-// `keelrun --inspect RACE [--samples] [--ct] [DIR]` prints a race as JSON.
+// `keelrun --inspect RACE [--samples] [--ct] [DIR]` prints a race as JSON;
+// `keelrun --render RACE --at SECONDS [...] -o FILE.png` draws the map.
 
+#include <optional>
+
+#include <QSize>
 #include <QString>
 #include <QStringList>
+
+#include "io/data_folder.h"
 
 namespace keelrun {
 
 struct CommandLine {
-    enum Mode { Window, Inspect, Done };
+    enum Mode { Window, Inspect, Render, Done };
     Mode mode = Window;
     int exitCode = 0;      // for Done: help, version or a usage error was printed
     QString dataDir;       // empty: the default data folder
     QString race;          // Window: the race to show first; Inspect: the race to print
     bool samples = false;
     bool corrected = false;
+    // Render: the race-clock time, the picture's size and file, the
+    // orientation (the race file's when not given) and the zoom slider.
+    double at = 0;
+    QSize size{1280, 1024};
+    QString output;
+    std::optional<bool> northUp;
+    int zoom = 100;
 };
+
+// The data folder and race file a command names; nothing (after a message
+// on stderr) when the race file is not found.
+struct ResolvedRace {
+    DataFolder folder;
+    QString path;
+};
+std::optional<ResolvedRace> resolveRace(const CommandLine &command, const QString &executableDir);
+
+void printError(const QString &message);
+inline constexpr int kExitError = 2;
 
 // Arguments without the program name.
 CommandLine parseCommandLine(const QStringList &arguments);
 
-// Whether the arguments ask for the window (and so a display).
-bool wantsWindow(const QStringList &arguments);
+// What kind of program the arguments ask for before they are parsed: the
+// window, a picture (drawing without a display), or text only.
+enum class ProgramKind { Window, Picture, Text };
+ProgramKind programKind(const QStringList &arguments);
 
 int runInspect(const CommandLine &command, const QString &executableDir);
 

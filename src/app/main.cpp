@@ -1,28 +1,24 @@
 #include <QApplication>
 #include <QCoreApplication>
-#include <QDir>
+#include <QGuiApplication>
 #include <QScreen>
 
 #include "app/command_line.h"
 #include "app/main_window.h"
+#include "app/render_command.h"
 #include "app/single_instance.h"
 
 namespace {
 
-void describe()
+keelrun::CommandLine describeAndParse()
 {
     QCoreApplication::setApplicationName(QStringLiteral("Keelrun"));
     QCoreApplication::setApplicationVersion(QStringLiteral(KEELRUN_VERSION));
+    return keelrun::parseCommandLine(QCoreApplication::arguments().mid(1));
 }
 
-int runWindow(int argc, char *argv[])
+int runWindow(const keelrun::CommandLine &command)
 {
-    QApplication app(argc, argv);
-    describe();
-    const keelrun::CommandLine command = keelrun::parseCommandLine(QCoreApplication::arguments().mid(1));
-    if (command.mode == keelrun::CommandLine::Done)
-        return command.exitCode;
-
     keelrun::SingleInstance instance(QStringLiteral("keelrun"));
     if (!instance.claim())
         return 0;
@@ -39,7 +35,7 @@ int runWindow(int argc, char *argv[])
     if (const QScreen *screen = QGuiApplication::primaryScreen())
         window.setGeometry(screen->availableGeometry());
     window.showMaximized();
-    return app.exec();
+    return QApplication::exec();
 }
 
 }  // namespace
@@ -49,13 +45,26 @@ int main(int argc, char *argv[])
     QStringList arguments;
     for (int i = 1; i < argc; ++i)
         arguments << QString::fromLocal8Bit(argv[i]);
-    if (keelrun::wantsWindow(arguments))
-        return runWindow(argc, argv);
-
+    switch (keelrun::programKind(arguments)) {
+    case keelrun::ProgramKind::Window: {
+        QApplication app(argc, argv);
+        const keelrun::CommandLine command = describeAndParse();
+        return command.mode == keelrun::CommandLine::Done ? command.exitCode : runWindow(command);
+    }
+    case keelrun::ProgramKind::Picture: {
+        // Pictures need fonts but no display.
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+        QGuiApplication app(argc, argv);
+        const keelrun::CommandLine command = describeAndParse();
+        return command.mode == keelrun::CommandLine::Done ? command.exitCode
+                                                          : keelrun::runRender(command, QCoreApplication::applicationDirPath());
+    }
+    case keelrun::ProgramKind::Text:
+        break;
+    }
     QCoreApplication app(argc, argv);
-    describe();
-    const keelrun::CommandLine command = keelrun::parseCommandLine(QCoreApplication::arguments().mid(1));
-    if (command.mode == keelrun::CommandLine::Done)
-        return command.exitCode;
-    return keelrun::runInspect(command, QCoreApplication::applicationDirPath());
+    const keelrun::CommandLine command = describeAndParse();
+    return command.mode == keelrun::CommandLine::Done ? command.exitCode
+                                                      : keelrun::runInspect(command, QCoreApplication::applicationDirPath());
 }

@@ -61,6 +61,7 @@ MainWindow::MainWindow(const DataFolder &folder, const QString &firstRace, QWidg
     buildControlPanel();
     buildSmallScreenPanel();
     buildFloatingControls();
+    buildPlaybackButtons();
     connectControls();
     watchForTips();
     splashHold_.setSingleShot(true);
@@ -119,6 +120,8 @@ void MainWindow::loadRace(const QString &raceFilePath)
 {
     if (loader_)
         return;
+    Timer1.stop();
+    Timer2.stop();
     catalogue_.raceFilePath = raceFilePath;
     prepareForLoading();
 
@@ -228,9 +231,11 @@ void MainWindow::applyLoadedRace()
     Memo2->setText(QString::number(race_.initialPlaySpeed));
     Button2->setEnabled(!race_.attachments.isEmpty());
     applyLayout();
-    stopwatchButton_->show();
+    btnStopWatch->show();
     (race_.northUp > 0 ? RadioN : RadioW)->setChecked(true);
     paintSea();
+    startPlayback();
+    drawFrame();
 }
 
 void MainWindow::showRaceFileName()
@@ -357,7 +362,7 @@ void MainWindow::applyLayout()
     if (race_.boatCount > 0 && smallScreen_ == SmallScreen::Off) {
         mapSize_ = l.map;
         resizeBitmaps(mapSize_);
-        stopwatchButton_->move(mapSize_.width() - 78, mapSize_.height() - 140);
+        btnStopWatch->move(mapSize_.width() - 78, mapSize_.height() - 140);
         Memo8->move(mapSize_.width() - 78, mapSize_.height() - 162);
         if (race_.handicapsPresent)
             pnlCT->move(mapSize_.width() - 260, mapSize_.height() - 30);
@@ -399,6 +404,8 @@ void MainWindow::resizeEvent(QResizeEvent *)
 
 void MainWindow::closeEvent(QCloseEvent *event)
 {
+    Timer1.stop();
+    Timer2.stop();
     if (loader_)
         loader_->wait();
     beep();
@@ -432,8 +439,9 @@ void MainWindow::chkAutoNextClick(bool checked) { autoNext_ = checked; }
 void MainWindow::endOfReplay()
 {
     const auto count = static_cast<int>(catalogue_.raceList.size());
+    clock_.raceClock = race_.windowStart;  // the same race replays unless another follows
     if (!autoNext_ || count <= 1)
-        return;  // the same race replays
+        return;
     const int next = catalogue_.raceListIndex >= count ? 1 : catalogue_.raceListIndex + 1;
     const QString path = folder_.path(QStringLiteral("raceadmin"), catalogue_.raceList[next - 1]);
     if (!QFile::exists(path))
@@ -467,6 +475,8 @@ void MainWindow::showTip(const Tip &tip, QPoint at)
 
 bool MainWindow::eventFilter(QObject *watched, QEvent *event)
 {
+    if (event->type() == QEvent::MouseButtonPress && playbackPictureClicked(watched))
+        return true;
     if (event->type() == QEvent::MouseButtonPress) {
         if (watched == usa)
             setLanguage(Language::EnglishChosen);
@@ -572,7 +582,7 @@ void MainWindow::CheckBox4Click(bool checked)
     }
     smallScreen_ = SmallScreen::Off;
     pnlUsize->hide();
-    stopwatchButton_->show();
+    btnStopWatch->show();
     RadioButton2->setEnabled(true);
     RadioButton3->setEnabled(true);
     Memo11->hide();
@@ -589,7 +599,7 @@ void MainWindow::smallScreenChoice(SmallScreen choice)
     mapCanvas_->update();
     pnlUsize->move((mapSize_.width() - pnlUsize->width()) / 2, mapSize_.height() + 35);
     pnlUsize->show();
-    stopwatchButton_->hide();
+    btnStopWatch->hide();
     RadioButton2->setEnabled(false);
     RadioButton3->setEnabled(false);
     Memo11->setText(race_.title);
@@ -605,9 +615,12 @@ void MainWindow::smallScreenChoice(SmallScreen choice)
 void MainWindow::ScrollBar3Change(int position)
 {
     const SeaColours colours = seaColours(position);
+    if (colours.sea == seaColour_)
+        return;
     seaColour_ = colours.sea;
     gridColour_ = colours.grid;
     paintSea();
+    drawFrame();
 }
 
 // Saves the picture on show as NoName.bmp in the documents folder and opens it.

@@ -27,9 +27,13 @@
 #include "app/race_catalogue.h"
 #include "app/window_layout.h"
 #include "io/data_folder.h"
+#include "map/frame_state.h"
+#include "map/renderer.h"
 #include "model/race_state.h"
+#include "playback/playback_clock.h"
 
 class QMessageBox;
+class QSoundEffect;
 
 namespace keelrun {
 
@@ -48,6 +52,8 @@ public:
     QSize mapSize() const { return mapSize_; }
     bool isLoading() const { return loader_ != nullptr; }
     const QImage &mapBitmap() const { return mapBitmap_; }
+    const PlaybackClock &clock() const { return clock_; }
+    bool isPlaying() const { return Timer1.isActive() || Timer2.isActive(); }
 
     // Runs the loading sequence for `raceFilePath`; the result arrives later.
     void loadRace(const QString &raceFilePath);
@@ -59,12 +65,21 @@ public:
     void setLanguage(Language language);
     void showTip(const Tip &tip, QPoint at);
 
+    // Playback: forward (+1) or backward (-1), stop, single steps.
+    void play(int direction);
+    void stopPlayback();
+    void step(int direction);
+    // Fills the map with the sea, draws the frame at the race clock, shows it.
+    void drawFrame();
+
 signals:
     void raceLoaded(bool ok);
 
 protected:
     void resizeEvent(QResizeEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void keyReleaseEvent(QKeyEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
@@ -77,6 +92,7 @@ private:
     void buildFloatingControls();
     void connectControls();
     void watchForTips();
+    void buildPlaybackButtons();
     // A control named `name` at `geometry` in `parent`.
     template <typename W>
     static W *make(QWidget *parent, const char *name, QRect geometry)
@@ -99,6 +115,21 @@ private:
     void clearBoatControls();
     void setCaptions();
     void showLanguageFlags();
+
+    // Playback.
+    void startPlayback();
+    void Timer1Timer();
+    void Timer2Timer();
+    void endOfRace();
+    void announceFinishers(const std::vector<int> &finishers);
+    void fireGun();
+    void showClockTime();
+    void followDaylight();
+    void resetDirectionLights(QLabel *lit);
+    void CheckBox1Click(bool checked);
+    void btnStopWatchClick();
+    bool playbackPictureClicked(QObject *picture);
+    RenderOptions renderOptions() const;
 
     // Layout and display.
     void applyLayout();
@@ -136,6 +167,15 @@ private:
     QImage pageBitmap_;
     Rgb seaColour_;
     Rgb gridColour_;
+
+    PlaybackClock clock_;
+    FrameState frame_;
+    QTimer Timer1, Timer2;
+    QSoundEffect *gun_ = nullptr;
+    int labelLevel_ = 1;
+    int stopwatchState_ = 0;  // 0 off, 1 running, 2 frozen
+    double stopwatchStart_ = 0;
+    bool shiftHeld_ = false;
 
     QThread *loader_ = nullptr;
     QTimer splashHold_;
@@ -179,8 +219,12 @@ private:
                  *RadioButton8 = nullptr;
     QComboBox *ComboBox2 = nullptr, *ComboBox3 = nullptr;
 
+    // Playback buttons and the start flags.
+    QLabel *up_f = nullptr, *stop_f = nullptr, *dn_f = nullptr, *up_t = nullptr, *stop_t = nullptr, *dn_t = nullptr;
+    QLabel *plus = nullptr, *minus = nullptr, *blue_p = nullptr;
+
     // Stopwatch, placed here and run by the playback.
-    QPushButton *stopwatchButton_ = nullptr;
+    QPushButton *btnStopWatch = nullptr;
     QLabel *Memo8 = nullptr;
 };
 

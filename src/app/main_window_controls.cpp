@@ -150,8 +150,8 @@ void MainWindow::buildFloatingControls()
     Memo13 = make<QLabel>(this, "Memo13", {0, 0, 170, 16});
     for (QLabel *memo : {Memo10, Memo11, Memo12, Memo13})
         memo->hide();
-    stopwatchButton_ = make<QPushButton>(this, "stopwatchButton", {0, 0, 73, 20});
-    stopwatchButton_->setText(QStringLiteral("Stopwatch"));
+    btnStopWatch = make<QPushButton>(this, "btnStopWatch", {0, 0, 73, 20});
+    btnStopWatch->setText(QStringLiteral("TIMER/ON"));
     Memo8 = make<QLabel>(this, "Memo8", {0, 0, 73, 20});
     ListBox1 = make<QListWidget>(this, "ListBox1", {0, 0, 160, 80});
     ListBox1->hide();

@@ -122,6 +122,43 @@ QImage splashPicture(QSize size)
     return image;
 }
 
+QImage playbackPicture(PlaybackPicture kind, bool lit)
+{
+    const bool step = kind == PlaybackPicture::StepForward || kind == PlaybackPicture::StepBack;
+    QImage image = blank(step ? QSize(21, 10) : QSize(21, 16), QColor(60, 60, 70));
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(Qt::NoPen);
+    p.setBrush(lit ? QColor(255, 220, 0) : QColor(200, 200, 210));
+    const double w = image.width(), h = image.height();
+    switch (kind) {
+    case PlaybackPicture::Forward:
+        p.drawPolygon(QPolygonF{QPointF(w / 2, 2), QPointF(w - 4, h - 3), QPointF(4, h - 3)});
+        break;
+    case PlaybackPicture::Backward:
+        p.drawPolygon(QPolygonF{QPointF(4, 3), QPointF(w - 4, 3), QPointF(w / 2, h - 2)});
+        break;
+    case PlaybackPicture::Stop:
+        p.drawRect(QRectF(6, 3, w - 12, h - 6));
+        break;
+    case PlaybackPicture::StepForward:
+        p.drawRect(QRectF(w / 2 - 1, 1, 2, h - 2));
+        [[fallthrough]];
+    case PlaybackPicture::StepBack:
+        p.drawRect(QRectF(4, h / 2 - 1, w - 8, 2));
+        break;
+    }
+    return image;
+}
+
+QImage preparatoryFlag(QSize size)
+{
+    QImage image = blank(size, QColor(0, 60, 160));
+    QPainter p(&image);
+    p.fillRect(QRectF(size.width() * 0.3, size.height() * 0.3, size.width() * 0.4, size.height() * 0.4), Qt::white);
+    return image;
+}
+
 QImage toImage(const RgbPicture &picture)
 {
     QImage image(picture.width, picture.height, QImage::Format_RGB888);

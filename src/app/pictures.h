@@ -13,6 +13,14 @@ QImage englishFlag(QSize size);  // the stars and stripes
 QImage logoPicture(QSize size);
 QImage splashPicture(QSize size);
 
+// The playback buttons: play forward, stop, play backward (21 x 16), and the
+// single steps (21 x 10); lit when in use.
+enum class PlaybackPicture { Forward, Stop, Backward, StepForward, StepBack };
+QImage playbackPicture(PlaybackPicture kind, bool lit);
+
+// The preparatory flag of the start sequence: blue with a white square.
+QImage preparatoryFlag(QSize size);
+
 QImage toImage(const RgbPicture &picture);
 
 }  // namespace keelrun

@@ -1,0 +1,50 @@
+#include "app/render_command.h"
+
+#include <QSaveFile>
+
+#include "app/loading_sequence.h"
+#include "app/window_layout.h"
+#include "map/renderer.h"
+#include "playback/playback_clock.h"
+
+namespace keelrun {
+
+int runRender(const CommandLine &command, const QString &executableDir)
+{
+    const auto resolved = resolveRace(command, executableDir);
+    if (!resolved)
+        return kExitError;
+    RaceState race;
+    if (command.corrected) {
+        race.raceLoadedOnce = true;
+        race.ctModeChosen = true;
+    }
+    const LoadResult result = loadRace(race, resolved->folder, resolved->path);
+    if (!result.ok()) {
+        printError(result.message);
+        return kExitError;
+    }
+    race.zoomDivisor = zoomDivisorForSlider(command.zoom);
+
+    // The sea as the automatic daylight shows it at that time of day.
+    const int brightness = daylightAt(timeOfDay(command.at, race.daylight), race.daylight).level;
+    const Rgb sea = seaColours(brightness).sea;
+    QImage bitmap(command.size, QImage::Format_RGB32);
+    bitmap.fill(QColor(sea.r, sea.g, sea.b));
+    FrameState frame = newFrameState(race);
+    FrameRequest request;
+    request.now = command.at;
+    request.northUp = command.northUp.value_or(race.northUp > 0);
+    request.options.seaBrightness = brightness;
+    request.options.sea = QColor(sea.r, sea.g, sea.b);
+    renderFrame(bitmap, race, frame, request);
+
+    QSaveFile file(command.output);
+    if (!file.open(QIODevice::WriteOnly) || !bitmap.save(&file, "PNG") || !file.commit()) {
+        printError(QStringLiteral("%1: %2").arg(command.output, file.errorString()));
+        return kExitError;
+    }
+    return 0;
+}
+
+}  // namespace keelrun
