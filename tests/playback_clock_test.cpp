@@ -25,6 +25,7 @@ protected:
         for (int b = 1; b <= 3; ++b)
             race.boats[b].roundingTime[3] = b == 3 ? kNotReached : 800;
         clock = startClock(race);
+        frame = newFrameState(race);
     }
     RaceState race;
     PlaybackClock clock;
@@ -115,9 +116,9 @@ TEST_F(ClockTest, StartSequenceBeepsAndFlags)
     EXPECT_EQ(tick.beeps, 1);  // a new minute
     EXPECT_TRUE(tick.flagPanel);
     EXPECT_FALSE(tick.preparatoryFlag);
-    clock.raceClock = -239;
+    clock.raceClock = -240;
     tick = secondTick(clock, race, frame);
-    EXPECT_EQ(tick.beeps, 0);
+    EXPECT_EQ(tick.beeps, 0);  // still minute -4
     EXPECT_TRUE(tick.preparatoryFlag);
     clock.raceClock = -20;
     tick = secondTick(clock, race, frame);

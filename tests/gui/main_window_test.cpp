@@ -252,6 +252,8 @@ TEST(SingleInstance, ASecondStartRaisesTheFirstAndEnds)
 int main(int argc, char **argv)
 {
     qputenv("LC_ALL", "C");
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
