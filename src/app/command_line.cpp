@@ -69,9 +69,10 @@ CommandLine parseCommandLine(const QStringList &arguments)
     const QCommandLineOption northUpOption(QStringLiteral("north-up"), QStringLiteral("With --render: north at the top."));
     const QCommandLineOption windUpOption(QStringLiteral("wind-up"), QStringLiteral("With --render: the mean wind at the top."));
     const QCommandLineOption zoomOption(QStringLiteral("zoom"), QStringLiteral("With --render: the zoom slider, 0 (ten times the area) to 100 (default)."), QStringLiteral("N"));
+    const QCommandLineOption laylinesOption(QStringLiteral("laylines"), QStringLiteral("With --render: draw the lay lines at marks and lines."));
     const QCommandLineOption outputOption(QStringList{QStringLiteral("o"), QStringLiteral("output")}, QStringLiteral("With --render: the PNG file to write."), QStringLiteral("FILE"));
     parser.addOptions({raceOption, inspectOption, samplesOption, ctOption, renderOption, atOption, sizeOption, northUpOption,
-                       windUpOption, zoomOption, outputOption});
+                       windUpOption, zoomOption, laylinesOption, outputOption});
 
     CommandLine command;
     command.mode = CommandLine::Done;
@@ -114,6 +115,7 @@ CommandLine parseCommandLine(const QStringList &arguments)
     if (parser.isSet(zoomOption))
         command.zoom = parser.value(zoomOption).toInt(&zoomOk);
     command.output = parser.value(outputOption);
+    command.laylines = parser.isSet(laylinesOption);
     if (parser.isSet(northUpOption) || parser.isSet(windUpOption))
         command.northUp = parser.isSet(northUpOption);
     if (!atOk || !size || !zoomOk || command.zoom < 0 || command.zoom > 100 || command.output.isEmpty()) {

@@ -28,6 +28,7 @@ struct CommandLine {
     QString output;
     std::optional<bool> northUp;
     int zoom = 100;
+    bool laylines = false;
 };
 
 // The data folder and race file a command names; nothing (after a message

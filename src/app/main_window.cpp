@@ -608,6 +608,7 @@ void MainWindow::smallScreenChoice(SmallScreen choice)
     Memo12->move(Memo11->geometry().right() + 1 + 2, 2);
     Memo12->setVisible(race_.ctMode > 0);
     Memo13->move(mapSize_.width() - 180, mapSize_.height() - 17);
+    Memo13->show();
     pnlFLAG->move(mapSize_.width() - 5 - pnlFLAG->width(), 5);
     updateCtBanner();
 }

@@ -129,7 +129,8 @@ private:
     void CheckBox1Click(bool checked);
     void btnStopWatchClick();
     bool playbackPictureClicked(QObject *picture);
-    RenderOptions renderOptions() const;
+    FrameRequest frameRequest() const;
+    void rebuildCompass();
 
     // Layout and display.
     void applyLayout();
@@ -170,6 +171,8 @@ private:
 
     PlaybackClock clock_;
     FrameState frame_;
+    QImage compass_;
+    QImage windGraph_;
     QTimer Timer1, Timer2;
     QSoundEffect *gun_ = nullptr;
     int labelLevel_ = 1;

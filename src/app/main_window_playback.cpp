@@ -14,6 +14,7 @@
 #include "app/map_canvas.h"
 #include "app/pictures.h"
 #include "app/splash_panel.h"
+#include "analysis/wind_graph.h"
 
 namespace keelrun {
 namespace {
@@ -76,9 +77,17 @@ void MainWindow::buildPlaybackButtons()
     connect(CheckBox1, &QCheckBox::clicked, this, &MainWindow::CheckBox1Click);
     connect(btnStopWatch, &QPushButton::clicked, this, &MainWindow::btnStopWatchClick);
     connect(CheckBox2, &QCheckBox::clicked, this, [this](bool on) { labelLevel_ = on ? 1 : 0; });
+    for (QRadioButton *orientation : {RadioN, RadioW}) {
+        connect(orientation, &QRadioButton::clicked, this, [this] {
+            rebuildCompass();
+            if (!Timer1.isActive())
+                drawFrame();
+        });
+    }
     connect(ScrollBar1, &QScrollBar::valueChanged, this, [this](int position) {
         clock_.playSpeed = playSpeedForSlider(position);
         Memo2->setText(QString::number(qRound(clock_.playSpeed)) + QStringLiteral("X"));
+        Memo13->setText(QStringLiteral("Play SPD= %1x").arg(clock_.playSpeed));
     });
 }
 
@@ -113,6 +122,8 @@ void MainWindow::startPlayback()
     clock_ = startClock(race_);
     frame_ = newFrameState(race_);
     labelLevel_ = CheckBox2->isChecked() ? 1 : 0;
+    rebuildCompass();
+    windGraph_ = race_.windFile.isEmpty() ? QImage() : drawWindGraph(race_);
     clock_.playSpeed = playSpeedForSlider(ScrollBar1->value());
     stopwatchState_ = 0;
     Memo8->hide();
@@ -161,18 +172,38 @@ void MainWindow::CheckBox1Click(bool checked)
     drawFrame();  // framing the whole race
 }
 
-RenderOptions MainWindow::renderOptions() const
+FrameRequest MainWindow::frameRequest() const
 {
-    RenderOptions o;
+    FrameRequest r;
+    r.now = clock_.raceClock;
+    r.autoTrace = CheckBox1->isChecked();
+    r.northUp = RadioN->isChecked();
+    const QColor sea(seaColour_.r, seaColour_.g, seaColour_.b);
+    RenderOptions &o = r.options;
     o.labelLevel = labelLevel_;
     o.blinkOn = clock_.blinkOn;
     o.bigBoats = ChkBigBoat->isChecked();
     o.comparisonLines = ChkRefLine->isChecked();
     o.seaBrightness = ScrollBar3->value();
-    o.sea = QColor(seaColour_.r, seaColour_.g, seaColour_.b);
+    o.sea = sea;
     o.upwindMeanSpeed = clock_.upwindMeanSpeed;
     o.downwindMeanSpeed = clock_.downwindMeanSpeed;
-    return o;
+    OverlayOptions &overlays = r.overlays;
+    overlays.sea = sea;
+    overlays.grid = QColor(gridColour_.r, gridColour_.g, gridColour_.b);
+    overlays.seaBrightness = o.seaBrightness;
+    overlays.windowHeight = height();
+    overlays.laylines = chkLL->isChecked();
+    overlays.labelLevel = labelLevel_;
+    overlays.compass = &compass_;
+    overlays.windGraph = windGraph_.isNull() ? nullptr : &windGraph_;
+    return r;
+}
+
+// The compass turns with the map: magnetic north up, or the mean wind.
+void MainWindow::rebuildCompass()
+{
+    compass_ = buildCompass(race_.magneticVariation - (RadioN->isChecked() ? 0 : race_.windDirection));
 }
 
 void MainWindow::drawFrame()
@@ -182,12 +213,7 @@ void MainWindow::drawFrame()
     for (int b = 1; b <= race_.boatCount; ++b)
         race_.boats[b].shown = boatBoxes_[b - 1]->isChecked() ? 1 : 0;
     mapBitmap_.fill(QColor(seaColour_.r, seaColour_.g, seaColour_.b));
-    FrameRequest request;
-    request.now = clock_.raceClock;
-    request.autoTrace = CheckBox1->isChecked();
-    request.northUp = RadioN->isChecked();
-    request.options = renderOptions();
-    const FrameResult result = renderFrame(mapBitmap_, race_, frame_, request);
+    const FrameResult result = renderFrame(mapBitmap_, race_, frame_, frameRequest());
     ++clock_.frameCount;
     if (result.tickAll) {
         for (QCheckBox *box : boatBoxes_)

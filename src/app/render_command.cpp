@@ -3,6 +3,7 @@
 #include <QSaveFile>
 
 #include "app/loading_sequence.h"
+#include "analysis/wind_graph.h"
 #include "app/window_layout.h"
 #include "map/renderer.h"
 #include "playback/playback_clock.h"
@@ -37,6 +38,17 @@ int runRender(const CommandLine &command, const QString &executableDir)
     request.northUp = command.northUp.value_or(race.northUp > 0);
     request.options.seaBrightness = brightness;
     request.options.sea = QColor(sea.r, sea.g, sea.b);
+    const Rgb grid = seaColours(brightness).grid;
+    const QImage compass = buildCompass(race.magneticVariation - (request.northUp ? 0 : race.windDirection));
+    const QImage windGraph = race.windFile.isEmpty() ? QImage() : drawWindGraph(race);
+    OverlayOptions &overlays = request.overlays;
+    overlays.sea = request.options.sea;
+    overlays.grid = QColor(grid.r, grid.g, grid.b);
+    overlays.seaBrightness = brightness;
+    overlays.windowHeight = command.size.height();
+    overlays.laylines = command.laylines;
+    overlays.compass = &compass;
+    overlays.windGraph = windGraph.isNull() ? nullptr : &windGraph;
     renderFrame(bitmap, race, frame, request);
 
     QSaveFile file(command.output);

@@ -293,7 +293,9 @@ FrameResult renderFrame(QImage &bitmap, const RaceState &race, FrameState &frame
 
     QPainter painter(&bitmap);
     painter.setRenderHint(QPainter::Antialiasing, false);
+    drawOverlaysUnderBoats(painter, race, frame, result.view, request.now, request.overlays);
     drawBoats(painter, race, frame, result.view, request.options);
+    drawRaceClock(painter, bitmap.size(), request.now);
     return result;
 }
 

@@ -10,6 +10,7 @@
 
 #include "map/frame_state.h"
 #include "map/geometry.h"
+#include "map/overlays.h"
 
 namespace keelrun {
 
@@ -46,6 +47,7 @@ struct FrameRequest {
     bool autoTrace = true;
     bool northUp = true;
     RenderOptions options;
+    OverlayOptions overlays;
 };
 
 struct FrameResult {

@@ -1,0 +1,46 @@
+#pragma once
+// Everything on the map that is not a boat: the distance grid, the wind
+// arrow, the scale bar, marks and lines with their lay lines, reference
+// lines or the course route, the two-boat comparison, the clocks, the
+// compass and the wind strip.
+
+#include <QColor>
+#include <QImage>
+#include <QPainter>
+
+#include "map/frame_state.h"
+#include "map/geometry.h"
+
+namespace keelrun {
+
+struct OverlayOptions {
+    QColor sea = QColor(110, 160, 255);
+    QColor grid = QColor(60, 110, 255);
+    int seaBrightness = 100;
+    int windowHeight = 1024;   // the main window's, which sets the grid's spacing
+    bool laylines = false;     // "Layline"
+    int labelLevel = 1;
+    const QImage *compass = nullptr;    // built by buildCompass
+    const QImage *windGraph = nullptr;  // the race's wind graph, when it has wind records
+    int windGraphTop = 130;
+};
+
+// The grid's spacing in kilometres: about a quarter of the window height,
+// in steps of 0.5, 1, 2, 5 and tens, finer below 0.5 km but never under 0.1.
+double gridSpacing(int windowHeight, double pxPerKm);
+
+// The race clock as the map shows it: seconds, mm:ss, or h:mm:ss.
+QString raceClockText(double now);
+
+// The compass image (100 x 120): the compass rose turned by `angle` degrees.
+QImage buildCompass(double angle);
+// The stored compass rose picture, 83 x 83.
+QImage compassRose();
+
+// The overlays under the boats, in their drawing order.
+void drawOverlaysUnderBoats(QPainter &p, const RaceState &race, const FrameState &frame, const MapView &view,
+                            double now, const OverlayOptions &options);
+// The race clock, over everything.
+void drawRaceClock(QPainter &p, QSize map, double now);
+
+}  // namespace keelrun
