@@ -1,0 +1,162 @@
+// Reading and loading a large race: a full fleet of 81 boats sailing for
+// four hours, each logging a fix a second (about a million fixes). The
+// race is simulated and written to a temporary folder the first time a
+// benchmark needs it, once per track format, and kept for the whole run.
+
+#include <map>
+#include <memory>
+#include <optional>
+#include <stdexcept>
+#include <string_view>
+#include <vector>
+
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
+
+#include "app/loading_sequence.h"
+#include "io/race_file.h"
+#include "io/track_derivation.h"
+#include "io/track_reader.h"
+#include "playback/legs.h"
+#include "playback/roundings.h"
+#include "simulator.h"
+
+namespace {
+
+using namespace keelrun;
+using Format = std::optional<sim::TrackFormat>;  // nothing: every format in turn
+
+// A simulated race on disk, its race file read, and its track files held in
+// memory in race-file order.
+struct Fleet {
+    QTemporaryDir dir;
+    QString raceFile;
+    RaceState race;
+    std::vector<QByteArray> tracks;  // index 0: boat 1
+    std::int64_t bytes = 0;
+    std::int64_t fixes = 0;          // as written in the track files
+};
+
+std::unique_ptr<Fleet> simulateFleet(Format format)
+{
+    sim::SimOptions options;
+    options.boats = kMaxBoats;
+    options.minutes = 240;
+    options.minInterval = options.maxInterval = 1;
+    options.format = format;
+    const sim::SimulatedRace simulated = sim::simulateRace(options);
+
+    auto fleet = std::make_unique<Fleet>();
+    sim::writeRaceFolder(simulated, fleet->dir.path());
+    for (const sim::SimulatedBoat &boat : simulated.boats)
+        fleet->fixes += static_cast<std::int64_t>(boat.fixes.size());
+
+    const DataFolder folder(fleet->dir.path());
+    fleet->raceFile = folder.path(QStringLiteral("raceadmin"), QString::fromStdString(options.name + ".txt"));
+    fleet->race.raceFilePath = fleet->raceFile;
+    readRaceFile(fleet->race, folder);
+    for (int n = 1; n <= fleet->race.boatCount; ++n) {
+        QFile file(folder.path(QStringLiteral("gpsdat"), fleet->race.boats[n].trackFile));
+        if (!file.open(QIODevice::ReadOnly))
+            throw std::runtime_error("cannot read " + file.fileName().toStdString());
+        fleet->tracks.push_back(file.readAll());
+        fleet->bytes += fleet->tracks.back().size();
+    }
+    return fleet;
+}
+
+const Fleet &fleet(Format format)
+{
+    static std::map<Format, std::unique_ptr<Fleet>> fleets;
+    std::unique_ptr<Fleet> &fleet = fleets[format];
+    if (!fleet)
+        fleet = simulateFleet(format);
+    return *fleet;
+}
+
+// The GPX race as the loading sequence leaves it.
+const RaceState &loadedRace()
+{
+    static const std::unique_ptr<RaceState> race = [] {
+        auto state = std::make_unique<RaceState>();
+        const Fleet &gpx = fleet(sim::TrackFormat::Gpx);
+        if (!loadRace(*state, DataFolder(gpx.dir.path()), gpx.raceFile).ok())
+            throw std::runtime_error("the simulated race does not load");
+        return state;
+    }();
+    return *race;
+}
+
+// Every track of the fleet decoded from memory by its reader into a fresh
+// boat, as the loading sequence does it, without the file system.
+void BM_ReadTrack(benchmark::State &state, Format format)
+{
+    const Fleet &f = fleet(format);
+    for (auto _ : state) {
+        for (int n = 1; n <= f.race.boatCount; ++n) {
+            BoatEntry boat = f.race.boats[n];
+            FixSink sink(f.race, boat);
+            const QByteArray &bytes = f.tracks[static_cast<std::size_t>(n - 1)];
+            trackFormatFor(boat.trackFile)
+                ->decode(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())),
+                         {QStringLiteral("gpsdat/") + boat.trackFile, f.race.raceDate}, sink);
+            benchmark::DoNotOptimize(boat.samples.data());
+        }
+    }
+    state.SetBytesProcessed(state.iterations() * f.bytes);
+    state.SetItemsProcessed(state.iterations() * f.fixes);
+}
+BENCHMARK_CAPTURE(BM_ReadTrack, gpx, sim::TrackFormat::Gpx)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_ReadTrack, trb, sim::TrackFormat::Trb)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_ReadTrack, gdb, sim::TrackFormat::Gdb)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_ReadTrack, mps, sim::TrackFormat::Mps)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_ReadTrack, trl, sim::TrackFormat::Trl)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_ReadTrack, dtr, sim::TrackFormat::Dtr)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_ReadTrack, log, sim::TrackFormat::Log)->Unit(benchmark::kMillisecond);
+
+// The whole loading sequence from the files on disk (warm in the page cache).
+void BM_LoadRace(benchmark::State &state, Format format)
+{
+    const Fleet &f = fleet(format);
+    const DataFolder folder(f.dir.path());
+    const auto race = std::make_unique<RaceState>();
+    for (auto _ : state) {
+        if (!loadRace(*race, folder, f.raceFile).ok())
+            state.SkipWithError("the simulated race does not load");
+    }
+    state.SetBytesProcessed(state.iterations() * f.bytes);
+    state.SetItemsProcessed(state.iterations() * f.fixes);
+}
+BENCHMARK_CAPTURE(BM_LoadRace, gpx, sim::TrackFormat::Gpx)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK_CAPTURE(BM_LoadRace, mixed, std::nullopt)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// One stage of the loading sequence, run again on a copy of the loaded race
+// (the copy is not timed).
+void runStage(benchmark::State &state, void (*stage)(RaceState &))
+{
+    const RaceState &loaded = loadedRace();
+    const auto race = std::make_unique<RaceState>();
+    for (auto _ : state) {
+        state.PauseTiming();
+        *race = loaded;
+        state.ResumeTiming();
+        stage(*race);
+    }
+}
+
+void BM_DetectRoundings(benchmark::State &state) { runStage(state, detectRoundings); }
+void BM_DeriveSpeedAndHeading(benchmark::State &state) { runStage(state, deriveSpeedAndHeading); }
+void BM_LegDistancesAndTables(benchmark::State &state)
+{
+    runStage(state, [](RaceState &race) {
+        computeLegDistances(race);
+        buildLegTables(race);
+    });
+}
+BENCHMARK(BM_DetectRoundings)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_DeriveSpeedAndHeading)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_LegDistancesAndTables)->Unit(benchmark::kMillisecond);
+
+}  // namespace
