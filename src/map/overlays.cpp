@@ -103,7 +103,7 @@ private:
         const double n = (wind.smoothedDirection + race_.magneticVariation - (view_.northUp ? 0 : race_.windDirection)) * kRadian;
         const int s = roundHalfEven(h_ / 2.0 * 0.8);
         const int tail = roundHalfEven(s * 0.1);
-        const int length = std::min(wind.smoothedSpeed > 0 ? roundHalfEven(s * wind.smoothedSpeed / 20) : roundHalfEven(s * 0.5), 2 * s);
+        const int length = windArrowLength(s, wind.smoothedSpeed);
         const int m = roundHalfEven(s - length / 2.0);
         auto at = [&](double u, double v) {
             return QPoint(roundHalfEven(w_ / 2.0 + u * std::cos(n) + v * std::sin(n)),
@@ -130,8 +130,7 @@ private:
         p_.drawLine(20, y, end, y);
         p_.drawLine(20, y - 5, 20, y + 5);
         p_.drawLine(end, y - 5, end, y + 5);
-        const QString text = g >= 1 ? number(g) + QStringLiteral("Km") : number(std::round(g * 1000)) + QStringLiteral("M");
-        p_.drawText(QRect(50, h_ - 25, 200, 20), Qt::AlignLeft | Qt::AlignTop, text);
+        p_.drawText(QRect(50, h_ - 25, 200, 20), Qt::AlignLeft | Qt::AlignTop, scaleBarText(g));
     }
 
     // Dotted lines from a mark along the wind axis and the lay lines of
@@ -141,13 +140,11 @@ private:
         double c = frame_.wind.displayTwd - (view_.northUp ? 0 : race_.windDirection);
         if (c < 0)
             c += 360;
-        const double up = race_.laylineAngles[0], down = race_.laylineAngles[1];
-        const std::pair<double, QColor> fan[] = {{c + 180, kWindAxis},       {c, kWindAxis},
-                                                 {c + up - 180, kPlusSide},  {c - up + 180, kMinusSide},
-                                                 {c + down - 180, kPlusSide}, {c - down + 180, kMinusSide}};
-        for (const auto &[direction, colour] : fan) {
-            p_.setPen(QPen(colour, 1, Qt::DotLine));
-            p_.drawLine(QPointF(from), QPointF(from) + screenVector(direction, h_));
+        const auto fan = laylineFanDirections(c, race_.laylineAngles[0], race_.laylineAngles[1]);
+        const QColor colours[] = {kWindAxis, kWindAxis, kPlusSide, kMinusSide, kPlusSide, kMinusSide};
+        for (int i = 0; i < 6; ++i) {
+            p_.setPen(QPen(colours[i], 1, Qt::DotLine));
+            p_.drawLine(QPointF(from), QPointF(from) + screenVector(fan[i], h_));
         }
         p_.setPen(QPen(Qt::black, 1, Qt::SolidLine));
     }
@@ -310,6 +307,11 @@ double gridSpacing(int windowHeight, double pxPerKm)
     return std::max(g, 0.1);
 }
 
+QString scaleBarText(double g)
+{
+    return g >= 1 ? number(g) + QStringLiteral("Km") : number(std::round(g * 1000)) + QStringLiteral("M");
+}
+
 QString raceClockText(double now)
 {
     const int n = std::abs(roundHalfEven(now));
@@ -319,6 +321,19 @@ QString raceClockText(double now)
     if (n <= 3000)
         return two(n / 60) + QLatin1Char(':') + two(n % 60);
     return QString::number(n / 3600) + QLatin1Char(':') + two(n / 60 % 60) + QLatin1Char(':') + two(n % 60);
+}
+
+bool raceClockLarge(double now) { return now >= -60 && now <= 20; }
+
+int windArrowLength(int s, double smoothedSpeed)
+{
+    const int length = smoothedSpeed > 0 ? roundHalfEven(s * smoothedSpeed / 20) : roundHalfEven(s * 0.5);
+    return std::min(length, 2 * s);
+}
+
+std::array<double, 6> laylineFanDirections(double c, int up, int down)
+{
+    return {c + 180, c, c + up - 180, c - up + 180, c + down - 180, c - down + 180};
 }
 
 QImage compassRose()
@@ -391,7 +406,7 @@ void drawOverlaysUnderBoats(QPainter &p, const RaceState &race, const FrameState
 void drawRaceClock(QPainter &p, QSize map, double now)
 {
     const QString text = raceClockText(now);
-    const bool big = now >= -60 && now <= 20;
+    const bool big = raceClockLarge(now);
     setFontSize(p, big ? 50 : 15);
     const QPoint at = big ? QPoint(roundHalfEven(map.width() / 2.0 - 50) + 5, 15)
                           : QPoint(map.width() - 9 * static_cast<int>(text.size()) - 15, map.height() - 25);

@@ -4,6 +4,8 @@
 // lines or the course route, the two-boat comparison, the clocks, the
 // compass and the wind strip.
 
+#include <array>
+
 #include <QColor>
 #include <QImage>
 #include <QPainter>
@@ -28,9 +30,21 @@ struct OverlayOptions {
 // The grid's spacing in kilometres: about a quarter of the window height,
 // in steps of 0.5, 1, 2, 5 and tens, finer below 0.5 km but never under 0.1.
 double gridSpacing(int windowHeight, double pxPerKm);
+// The scale bar's text: "2Km", or metres below a kilometre ("300M").
+QString scaleBarText(double spacing);
 
-// The race clock as the map shows it: seconds, mm:ss, or h:mm:ss.
+// The race clock as the map shows it: seconds, mm:ss, or h:mm:ss; large
+// from a minute before the gun to 20 s after it.
 QString raceClockText(double now);
+bool raceClockLarge(double now);
+
+// The centre wind arrow's length in pixels for an arrow scale `s` (20 knots
+// are s long): at most 2s; half of s without a wind speed.
+int windArrowLength(int s, double smoothedSpeed);
+
+// The six dotted directions drawn from a mark: the wind axis both ways,
+// then the upwind and downwind lay lines on the plus and minus sides.
+std::array<double, 6> laylineFanDirections(double windAxis, int upwindAngle, int downwindAngle);
 
 // The compass image (100 x 120): the compass rose turned by `angle` degrees.
 QImage buildCompass(double angle);

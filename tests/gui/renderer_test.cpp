@@ -21,7 +21,7 @@ protected:
         race.extent.cosLat = 0.8;
         race.windDirectionValue = 0;
         addBoat({0, 128, 0}, 6, 0);
-        addBoat({0, 0, 255}, 5, 0.02);
+        addBoat({0, 0, 200}, 5, 0.02);
     }
 
     // A boat sailing north at `speed` knots, `offset` minutes east of the first.
@@ -89,7 +89,7 @@ TEST_F(RendererTest, BoatInATrackGapIsNeitherDrawnNorCounted)
     const FrameResult result = render(o);
     EXPECT_TRUE(result.anyBoat);
     EXPECT_EQ(count(QColor(255, 0, 255)), 0);
-    EXPECT_GT(count(QColor(0, 0, 255)), 0);
+    EXPECT_GT(count(QColor(0, 0, 200)), 0);
     EXPECT_EQ(result.view.firstFocusedBoats, (std::vector<int>{1, 2}));
 }
 
@@ -142,10 +142,10 @@ TEST_F(RendererTest, UntickedBoatsAreLeftOutUnlessAllAre)
     RenderOptions o;
     o.labelLevel = 0;
     render(o);
-    EXPECT_EQ(count(QColor(0, 0, 255)), 0);
+    EXPECT_EQ(count(QColor(0, 0, 200)), 0);
     o.showHidden = true;
     render(o);
-    EXPECT_EQ(count(QColor(0, 0, 255)), 0);  // the hull is drawn, filled with the sea
+    EXPECT_EQ(count(QColor(0, 0, 200)), 0);  // the hull is drawn, filled with the sea
     race.boats[1].shown = 0;
     EXPECT_TRUE(render(o).tickAll);
 }
