@@ -1,4 +1,4 @@
-// Reading and loading a large race: a full fleet of 81 boats sailing for
+// Reading, loading and drawing a large race: a full fleet of 81 boats sailing for
 // four hours, each logging a fix a second (about a million fixes). The
 // race is simulated and written to a temporary folder the first time a
 // benchmark needs it, once per track format, and kept for the whole run.
@@ -11,6 +11,8 @@
 #include <vector>
 
 #include <QFile>
+#include <QGuiApplication>
+#include <QPainter>
 #include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
@@ -19,6 +21,7 @@
 #include "io/race_file.h"
 #include "io/track_derivation.h"
 #include "io/track_reader.h"
+#include "map/renderer.h"
 #include "playback/legs.h"
 #include "playback/roundings.h"
 #include "simulator.h"
@@ -160,3 +163,57 @@ BENCHMARK(BM_DeriveSpeedAndHeading)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LegDistancesAndTables)->Unit(benchmark::kMillisecond);
 
 }  // namespace
+
+namespace {
+
+// One frame of the Track page at 1920 x 1080 with the whole fleet, mid-race,
+// the clock moving half a second a frame as at 10 times real time.
+void BM_RenderFrame(benchmark::State &state)
+{
+    const RaceState &race = loadedRace();
+    QImage bitmap(1920, 1080, QImage::Format_RGB32);
+    FrameState frame = newFrameState(race);
+    const QImage compass = buildCompass(race.magneticVariation - race.windDirection);
+    FrameRequest request;
+    request.northUp = false;
+    request.options.labelLevel = 2;
+    request.overlays.compass = &compass;
+    request.overlays.laylines = true;
+    double now = 3600;
+    for (auto _ : state) {
+        bitmap.fill(request.options.sea);
+        request.now = now;
+        renderFrame(bitmap, race, frame, request);
+        now += 0.5;
+    }
+    benchmark::DoNotOptimize(bitmap.constBits());
+}
+BENCHMARK(BM_RenderFrame)->Unit(benchmark::kMillisecond);
+
+// What a frame costs without drawing: filling the bitmap with the sea and
+// copying it to the window.
+void BM_FillAndCopy(benchmark::State &state)
+{
+    QImage bitmap(1920, 1080, QImage::Format_RGB32);
+    QImage window(1920, 1080, QImage::Format_RGB32);
+    for (auto _ : state) {
+        bitmap.fill(QColor(110, 160, 255));
+        QPainter(&window).drawImage(0, 0, bitmap);
+    }
+    benchmark::DoNotOptimize(window.constBits());
+}
+BENCHMARK(BM_FillAndCopy)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+// Drawing text needs the platform's fonts: a GUI application without a display.
+int main(int argc, char **argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
