@@ -128,7 +128,10 @@ CommandLine parseCommandLine(const QStringList &arguments)
     return command;
 }
 
-std::optional<ResolvedRace> resolveRace(const CommandLine &command, const QString &executableDir)
+namespace {
+
+// The data folder and race file a command names.
+std::optional<std::pair<DataFolder, QString>> resolveRace(const CommandLine &command, const QString &executableDir)
 {
     QString root = command.dataDir;
     if (root.isEmpty())
@@ -142,25 +145,32 @@ std::optional<ResolvedRace> resolveRace(const CommandLine &command, const QStrin
         printError(QStringLiteral("race file \"%1\" not found (looked in %2)").arg(race, folder.path(QStringLiteral("raceadmin"))));
         return std::nullopt;
     }
-    return ResolvedRace{folder, path};
+    return std::pair{folder, path};
 }
 
-int runInspect(const CommandLine &command, const QString &executableDir)
+}  // namespace
+
+bool loadCommandRace(const CommandLine &command, const QString &executableDir, RaceState &state)
 {
     const auto resolved = resolveRace(command, executableDir);
     if (!resolved)
-        return kExitError;
-    RaceState state;
+        return false;
     if (command.corrected) {
         // As if the user had ticked "CT mode" before this load.
         state.raceLoadedOnce = true;
         state.ctModeChosen = true;
     }
-    const LoadResult result = loadRace(state, resolved->folder, resolved->path);
-    if (!result.ok()) {
+    const LoadResult result = loadRace(state, resolved->first, resolved->second);
+    if (!result.ok())
         printError(result.message);
+    return result.ok();
+}
+
+int runInspect(const CommandLine &command, const QString &executableDir)
+{
+    RaceState state;
+    if (!loadCommandRace(command, executableDir, state))
         return kExitError;
-    }
     const std::string json = inspectJson(state, {command.samples});
     std::fwrite(json.data(), 1, json.size(), stdout);
     return 0;

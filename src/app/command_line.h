@@ -10,6 +10,7 @@
 #include <QStringList>
 
 #include "io/data_folder.h"
+#include "model/race_state.h"
 
 namespace keelrun {
 
@@ -31,13 +32,10 @@ struct CommandLine {
     bool laylines = false;
 };
 
-// The data folder and race file a command names; nothing (after a message
-// on stderr) when the race file is not found.
-struct ResolvedRace {
-    DataFolder folder;
-    QString path;
-};
-std::optional<ResolvedRace> resolveRace(const CommandLine &command, const QString &executableDir);
+// Loads the race a command names (from the data folder it names, or the
+// folder above the race file's raceadmin/, or the default one). False, with
+// the message on stderr, when it cannot be loaded.
+bool loadCommandRace(const CommandLine &command, const QString &executableDir, RaceState &state);
 
 void printError(const QString &message);
 inline constexpr int kExitError = 2;

@@ -2,7 +2,6 @@
 
 #include <QSaveFile>
 
-#include "app/loading_sequence.h"
 #include "analysis/wind_graph.h"
 #include "app/window_layout.h"
 #include "map/renderer.h"
@@ -12,19 +11,9 @@ namespace keelrun {
 
 int runRender(const CommandLine &command, const QString &executableDir)
 {
-    const auto resolved = resolveRace(command, executableDir);
-    if (!resolved)
-        return kExitError;
     RaceState race;
-    if (command.corrected) {
-        race.raceLoadedOnce = true;
-        race.ctModeChosen = true;
-    }
-    const LoadResult result = loadRace(race, resolved->folder, resolved->path);
-    if (!result.ok()) {
-        printError(result.message);
+    if (!loadCommandRace(command, executableDir, race))
         return kExitError;
-    }
     race.zoomDivisor = zoomDivisorForSlider(command.zoom);
 
     // The sea as the automatic daylight shows it at that time of day.
