@@ -261,6 +261,10 @@ TEST_F(RaceFileTest, ConversionErrorsNameFileLineTagFieldAndText)
     EXPECT_EQ(errorOf("BN,a.gpx,One,1.0,3s\r\n"), "race01.txt:1: BN field 4: \"3s\" is not a whole number");
     EXPECT_EQ(errorOf("LL,40\r\n"), "race01.txt:1: LL field 2 is missing");
     EXPECT_EQ(errorOf("PS\r\n"), "race01.txt:1: PS field 1 is missing");
+    EXPECT_EQ(errorOf("MG,1e10\r\n"), "race01.txt:1: MG field 1: \"1e10\" is not a number from -360 to 720");
+    EXPECT_EQ(errorOf("MK,5401,0\r\n"), "race01.txt:1: MK field 1: \"5401\" is not a number from -5400 to 5400");
+    EXPECT_EQ(errorOf("BN,a.gpx,One,1.0,2147483647\r\n"),
+              "race01.txt:1: BN field 4: \"2147483647\" is not a whole number from -604800 to 604800");
 }
 
 TEST_F(RaceFileTest, ShiftJisNamesAreDecoded)

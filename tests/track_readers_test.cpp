@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <limits>
 #include <string>
 
 #include "io/load_error.h"
@@ -61,8 +62,10 @@ TEST_F(TrackReaderTest, TrlDecidesItsRecordSizeFromTheTimes)
     std::string sixteen = fixedRecords(10, 16);
     putInt(sixteen, 0, kGunUnix + 1000);
     putInt(sixteen, 16, kGunUnix + 1001);
-    putInt(sixteen, 20, kGunUnix + 1500);
-    EXPECT_EQ(read(readTrl, sixteen).sampleCount(), 10);
+    putInt(sixteen, 20, kGunUnix + 1500);  // record 2's latitude, now off the globe
+    const BoatEntry &boat = read(readTrl, sixteen);
+    ASSERT_EQ(boat.sampleCount(), 9);
+    EXPECT_EQ(boat.samples[2].time, 2);  // record 3 at offset 32
 
     EXPECT_EQ(read(readTrl, fixedRecords(10, 20) + "abc").sampleCount(), 10);
     EXPECT_EQ(read(readTrl, fixedRecords(1, 20)).sampleCount(), 0);  // too short to tell
@@ -172,6 +175,24 @@ TEST_F(TrackReaderTest, GpxConversionErrorsNameTheLineAndText)
     EXPECT_NE(errorOf(readGpx, "<trkpt lat=35.5 lon=\"1\"><time>2009-05-03T02:00:02Z</time></trkpt>"), "");
     EXPECT_NE(errorOf(readGpx, gpxPoint("1", "1", "2009-05-03T25:00:00Z")), "");
     EXPECT_NE(errorOf(readGpx, "<trkpt lat=\"1\" lon=\"1\"><ele>high</ele><time>2009-05-03T02:00:02Z</time></trkpt>"), "");
+}
+
+TEST_F(TrackReaderTest, GpxExtensionsDoNotEndAPoint)
+{
+    const std::string gpx =
+        "<trkpt lat=\"35.5\" lon=\"139.25\"><extensions><gpxtpx:TrackPointExtension><gpxtpx:hr>120</gpxtpx:hr>"
+        "</gpxtpx:TrackPointExtension></extensions><time>2009-05-03T02:00:07Z</time></trkpt>";
+    const BoatEntry &boat = read(readGpx, gpx);
+    ASSERT_EQ(boat.sampleCount(), 1);
+    EXPECT_EQ(boat.samples[1].time, 7);
+}
+
+TEST_F(TrackReaderTest, PositionsOffTheGlobeAreNoFixes)
+{
+    std::string trb = fixedRecords(3, 12);
+    putFloat(trb, 12 + 4, 95.0f);
+    putFloat(trb, 24 + 8, std::numeric_limits<float>::quiet_NaN());
+    EXPECT_EQ(read(readTrb, trb).sampleCount(), 1);
 }
 
 TEST_F(TrackReaderTest, PreStartFixesAreKeptFromAMinuteBeforeTheWindow)

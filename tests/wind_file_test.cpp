@@ -37,6 +37,14 @@ TEST_F(WindFileTest, ReadsRecordsRelativeToTheLocalStart)
     EXPECT_DOUBLE_EQ(state.maxWindSpeed, 12.25);
 }
 
+TEST_F(WindFileTest, DirectionsBeyondAFullTurnAreBroughtBack)
+{
+    read("DATE TIME, TWS,TWD\r\n2009/05/03 11:00:00,8,1000\r\n2009/05/03 11:01:00,8,-30\r\n2009/05/03 11:02:00,8,360\r\n");
+    EXPECT_EQ(state.windSamples[1].twd, 280);
+    EXPECT_EQ(state.windSamples[2].twd, 330);
+    EXPECT_EQ(state.windSamples[3].twd, 360);
+}
+
 TEST_F(WindFileTest, HeaderOnlyKeepsTheFileWithoutRecords)
 {
     read("DATE TIME, TWS,TWD\r\n");

@@ -32,14 +32,15 @@ bool startsWithCaseless(std::string_view text, std::size_t at, std::string_view 
 }
 
 // The end of a track point's text that starts at `from`: just past its
-// "</trkpt>", or past a "/gpx" that ends the track, or the end of the file.
+// "</trkpt>", or past a "/gpx>" that ends the file, or the end of the file.
+// (Extension tags such as "</gpxtpx:hr>" do not end a point.)
 std::size_t endOfPoint(std::string_view bytes, std::size_t from)
 {
     for (std::size_t i = bytes.find('/', from); i != std::string_view::npos; i = bytes.find('/', i + 1)) {
         if (i > from && bytes[i - 1] == '<' && startsWithCaseless(bytes, i + 1, "trkpt>"))
             return i + 7;
-        if (startsWithCaseless(bytes, i + 1, "gpx"))
-            return i + 4;
+        if (startsWithCaseless(bytes, i + 1, "gpx>"))
+            return i + 5;
     }
     return bytes.size();
 }

@@ -18,7 +18,8 @@ std::string formatNumber(double value);
 
 namespace keelrun {
 
-// Rounds to the nearest integer, ties to even.
+// Rounds to the nearest integer, ties to even; saturates at the ends of the
+// int range, and gives 0 for what is not a number.
 int roundHalfEven(double value);
 
 }  // namespace keelrun

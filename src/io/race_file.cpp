@@ -8,11 +8,24 @@
 #include "io/line_splitter.h"
 #include "io/load_error.h"
 #include "io/numbers.h"
+#include "io/text_file.h"
 
 namespace keelrun {
 namespace {
 
-QString toQString(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
+// What a value may sensibly be; anything outside is a damaged or mistyped file.
+struct Range {
+    double min, max;
+};
+constexpr Range kLatitude{-90 * 60, 90 * 60};  // minutes of arc
+constexpr Range kLongitude{-180 * 60, 180 * 60};
+constexpr Range kDegrees{-360, 720};
+constexpr Range kHours{-24, 24};
+constexpr Range kPreStartMinutes{0, 24 * 60};
+constexpr Range kPlaySpeed{0, 1500};
+constexpr Range kBoatLength{0, 1000};          // metres
+constexpr Range kHandicap{0, 10};
+constexpr Range kClockOffset{-7 * 86400, 7 * 86400};
 
 // Reads one race file line by line into the state, applying each tag.
 class RaceFileReader {
@@ -45,8 +58,10 @@ private:
 
     QString text(const SplitLine &line, int i) const { return toQString(line.field(i)); }
     std::string_view required(const SplitLine &line, int i) const;
-    double number(const SplitLine &line, int i) const;
-    int integer(const SplitLine &line, int i) const;
+    double number(const SplitLine &line, int i, Range range) const;
+    int integer(const SplitLine &line, int i, Range range = {-1e9, 1e9}) const;
+    double latitude(const SplitLine &line, int i) const { return number(line, i, kLatitude); }
+    double longitude(const SplitLine &line, int i) const { return number(line, i, kLongitude); }
     DateTime dateTime(const SplitLine &line, int i) const;
     [[noreturn]] void fail(const SplitLine &line, int i, const QString &what) const;
 
@@ -92,7 +107,7 @@ void RaceFileReader::applyTag(const SplitLine &line)
     } else if (tag == "RL") {
         addLine(line, state_.refLineCount, kMaxRefLines, state_.refLines.data(), "reference lines");
     } else if (tag == "LL") {
-        state_.laylineAngles = {integer(line, 1), integer(line, 2)};
+        state_.laylineAngles = {integer(line, 1, kDegrees), integer(line, 2, kDegrees)};
     } else if (tag == "CRS") {
         state_.course.clear();
         for (int i = 1; i < line.count(); ++i)
@@ -106,9 +121,9 @@ void RaceFileReader::applyTag(const SplitLine &line)
     } else if (tag == "T2") {
         subtitleText_ = text(line, 1);
     } else if (tag == "MG") {
-        state_.magneticVariation = number(line, 1);
+        state_.magneticVariation = number(line, 1, kDegrees);
     } else if (tag == "LG") {
-        state_.boatLength = number(line, 1);
+        state_.boatLength = number(line, 1, kBoatLength);
     } else if (tag == "ST") {
         state_.startTime = dateTime(line, 1);
         startTimeSeen_ = true;
@@ -116,17 +131,17 @@ void RaceFileReader::applyTag(const SplitLine &line)
         state_.finishTime = dateTime(line, 1);
         finishTimeSeen_ = true;
     } else if (tag == "TD") {
-        state_.timeDifference = integer(line, 1);
+        state_.timeDifference = integer(line, 1, kHours);
     } else if (tag == "WD") {
-        state_.windDirectionValue = integer(line, 1);
+        state_.windDirectionValue = integer(line, 1, kDegrees);
     } else if (tag == "WF") {
         state_.windFile = text(line, 1);
     } else if (tag == "BT") {
-        state_.preStartSeconds = integer(line, 1) * 60;
+        state_.preStartSeconds = integer(line, 1, kPreStartMinutes) * 60;
     } else if (tag == "NU") {
         state_.northUp = integer(line, 1);
     } else if (tag == "PS") {
-        state_.initialPlaySpeed = number(line, 1);
+        state_.initialPlaySpeed = number(line, 1, kPlaySpeed);
     }
 }
 
@@ -158,8 +173,8 @@ void RaceFileReader::addBoat(const SplitLine &line)
     boat.trackFile = trackFile;
     boat.name = text(line, 2);
     boat.classIndex = state_.classCount;
-    boat.handicap = line.has(3) ? number(line, 3) : 0;
-    boat.clockOffset = line.has(4) ? integer(line, 4) : 0;
+    boat.handicap = line.has(3) ? number(line, 3, kHandicap) : 0;
+    boat.clockOffset = line.has(4) ? integer(line, 4, kClockOffset) : 0;
     boat.shown = line.has(5) ? 0 : 1;
 }
 
@@ -169,7 +184,7 @@ void RaceFileReader::addMark(const SplitLine &line)
         warnOnce("marks", QStringLiteral("more than %1 marks; this mark is ignored").arg(kMaxMarks));
         return;
     }
-    const CourseMark mark{number(line, 1), number(line, 2)};
+    const CourseMark mark{latitude(line, 1), longitude(line, 2)};
     state_.marks[++state_.markCount] = mark;
 }
 
@@ -179,7 +194,7 @@ void RaceFileReader::addLine(const SplitLine &line, int &count, int capacity, Co
         warnOnce(what, QStringLiteral("more than %1 %2; this line is ignored").arg(capacity).arg(QLatin1String(what)));
         return;
     }
-    const CourseLine read{{number(line, 1), number(line, 2)}, {number(line, 3), number(line, 4)}};
+    const CourseLine read{{latitude(line, 1), longitude(line, 2)}, {latitude(line, 3), longitude(line, 4)}};
     table[++count] = read;
 }
 
@@ -222,19 +237,23 @@ void RaceFileReader::fail(const SplitLine &line, int i, const QString &what) con
                         .arg(toQString(line.field(i)), what));
 }
 
-double RaceFileReader::number(const SplitLine &line, int i) const
+double RaceFileReader::number(const SplitLine &line, int i, Range range) const
 {
     const auto value = parseNumber(required(line, i));
     if (!value)
         fail(line, i, QStringLiteral("a number"));
+    if (*value < range.min || *value > range.max)
+        fail(line, i, QStringLiteral("a number from %1 to %2").arg(range.min).arg(range.max));
     return *value;
 }
 
-int RaceFileReader::integer(const SplitLine &line, int i) const
+int RaceFileReader::integer(const SplitLine &line, int i, Range range) const
 {
     const auto value = parseInteger(required(line, i));
     if (!value)
         fail(line, i, QStringLiteral("a whole number"));
+    if (*value < range.min || *value > range.max)
+        fail(line, i, QStringLiteral("a whole number from %1 to %2").arg(range.min).arg(range.max));
     return *value;
 }
 

@@ -29,6 +29,8 @@ struct TextFile {
 // Decides the encoding of raw file bytes and converts them to UTF-8.
 TextFile decodeText(const QByteArray &raw);
 
+inline QString toQString(std::string_view utf8) { return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size())); }
+
 // Reads and decodes a whole file; nothing when it cannot be opened.
 std::optional<TextFile> readTextFile(const QString &path);
 

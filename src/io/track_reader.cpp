@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 
 #include <QFile>
 
@@ -73,7 +74,14 @@ FixSink::FixSink(const RaceState &race, BoatEntry &boat)
 
 void FixSink::add(DateTime utc, double latMinutes, double lonMinutes)
 {
-    const int time = secondsBetween(startTimeUtc_, utc) + clockOffset_;
+    // A damaged record can hold any bits: positions off the globe and times
+    // that cannot be put on the race clock are no fixes.
+    if (!(std::abs(latMinutes) <= 90 * 60) || !(std::abs(lonMinutes) <= 180 * 60))
+        return;
+    const int seconds = secondsBetween(startTimeUtc_, utc);
+    if (seconds == kNoSecondsBetween)
+        return;
+    const int time = seconds + clockOffset_;
     if (time <= earliestTime_)
         return;
     boat_.samples.push_back({static_cast<double>(time), latMinutes, lonMinutes, 0, 0});

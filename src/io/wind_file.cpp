@@ -16,8 +16,6 @@ namespace {
 const QString kWindFolder = QStringLiteral("winddat");
 const QString kHeader = QStringLiteral("DATE TIME, TWS,TWD");
 
-QString toQString(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
-
 WindSample parseRecord(const SplitLine &line, const RaceState &state, const QString &where)
 {
     auto fail = [&](int i, const char *expected) {
@@ -37,7 +35,14 @@ WindSample parseRecord(const SplitLine &line, const RaceState &state, const QStr
     const auto twd = parseNumber(line.field(2));
     if (!twd || std::fabs(*twd) > 1e6)
         fail(2, "a wind direction");
-    return {static_cast<double>(secondsBetween(state.startTime, *time)), *tws, roundHalfEven(*twd)};
+    const int seconds = secondsBetween(state.startTime, *time);
+    if (seconds == kNoSecondsBetween)
+        fail(0, "a date and time near the race");
+    // Directions beyond a full turn are brought back into 0..360.
+    int direction = roundHalfEven(*twd);
+    if (direction < 0 || direction > 360)
+        direction = (direction % 360 + 360) % 360;
+    return {static_cast<double>(seconds), *tws, direction};
 }
 
 }  // namespace

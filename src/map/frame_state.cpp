@@ -54,7 +54,7 @@ bool inSegment(const std::vector<TrackSample> &s, int i, double now) { return s[
 int headingAt(const std::vector<TrackSample> &s, int i, double now)
 {
     const double since = now - s[i].time;
-    if (since >= 1)
+    if (since >= 1 || i == 1)  // the first fix has no earlier heading to turn from
         return static_cast<int>(s[i].heading);
     const double turn = signedAngle(s[i].heading - s[i - 1].heading);
     double h = s[i - 1].heading + since * turn;
@@ -70,7 +70,7 @@ void placeBoat(BoatInFrame &b, const BoatEntry &boat, double now, int displayTwd
     const auto &s = boat.samples;
     const int n = boat.sampleCount();
     b.hasPosition = false;
-    if (n < 2)
+    if (n < 2 || now < s[1].time || now >= s[n].time)
         return;
     int i = std::clamp(b.currentSample, 1, n - 1);
     for (int tries = 0; tries < n - 1 && !inSegment(s, i, now); ++tries)
