@@ -51,6 +51,9 @@ TEST_F(TrackLoadingTest, BoatsWithTooFewFixesAreDroppedAndTheRestMoveUp)
     EXPECT_EQ(state.boats[3].sampleCount(), 0);
     EXPECT_TRUE(state.boats[3].name.isEmpty());
     EXPECT_EQ(state.warnings.filter("left out").size(), 2);
+    EXPECT_TRUE(state.warnings.contains("Delta (d.xyz): track files ending .xyz are not known; the boat is left out"))
+        << state.warnings.join('\n').toStdString();
+    EXPECT_TRUE(state.warnings.contains("Bravo (b.gpx): 14 fixes in the race window; the boat is left out"));
 }
 
 TEST_F(TrackLoadingTest, ProgressNamesEachTrack)

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <QFile>
+
 #include "app/captions.h"
 #include "app/window_layout.h"
 #include "io/jpeg_picture.h"
@@ -105,6 +107,10 @@ TEST(JpegPicture, DecodesAndRefusesDamage)
     EXPECT_NEAR(picture->rgb[0], 200, 6);
     EXPECT_NEAR(picture->rgb[1], 30, 6);
     EXPECT_FALSE(decodeJpeg("not a picture"));
+    QFile file(KEELRUN_TEST_DATA "/tiny.jpg");
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray whole = file.readAll();
+    EXPECT_FALSE(decodeJpeg(std::string_view(whole.constData(), static_cast<std::size_t>(whole.size() - 20))));
     EXPECT_FALSE(decodeJpeg(""));
 }
 

@@ -1,5 +1,7 @@
 #include "analysis/wind_graph.h"
 
+#include <algorithm>
+
 #include <QPainter>
 #include <QPolygon>
 
@@ -67,7 +69,7 @@ QImage drawWindGraph(const RaceState &race)
     p.setBrush(QColor(0, 128, 0));
     p.drawRect(QRect(QPoint(5, 5), QPoint(95, 95)));
 
-    const double d = race.windowEnd - race.windowStart;
+    const double d = std::max(race.windowEnd - race.windowStart, 1.0);
     auto yOf = [&](double time) { return roundHalfEven(95 - (time - race.windowStart) * kPlot / d); };
     const int step = windGraphTimeStep(d);
     for (int k = 0; k < roundHalfEven(race.windowEnd / step); ++k) {

@@ -44,13 +44,14 @@ void readTracks(RaceState &state, const DataFolder &folder, const LoadListener &
     for (int n = 1; n <= total; ++n) {
         const QString trackFile = state.boats[n].trackFile;
         report(listener, {QStringLiteral("LOADING  %1  (%2/%3)").arg(trackFile).arg(n).arg(total), n, total});
-        if (readTrack(state, folder, n) && listener.beep)
+        const TrackReadResult read = readTrack(state, folder, n);
+        if (read.beep && listener.beep)
             listener.beep();
         const BoatEntry &boat = state.boats[n - state.droppedBoats];
         if (boat.sampleCount() < kMinimumFixes) {
-            state.warnings << QStringLiteral("%1 (%2): %3 fixes in the race window; the boat is left out")
-                                  .arg(boat.name, trackFile)
-                                  .arg(boat.sampleCount());
+            const QString why = read.problem.isEmpty() ? QStringLiteral("%1 fixes in the race window").arg(boat.sampleCount())
+                                                       : read.problem;
+            state.warnings << QStringLiteral("%1 (%2): %3; the boat is left out").arg(boat.name, trackFile, why);
             ++state.droppedBoats;
         }
     }
@@ -125,6 +126,9 @@ LoadResult loadRace(RaceState &state, const DataFolder &folder, const QString &r
     } catch (const LoadError &error) {
         state.resetForNewRace();
         return {LoadResult::Failed, error.message()};
+    } catch (const std::exception &error) {  // out of memory on an absurd file, say
+        state.resetForNewRace();
+        return {LoadResult::Failed, QStringLiteral("%1: %2").arg(QFileInfo(raceFilePath).fileName(), QString::fromLocal8Bit(error.what()))};
     }
 }
 

@@ -162,6 +162,8 @@ QImage preparatoryFlag(QSize size)
 QImage toImage(const RgbPicture &picture)
 {
     QImage image(picture.width, picture.height, QImage::Format_RGB888);
+    if (image.isNull())
+        return image;
     for (int y = 0; y < picture.height; ++y)
         std::memcpy(image.scanLine(y), picture.rgb.data() + std::size_t(y) * picture.width * 3, std::size_t(picture.width) * 3);
     return image;

@@ -2,7 +2,6 @@
 
 #include <csetjmp>
 #include <cstdio>
-#include <memory>
 
 #include <QFile>
 
@@ -11,7 +10,7 @@
 namespace keelrun {
 namespace {
 
-constexpr JDIMENSION kMaxSide = 16384;
+constexpr JDIMENSION kMaxSide = 4096;
 
 // libjpeg reports errors through a callback that must not return: jump back
 // to the decoder instead of ending the program.
@@ -57,18 +56,20 @@ bool decodeInto(std::string_view bytes, RgbPicture &picture)
         jpeg_read_scanlines(&info, &row, 1);
     }
     jpeg_finish_decompress(&info);
+    // A truncated picture only raises a warning and is padded out: refuse it.
+    const bool whole = errors.base.num_warnings == 0;
     jpeg_destroy_decompress(&info);
-    return true;
+    return whole;
 }
 
 }  // namespace
 
 std::optional<RgbPicture> decodeJpeg(std::string_view bytes)
 {
-    auto picture = std::make_unique<RgbPicture>();
-    if (!decodeInto(bytes, *picture))
+    RgbPicture picture;
+    if (!decodeInto(bytes, picture))
         return std::nullopt;
-    return std::move(*picture);
+    return picture;
 }
 
 std::optional<RgbPicture> readJpegFile(const QString &path)

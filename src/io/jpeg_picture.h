@@ -17,7 +17,7 @@ struct RgbPicture {
 };
 
 // Nothing for data that is not a whole JPEG picture, or one larger than
-// 16384 pixels either way.
+// 4096 pixels either way.
 std::optional<RgbPicture> decodeJpeg(std::string_view bytes);
 std::optional<RgbPicture> readJpegFile(const QString &path);
 

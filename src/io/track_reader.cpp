@@ -95,16 +95,18 @@ const TrackFormat *trackFormatFor(const QString &trackFile)
     return it == kFormats.end() ? nullptr : &it->format;
 }
 
-bool readTrack(RaceState &race, const DataFolder &folder, int n)
+TrackReadResult readTrack(RaceState &race, const DataFolder &folder, int n)
 {
     BoatEntry &boat = prepareSlot(race, n, n - race.droppedBoats);
     const TrackFormat *format = trackFormatFor(boat.trackFile);
+    if (!format)
+        return {false, QStringLiteral("track files ending .%1 are not known").arg(boat.trackFile.right(3))};
     const auto path = folder.find(QStringLiteral("gpsdat"), boat.trackFile);
-    if (!format || !path)
-        return false;
+    if (!path)
+        return {false, QStringLiteral("the track file is missing")};
     QFile file(*path);
     if (!file.open(QIODevice::ReadOnly))
-        return false;
+        return {false, file.errorString()};
     const QByteArray bytes = file.readAll();
 
     FixSink sink(race, boat);
@@ -116,7 +118,7 @@ bool readTrack(RaceState &race, const DataFolder &folder, int n)
     boat.fixInterval = measuredFixInterval(boat, format->fixIntervalThreshold);
     if (race.ctMode > 0 && boat.sampleCount() > 100 && boat.handicap > 0)
         applyHandicap(boat);
-    return format->beepsWhenDone;
+    return {format->beepsWhenDone, {}};
 }
 
 std::optional<double> coordinateMinutes(std::string_view number, CoordinateForm form)

@@ -62,9 +62,13 @@ struct TrackFormat {
 // The format of a track file by its extension; nothing for unknown ones.
 const TrackFormat *trackFormatFor(const QString &trackFile);
 
+struct TrackReadResult {
+    bool beep = false;  // the format announces its end
+    QString problem;    // why the file gave no fixes at all, when it could not be read
+};
+
 // Reads the track of race-file boat n into slot n - droppedBoats, moving the
-// boat's entry down when earlier boats were dropped. Returns true when the
-// format asks for a beep at its end. Throws LoadError.
-bool readTrack(RaceState &race, const DataFolder &folder, int n);
+// boat's entry down when earlier boats were dropped. Throws LoadError.
+TrackReadResult readTrack(RaceState &race, const DataFolder &folder, int n);
 
 }  // namespace keelrun

@@ -268,7 +268,8 @@ private:
     {
         const int top = o_.windGraphTop;
         p_.drawImage(5, top, *o_.windGraph);
-        const double share = (now_ - race_.windowStart) / (race_.windowEnd - race_.windowStart);
+        const double length = race_.windowEnd - race_.windowStart;
+        const double share = length > 0 ? (now_ - race_.windowStart) / length : 0;
         const int y = roundHalfEven(95 - share * 90) + top;
         p_.setPen(kRed);
         p_.drawLine(5, y, o_.windGraph->width() + 5, y);
