@@ -19,6 +19,7 @@
 #include "app/pictures.h"
 #include "app/splash_panel.h"
 #include "map/geometry.h"
+#include "map/painting.h"
 #include "playback/boat_list_layout.h"
 #include "playback/play_speed.h"
 
@@ -27,8 +28,6 @@ namespace {
 
 constexpr int kSplashHoldMs = 6000;
 const QSize kSplashPictureSize(640, 360);
-
-QColor toColor(Rgb c) { return QColor(c.r, c.g, c.b); }
 
 void beep() { QApplication::beep(); }
 
@@ -41,7 +40,7 @@ QPixmap marker(Rgb colour)
     QPainter p(&pixmap);
     p.setRenderHint(QPainter::Antialiasing);
     p.setPen(Qt::white);
-    p.setBrush(toColor(colour));
+    p.setBrush(toQColor(colour));
     p.drawEllipse(QRectF(0.5, 0.5, 6, 6));
     return pixmap;
 }
@@ -81,8 +80,11 @@ MainWindow::MainWindow(const DataFolder &folder, const QString &firstRace, QWidg
 
 MainWindow::~MainWindow()
 {
-    if (loader_)
+    closing_ = true;
+    if (loader_) {
         loader_->wait();
+        delete loader_;
+    }
 }
 
 void MainWindow::connectControls()
@@ -124,6 +126,7 @@ void MainWindow::loadRace(const QString &raceFilePath)
     Timer2.stop();
     catalogue_.raceFilePath = raceFilePath;
     prepareForLoading();
+    race_.boatCount = 0;  // its boat list has just gone
 
     auto state = std::make_shared<RaceState>();
     state->raceLoadedOnce = race_.raceLoadedOnce;
@@ -145,7 +148,8 @@ void MainWindow::loadRace(const QString &raceFilePath)
             loader_->wait();
             loader_->deleteLater();
             loader_ = nullptr;
-            finishLoading(std::make_unique<RaceState>(std::move(*state)), result);
+            if (!closing_)
+                finishLoading(std::move(*state), result);
         }, Qt::QueuedConnection);
     });
     loader_->start();
@@ -196,9 +200,9 @@ void MainWindow::prepareForLoading()
     pnlCTRL->show();
 }
 
-void MainWindow::finishLoading(std::unique_ptr<RaceState> loaded, const LoadResult &result)
+void MainWindow::finishLoading(RaceState &&loaded, const LoadResult &result)
 {
-    race_ = std::move(*loaded);
+    race_ = std::move(loaded);
     showRaceFileName();
     if (!result.ok()) {
         pnlSPLITE->hide();
@@ -305,7 +309,7 @@ void MainWindow::buildBoatList()
         auto *box = new QCheckBox(boat.name, pnlBOATlist);
         box->setObjectName(QStringLiteral("boatBox%1").arg(b));
         box->setGeometry(QRect(layout.boatBoxes[b], QSize(kListBoxWidth, kListBoxHeight)));
-        box->setStyleSheet(QStringLiteral("background: %1; color: white;").arg(toColor(boat.colour).name()));
+        box->setStyleSheet(QStringLiteral("background: %1; color: white;").arg(toQColor(boat.colour).name()));
         box->setChecked(boat.shown == 1);
         box->show();
         boatBoxes_.push_back(box);
@@ -384,10 +388,10 @@ void MainWindow::resizeBitmaps(QSize size)
 // Until the map is drawn, the map and the overview show the bare sea.
 void MainWindow::paintSea()
 {
-    mapBitmap_.fill(toColor(seaColour_));
+    mapBitmap_.fill(toQColor(seaColour_));
     pageBitmap_.fill(Qt::white);
     QPixmap overview(kOverviewSize, kOverviewSize);
-    overview.fill(toColor(seaColour_));
+    overview.fill(toQColor(seaColour_));
     Image1->setPixmap(overview);
     mapCanvas_->setPicture(&mapBitmap_);
 }
@@ -404,6 +408,7 @@ void MainWindow::resizeEvent(QResizeEvent *)
 
 void MainWindow::closeEvent(QCloseEvent *event)
 {
+    closing_ = true;  // a load still running is waited for and its race dropped
     Timer1.stop();
     Timer2.stop();
     if (loader_)
@@ -438,6 +443,8 @@ void MainWindow::chkAutoNextClick(bool checked) { autoNext_ = checked; }
 
 void MainWindow::endOfReplay()
 {
+    if (isLoading())
+        return;
     const auto count = static_cast<int>(catalogue_.raceList.size());
     clock_.raceClock = race_.windowStart;  // the same race replays unless another follows
     if (!autoNext_ || count <= 1)
@@ -615,13 +622,17 @@ void MainWindow::smallScreenChoice(SmallScreen choice)
 
 void MainWindow::ScrollBar3Change(int position)
 {
-    const SeaColours colours = seaColours(position);
-    if (colours.sea == seaColour_)
-        return;
+    setSeaColours(position);
+    paintSea();
+    if (!Timer1.isActive())
+        drawFrame();
+}
+
+void MainWindow::setSeaColours(int brightness)
+{
+    const SeaColours colours = seaColours(brightness);
     seaColour_ = colours.sea;
     gridColour_ = colours.grid;
-    paintSea();
-    drawFrame();
 }
 
 // Saves the picture on show as NoName.bmp in the documents folder and opens it.

@@ -69,8 +69,10 @@ public:
     void play(int direction);
     void stopPlayback();
     void step(int direction);
-    // Fills the map with the sea, draws the frame at the race clock, shows it.
-    void drawFrame();
+    // Fills the map with the sea, draws the frame at the race clock, shows
+    // it. False when there was nothing to draw: no race, a load running, or
+    // no boat left in play (the replay then ends).
+    bool drawFrame();
 
 signals:
     void raceLoaded(bool ok);
@@ -105,7 +107,7 @@ private:
 
     // The loading sequence around the window-free stages.
     void prepareForLoading();
-    void finishLoading(std::unique_ptr<RaceState> loaded, const LoadResult &result);
+    void finishLoading(RaceState &&loaded, const LoadResult &result);
     void applyLoadedRace();
     void reportProblems(const QString &message, const QStringList &warnings);
     void showRaceFileName();
@@ -125,6 +127,7 @@ private:
     void fireGun();
     void showClockTime();
     void followDaylight();
+    void setSeaColours(int brightness);
     void resetDirectionLights(QLabel *lit);
     void CheckBox1Click(bool checked);
     void btnStopWatchClick();
@@ -181,6 +184,7 @@ private:
     bool shiftHeld_ = false;
 
     QThread *loader_ = nullptr;
+    bool closing_ = false;
     QTimer splashHold_;
     QPointer<QMessageBox> problems_;
 

@@ -14,6 +14,8 @@
 #include "app/map_canvas.h"
 #include "app/pictures.h"
 #include "app/splash_panel.h"
+#include "map/geometry.h"
+#include "map/painting.h"
 #include "analysis/wind_graph.h"
 
 namespace keelrun {
@@ -77,6 +79,11 @@ void MainWindow::buildPlaybackButtons()
     connect(CheckBox1, &QCheckBox::clicked, this, &MainWindow::CheckBox1Click);
     connect(btnStopWatch, &QPushButton::clicked, this, &MainWindow::btnStopWatchClick);
     connect(CheckBox2, &QCheckBox::clicked, this, [this](bool on) { labelLevel_ = on ? 1 : 0; });
+    connect(ScrollBar2, &QScrollBar::valueChanged, this, [this](int position) {
+        race_.zoomDivisor = zoomDivisorForSlider(position);
+        if (!Timer1.isActive())
+            drawFrame();
+    });
     for (QRadioButton *orientation : {RadioN, RadioW}) {
         connect(orientation, &QRadioButton::clicked, this, [this] {
             rebuildCompass();
@@ -133,6 +140,8 @@ void MainWindow::startPlayback()
 
 void MainWindow::play(int direction)
 {
+    if (isLoading())
+        return;
     CheckBox1->setChecked(true);
     resetDirectionLights(direction > 0 ? up_t : dn_t);
     clock_.playDirection = direction;
@@ -150,6 +159,8 @@ void MainWindow::stopPlayback()
 
 void MainWindow::step(int direction)
 {
+    if (isLoading())
+        return;
     resetDirectionLights(stop_t);
     Timer1.stop();
     Timer2.stop();
@@ -190,7 +201,7 @@ FrameRequest MainWindow::frameRequest() const
     o.downwindMeanSpeed = clock_.downwindMeanSpeed;
     OverlayOptions &overlays = r.overlays;
     overlays.sea = sea;
-    overlays.grid = QColor(gridColour_.r, gridColour_.g, gridColour_.b);
+    overlays.grid = toQColor(gridColour_);
     overlays.seaBrightness = o.seaBrightness;
     overlays.windowHeight = height();
     overlays.laylines = chkLL->isChecked();
@@ -206,13 +217,13 @@ void MainWindow::rebuildCompass()
     compass_ = buildCompass(race_.magneticVariation - (RadioN->isChecked() ? 0 : race_.windDirection));
 }
 
-void MainWindow::drawFrame()
+bool MainWindow::drawFrame()
 {
-    if (race_.boatCount == 0 || mapBitmap_.isNull())
-        return;
+    if (isLoading() || race_.boatCount == 0 || mapBitmap_.isNull())
+        return false;
     for (int b = 1; b <= race_.boatCount; ++b)
         race_.boats[b].shown = boatBoxes_[b - 1]->isChecked() ? 1 : 0;
-    mapBitmap_.fill(QColor(seaColour_.r, seaColour_.g, seaColour_.b));
+    mapBitmap_.fill(toQColor(seaColour_));
     const FrameResult result = renderFrame(mapBitmap_, race_, frame_, frameRequest());
     ++clock_.frameCount;
     if (result.tickAll) {
@@ -222,8 +233,11 @@ void MainWindow::drawFrame()
             box->setChecked(true);
     }
     mapCanvas_->update();
-    if (!result.anyBoat && Timer1.isActive())
+    if (!result.anyBoat && Timer1.isActive()) {
         endOfRace();
+        return false;
+    }
+    return true;
 }
 
 void MainWindow::Timer1Timer()
@@ -237,7 +251,8 @@ void MainWindow::Timer1Timer()
         endOfRace();
         return;
     }
-    drawFrame();
+    if (!drawFrame())
+        return;
     announceFinishers(finishGuns(clock_, race_));
     scoreBoardCleared(clock_, race_);
     if (stopwatchState_ == 1)
@@ -268,11 +283,17 @@ void MainWindow::showClockTime()
     Memo1->setText(QLocale().toString(at, QLocale::ShortFormat));
 }
 
+// The sea darkens with the time of day; the next frame shows it.
 void MainWindow::followDaylight()
 {
     if (!CheckBox3->isChecked())
         return;
-    ScrollBar3->setValue(daylightAt(timeOfDay(clock_.raceClock, race_.daylight), race_.daylight).level);
+    const int level = daylightAt(timeOfDay(clock_.raceClock, race_.daylight), race_.daylight).level;
+    if (level == ScrollBar3->value())
+        return;
+    const QSignalBlocker quiet(ScrollBar3);
+    ScrollBar3->setValue(level);
+    setSeaColours(level);
 }
 
 void MainWindow::Timer2Timer()
@@ -329,6 +350,8 @@ void MainWindow::keyPressEvent(QKeyEvent *event)
         step(-1);
         break;
     case Qt::Key_Home:
+        if (isLoading())
+            break;
         clock_.raceClock = race_.windowStart;
         drawFrame();
         showClockTime();

@@ -93,19 +93,20 @@ QPointF screenVector(double degrees, int mapHeight)
 
 RaceExtent computeRaceExtent(const RaceState &race)
 {
-    RaceExtent e;
+    Box box{-20000, 20000, -20000, 20000};
     for (int b = 1; b <= race.boatCount; ++b) {
         const BoatEntry &boat = race.boats[b];
         for (int i = 1; i <= boat.sampleCount(); ++i) {
             const TrackSample &s = boat.samples[i];
-            if (s.time < race.windowStart || s.time > race.windowEnd)
-                continue;
-            e.maxLat = std::max(e.maxLat, s.lat);
-            e.minLat = std::min(e.minLat, s.lat);
-            e.maxLon = std::max(e.maxLon, s.lon);
-            e.minLon = std::min(e.minLon, s.lon);
+            if (s.time >= race.windowStart && s.time <= race.windowEnd)
+                box.add(s.lat, s.lon);
         }
     }
+    RaceExtent e;
+    e.maxLat = box.maxLat;
+    e.minLat = box.minLat;
+    e.maxLon = box.maxLon;
+    e.minLon = box.minLon;
     e.centreLat = (e.maxLat + e.minLat) / 2;
     e.centreLon = (e.maxLon + e.minLon) / 2;
     e.cosLat = std::cos(e.centreLat / 60 * kDegree);

@@ -6,7 +6,8 @@
 #include <QPolygon>
 
 #include "io/numbers.h"
-#include "playback/roundings.h"
+#include "map/painting.h"
+#include "playback/playback_clock.h"
 
 namespace keelrun {
 namespace {
@@ -25,16 +26,6 @@ void setFontSize(QPainter &p, int points)
     QFont font = p.font();
     font.setPointSize(points);
     p.setFont(font);
-}
-
-// Text with its top left at `at`, on a filled background.
-void writeOpaque(QPainter &p, QPoint at, const QString &text, const QColor &colour, const QColor &background)
-{
-    const QRect bounds = p.fontMetrics().boundingRect(text);
-    const QRect box = bounds.translated(at - bounds.topLeft());
-    p.fillRect(box, background);
-    p.setPen(colour);
-    p.drawText(box, Qt::AlignLeft | Qt::AlignTop, text);
 }
 
 class OverlayPainter {
@@ -226,7 +217,7 @@ private:
 
     void drawAnalogueClock()
     {
-        const double t = timeOfDayNow();
+        const double t = timeOfDay(now_, race_.daylight);
         const QPoint centre(w_ - 40, h_ - 65);
         const int k = o_.seaBrightness;
         const int grey = roundHalfEven(2.0 * k + 55);
@@ -240,12 +231,6 @@ private:
         const QString digital = QStringLiteral("%1:%2:%3").arg(s / 3600).arg(s / 60 % 60, 2, 10, QLatin1Char('0')).arg(s % 60, 2, 10, QLatin1Char('0'));
         p_.setPen(Qt::black);
         p_.drawText(QRect(w_ - 6 * static_cast<int>(digital.size()) - 5, h_ - 115, 200, 20), Qt::AlignLeft | Qt::AlignTop, digital);
-    }
-
-    double timeOfDayNow() const
-    {
-        const double x = race_.daylight.dayOffset + now_;
-        return x - std::trunc(x / 86400) * 86400;
     }
 
     void drawCompass()

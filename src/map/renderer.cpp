@@ -6,6 +6,7 @@
 #include <QPolygon>
 
 #include "io/numbers.h"
+#include "map/painting.h"
 
 namespace keelrun {
 namespace {
@@ -13,8 +14,6 @@ namespace {
 constexpr double kRadian = std::numbers::pi / 180.0;
 // The sail is trimmed for a fixed true wind of this many knots.
 constexpr double kSailTrimWind = 10;
-
-QColor toColor(Rgb c) { return QColor(c.r, c.g, c.b); }
 
 // Screen offset of a distance in a screen direction (degrees clockwise from up).
 QPointF offsetTowards(double distance, double degrees)
@@ -105,7 +104,7 @@ private:
         const double base = windUp() ? race_.windDirection : 0;
         const double across = frame_.wind.smoothedDirection - base + race_.magneticVariation;
         const int height = view_.mapSize.height();
-        p_.setPen(QPen(toColor(d.boat->colour), 1));
+        p_.setPen(QPen(toQColor(d.boat->colour), 1));
         p_.drawLine(QPointF(d.pixel) + screenVector(across + 90, height), QPointF(d.pixel) + screenVector(across - 90, height));
     }
 
@@ -127,15 +126,7 @@ private:
         if (o_.labelLevel == 0 && o_.blinkNames && o_.blinkOn)
             text = d.boat->name;
         if (!text.isEmpty())
-            writeOpaque(labelPlace(d), text, colour, o_.sea);
-    }
-
-    void writeOpaque(QPoint topLeft, const QString &text, const QColor &colour, const QColor &background)
-    {
-        const QRect box = p_.fontMetrics().boundingRect(text).translated(topLeft - p_.fontMetrics().boundingRect(text).topLeft());
-        p_.fillRect(box, background);
-        p_.setPen(colour);
-        p_.drawText(box, Qt::AlignLeft | Qt::AlignTop, text);
+            writeOpaque(p_, labelPlace(d), text, colour, o_.sea);
     }
 
     void drawRings()
@@ -147,9 +138,9 @@ private:
         if (hovered) {
             p_.setPen(Qt::black);
             p_.drawEllipse(hovered->pixel, radius, radius);
-            writeOpaque(labelPlace(*hovered),
+            writeOpaque(p_, labelPlace(*hovered),
                         hovered->boat->name + QStringLiteral("  ") + speedText(hovered->place->speed) + QStringLiteral("Kts"),
-                        toColor(hovered->boat->colour), Qt::white);
+                        toQColor(hovered->boat->colour), Qt::white);
         }
         if (selected) {
             p_.setPen(QColor(255, 0, 0));
@@ -188,7 +179,7 @@ private:
             for (int i = 1; i <= 8; ++i)
                 hull << onScreen(hull_[i]);
             p_.setPen(o_.seaBrightness > 75 ? QColor(0, 0, 0) : QColor(192, 192, 192));
-            p_.setBrush(d.shown ? toColor(d.boat->colour) : o_.sea);
+            p_.setBrush(d.shown ? toQColor(d.boat->colour) : o_.sea);
             p_.drawPolygon(hull);
         }
         if (o_.windArrowsShown) {

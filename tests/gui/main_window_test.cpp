@@ -220,6 +220,31 @@ TEST_F(MainWindowTest, TimeModeChoiceReloadsInCorrectedTime)
     EXPECT_TRUE(ct->isChecked());
 }
 
+TEST_F(MainWindowTest, NothingIsDrawnFromARaceBeingReplaced)
+{
+    auto w = open("race01.txt");
+    EXPECT_TRUE(w->drawFrame());
+    child<QComboBox>(*w, "ComboBox1")->setCurrentIndex(1);
+    child<QPushButton>(*w, "Button4")->click();
+    ASSERT_TRUE(w->isLoading());
+    EXPECT_FALSE(w->drawFrame());  // the old boat list is gone
+    w->step(+1);
+    w->play(+1);
+    w->endOfReplay();
+    waitForLoad(*w);
+    EXPECT_EQ(w->race().raceFileName, "race02.txt");
+    EXPECT_TRUE(w->drawFrame());
+}
+
+TEST_F(MainWindowTest, ZoomSliderDividesTheScale)
+{
+    auto w = open();
+    child<QScrollBar>(*w, "ScrollBar2")->setValue(0);
+    EXPECT_EQ(w->race().zoomDivisor, 10);
+    child<QScrollBar>(*w, "ScrollBar2")->setValue(95);
+    EXPECT_EQ(w->race().zoomDivisor, 1);
+}
+
 TEST(SingleInstance, ASecondStartRaisesTheFirstAndEnds)
 {
     test::TestFolder t;

@@ -1,0 +1,24 @@
+#pragma once
+// Small drawing helpers shared by the map's layers.
+
+#include <QColor>
+#include <QPainter>
+
+#include "model/race_state.h"
+
+namespace keelrun {
+
+inline QColor toQColor(Rgb c) { return QColor(c.r, c.g, c.b); }
+
+// Text with its top left at `at`, on a filled background: labels stay
+// readable over wakes and grid lines.
+inline void writeOpaque(QPainter &p, QPoint at, const QString &text, const QColor &colour, const QColor &background)
+{
+    const QRect bounds = p.fontMetrics().boundingRect(text);
+    const QRect box = bounds.translated(at - bounds.topLeft());
+    p.fillRect(box, background);
+    p.setPen(colour);
+    p.drawText(box, Qt::AlignLeft | Qt::AlignTop, text);
+}
+
+}  // namespace keelrun
