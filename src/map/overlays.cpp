@@ -7,15 +7,17 @@
 
 #include "io/numbers.h"
 #include "map/painting.h"
+#include "model/boat_colours.h"
 #include "playback/playback_clock.h"
 
 namespace keelrun {
 namespace {
 
 constexpr double kRadian = std::numbers::pi / 180.0;
-const QColor kWindAxis(98, 162, 225);
-const QColor kPlusSide(225, 0, 0);
-const QColor kMinusSide(0, 128, 0);
+// The lay-line fan: the wind axis, and the lay lines on either side.
+const QColor kPlusSide = toQColor(kLaylineColours[0]);
+const QColor kMinusSide = toQColor(kLaylineColours[1]);
+const QColor kWindAxis = toQColor(kLaylineColours[2]);
 const QColor kYellow(255, 255, 0);
 const QColor kRed(255, 0, 0);
 
