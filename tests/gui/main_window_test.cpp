@@ -260,9 +260,14 @@ TEST(SingleInstance, ASecondStartRaisesTheFirstAndEnds)
         p->setProcessEnvironment(env);
     first.start(KEELRUN_BINARY, {t.path("")});
     ASSERT_TRUE(first.waitForStarted());
-    QEventLoop settle;
-    QTimer::singleShot(1500, &settle, &QEventLoop::quit);
-    settle.exec();
+    // Wait until the first has claimed its place, however slow the machine.
+    const QString lock = t.path("runtime/keelrun.lock");
+    for (int waited = 0; waited < 20000 && !QFile::exists(lock); waited += 100) {
+        QEventLoop pause;
+        QTimer::singleShot(100, &pause, &QEventLoop::quit);
+        pause.exec();
+    }
+    ASSERT_TRUE(QFile::exists(lock));
     second.start(KEELRUN_BINARY, {t.path("")});
     EXPECT_TRUE(second.waitForFinished(10000));
     EXPECT_EQ(second.exitCode(), 0);
