@@ -124,9 +124,10 @@ void MainWindow::loadRace(const QString &raceFilePath)
         return;
     Timer1.stop();
     Timer2.stop();
+    // The shown race goes with its boat list: nothing may draw it from here on.
+    race_.resetForNewRace();
     catalogue_.raceFilePath = raceFilePath;
     prepareForLoading();
-    race_.boatCount = 0;  // its boat list has just gone
 
     auto state = std::make_shared<RaceState>();
     state->raceLoadedOnce = race_.raceLoadedOnce;

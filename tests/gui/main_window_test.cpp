@@ -224,6 +224,7 @@ TEST_F(MainWindowTest, NothingIsDrawnFromARaceBeingReplaced)
 {
     auto w = open("race01.txt");
     EXPECT_TRUE(w->drawFrame());
+    child<QScrollBar>(*w, "ScrollBar2")->setValue(50);  // the next load moves it back, redrawing
     child<QComboBox>(*w, "ComboBox1")->setCurrentIndex(1);
     child<QPushButton>(*w, "Button4")->click();
     ASSERT_TRUE(w->isLoading());
