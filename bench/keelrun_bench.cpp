@@ -17,13 +17,13 @@
 
 #include <benchmark/benchmark.h>
 
-#include "app/loading_sequence.h"
+#include "race/loading_sequence.h"
 #include "io/race_file.h"
-#include "io/track_derivation.h"
-#include "io/track_reader.h"
-#include "map/renderer.h"
-#include "playback/legs.h"
-#include "playback/roundings.h"
+#include "race/track_derivation.h"
+#include "io/tracks/track_reader.h"
+#include "render/map_frame.h"
+#include "race/legs.h"
+#include "race/roundings.h"
 #include "simulator.h"
 
 namespace {
@@ -57,11 +57,11 @@ std::unique_ptr<Fleet> simulateFleet(Format format)
         fleet->fixes += static_cast<std::int64_t>(boat.fixes.size());
 
     const DataFolder folder(fleet->dir.path());
-    fleet->raceFile = folder.path(QStringLiteral("raceadmin"), QString::fromStdString(options.name + ".txt"));
+    fleet->raceFile = folder.path(SubFolder::RaceAdmin, QString::fromStdString(options.name + ".txt"));
     fleet->race.raceFilePath = fleet->raceFile;
     readRaceFile(fleet->race, folder);
     for (int n = 1; n <= fleet->race.boatCount; ++n) {
-        QFile file(folder.path(QStringLiteral("gpsdat"), fleet->race.boats[n].trackFile));
+        QFile file(folder.path(SubFolder::Tracks, fleet->race.boats[n].trackFile));
         if (!file.open(QIODevice::ReadOnly))
             throw std::runtime_error("cannot read " + file.fileName().toStdString());
         fleet->tracks.push_back(file.readAll());
@@ -173,18 +173,20 @@ void BM_RenderFrame(benchmark::State &state)
     const RaceState &race = loadedRace();
     QImage bitmap(1920, 1080, QImage::Format_RGB32);
     FrameState frame = newFrameState(race);
-    const QImage compass = buildCompass(race.magneticVariation - race.windDirection);
-    FrameRequest request;
-    request.northUp = false;
-    request.options.labelLevel = 2;
-    request.overlays.compass = &compass;
-    request.overlays.laylines = true;
-    double now = 3600;
+    DisplayChoices choices;
+    choices.northUp = false;
+    choices.laylines = true;
+    choices.mapSize = bitmap.size();
+    const MapPictures pictures = mapPictures(race, choices.northUp);
+    PlaybackClock clock;
+    clock.raceClock = 3600;
+    MapFrameRequest request = mapFrameRequest(choices, clock, pictures);
+    request.boats.labelLevel = 2;
     for (auto _ : state) {
-        bitmap.fill(request.options.sea);
-        request.now = now;
-        renderFrame(bitmap, race, frame, request);
-        now += 0.5;
+        bitmap.fill(request.boats.sea);
+        computeFrame(frame, race, request.frame);
+        drawMapFrame(bitmap, race, frame, request.boats, request.overlays);
+        request.frame.now += 0.5;
     }
     benchmark::DoNotOptimize(bitmap.constBits());
 }

@@ -7,7 +7,7 @@
 #include <QTemporaryDir>
 
 #include "io/data_folder.h"
-#include "io/load_error.h"
+#include "base/load_error.h"
 #include "io/race_file.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)

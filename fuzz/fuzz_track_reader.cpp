@@ -4,8 +4,8 @@
 
 #include <cstdint>
 
-#include "io/load_error.h"
-#include "io/track_reader.h"
+#include "base/load_error.h"
+#include "io/tracks/track_reader.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
 {

@@ -3,10 +3,10 @@
 #include <QGuiApplication>
 #include <QScreen>
 
-#include "app/command_line.h"
 #include "app/main_window.h"
-#include "app/render_command.h"
 #include "app/single_instance.h"
+#include "cli/command_line.h"
+#include "cli/render_command.h"
 
 namespace {
 

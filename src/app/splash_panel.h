@@ -23,8 +23,14 @@ public:
     };
     Geometry geometryFor(QSize panel) const;
 
+signals:
+    // The splash came into view or went out of it.
+    void visibilityChanged(bool visible);
+
 protected:
     void paintEvent(QPaintEvent *) override;
+    void showEvent(QShowEvent *) override { emit visibilityChanged(true); }
+    void hideEvent(QHideEvent *) override { emit visibilityChanged(false); }
 
 private:
     QImage picture_;

@@ -5,10 +5,10 @@
 
 #include <QFileInfo>
 
-#include "io/line_splitter.h"
-#include "io/load_error.h"
-#include "io/numbers.h"
-#include "io/text_file.h"
+#include "base/line_splitter.h"
+#include "base/load_error.h"
+#include "base/numbers.h"
+#include "base/text_file.h"
 
 namespace keelrun {
 namespace {
@@ -161,7 +161,7 @@ void RaceFileReader::addClass(const SplitLine &line)
 void RaceFileReader::addBoat(const SplitLine &line)
 {
     const QString trackFile = text(line, 1);
-    if (!folder_.find(QStringLiteral("gpsdat"), trackFile)) {
+    if (!folder_.find(SubFolder::Tracks, trackFile)) {
         warn(QStringLiteral("track file \"%1\" not found in gpsdat/; this boat is ignored").arg(trackFile));
         return;
     }
@@ -213,7 +213,7 @@ void RaceFileReader::setMapParams(const SplitLine &line)
 void RaceFileReader::addAttachment(const SplitLine &line)
 {
     const QString name = text(line, 1);
-    if (!folder_.find(QStringLiteral("attachment"), name))
+    if (!folder_.find(SubFolder::Attachments, name))
         return;
     if (state_.attachments.size() == kMaxAttachments) {
         warnOnce("attachments", QStringLiteral("more than %1 attachments; this one is ignored").arg(kMaxAttachments));
@@ -300,14 +300,6 @@ void RaceFileReader::finish()
     s.startTimeUtc = addSeconds(s.startTime, -s.timeDifference * 3600.0);
     s.finishTimeUtc = addSeconds(s.finishTime, -s.timeDifference * 3600.0);
 
-    s.boatListRows = (s.boatCount + 1) / 2;
-    if (s.classesEnabled) {
-        s.classPanelHeight = s.classCount * 14 + 10;
-        s.boatPanelHeight = s.boatListRows * 14 + s.classCount * 14 + 35;
-    } else {
-        s.classPanelHeight = 0;
-        s.boatPanelHeight = s.boatListRows * 14 + 25;
-    }
     s.handicapsPresent = s.boats[1].handicap > 0;
     if (!s.raceLoadedOnce)
         s.ctModeChosen = s.ctMode >= 1;
@@ -321,7 +313,6 @@ void RaceFileReader::finish()
     s.windDirection = roundHalfEven(s.magneticVariation) + s.windDirectionValue;
     s.raceDate = wholeDay(s.startTime);
     makeTitles();
-    s.zoomDivisor = 1;
 }
 
 }  // namespace

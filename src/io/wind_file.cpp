@@ -5,15 +5,14 @@
 #include <QDir>
 #include <QSaveFile>
 
-#include "io/line_splitter.h"
-#include "io/load_error.h"
-#include "io/numbers.h"
-#include "io/text_file.h"
+#include "base/line_splitter.h"
+#include "base/load_error.h"
+#include "base/numbers.h"
+#include "base/text_file.h"
 
 namespace keelrun {
 namespace {
 
-const QString kWindFolder = QStringLiteral("winddat");
 const QString kHeader = QStringLiteral("DATE TIME, TWS,TWD");
 
 WindSample parseRecord(const SplitLine &line, const RaceState &state, const QString &where)
@@ -51,7 +50,7 @@ void readWindFile(RaceState &state, const DataFolder &folder)
 {
     state.windSamples.assign(1, WindSample{});
     state.maxWindSpeed = 0;
-    const auto path = state.windFile.isEmpty() ? std::nullopt : folder.find(kWindFolder, state.windFile);
+    const auto path = state.windFile.isEmpty() ? std::nullopt : folder.find(SubFolder::Wind, state.windFile);
     const auto file = path ? readTextFile(*path) : std::nullopt;
     if (!file) {
         state.windFile.clear();
@@ -61,7 +60,7 @@ void readWindFile(RaceState &state, const DataFolder &folder)
     forEachLine(text, [&](std::string_view line, int number) {
         if (number == 1 || trimmed(line).empty())
             return;
-        const QString where = QStringLiteral("%1/%2:%3").arg(kWindFolder, state.windFile).arg(number);
+        const QString where = QStringLiteral("%1/%2:%3").arg(subFolderName(SubFolder::Wind), state.windFile).arg(number);
         const WindSample record = parseRecord(splitLine(line), state, where);
         state.windSamples.push_back(record);
         state.maxWindSpeed = std::max(state.maxWindSpeed, record.tws);
@@ -81,11 +80,11 @@ QString writeWindFile(RaceState &state, const DataFolder &folder)
                 QStringLiteral(",0,") + QString::number(w.twd) + QLatin1Char('\n');
     }
 
-    QDir().mkpath(folder.path(kWindFolder));
-    QSaveFile file(folder.path(kWindFolder, windFile));
+    QDir().mkpath(folder.path(SubFolder::Wind));
+    QSaveFile file(folder.path(SubFolder::Wind, windFile));
     if (!file.open(QIODevice::WriteOnly) || file.write(encodeText(text, {TextEncoding::Utf8, false, true})) < 0 ||
         !file.commit())
-        return QStringLiteral("%1/%2: %3").arg(kWindFolder, windFile, file.errorString());
+        return QStringLiteral("%1/%2: %3").arg(subFolderName(SubFolder::Wind), windFile, file.errorString());
     state.windFile = windFile;
     return {};
 }

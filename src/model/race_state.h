@@ -14,8 +14,8 @@
 #include <QString>
 #include <QStringList>
 
-#include "io/date_time.h"
-#include "io/text_file.h"
+#include "base/date_time.h"
+#include "base/text_file.h"
 
 namespace keelrun {
 
@@ -71,7 +71,7 @@ struct BoatEntry {
     int classIndex = 0;  // 0 = no class
     double handicap = 0; // time-correction factor; 0 = none
     int clockOffset = 0; // seconds added to every fix time of this boat's logger
-    int shown = 1;
+    int shown = 1;       // 0: the race file hides the boat from the start
     int fixInterval = 0; // mean spacing of the fixes, seconds
     Rgb colour;
     QString kmlColour;   // AABBGGRR as 8 hexadecimal digits
@@ -117,7 +117,6 @@ struct RaceExtent {
     double centreLat = 0, centreLon = 0;
     double cosLat = 1;  // metres per minute of longitude / metres per minute of latitude
     double latSpan = 0, lonSpan = 0;
-    double overviewLatScale = 0, overviewLonScale = 0;  // pixels per minute on the overview map
 };
 
 // Daylight on the race day, in seconds of the local day.
@@ -215,18 +214,12 @@ struct RaceState {
     double initialPlaySpeed = 5;
     QStringList attachments;
     bool coverPresent = false;
-    double zoomDivisor = 1;
     double topSpeed = 0;  // knots: the fastest sample under 20 knots
 
     RaceExtent extent;
     DaylightWindow daylight;
     CourseResults results;
     LegTables legs;
-
-    // Sizes of the boat and class lists, in rows and pixels.
-    int boatListRows = 0;
-    int boatPanelHeight = 25;
-    int classPanelHeight = 0;
 
     // What the user should know about the race file though it still loaded.
     QStringList warnings;

@@ -1,6 +1,6 @@
 #include "playback/boat_list_layout.h"
 
-#include "io/numbers.h"
+#include "base/numbers.h"
 
 namespace keelrun {
 namespace {
@@ -13,7 +13,7 @@ constexpr int kRightColumn = 132;
 void placeInTwoColumns(const RaceState &race, BoatListLayout &l)
 {
     const int rows = roundHalfEven((race.boatCount + 0.6) / 2);
-    const int top = race.classPanelHeight;
+    const int top = race.classesEnabled ? race.classCount * kRow + 10 : 0;  // under the class boxes
     for (int c = 1; c <= race.classCount; ++c)
         l.classBoxes[c] = QPoint(80, c * kRow - 8);
     l.header = QPoint(0, top);

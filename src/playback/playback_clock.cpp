@@ -2,18 +2,9 @@
 
 #include <cmath>
 
-#include "io/numbers.h"
+#include "base/numbers.h"
 
 namespace keelrun {
-
-double playSpeedForSlider(int p)
-{
-    if (p < 40)
-        return static_cast<int>(p / 4.0 + 1);
-    if (p < 80)
-        return static_cast<int>((p - 40) / 4.0 + 1) * 10;
-    return static_cast<int>((p - 80) / 4.0 + 1) * 100;
-}
 
 PlaybackClock startClock(const RaceState &race)
 {
@@ -72,7 +63,7 @@ void fleetMeans(PlaybackClock &clock, const RaceState &race, const FrameState &f
     int ups = 0, downs = 0;
     for (int b = 1; b <= race.boatCount; ++b) {
         const BoatInFrame &place = frame.boats[b];
-        if (race.boats[b].shown != 1 || place.speed <= 0)
+        if (!place.shown || place.speed <= 0)
             continue;
         if (std::abs(place.trueWindAngle) >= 90) {
             down += place.speed;
@@ -119,28 +110,6 @@ void singleStep(PlaybackClock &clock, const RaceState &race, int direction)
         clock.raceClock = race.windowStart;
     else if (clock.raceClock < race.windowStart)
         clock.raceClock = race.windowEnd;
-}
-
-double timeOfDay(double raceClock, const DaylightWindow &window)
-{
-    const double x = window.dayOffset + raceClock;
-    return x - std::trunc(x / 86400) * 86400;
-}
-
-Daylight daylightAt(double t, const DaylightWindow &w)
-{
-    double level = 100;
-    Daylight d;
-    if (!(w.sunrise < t && t < w.sunset)) {
-        level = 0;
-        d.night = true;
-    }
-    if (std::abs(t - w.sunrise) < 3600)
-        level = (t - w.sunrise) * 50 / 3600 + 50;
-    if (std::abs(t - w.sunset) < 2400)
-        level = (w.sunset - t) * 50 / 2400 + 50;
-    d.level = roundHalfEven(level);
-    return d;
 }
 
 }  // namespace keelrun

@@ -5,16 +5,12 @@
 
 #include <vector>
 
-#include "map/frame_state.h"
+#include "playback/frame_state.h"
 #include "model/race_state.h"
 
 namespace keelrun {
 
 inline constexpr int kTickMs = 50;
-
-// The SPEED slider (0..136): 1..10, 10..100 and 100..1500 times real time,
-// four slider steps a unit.
-double playSpeedForSlider(int position);
 
 struct PlaybackClock {
     double raceClock = 0;
@@ -58,14 +54,5 @@ SecondTick secondTick(PlaybackClock &clock, const RaceState &race, const FrameSt
 
 // One whole second forward (+1) or back (-1), wrapping at the window's ends.
 void singleStep(PlaybackClock &clock, const RaceState &race, int direction);
-
-// The sea's brightness at a time of day: full by day, dark by night, with
-// dawn over two hours around sunrise and dusk over 80 minutes around sunset.
-struct Daylight {
-    int level = 100;
-    bool night = false;
-};
-Daylight daylightAt(double timeOfDay, const DaylightWindow &window);
-double timeOfDay(double raceClock, const DaylightWindow &window);
 
 }  // namespace keelrun

@@ -3,8 +3,8 @@
 #include <cmath>
 #include <cstdio>
 
-#include "io/numbers.h"
-#include "io/text_file.h"
+#include "base/numbers.h"
+#include "base/text_file.h"
 #include "names.h"
 
 namespace keelrun::sim {

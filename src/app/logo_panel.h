@@ -1,0 +1,39 @@
+#pragma once
+// The logo panel at the top of the right-hand column: the overview map with
+// a marker per boat, the date-time box under it, the logo, the window-size
+// box and the help button.
+
+#include <vector>
+
+#include <QWidget>
+
+#include "model/race_state.h"
+
+class QLabel;
+class QPushButton;
+
+namespace keelrun {
+
+class LogoPanel : public QWidget {
+    Q_OBJECT
+public:
+    explicit LogoPanel(QWidget *parent);
+
+    // One marker per boat on the overview, in the boat's colour.
+    void placeBoatMarkers(const RaceState &race);
+    void clearBoatMarkers();
+    void hideBoatMarker(int boat);  // the boat has finished
+    // The overview before the race is drawn: the bare sea.
+    void showBareSea(const QColor &sea);
+
+    QLabel *overview = nullptr;       // the overview map
+    QLabel *dateTimeBox = nullptr;    // the race clock's date and time
+    QLabel *logo = nullptr;           // clicked: the help page
+    QLabel *windowSizeBox = nullptr;  // the window's size, "1280x1024"
+    QPushButton *helpButton = nullptr;
+
+private:
+    std::vector<QWidget *> boatMarkers_;  // [boatCount - b], the last boat first
+};
+
+}  // namespace keelrun

@@ -1,0 +1,233 @@
+// Loading a race: the splash and the worker thread around the window-free
+// loading sequence, the race chooser, AutoNext and the ET/CT choice.
+
+#include <algorithm>
+#include <memory>
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDateTime>
+#include <QFile>
+#include <QLabel>
+#include <QLocale>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScrollBar>
+#include <QThread>
+
+#include "app/boat_list_panel.h"
+#include "app/control_panel.h"
+#include "app/logo_panel.h"
+#include "app/main_window.h"
+#include "app/playback_controller.h"
+#include "app/small_screen_bar.h"
+#include "app/splash_panel.h"
+#include "io/jpeg_picture.h"
+#include "playback/sliders.h"
+#include "render/pictures.h"
+
+namespace keelrun {
+namespace {
+
+constexpr int kSplashHoldMs = 6000;
+const QSize kSplashPictureSize(640, 360);
+
+void beep() { QApplication::beep(); }
+
+}  // namespace
+
+void MainWindow::loadRace(const QString &raceFilePath)
+{
+    if (loader_)
+        return;
+    playback_->stop();
+    // The shown race goes with its boat list: nothing may draw it from here on.
+    race_.resetForNewRace();
+    catalogue_.raceFilePath = raceFilePath;
+    prepareForLoading();
+
+    auto state = std::make_shared<RaceState>();
+    state->raceLoadedOnce = race_.raceLoadedOnce;
+    state->ctModeChosen = race_.ctModeChosen;
+    LoadListener listener;
+    listener.progress = [this, state](const LoadProgress &p) {
+        const QString title = state->title, subtitle = state->subtitle;
+        QMetaObject::invokeMethod(this, [this, p, title, subtitle] {
+            splash_->setTitles(title, subtitle);
+            splash_->setStatus(p.status);
+            splash_->setProgress(p.done, p.total);
+        }, Qt::QueuedConnection);
+    };
+    listener.beep = [this] { QMetaObject::invokeMethod(this, &beep, Qt::QueuedConnection); };
+
+    loader_ = QThread::create([this, state, listener, raceFilePath] {
+        const LoadResult result = keelrun::loadRace(*state, folder_, raceFilePath, listener);
+        QMetaObject::invokeMethod(this, [this, state, result] {
+            loader_->wait();
+            loader_->deleteLater();
+            loader_ = nullptr;
+            if (!closing_)
+                finishLoading(std::move(*state), result);
+        }, Qt::QueuedConnection);
+    });
+    loader_->start();
+}
+
+void MainWindow::waitForLoad()
+{
+    while (loader_)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+}
+
+// Steps before the race file is read: splash, language, cleared controls.
+void MainWindow::prepareForLoading()
+{
+    const auto cover = readJpegFile(folder_.coverPicture());
+    splash_->setPicture(cover ? toImage(*cover) : splashPicture(kSplashPictureSize));
+    splash_->setTitles({}, {});
+    splash_->setStatus({});
+    splash_->setProgress(0, 0);
+    splash_->setGeometry(rect());
+    splash_->show();
+    splash_->raise();
+    splashHold_.stop();
+    QFont windowFont = font();
+    windowFont.setPointSize(qRound(864.0 / std::max(1, logicalDpiY())));
+    setFont(windowFont);
+    tipBox_->hide();
+    if (problems_)
+        problems_->close();
+
+    autoNext_ = !catalogue_.editMode;
+    if (catalogue_.editMode)
+        controls_->windUpButton->setChecked(true);
+    controls_->autoNextBox->setChecked(autoNext_);
+    setLanguage(languageForLocale(QLocale::system().language() == QLocale::Japanese));
+    controls_->tipsBox->setChecked(true);
+
+    logo_->clearBoatMarkers();
+    boatList_->clear();
+    controls_->smallScreenBox->setChecked(false);
+    smallScreen_ = SmallScreen::Off;
+    smallScreenBar_->hide();
+    controls_->trackPageButton->setChecked(true);
+    controls_->boatNameBox->setChecked(true);
+    controls_->zoomSlider->setValue(controls_->zoomSlider->maximum());
+    beep();
+    logo_->show();
+    controls_->show();
+}
+
+void MainWindow::finishLoading(RaceState &&loaded, const LoadResult &result)
+{
+    race_ = std::move(loaded);
+    showRaceFileName();
+    if (!result.ok()) {
+        splash_->hide();
+        applyLayout();
+        reportProblems(result.message, result.warnings);
+        emit raceLoaded(false);
+        return;
+    }
+    applyLoadedRace();
+    const qint64 shownFor = qRound64((fromQDateTime(QDateTime::currentDateTime()).days - race_.loadStartedAt.days) * 86400000.0);
+    splashHold_.start(static_cast<int>(std::clamp<qint64>(kSplashHoldMs - shownFor, 0, kSplashHoldMs)));
+    if (!result.warnings.isEmpty())
+        reportProblems({}, result.warnings);
+    emit raceLoaded(true);
+}
+
+// Steps after the window-free stages: time mode, boat list, captions,
+// speed slider, layout, orientation.
+void MainWindow::applyLoadedRace()
+{
+    setWindowTitle(race_.title);
+    timeModePanel_->setVisible(race_.handicapsPresent);
+    (race_.ctMode > 0 ? correctedTimeButton_ : elapsedTimeButton_)->setChecked(true);
+    logo_->helpButton->setVisible(folder_.helpPage(true) || folder_.helpPage(false));
+    controls_->raceFileHelp->setVisible(folder_.helpPage(true).has_value());
+    logo_->placeBoatMarkers(race_);
+    boatList_->rebuild(race_);
+    setLanguage(language_);
+    controls_->speedSlider->setValue(speedSliderPosition(race_.initialPlaySpeed));
+    controls_->speedBox->setText(QString::number(race_.initialPlaySpeed));
+    controls_->attachmentButton->setEnabled(!race_.attachments.isEmpty());
+    applyLayout();
+    stopwatchButton_->show();
+    (race_.northUp > 0 ? controls_->northUpButton : controls_->windUpButton)->setChecked(true);
+    paintSea();
+    startReplay();
+    drawFrame();
+}
+
+void MainWindow::showRaceFileName()
+{
+    const int index = catalogueIndexOf(catalogue_.raceList, catalogue_.raceFilePath);
+    if (index > 0) {
+        const QSignalBlocker quiet(controls_->raceChooser);
+        controls_->raceChooser->setCurrentIndex(index - 1);
+    }
+}
+
+// A failed load names its cause; warnings of a loaded race are listed. The
+// box does not wait for an answer, so an unattended replay goes on.
+void MainWindow::reportProblems(const QString &message, const QStringList &warnings)
+{
+    if (problems_)
+        problems_->close();
+    problems_ = new QMessageBox(QMessageBox::Warning, QStringLiteral("Keelrun"), message.isEmpty() ? warnings.join('\n') : message,
+                                QMessageBox::Ok, this);
+    problems_->setObjectName(QStringLiteral("problems"));
+    if (!message.isEmpty() && !warnings.isEmpty())
+        problems_->setDetailedText(warnings.join('\n'));
+    problems_->setAttribute(Qt::WA_DeleteOnClose);
+    problems_->setModal(false);
+    problems_->show();
+}
+
+void MainWindow::onShowRaceClicked()
+{
+    const QString chosen = controls_->raceChooser->currentText().trimmed();
+    if (chosen.isEmpty() || isLoading())
+        return;
+    if (catalogueIndexOf({chosen}, catalogue_.raceFilePath) == 1) {
+        auto *box = new QMessageBox(QMessageBox::Information, QStringLiteral("Keelrun"), QStringLiteral("Already shown."),
+                                    QMessageBox::Ok, this);
+        box->setObjectName(QStringLiteral("alreadyShown"));
+        box->setAttribute(Qt::WA_DeleteOnClose);
+        box->open();
+        return;
+    }
+    catalogue_.raceListIndex = pendingListIndex_ ? pendingListIndex_ : catalogueIndexOf(catalogue_.raceList, chosen);
+    beep();
+    loadRace(folder_.path(SubFolder::RaceAdmin, chosen));
+}
+
+void MainWindow::endOfReplay()
+{
+    if (isLoading())
+        return;
+    playback_->clock().raceClock = race_.windowStart;  // the same race replays unless another follows
+    const std::optional<int> next = nextRaceIndex(catalogue_);
+    if (!autoNext_ || !next)
+        return;
+    const QString path = folder_.path(SubFolder::RaceAdmin, catalogue_.raceList[*next - 1]);
+    if (!QFile::exists(path))
+        return;
+    catalogue_.raceListIndex = *next;
+    beep();
+    loadRace(path);
+}
+
+void MainWindow::onTimeModeClicked(bool corrected)
+{
+    if (corrected == (race_.ctMode > 0) || isLoading())
+        return;
+    beep();
+    race_.ctModeChosen = corrected;
+    loadRace(catalogue_.raceFilePath);
+}
+
+}  // namespace keelrun

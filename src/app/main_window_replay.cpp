@@ -1,0 +1,173 @@
+// The replay as the window shows it: the frames, the clock and the daylight
+// it sets, the playback buttons, keys and the stopwatch.
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLocale>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScrollBar>
+#include <QThread>
+
+#include "app/boat_list_panel.h"
+#include "app/control_panel.h"
+#include "app/logo_panel.h"
+#include "app/main_window.h"
+#include "app/map_canvas.h"
+#include "app/playback_controller.h"
+#include "playback/sliders.h"
+#include "race/daylight.h"
+
+namespace keelrun {
+
+DisplayChoices MainWindow::displayChoices() const
+{
+    const ControlPanel *c = controls_;
+    DisplayChoices choices;
+    choices.autoTrace = c->autoTraceBox->isChecked();
+    choices.northUp = c->northUpButton->isChecked();
+    choices.zoomSlider = c->zoomSlider->value();
+    choices.seaBrightness = c->seaSlider->value();
+    choices.laylines = c->laylineBox->isChecked();
+    choices.labelLevel = c->boatNameBox->isChecked() ? 1 : 0;
+    choices.bigBoats = c->bigBoatBox->isChecked();
+    choices.comparisonLines = c->comparisonBox->isChecked();
+    choices.windowHeight = height();
+    choices.mapSize = mapBitmap_.size();
+    choices.shown = boatList_->shown();
+    return choices;
+}
+
+bool MainWindow::drawFrame()
+{
+    if (isLoading() || race_.boatCount == 0 || mapBitmap_.isNull())
+        return false;
+    const MapFrameRequest request = mapFrameRequest(displayChoices(), playback_->clock(), pictures_);
+    FrameState &frame = playback_->frame();
+    computeFrame(frame, race_, request.frame);
+    mapBitmap_.fill(request.boats.sea);
+    drawMapFrame(mapBitmap_, race_, frame, request.boats, request.overlays);
+    ++playback_->clock().frameCount;
+    if (frame.tickAll)
+        boatList_->tickAll();
+    mapCanvas_->update();
+    return true;
+}
+
+void MainWindow::redrawWhenStopped()
+{
+    if (!playback_->isTicking())
+        drawFrame();
+}
+
+// After a load the race waits at the start of its window; the second tick
+// starts the playback once the splash has gone.
+void MainWindow::startReplay()
+{
+    pictures_ = mapPictures(race_, controls_->northUpButton->isChecked());
+    playback_->startRace(playSpeedForSlider(controls_->speedSlider->value()));
+    stopwatchButton_->setText(playback_->stopwatch().buttonText());
+    stopwatchBox_->hide();
+}
+
+void MainWindow::play(int direction)
+{
+    if (isLoading())
+        return;
+    controls_->autoTraceBox->setChecked(true);
+    playback_->play(direction);
+}
+
+void MainWindow::stopPlayback()
+{
+    controls_->autoTraceBox->setChecked(true);
+    playback_->stop();
+}
+
+void MainWindow::step(int direction)
+{
+    if (!isLoading())
+        playback_->step(direction);
+}
+
+// Auto Trace off stops the replay and frames the whole race.
+void MainWindow::onAutoTraceClicked(bool checked)
+{
+    QApplication::beep();
+    if (checked) {
+        play(+1);
+        return;
+    }
+    playback_->stop();
+    stopwatchButton_->hide();
+    drawFrame();
+}
+
+void MainWindow::onStopwatchClicked()
+{
+    playback_->pressStopwatch();
+    stopwatchButton_->setText(playback_->stopwatch().buttonText());
+    stopwatchBox_->setVisible(playback_->stopwatch().state != Stopwatch::Off);
+}
+
+void MainWindow::onSecondTicked(const SecondTick &tick)
+{
+    timeModePanel_->setVisible(race_.handicapsPresent);
+    flagPanel_->setVisible(tick.flagPanel);
+    preparatoryFlag_->setVisible(tick.preparatoryFlag);
+}
+
+void MainWindow::showClockTime()
+{
+    const QDateTime at = toQDateTime(addSeconds(race_.startTime, qRound(playback_->clock().raceClock)));
+    logo_->dateTimeBox->setText(QLocale().toString(at, QLocale::ShortFormat));
+}
+
+// The sea darkens with the time of day; the next frame shows it.
+void MainWindow::followDaylight()
+{
+    if (!controls_->autoSeaBox->isChecked())
+        return;
+    const int level = daylightAt(timeOfDay(playback_->clock().raceClock, race_.daylight), race_.daylight).level;
+    if (level == controls_->seaSlider->value())
+        return;
+    const QSignalBlocker quiet(controls_->seaSlider);
+    controls_->seaSlider->setValue(level);
+}
+
+// Space plays or stops, Left and Right step a second, Home rewinds.
+void MainWindow::keyPressEvent(QKeyEvent *event)
+{
+    switch (event->key()) {
+    case Qt::Key_Space:
+        playback_->isTicking() ? stopPlayback() : play(playback_->clock().playDirection);
+        break;
+    case Qt::Key_Right:
+        step(+1);
+        break;
+    case Qt::Key_Left:
+        step(-1);
+        break;
+    case Qt::Key_Home:
+        if (!isLoading())
+            playback_->rewind();
+        break;
+    default:
+        QWidget::keyPressEvent(event);
+    }
+}
+
+void MainWindow::closeEvent(QCloseEvent *event)
+{
+    closing_ = true;  // a load still running is waited for and its race dropped
+    playback_->stop();
+    if (loader_)
+        loader_->wait();
+    QApplication::beep();
+    event->accept();
+}
+
+}  // namespace keelrun

@@ -1,0 +1,196 @@
+#include "base/date_time.h"
+
+#include <cmath>
+#include <limits>
+
+#include <QLocale>
+
+namespace keelrun {
+namespace {
+
+constexpr double kSecondsPerDay = 86400.0;
+
+// Days from 1970-01-01 to the given civil date (proleptic Gregorian).
+constexpr long long daysFromCivil(long long y, unsigned m, unsigned d)
+{
+    y -= m <= 2;
+    const long long era = (y >= 0 ? y : y - 399) / 400;
+    const auto yoe = static_cast<unsigned>(y - era * 400);
+    const unsigned doy = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5 + d - 1;
+    const unsigned doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
+    return era * 146097 + static_cast<long long>(doe) - 719468;
+}
+
+constexpr long long kEpochDays = daysFromCivil(1899, 12, 30);
+
+bool isLeapYear(int y) { return (y % 4 == 0 && y % 100 != 0) || y % 400 == 0; }
+
+int daysInMonth(int y, int m)
+{
+    static constexpr int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    return m == 2 && isLeapYear(y) ? 29 : kDays[m - 1];
+}
+
+// A small cursor over the date text.
+struct Scanner {
+    std::string_view s;
+    std::size_t i = 0;
+
+    bool atEnd() const { return i >= s.size(); }
+    char peek() const { return atEnd() ? '\0' : s[i]; }
+    bool accept(char c)
+    {
+        if (peek() != c)
+            return false;
+        ++i;
+        return true;
+    }
+    // Reads 1..maxDigits decimal digits.
+    std::optional<int> number(int maxDigits)
+    {
+        int value = 0, digits = 0;
+        while (!atEnd() && digits < maxDigits && s[i] >= '0' && s[i] <= '9') {
+            value = value * 10 + (s[i] - '0');
+            ++i;
+            ++digits;
+        }
+        if (digits == 0)
+            return std::nullopt;
+        return value;
+    }
+    void skipBlanks()
+    {
+        while (peek() == ' ' || peek() == '\t')
+            ++i;
+    }
+};
+
+}  // namespace
+
+DateTime makeDateTime(int year, int month, int day, int hour, int minute, double second)
+{
+    const long long days = daysFromCivil(year, static_cast<unsigned>(month), static_cast<unsigned>(day)) - kEpochDays;
+    return {static_cast<double>(days) + (hour * 3600.0 + minute * 60.0 + second) / kSecondsPerDay};
+}
+
+DateTime addSeconds(DateTime t, double seconds) { return {t.days + seconds / kSecondsPerDay}; }
+
+DateTime wholeDay(DateTime t) { return {std::floor(t.days)}; }
+
+std::optional<DateTime> parseDateTime(std::string_view text)
+{
+    Scanner sc{text};
+    sc.skipBlanks();
+    const auto year = sc.number(4);
+    if (!year || sc.i < 4)
+        return std::nullopt;
+    const char sep = sc.peek();
+    if (sep != '/' && sep != '-')
+        return std::nullopt;
+    ++sc.i;
+    const auto month = sc.number(2);
+    if (!month || !sc.accept(sep))
+        return std::nullopt;
+    const auto day = sc.number(2);
+    if (!day || !validDate(*year, *month, *day))
+        return std::nullopt;
+
+    int hour = 0, minute = 0;
+    double second = 0;
+    const bool isoT = sc.accept('T') || sc.accept('t');
+    sc.skipBlanks();
+    if (!sc.atEnd()) {
+        const auto h = sc.number(2);
+        if (!h || !sc.accept(':'))
+            return std::nullopt;
+        const auto m = sc.number(2);
+        if (!m)
+            return std::nullopt;
+        hour = *h;
+        minute = *m;
+        if (sc.accept(':')) {
+            const auto s = sc.number(2);
+            if (!s)
+                return std::nullopt;
+            second = *s;
+            if (sc.accept('.') || sc.accept(',')) {
+                double scale = 0.1;
+                while (!sc.atEnd() && sc.peek() >= '0' && sc.peek() <= '9') {
+                    second += (sc.peek() - '0') * scale;
+                    scale /= 10;
+                    ++sc.i;
+                }
+            }
+        }
+        if (hour > 23 || minute > 59 || second >= 60)
+            return std::nullopt;
+    } else if (isoT) {
+        return std::nullopt;
+    }
+    sc.skipBlanks();
+    if (!sc.atEnd())
+        return std::nullopt;
+    return makeDateTime(*year, *month, *day, hour, minute, second);
+}
+
+std::optional<DateTime> validDate(int year, int month, int day)
+{
+    if (year < 1 || year > 9999 || month < 1 || month > 12 || day < 1 || day > daysInMonth(year, month))
+        return std::nullopt;
+    return makeDateTime(year, month, day);
+}
+
+std::optional<int> secondsOfDay(int hour, int minute, int second)
+{
+    if (hour < 0 || hour > 23 || minute < 0 || minute > 59 || second < 0 || second > 59)
+        return std::nullopt;
+    return hour * 3600 + minute * 60 + second;
+}
+
+std::optional<int> parseTimeOfDay(std::string_view text)
+{
+    Scanner sc{text};
+    const auto h = sc.number(2);
+    if (!h || !sc.accept(':'))
+        return std::nullopt;
+    const auto m = sc.number(2);
+    if (!m || !sc.accept(':'))
+        return std::nullopt;
+    const auto s = sc.number(2);
+    if (!s || !sc.atEnd())
+        return std::nullopt;
+    return secondsOfDay(*h, *m, *s);
+}
+
+int secondsBetween(DateTime a, DateTime b)
+{
+    const double seconds = (b.days - a.days) * kSecondsPerDay;
+    if (!std::isfinite(seconds))
+        return kNoSecondsBetween;
+    const double whole = std::floor(std::fabs(seconds) + 0.5);
+    if (whole > std::numeric_limits<int>::max())
+        return kNoSecondsBetween;
+    const int result = static_cast<int>(whole);
+    return seconds < -0.001 ? -result : result;
+}
+
+QDateTime toQDateTime(DateTime t)
+{
+    const double msTotal = std::round(t.days * kSecondsPerDay * 1000.0);
+    const auto days = static_cast<qint64>(std::floor(msTotal / (kSecondsPerDay * 1000.0)));
+    const auto ms = static_cast<int>(msTotal - static_cast<double>(days) * kSecondsPerDay * 1000.0);
+    const QDate date = QDate(1899, 12, 30).addDays(days);
+    return QDateTime(date, QTime::fromMSecsSinceStartOfDay(ms));
+}
+
+DateTime fromQDateTime(const QDateTime &t)
+{
+    const QDate d = t.date();
+    return addSeconds(makeDateTime(d.year(), d.month(), d.day()), t.time().msecsSinceStartOfDay() / 1000.0);
+}
+
+QString isoText(DateTime t) { return toQDateTime(t).toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss")); }
+
+QString shortDateText(DateTime t) { return QLocale().toString(toQDateTime(t).date(), QLocale::ShortFormat); }
+
+}  // namespace keelrun

@@ -1,0 +1,182 @@
+#include "cli/command_line.h"
+
+#include <algorithm>
+#include <cstdio>
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+
+#include "cli/inspect.h"
+#include "race/loading_sequence.h"
+
+namespace keelrun {
+namespace {
+
+// The data folder of a race given as a path: the folder above its raceadmin/.
+QString dataFolderOfRacePath(const QString &race)
+{
+    const QFileInfo info(race);
+    if (!info.isFile())
+        return {};
+    QDir dir = info.absoluteDir();
+    if (dir.dirName().compare(subFolderName(SubFolder::RaceAdmin), Qt::CaseInsensitive) != 0 || !dir.cdUp())
+        return {};
+    return dir.path();
+}
+
+// "1280x1024"
+std::optional<QSize> parseSize(const QString &text)
+{
+    const QStringList parts = text.split(QLatin1Char('x'));
+    bool okWidth = false, okHeight = false;
+    const int w = parts.value(0).toInt(&okWidth), h = parts.value(1).toInt(&okHeight);
+    if (parts.size() != 2 || !okWidth || !okHeight || w < 16 || h < 16 || w > 16384 || h > 16384)
+        return std::nullopt;
+    return QSize(w, h);
+}
+
+}  // namespace
+
+void printError(const QString &message) { std::fprintf(stderr, "keelrun: %s\n", qPrintable(message)); }
+
+ProgramKind programKind(const QStringList &arguments)
+{
+    auto named = [&](const char *option) {
+        return std::any_of(arguments.begin(), arguments.end(), [&](const QString &a) {
+            return a == QLatin1String(option) || a.startsWith(QLatin1String(option) + QLatin1Char('='));
+        });
+    };
+    if (named("--help") || named("--help-all") || named("-h") || named("--version") || named("-v") || named("--inspect"))
+        return ProgramKind::Text;
+    return named("--render") ? ProgramKind::Picture : ProgramKind::Window;
+}
+
+CommandLine parseCommandLine(const QStringList &arguments)
+{
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral("Keelrun replays and analyses sailing races from GPS tracks."));
+    const QCommandLineOption help = parser.addHelpOption();
+    const QCommandLineOption version = parser.addVersionOption();
+    parser.addPositionalArgument(QStringLiteral("DIR"), QStringLiteral("The data folder (holding raceadmin/, gpsdat/, ...)."), QStringLiteral("[DIR]"));
+    const QCommandLineOption raceOption(QStringLiteral("race"), QStringLiteral("Show the race file NAME of raceadmin/ first."), QStringLiteral("NAME"));
+    const QCommandLineOption inspectOption(QStringLiteral("inspect"), QStringLiteral("Load RACE without a window and print it as JSON."), QStringLiteral("RACE"));
+    const QCommandLineOption samplesOption(QStringLiteral("samples"), QStringLiteral("With --inspect: include every boat's samples."));
+    const QCommandLineOption ctOption(QStringLiteral("ct"), QStringLiteral("With --inspect or --render: corrected time."));
+    const QCommandLineOption renderOption(QStringLiteral("render"), QStringLiteral("Draw the map of RACE without a window."), QStringLiteral("RACE"));
+    const QCommandLineOption atOption(QStringLiteral("at"), QStringLiteral("With --render: the race-clock time, seconds from the gun."), QStringLiteral("SECONDS"));
+    const QCommandLineOption sizeOption(QStringLiteral("size"), QStringLiteral("With --render: the picture's size (default 1280x1024)."), QStringLiteral("WxH"));
+    const QCommandLineOption northUpOption(QStringLiteral("north-up"), QStringLiteral("With --render: north at the top."));
+    const QCommandLineOption windUpOption(QStringLiteral("wind-up"), QStringLiteral("With --render: the mean wind at the top."));
+    const QCommandLineOption zoomOption(QStringLiteral("zoom"), QStringLiteral("With --render: the zoom slider, 0 (ten times the area) to 100 (default)."), QStringLiteral("N"));
+    const QCommandLineOption laylinesOption(QStringLiteral("laylines"), QStringLiteral("With --render: draw the lay lines at marks and lines."));
+    const QCommandLineOption outputOption(QStringList{QStringLiteral("o"), QStringLiteral("output")}, QStringLiteral("With --render: the PNG file to write."), QStringLiteral("FILE"));
+    parser.addOptions({raceOption, inspectOption, samplesOption, ctOption, renderOption, atOption, sizeOption, northUpOption,
+                       windUpOption, zoomOption, laylinesOption, outputOption});
+
+    CommandLine command;
+    command.mode = CommandLine::Done;
+    if (!parser.parse(QStringList{QStringLiteral("keelrun")} + arguments)) {
+        printError(parser.errorText());
+        command.exitCode = kExitError;
+        return command;
+    }
+    if (parser.isSet(help)) {
+        std::printf("%s", qPrintable(parser.helpText()));
+        return command;
+    }
+    if (parser.isSet(version)) {
+        std::printf("keelrun %s\n", qPrintable(QCoreApplication::applicationVersion()));
+        return command;
+    }
+    const QStringList positional = parser.positionalArguments();
+    if (positional.size() > 1) {
+        printError(QStringLiteral("too many arguments; see keelrun --help"));
+        command.exitCode = kExitError;
+        return command;
+    }
+    command.dataDir = positional.value(0);
+    command.samples = parser.isSet(samplesOption);
+    command.corrected = parser.isSet(ctOption);
+    if (parser.isSet(inspectOption)) {
+        command.mode = CommandLine::Inspect;
+        command.race = parser.value(inspectOption);
+        return command;
+    }
+    if (!parser.isSet(renderOption)) {
+        command.mode = CommandLine::Window;
+        command.race = parser.value(raceOption);
+        return command;
+    }
+    bool atOk = false, zoomOk = true;
+    command.race = parser.value(renderOption);
+    command.at = parser.value(atOption).toDouble(&atOk);
+    const auto size = parser.isSet(sizeOption) ? parseSize(parser.value(sizeOption)) : std::optional<QSize>(command.size);
+    if (parser.isSet(zoomOption))
+        command.zoom = parser.value(zoomOption).toInt(&zoomOk);
+    command.output = parser.value(outputOption);
+    command.laylines = parser.isSet(laylinesOption);
+    if (parser.isSet(northUpOption) || parser.isSet(windUpOption))
+        command.northUp = parser.isSet(northUpOption);
+    if (!atOk || !size || !zoomOk || command.zoom < 0 || command.zoom > 100 || command.output.isEmpty()) {
+        printError(QStringLiteral("--render needs --at SECONDS and -o FILE.png; --size is WxH, --zoom 0..100"));
+        command.exitCode = kExitError;
+        return command;
+    }
+    command.size = *size;
+    command.mode = CommandLine::Render;
+    return command;
+}
+
+namespace {
+
+// The data folder and race file a command names.
+std::optional<std::pair<DataFolder, QString>> resolveRace(const CommandLine &command, const QString &executableDir)
+{
+    QString root = command.dataDir;
+    if (root.isEmpty())
+        root = dataFolderOfRacePath(command.race);
+    if (root.isEmpty())
+        root = defaultDataFolder(executableDir);
+    const DataFolder folder(root);
+    const QString &race = command.race;
+    const QString path = QFileInfo(race).isFile() ? race : folder.find(SubFolder::RaceAdmin, race).value_or(QString());
+    if (path.isEmpty()) {
+        printError(QStringLiteral("race file \"%1\" not found (looked in %2)").arg(race, folder.path(SubFolder::RaceAdmin)));
+        return std::nullopt;
+    }
+    return std::pair{folder, path};
+}
+
+}  // namespace
+
+bool loadCommandRace(const CommandLine &command, const QString &executableDir, RaceState &state)
+{
+    const auto resolved = resolveRace(command, executableDir);
+    if (!resolved)
+        return false;
+    if (command.corrected) {
+        // As if the user had ticked "CT mode" before this load.
+        state.raceLoadedOnce = true;
+        state.ctModeChosen = true;
+    }
+    const LoadResult result = loadRace(state, resolved->first, resolved->second);
+    for (const QString &warning : result.warnings)
+        printError(QStringLiteral("warning: ") + warning);
+    if (!result.ok())
+        printError(result.message);
+    return result.ok();
+}
+
+int runInspect(const CommandLine &command, const QString &executableDir)
+{
+    RaceState state;
+    if (!loadCommandRace(command, executableDir, state))
+        return kExitError;
+    const std::string json = inspectJson(state, {command.samples});
+    std::fwrite(json.data(), 1, json.size(), stdout);
+    return 0;
+}
+
+}  // namespace keelrun

@@ -1,0 +1,217 @@
+#include "cli/inspect.h"
+
+#include <nlohmann/json.hpp>
+
+namespace keelrun {
+namespace {
+
+using Json = nlohmann::ordered_json;
+
+std::string utf8(const QString &text) { return text.toStdString(); }
+
+Json texts(const QStringList &list)
+{
+    Json out = Json::array();
+    for (const QString &item : list)
+        out.push_back(utf8(item));
+    return out;
+}
+
+std::string hexColour(Rgb c)
+{
+    char buffer[8];
+    std::snprintf(buffer, sizeof buffer, "#%02X%02X%02X", c.r, c.g, c.b);
+    return buffer;
+}
+
+Json point(const GeoPoint &p) { return {{"lat", p.lat}, {"lon", p.lon}}; }
+
+// Entries 1..count of a table numbered by course item or leg.
+template <typename T>
+Json itemsJson(const ItemTable<T> &table, int count)
+{
+    Json out = Json::array();
+    for (int k = 1; k <= count; ++k)
+        out.push_back(table[k]);
+    return out;
+}
+
+Json extentJson(const RaceExtent &e)
+{
+    return {{"maxLat", e.maxLat}, {"minLat", e.minLat},       {"maxLon", e.maxLon},
+            {"minLon", e.minLon}, {"centreLat", e.centreLat}, {"centreLon", e.centreLon},
+            {"cosLat", e.cosLat}, {"latSpan", e.latSpan},     {"lonSpan", e.lonSpan}};
+}
+
+Json resultsJson(const RaceState &s)
+{
+    const int n = s.courseLength();
+    Json points = Json::array();
+    for (int k = 1; k <= n; ++k)
+        points.push_back(point(s.legs.coursePoint[k]));
+    return {
+        {"firstPassTime", itemsJson(s.results.firstPassTime, n)},
+        {"leaderAt", itemsJson(s.results.leaderAt, n)},
+        {"lastFinishTime", s.results.lastFinishTime},
+        {"finishLine", s.results.finishLine},
+        {"legBearing", itemsJson(s.legs.legBearing, n - 1)},
+        {"legLength", itemsJson(s.legs.legLength, n)},
+        {"turnBisector", itemsJson(s.legs.turnBisector, n - 1)},
+        {"legKind", itemsJson(s.legs.legKind, n - 1)},
+        {"coursePoint", points},
+    };
+}
+
+Json sampleJson(const TrackSample &s) { return {{"time", s.time}, {"lat", s.lat}, {"lon", s.lon}}; }
+
+// The sample arrays, one per field.
+Json sampleArrays(const BoatEntry &boat)
+{
+    Json time = Json::array(), lat = Json::array(), lon = Json::array(), speed = Json::array(), heading = Json::array();
+    for (int i = 1; i <= boat.sampleCount(); ++i) {
+        const TrackSample &s = boat.samples[i];
+        time.push_back(s.time);
+        lat.push_back(s.lat);
+        lon.push_back(s.lon);
+        speed.push_back(s.speed);
+        heading.push_back(s.heading);
+    }
+    return {{"time", time}, {"lat", lat}, {"lon", lon}, {"speed", speed}, {"heading", heading}};
+}
+
+Json boatResultsJson(const BoatEntry &boat, int courseLength)
+{
+    return {
+        {"roundingTime", itemsJson(boat.roundingTime, courseLength)},
+        {"finishRank", boat.finishRank},
+        {"legDistance", itemsJson(boat.legDistance, courseLength)},
+        {"upwindTime", boat.upwindTime},
+        {"downwindTime", boat.downwindTime},
+        {"upwindDistance", boat.upwindDistance},
+        {"downwindDistance", boat.downwindDistance},
+    };
+}
+
+Json boatJson(const BoatEntry &boat, int courseLength, const InspectOptions &options)
+{
+    Json j = {
+        {"trackFile", utf8(boat.trackFile)},
+        {"name", utf8(boat.name)},
+        {"classIndex", boat.classIndex},
+        {"handicap", boat.handicap},
+        {"clockOffset", boat.clockOffset},
+        {"shown", boat.shown},
+        {"colour", hexColour(boat.colour)},
+        {"kmlColour", utf8(boat.kmlColour)},
+        {"sampleCount", boat.sampleCount()},
+        {"fixInterval", boat.fixInterval},
+    };
+    if (boat.sampleCount() > 0) {
+        j["firstSample"] = sampleJson(boat.samples[1]);
+        j["lastSample"] = sampleJson(boat.samples.back());
+    }
+    j.update(boatResultsJson(boat, courseLength));
+    if (options.samples)
+        j.update(sampleArrays(boat));
+    return j;
+}
+
+Json windJson(const RaceState &s)
+{
+    Json time = Json::array(), tws = Json::array(), twd = Json::array();
+    for (int i = 1; i <= s.windSampleCount(); ++i) {
+        time.push_back(s.windSamples[i].time);
+        tws.push_back(s.windSamples[i].tws);
+        twd.push_back(s.windSamples[i].twd);
+    }
+    return {{"time", time}, {"tws", tws}, {"twd", twd}};
+}
+
+Json courseJson(const RaceState &s)
+{
+    Json marks = Json::array();
+    for (int i = 1; i <= s.markCount; ++i)
+        marks.push_back({{"lat", s.marks[i].lat}, {"lon", s.marks[i].lon}});
+    auto linesJson = [](const auto &table, int count) {
+        Json out = Json::array();
+        for (int i = 1; i <= count; ++i)
+            out.push_back({{"end1", point(table[i].end1)}, {"end2", point(table[i].end2)}});
+        return out;
+    };
+    return {
+        {"marks", marks},
+        {"lines", linesJson(s.lines, s.lineCount)},
+        {"refLines", linesJson(s.refLines, s.refLineCount)},
+        {"course", texts(s.course)},
+    };
+}
+
+}  // namespace
+
+std::string inspectJson(const RaceState &s, const InspectOptions &options)
+{
+    Json j;
+    j["raceFilePath"] = utf8(s.raceFilePath);
+    j["raceFileName"] = utf8(s.raceFileName);
+    j["raceFileEncoding"] = s.raceFileEncoding.kind == TextEncoding::ShiftJis ? "Shift_JIS" : "UTF-8";
+    j["title"] = utf8(s.title);
+    j["subtitle"] = utf8(s.subtitle);
+    j["note"] = utf8(s.note);
+    j["flagText"] = utf8(s.flagText);
+    j["startTime"] = utf8(isoText(s.startTime));
+    j["finishTime"] = utf8(isoText(s.finishTime));
+    j["timeDifference"] = s.timeDifference;
+    j["startTimeUtc"] = utf8(isoText(s.startTimeUtc)) + "Z";
+    j["finishTimeUtc"] = utf8(isoText(s.finishTimeUtc)) + "Z";
+    j["raceDate"] = utf8(isoText(s.raceDate));
+    j["raceDuration"] = s.raceDuration;
+    j["preStartSeconds"] = s.preStartSeconds;
+    j["windowStart"] = s.windowStart;
+    j["windowEnd"] = s.windowEnd;
+    j["windowLength"] = s.windowLength;
+    j["classesEnabled"] = s.classesEnabled;
+    j["classCount"] = s.classCount;
+    j["boatCount"] = s.boatCount;
+    j["droppedBoats"] = s.droppedBoats;
+    j["handicapsPresent"] = s.handicapsPresent;
+    j["ctMode"] = s.ctMode;
+    j["markCount"] = s.markCount;
+    j["lineCount"] = s.lineCount;
+    j["refLineCount"] = s.refLineCount;
+    j["courseLength"] = s.courseLength();
+    j["mapParams"] = texts(s.mapParams);
+    j["laylineAngles"] = s.laylineAngles;
+    j["boatLength"] = s.boatLength;
+    j["magneticVariation"] = s.magneticVariation;
+    j["windDirectionValue"] = s.windDirectionValue;
+    j["windDirection"] = s.windDirection;
+    j["windFile"] = utf8(s.windFile);
+    j["windSampleCount"] = s.windSampleCount();
+    j["maxWindSpeed"] = s.maxWindSpeed;
+    j["windSamples"] = windJson(s);
+    j["northUp"] = s.northUp;
+    j["initialPlaySpeed"] = s.initialPlaySpeed;
+    j["coverPresent"] = s.coverPresent;
+    j["raceExtent"] = extentJson(s.extent);
+    j["sunrise"] = s.daylight.sunrise;
+    j["sunset"] = s.daylight.sunset;
+    j["dayOffset"] = s.daylight.dayOffset;
+    j["topSpeed"] = s.topSpeed;
+    j.update(resultsJson(s));
+    j["attachments"] = texts(s.attachments);
+
+    Json classes = Json::array();
+    for (int i = 1; i <= s.classCount; ++i)
+        classes.push_back({{"name", utf8(s.classes[i].name)}});
+    j["classes"] = classes;
+    j.update(courseJson(s));
+    j["warnings"] = texts(s.warnings);
+
+    Json boats = Json::array();
+    for (int i = 1; i <= s.boatCount; ++i)
+        boats.push_back(boatJson(s.boats[i], s.courseLength(), options));
+    j["boats"] = boats;
+    return j.dump(2) + "\n";
+}
+
+}  // namespace keelrun

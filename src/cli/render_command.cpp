@@ -1,0 +1,43 @@
+#include "cli/render_command.h"
+
+#include <QSaveFile>
+
+#include "race/daylight.h"
+#include "render/map_frame.h"
+
+namespace keelrun {
+
+int runRender(const CommandLine &command, const QString &executableDir)
+{
+    RaceState race;
+    if (!loadCommandRace(command, executableDir, race))
+        return kExitError;
+
+    DisplayChoices choices;
+    choices.northUp = command.northUp.value_or(race.northUp > 0);
+    choices.zoomSlider = command.zoom;
+    // The sea as the automatic daylight shows it at that time of day.
+    choices.seaBrightness = daylightAt(timeOfDay(command.at, race.daylight), race.daylight).level;
+    choices.laylines = command.laylines;
+    choices.windowHeight = command.size.height();
+    choices.mapSize = command.size;
+    PlaybackClock clock;
+    clock.raceClock = command.at;
+    const MapPictures pictures = mapPictures(race, choices.northUp);
+    const MapFrameRequest request = mapFrameRequest(choices, clock, pictures);
+
+    FrameState frame = newFrameState(race);
+    computeFrame(frame, race, request.frame);
+    QImage bitmap(command.size, QImage::Format_RGB32);
+    bitmap.fill(request.boats.sea);
+    drawMapFrame(bitmap, race, frame, request.boats, request.overlays);
+
+    QSaveFile file(command.output);
+    if (!file.open(QIODevice::WriteOnly) || !bitmap.save(&file, "PNG") || !file.commit()) {
+        printError(QStringLiteral("%1: %2").arg(command.output, file.errorString()));
+        return kExitError;
+    }
+    return 0;
+}
+
+}  // namespace keelrun

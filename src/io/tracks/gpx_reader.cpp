@@ -1,0 +1,170 @@
+// GPX: the XML exchange format most loggers and apps export. Only track
+// points matter here:
+//   <trkpt lat="39.4077" lon="-0.3233"><ele>2</ele><time>2025-06-21T11:18:34Z</time></trkpt>
+// The file is scanned rather than parsed as XML, matching tag and attribute
+// names without regard to letter case, so that large files read fast and
+// files that are not quite well-formed still give their points.
+
+#include <algorithm>
+#include <string>
+
+#include "base/line_splitter.h"
+#include "base/numbers.h"
+#include "io/tracks/track_bytes.h"
+
+namespace keelrun {
+namespace {
+
+constexpr std::size_t kAttributeWindow = 50;  // characters after "lat"/"lon" searched for the value
+constexpr std::size_t kTimeWindow = 50;
+
+char lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; }
+
+bool startsWithCaseless(std::string_view text, std::size_t at, std::string_view lowerWord)
+{
+    if (at + lowerWord.size() > text.size())
+        return false;
+    for (std::size_t k = 0; k < lowerWord.size(); ++k) {
+        if (lower(text[at + k]) != lowerWord[k])
+            return false;
+    }
+    return true;
+}
+
+// The end of a track point's text that starts at `from`: just past its
+// "</trkpt>", or past a "/gpx>" that ends the file, or the end of the file.
+// (Extension tags such as "</gpxtpx:hr>" do not end a point.)
+std::size_t endOfPoint(std::string_view bytes, std::size_t from)
+{
+    for (std::size_t i = bytes.find('/', from); i != std::string_view::npos; i = bytes.find('/', i + 1)) {
+        if (i > from && bytes[i - 1] == '<' && startsWithCaseless(bytes, i + 1, "trkpt>"))
+            return i + 7;
+        if (startsWithCaseless(bytes, i + 1, "gpx>"))
+            return i + 5;
+    }
+    return bytes.size();
+}
+
+// One track point's text, lower-cased, with its place in the file.
+class PointText {
+public:
+    PointText(std::string_view bytes, std::size_t begin, std::size_t end, const TrackContext &context)
+        : bytes_(bytes), begin_(begin), context_(context)
+    {
+        text_.resize(end - begin);
+        std::transform(bytes.begin() + static_cast<std::ptrdiff_t>(begin), bytes.begin() + static_cast<std::ptrdiff_t>(end),
+                       text_.begin(), lower);
+    }
+
+    bool has(std::string_view word) const { return text_.find(word) != std::string::npos; }
+
+    // The value of attribute `name` at its first occurrence: name="value"
+    // or name='value'.
+    double attribute(std::string_view name) const
+    {
+        const std::size_t at = text_.find(name) + name.size();
+        const std::string_view window = std::string_view(text_).substr(at, kAttributeWindow);
+        std::size_t open = window.find_first_not_of(" \t\r\n");
+        if (open != std::string_view::npos && window[open] == '=')
+            open = window.find_first_not_of(" \t\r\n", open + 1);
+        const bool quoted = open != std::string_view::npos && (window[open] == '"' || window[open] == '\'');
+        const std::size_t close = quoted ? window.find(window[open], open + 1) : std::string_view::npos;
+        if (close == std::string_view::npos)
+            fail(at, window.substr(0, window.find('>')), "a quoted number");
+        return number(at + open + 1, window.substr(open + 1, close - open - 1));
+    }
+
+    // The elevation is not kept, but a malformed one means a damaged file.
+    void checkElevation() const
+    {
+        const std::size_t open = text_.find("<ele>");
+        if (open == std::string::npos)
+            return;
+        const std::size_t from = open + 5;
+        const std::size_t close = text_.find("</ele>", from);
+        number(from, trimmed(std::string_view(text_).substr(from, close == std::string::npos ? close : close - from)));
+    }
+
+    // The point's time, converted to UTC. Nothing when it has no <time>.
+    std::optional<DateTime> time() const
+    {
+        const std::size_t open = text_.find("<time>");
+        if (open == std::string::npos)
+            return std::nullopt;
+        const std::size_t from = open + 6;
+        const std::string_view window = trimmed(std::string_view(text_).substr(from, kTimeWindow));
+        const std::size_t t = window.find('t');
+        const bool split = t != std::string_view::npos;
+        const auto date = split ? parseDateTime(window.substr(0, t)) : std::nullopt;
+        const auto clock = split ? parseTimeOfDay(window.substr(t + 1, 8)) : std::nullopt;
+        const auto offset = split ? zoneOffsetSeconds(window.substr(std::min(t + 9, window.size()))) : std::nullopt;
+        if (!date || !clock || !offset)
+            fail(from, window.substr(0, window.find('<')), "a date and time (yyyy-mm-ddThh:mm:ssZ)");
+        return addSeconds(*date, *clock - *offset);
+    }
+
+private:
+    // After hh:mm:ss: an optional fraction of a second (not read), then "z",
+    // nothing, or a zone offset such as "+09:00" (local time ahead of UTC).
+    static std::optional<double> zoneOffsetSeconds(std::string_view rest)
+    {
+        rest = rest.substr(0, rest.find('<'));
+        if (!rest.empty() && rest.front() == '.')
+            rest.remove_prefix(std::min(rest.find_first_not_of("0123456789", 1), rest.size()));
+        rest = trimmed(rest);
+        if (rest.empty() || rest == "z")
+            return 0.0;
+        if (rest.size() != 6 || (rest[0] != '+' && rest[0] != '-') || rest[3] != ':')
+            return std::nullopt;
+        const auto hours = parseInteger(rest.substr(1, 2));
+        const auto minutes = parseInteger(rest.substr(4, 2));
+        if (!hours || !minutes)
+            return std::nullopt;
+        return (rest[0] == '-' ? -1.0 : 1.0) * (*hours * 3600.0 + *minutes * 60.0);
+    }
+
+    double number(std::size_t at, std::string_view text) const
+    {
+        const auto value = parseNumber(text);
+        if (!value)
+            fail(at, text, "a number");
+        return *value;
+    }
+
+    [[noreturn]] void fail(std::size_t at, std::string_view text, const char *expected) const
+    {
+        throwTrackError(context_, bytes_, begin_ + at, text, expected);
+    }
+
+    std::string_view bytes_;
+    std::size_t begin_;
+    const TrackContext &context_;
+    std::string text_;
+};
+
+}  // namespace
+
+void readGpx(std::string_view bytes, const TrackContext &context, FixSink &sink)
+{
+    for (std::size_t lt = bytes.find('<'); lt != std::string_view::npos; lt = bytes.find('<', lt + 1)) {
+        if (startsWithCaseless(bytes, lt + 1, "/gpx>"))
+            return;
+        if (!startsWithCaseless(bytes, lt + 1, "trkpt"))
+            continue;
+        const std::size_t begin = lt + 6;
+        const std::size_t end = endOfPoint(bytes, begin);
+        const PointText point(bytes, begin, end, context);
+        if (point.has("lat") && point.has("lon") && point.has("time")) {
+            const double lat = point.attribute("lat");
+            const double lon = point.attribute("lon");
+            point.checkElevation();
+            if (const auto utc = point.time())
+                sink.add(*utc, lat * 60.0, lon * 60.0);
+        }
+        if (end == bytes.size())
+            return;
+        lt = end - 1;
+    }
+}
+
+}  // namespace keelrun

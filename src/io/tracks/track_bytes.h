@@ -1,0 +1,50 @@
+#pragma once
+// Helpers shared by the track readers: little-endian fields, Unix times,
+// coordinate texts and the error that names the place of a bad value.
+
+#include <cstdint>
+#include <cstring>
+#include <optional>
+#include <string_view>
+
+#include "base/date_time.h"
+#include "io/tracks/track_reader.h"
+
+namespace keelrun {
+
+inline std::int32_t int32At(std::string_view bytes, std::size_t offset)
+{
+    unsigned char b[4];
+    std::memcpy(b, bytes.data() + offset, 4);
+    return static_cast<std::int32_t>(std::uint32_t(b[0]) | std::uint32_t(b[1]) << 8 | std::uint32_t(b[2]) << 16 |
+                                     std::uint32_t(b[3]) << 24);
+}
+
+inline float floatAt(std::string_view bytes, std::size_t offset)
+{
+    const auto bits = static_cast<std::uint32_t>(int32At(bytes, offset));
+    float value;
+    std::memcpy(&value, &bits, sizeof value);
+    return value;
+}
+
+// Seconds since 1970-01-01 00:00:00 UTC.
+inline DateTime fromUnixTime(std::int64_t seconds) { return {25569.0 + static_cast<double>(seconds) / 86400.0}; }
+
+// How a text coordinate is written after its hemisphere letter.
+enum class CoordinateForm {
+    DegreesMinutes,         // ddmm.mmm
+    DecimalDegrees,         // dd.ddd
+    DegreesMinutesSeconds,  // ddmmss.s
+};
+
+// A coordinate number in minutes of arc; nothing when it does not convert
+// (the minutes forms need a decimal point).
+std::optional<double> coordinateMinutes(std::string_view number, CoordinateForm form);
+
+// Throws LoadError: `what` of the file at byte `offset` (and its line) is not
+// what it should be.
+[[noreturn]] void throwTrackError(const TrackContext &context, std::string_view bytes, std::size_t offset,
+                                  std::string_view text, const char *expected);
+
+}  // namespace keelrun

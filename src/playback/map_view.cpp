@@ -1,0 +1,104 @@
+#include "playback/map_view.h"
+
+#include <algorithm>
+#include <cmath>
+#include <numbers>
+
+#include "base/numbers.h"
+#include "race/race_extent.h"
+
+namespace keelrun {
+namespace {
+
+constexpr double kDegree = std::numbers::pi / 180.0;
+
+}  // namespace
+
+QPointF rotatePoint(QPointF p, double angle, bool northUp)
+{
+    if (northUp)
+        return p;
+    const double c = std::cos(angle), s = std::sin(angle);
+    return {p.x() * c - p.y() * s, p.x() * s + p.y() * c};
+}
+
+QPoint projectPoint(double lat, double lon, const MapView &view)
+{
+    const QPointF offset((lon - view.centreLon) * view.lonScale, (view.centreLat - lat) * view.latScale);
+    const QPointF turned = rotatePoint(offset, view.rotation, view.northUp);
+    return {roundHalfEven(view.mapSize.width() / 2.0 + turned.x()), roundHalfEven(view.mapSize.height() / 2.0 + turned.y())};
+}
+
+QPointF screenVector(double degrees, int mapHeight)
+{
+    if (degrees < -180)
+        degrees += 360;
+    if (degrees > 360)
+        degrees -= 360;
+    const double length = mapHeight / 2.0;
+    return {length * std::sin(degrees * kDegree), -length * std::cos(degrees * kDegree)};
+}
+
+OverviewScale overviewScale(const RaceExtent &extent)
+{
+    return {kOverviewSize / extent.latSpan, kOverviewSize / extent.lonSpan};
+}
+
+MapView fitView(const FitRequest &request, const RaceState &race)
+{
+    const RaceExtent &extent = race.extent;
+    GeoBox box;
+    MapView view;
+    int ticked = 0;
+    for (const BoatInView &b : request.boats) {
+        if (!b.ticked)
+            continue;
+        box.add(b.position);
+        if (++ticked <= 4)
+            view.firstFocusedBoats.push_back(b.boat);
+    }
+    const auto &finish = race.results.finishLine;
+    if (request.boats.size() < 2 && race.boatCount >= 2 && finish[0] != 0) {
+        box.add(finish[0], finish[2]);
+        box.add(finish[1], finish[3]);
+    }
+    if (request.now < 0 && race.lineCount >= 1) {
+        box.add(race.lines[1].end1);
+        box.add(race.lines[1].end2);
+    }
+    if (!request.autoTrace)
+        box = {extent.maxLat, extent.minLat, extent.maxLon, extent.minLon};
+
+    view.centreLat = (box.maxLat + box.minLat) / 2;
+    view.centreLon = (box.maxLon + box.minLon) / 2;
+    double boxLat = std::max(box.maxLat - box.minLat, 0.04);
+    const double boxLon = std::max(box.maxLon - box.minLon, 0.05);
+    const double height = request.mapSize.height();
+    if (boxLon * extent.cosLat > boxLat) {
+        view.lonScale = 0.85 * height / boxLon;
+        view.latScale = view.lonScale / extent.cosLat;
+        boxLat = boxLon * extent.cosLat;
+    } else {
+        view.latScale = 0.85 * height / boxLat;
+        view.lonScale = view.latScale * extent.cosLat;
+    }
+
+    // A ticked boat outside the circle the box fits in widens the view.
+    double farthest = 0;
+    for (const BoatInView &b : request.boats) {
+        if (b.ticked)
+            farthest = std::max(farthest, std::hypot(b.position.lat - view.centreLat,
+                                                     (b.position.lon - view.centreLon) * extent.cosLat));
+    }
+    const double widen = farthest > 0 && farthest > boxLat / 2 ? farthest / (boxLat / 2) : 1;
+
+    view.latScale = view.latScale / request.zoomDivisor / widen;
+    view.lonScale = view.lonScale / request.zoomDivisor / widen;
+    view.pxPerKm = view.latScale / 1.852;
+    view.rotation = -race.windDirection * kDegree;
+    view.northUp = request.northUp;
+    view.mapSize = request.mapSize;
+    return view;
+}
+
+}  // namespace keelrun

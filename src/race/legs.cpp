@@ -1,0 +1,104 @@
+#include "race/legs.h"
+
+#include <cmath>
+
+#include "race/plane.h"
+#include "race/roundings.h"
+
+namespace keelrun {
+namespace {
+
+// Where a leg ends: the mark, or the middle of the line.
+GeoPoint itemPoint(const RaceState &race, const CourseItemRef &item)
+{
+    if (!item.isLine)
+        return itemAnchor(race, item);
+    const CourseLine &l = race.lines[item.number];
+    return {(l.end1.lat + l.end2.lat) / 2, (l.end1.lon + l.end2.lon) / 2};
+}
+
+void measureLegs(RaceState &race)
+{
+    LegTables &legs = race.legs;
+    const int n = race.courseLength();
+    double total = 0;
+    for (int k = 1; k <= n; ++k)
+        legs.coursePoint[k] = itemPoint(race, parseCourseItem(race, race.course[k - 1]));
+    for (int j = 1; j < n; ++j) {
+        // A leg starts at the mark, or at end 1 of the line, it leaves from.
+        const GeoPoint from = itemAnchor(race, parseCourseItem(race, race.course[j - 1]));
+        const GeoPoint to = legs.coursePoint[j + 1];
+        const double north = (to.lat - from.lat) * kMetresPerMinute;
+        const double east = (to.lon - from.lon) * kMetresPerMinute * race.extent.cosLat;
+        legs.legBearing[j] = bearingOf(east, north);
+        legs.legLength[j] = std::hypot(north, east);
+        legs.legKind[j] = legKindOf(legs.legBearing[j], race.magneticVariation, race.windDirection);
+        total += legs.legLength[j];
+    }
+    if (n >= 1)
+        legs.legLength[n] = total;
+}
+
+// The outside bisector of the turn at the end of each leg: halfway between
+// the reversed incoming leg and the outgoing one, turned to the outside.
+void bisectTurns(LegTables &legs, int n)
+{
+    for (int j = 1; j < n; ++j) {
+        double reverse = legs.legBearing[j] + 180;
+        if (reverse > 360)
+            reverse -= 360;
+        const double turn = signedAngle(legs.legBearing[j + 1] - reverse);
+        double bisector = reverse + turn / 2 + 180;
+        if (bisector > 360)
+            bisector -= 360;
+        legs.turnBisector[j] = bisector;
+    }
+}
+
+// The first leg is timed from the gun, not from the boat's own start.
+void sumUpwindAndDownwind(RaceState &race)
+{
+    const int n = race.courseLength();
+    for (int b = 1; b <= race.boatCount; ++b) {
+        BoatEntry &boat = race.boats[b];
+        boat.upwindTime = boat.downwindTime = boat.upwindDistance = boat.downwindDistance = 0;
+        for (int j = 1; j < n; ++j) {
+            const double time = j == 1 ? boat.roundingTime[2] : boat.roundingTime[j + 1] - boat.roundingTime[j];
+            const double miles = boat.legDistance[j] / kMetresPerMinute;
+            if (race.legs.legKind[j] == Upwind) {
+                boat.upwindTime += time;
+                boat.upwindDistance += miles;
+            } else if (race.legs.legKind[j] == Downwind) {
+                boat.downwindTime += time;
+                boat.downwindDistance += miles;
+            }
+        }
+    }
+}
+
+}  // namespace
+
+LegKind legKindOf(double legBearing, double magneticVariation, int windDirection)
+{
+    double a = legBearing - magneticVariation;
+    if (a < 0)
+        a += 360;
+    if (a > 360)
+        a -= 360;
+    a = std::fabs(signedAngle(a - windDirection));
+    if (a < 45)
+        return Upwind;
+    if (a > 135)
+        return Downwind;
+    return Reach;
+}
+
+void buildLegTables(RaceState &race)
+{
+    race.legs = LegTables{};
+    measureLegs(race);
+    bisectTurns(race.legs, race.courseLength());
+    sumUpwindAndDownwind(race);
+}
+
+}  // namespace keelrun

@@ -1,0 +1,136 @@
+#include "race/loading_sequence.h"
+
+#include <QDateTime>
+#include <QFile>
+#include <QFileInfo>
+
+#include "base/load_error.h"
+#include "io/race_file.h"
+#include "io/tracks/track_reader.h"
+#include "io/wind_file.h"
+#include "race/boat_colours.h"
+#include "race/daylight.h"
+#include "race/legs.h"
+#include "race/race_extent.h"
+#include "race/roundings.h"
+#include "race/track_derivation.h"
+
+namespace keelrun {
+namespace {
+
+constexpr int kMaxRaceFileNameLength = 50;
+
+// Elapsed or corrected time: the race file's CT tag decides on the first load
+// of the program run, the user's choice afterwards. Without handicaps there
+// is no choice to make.
+void applyTimeMode(RaceState &state)
+{
+    if (state.handicapsPresent && state.raceLoadedOnce)
+        state.ctMode = state.ctModeChosen ? 1 : 0;
+}
+
+void report(const LoadListener &listener, const LoadProgress &progress)
+{
+    if (listener.progress)
+        listener.progress(progress);
+}
+
+// Reads every boat's track in race-file order. Boats with too few fixes are
+// dropped and the boats after them move up a slot.
+void readTracks(RaceState &state, const DataFolder &folder, const LoadListener &listener)
+{
+    state.droppedBoats = 0;
+    const int total = state.boatCount;
+    for (int n = 1; n <= total; ++n) {
+        const QString trackFile = state.boats[n].trackFile;
+        report(listener, {QStringLiteral("LOADING  %1  (%2/%3)").arg(trackFile).arg(n).arg(total), n, total});
+        const TrackReadResult read = readTrack(state, folder, n);
+        if (read.beep && listener.beep)
+            listener.beep();
+        const BoatEntry &boat = state.boats[n - state.droppedBoats];
+        if (boat.sampleCount() < kMinimumFixes) {
+            const QString why = read.problem.isEmpty() ? QStringLiteral("%1 fixes in the race window").arg(boat.sampleCount())
+                                                       : read.problem;
+            state.warnings << QStringLiteral("%1 (%2): %3; the boat is left out").arg(boat.name, trackFile, why);
+            ++state.droppedBoats;
+        }
+    }
+    state.boatCount -= state.droppedBoats;
+    for (int slot = state.boatCount + 1; slot <= total; ++slot)
+        state.boats[slot] = BoatEntry{};
+}
+
+// The replay of a boat ends a minute after it finished: what it sailed
+// afterwards would only clutter the map.
+void cutAfterFinish(RaceState &state)
+{
+    const int finish = state.courseLength();
+    if (finish <= 1)
+        return;
+    for (int b = 1; b <= state.boatCount; ++b) {
+        BoatEntry &boat = state.boats[b];
+        const double finishedAt = boat.roundingTime[finish];
+        if (!passed(finishedAt))
+            continue;
+        int keep = boat.sampleCount();
+        while (keep > 0 && boat.samples[keep].time >= finishedAt + 60)
+            --keep;
+        boat.samples.resize(keep + 1);
+    }
+}
+
+LoadResult runStages(RaceState &state, const DataFolder &folder, const QString &raceFilePath,
+                     const LoadListener &listener)
+{
+    state.coverPresent = QFile::exists(folder.coverPicture());
+    state.raceFilePath = raceFilePath;
+    report(listener, {QStringLiteral("READING  ") + QFileInfo(raceFilePath).fileName(), 0, 0});
+
+    readRaceFile(state, folder);
+    applyTimeMode(state);
+    state.raceFileName = QFileInfo(raceFilePath).fileName().left(kMaxRaceFileNameLength);
+    if (state.boatCount < 1)
+        return {LoadResult::NoBoats, kNoBoatsMessage, {}};
+
+    readWindFile(state, folder);
+    state.loadStartedAt = fromQDateTime(QDateTime::currentDateTime());
+    readTracks(state, folder, listener);
+    if (state.boatCount < 1)
+        return {LoadResult::NoBoats, kNoBoatsMessage, {}};
+    checkCourse(state);
+    detectRoundings(state);
+    assignBoatColours(state);
+    state.extent = computeRaceExtent(state);
+    state.daylight = computeDaylight(state, state.extent);
+    deriveSpeedAndHeading(state);
+    if (listener.beep)
+        listener.beep();
+    cutAfterFinish(state);
+    computeLegDistances(state);
+    buildLegTables(state);
+
+    state.raceLoadedOnce = true;
+    return {};
+}
+
+}  // namespace
+
+LoadResult loadRace(RaceState &state, const DataFolder &folder, const QString &raceFilePath,
+                    const LoadListener &listener)
+{
+    state.resetForNewRace();
+    LoadResult result;
+    try {
+        result = runStages(state, folder, raceFilePath, listener);
+    } catch (const LoadError &error) {
+        result = {LoadResult::Failed, error.message(), {}};
+    } catch (const std::exception &error) {  // out of memory on an absurd file, say
+        result = {LoadResult::Failed, QStringLiteral("%1: %2").arg(QFileInfo(raceFilePath).fileName(), QString::fromLocal8Bit(error.what())), {}};
+    }
+    result.warnings = state.warnings;
+    if (result.outcome == LoadResult::Failed)
+        state.resetForNewRace();
+    return result;
+}
+
+}  // namespace keelrun

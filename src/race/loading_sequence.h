@@ -1,0 +1,49 @@
+#pragma once
+// The loading sequence: turns a race file and its tracks into a filled
+// RaceState. The same sequence runs for the first race, SHOW, AutoNext and a
+// change between elapsed and corrected time. It needs no window: the window
+// shows its progress and its outcome.
+
+#include <functional>
+
+#include <QString>
+#include <QStringList>
+
+#include "io/data_folder.h"
+#include "model/race_state.h"
+
+namespace keelrun {
+
+struct LoadProgress {
+    QString status;  // the splash status line
+    int done = 0;    // boats read so far
+    int total = 0;   // boats to read
+};
+
+// How the loading sequence reaches the window: progress for the splash, and
+// the beeps that mark the end of long stages.
+struct LoadListener {
+    std::function<void(const LoadProgress &)> progress;
+    std::function<void()> beep;
+};
+
+struct LoadResult {
+    enum Outcome { Loaded, NoBoats, Failed };
+    Outcome outcome = Loaded;
+    QString message;      // for NoBoats and Failed: what to tell the user
+    QStringList warnings; // what the user should know, gathered up to the end or the failure
+
+    bool ok() const { return outcome == Loaded; }
+};
+
+inline const QString kNoBoatsMessage = QStringLiteral("GPS file not exists.");
+
+// A boat whose track has fewer fixes than this in the race window is left out.
+inline constexpr int kMinimumFixes = 15;
+
+// Loads the race file `raceFilePath` into `state`. The state is reset first;
+// after a failure it holds no race (nothing half-read is presented).
+LoadResult loadRace(RaceState &state, const DataFolder &folder, const QString &raceFilePath,
+                    const LoadListener &listener = {});
+
+}  // namespace keelrun

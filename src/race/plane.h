@@ -1,0 +1,23 @@
+#pragma once
+// The flat projection of the race area: one minute of latitude is 1852 m,
+// one minute of longitude 1852 m x cos(latitude of the race centre).
+// Directions are degrees clockwise from true north unless marked magnetic.
+
+#include "model/race_state.h"
+
+namespace keelrun {
+
+inline constexpr double kMetresPerMinute = 1852.0;
+// Degrees clockwise from north, in [0, 360), of a displacement.
+double bearingOf(double east, double north);
+
+// Normalises a direction into (-180, 180].
+double signedAngle(double degrees);
+
+struct RangeBearing {
+    double range = 0;    // metres
+    double bearing = 0;  // degrees magnetic
+};
+RangeBearing rangeAndBearing(GeoPoint from, GeoPoint to, double cosLat, double magneticVariation);
+
+}  // namespace keelrun

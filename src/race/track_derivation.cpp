@@ -1,0 +1,123 @@
+#include "race/track_derivation.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "base/numbers.h"
+#include "race/plane.h"
+
+namespace keelrun {
+namespace {
+
+constexpr int kMinimumSamples = 6;
+constexpr double kTopSpeedLimit = 20;    // knots; faster samples are glitches
+constexpr double kKnotsPerMetrePerSecond = 3.6 / 1.852;
+
+struct Displacement {
+    double north = 0, east = 0;  // metres
+};
+
+Displacement between(double lat1, double lon1, double lat2, double lon2, double cosLat)
+{
+    return {(lat2 - lat1) * kMetresPerMinute, (lon2 - lon1) * kMetresPerMinute * cosLat};
+}
+
+double metres(const TrackSample &a, const TrackSample &b, double cosLat)
+{
+    const Displacement d = between(a.lat, a.lon, b.lat, b.lon, cosLat);
+    return std::hypot(d.north, d.east);
+}
+
+void deriveBoat(BoatEntry &boat, double cosLat)
+{
+    const int n = boat.sampleCount();
+    auto &s = boat.samples;
+    for (int j = 1; j < n; ++j) {
+        const Displacement d = between(s[j].lat, s[j].lon, s[j + 1].lat, s[j + 1].lon, cosLat);
+        if (d.north == 0 && d.east == 0 && j > 1)
+            s[j].heading = s[j - 1].heading;  // standing still keeps the last course
+        else
+            s[j].heading = roundHalfEven(bearingOf(d.east, d.north));
+
+        const int a = std::max(j - 1, 1), b = std::min(j + 2, n);
+        double path = 0;
+        for (int i = a; i < b; ++i)
+            path += metres(s[i], s[i + 1], cosLat);
+        const double seconds = s[b].time - s[a].time;
+        s[j].speed = seconds > 0 ? path / seconds * kKnotsPerMetrePerSecond : 0;
+    }
+}
+
+// The position at race time t between samples k and k + 1.
+TrackSample interpolated(const TrackSample &a, const TrackSample &b, double t)
+{
+    const double span = b.time - a.time;
+    const double f = span == 0 ? 0 : (t - a.time) / span;
+    return {t, a.lat + f * (b.lat - a.lat), a.lon + f * (b.lon - a.lon), 0, 0};
+}
+
+// Distance sailed between race times `from` and `to`, with the pieces of
+// the segments the two times fall in.
+double sailedBetween(const BoatEntry &boat, double from, double to, double cosLat)
+{
+    const int n = boat.sampleCount();
+    const auto &s = boat.samples;
+    double total = 0;
+    int first = 1;
+    for (int k = 1; k < n; ++k) {
+        if (s[k].time <= from && from < s[k + 1].time) {
+            total += metres(interpolated(s[k], s[k + 1], from), s[k + 1], cosLat);
+            first = k + 1;
+            break;
+        }
+    }
+    int last = n;
+    for (int m = first; m < n; ++m) {
+        if (s[m].time <= to && to < s[m + 1].time) {
+            total += metres(s[m], interpolated(s[m], s[m + 1], to), cosLat);
+            last = m;
+            break;
+        }
+    }
+    for (int i = first; i < last; ++i)
+        total += metres(s[i], s[i + 1], cosLat);
+    return total;
+}
+
+}  // namespace
+
+void deriveSpeedAndHeading(RaceState &race)
+{
+    race.topSpeed = 0;
+    for (int b = 1; b <= race.boatCount; ++b) {
+        BoatEntry &boat = race.boats[b];
+        if (boat.sampleCount() < kMinimumSamples)
+            continue;
+        deriveBoat(boat, race.extent.cosLat);
+        for (int j = 1; j <= boat.sampleCount(); ++j) {
+            if (boat.samples[j].speed < kTopSpeedLimit)
+                race.topSpeed = std::max(race.topSpeed, boat.samples[j].speed);
+        }
+    }
+}
+
+void computeLegDistances(RaceState &race)
+{
+    const int length = race.courseLength();
+    for (int b = 1; b <= race.boatCount; ++b) {
+        BoatEntry &boat = race.boats[b];
+        boat.legDistance = {};
+        if (length == 0 || !passed(boat.roundingTime[length]))
+            continue;
+        for (int leg = 1; leg <= length; ++leg) {
+            const bool whole = leg == length;
+            const double from = whole || leg == 1 ? 0 : boat.roundingTime[leg];
+            const double to = whole ? boat.roundingTime[length] : boat.roundingTime[leg + 1];
+            if (!whole && (!passed(boat.roundingTime[leg]) || !passed(boat.roundingTime[leg + 1])))
+                continue;
+            boat.legDistance[leg] = sailedBetween(boat, from, to, race.extent.cosLat);
+        }
+    }
+}
+
+}  // namespace keelrun

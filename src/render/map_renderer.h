@@ -1,0 +1,55 @@
+#pragma once
+// Draws the Track page's map for one instant: the fleet with wakes, labels,
+// hulls and sails over the sea, framed by the view that follows the fleet.
+
+#include <array>
+
+#include <QColor>
+#include <QImage>
+
+#include "playback/frame_state.h"
+#include "render/map_overlays.h"
+
+class QPainter;
+
+namespace keelrun {
+
+// How the boats are drawn, from the check boxes, the pointer tools and the
+// playback.
+struct RenderOptions {
+    int labelLevel = 1;          // 0 none, 1 names, 2 names and speeds, 3 with the two-boat difference
+    bool showHidden = false;     // draw unticked boats' hulls too
+    bool fastWakes = false;      // red wakes for boats faster than the fleet
+    bool windArrowsShown = false;
+    bool blinkNames = false;
+    bool blinkOn = false;
+    bool bigBoats = false;       // "Boat Size": at least 14 pixels
+    bool comparisonLines = false;
+    int seaBrightness = 100;
+    QColor sea = QColor(110, 160, 255);
+    int hoveredBoat = 0;
+    int selectedBoat = 0;
+    double upwindMeanSpeed = 10000;    // knots; fleet means for fast wakes
+    double downwindMeanSpeed = 10000;
+};
+
+// The boat symbol: points 1..8 outline the hull (bow up, in percent of the
+// boat size), point 9 is the mast foot.
+using HullOutline = std::array<QPointF, 10>;
+HullOutline hullOutlineFor(double boatLength);
+
+// The boat's length at map scale in whole pixels, never below 6 (14 with
+// "Boat Size").
+int boatSizeFor(double latScale, double boatLength, bool bigBoats);
+
+// Draws the computed frame on `bitmap`, which the caller has filled with
+// the sea: the overlays under the boats, the boats, the race clock. Draws
+// nothing when no boat is in play.
+void drawMapFrame(QImage &bitmap, const RaceState &race, const FrameState &frame, const RenderOptions &options,
+                  const OverlayOptions &overlays);
+
+// The boat layers alone, for a view already fitted.
+void drawBoats(QPainter &painter, const RaceState &race, const FrameState &frame, const MapView &view,
+               const RenderOptions &options);
+
+}  // namespace keelrun

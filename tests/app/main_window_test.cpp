@@ -1,0 +1,298 @@
+// The window under the offscreen platform: captions, layout, race
+// selection and display options.
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QEventLoop>
+#include <QFile>
+#include <QLabel>
+#include <QMessageBox>
+#include <QMouseEvent>
+#include <QProcess>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScrollBar>
+#include <QTimer>
+
+#include "app/main_window.h"
+#include "app/playback_controller.h"
+#include "test_folder.h"
+
+namespace keelrun {
+namespace {
+
+// A data folder of three races; race02 has `boats` boats.
+class MainWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override { writeRaces(3); }
+
+    void writeRaces(int boatsInRace02)
+    {
+        const QByteArray track = test::gpxTrack("2009-05-03T02:00:00", 20);
+        for (int b = 1; b <= boatsInRace02; ++b)
+            t.write(QStringLiteral("gpsdat/b%1.gpx").arg(b), track);
+        for (int r = 1; r <= 3; ++r) {
+            QByteArray text = "ST,2009/05/03 11:00:00\r\nFT,2009/05/03 12:00:00\r\nTD,9\r\nBN,b1.gpx,Alpha,1.05\r\nBN,b2.gpx,Bravo,0.95\r\n";
+            if (r == 2) {
+                for (int b = 3; b <= boatsInRace02; ++b)
+                    text += QStringLiteral("BN,b%1.gpx,Boat %1\r\n").arg(b).toUtf8();
+            }
+            t.write(QStringLiteral("raceadmin/race0%1.txt").arg(r), text);
+        }
+    }
+
+    // Opens the window on `race` and waits for the load.
+    std::unique_ptr<MainWindow> open(const QString &race = {}, QSize size = {1280, 1020})
+    {
+        auto window = std::make_unique<MainWindow>(t.folder(), race);
+        window->resize(size);
+        waitForLoad(*window);
+        return window;
+    }
+
+    static void waitForLoad(MainWindow &window)
+    {
+        QEventLoop loop;
+        QObject::connect(&window, &MainWindow::raceLoaded, &loop, &QEventLoop::quit);
+        QTimer::singleShot(10000, &loop, &QEventLoop::quit);
+        loop.exec();
+    }
+
+    template <typename W>
+    static W *child(MainWindow &window, const char *name)
+    {
+        W *w = window.findChild<W *>(QString::fromLatin1(name));
+        EXPECT_NE(w, nullptr) << name;
+        return w;
+    }
+
+    static void click(QWidget *w)
+    {
+        QMouseEvent press(QEvent::MouseButtonPress, QPointF(2, 2), w->mapToGlobal(QPointF(2, 2)), Qt::LeftButton,
+                          Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(w, &press);
+    }
+
+    test::TestFolder t;
+};
+
+TEST_F(MainWindowTest, CaptionsFollowTheLanguageAndTheFlags)
+{
+    auto w = open();
+    EXPECT_EQ(w->language(), Language::EnglishByLocale);
+    EXPECT_EQ(child<QPushButton>(*w, "Button4")->text(), "SHOW");
+    EXPECT_FALSE(child<QLabel>(*w, "usa")->isVisibleTo(w.get()));
+    EXPECT_FALSE(child<QLabel>(*w, "jpn")->isVisibleTo(w.get()));
+
+    w->setLanguage(Language::Japanese);
+    EXPECT_EQ(child<QPushButton>(*w, "Button4")->text(), QStringLiteral(u"表示"));
+    EXPECT_EQ(child<QRadioButton>(*w, "RadioN")->text(), QStringLiteral(u"北が上"));
+    EXPECT_TRUE(child<QLabel>(*w, "usa")->isVisibleTo(w.get()));
+
+    click(child<QLabel>(*w, "usa"));
+    EXPECT_EQ(w->language(), Language::EnglishChosen);
+    EXPECT_EQ(child<QCheckBox>(*w, "CheckBox4")->text(), "Small Scr");
+    EXPECT_TRUE(child<QLabel>(*w, "jpn")->isVisibleTo(w.get()));
+    EXPECT_FALSE(child<QLabel>(*w, "usa")->isVisibleTo(w.get()));
+}
+
+TEST_F(MainWindowTest, AWindow1024WideGivesA709PixelMap)
+{
+    auto w = open({}, {1024, 764});
+    EXPECT_EQ(w->mapSize(), QSize(709, 768));
+    EXPECT_EQ(w->mapBitmap().size(), QSize(709, 768));
+    EXPECT_EQ(child<QWidget>(*w, "pnlCTRL")->geometry(), QRect(759, 768 - 255, 265, 255));
+}
+
+TEST_F(MainWindowTest, BoatListFillsTheGapOrCoversTheLogo)
+{
+    auto few = open();
+    EXPECT_EQ(child<QWidget>(*few, "pnlBOATlist")->geometry(), QRect(1015, 200, 265, 1024 - 455));
+
+    writeRaces(81);
+    auto many = open("race02.txt", {1280, 600});
+    ASSERT_EQ(many->race().boatCount, 81);
+    const QRect list = child<QWidget>(*many, "pnlBOATlist")->geometry();
+    EXPECT_EQ(list.top(), 0);
+    EXPECT_EQ(list.height(), 41 * 14 + 20);
+    EXPECT_NE(many->findChild<QCheckBox *>("boatBox81"), nullptr);
+}
+
+TEST_F(MainWindowTest, SmallScreenSizes)
+{
+    auto w = open();
+    child<QCheckBox>(*w, "CheckBox4")->click();
+    EXPECT_EQ(w->mapSize(), QSize(800, 480));
+    EXPECT_FALSE(child<QRadioButton>(*w, "RadioButton2")->isEnabled());
+
+    auto *widths = child<QComboBox>(*w, "ComboBox2");
+    auto *heights = child<QComboBox>(*w, "ComboBox3");
+    widths->setCurrentText("640");
+    heights->setCurrentText("360");
+    emit heights->activated(heights->currentIndex());
+    EXPECT_TRUE(child<QRadioButton>(*w, "RadioButton8")->isChecked());
+    EXPECT_EQ(w->mapSize(), QSize(640, 360));
+
+    child<QRadioButton>(*w, "RadioButton4")->click();
+    EXPECT_EQ(w->mapSize(), QSize(800, 600));
+    child<QCheckBox>(*w, "CheckBox4")->click();
+    EXPECT_EQ(w->mapSize(), QSize(965, 1024));
+}
+
+TEST_F(MainWindowTest, SeaSliderColoursTheSea)
+{
+    auto w = open();
+    auto *slider = child<QScrollBar>(*w, "ScrollBar3");
+    slider->setValue(0);
+    EXPECT_EQ(w->mapBitmap().pixelColor(10, 10), QColor(0, 0, 70));
+    slider->setValue(100);
+    EXPECT_EQ(w->mapBitmap().pixelColor(10, 10), QColor(110, 160, 255));
+}
+
+TEST_F(MainWindowTest, ShowOfTheShownRaceSaysSo)
+{
+    auto w = open("race02.txt");
+    child<QComboBox>(*w, "ComboBox1")->setCurrentIndex(1);
+    child<QPushButton>(*w, "Button4")->click();
+    EXPECT_FALSE(w->isLoading());
+    auto *box = w->findChild<QMessageBox *>("alreadyShown");
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(box->text(), "Already shown.");
+
+    child<QComboBox>(*w, "ComboBox1")->setCurrentIndex(2);
+    child<QPushButton>(*w, "Button4")->click();
+    EXPECT_TRUE(w->isLoading());
+    waitForLoad(*w);
+    EXPECT_EQ(w->race().raceFileName, "race03.txt");
+    EXPECT_EQ(w->catalogue().raceListIndex, 3);
+}
+
+TEST_F(MainWindowTest, AutoNextWrapsFromTheLastRaceToTheFirst)
+{
+    auto w = open("race03.txt");
+    w->endOfReplay();
+    waitForLoad(*w);
+    EXPECT_EQ(w->race().raceFileName, "race01.txt");
+    EXPECT_EQ(w->catalogue().raceListIndex, 1);
+
+    child<QCheckBox>(*w, "chkAutoNext")->click();  // off: the same race replays
+    w->endOfReplay();
+    EXPECT_FALSE(w->isLoading());
+}
+
+TEST_F(MainWindowTest, NoTipsWithTipsOff)
+{
+    auto w = open();
+    auto *hint = child<QLabel>(*w, "hintbox");
+    QEvent enter(QEvent::Enter);
+    QApplication::sendEvent(child<QPushButton>(*w, "Button4"), &enter);
+    EXPECT_TRUE(hint->isVisibleTo(w.get()));
+    EXPECT_TRUE(hint->text().startsWith("Choose race file at left box"));
+
+    QEvent leave(QEvent::Leave);
+    QApplication::sendEvent(child<QPushButton>(*w, "Button4"), &leave);
+    child<QCheckBox>(*w, "chkHint")->setChecked(false);
+    QApplication::sendEvent(child<QCheckBox>(*w, "chkAutoNext"), &enter);
+    EXPECT_FALSE(hint->isVisibleTo(w.get()));
+}
+
+TEST_F(MainWindowTest, EmptyRaceKeepsTheWindowWithItsRaceList)
+{
+    t.write("raceadmin/race00.txt", "ST,2009/05/03 11:00:00\r\nBN,missing.gpx,Ghost\r\n");
+    auto w = open("race00.txt");
+    EXPECT_EQ(w->race().boatCount, 0);
+    auto *box = w->findChild<QMessageBox *>("problems");
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(box->text(), "GPS file not exists.");
+    EXPECT_EQ(child<QComboBox>(*w, "ComboBox1")->count(), 4);
+}
+
+TEST_F(MainWindowTest, TimeModeChoiceReloadsInCorrectedTime)
+{
+    auto w = open();
+    auto *ct = child<QRadioButton>(*w, "RadioButton11");
+    EXPECT_TRUE(w->race().handicapsPresent);
+    ct->click();
+    waitForLoad(*w);
+    EXPECT_EQ(w->race().ctMode, 1);
+    EXPECT_TRUE(ct->isChecked());
+}
+
+TEST_F(MainWindowTest, NothingIsDrawnFromARaceBeingReplaced)
+{
+    auto w = open("race01.txt");
+    EXPECT_TRUE(w->drawFrame());
+    child<QScrollBar>(*w, "ScrollBar2")->setValue(50);  // the next load moves it back, redrawing
+    child<QComboBox>(*w, "ComboBox1")->setCurrentIndex(1);
+    child<QPushButton>(*w, "Button4")->click();
+    ASSERT_TRUE(w->isLoading());
+    EXPECT_FALSE(w->drawFrame());  // the old boat list is gone
+    w->step(+1);
+    w->play(+1);
+    w->endOfReplay();
+    waitForLoad(*w);
+    EXPECT_EQ(w->race().raceFileName, "race02.txt");
+    EXPECT_TRUE(w->drawFrame());
+}
+
+TEST_F(MainWindowTest, ZoomSliderDividesTheScale)
+{
+    auto w = open();
+    auto *zoom = child<QScrollBar>(*w, "ScrollBar2");
+    auto scale = [&](int position) {
+        zoom->setValue(position);
+        w->drawFrame();
+        return w->playback().frame().view.latScale;
+    };
+    const double fitted = scale(100);
+    EXPECT_DOUBLE_EQ(scale(0), fitted / 10);
+    EXPECT_DOUBLE_EQ(scale(95), fitted);
+}
+
+TEST(SingleInstance, ASecondStartRaisesTheFirstAndEnds)
+{
+    test::TestFolder t;
+    t.write("raceadmin/race01.txt", "ST,2009/05/03 11:00:00\r\nTD,9\r\nBN,a.gpx,Alpha\r\n");
+    t.write("gpsdat/a.gpx", test::gpxTrack("2009-05-03T02:00:00", 20));
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("QT_QPA_PLATFORM", "offscreen");
+    env.insert("XDG_RUNTIME_DIR", t.path("runtime"));
+    QDir().mkpath(t.path("runtime"));
+    QFile::setPermissions(t.path("runtime"), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    QProcess first, second;
+    for (QProcess *p : {&first, &second})
+        p->setProcessEnvironment(env);
+    first.start(KEELRUN_BINARY, {t.path("")});
+    ASSERT_TRUE(first.waitForStarted());
+    // Wait until the first has claimed its place, however slow the machine.
+    const QString lock = t.path("runtime/keelrun.lock");
+    for (int waited = 0; waited < 20000 && !QFile::exists(lock); waited += 100) {
+        QEventLoop pause;
+        QTimer::singleShot(100, &pause, &QEventLoop::quit);
+        pause.exec();
+    }
+    ASSERT_TRUE(QFile::exists(lock));
+    second.start(KEELRUN_BINARY, {t.path("")});
+    EXPECT_TRUE(second.waitForFinished(10000));
+    EXPECT_EQ(second.exitCode(), 0);
+    EXPECT_EQ(first.state(), QProcess::Running);
+    first.kill();
+    first.waitForFinished();
+}
+
+}  // namespace
+}  // namespace keelrun
+
+int main(int argc, char **argv)
+{
+    qputenv("LC_ALL", "C");
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}

@@ -1,0 +1,59 @@
+#include <gtest/gtest.h>
+
+#include "base/date_time.h"
+
+namespace keelrun {
+namespace {
+
+TEST(DateTime, ParsesTheRaceFileFormsAndIso)
+{
+    const DateTime expected = makeDateTime(2009, 5, 3, 2, 15, 30);
+    EXPECT_EQ(parseDateTime("2009/05/03 02:15:30"), expected);
+    EXPECT_EQ(parseDateTime("2009/5/3 2:15:30"), expected);
+    EXPECT_EQ(parseDateTime("2009-05-03T02:15:30"), expected);
+    EXPECT_EQ(parseDateTime("2009-05-03 02:15:30"), expected);
+    EXPECT_EQ(parseDateTime("2009/5/3 2:15"), makeDateTime(2009, 5, 3, 2, 15));
+    EXPECT_EQ(parseDateTime("2000/1/1"), makeDateTime(2000, 1, 1));
+    EXPECT_EQ(parseDateTime("1899/12/30 00:00:00")->days, 0.0);
+    EXPECT_EQ(parseDateTime("1970/01/01 00:00:00")->days, 25569.0);
+}
+
+TEST(DateTime, KeepsFractionsOfASecond)
+{
+    const auto t = parseDateTime("2009-05-03T02:15:30.250");
+    ASSERT_TRUE(t);
+    EXPECT_NEAR((t->days - makeDateTime(2009, 5, 3, 2, 15, 30).days) * 86400, 0.25, 1e-6);
+}
+
+TEST(DateTime, RefusesMalformedAndImpossibleDates)
+{
+    for (const char *text : {"", "0", "2009/13/01 00:00:00", "2009/02/29 00:00:00", "2009/1/1 24:00:00",
+                             "2009/1/1 12:60:00", "09/1/1 12:00:00", "2009.1.1", "2009/1/1 12:00:00 junk",
+                             "2009/1-1", "2009-05-03T", "abc"}) {
+        EXPECT_FALSE(parseDateTime(text)) << text;
+    }
+    EXPECT_TRUE(parseDateTime("2008/02/29 00:00:00"));
+}
+
+TEST(DateTime, SecondsBetweenRoundsHalfUpAndKeepsTheSign)
+{
+    const DateTime a = makeDateTime(2009, 5, 3, 12, 0, 0);
+    EXPECT_EQ(secondsBetween(a, makeDateTime(2009, 5, 3, 12, 10, 0)), 600);
+    EXPECT_EQ(secondsBetween(a, makeDateTime(2009, 5, 3, 11, 50, 0)), -600);
+    EXPECT_EQ(secondsBetween(a, addSeconds(a, 2.5)), 3);
+    EXPECT_EQ(secondsBetween(a, addSeconds(a, -2.5)), -3);
+    EXPECT_EQ(secondsBetween(a, addSeconds(a, 0.4)), 0);
+    EXPECT_EQ(secondsBetween(a, makeDateTime(2009, 5, 4, 12, 0, 0)), 86400);
+    EXPECT_EQ(secondsBetween(DateTime{}, DateTime{1e300}), kNoSecondsBetween);
+}
+
+TEST(DateTime, FormatsIsoAndConvertsToQt)
+{
+    const DateTime t = makeDateTime(2025, 6, 21, 13, 5, 7);
+    EXPECT_EQ(isoText(t), "2025-06-21T13:05:07");
+    EXPECT_EQ(isoText(wholeDay(t)), "2025-06-21T00:00:00");
+    EXPECT_EQ(fromQDateTime(toQDateTime(t)), t);
+}
+
+}  // namespace
+}  // namespace keelrun

@@ -1,0 +1,107 @@
+#include <gtest/gtest.h>
+
+#include "race/loading_sequence.h"
+#include "test_folder.h"
+#include "track_builders.h"
+
+namespace keelrun {
+namespace {
+
+// A race from 2009/05/03 11:00:00 local, 9 hours ahead of UTC.
+const QByteArray kRaceHead = "ST,2009/05/03 11:00:00\r\nFT,2009/05/03 12:00:00\r\nTD,9\r\n";
+
+class TrackLoadingTest : public ::testing::Test {
+protected:
+    void writeGpx(const QString &name, int fixes) { t.write("gpsdat/" + name, test::gpxTrack("2009-05-03T02:00:00", fixes)); }
+
+    LoadResult load(const QByteArray &boats)
+    {
+        const QString path = t.write("raceadmin/race01.txt", kRaceHead + boats);
+        LoadListener listener;
+        listener.progress = [this](const LoadProgress &p) { statuses << p.status; };
+        listener.beep = [this] { ++beeps; };
+        return loadRace(state, t.folder(), path, listener);
+    }
+
+    test::TestFolder t;
+    RaceState state;
+    QStringList statuses;
+    int beeps = 0;
+};
+
+TEST_F(TrackLoadingTest, BoatsWithTooFewFixesAreDroppedAndTheRestMoveUp)
+{
+    writeGpx("a.gpx", 20);
+    writeGpx("b.gpx", 14);
+    writeGpx("c.gpx", 15);
+    t.write("gpsdat/d.xyz", "unknown format");
+    const LoadResult r = load("BN,a.gpx,Alpha\r\nBN,b.gpx,Bravo,0,0,hide\r\nBN,d.xyz,Delta\r\nBN,c.gpx,Charlie,1.05,-2\r\n");
+    ASSERT_TRUE(r.ok()) << r.message.toStdString();
+    EXPECT_EQ(state.droppedBoats, 2);
+    ASSERT_EQ(state.boatCount, 2);
+    EXPECT_EQ(state.boats[1].name, "Alpha");
+    const BoatEntry &charlie = state.boats[2];
+    EXPECT_EQ(charlie.name, "Charlie");
+    EXPECT_EQ(charlie.trackFile, "c.gpx");
+    EXPECT_DOUBLE_EQ(charlie.handicap, 1.05);
+    EXPECT_EQ(charlie.clockOffset, -2);
+    EXPECT_EQ(charlie.shown, 1);
+    EXPECT_EQ(charlie.sampleCount(), 15);
+    EXPECT_EQ(charlie.samples[1].time, -2);
+    EXPECT_EQ(state.boats[3].sampleCount(), 0);
+    EXPECT_TRUE(state.boats[3].name.isEmpty());
+    EXPECT_EQ(state.warnings.filter("left out").size(), 2);
+    EXPECT_TRUE(state.warnings.contains("Delta (d.xyz): track files ending .xyz are not known; the boat is left out"))
+        << state.warnings.join('\n').toStdString();
+    EXPECT_TRUE(state.warnings.contains("Bravo (b.gpx): 14 fixes in the race window; the boat is left out"));
+}
+
+TEST_F(TrackLoadingTest, ProgressNamesEachTrack)
+{
+    writeGpx("a.gpx", 20);
+    writeGpx("b.gpx", 20);
+    ASSERT_TRUE(load("BN,a.gpx,Alpha\r\nBN,b.gpx,Bravo\r\n").ok());
+    EXPECT_TRUE(statuses.contains("LOADING  a.gpx  (1/2)"));
+    EXPECT_TRUE(statuses.contains("LOADING  b.gpx  (2/2)"));
+    EXPECT_EQ(beeps, 1);  // speed and heading derived
+}
+
+TEST_F(TrackLoadingTest, AllBoatsDroppedIsNoRace)
+{
+    writeGpx("a.gpx", 3);
+    EXPECT_EQ(load("BN,a.gpx,Alpha\r\n").outcome, LoadResult::NoBoats);
+}
+
+TEST_F(TrackLoadingTest, FixIntervalNeedsMoreFixesThanTheFormatsThreshold)
+{
+    writeGpx("hundred.gpx", 100);
+    writeGpx("more.gpx", 101);
+    t.write("gpsdat/short.gdb", QByteArray::fromStdString(test::gdbFile(51, test::kGunUnix)));
+    t.write("gpsdat/tiny.gdb", QByteArray::fromStdString(test::gdbFile(50, test::kGunUnix)));
+    ASSERT_TRUE(load("BN,hundred.gpx,A\r\nBN,more.gpx,B\r\nBN,short.gdb,C\r\nBN,tiny.gdb,D\r\n").ok());
+    EXPECT_EQ(state.boats[1].fixInterval, 30);
+    EXPECT_EQ(state.boats[2].fixInterval, 1);
+    EXPECT_EQ(state.boats[3].fixInterval, 1);
+    EXPECT_EQ(state.boats[4].fixInterval, 30);
+    EXPECT_EQ(beeps, 3);  // the scanned database reader twice, then the derivation
+}
+
+TEST_F(TrackLoadingTest, CorrectedTimeScalesTimesAfterTheGun)
+{
+    std::string trb = test::fixedRecords(150, 12, 10);
+    test::putInt(trb, 0, static_cast<std::int32_t>(test::kGunUnix - 30));
+    t.write("gpsdat/a.trb", QByteArray::fromStdString(trb));
+    ASSERT_TRUE(load("CT,1\r\nBN,a.trb,A,0.95\r\n").ok());
+    const BoatEntry &boat = state.boats[1];
+    EXPECT_EQ(state.ctMode, 1);
+    EXPECT_EQ(boat.samples[1].time, -30);
+    EXPECT_EQ(boat.samples[101].time, 950);
+    EXPECT_EQ(boat.fixInterval, 10);  // measured before the correction
+
+    state.ctModeChosen = false;  // the user goes back to elapsed time
+    ASSERT_TRUE(load("CT,1\r\nBN,a.trb,A,0.95\r\n").ok());
+    EXPECT_EQ(state.boats[1].samples[101].time, 1000);
+}
+
+}  // namespace
+}  // namespace keelrun

@@ -1,0 +1,298 @@
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <limits>
+#include <string>
+
+#include "base/load_error.h"
+#include "io/tracks/track_bytes.h"
+#include "io/tracks/track_reader.h"
+#include "track_builders.h"
+
+namespace keelrun {
+namespace {
+
+using namespace test;
+
+class TrackReaderTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        race.startTime = makeDateTime(2009, 5, 3, 11, 0, 0);
+        race.timeDifference = 9;
+        race.startTimeUtc = makeDateTime(2009, 5, 3, 2, 0, 0);
+        race.raceDate = makeDateTime(2009, 5, 3);
+        race.preStartSeconds = 180;
+    }
+
+    BoatEntry &read(TrackDecoder decode, const std::string &bytes)
+    {
+        BoatEntry &boat = race.boats[1];
+        boat.samples.assign(1, TrackSample{});
+        FixSink sink(race, boat);
+        decode(bytes, {"gpsdat/test", race.raceDate}, sink);
+        return boat;
+    }
+
+    std::string errorOf(TrackDecoder decode, const std::string &bytes)
+    {
+        try {
+            read(decode, bytes);
+        } catch (const LoadError &e) {
+            return e.message().toStdString();
+        }
+        return {};
+    }
+
+    RaceState race;
+};
+
+TEST_F(TrackReaderTest, TrbReadsWholeRecordsOnly)
+{
+    const BoatEntry &boat = read(readTrb, fixedRecords(20, 12) + "1234567");
+    ASSERT_EQ(boat.sampleCount(), 20);
+    EXPECT_EQ(boat.samples[1].time, 0);
+    EXPECT_EQ(boat.samples[20].time, 19);
+    EXPECT_DOUBLE_EQ(boat.samples[1].lat, 35.5 * 60);
+    EXPECT_DOUBLE_EQ(boat.samples[1].lon, -139.25 * 60);
+}
+
+TEST_F(TrackReaderTest, TrlDecidesItsRecordSizeFromTheTimes)
+{
+    std::string sixteen = fixedRecords(10, 16);
+    putInt(sixteen, 0, kGunUnix + 1000);
+    putInt(sixteen, 16, kGunUnix + 1001);
+    putInt(sixteen, 20, kGunUnix + 1500);  // record 2's latitude, now off the globe
+    const BoatEntry &boat = read(readTrl, sixteen);
+    ASSERT_EQ(boat.sampleCount(), 9);
+    EXPECT_EQ(boat.samples[2].time, 2);  // record 3 at offset 32
+
+    EXPECT_EQ(read(readTrl, fixedRecords(10, 20) + "abc").sampleCount(), 10);
+    EXPECT_EQ(read(readTrl, fixedRecords(1, 20)).sampleCount(), 0);  // too short to tell
+}
+
+TEST_F(TrackReaderTest, GdbFindsLongRecordsAndSkipsPastThem)
+{
+    const BoatEntry &boat = read(readGdb, gdbFile(30, kGunUnix));
+    ASSERT_EQ(boat.sampleCount(), 30);
+    EXPECT_NEAR(boat.samples[1].lat, 35.5 * 60, 1e-5);  // semicircles resolve 5e-6 minutes
+    EXPECT_NEAR(boat.samples[1].lon, -139.25 * 60, 1e-5);
+    EXPECT_EQ(boat.samples[30].time, 29);
+
+    std::string tight = gdbFile(30, kGunUnix);
+    tight.resize(tight.size() - 38);  // the last record ends two bytes before the file does
+    EXPECT_EQ(read(readGdb, tight).sampleCount(), 30);
+}
+
+TEST_F(TrackReaderTest, GdbFindsShortRecords)
+{
+    // 16-byte shape: the flag at offset 11, latitude 9 before it, the time
+    // right after it, and the next record's two zero bytes.
+    std::string file(40, 'H');
+    for (int k = 0; k < 5; ++k) {
+        std::string r(16, 'x');
+        r[0] = r[1] = 0;
+        putInt(r, 2, semicircles(10));
+        putInt(r, 6, semicircles(20));
+        r[10] = 0;
+        r[11] = 1;
+        putInt(r, 12, static_cast<std::int32_t>(kGunUnix + 10 * k));
+        file += r;
+    }
+    file += std::string(40, '\0');
+    const BoatEntry &boat = read(readGdb, file);
+    ASSERT_EQ(boat.sampleCount(), 5);
+    EXPECT_EQ(boat.samples[5].time, 40);
+    EXPECT_NEAR(boat.samples[1].lat, 600, 1e-5);
+    EXPECT_NEAR(boat.samples[1].lon, 1200, 1e-5);
+}
+
+TEST_F(TrackReaderTest, ScannedRecordsWithoutTimeGiveNoFix)
+{
+    EXPECT_EQ(read(readGdb, gdbFile(3, 0)).sampleCount(), 0);
+    EXPECT_EQ(read(readGdb, std::string(59, '\0')).sampleCount(), 0);
+}
+
+TEST_F(TrackReaderTest, MpsNeedsNineZeroBytesAfterTheTime)
+{
+    std::string file(40, 'H');
+    for (int k = 0; k < 4; ++k) {
+        std::string r(34, '\0');
+        putInt(r, 2, semicircles(35.5));
+        putInt(r, 6, semicircles(-139.25));
+        r[10] = 0;
+        r[19] = 1;
+        putInt(r, 20, static_cast<std::int32_t>(kGunUnix + k));
+        file += r;
+    }
+    file += std::string(40, '\0');
+    const BoatEntry &boat = read(readMps, file);
+    ASSERT_EQ(boat.sampleCount(), 4);
+    EXPECT_EQ(boat.samples[4].time, 3);
+    file[40 + 34 + 30] = 'x';  // the second record's padding
+    EXPECT_EQ(read(readMps, file).sampleCount(), 3);
+}
+
+std::string gpxPoint(const std::string &lat, const std::string &lon, const std::string &time, char quote = '"')
+{
+    return "<trkpt lat=" + std::string(1, quote) + lat + quote + " lon=" + quote + lon + quote + "><ele>12.5</ele><time>" +
+           time + "</time></trkpt>\n";
+}
+
+TEST_F(TrackReaderTest, GpxTimesAreUtcWithOrWithoutFractionsAndZones)
+{
+    const std::string gpx = "<?xml version=\"1.0\"?>\n<gpx version=\"1.1\"><trk><trkseg>\n" +
+                            gpxPoint("35.5", "139.25", "2009-05-03T02:15:30Z") +
+                            gpxPoint("35.5", "139.25", "2009-05-03T02:15:30.250Z") +
+                            gpxPoint("35.5", "139.25", "2009-05-03T02:15:30") +
+                            gpxPoint("35.5", "139.25", "2009-05-03T11:15:30+09:00", '\'') +
+                            gpxPoint("35.5", "139.25", "2009-05-02T21:15:30.5-04:45") +
+                            "</trkseg></trk></gpx>\n" + gpxPoint("1", "1", "2009-05-03T02:15:30Z");
+    const BoatEntry &boat = read(readGpx, gpx);
+    ASSERT_EQ(boat.sampleCount(), 5);
+    for (int i = 1; i <= 4; ++i)
+        EXPECT_EQ(boat.samples[i].time, 930) << i;
+    EXPECT_EQ(boat.samples[5].time, 30);
+    EXPECT_DOUBLE_EQ(boat.samples[4].lat, 35.5 * 60);
+}
+
+TEST_F(TrackReaderTest, GpxSkipsPointsWithoutTimeAndReadsTruncatedFiles)
+{
+    const std::string gpx = "<gpx><TRKPT LAT=\"35.5\" LON=\"139.25\"></TRKPT>" +
+                            gpxPoint("35.5", "139.25", "2009-05-03T02:00:01Z") +
+                            "<trkpt lat=\"35.6\" lon=\"139.3\"><time>2009-05-03T02:00:02Z</time>";
+    const BoatEntry &boat = read(readGpx, gpx);
+    ASSERT_EQ(boat.sampleCount(), 2);
+    EXPECT_EQ(boat.samples[2].time, 2);
+    EXPECT_EQ(read(readGpx, gpx.substr(0, gpx.size() - 30)).sampleCount(), 1);
+}
+
+TEST_F(TrackReaderTest, GpxConversionErrorsNameTheLineAndText)
+{
+    const std::string gpx = "<gpx>\n" + gpxPoint("35.5", "139.25", "2009-05-03T02:00:01Z") +
+                            gpxPoint("35,5", "139.25", "2009-05-03T02:00:02Z");
+    EXPECT_EQ(errorOf(readGpx, gpx), "gpsdat/test:3 (byte 106): \"35,5\" is not a number");
+    EXPECT_NE(errorOf(readGpx, "<trkpt lat=35.5 lon=\"1\"><time>2009-05-03T02:00:02Z</time></trkpt>"), "");
+    EXPECT_NE(errorOf(readGpx, gpxPoint("1", "1", "2009-05-03T25:00:00Z")), "");
+    EXPECT_NE(errorOf(readGpx, "<trkpt lat=\"1\" lon=\"1\"><ele>high</ele><time>2009-05-03T02:00:02Z</time></trkpt>"), "");
+}
+
+TEST_F(TrackReaderTest, GpxExtensionsDoNotEndAPoint)
+{
+    const std::string gpx =
+        "<trkpt lat=\"35.5\" lon=\"139.25\"><extensions><gpxtpx:TrackPointExtension><gpxtpx:hr>120</gpxtpx:hr>"
+        "</gpxtpx:TrackPointExtension></extensions><time>2009-05-03T02:00:07Z</time></trkpt>";
+    const BoatEntry &boat = read(readGpx, gpx);
+    ASSERT_EQ(boat.sampleCount(), 1);
+    EXPECT_EQ(boat.samples[1].time, 7);
+}
+
+TEST_F(TrackReaderTest, PositionsOffTheGlobeAreNoFixes)
+{
+    std::string trb = fixedRecords(3, 12);
+    putFloat(trb, 12 + 4, 95.0f);
+    putFloat(trb, 24 + 8, std::numeric_limits<float>::quiet_NaN());
+    EXPECT_EQ(read(readTrb, trb).sampleCount(), 1);
+}
+
+TEST_F(TrackReaderTest, PreStartFixesAreKeptFromAMinuteBeforeTheWindow)
+{
+    const std::string gpx = gpxPoint("1", "1", "2009-05-03T01:56:00Z") + gpxPoint("1", "1", "2009-05-03T01:56:01Z");
+    const BoatEntry &boat = read(readGpx, gpx);
+    ASSERT_EQ(boat.sampleCount(), 1);
+    EXPECT_EQ(boat.samples[1].time, -239);
+}
+
+TEST_F(TrackReaderTest, ClockOffsetShiftsEveryFix)
+{
+    race.boats[1].clockOffset = -3;
+    EXPECT_EQ(read(readGpx, gpxPoint("1", "1", "2009-05-03T02:00:10Z")).samples[1].time, 7);
+}
+
+TEST_F(TrackReaderTest, HemisphereTextInAllThreeForms)
+{
+    const std::string text =
+        "H header line\r\n"
+        "T S3452.500 W13545.000 2009-05-03 02:00:01 0\r\n"
+        "T  N3452.5   E13545.0  2009/05/03  02:00:02  0\r\n"
+        "DMS\r\n"
+        "T N345230.0 E1354500.0 2009-05-03 02:00:03 0\r\n"
+        "DEG\r\n"
+        "T N34.875 W135.75 2009-05-03 02:00:04 0\r\n"
+        "T N34.875 W135.75 2009-05-03 02:00:05\r\n";
+    const BoatEntry &boat = read(readHemisphereText, text);
+    ASSERT_EQ(boat.sampleCount(), 4);
+    EXPECT_DOUBLE_EQ(boat.samples[1].lat, -(34 * 60 + 52.5));
+    EXPECT_DOUBLE_EQ(boat.samples[1].lon, -(135 * 60 + 45.0));
+    EXPECT_DOUBLE_EQ(boat.samples[2].lat, 34 * 60 + 52.5);
+    EXPECT_DOUBLE_EQ(boat.samples[3].lat, 34 * 60 + 52.5);
+    EXPECT_DOUBLE_EQ(boat.samples[3].lon, 135 * 60 + 45);
+    EXPECT_DOUBLE_EQ(boat.samples[4].lat, 34.875 * 60);
+    EXPECT_DOUBLE_EQ(boat.samples[4].lon, -135.75 * 60);
+    EXPECT_EQ(boat.samples[4].time, 4);
+}
+
+TEST_F(TrackReaderTest, DashDatesFarFromTheRaceAreMovedOutOfIt)
+{
+    // The race date is 2009-05-03: 2010-05-02 is 364 days away, 2010-05-04 366.
+    race.startTimeUtc = makeDateTime(2010, 5, 2, 2, 0, 0);
+    EXPECT_EQ(read(readHemisphereText, "T N3452.5 E13545.0 2010-05-02 02:00:01 0\n").sampleCount(), 1);
+    race.startTimeUtc = makeDateTime(2010, 5, 4, 2, 0, 0);
+    EXPECT_EQ(read(readHemisphereText, "T N3452.5 E13545.0 2010-05-04 02:00:01 0\n").sampleCount(), 0);
+    EXPECT_EQ(read(readHemisphereText, "T N3452.5 E13545.0 2010/05/04 02:00:01 0\n").sampleCount(), 1);
+    EXPECT_EQ(read(readHemisphereText, "T N3452.5 E13545.0 05-04-2010 02:00:01 0\n").sampleCount(), 0);
+    EXPECT_NE(errorOf(readHemisphereText, "T N3452 E13545.0 2010/05/04 02:00:01 0\n"), "");
+}
+
+std::string nmea(const std::string &body)
+{
+    unsigned sum = 0;
+    for (char c : body)
+        sum ^= static_cast<unsigned char>(c);
+    char tail[8];
+    std::snprintf(tail, sizeof tail, "*%02X\r\n", sum);
+    return "$" + body + tail;
+}
+
+TEST_F(TrackReaderTest, NmeaReadsRmcSentences)
+{
+    const std::string log = nmea("GPGGA,020001,3452.5,S,13545.0,W,1,08,0.9,545.4,M,46.9,M,,") +
+                            nmea("GPRMC,020001,A,3452.5000,S,13545.0000,W,5.5,054.7,030509,,,A") +
+                            nmea("GNRMC,020002.00,V,3452.5000,N,13545.0000,E,5.5,054.7,030509,,") +
+                            "$GPRMC,020003,A,3452.5,N,13545.0,E,5.5,054.7,030509,,\r\n";
+    const BoatEntry &boat = read(readNmea, log);
+    ASSERT_EQ(boat.sampleCount(), 3);
+    EXPECT_DOUBLE_EQ(boat.samples[1].lat, -(34 * 60 + 52.5));
+    EXPECT_DOUBLE_EQ(boat.samples[1].lon, -(135 * 60 + 45.0));
+    EXPECT_EQ(boat.samples[1].time, 1);
+    EXPECT_EQ(boat.samples[3].time, 3);
+}
+
+TEST_F(TrackReaderTest, NmeaSkipsSentencesWithoutFixOrWithABadChecksum)
+{
+    std::string corrupted = nmea("GPRMC,020002,A,3452.5,N,13545.0,E,5.5,054.7,030509,,");
+    corrupted[10] = '9';
+    const std::string log = nmea("GPRMC,,V,,,,,,,,,,N") + nmea("GPRMC,020001,V,,,,,,,030509,,,N") + corrupted +
+                            nmea("GPRMC,020003,A,3452.5,N,13545.0,E,5.5,054.7,000000,,") +
+                            nmea("GPRMC,020004,A,3452.5,N,13545.0") +
+                            nmea("GPRMC,020005,A,3452.5,N,13545.0,E,5.5,054.7,030509,,");
+    const BoatEntry &boat = read(readNmea, log);
+    ASSERT_EQ(boat.sampleCount(), 1);
+    EXPECT_EQ(boat.samples[1].time, 5);
+    EXPECT_NE(errorOf(readNmea, nmea("GPRMC,020005,A,3452.5,N,13545.0,E,5.5,054.7,03x509,,")), "");
+    EXPECT_NE(errorOf(readNmea, nmea("GPRMC,020005,A,3452,N,13545.0,E,5.5,054.7,030509,,")), "");
+}
+
+TEST(CoordinateMinutes, ReadsTheThreeForms)
+{
+    EXPECT_DOUBLE_EQ(*coordinateMinutes("3452.5", CoordinateForm::DegreesMinutes), 34 * 60 + 52.5);
+    EXPECT_DOUBLE_EQ(*coordinateMinutes("52.5", CoordinateForm::DegreesMinutes), 52.5);
+    EXPECT_DOUBLE_EQ(*coordinateMinutes("345230.0", CoordinateForm::DegreesMinutesSeconds), 34 * 60 + 52.5);
+    EXPECT_DOUBLE_EQ(*coordinateMinutes("34.875", CoordinateForm::DecimalDegrees), 34.875 * 60);
+    EXPECT_FALSE(coordinateMinutes("3452", CoordinateForm::DegreesMinutes));
+    EXPECT_FALSE(coordinateMinutes("2.5", CoordinateForm::DegreesMinutes));
+    EXPECT_FALSE(coordinateMinutes("x452.5", CoordinateForm::DegreesMinutes));
+}
+
+}  // namespace
+}  // namespace keelrun

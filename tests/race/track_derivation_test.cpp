@@ -1,0 +1,121 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <numbers>
+
+#include "race/track_derivation.h"
+
+namespace keelrun {
+namespace {
+
+// Boat 1 sails the given (lat, lon) points, one every 10 s from the gun; the
+// race area is at the equator (cosLat 1).
+RaceState raceWith(std::initializer_list<GeoPoint> points)
+{
+    RaceState race;
+    race.boatCount = 1;
+    race.extent.cosLat = 1;
+    double t = 0;
+    for (const GeoPoint &p : points) {
+        race.boats[1].samples.push_back({t, p.lat, p.lon, 0, 0});
+        t += 10;
+    }
+    return race;
+}
+
+const auto &samplesOf(const RaceState &race) { return race.boats[1].samples; }
+
+TEST(TrackDerivation, FewerThanSixSamplesKeepZeros)
+{
+    RaceState race = raceWith({{0, 0}, {0.01, 0}, {0.02, 0}, {0.03, 0}, {0.04, 0}});
+    deriveSpeedAndHeading(race);
+    for (const TrackSample &s : samplesOf(race)) {
+        EXPECT_EQ(s.speed, 0);
+        EXPECT_EQ(s.heading, 0);
+    }
+}
+
+TEST(TrackDerivation, SpeedSmoothsOverThreeSegmentsAndHeadingIsTheNextFix)
+{
+    // 0.01 minute (18.52 m) every 10 s is 3.6 knots, heading north-east then east.
+    RaceState race = raceWith({{0, 0}, {0.01, 0.01}, {0.02, 0.02}, {0.02, 0.03}, {0.02, 0.04}, {0.02, 0.05}, {0.02, 0.06}});
+    deriveSpeedAndHeading(race);
+    const auto &s = samplesOf(race);
+    EXPECT_EQ(s[1].heading, 45);
+    EXPECT_EQ(s[3].heading, 90);
+    EXPECT_EQ(s[7].heading, 0);  // the last fix has no next one
+    EXPECT_NEAR(s[5].speed, 3.6, 1e-9);
+    // Sample 1: path from fix 1 to fix 3 (two diagonal segments) over 20 s.
+    EXPECT_NEAR(s[1].speed, 2 * 0.01 * std::sqrt(2.0) * 1852 / 20 * 3.6 / 1.852, 1e-9);
+    EXPECT_EQ(s[7].speed, 0);
+    EXPECT_NEAR(race.topSpeed, s[1].speed, 1e-9);
+}
+
+TEST(TrackDerivation, StandingStillKeepsTheHeading)
+{
+    RaceState race = raceWith({{0, 0}, {0, 0}, {0, 0.01}, {0, 0.01}, {0, 0.01}, {0.01, 0.01}, {0.02, 0.01}});
+    deriveSpeedAndHeading(race);
+    const auto &s = samplesOf(race);
+    EXPECT_EQ(s[1].heading, 0);  // no previous course at the first fix
+    EXPECT_EQ(s[2].heading, 90);
+    EXPECT_EQ(s[3].heading, 90);
+    EXPECT_EQ(s[4].heading, 90);
+    EXPECT_EQ(s[5].heading, 0);
+}
+
+TEST(TrackDerivation, TopSpeedLeavesOutGlitches)
+{
+    // 0.07 minutes in 10 s is 25.2 knots; 0.05 is 18 knots.
+    RaceState race = raceWith({{0, 0}, {0.07, 0}, {0.14, 0}, {0.21, 0}, {0.28, 0}, {0.33, 0}, {0.38, 0}, {0.43, 0}, {0.48, 0}});
+    deriveSpeedAndHeading(race);
+    EXPECT_NEAR(race.topSpeed, 18, 1e-9);
+}
+
+class LegDistanceTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        // North along longitude 0 at 0.01 minute per 10 s, from the gun.
+        race = raceWith({{0, 0}, {0.01, 0}, {0.02, 0}, {0.03, 0}, {0.04, 0}, {0.05, 0}, {0.06, 0}});
+        race.course = {"L1", "MK1", "MK2"};
+        auto &t = race.boats[1].roundingTime;
+        t[1] = 3;
+        t[2] = 25;
+        t[3] = 55;
+    }
+    RaceState race;
+};
+
+TEST_F(LegDistanceTest, LegsIncludeThePiecesAtEitherEnd)
+{
+    computeLegDistances(race);
+    const auto &d = race.boats[1].legDistance;
+    EXPECT_NEAR(d[1], 0.025 * 1852, 1e-9);  // from the gun (0 s) to 25 s
+    EXPECT_NEAR(d[2], 0.030 * 1852, 1e-9);  // 25 s to 55 s
+    EXPECT_NEAR(d[3], 0.055 * 1852, 1e-9);  // the whole race
+}
+
+TEST_F(LegDistanceTest, LegEndingAfterTheLastFixRunsToIt)
+{
+    race.boats[1].roundingTime[3] = 500;
+    computeLegDistances(race);
+    EXPECT_NEAR(race.boats[1].legDistance[2], 0.035 * 1852, 1e-9);
+}
+
+TEST_F(LegDistanceTest, NonFinishersGetZeros)
+{
+    race.boats[1].roundingTime[3] = kNotReached;
+    computeLegDistances(race);
+    EXPECT_EQ(race.boats[1].legDistance[1], 0);
+    EXPECT_EQ(race.boats[1].legDistance[3], 0);
+
+    race.boats[1].roundingTime[3] = 55;
+    race.boats[1].roundingTime[2] = kNotReached;
+    computeLegDistances(race);
+    EXPECT_EQ(race.boats[1].legDistance[1], 0);
+    EXPECT_EQ(race.boats[1].legDistance[2], 0);
+    EXPECT_GT(race.boats[1].legDistance[3], 0);
+}
+
+}  // namespace
+}  // namespace keelrun

@@ -1,0 +1,157 @@
+// The map's boat layers, drawn on a picture.
+
+#include <gtest/gtest.h>
+
+#include <QImage>
+
+#include "render/map_renderer.h"
+
+namespace keelrun {
+namespace {
+
+const QColor kSea(110, 160, 255);
+
+class RendererTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        race.boatLength = 10;
+        race.windowStart = -190;
+        race.windowEnd = 10000;
+        race.extent.cosLat = 0.8;
+        race.windDirectionValue = 0;
+        addBoat({0, 128, 0}, 6, 0);
+        addBoat({0, 0, 200}, 5, 0.02);
+    }
+
+    // A boat sailing north at `speed` knots, `offset` minutes east of the first.
+    BoatEntry &addBoat(Rgb colour, double speed, double offset)
+    {
+        BoatEntry &boat = race.boats[++race.boatCount];
+        boat.name = QStringLiteral("Boat %1").arg(race.boatCount);
+        boat.colour = colour;
+        boat.fixInterval = 10;
+        for (int i = 0; i < 20; ++i)
+            boat.samples.push_back({i * 10.0, 2100 + i * 0.001, 8000 + offset, speed, 0});
+        return boat;
+    }
+
+    FrameState render(const RenderOptions &options, double now = 95)
+    {
+        image = QImage(600, 400, QImage::Format_RGB32);
+        image.fill(kSea);
+        FrameState frame = newFrameState(race);
+        FrameRequest request;
+        request.now = now;
+        request.mapSize = image.size();
+        computeFrame(frame, race, request);
+        RenderOptions drawing = options;
+        drawing.sea = kSea;
+        drawMapFrame(image, race, frame, drawing, OverlayOptions{});
+        return frame;
+    }
+
+    int count(const QColor &colour, QRect area = {}) const
+    {
+        if (area.isNull())
+            area = image.rect();
+        int n = 0;
+        for (int y = area.top(); y <= area.bottom(); ++y)
+            for (int x = area.left(); x <= area.right(); ++x)
+                n += image.pixelColor(x, y) == colour ? 1 : 0;
+        return n;
+    }
+
+    RaceState race;
+    QImage image;
+};
+
+TEST(BoatSize, NeverBelowSixOrFourteenWithBoatSize)
+{
+    EXPECT_EQ(boatSizeFor(100, 10, false), 6);
+    EXPECT_EQ(boatSizeFor(100, 10, true), 14);
+    EXPECT_EQ(boatSizeFor(3000, 10, false), 16);
+    EXPECT_EQ(boatSizeFor(3000, 10, true), 16);
+}
+
+TEST(HullOutline, LongBoatsAreSlimmer)
+{
+    EXPECT_EQ(hullOutlineFor(8)[2], QPointF(12, -10));
+    EXPECT_EQ(hullOutlineFor(12)[2], QPointF(11, -10));
+    EXPECT_EQ(hullOutlineFor(2)[3], QPointF(27, 10));
+    EXPECT_EQ(hullOutlineFor(12)[9], QPointF(0, -15));
+}
+
+TEST_F(RendererTest, BoatInATrackGapIsNeitherDrawnNorCounted)
+{
+    BoatEntry &gap = addBoat({255, 0, 255}, 5, 0.01);
+    gap.samples.resize(3);
+    gap.samples.push_back({5000, 2100, 8000.01, 5, 0});  // 4980 s without a fix
+    RenderOptions o;
+    o.labelLevel = 0;
+    const FrameState result = render(o);
+    EXPECT_GT(result.boatsInPlay, 0);
+    EXPECT_EQ(count(QColor(255, 0, 255)), 0);
+    EXPECT_GT(count(QColor(0, 0, 200)), 0);
+    EXPECT_EQ(result.view.firstFocusedBoats, (std::vector<int>{1, 2}));
+}
+
+TEST_F(RendererTest, FasterOfTwoBoatsGetsARedPlusAtLevelThree)
+{
+    RenderOptions o;
+    o.labelLevel = 3;
+    const FrameState result = render(o);
+    const QPoint first = projectPoint(2100.0095, 8000, result.view);
+    const QPoint second = projectPoint(2100.0095, 8000.02, result.view);
+    const QRect labelOfFirst(first.x() + 8, first.y() - 8, 150, 20);
+    const QRect labelOfSecond(second.x() + 8, second.y() - 8, 150, 20);
+    EXPECT_GT(count(QColor(255, 0, 0), labelOfFirst), 0);
+    EXPECT_EQ(count(QColor(255, 0, 0), labelOfSecond), 0);
+    EXPECT_GT(count(QColor(255, 255, 255), labelOfSecond), 0);
+
+    race.boats[1].samples[10].speed = 4;  // now the second boat is faster
+    render(o);
+    EXPECT_EQ(count(QColor(255, 0, 0), labelOfFirst), 0);
+    EXPECT_GT(count(QColor(255, 0, 0), labelOfSecond), 0);
+}
+
+TEST_F(RendererTest, SailsOnlyOnBoatsLargerThanEightPixels)
+{
+    // Wind from the east: it comes over the starboard side of the boats
+    // heading north, and the sail swings out to port, left of the wake.
+    race.windDirectionValue = 90;
+    RenderOptions o;
+    o.labelLevel = 0;
+    auto whiteLeftOfFirstBoat = [&](const FrameState &result) {
+        const QPoint boat = projectPoint(2100.0095, 8000, result.view);
+        return count(Qt::white, QRect(boat.x() - 14, boat.y() - 14, 11, 28));
+    };
+    race.boatLength = 1.5;  // 7 pixels at this scale
+    EXPECT_EQ(whiteLeftOfFirstBoat(render(o)), 0);
+    race.boatLength = 5;  // 23 pixels
+    EXPECT_GT(whiteLeftOfFirstBoat(render(o)), 5);
+}
+
+TEST_F(RendererTest, NoBoatInPlayDrawsOnlyTheSea)
+{
+    const FrameState result = render({}, 5000);
+    EXPECT_EQ(result.boatsInPlay, 0);
+    EXPECT_EQ(count(kSea), 600 * 400);
+}
+
+TEST_F(RendererTest, UntickedBoatsAreLeftOutUnlessAllAre)
+{
+    race.boats[2].shown = 0;
+    RenderOptions o;
+    o.labelLevel = 0;
+    render(o);
+    EXPECT_EQ(count(QColor(0, 0, 200)), 0);
+    o.showHidden = true;
+    render(o);
+    EXPECT_EQ(count(QColor(0, 0, 200)), 0);  // the hull is drawn, filled with the sea
+    race.boats[1].shown = 0;
+    EXPECT_TRUE(render(o).tickAll);
+}
+
+}  // namespace
+}  // namespace keelrun
