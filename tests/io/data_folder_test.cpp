@@ -29,5 +29,19 @@ TEST(DataFolder, NeverLeavesItsSubFolder)
     EXPECT_FALSE(folder.find(SubFolder::Tracks, t.path("gpsdat/a.gpx")));
 }
 
+TEST(DataFolder, WellKnownFilesAndHelpPages)
+{
+    test::TestFolder t;
+    const DataFolder folder = t.folder();
+    EXPECT_EQ(folder.coverPicture(), t.path("raceadmin/cover.jpg"));
+    EXPECT_EQ(folder.firstRaceList(), t.path("raceadmin/racefile.st"));
+    EXPECT_EQ(folder.editControl(), t.path("ctrl/editfile.edt"));
+    EXPECT_EQ(folder.path(SubFolder::KmlIcons, "buoi.png"), t.path("ya/buoi.png"));
+    EXPECT_FALSE(folder.helpPage(true));
+    const QString english = t.write("help-e/index.html", "<html/>");
+    EXPECT_FALSE(folder.helpPage(true));
+    EXPECT_EQ(folder.helpPage(false), english);
+}
+
 }  // namespace
 }  // namespace keelrun

@@ -90,5 +90,47 @@ TEST(FrameState, CalmRecordsRestartTheSmoothedSpeed)
     EXPECT_EQ(wind.smoothedSpeed, 0);
 }
 
+// Two boats a minute of latitude apart, sailing north.
+RaceState twoBoats()
+{
+    RaceState race = raceWith({{0, 0}, {10, 0}, {20, 0}});
+    race.boatCount = 2;
+    race.boats[2] = race.boats[1];
+    for (TrackSample &s : race.boats[2].samples)
+        s.lat += 1;
+    race.boats[2].shown = 0;  // the race file hides boat 2
+    race.extent.cosLat = 1;
+    return race;
+}
+
+TEST(FrameState, ComputedFrameFollowsTheTickedBoats)
+{
+    const RaceState race = twoBoats();
+    FrameState frame = newFrameState(race);
+    FrameRequest request;
+    request.now = 5;
+    request.mapSize = QSize(800, 600);
+    computeFrame(frame, race, request);
+    EXPECT_EQ(frame.now, 5);
+    EXPECT_EQ(frame.boatsInPlay, 2);
+    EXPECT_TRUE(frame.boats[1].shown);
+    EXPECT_FALSE(frame.boats[2].shown);  // as the race file says
+    EXPECT_DOUBLE_EQ(frame.view.centreLat, frame.boats[1].lat);
+    EXPECT_FALSE(frame.tickAll);
+
+    request.shown = {false, false, true};  // the boat list ticks only boat 2
+    computeFrame(frame, race, request);
+    EXPECT_DOUBLE_EQ(frame.view.centreLat, frame.boats[2].lat);
+    EXPECT_EQ(frame.view.mapSize, QSize(800, 600));
+
+    request.shown = {false, false, false};
+    computeFrame(frame, race, request);
+    EXPECT_TRUE(frame.tickAll);
+    request.now = 50;  // after the last fix: nobody in play, nothing to tick
+    computeFrame(frame, race, request);
+    EXPECT_EQ(frame.boatsInPlay, 0);
+    EXPECT_FALSE(frame.tickAll);
+}
+
 }  // namespace
 }  // namespace keelrun

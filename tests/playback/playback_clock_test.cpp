@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "playback/playback_clock.h"
+#include "playback/stopwatch.h"
 
 namespace keelrun {
 namespace {
@@ -118,6 +119,25 @@ TEST_F(ClockTest, StartSequenceBeepsAndFlags)
     EXPECT_FALSE(tick.preparatoryFlag);
     clock.raceClock = 5;
     EXPECT_FALSE(secondTick(clock, race, frame).flagPanel);
+}
+
+TEST(Stopwatch, StartsFreezesAndGoesAway)
+{
+    Stopwatch watch;
+    EXPECT_EQ(watch.buttonText(), "TIMER/ON");
+    watch.press(-125.4);
+    EXPECT_EQ(watch.state, Stopwatch::Running);
+    EXPECT_EQ(watch.startedAt, -125.4);
+    EXPECT_EQ(watch.buttonText(), "STOP");
+    watch.press(300);
+    EXPECT_EQ(watch.state, Stopwatch::Frozen);
+    EXPECT_EQ(watch.startedAt, -125.4);
+    EXPECT_EQ(watch.buttonText(), "TIMER/OFF");
+    watch.press(400);
+    EXPECT_EQ(watch.state, Stopwatch::Off);
+    EXPECT_EQ(stopwatchText(3725.4), "01:02:05");
+    EXPECT_EQ(stopwatchText(-65), "-00:01:05");
+    EXPECT_EQ(stopwatchText(-0.4), "00:00:00");
 }
 
 }  // namespace

@@ -67,5 +67,19 @@ TEST(RaceCatalogue, EmptyFolderHasNoRace)
     EXPECT_EQ(c.raceListIndex, 0);
 }
 
+TEST(RaceCatalogue, NextRaceWrapsRoundToTheFirst)
+{
+    RaceCatalogue c;
+    c.raceList = {"race01.txt"};
+    c.raceListIndex = 1;
+    EXPECT_FALSE(nextRaceIndex(c));  // no other race to go to
+    c.raceList << "race02.txt" << "race03.txt";
+    EXPECT_EQ(nextRaceIndex(c), 2);
+    c.raceListIndex = 3;
+    EXPECT_EQ(nextRaceIndex(c), 1);
+    c.raceListIndex = 0;  // the shown race is not listed
+    EXPECT_EQ(nextRaceIndex(c), 1);
+}
+
 }  // namespace
 }  // namespace keelrun
