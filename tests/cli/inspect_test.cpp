@@ -2,6 +2,8 @@
 
 #include <nlohmann/json.hpp>
 
+#include <QProcess>
+
 #include "cli/inspect.h"
 #include "race/loading_sequence.h"
 #include "test_folder.h"
@@ -9,27 +11,13 @@
 namespace keelrun {
 namespace {
 
-class InspectTest : public ::testing::Test {
-protected:
-    // A track from the gun of a race starting 2009/05/03 11:00:00 (UTC).
-    void writeTrack(const QString &name, int fixes = 20)
-    {
-        t.write("gpsdat/" + name, test::gpxTrack("2009-05-03T11:00:00", fixes));
-    }
-
-    LoadResult load(const QByteArray &text)
-    {
-        const QString path = t.write("raceadmin/race01.txt", text);
-        return loadRace(state, t.folder(), path);
-    }
-    test::TestFolder t;
-    RaceState state;
-};
-
-TEST_F(InspectTest, PrintsTheRaceAsJson)
+TEST(Inspect, PrintsTheRaceAsJson)
 {
-    writeTrack("a.gpx");
-    ASSERT_TRUE(load("ST,2009/05/03 11:00:00\r\nTD,9\r\nMK,1.5,2\r\nBN,a.gpx,One,1.02,-3,h\r\n").ok());
+    test::TestFolder t;
+    t.write("gpsdat/a.gpx", test::gpxTrack("2009-05-03T02:00:00", 20));
+    const QString race = t.write("raceadmin/race01.txt", "ST,2009/05/03 11:00:00\r\nTD,9\r\nMK,1.5,2\r\nBN,a.gpx,One,1.02,-3,h\r\n");
+    RaceState state;
+    ASSERT_TRUE(loadRace(state, t.folder(), race).ok());
     const auto j = nlohmann::json::parse(inspectJson(state));
     EXPECT_EQ(j["startTime"], "2009-05-03T11:00:00");
     EXPECT_EQ(j["startTimeUtc"], "2009-05-03T02:00:00Z");
@@ -41,6 +29,33 @@ TEST_F(InspectTest, PrintsTheRaceAsJson)
     EXPECT_EQ(j["boats"][0]["kmlColour"], "FFFF0000");
     EXPECT_EQ(j["boats"][0]["clockOffset"], -3);
     EXPECT_EQ(j["boats"][0]["shown"], 0);
+}
+
+// The command line prints the load's warnings on stderr, also those of a load
+// that then fails, and keeps stdout for the JSON.
+TEST(Inspect, CommandLinePrintsTheWarnings)
+{
+    test::TestFolder t;
+    t.write("gpsdat/a.gpx", test::gpxTrack("2009-05-03T02:00:00", 20));
+    t.write("raceadmin/good.txt", "ST,2009/05/03 11:00:00\r\nTD,9\r\nBN,a.gpx,One\r\nBN,gone.gpx,Two\r\n");
+    t.write("raceadmin/bad.txt", "ST,2009/05/03 11:00:00\r\nBN,gone.gpx,Two\r\nBN,a.gpx,One\r\nPS,fast\r\n");
+    auto run = [&](const QString &race) {
+        QProcess keelrun;
+        keelrun.start(KEELRUN_BINARY, {QStringLiteral("--inspect"), race, t.path("")});
+        EXPECT_TRUE(keelrun.waitForFinished(30000));
+        return std::tuple{keelrun.exitCode(), QString::fromUtf8(keelrun.readAllStandardOutput()),
+                          QString::fromUtf8(keelrun.readAllStandardError())};
+    };
+    const auto [goodExit, goodOut, goodErr] = run(QStringLiteral("good.txt"));
+    EXPECT_EQ(goodExit, 0);
+    EXPECT_TRUE(goodErr.contains(QStringLiteral("keelrun: warning: good.txt:4: track file \"gone.gpx\""))) << goodErr.toStdString();
+    EXPECT_EQ(nlohmann::json::parse(goodOut.toStdString())["boatCount"], 1);
+
+    const auto [badExit, badOut, badErr] = run(QStringLiteral("bad.txt"));
+    EXPECT_EQ(badExit, 2);
+    EXPECT_TRUE(badOut.isEmpty());
+    EXPECT_TRUE(badErr.contains(QStringLiteral("keelrun: warning: bad.txt:2"))) << badErr.toStdString();
+    EXPECT_TRUE(badErr.contains(QStringLiteral("\"fast\""))) << badErr.toStdString();
 }
 
 }  // namespace
