@@ -5,7 +5,7 @@ FUZZ_BUILD ?= build-fuzz
 JOBS       ?= $(shell nproc)
 WERROR     ?= $(if $(CI),ON,OFF)
 
-.PHONY: run test deps build build-asan fuzz bench clean
+.PHONY: run test deps build build-asan fuzz fuzz-run bench clean
 
 deps:
 	scripts/install-deps $(DEPS_FLAGS)
@@ -29,6 +29,11 @@ test: deps build build-asan
 fuzz: deps
 	CC=clang CXX=clang++ cmake -S . -B $(FUZZ_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKEELRUN_FUZZ=ON
 	cmake --build $(FUZZ_BUILD) -j $(JOBS)
+
+# Every fuzz target for SECONDS on its seed corpus, with a table of what it found.
+SECONDS ?= 60
+fuzz-run: fuzz
+	fuzz/run-all $(SECONDS) $(FUZZ_BUILD)
 
 bench: deps
 	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo

@@ -20,8 +20,15 @@ keelrun::CommandLine describeAndParse()
 int runWindow(const keelrun::CommandLine &command)
 {
     keelrun::SingleInstance instance(QStringLiteral("keelrun"));
-    if (!instance.claim())
+    switch (instance.claim()) {
+    case keelrun::SingleInstance::AnotherRuns:
         return 0;
+    case keelrun::SingleInstance::Unguarded:
+        keelrun::printError(instance.problem() + QStringLiteral("; more than one Keelrun window may run"));
+        break;
+    case keelrun::SingleInstance::Claimed:
+        break;
+    }
     const QString root = command.dataDir.isEmpty() ? keelrun::defaultDataFolder(QCoreApplication::applicationDirPath())
                                                    : command.dataDir;
     keelrun::MainWindow window{keelrun::DataFolder(root), command.race};

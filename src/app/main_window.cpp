@@ -228,12 +228,17 @@ void MainWindow::onSmallScreenToggled(bool checked)
         ctBanner_->hide();
         return;
     }
+    leaveSmallScreen();
+    applyLayout();
+}
+
+void MainWindow::leaveSmallScreen()
+{
     smallScreen_ = SmallScreen::Off;
     smallScreenBar_->close();
     stopwatchButton_->show();
     controls_->graphPageButton->setEnabled(true);
     controls_->analysisPageButton->setEnabled(true);
-    applyLayout();
 }
 
 void MainWindow::chooseSmallScreen(SmallScreen choice)

@@ -106,6 +106,7 @@ private:
     void paintSea();
     void updateCtBanner();
     void onSmallScreenToggled(bool checked);
+    void leaveSmallScreen();
     void chooseSmallScreen(SmallScreen choice);
     void saveMapPicture();
     int formHeight() const { return height() + 4; }

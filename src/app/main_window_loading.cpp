@@ -110,8 +110,8 @@ void MainWindow::prepareForLoading()
     logo_->clearBoatMarkers();
     boatList_->clear();
     controls_->smallScreenBox->setChecked(false);
-    smallScreen_ = SmallScreen::Off;
-    smallScreenBar_->hide();
+    leaveSmallScreen();
+    controls_->autoTraceBox->setChecked(true);
     controls_->trackPageButton->setChecked(true);
     controls_->boatNameBox->setChecked(true);
     controls_->zoomSlider->setValue(controls_->zoomSlider->maximum());
@@ -125,7 +125,12 @@ void MainWindow::finishLoading(RaceState &&loaded, const LoadResult &result)
     race_ = std::move(loaded);
     showRaceFileName();
     if (!result.ok()) {
+        // Nothing of the previous race stays on screen.
         splash_->hide();
+        setWindowTitle(QStringLiteral("Keelrun"));
+        ctBanner_->hide();
+        timeModePanel_->hide();
+        paintSea();
         applyLayout();
         reportProblems(result.message, result.warnings);
         emit raceLoaded(false);
@@ -152,7 +157,6 @@ void MainWindow::applyLoadedRace()
     boatList_->rebuild(race_);
     setLanguage(language_);
     controls_->speedSlider->setValue(speedSliderPosition(race_.initialPlaySpeed));
-    controls_->speedBox->setText(QString::number(race_.initialPlaySpeed));
     controls_->attachmentButton->setEnabled(!race_.attachments.isEmpty());
     applyLayout();
     stopwatchButton_->show();
@@ -209,16 +213,22 @@ void MainWindow::endOfReplay()
 {
     if (isLoading())
         return;
-    playback_->clock().raceClock = race_.windowStart;  // the same race replays unless another follows
-    const std::optional<int> next = nextRaceIndex(catalogue_);
-    if (!autoNext_ || !next)
-        return;
-    const QString path = folder_.path(SubFolder::RaceAdmin, catalogue_.raceList[*next - 1]);
-    if (!QFile::exists(path))
-        return;
-    catalogue_.raceListIndex = *next;
-    beep();
-    loadRace(path);
+    playback_->clock().raceClock = race_.windowStart;
+    const std::optional<int> next = autoNext_ ? nextRaceIndex(catalogue_) : std::nullopt;
+    if (next) {
+        // Move on even when the race file has gone, so that the next end
+        // tries the race after it.
+        catalogue_.raceListIndex = *next;
+        const QString path = folder_.path(SubFolder::RaceAdmin, catalogue_.raceList[*next - 1]);
+        if (QFile::exists(path)) {
+            beep();
+            loadRace(path);
+            return;
+        }
+    }
+    // The same race again, from the start of its window.
+    drawFrame();
+    showClockTime();
 }
 
 void MainWindow::onTimeModeClicked(bool corrected)

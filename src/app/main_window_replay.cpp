@@ -6,7 +6,6 @@
 #include <QCloseEvent>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QLocale>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
@@ -18,7 +17,7 @@
 #include "app/main_window.h"
 #include "app/map_canvas.h"
 #include "app/playback_controller.h"
-#include "playback/sliders.h"
+#include "app/small_screen_bar.h"
 #include "race/daylight.h"
 
 namespace keelrun {
@@ -68,7 +67,9 @@ void MainWindow::redrawWhenStopped()
 void MainWindow::startReplay()
 {
     pictures_ = mapPictures(race_, controls_->northUpButton->isChecked());
-    playback_->startRace(playSpeedForSlider(controls_->speedSlider->value()));
+    playback_->startRace(race_.initialPlaySpeed);
+    controls_->showPlaySpeed(race_.initialPlaySpeed);
+    smallScreenBar_->showPlaySpeed(race_.initialPlaySpeed);
     stopwatchButton_->setText(playback_->stopwatch().buttonText());
     stopwatchBox_->hide();
 }
@@ -122,8 +123,7 @@ void MainWindow::onSecondTicked(const SecondTick &tick)
 
 void MainWindow::showClockTime()
 {
-    const QDateTime at = toQDateTime(addSeconds(race_.startTime, qRound(playback_->clock().raceClock)));
-    logo_->dateTimeBox->setText(QLocale().toString(at, QLocale::ShortFormat));
+    logo_->dateTimeBox->setText(dateTimeText(addSeconds(race_.startTime, qRound(playback_->clock().raceClock))));
 }
 
 // The sea darkens with the time of day; the next frame shows it.

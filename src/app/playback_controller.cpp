@@ -9,7 +9,7 @@
 namespace keelrun {
 
 PlaybackController::PlaybackController(const RaceState &race, std::function<bool()> drawFrame, QObject *parent)
-    : QObject(parent), race_(race), drawFrame_(std::move(drawFrame))
+    : QObject(parent), race_(race), drawFrame_(std::move(drawFrame)), tickTimer_(this), secondTimer_(this)
 {
     tickTimer_.setObjectName(QStringLiteral("Timer1"));
     secondTimer_.setObjectName(QStringLiteral("Timer2"));
@@ -76,7 +76,7 @@ void PlaybackController::tick()
         }
         if (!drawFrame_())
             return;
-        if (frame_.boatsInPlay == 0) {
+        if (frame_.boatsInPlay == 0 && clock_.raceClock > 0) {  // before the gun tracks may not have begun
             endReplay();
             return;
         }
@@ -99,7 +99,8 @@ void PlaybackController::secondTick()
     }
     if (held_)
         return;  // the replay begins when the splash has gone
-    tickTimer_.start();
+    if (!tickTimer_.isActive())
+        tickTimer_.start();  // restarting it would reset its phase
     const SecondTick tick = keelrun::secondTick(clock_, race_, frame_);
     for (int i = 0; i < tick.beeps; ++i)
         QApplication::beep();

@@ -18,25 +18,30 @@ QString runtimeFolder()
 
 }  // namespace
 
-// Both the lock and the socket live in the user's runtime folder.
-SingleInstance::SingleInstance(const QString &name, QObject *parent)
+SingleInstance::SingleInstance(const QString &name, const QString &folder, QObject *parent)
     : QObject(parent),
-      name_(runtimeFolder() + QLatin1Char('/') + name + QStringLiteral(".socket")),
-      lock_(runtimeFolder() + QLatin1Char('/') + name + QStringLiteral(".lock"))
+      name_((folder.isEmpty() ? runtimeFolder() : folder) + QLatin1Char('/') + name + QStringLiteral(".socket")),
+      lock_((folder.isEmpty() ? runtimeFolder() : folder) + QLatin1Char('/') + name + QStringLiteral(".lock"))
 {
     lock_.setStaleLockTime(0);  // a lock left by a crashed run is stale once its process is gone
 }
 
-bool SingleInstance::claim()
+SingleInstance::Claim SingleInstance::claim()
 {
     if (!lock_.tryLock(100)) {
+        if (lock_.error() != QLockFile::LockFailedError) {
+            problem_ = QStringLiteral("cannot take the lock %1 (%2)")
+                           .arg(lock_.fileName(), lock_.error() == QLockFile::PermissionError ? QStringLiteral("permission denied")
+                                                                                             : QStringLiteral("an unknown error"));
+            return Unguarded;
+        }
         QLocalSocket socket;
         socket.connectToServer(name_);
         if (socket.waitForConnected(1000)) {
             socket.write("raise\n");
             socket.waitForBytesWritten(1000);
         }
-        return false;
+        return AnotherRuns;
     }
     QLocalServer::removeServer(name_);
     server_.listen(name_);
@@ -46,7 +51,7 @@ bool SingleInstance::claim()
             emit raiseRequested();
         }
     });
-    return true;
+    return Claimed;
 }
 
 }  // namespace keelrun

@@ -12,11 +12,17 @@ namespace keelrun {
 class SingleInstance : public QObject {
     Q_OBJECT
 public:
-    explicit SingleInstance(const QString &name, QObject *parent = nullptr);
+    // The lock and the socket live in `folder`, by default the user's
+    // runtime folder.
+    explicit SingleInstance(const QString &name, const QString &folder = {}, QObject *parent = nullptr);
 
-    // True when this is the only running program; otherwise the running one
-    // has been asked to raise its window.
-    bool claim();
+    enum Claim {
+        Claimed,      // this is the only running program
+        AnotherRuns,  // the running one has been asked to raise its window
+        Unguarded,    // the lock could not be taken (see problem()): run without the guard
+    };
+    Claim claim();
+    QString problem() const { return problem_; }
 
 signals:
     void raiseRequested();
@@ -24,6 +30,7 @@ signals:
 private:
     QString name_;
     QLockFile lock_;
+    QString problem_;
     QLocalServer server_;
 };
 

@@ -180,7 +180,7 @@ QDateTime toQDateTime(DateTime t)
     const auto days = static_cast<qint64>(std::floor(msTotal / (kSecondsPerDay * 1000.0)));
     const auto ms = static_cast<int>(msTotal - static_cast<double>(days) * kSecondsPerDay * 1000.0);
     const QDate date = QDate(1899, 12, 30).addDays(days);
-    return QDateTime(date, QTime::fromMSecsSinceStartOfDay(ms));
+    return QDateTime(date, QTime::fromMSecsSinceStartOfDay(ms), Qt::UTC);  // UTC: no daylight-saving gaps
 }
 
 DateTime fromQDateTime(const QDateTime &t)
@@ -192,5 +192,30 @@ DateTime fromQDateTime(const QDateTime &t)
 QString isoText(DateTime t) { return toQDateTime(t).toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss")); }
 
 QString shortDateText(DateTime t) { return QLocale().toString(toQDateTime(t).date(), QLocale::ShortFormat); }
+
+namespace {
+
+// The long time format without the zone's name ("t" outside quotes): race
+// times are the race area's own.
+QString longTimeFormatWithoutZone()
+{
+    const QString format = QLocale().timeFormat(QLocale::LongFormat);
+    QString kept;
+    bool quoted = false;
+    for (const QChar c : format) {
+        if (c == QLatin1Char('\''))
+            quoted = !quoted;
+        if (quoted || c != QLatin1Char('t'))
+            kept += c;
+    }
+    return kept.trimmed();
+}
+
+}  // namespace
+
+QString dateTimeText(DateTime t)
+{
+    return shortDateText(t) + QLatin1Char(' ') + QLocale().toString(toQDateTime(t).time(), longTimeFormatWithoutZone());
+}
 
 }  // namespace keelrun

@@ -43,9 +43,10 @@ std::optional<int> parseTimeOfDay(std::string_view text);
 // difference does not fit.
 int secondsBetween(DateTime a, DateTime b);
 
-QDateTime toQDateTime(DateTime t);       // as a zone-less local date-time
+QDateTime toQDateTime(DateTime t);       // the same wall-clock reading, in a zone without daylight saving
 DateTime fromQDateTime(const QDateTime &t);
 QString isoText(DateTime t);             // yyyy-MM-ddTHH:mm:ss
 QString shortDateText(DateTime t);       // the user's short date form
+QString dateTimeText(DateTime t);        // the user's short date and long time (with seconds), no zone
 
 }  // namespace keelrun

@@ -12,6 +12,17 @@ namespace {
 
 constexpr JDIMENSION kMaxSide = 4096;
 
+// The smallest of libjpeg's scales 1, 1/2, 1/4 and 1/8 that brings both
+// sides within kMaxSide; 0 when even 1/8 does not.
+unsigned scaleDenominator(JDIMENSION width, JDIMENSION height)
+{
+    for (unsigned denominator = 1; denominator <= 8; denominator *= 2) {
+        if ((width + denominator - 1) / denominator <= kMaxSide && (height + denominator - 1) / denominator <= kMaxSide)
+            return denominator;
+    }
+    return 0;
+}
+
 // libjpeg reports errors through a callback that must not return: jump back
 // to the decoder instead of ending the program.
 struct ErrorManager {
@@ -41,10 +52,14 @@ bool decodeInto(std::string_view bytes, RgbPicture &picture)
     }
     jpeg_create_decompress(&info);
     jpeg_mem_src(&info, reinterpret_cast<const unsigned char *>(bytes.data()), static_cast<unsigned long>(bytes.size()));
-    if (jpeg_read_header(&info, TRUE) != JPEG_HEADER_OK || info.image_width > kMaxSide || info.image_height > kMaxSide) {
+    const unsigned denominator =
+        jpeg_read_header(&info, TRUE) == JPEG_HEADER_OK ? scaleDenominator(info.image_width, info.image_height) : 0;
+    if (denominator == 0) {
         jpeg_destroy_decompress(&info);
         return false;
     }
+    info.scale_num = 1;
+    info.scale_denom = denominator;
     info.out_color_space = JCS_RGB;
     jpeg_start_decompress(&info);
     picture.width = static_cast<int>(info.output_width);

@@ -13,7 +13,8 @@
 namespace keelrun {
 namespace {
 
-// What a value may sensibly be; anything outside is a damaged or mistyped file.
+// What a value may sensibly be. One odd value is no reason to lose a race:
+// a number outside its range is brought to the nearer end, with a warning.
 struct Range {
     double min, max;
 };
@@ -22,7 +23,7 @@ constexpr Range kLongitude{-180 * 60, 180 * 60};
 constexpr Range kDegrees{-360, 720};
 constexpr Range kHours{-24, 24};
 constexpr Range kPreStartMinutes{0, 24 * 60};
-constexpr Range kPlaySpeed{0, 1500};
+constexpr Range kPlaySpeed{1, 1500};
 constexpr Range kBoatLength{0, 1000};          // metres
 constexpr Range kHandicap{0, 10};
 constexpr Range kClockOffset{-7 * 86400, 7 * 86400};
@@ -58,10 +59,11 @@ private:
 
     QString text(const SplitLine &line, int i) const { return toQString(line.field(i)); }
     std::string_view required(const SplitLine &line, int i) const;
-    double number(const SplitLine &line, int i, Range range) const;
-    int integer(const SplitLine &line, int i, Range range = {-1e9, 1e9}) const;
-    double latitude(const SplitLine &line, int i) const { return number(line, i, kLatitude); }
-    double longitude(const SplitLine &line, int i) const { return number(line, i, kLongitude); }
+    double number(const SplitLine &line, int i, Range range);
+    int integer(const SplitLine &line, int i, Range range = {-1e9, 1e9});
+    double clamped(const SplitLine &line, int i, double value, Range range);
+    double latitude(const SplitLine &line, int i) { return number(line, i, kLatitude); }
+    double longitude(const SplitLine &line, int i) { return number(line, i, kLongitude); }
     DateTime dateTime(const SplitLine &line, int i) const;
     [[noreturn]] void fail(const SplitLine &line, int i, const QString &what) const;
 
@@ -237,24 +239,35 @@ void RaceFileReader::fail(const SplitLine &line, int i, const QString &what) con
                         .arg(toQString(line.field(i)), what));
 }
 
-double RaceFileReader::number(const SplitLine &line, int i, Range range) const
+double RaceFileReader::number(const SplitLine &line, int i, Range range)
 {
     const auto value = parseNumber(required(line, i));
     if (!value)
         fail(line, i, QStringLiteral("a number"));
-    if (*value < range.min || *value > range.max)
-        fail(line, i, QStringLiteral("a number from %1 to %2").arg(range.min).arg(range.max));
-    return *value;
+    return clamped(line, i, *value, range);
 }
 
-int RaceFileReader::integer(const SplitLine &line, int i, Range range) const
+int RaceFileReader::integer(const SplitLine &line, int i, Range range)
 {
     const auto value = parseInteger(required(line, i));
     if (!value)
         fail(line, i, QStringLiteral("a whole number"));
-    if (*value < range.min || *value > range.max)
-        fail(line, i, QStringLiteral("a whole number from %1 to %2").arg(range.min).arg(range.max));
-    return *value;
+    return static_cast<int>(clamped(line, i, *value, range));
+}
+
+double RaceFileReader::clamped(const SplitLine &line, int i, double value, Range range)
+{
+    if (value >= range.min && value <= range.max)
+        return value;
+    const double used = value < range.min ? range.min : range.max;
+    warn(QStringLiteral("%1 field %2: %3 is outside %4 to %5; %6 is used")
+             .arg(toQString(line.tag()))
+             .arg(i)
+             .arg(toQString(line.field(i)))
+             .arg(range.min)
+             .arg(range.max)
+             .arg(used));
+    return used;
 }
 
 DateTime RaceFileReader::dateTime(const SplitLine &line, int i) const

@@ -7,6 +7,7 @@
 // gun in UTC and negative before it. Tables that the race file numbers keep
 // that numbering: slot 0 of boats, classes, marks and lines is unused.
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <vector>
@@ -229,7 +230,9 @@ struct RaceState {
     bool raceLoadedOnce = false;
     bool ctModeChosen = false;
 
-    int courseLength() const { return static_cast<int>(course.size()); }
+    // The course items the result tables time: the first kMaxTimedItems,
+    // the last of them taken as the finish. `course` keeps every item.
+    int courseLength() const { return std::min(static_cast<int>(course.size()), kMaxTimedItems); }
     int windSampleCount() const { return static_cast<int>(windSamples.size()) - 1; }
 
     // Empties everything of the previous race, keeping only what survives

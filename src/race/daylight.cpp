@@ -28,8 +28,8 @@ DaylightWindow computeDaylight(const RaceState &race, const RaceExtent &extent)
 
 double timeOfDay(double raceClock, const DaylightWindow &window)
 {
-    const double x = window.dayOffset + raceClock;
-    return x - std::trunc(x / 86400) * 86400;
+    const double x = std::fmod(window.dayOffset + raceClock, 86400.0);
+    return x < 0 ? x + 86400 : x;
 }
 
 Daylight daylightAt(double t, const DaylightWindow &w)

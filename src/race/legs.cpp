@@ -55,7 +55,9 @@ void bisectTurns(LegTables &legs, int n)
     }
 }
 
-// The first leg is timed from the gun, not from the boat's own start.
+// The first leg is timed from the gun, not from the boat's own start. A leg
+// the boat did not sail from end to end (an item missed or never reached)
+// has no time and is left out.
 void sumUpwindAndDownwind(RaceState &race)
 {
     const int n = race.courseLength();
@@ -63,6 +65,8 @@ void sumUpwindAndDownwind(RaceState &race)
         BoatEntry &boat = race.boats[b];
         boat.upwindTime = boat.downwindTime = boat.upwindDistance = boat.downwindDistance = 0;
         for (int j = 1; j < n; ++j) {
+            if (!passed(boat.roundingTime[j + 1]) || (j > 1 && !passed(boat.roundingTime[j])))
+                continue;
             const double time = j == 1 ? boat.roundingTime[2] : boat.roundingTime[j + 1] - boat.roundingTime[j];
             const double miles = boat.legDistance[j] / kMetresPerMinute;
             if (race.legs.legKind[j] == Upwind) {

@@ -1,10 +1,10 @@
 #include "race/loading_sequence.h"
 
 #include <QDateTime>
-#include <QFile>
 #include <QFileInfo>
 
 #include "base/load_error.h"
+#include "io/jpeg_picture.h"
 #include "io/race_file.h"
 #include "io/tracks/track_reader.h"
 #include "io/wind_file.h"
@@ -82,7 +82,7 @@ void cutAfterFinish(RaceState &state)
 LoadResult runStages(RaceState &state, const DataFolder &folder, const QString &raceFilePath,
                      const LoadListener &listener)
 {
-    state.coverPresent = QFile::exists(folder.coverPicture());
+    state.coverPresent = readJpegFile(folder.coverPicture()).has_value();  // a cover that does not decode is none
     state.raceFilePath = raceFilePath;
     report(listener, {QStringLiteral("READING  ") + QFileInfo(raceFilePath).fileName(), 0, 0});
 

@@ -181,12 +181,11 @@ GeoPoint itemAnchor(const RaceState &race, const CourseItemRef &item)
 void checkCourse(RaceState &race)
 {
     const QString file = QFileInfo(race.raceFilePath).fileName();
-    if (race.courseLength() > kMaxTimedItems) {
-        race.warnings << QStringLiteral("%1: the course has %2 items; only the first %3 are used")
+    if (race.course.size() > kMaxTimedItems) {
+        race.warnings << QStringLiteral("%1: the course has %2 items; only the first %3 are timed")
                              .arg(file)
-                             .arg(race.courseLength())
+                             .arg(race.course.size())
                              .arg(kMaxTimedItems);
-        race.course.resize(kMaxTimedItems);
     }
     for (const QString &text : std::as_const(race.course)) {
         const CourseItemRef item = parseCourseItem(race, text);

@@ -15,11 +15,13 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QScrollBar>
 #include <QTimer>
 
 #include "app/main_window.h"
 #include "app/playback_controller.h"
+#include "app/single_instance.h"
 #include "test_folder.h"
 
 namespace keelrun {
@@ -251,6 +253,110 @@ TEST_F(MainWindowTest, ZoomSliderDividesTheScale)
     const double fitted = scale(100);
     EXPECT_DOUBLE_EQ(scale(0), fitted / 10);
     EXPECT_DOUBLE_EQ(scale(95), fitted);
+}
+
+// The fixture's tracks all begin at the gun: before it no boat is in play,
+// and that is no end of the replay.
+TEST_F(MainWindowTest, ARaceWhoseTracksBeginAtTheGunPlays)
+{
+    auto w = open("race01.txt");
+    ASSERT_TRUE(child<QCheckBox>(*w, "chkAutoNext")->isChecked());
+    w->play(+1);
+    QEventLoop run;
+    QTimer::singleShot(1500, &run, &QEventLoop::quit);
+    run.exec();
+    EXPECT_FALSE(w->isLoading());
+    EXPECT_EQ(w->race().raceFileName, "race01.txt");
+    EXPECT_GT(w->playback().clock().raceClock, w->race().windowStart);
+}
+
+TEST_F(MainWindowTest, PlaysAtTheRacesOwnSpeedWithSecondsOnTheClock)
+{
+    t.write("raceadmin/race04.txt", "ST,2009/05/03 11:00:00\r\nFT,2009/05/03 12:00:00\r\nTD,9\r\nPS,15\r\nBN,b1.gpx,Alpha\r\n");
+    auto w = open("race04.txt");
+    EXPECT_EQ(w->playback().clock().playSpeed, 15);
+    EXPECT_EQ(child<QLabel>(*w, "Memo2")->text(), "15X");
+    w->step(+1);
+    EXPECT_TRUE(QRegularExpression(":\\d\\d:\\d\\d$").match(child<QLabel>(*w, "Memo1")->text()).hasMatch())
+        << child<QLabel>(*w, "Memo1")->text().toStdString();
+}
+
+// Without AutoNext the same race replays from the start of its window, and
+// the clock and the map show it at once.
+TEST_F(MainWindowTest, TheReplayStartsAgainAtOnceWithoutAutoNext)
+{
+    auto w = open("race01.txt");
+    child<QCheckBox>(*w, "chkAutoNext")->click();
+    const QString atStart = child<QLabel>(*w, "Memo1")->text();
+    for (int s = 0; s < 5; ++s)
+        w->step(+1);
+    ASSERT_NE(child<QLabel>(*w, "Memo1")->text(), atStart);
+    w->endOfReplay();
+    EXPECT_EQ(w->playback().clock().raceClock, w->race().windowStart);
+    EXPECT_EQ(child<QLabel>(*w, "Memo1")->text(), dateTimeText(addSeconds(w->race().startTime, w->race().windowStart)));
+}
+
+TEST_F(MainWindowTest, AutoNextMovesPastAMissingRaceFile)
+{
+    auto w = open("race01.txt");
+    QFile::remove(t.path("raceadmin/race02.txt"));
+    w->endOfReplay();  // race02 has gone: nothing to load, but the catalogue moves on
+    EXPECT_FALSE(w->isLoading());
+    EXPECT_EQ(w->catalogue().raceListIndex, 2);
+    w->endOfReplay();
+    waitForLoad(*w);
+    EXPECT_EQ(w->race().raceFileName, "race03.txt");
+}
+
+// A race that cannot be loaded leaves nothing of the race before it: no map,
+// no caption, no CT banner; the message lists the warnings gathered.
+TEST_F(MainWindowTest, AFailedLoadClearsThePreviousRace)
+{
+    t.write("raceadmin/race04.txt", "ST,2009/05/03 11:00:00\r\nBN,gone.gpx,Ghost\r\nBN,b1.gpx,Alpha\r\nPS,fast\r\n");
+    auto w = open("race01.txt");
+    child<QRadioButton>(*w, "RadioButton11")->click();  // corrected time: the CT banner shows
+    waitForLoad(*w);
+    ASSERT_TRUE(child<QLabel>(*w, "Memo10")->isVisibleTo(w.get()));
+    child<QComboBox>(*w, "ComboBox1")->setCurrentIndex(3);
+    child<QPushButton>(*w, "Button4")->click();
+    waitForLoad(*w);
+    EXPECT_EQ(w->race().boatCount, 0);
+    EXPECT_EQ(w->windowTitle(), "Keelrun");
+    EXPECT_FALSE(child<QLabel>(*w, "Memo10")->isVisibleTo(w.get()));
+    const QImage &map = w->mapBitmap();
+    EXPECT_EQ(map.pixelColor(map.width() / 2, map.height() / 2), map.pixelColor(1, 1));
+    auto *box = w->findChild<QMessageBox *>("problems");
+    ASSERT_NE(box, nullptr);
+    EXPECT_TRUE(box->text().contains("\"fast\""));
+    EXPECT_TRUE(box->detailedText().contains("gone.gpx"));
+}
+
+TEST_F(MainWindowTest, ALoadLeavesSmallScreenModeWholeAndTicksAutoTrace)
+{
+    auto w = open("race01.txt");
+    child<QCheckBox>(*w, "CheckBox4")->click();
+    child<QCheckBox>(*w, "CheckBox1")->click();  // Auto Trace off
+    ASSERT_TRUE(child<QLabel>(*w, "Memo11")->isVisibleTo(w.get()));
+    ASSERT_FALSE(child<QRadioButton>(*w, "RadioButton2")->isEnabled());
+    child<QComboBox>(*w, "ComboBox1")->setCurrentIndex(1);
+    child<QPushButton>(*w, "Button4")->click();
+    waitForLoad(*w);
+    EXPECT_FALSE(child<QLabel>(*w, "Memo11")->isVisibleTo(w.get()));
+    EXPECT_FALSE(child<QLabel>(*w, "Memo13")->isVisibleTo(w.get()));
+    EXPECT_TRUE(child<QRadioButton>(*w, "RadioButton2")->isEnabled());
+    EXPECT_TRUE(child<QCheckBox>(*w, "CheckBox1")->isChecked());
+    EXPECT_EQ(w->mapSize(), QSize(1280 - 265 - 50, 1024));
+}
+
+// A lock that cannot be taken for another reason than a running Keelrun:
+// the program runs without the guard and says why.
+TEST(SingleInstance, ALockThatCannotBeTakenLeavesTheProgramUnguarded)
+{
+    test::TestFolder t;
+    const QString notAFolder = t.write("runtime", "a file where the folder should be");
+    SingleInstance instance(QStringLiteral("keelrun"), notAFolder);
+    EXPECT_EQ(instance.claim(), SingleInstance::Unguarded);
+    EXPECT_TRUE(instance.problem().contains("keelrun.lock")) << instance.problem().toStdString();
 }
 
 TEST(SingleInstance, ASecondStartRaisesTheFirstAndEnds)

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <QLocale>
+
 #include "base/date_time.h"
 
 namespace keelrun {
@@ -53,6 +55,23 @@ TEST(DateTime, FormatsIsoAndConvertsToQt)
     EXPECT_EQ(isoText(t), "2025-06-21T13:05:07");
     EXPECT_EQ(isoText(wholeDay(t)), "2025-06-21T00:00:00");
     EXPECT_EQ(fromQDateTime(toQDateTime(t)), t);
+}
+
+// The tests run in London time: 01:30 on 31 March 2024 does not exist there
+// (the clocks went from 01:00 to 02:00), but a race's times know no zone.
+TEST(DateTime, TimesInTheMachinesDaylightSavingGapStayAsWritten)
+{
+    const DateTime gap = makeDateTime(2024, 3, 31, 1, 30, 0);
+    EXPECT_EQ(isoText(gap), "2024-03-31T01:30:00");
+    EXPECT_EQ(toQDateTime(gap).time(), QTime(1, 30));
+    EXPECT_EQ(fromQDateTime(toQDateTime(gap)), gap);
+}
+
+TEST(DateTime, ShortDateAndLongTimeWithSecondsAndNoZone)
+{
+    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedKingdom));
+    EXPECT_EQ(dateTimeText(makeDateTime(2024, 3, 31, 1, 30, 5)), "31/03/2024 01:30:05");
+    QLocale::setDefault(QLocale::c());
 }
 
 }  // namespace

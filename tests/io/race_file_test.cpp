@@ -233,7 +233,8 @@ TEST_F(RaceFileTest, CapacitiesAreEnforcedWithOneWarningEach)
     EXPECT_EQ(s.classCount, kMaxClasses);
     EXPECT_EQ(s.boatCount, kMaxBoats);
     EXPECT_EQ(s.mapParams.size(), kMaxMapParams);
-    EXPECT_EQ(s.courseLength(), 19);
+    EXPECT_EQ(s.course.size(), 19);  // all kept; the first 12 are timed
+    EXPECT_EQ(s.courseLength(), kMaxTimedItems);
 
     const QString all = s.warnings.join('\n');
     EXPECT_TRUE(all.contains("race01.txt:21: more than 20 marks; this mark is ignored")) << all.toStdString();
@@ -256,10 +257,26 @@ TEST_F(RaceFileTest, ConversionErrorsNameFileLineTagFieldAndText)
     EXPECT_EQ(errorOf("BN,a.gpx,One,1.0,3s\r\n"), "race01.txt:1: BN field 4: \"3s\" is not a whole number");
     EXPECT_EQ(errorOf("LL,40\r\n"), "race01.txt:1: LL field 2 is missing");
     EXPECT_EQ(errorOf("PS\r\n"), "race01.txt:1: PS field 1 is missing");
-    EXPECT_EQ(errorOf("MG,1e10\r\n"), "race01.txt:1: MG field 1: \"1e10\" is not a number from -360 to 720");
-    EXPECT_EQ(errorOf("MK,5401,0\r\n"), "race01.txt:1: MK field 1: \"5401\" is not a number from -5400 to 5400");
-    EXPECT_EQ(errorOf("BN,a.gpx,One,1.0,2147483647\r\n"),
-              "race01.txt:1: BN field 4: \"2147483647\" is not a whole number from -604800 to 604800");
+}
+
+// One odd value is brought into its range with a warning naming the file,
+// the line and the value; the race loads on.
+TEST_F(RaceFileTest, NumbersOutsideTheirRangeAreClampedWithAWarning)
+{
+    const RaceState s = read("MG,1e10\r\nMK,5401,0\r\nBN,a.gpx,One,12,2147483647\r\nPS,2000\r\nBT,-3\r\nPS,0\r\n");
+    EXPECT_EQ(s.magneticVariation, 720);
+    EXPECT_EQ(s.marks[1].lat, 5400);
+    EXPECT_EQ(s.boats[1].handicap, 10);
+    EXPECT_EQ(s.boats[1].clockOffset, 604800);
+    EXPECT_EQ(s.preStartSeconds, 180);  // BT 0: the default three minutes
+    EXPECT_EQ(s.initialPlaySpeed, 1);   // the last PS line, 0 brought up to 1
+    const QString all = s.warnings.join('\n');
+    EXPECT_TRUE(all.contains("race01.txt:1: MG field 1: 1e10 is outside -360 to 720; 720 is used")) << all.toStdString();
+    EXPECT_TRUE(all.contains("race01.txt:2: MK field 1: 5401 is outside -5400 to 5400; 5400 is used"));
+    EXPECT_TRUE(all.contains("race01.txt:3: BN field 3: 12 is outside 0 to 10; 10 is used"));
+    EXPECT_TRUE(all.contains("race01.txt:3: BN field 4: 2147483647 is outside -604800 to 604800; 604800 is used"));
+    EXPECT_TRUE(all.contains("race01.txt:4: PS field 1: 2000 is outside 1 to 1500; 1500 is used"));
+    EXPECT_TRUE(all.contains("race01.txt:5: BT field 1: -3 is outside 0 to 1440; 0 is used"));
 }
 
 TEST_F(RaceFileTest, ShiftJisNamesAreDecoded)

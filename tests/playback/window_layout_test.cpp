@@ -1,10 +1,7 @@
 #include <gtest/gtest.h>
 
-#include <QFile>
-
 #include "playback/captions.h"
 #include "playback/window_layout.h"
-#include "io/jpeg_picture.h"
 #include "playback/boat_list_layout.h"
 
 namespace keelrun {
@@ -97,22 +94,6 @@ TEST(BoatListLayout, TwoColumnsThenGroupedByClass)
     EXPECT_EQ(l.classBoxes[2], QPoint(5, 70));
     EXPECT_EQ(l.boatBoxes[4], QPoint(5, 84));
     EXPECT_EQ(l.panelHeight, 104);
-}
-
-TEST(JpegPicture, DecodesAndRefusesDamage)
-{
-    const auto picture = readJpegFile(KEELRUN_TEST_DATA "/tiny.jpg");
-    ASSERT_TRUE(picture);
-    EXPECT_EQ(picture->width, 8);
-    EXPECT_EQ(picture->height, 6);
-    EXPECT_NEAR(picture->rgb[0], 200, 6);
-    EXPECT_NEAR(picture->rgb[1], 30, 6);
-    EXPECT_FALSE(decodeJpeg("not a picture"));
-    QFile file(KEELRUN_TEST_DATA "/tiny.jpg");
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    const QByteArray whole = file.readAll();
-    EXPECT_FALSE(decodeJpeg(std::string_view(whole.constData(), static_cast<std::size_t>(whole.size() - 20))));
-    EXPECT_FALSE(decodeJpeg(""));
 }
 
 }  // namespace

@@ -30,5 +30,16 @@ TEST(Daylight, DawnAndDusk)
     EXPECT_DOUBLE_EQ(timeOfDay(14 * 3600.0, w), 3600);  // past midnight
 }
 
+// A race that starts just after midnight: before the gun it is still the
+// evening before, never a negative time of day.
+TEST(Daylight, TimeOfDayWrapsRoundMidnight)
+{
+    const DaylightWindow w{6 * 3600.0, 18 * 3600.0, 120};  // the gun at 00:02
+    EXPECT_DOUBLE_EQ(timeOfDay(-300, w), 86400 - 180);
+    EXPECT_DOUBLE_EQ(timeOfDay(0, w), 120);
+    EXPECT_TRUE(daylightAt(timeOfDay(-300, w), w).night);
+    EXPECT_EQ(daylightAt(timeOfDay(-300, w), w).level, 0);
+}
+
 }  // namespace
 }  // namespace keelrun

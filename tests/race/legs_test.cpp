@@ -79,6 +79,20 @@ TEST_F(LegTablesTest, UpwindAndDownwindSumsTimeTheFirstLegFromTheGun)
     EXPECT_DOUBLE_EQ(b.downwindDistance, 2000 / 1852.0);
 }
 
+// A boat that missed MK1 has no time for the legs to and from it: they are
+// left out of the sums instead of adding 10 000 000 s on one and taking it
+// off on the next.
+TEST_F(LegTablesTest, LegsWithAnItemNeverPassedAreLeftOutOfTheSums)
+{
+    BoatEntry &b = race.boats[1];
+    b.roundingTime[2] = kNotReached;
+    buildLegTables(race);
+    EXPECT_EQ(b.upwindTime, 0);
+    EXPECT_EQ(b.upwindDistance, 0);
+    EXPECT_EQ(b.downwindTime, 10);  // MK2 to the finish only
+    EXPECT_DOUBLE_EQ(b.downwindDistance, 100 / 1852.0);
+}
+
 TEST(Legs, OneItemCourseHasNoLegs)
 {
     RaceState race;

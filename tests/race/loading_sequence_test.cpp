@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <QFile>
+
 #include "race/loading_sequence.h"
 #include "race/boat_colours.h"
 #include "test_folder.h"
@@ -74,6 +76,25 @@ TEST_F(LoadingTest, AFailedLoadKeepsTheWarningsGatheredBeforeIt)
     ASSERT_FALSE(r.warnings.isEmpty());
     EXPECT_TRUE(r.warnings[0].contains("nothere.gpx")) << r.warnings[0].toStdString();
     EXPECT_EQ(state.boatCount, 0);  // nothing half-read is presented
+}
+
+// A cover picture carries the race's title, so the captions stay empty; a
+// cover.jpg that does not decode is no cover, and the captions are written.
+TEST_F(LoadingTest, OnlyACoverThatDecodesIsACover)
+{
+    writeTrack("a.gpx");
+    const QByteArray race = "ST,2009/05/03 11:00:00\r\nBN,a.gpx,One\r\n";
+    t.write("raceadmin/cover.jpg", "not a picture");
+    ASSERT_TRUE(load(race).ok());
+    EXPECT_FALSE(state.coverPresent);
+    EXPECT_EQ(state.title, "Keelrun  race01.txt");
+
+    QFile tiny(KEELRUN_TEST_DATA "/tiny.jpg");
+    ASSERT_TRUE(tiny.open(QIODevice::ReadOnly));
+    t.write("raceadmin/cover.jpg", tiny.readAll());
+    ASSERT_TRUE(load(race).ok());
+    EXPECT_TRUE(state.coverPresent);
+    EXPECT_TRUE(state.title.isEmpty());
 }
 
 TEST_F(LoadingTest, ChosenTimeModeOverridesTheRaceFileAfterTheFirstLoad)

@@ -1,6 +1,8 @@
 #include "io/tracks/fix_sink.h"
 
 #include <cmath>
+#include <cstdint>
+#include <limits>
 
 namespace keelrun {
 
@@ -21,10 +23,12 @@ void FixSink::add(DateTime utc, double latMinutes, double lonMinutes)
     const int seconds = secondsBetween(startTimeUtc_, utc);
     if (seconds == kNoSecondsBetween)
         return;
-    const int time = seconds + clockOffset_;
-    if (time <= earliestTime_)
+    const std::int64_t time = std::int64_t{seconds} + clockOffset_;
+    if (time <= earliestTime_ || time > std::numeric_limits<int>::max())
         return;
     boat_.samples.push_back({static_cast<double>(time), latMinutes, lonMinutes, 0, 0});
 }
+
+void FixSink::skip() { ++skipped_; }
 
 }  // namespace keelrun

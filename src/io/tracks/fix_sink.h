@@ -17,14 +17,20 @@ class FixSink {
 public:
     FixSink(const RaceState &race, BoatEntry &boat);
 
-    // A fix at `utc`, position in minutes of arc.
+    // A fix at `utc`, position in minutes of arc. Fixes off the globe or off
+    // the race clock's range are dropped.
     void add(DateTime utc, double latMinutes, double lonMinutes);
+    // A record that has a position but no readable time: passed over and
+    // counted, so that the user hears of it.
+    void skip();
+    int skipped() const { return skipped_; }
 
 private:
     BoatEntry &boat_;
     DateTime startTimeUtc_;
     int clockOffset_;
     int earliestTime_;
+    int skipped_ = 0;
 };
 
 }  // namespace keelrun

@@ -85,7 +85,7 @@ public:
         number(from, trimmed(std::string_view(text_).substr(from, close == std::string::npos ? close : close - from)));
     }
 
-    // The point's time, converted to UTC. Nothing when it has no <time>.
+    // The point's time, converted to UTC; nothing when it cannot be read.
     std::optional<DateTime> time() const
     {
         const std::size_t open = text_.find("<time>");
@@ -99,13 +99,14 @@ public:
         const auto clock = split ? parseTimeOfDay(window.substr(t + 1, 8)) : std::nullopt;
         const auto offset = split ? zoneOffsetSeconds(window.substr(std::min(t + 9, window.size()))) : std::nullopt;
         if (!date || !clock || !offset)
-            fail(from, window.substr(0, window.find('<')), "a date and time (yyyy-mm-ddThh:mm:ssZ)");
+            return std::nullopt;
         return addSeconds(*date, *clock - *offset);
     }
 
 private:
     // After hh:mm:ss: an optional fraction of a second (not read), then "z",
-    // nothing, or a zone offset such as "+09:00" (local time ahead of UTC).
+    // nothing, or a zone offset (local time ahead of UTC) in any of the
+    // forms "+09:00", "+0900" and "+09".
     static std::optional<double> zoneOffsetSeconds(std::string_view rest)
     {
         rest = rest.substr(0, rest.find('<'));
@@ -114,13 +115,19 @@ private:
         rest = trimmed(rest);
         if (rest.empty() || rest == "z")
             return 0.0;
-        if (rest.size() != 6 || (rest[0] != '+' && rest[0] != '-') || rest[3] != ':')
+        if (rest.front() != '+' && rest.front() != '-')
             return std::nullopt;
-        const auto hours = parseInteger(rest.substr(1, 2));
-        const auto minutes = parseInteger(rest.substr(4, 2));
-        if (!hours || !minutes)
+        const double sign = rest.front() == '-' ? -1.0 : 1.0;
+        rest.remove_prefix(1);
+        const bool shaped = rest.size() == 2 || rest.size() == 4 || (rest.size() == 5 && rest[2] == ':');
+        if (!shaped)
             return std::nullopt;
-        return (rest[0] == '-' ? -1.0 : 1.0) * (*hours * 3600.0 + *minutes * 60.0);
+        const std::string_view minuteText = rest.size() == 2 ? std::string_view("0") : rest.substr(rest.size() - 2);
+        const auto hours = parseInteger(rest.substr(0, 2));
+        const auto minutes = parseInteger(minuteText);
+        if (!hours || !minutes || *hours < 0 || *hours > 23 || *minutes < 0 || *minutes > 59)
+            return std::nullopt;
+        return sign * (*hours * 3600.0 + *minutes * 60.0);
     }
 
     double number(std::size_t at, std::string_view text) const
@@ -160,6 +167,8 @@ void readGpx(std::string_view bytes, const TrackContext &context, FixSink &sink)
             point.checkElevation();
             if (const auto utc = point.time())
                 sink.add(*utc, lat * 60.0, lon * 60.0);
+            else
+                sink.skip();
         }
         if (end == bytes.size())
             return;

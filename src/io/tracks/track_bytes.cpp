@@ -1,17 +1,25 @@
 #include "io/tracks/track_bytes.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "base/load_error.h"
 #include "base/numbers.h"
 
 namespace keelrun {
 
+namespace {
+
+// Minutes of arc, or kOffTheGlobe beyond 180 degrees.
+double onTheGlobe(double minutes) { return std::abs(minutes) <= 180 * 60 ? minutes : kOffTheGlobe; }
+
+}  // namespace
+
 std::optional<double> coordinateMinutes(std::string_view number, CoordinateForm form)
 {
     if (form == CoordinateForm::DecimalDegrees) {
         const auto degrees = parseNumber(number);
-        return degrees ? std::optional<double>(*degrees * 60) : std::nullopt;
+        return degrees ? std::optional<double>(onTheGlobe(*degrees * 60)) : std::nullopt;
     }
     // Whole degrees, then two digits of minutes (and two of seconds), then
     // the decimals.
@@ -23,15 +31,17 @@ std::optional<double> coordinateMinutes(std::string_view number, CoordinateForm 
     const auto degrees = degreeText.empty() ? std::optional<int>(0) : parseInteger(degreeText);
     if (!degrees)
         return std::nullopt;
+    if (degreeText.size() > 3)
+        return kOffTheGlobe;
     if (form == CoordinateForm::DegreesMinutes) {
         const auto minutes = parseNumber(number.substr(point - 2));
-        return minutes ? std::optional<double>(*degrees * 60 + *minutes) : std::nullopt;
+        return minutes ? std::optional<double>(onTheGlobe(*degrees * 60.0 + *minutes)) : std::nullopt;
     }
     const auto minutes = parseInteger(number.substr(point - 4, 2));
     const auto seconds = parseNumber(number.substr(point - 2));
     if (!minutes || !seconds)
         return std::nullopt;
-    return *degrees * 60 + *minutes + *seconds / 60;
+    return onTheGlobe(*degrees * 60.0 + *minutes + *seconds / 60);
 }
 
 void throwTrackError(const TrackContext &context, std::string_view bytes, std::size_t offset, std::string_view text,

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <cstring>
+#include <limits>
 #include <optional>
 #include <string_view>
 
@@ -38,8 +39,13 @@ enum class CoordinateForm {
     DegreesMinutesSeconds,  // ddmmss.s
 };
 
+// A position that is no place on the globe: the fix sink drops it.
+inline constexpr double kOffTheGlobe = std::numeric_limits<double>::quiet_NaN();
+
 // A coordinate number in minutes of arc; nothing when it does not convert
-// (the minutes forms need a decimal point).
+// (the minutes forms need a decimal point). A number that converts but
+// cannot be a coordinate (more than three digits of whole degrees, more than
+// 180 degrees) gives kOffTheGlobe: that fix is passed over.
 std::optional<double> coordinateMinutes(std::string_view number, CoordinateForm form);
 
 // Throws LoadError: `what` of the file at byte `offset` (and its line) is not

@@ -89,6 +89,8 @@ TrackReadResult readTrack(RaceState &race, const DataFolder &folder, int n)
     FixSink sink(race, boat);
     const TrackContext context{subFolderName(SubFolder::Tracks) + QLatin1Char('/') + boat.trackFile, race.raceDate};
     format->decode(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())), context, sink);
+    if (sink.skipped() > 0)
+        race.warnings << QStringLiteral("%1: %2 track points without a readable time were skipped").arg(context.fileName).arg(sink.skipped());
 
     boat.fixInterval = measuredFixInterval(boat, format->fixIntervalThreshold);
     if (race.ctMode > 0 && boat.sampleCount() > 100 && boat.handicap > 0)

@@ -46,7 +46,8 @@ struct TrackReadResult {
 };
 
 // Reads the track of race-file boat n into slot n - droppedBoats, moving the
-// boat's entry down when earlier boats were dropped. Throws LoadError.
+// boat's entry down when earlier boats were dropped. Points passed over for
+// want of a readable time are counted in a warning. Throws LoadError.
 TrackReadResult readTrack(RaceState &race, const DataFolder &folder, int n);
 
 }  // namespace keelrun

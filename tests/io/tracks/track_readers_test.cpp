@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstring>
 #include <limits>
 #include <string>
@@ -147,12 +148,14 @@ TEST_F(TrackReaderTest, GpxTimesAreUtcWithOrWithoutFractionsAndZones)
                             gpxPoint("35.5", "139.25", "2009-05-03T02:15:30") +
                             gpxPoint("35.5", "139.25", "2009-05-03T11:15:30+09:00", '\'') +
                             gpxPoint("35.5", "139.25", "2009-05-02T21:15:30.5-04:45") +
+                            gpxPoint("35.5", "139.25", "2009-05-03T11:15:30+0900") +
+                            gpxPoint("35.5", "139.25", "2009-05-03T11:15:30+09") +
                             "</trkseg></trk></gpx>\n" + gpxPoint("1", "1", "2009-05-03T02:15:30Z");
     const BoatEntry &boat = read(readGpx, gpx);
-    ASSERT_EQ(boat.sampleCount(), 5);
-    for (int i = 1; i <= 4; ++i)
+    ASSERT_EQ(boat.sampleCount(), 7);  // nothing after </gpx>
+    for (const int i : {1, 2, 3, 4, 6, 7})
         EXPECT_EQ(boat.samples[i].time, 930) << i;
-    EXPECT_EQ(boat.samples[5].time, 30);
+    EXPECT_EQ(boat.samples[5].time, 30);  // 21:15:30.5 at UTC-4:45
     EXPECT_DOUBLE_EQ(boat.samples[4].lat, 35.5 * 60);
 }
 
@@ -173,8 +176,22 @@ TEST_F(TrackReaderTest, GpxConversionErrorsNameTheLineAndText)
                             gpxPoint("35,5", "139.25", "2009-05-03T02:00:02Z");
     EXPECT_EQ(errorOf(readGpx, gpx), "gpsdat/test:3 (byte 106): \"35,5\" is not a number");
     EXPECT_NE(errorOf(readGpx, "<trkpt lat=35.5 lon=\"1\"><time>2009-05-03T02:00:02Z</time></trkpt>"), "");
-    EXPECT_NE(errorOf(readGpx, gpxPoint("1", "1", "2009-05-03T25:00:00Z")), "");
     EXPECT_NE(errorOf(readGpx, "<trkpt lat=\"1\" lon=\"1\"><ele>high</ele><time>2009-05-03T02:00:02Z</time></trkpt>"), "");
+}
+
+// A point whose time cannot be read is passed over and counted; the rest of
+// the track loads.
+TEST_F(TrackReaderTest, GpxPointsWithAnUnreadableTimeAreSkippedAndCounted)
+{
+    const std::string gpx = gpxPoint("1", "1", "2009-05-03T25:00:00Z") + gpxPoint("1", "1", "2009-05-03T02:00:01+99:99") +
+                            gpxPoint("1", "1", "2009-05-03T02:00:02+9") + gpxPoint("1", "1", "yesterday") +
+                            gpxPoint("1", "1", "2009-05-03T02:00:03Z");
+    BoatEntry &boat = race.boats[1];
+    FixSink sink(race, boat);
+    readGpx(gpx, {"gpsdat/test", race.raceDate}, sink);
+    EXPECT_EQ(sink.skipped(), 4);
+    ASSERT_EQ(boat.sampleCount(), 1);
+    EXPECT_EQ(boat.samples[1].time, 3);
 }
 
 TEST_F(TrackReaderTest, GpxExtensionsDoNotEndAPoint)
@@ -207,6 +224,17 @@ TEST_F(TrackReaderTest, ClockOffsetShiftsEveryFix)
 {
     race.boats[1].clockOffset = -3;
     EXPECT_EQ(read(readGpx, gpxPoint("1", "1", "2009-05-03T02:00:10Z")).samples[1].time, 7);
+}
+
+// A fix 68 years after the gun with a week's clock offset lies past the race
+// clock's range: it is dropped, and nothing overflows.
+TEST_F(TrackReaderTest, FixesPastTheRaceClocksRangeAreDropped)
+{
+    race.boats[1].clockOffset = 7 * 86400;
+    const std::string gpx = gpxPoint("1", "1", "2077-05-20T05:14:00Z") + gpxPoint("1", "1", "2009-05-03T02:00:10Z");
+    const BoatEntry &boat = read(readGpx, gpx);
+    ASSERT_EQ(boat.sampleCount(), 1);
+    EXPECT_EQ(boat.samples[1].time, 10 + 7 * 86400);
 }
 
 TEST_F(TrackReaderTest, HemisphereTextInAllThreeForms)
@@ -292,6 +320,26 @@ TEST(CoordinateMinutes, ReadsTheThreeForms)
     EXPECT_FALSE(coordinateMinutes("3452", CoordinateForm::DegreesMinutes));
     EXPECT_FALSE(coordinateMinutes("2.5", CoordinateForm::DegreesMinutes));
     EXPECT_FALSE(coordinateMinutes("x452.5", CoordinateForm::DegreesMinutes));
+}
+
+// Whole degrees of more than three digits, or more than 180 degrees, are no
+// place on the globe: such a fix is passed over, and nothing overflows.
+TEST(CoordinateMinutes, DegreesThatCannotBeACoordinateAreOffTheGlobe)
+{
+    EXPECT_TRUE(std::isnan(*coordinateMinutes("13599999900.00", CoordinateForm::DegreesMinutes)));
+    EXPECT_TRUE(std::isnan(*coordinateMinutes("214748364700.0", CoordinateForm::DegreesMinutesSeconds)));
+    EXPECT_TRUE(std::isnan(*coordinateMinutes("18100.0", CoordinateForm::DegreesMinutes)));
+    EXPECT_TRUE(std::isnan(*coordinateMinutes("-181.5", CoordinateForm::DecimalDegrees)));
+    EXPECT_DOUBLE_EQ(*coordinateMinutes("18000.0", CoordinateForm::DegreesMinutes), 180 * 60);
+}
+
+TEST_F(TrackReaderTest, FixesWithImpossibleDegreesArePassedOver)
+{
+    const std::string log = nmea("GPRMC,021500,A,13599999900.00,N,13545.000,E,0.0,0.0,030509,,") +
+                            nmea("GPRMC,021501,A,3452.500,N,13545.000,E,0.0,0.0,030509,,");
+    EXPECT_EQ(read(readNmea, log).sampleCount(), 1);
+    const std::string text = "T N13599999900.00 E13545.000 2009-05-03 02:15:30 x\r\nT N3452.500 E13545.000 2009-05-03 02:15:31 x\r\n";
+    EXPECT_EQ(read(readHemisphereText, text).sampleCount(), 1);
 }
 
 }  // namespace
