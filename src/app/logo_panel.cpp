@@ -64,12 +64,28 @@ void LogoPanel::clearBoatMarkers()
     boatMarkers_.clear();
 }
 
-void LogoPanel::hideBoatMarker(int boat)
+QWidget *LogoPanel::markerOf(int boat) const
 {
     const auto count = static_cast<int>(boatMarkers_.size());
-    if (boat >= 1 && boat <= count)
-        boatMarkers_[count - boat]->hide();
+    return boat >= 1 && boat <= count ? boatMarkers_[count - boat] : nullptr;
 }
+
+void LogoPanel::hideBoatMarker(int boat)
+{
+    if (QWidget *marker = markerOf(boat))
+        marker->hide();
+}
+
+void LogoPanel::moveBoatMarker(int boat, QPoint place, bool show)
+{
+    if (QWidget *marker = markerOf(boat)) {
+        marker->move(place);
+        if (show)
+            marker->show();
+    }
+}
+
+void LogoPanel::setOverview(const QImage &picture) { overview->setPixmap(QPixmap::fromImage(picture)); }
 
 void LogoPanel::showBareSea(const QColor &sea)
 {

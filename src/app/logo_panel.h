@@ -23,6 +23,10 @@ public:
     void placeBoatMarkers(const RaceState &race);
     void clearBoatMarkers();
     void hideBoatMarker(int boat);  // the boat has finished
+    // Moves a boat's marker with its top left at `place`; it stays hidden
+    // when it was, unless `show`.
+    void moveBoatMarker(int boat, QPoint place, bool show = false);
+    void setOverview(const QImage &picture);
     // The overview before the race is drawn: the bare sea.
     void showBareSea(const QColor &sea);
 
@@ -33,6 +37,8 @@ public:
     QPushButton *helpButton = nullptr;
 
 private:
+    QWidget *markerOf(int boat) const;
+
     std::vector<QWidget *> boatMarkers_;  // [boatCount - b], the last boat first
 };
 

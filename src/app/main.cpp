@@ -6,6 +6,7 @@
 #include "app/main_window.h"
 #include "app/single_instance.h"
 #include "cli/command_line.h"
+#include "app/screenshot_command.h"
 #include "cli/render_command.h"
 
 namespace {
@@ -66,6 +67,15 @@ int main(int argc, char *argv[])
         const keelrun::CommandLine command = describeAndParse();
         return command.mode == keelrun::CommandLine::Done ? command.exitCode
                                                           : keelrun::runRender(command, QCoreApplication::applicationDirPath());
+    }
+    case keelrun::ProgramKind::Screenshot: {
+        // The window is built and drawn without a display.
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+        QApplication app(argc, argv);
+        const keelrun::CommandLine command = describeAndParse();
+        return command.mode == keelrun::CommandLine::Done ? command.exitCode
+                                                          : keelrun::runScreenshot(command, QCoreApplication::applicationDirPath());
     }
     case keelrun::ProgramKind::Text:
         break;

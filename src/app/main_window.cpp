@@ -8,6 +8,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSaveFile>
@@ -25,6 +26,7 @@
 #include "app/playback_controller.h"
 #include "app/small_screen_bar.h"
 #include "app/splash_panel.h"
+#include "app/time_bar_panel.h"
 #include "playback/sliders.h"
 #include "render/painting.h"
 #include "render/pictures.h"
@@ -50,6 +52,7 @@ MainWindow::MainWindow(const DataFolder &folder, const QString &firstRace, QWidg
     playback_ = new PlaybackController(race_, [this] { return drawFrame(); }, this);
     connectControls();
     connectPlayback();
+    connectGlance();
     watchForTips();
     splashHold_.setSingleShot(true);
     connect(&splashHold_, &QTimer::timeout, splash_, &QWidget::hide);
@@ -69,7 +72,7 @@ MainWindow::MainWindow(const DataFolder &folder, const QString &firstRace, QWidg
 // The panels that float over the map, and the tip box.
 void MainWindow::buildFloatingControls()
 {
-    timeBarPanel_ = makeControl<QWidget>(this, "pnlTimeBar", {0, 0, kTimeBarWidth, 100});
+    timeBar_ = new TimeBarPanel(this);
     flagPanel_ = makeControl<QWidget>(this, "pnlFLAG", {0, 5, 120, 60});
     flagPanel_->hide();
     preparatoryFlag_ = makeControl<QLabel>(flagPanel_, "blue_p", {4, 4, 60, 40});
@@ -122,9 +125,14 @@ void MainWindow::connectControls()
     for (QRadioButton *orientation : {c->northUpButton, c->windUpButton}) {
         connect(orientation, &QRadioButton::clicked, this, [this] {
             pictures_ = mapPictures(race_, controls_->northUpButton->isChecked());
+            redrawOverview();
             redrawWhenStopped();
         });
     }
+    connect(c->boatNameBox, &QCheckBox::clicked, this, [this] {
+        if (!controls_->autoTraceBox->isChecked())
+            drawFrame();
+    });
     connect(c->trackPageButton, &QRadioButton::toggled, playback_, &PlaybackController::setTrackPageShown);
     connect(c->speedSlider, &QScrollBar::valueChanged, this, [this](int position) {
         const double speed = playSpeedForSlider(position);
@@ -177,7 +185,8 @@ void MainWindow::applyLayout()
     logo_->setGeometry(l.logoPanel);
     controls_->setGeometry(l.controlPanel);
     boatList_->setGeometry(l.boatListPanel);
-    timeBarPanel_->setGeometry(l.timeBarPanel);
+    timeBar_->setGeometry(l.timeBarPanel);
+    timeBar_->showRace(race_);
     boatList_->raise();
     const QPoint attachments = l.controlPanel.topLeft() + controls_->attachmentButton->pos();
     attachmentList_->move(attachments.x(), attachments.y() - 3 - attachmentList_->height());
@@ -204,13 +213,11 @@ void MainWindow::resizeBitmaps(QSize size)
     paintSea();
 }
 
-// Until the map is drawn, the map and the overview show the bare sea.
+// Until the map is drawn, it shows the bare sea.
 void MainWindow::paintSea()
 {
-    const QColor sea = toQColor(seaColours(controls_->seaSlider->value()).sea);
-    mapBitmap_.fill(sea);
+    mapBitmap_.fill(toQColor(seaColours(controls_->seaSlider->value()).sea));
     pageBitmap_.fill(Qt::white);
-    logo_->showBareSea(sea);
     mapCanvas_->setPicture(&mapBitmap_);
 }
 
@@ -319,6 +326,8 @@ bool MainWindow::eventFilter(QObject *watched, QEvent *event)
             openJapaneseHelp();
         else if (watched == logo_->logo)
             openHelp();
+        else if (watched == logo_->overview)
+            onOverviewClicked(static_cast<QMouseEvent *>(event)->position().toPoint());
     }
     if (event->type() == QEvent::Leave)
         tipBox_->hide();

@@ -12,6 +12,7 @@
 #include "io/data_folder.h"
 #include "model/race_state.h"
 #include "playback/captions.h"
+#include "playback/course_view.h"
 #include "playback/window_layout.h"
 #include "race/loading_sequence.h"
 #include "race/race_catalogue.h"
@@ -33,6 +34,7 @@ class MapCanvas;
 class PlaybackController;
 class SmallScreenBar;
 class SplashPanel;
+class TimeBarPanel;
 
 class MainWindow : public QWidget {
     Q_OBJECT
@@ -61,9 +63,16 @@ public:
     void play(int direction);
     void stopPlayback();
     void step(int direction);
-    // Draws the frame at the race clock on the sea and shows it. False when
-    // there was nothing to draw: no race, or a load running.
+    // Draws the frame at the race clock on the sea and shows it (with Auto
+    // Trace off, the course diagram). False when there was nothing to draw:
+    // no race, or a load running.
     bool drawFrame();
+    // Sets the race clock as a click on the time bar does.
+    void jumpTo(double raceClock);
+    // For a picture of the window: no splash, the timers still, and with
+    // `stopped` the replay stopped as by unticking Auto Trace.
+    void holdForPicture(bool stopped);
+    const LoadResult &lastLoad() const { return lastLoad_; }
 
 signals:
     void raceLoaded(bool ok);
@@ -80,6 +89,7 @@ private:
     void connectControls();
     void connectPlayback();
     void watchForTips();
+    void connectGlance();
 
     // The loading sequence around the window-free stages (main_window_loading.cpp).
     void prepareForLoading();
@@ -89,6 +99,16 @@ private:
     void showRaceFileName();
     void onShowRaceClicked();
     void onTimeModeClicked(bool corrected);
+
+    // The race at a glance (main_window_glance.cpp): the overview map, the
+    // time bar and the course diagram of the stopped map.
+    void redrawOverview();
+    void moveOverviewMarkers();
+    void showCourseDiagram();
+    void onTimeBarHovered(double raceClock, QPoint at);
+    void onTimeBarHoverEnded();
+    void onMapClicked(QPoint at, Qt::MouseButton button);
+    void onOverviewClicked(QPoint at);
 
     // The replay's display.
     DisplayChoices displayChoices() const;
@@ -131,11 +151,15 @@ private:
     QImage mapBitmap_;
     QImage pageBitmap_;
     MapPictures pictures_;
+    CourseView courseView_;   // the stopped map's centre and zoom
+    MapView diagramView_;     // the course diagram as last drawn, for clicks on it
+    bool timeHover_ = false;  // the pointer is over the time bar: the markers preview its time
 
     QThread *loader_ = nullptr;
     bool closing_ = false;
     QTimer splashHold_;
     QPointer<QMessageBox> problems_;
+    LoadResult lastLoad_;
 
     // Panels.
     SplashPanel *splash_ = nullptr;
@@ -145,7 +169,7 @@ private:
     ControlPanel *controls_ = nullptr;
     SmallScreenBar *smallScreenBar_ = nullptr;
     PlaybackController *playback_ = nullptr;
-    QWidget *timeBarPanel_ = nullptr;
+    TimeBarPanel *timeBar_ = nullptr;
     // Over the map: the start flags, the ET/CT choice and banner, the stopwatch.
     QWidget *flagPanel_ = nullptr;
     QLabel *preparatoryFlag_ = nullptr;

@@ -26,6 +26,7 @@
 #include "app/splash_panel.h"
 #include "io/jpeg_picture.h"
 #include "playback/sliders.h"
+#include "render/painting.h"
 #include "render/pictures.h"
 
 namespace keelrun {
@@ -108,6 +109,7 @@ void MainWindow::prepareForLoading()
     controls_->tipsBox->setChecked(true);
 
     logo_->clearBoatMarkers();
+    logo_->showBareSea(toQColor(seaColours(controls_->seaSlider->value()).sea));
     boatList_->clear();
     controls_->smallScreenBox->setChecked(false);
     leaveSmallScreen();
@@ -123,6 +125,7 @@ void MainWindow::prepareForLoading()
 void MainWindow::finishLoading(RaceState &&loaded, const LoadResult &result)
 {
     race_ = std::move(loaded);
+    lastLoad_ = result;
     showRaceFileName();
     if (!result.ok()) {
         // Nothing of the previous race stays on screen.
@@ -162,6 +165,8 @@ void MainWindow::applyLoadedRace()
     stopwatchButton_->show();
     (race_.northUp > 0 ? controls_->northUpButton : controls_->windUpButton)->setChecked(true);
     paintSea();
+    redrawOverview();
+    courseView_ = wholeRaceView(race_);
     startReplay();
     drawFrame();
 }

@@ -18,6 +18,8 @@
 #include "app/map_canvas.h"
 #include "app/playback_controller.h"
 #include "app/small_screen_bar.h"
+#include "app/splash_panel.h"
+#include "app/time_bar_panel.h"
 #include "race/daylight.h"
 
 namespace keelrun {
@@ -44,6 +46,10 @@ bool MainWindow::drawFrame()
 {
     if (isLoading() || race_.boatCount == 0 || mapBitmap_.isNull())
         return false;
+    if (!controls_->autoTraceBox->isChecked()) {
+        showCourseDiagram();
+        return true;
+    }
     const MapFrameRequest request = mapFrameRequest(displayChoices(), playback_->clock(), pictures_);
     FrameState &frame = playback_->frame();
     computeFrame(frame, race_, request.frame);
@@ -52,6 +58,8 @@ bool MainWindow::drawFrame()
     ++playback_->clock().frameCount;
     if (frame.tickAll)
         boatList_->tickAll();
+    timeBar_->placePointer(frame.now);
+    moveOverviewMarkers();
     mapCanvas_->update();
     return true;
 }
@@ -104,7 +112,20 @@ void MainWindow::onAutoTraceClicked(bool checked)
     }
     playback_->stop();
     stopwatchButton_->hide();
+    courseView_ = wholeRaceView(race_);
     drawFrame();
+}
+
+void MainWindow::holdForPicture(bool stopped)
+{
+    splashHold_.stop();
+    splash_->hide();
+    if (stopped) {
+        controls_->autoTraceBox->setChecked(false);
+        onAutoTraceClicked(false);
+    }
+    else
+        playback_->freeze();
 }
 
 void MainWindow::onStopwatchClicked()

@@ -1,5 +1,6 @@
 #include "app/map_canvas.h"
 
+#include <QMouseEvent>
 #include <QPainter>
 
 namespace keelrun {
@@ -10,5 +11,7 @@ void MapCanvas::paintEvent(QPaintEvent *)
     if (picture_)
         p.drawImage(0, 0, *picture_);
 }
+
+void MapCanvas::mousePressEvent(QMouseEvent *event) { emit clicked(event->position().toPoint(), event->button()); }
 
 }  // namespace keelrun

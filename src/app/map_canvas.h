@@ -17,8 +17,12 @@ public:
         update();
     }
 
+signals:
+    void clicked(QPoint at, Qt::MouseButton button);
+
 protected:
     void paintEvent(QPaintEvent *) override;
+    void mousePressEvent(QMouseEvent *event) override;
 
 private:
     const QImage *picture_ = nullptr;

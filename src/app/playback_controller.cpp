@@ -50,6 +50,12 @@ void PlaybackController::stop()
     secondTimer_.stop();
 }
 
+void PlaybackController::freeze()
+{
+    tickTimer_.stop();
+    secondTimer_.stop();
+}
+
 void PlaybackController::step(int direction)
 {
     stop();
@@ -63,6 +69,15 @@ void PlaybackController::rewind()
     clock_.raceClock = race_.windowStart;
     drawFrame_();
     emit clockSet();
+}
+
+void PlaybackController::jumpTo(double raceClock)
+{
+    clock_.raceClock = raceClock;
+    clock_.finishedCount = 0;
+    clock_.finishAnnounced.assign(clock_.finishAnnounced.size(), false);
+    for (BoatInFrame &boat : frame_.boats)
+        boat.currentSample = 1;
 }
 
 void PlaybackController::pressStopwatch() { stopwatch_.press(clock_.raceClock); }

@@ -29,8 +29,15 @@ public:
     void startRace(double playSpeed);
     void play(int direction);  // +1 forward, -1 backward
     void stop();
+    // Stops the timers and nothing else: the buttons still show the replay
+    // as it was.
+    void freeze();
     void step(int direction);  // one whole second
     void rewind();             // to the start of the window
+    // The clock set at `raceClock` as by a click on the time bar: the finish
+    // guns are armed again and the boats searched for afresh. The playing
+    // or stopped state stays.
+    void jumpTo(double raceClock);
     // While held (the splash shows), the replay does not start.
     void setHeld(bool held) { held_ = held; }
     // Only the Track page plays.

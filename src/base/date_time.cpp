@@ -213,9 +213,8 @@ QString longTimeFormatWithoutZone()
 
 }  // namespace
 
-QString dateTimeText(DateTime t)
-{
-    return shortDateText(t) + QLatin1Char(' ') + QLocale().toString(toQDateTime(t).time(), longTimeFormatWithoutZone());
-}
+QString timeText(DateTime t) { return QLocale().toString(toQDateTime(t).time(), longTimeFormatWithoutZone()); }
+
+QString dateTimeText(DateTime t) { return shortDateText(t) + QLatin1Char(' ') + timeText(t); }
 
 }  // namespace keelrun

@@ -48,5 +48,6 @@ DateTime fromQDateTime(const QDateTime &t);
 QString isoText(DateTime t);             // yyyy-MM-ddTHH:mm:ss
 QString shortDateText(DateTime t);       // the user's short date form
 QString dateTimeText(DateTime t);        // the user's short date and long time (with seconds), no zone
+QString timeText(DateTime t);            // the user's long time (with seconds), no zone
 
 }  // namespace keelrun

@@ -50,6 +50,8 @@ ProgramKind programKind(const QStringList &arguments)
     };
     if (named("--help") || named("--help-all") || named("-h") || named("--version") || named("-v") || named("--inspect"))
         return ProgramKind::Text;
+    if (named("--screenshot"))
+        return ProgramKind::Screenshot;
     return named("--render") ? ProgramKind::Picture : ProgramKind::Window;
 }
 
@@ -71,9 +73,14 @@ CommandLine parseCommandLine(const QStringList &arguments)
     const QCommandLineOption windUpOption(QStringLiteral("wind-up"), QStringLiteral("With --render: the mean wind at the top."));
     const QCommandLineOption zoomOption(QStringLiteral("zoom"), QStringLiteral("With --render: the zoom slider, 0 (ten times the area) to 100 (default)."), QStringLiteral("N"));
     const QCommandLineOption laylinesOption(QStringLiteral("laylines"), QStringLiteral("With --render: draw the lay lines at marks and lines."));
+    const QCommandLineOption screenshotOption(QStringLiteral("screenshot"), QStringLiteral("Draw the whole window with RACE loaded, without a display."), QStringLiteral("RACE"));
+    const QCommandLineOption pageOption(QStringLiteral("page"), QStringLiteral("With --screenshot: the page shown (track)."), QStringLiteral("PAGE"));
+    const QCommandLineOption languageOption(QStringLiteral("lang"), QStringLiteral("With --screenshot: the window's language, ja or en."), QStringLiteral("LANG"));
+    const QCommandLineOption stoppedOption(QStringLiteral("stopped"), QStringLiteral("With --screenshot: the replay stopped, the map showing the course diagram."));
     const QCommandLineOption outputOption(QStringList{QStringLiteral("o"), QStringLiteral("output")}, QStringLiteral("With --render: the PNG file to write."), QStringLiteral("FILE"));
     parser.addOptions({raceOption, inspectOption, samplesOption, ctOption, renderOption, atOption, sizeOption, northUpOption,
-                       windUpOption, zoomOption, laylinesOption, outputOption});
+                       windUpOption, zoomOption, laylinesOption, screenshotOption, pageOption, languageOption, stoppedOption,
+                       outputOption});
 
     CommandLine command;
     command.mode = CommandLine::Done;
@@ -104,13 +111,14 @@ CommandLine parseCommandLine(const QStringList &arguments)
         command.race = parser.value(inspectOption);
         return command;
     }
-    if (!parser.isSet(renderOption)) {
+    const bool screenshot = parser.isSet(screenshotOption);
+    if (!parser.isSet(renderOption) && !screenshot) {
         command.mode = CommandLine::Window;
         command.race = parser.value(raceOption);
         return command;
     }
     bool atOk = false, zoomOk = true;
-    command.race = parser.value(renderOption);
+    command.race = parser.value(screenshot ? screenshotOption : renderOption);
     command.at = parser.value(atOption).toDouble(&atOk);
     const auto size = parser.isSet(sizeOption) ? parseSize(parser.value(sizeOption)) : std::optional<QSize>(command.size);
     if (parser.isSet(zoomOption))
@@ -119,20 +127,22 @@ CommandLine parseCommandLine(const QStringList &arguments)
     command.laylines = parser.isSet(laylinesOption);
     if (parser.isSet(northUpOption) || parser.isSet(windUpOption))
         command.northUp = parser.isSet(northUpOption);
-    if (!atOk || !size || !zoomOk || command.zoom < 0 || command.zoom > 100 || command.output.isEmpty()) {
-        printError(QStringLiteral("--render needs --at SECONDS and -o FILE.png; --size is WxH, --zoom 0..100"));
+    command.language = parser.value(languageOption);
+    command.stopped = parser.isSet(stoppedOption);
+    const bool pageOk = !parser.isSet(pageOption) || parser.value(pageOption) == QLatin1String("track");
+    const bool languageOk = command.language.isEmpty() || command.language == QLatin1String("ja") || command.language == QLatin1String("en");
+    if (!atOk || !size || !zoomOk || command.zoom < 0 || command.zoom > 100 || command.output.isEmpty() || !pageOk || !languageOk) {
+        printError(QStringLiteral("--render and --screenshot need --at SECONDS and -o FILE.png; --size is WxH, --zoom 0..100, "
+                                  "--page track, --lang ja or en"));
         command.exitCode = kExitError;
         return command;
     }
     command.size = *size;
-    command.mode = CommandLine::Render;
+    command.mode = screenshot ? CommandLine::Screenshot : CommandLine::Render;
     return command;
 }
 
-namespace {
-
-// The data folder and race file a command names.
-std::optional<std::pair<DataFolder, QString>> resolveRace(const CommandLine &command, const QString &executableDir)
+std::optional<std::pair<DataFolder, QString>> resolveCommandRace(const CommandLine &command, const QString &executableDir)
 {
     QString root = command.dataDir;
     if (root.isEmpty())
@@ -149,11 +159,17 @@ std::optional<std::pair<DataFolder, QString>> resolveRace(const CommandLine &com
     return std::pair{folder, path};
 }
 
-}  // namespace
+void printLoadResult(const LoadResult &result)
+{
+    for (const QString &warning : result.warnings)
+        printError(QStringLiteral("warning: ") + warning);
+    if (!result.ok())
+        printError(result.message);
+}
 
 bool loadCommandRace(const CommandLine &command, const QString &executableDir, RaceState &state)
 {
-    const auto resolved = resolveRace(command, executableDir);
+    const auto resolved = resolveCommandRace(command, executableDir);
     if (!resolved)
         return false;
     if (command.corrected) {
@@ -162,10 +178,7 @@ bool loadCommandRace(const CommandLine &command, const QString &executableDir, R
         state.ctModeChosen = true;
     }
     const LoadResult result = loadRace(state, resolved->first, resolved->second);
-    for (const QString &warning : result.warnings)
-        printError(QStringLiteral("warning: ") + warning);
-    if (!result.ok())
-        printError(result.message);
+    printLoadResult(result);
     return result.ok();
 }
 

@@ -11,11 +11,12 @@
 
 #include "io/data_folder.h"
 #include "model/race_state.h"
+#include "race/loading_sequence.h"
 
 namespace keelrun {
 
 struct CommandLine {
-    enum Mode { Window, Inspect, Render, Done };
+    enum Mode { Window, Inspect, Render, Screenshot, Done };
     Mode mode = Window;
     int exitCode = 0;      // for Done: help, version or a usage error was printed
     QString dataDir;       // empty: the default data folder
@@ -30,7 +31,19 @@ struct CommandLine {
     std::optional<bool> northUp;
     int zoom = 100;
     bool laylines = false;
+    // Screenshot: the window's language ("ja", "en"; empty: the locale's)
+    // and whether the replay is stopped, showing the course diagram.
+    QString language;
+    bool stopped = false;
 };
+
+// The data folder and race file a command names: the data folder it names,
+// or the folder above the race file's raceadmin/, or the default one.
+// Nothing, with the message on stderr, when the race file is not found.
+std::optional<std::pair<DataFolder, QString>> resolveCommandRace(const CommandLine &command, const QString &executableDir);
+
+// The load's warnings and, for a failure, its message, on stderr.
+void printLoadResult(const LoadResult &result);
 
 // Loads the race a command names (from the data folder it names, or the
 // folder above the race file's raceadmin/, or the default one). False, with
@@ -45,7 +58,7 @@ CommandLine parseCommandLine(const QStringList &arguments);
 
 // What kind of program the arguments ask for before they are parsed: the
 // window, a picture (drawing without a display), or text only.
-enum class ProgramKind { Window, Picture, Text };
+enum class ProgramKind { Window, Picture, Screenshot, Text };
 ProgramKind programKind(const QStringList &arguments);
 
 int runInspect(const CommandLine &command, const QString &executableDir);

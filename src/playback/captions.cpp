@@ -70,6 +70,17 @@ QString captionFor(Caption caption, Language language)
     return QString::fromUtf16(isJapanese(language) ? texts.japanese : texts.english);
 }
 
+Tip timeBarTip(Language language, const QString &dateTime)
+{
+    if (isJapanese(language))
+        return {QStringLiteral(u"クリックで時間を瞬時に変更します") + kLineBreak + QStringLiteral(u"(白はUpWind、灰色はDownWind )") +
+                    kLineBreak + QStringLiteral("(") + dateTime + QStringLiteral(")"),
+                {220, 43}};
+    return {QStringLiteral("Click to change the time.") + kLineBreak + QStringLiteral("(") + dateTime + QStringLiteral(")") +
+                kLineBreak + QStringLiteral("(White zone = UpWind   )") + kLineBreak + QStringLiteral("(Gray zone   = DownWind )"),
+            {180, 55}};
+}
+
 Tip tipFor(TipId id, Language language)
 {
     const bool ja = isJapanese(language);

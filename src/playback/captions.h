@@ -50,4 +50,8 @@ struct Tip {
 enum class TipId { AutoNext, Help, Logo, Show, BoatSize, SmallScreen, SmallMap };
 Tip tipFor(TipId id, Language language);
 
+// The tip over the time bar: click to jump, the date and time under the
+// pointer, and what the white and grey zones mean.
+Tip timeBarTip(Language language, const QString &dateTime);
+
 }  // namespace keelrun

@@ -29,6 +29,26 @@ QPoint projectPoint(double lat, double lon, const MapView &view)
     return {roundHalfEven(view.mapSize.width() / 2.0 + turned.x()), roundHalfEven(view.mapSize.height() / 2.0 + turned.y())};
 }
 
+GeoPoint unprojectPoint(QPointF pixel, const MapView &view)
+{
+    const QPointF offset(pixel.x() - view.mapSize.width() / 2.0, pixel.y() - view.mapSize.height() / 2.0);
+    const QPointF unturned = rotatePoint(offset, -view.rotation, view.northUp);
+    return {view.centreLat - unturned.y() / view.latScale, view.centreLon + unturned.x() / view.lonScale};
+}
+
+QPointF overviewOffset(GeoPoint p, const RaceState &race, bool northUp)
+{
+    const OverviewScale scale = overviewScale(race.extent);
+    const QPointF offset((p.lon - race.extent.centreLon) * scale.lon, (race.extent.centreLat - p.lat) * scale.lat);
+    return rotatePoint(offset, -race.windDirection * kDegree, northUp);
+}
+
+FullRaceScale fullRaceScale(const RaceExtent &extent, QSize map)
+{
+    const double side = std::min(map.width(), map.height());
+    return {side / extent.latSpan, side / extent.lonSpan};
+}
+
 QPointF screenVector(double degrees, int mapHeight)
 {
     if (degrees < -180)

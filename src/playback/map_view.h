@@ -35,6 +35,19 @@ struct MapView {
 // Turns a screen offset by `angle` radians; north-up leaves it as it is.
 QPointF rotatePoint(QPointF p, double angle, bool northUp);
 QPoint projectPoint(double lat, double lon, const MapView &view);
+// The position under a pixel: projectPoint undone.
+GeoPoint unprojectPoint(QPointF pixel, const MapView &view);
+
+// The overview map: the race extent at the overview scales, turned with the
+// map in wind-up; the offset of a position from the overview's centre.
+QPointF overviewOffset(GeoPoint p, const RaceState &race, bool northUp);
+inline constexpr QPoint kOverviewCentre{kOverviewSize / 2, kOverviewSize / 2};
+
+// Pixels per minute at which the whole race extent fills the map's shorter side.
+struct FullRaceScale {
+    double lat = 0, lon = 0;
+};
+FullRaceScale fullRaceScale(const RaceExtent &extent, QSize map);
 // A vector half the map height long in screen direction `degrees`.
 QPointF screenVector(double degrees, int mapHeight);
 

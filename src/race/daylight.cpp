@@ -32,20 +32,19 @@ double timeOfDay(double raceClock, const DaylightWindow &window)
     return x < 0 ? x + 86400 : x;
 }
 
-Daylight daylightAt(double t, const DaylightWindow &w)
+double daylightLevel(double t, const DaylightWindow &w)
 {
-    double level = 100;
-    Daylight d;
-    if (!(w.sunrise < t && t < w.sunset)) {
-        level = 0;
-        d.night = true;
-    }
+    double level = w.sunrise < t && t < w.sunset ? 100 : 0;
     if (std::abs(t - w.sunrise) < 3600)
         level = (t - w.sunrise) * 50 / 3600 + 50;
     if (std::abs(t - w.sunset) < 2400)
         level = (w.sunset - t) * 50 / 2400 + 50;
-    d.level = roundHalfEven(level);
-    return d;
+    return level;
+}
+
+Daylight daylightAt(double t, const DaylightWindow &w)
+{
+    return {roundHalfEven(daylightLevel(t, w)), !(w.sunrise < t && t < w.sunset)};
 }
 
 }  // namespace keelrun

@@ -18,6 +18,8 @@ struct Daylight {
     bool night = false;
 };
 Daylight daylightAt(double timeOfDay, const DaylightWindow &window);
+// The same ramp unrounded: 0 (night) to 100 (day).
+double daylightLevel(double timeOfDay, const DaylightWindow &window);
 double timeOfDay(double raceClock, const DaylightWindow &window);
 
 }  // namespace keelrun

@@ -170,16 +170,9 @@ private:
 
     void drawLayerB(const BoatDrawing &d)
     {
-        const double turn = signedAngle(d.place->heading - (windUp() ? race_.windDirection : 0)) * kRadian;
-        const double c = std::cos(turn), s = std::sin(turn);
-        auto onScreen = [&](QPointF outline) {
-            const double x = outline.x() * size_ / 100, y = outline.y() * size_ / 100;
-            return QPoint(d.pixel.x() + roundHalfEven(x * c - y * s), d.pixel.y() + roundHalfEven(x * s + y * c));
-        };
+        const PlacedHull placed(d.pixel, signedAngle(d.place->heading - (windUp() ? race_.windDirection : 0)), size_);
         if (d.shown || o_.showHidden) {
-            QPolygon hull;
-            for (int i = 1; i <= 8; ++i)
-                hull << onScreen(hull_[i]);
+            const QPolygon hull = placed.polygon(hull_);
             p_.setPen(o_.seaBrightness > 75 ? QColor(0, 0, 0) : QColor(192, 192, 192));
             p_.setBrush(d.shown ? toQColor(d.boat->colour) : o_.sea);
             p_.drawPolygon(hull);
@@ -191,7 +184,7 @@ private:
             p_.drawPolygon(QPolygonF{b + arrow_[0], b + arrow_[1], b + arrow_[2]});
         }
         if (size_ > 8 && d.shown)
-            drawSail(d, onScreen(hull_[9]));
+            drawSail(d, placed.at(hull_[9]));
     }
 
     // The mainsail from the mast, eased out to the apparent wind of a boat
@@ -241,6 +234,25 @@ HullOutline hullOutlineFor(double boatLength)
             h[i].setX(roundHalfEven(h[i].x() * (1 - (boatLength - 10) * 0.022)));
     }
     return h;
+}
+
+PlacedHull::PlacedHull(QPoint pixel, double degrees, int size)
+    : pixel_(pixel), cos_(std::cos(degrees * kRadian)), sin_(std::sin(degrees * kRadian)), size_(size)
+{
+}
+
+QPoint PlacedHull::at(QPointF outlinePoint) const
+{
+    const double x = outlinePoint.x() * size_ / 100, y = outlinePoint.y() * size_ / 100;
+    return {pixel_.x() + roundHalfEven(x * cos_ - y * sin_), pixel_.y() + roundHalfEven(x * sin_ + y * cos_)};
+}
+
+QPolygon PlacedHull::polygon(const HullOutline &outline) const
+{
+    QPolygon hull;
+    for (int i = 1; i <= 8; ++i)
+        hull << at(outline[i]);
+    return hull;
 }
 
 int boatSizeFor(double latScale, double boatLength, bool bigBoats)

@@ -6,6 +6,7 @@
 
 #include <QColor>
 #include <QImage>
+#include <QPolygon>
 
 #include "playback/frame_state.h"
 #include "render/map_overlays.h"
@@ -37,6 +38,22 @@ struct RenderOptions {
 // boat size), point 9 is the mast foot.
 using HullOutline = std::array<QPointF, 10>;
 HullOutline hullOutlineFor(double boatLength);
+
+// The boat symbol placed on the screen: at `pixel`, turned by `degrees`
+// (clockwise from screen up), `size` pixels long.
+class PlacedHull {
+public:
+    PlacedHull(QPoint pixel, double degrees, int size);
+    // A point of the outline (in percent of the boat size) on the screen.
+    QPoint at(QPointF outlinePoint) const;
+    // The hull, points 1..8 of the outline.
+    QPolygon polygon(const HullOutline &outline) const;
+
+private:
+    QPoint pixel_;
+    double cos_, sin_;
+    int size_;
+};
 
 // The boat's length at map scale in whole pixels, never below 6 (14 with
 // "Boat Size").

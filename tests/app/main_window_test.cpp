@@ -22,6 +22,7 @@
 #include "app/main_window.h"
 #include "app/playback_controller.h"
 #include "app/single_instance.h"
+#include "render/time_bar.h"
 #include "test_folder.h"
 
 namespace keelrun {
@@ -346,6 +347,49 @@ TEST_F(MainWindowTest, ALoadLeavesSmallScreenModeWholeAndTicksAutoTrace)
     EXPECT_TRUE(child<QRadioButton>(*w, "RadioButton2")->isEnabled());
     EXPECT_TRUE(child<QCheckBox>(*w, "CheckBox1")->isChecked());
     EXPECT_EQ(w->mapSize(), QSize(1280 - 265 - 50, 1024));
+}
+
+// A click on the time bar's strip sets the clock to the time of that row;
+// START rewinds to the start of the window.
+TEST_F(MainWindowTest, TheTimeBarSetsTheClock)
+{
+    auto w = open("race01.txt");
+    w->stopPlayback();
+    auto *bar = child<QWidget>(*w, "pnlTimeBar");
+    const TimeBarGeometry g(bar->size());
+    const int row = g.stripHeight() / 2;
+    QMouseEvent press(QEvent::MouseButtonPress, QPointF(20, g.strip.top() + row), bar->mapToGlobal(QPointF(20, g.strip.top() + row)),
+                      Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(bar, &press);
+    const double expected = clickedTime(row, g.stripHeight(), w->race());
+    EXPECT_EQ(w->playback().clock().raceClock, expected);
+    EXPECT_EQ(child<QLabel>(*w, "Memo1")->text(), dateTimeText(addSeconds(w->race().startTime, expected)));
+    EXPECT_EQ(child<QLabel>(*w, "TimePointer")->y(), pointerTop(expected, g.stripHeight(), w->race()));
+
+    QMouseEvent start(QEvent::MouseButtonPress, QPointF(25, bar->height() - 15), bar->mapToGlobal(QPointF(25, bar->height() - 15)),
+                      Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(bar, &start);
+    EXPECT_EQ(w->playback().clock().raceClock, w->race().windowStart);
+}
+
+// With Auto Trace off the map shows the course diagram of the whole race;
+// a left click zooms in there, and unticking Auto Trace again starts over.
+TEST_F(MainWindowTest, TheStoppedMapShowsTheCourseDiagram)
+{
+    auto w = open("race01.txt");
+    auto *autoTrace = child<QCheckBox>(*w, "CheckBox1");
+    autoTrace->click();
+    ASSERT_FALSE(autoTrace->isChecked());
+    EXPECT_FALSE(w->playback().isPlaying());
+    auto *map = child<QWidget>(*w, "mapCanvas");
+    const QImage before = w->mapBitmap();
+    QMouseEvent click(QEvent::MouseButtonPress, QPointF(100, 100), map->mapToGlobal(QPointF(100, 100)), Qt::LeftButton,
+                      Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(map, &click);
+    EXPECT_NE(w->mapBitmap(), before);  // zoomed in round the clicked point
+    autoTrace->click();                  // playing again
+    autoTrace->click();                  // stopped: the whole race again
+    EXPECT_EQ(w->mapBitmap(), before);
 }
 
 // A lock that cannot be taken for another reason than a running Keelrun:

@@ -1,0 +1,66 @@
+#include "app/time_bar_panel.h"
+
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPainter>
+
+#include "app/make_control.h"
+#include "playback/window_layout.h"
+#include "render/time_bar.h"
+
+namespace keelrun {
+
+TimeBarPanel::TimeBarPanel(QWidget *parent) : QWidget(parent)
+{
+    setObjectName(QStringLiteral("pnlTimeBar"));
+    setGeometry(0, 0, kTimeBarWidth, 100);
+    setMouseTracking(true);
+    const TimeBarGeometry g(size());
+    pointer_ = makeControl<QLabel>(this, "TimePointer", QRect(QPoint(g.pointerLeft, 0), g.pointerSize));
+    pointer_->setStyleSheet(QStringLiteral("background: rgb(255, 0, 0);"));
+    pointer_->setAttribute(Qt::WA_TransparentForMouseEvents);
+    pointer_->hide();
+}
+
+void TimeBarPanel::showRace(const RaceState &race)
+{
+    race_ = race.boatCount > 0 ? &race : nullptr;
+    picture_ = drawTimeBar(race_ ? race : RaceState{}, size());
+    pointer_->setVisible(race_ != nullptr);
+    update();
+}
+
+void TimeBarPanel::placePointer(double raceClock)
+{
+    if (race_)
+        pointer_->move(pointer_->x(), pointerTop(raceClock, TimeBarGeometry(size()).stripHeight(), *race_));
+}
+
+void TimeBarPanel::paintEvent(QPaintEvent *)
+{
+    QPainter(this).drawImage(0, 0, picture_);
+}
+
+void TimeBarPanel::mouseMoveEvent(QMouseEvent *event)
+{
+    const TimeBarGeometry g(size());
+    const QPoint at = event->position().toPoint();
+    if (race_ && g.strip.contains(at))
+        emit hovered(timeAtStripRow(at.y() - g.strip.top(), g.stripHeight(), *race_), at);
+    else
+        emit hoverEnded();
+}
+
+void TimeBarPanel::mousePressEvent(QMouseEvent *event)
+{
+    if (!race_)
+        return;
+    const TimeBarGeometry g(size());
+    const QPoint at = event->position().toPoint();
+    if (g.strip.contains(at))
+        emit timeChosen(clickedTime(at.y() - g.strip.top(), g.stripHeight(), *race_));
+    else if (onStartButton(at.y(), size()))
+        emit startChosen();
+}
+
+}  // namespace keelrun

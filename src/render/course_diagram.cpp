@@ -1,0 +1,138 @@
+#include "render/course_diagram.h"
+
+#include <optional>
+#include <utility>
+
+#include <QPainter>
+#include <QPolygon>
+
+#include "base/numbers.h"
+#include "race/plane.h"
+#include "render/map_renderer.h"
+#include "render/painting.h"
+
+namespace keelrun {
+namespace {
+
+const QColor kRed(255, 0, 0);
+const QColor kYellow(255, 255, 0);
+constexpr int kBoatSize = 16;  // pixels, whatever the zoom
+
+bool isShown(const CourseDiagramRequest &r, const RaceState &race, int b)
+{
+    return r.shown.empty() ? race.boats[b].shown == 1 : bool(r.shown[b]);
+}
+
+QPolygon trackOf(const BoatEntry &boat, const MapView &view)
+{
+    QPolygon track;
+    for (int i = 1; i <= boat.sampleCount(); ++i)
+        track << projectPoint(boat.samples[i].lat, boat.samples[i].lon, view);
+    return track;
+}
+
+// A mark or line end: a black-outlined yellow dot with its name in red.
+void drawCourseItem(QPainter &p, QPoint at, const QString &name, const QColor &sea)
+{
+    p.setPen(Qt::black);
+    p.setBrush(kYellow);
+    p.drawEllipse(at, 4, 4);
+    writeOpaque(p, at + QPoint(8, -6), name, kRed, sea);
+}
+
+void drawMarksAndLines(QPainter &p, const RaceState &race, const CourseDiagramRequest &r)
+{
+    for (int m = 1; m <= race.markCount; ++m)
+        drawCourseItem(p, projectPoint(race.marks[m].lat, race.marks[m].lon, r.view), QStringLiteral("MK%1").arg(m), r.sea);
+    for (int l = 1; l <= race.lineCount; ++l) {
+        const CourseLine &line = race.lines[l];
+        const QPoint end1 = projectPoint(line.end1.lat, line.end1.lon, r.view);
+        const QPoint end2 = projectPoint(line.end2.lat, line.end2.lon, r.view);
+        const bool complete = line.end2.lat != 0;  // while a line is being placed it has one end
+        if (complete) {
+            p.setPen(kYellow);
+            p.drawLine(end1, end2);
+        }
+        drawCourseItem(p, end1, QStringLiteral("L%1").arg(l), r.sea);
+        if (complete)
+            drawCourseItem(p, end2, QStringLiteral("L%1").arg(l), r.sea);
+    }
+}
+
+// Where a boat is at `now`, between two fixes of its track (its last
+// segment is not searched); nothing outside them.
+std::optional<std::pair<GeoPoint, double>> placeAt(const BoatEntry &boat, double now)
+{
+    const auto &s = boat.samples;
+    for (int j = 1; j <= boat.sampleCount() - 2; ++j) {
+        if (s[j].time <= now && now < s[j + 1].time) {
+            const double f = (now - s[j].time) / (s[j + 1].time - s[j].time);
+            return std::pair{GeoPoint{s[j].lat + f * (s[j + 1].lat - s[j].lat), s[j].lon + f * (s[j + 1].lon - s[j].lon)},
+                             s[j].heading};
+        }
+    }
+    return std::nullopt;
+}
+
+void drawBoatsAtNow(QPainter &p, const RaceState &race, const CourseDiagramRequest &r)
+{
+    const HullOutline outline = hullOutlineFor(race.boatLength);
+    const double turn = r.view.northUp ? 0 : race.windDirection;
+    for (int b = 1; b <= race.boatCount; ++b) {
+        const auto place = isShown(r, race, b) ? placeAt(race.boats[b], r.now) : std::nullopt;
+        if (!place)
+            continue;
+        const QPoint pixel = projectPoint(place->first.lat, place->first.lon, r.view);
+        p.setPen(Qt::black);
+        p.setBrush(toQColor(race.boats[b].colour));
+        p.drawPolygon(PlacedHull(pixel, signedAngle(place->second - turn), kBoatSize).polygon(outline));
+        if (r.names)
+            writeOpaque(p, pixel + QPoint(10, -6), race.boats[b].name, Qt::white, r.sea);
+    }
+}
+
+// The time of day of the race clock, as the system writes times.
+void drawTimeOfDay(QPainter &p, const RaceState &race, const CourseDiagramRequest &r, QSize map)
+{
+    QFont font = p.font();
+    font.setPointSize(12);
+    p.setFont(font);
+    writeOpaque(p, QPoint(map.width() - 63, map.height() - 25), timeText(addSeconds(race.startTime, roundHalfEven(r.now))),
+                Qt::white, r.sea);
+}
+
+}  // namespace
+
+void drawCourseDiagram(QImage &bitmap, const RaceState &race, const CourseDiagramRequest &r)
+{
+    bitmap.fill(r.sea);
+    QPainter p(&bitmap);
+    QFont font = p.font();
+    font.setPointSize(9);
+    p.setFont(font);
+    for (int b = race.boatCount; b >= 1; --b) {
+        if (!isShown(r, race, b))
+            continue;
+        p.setPen(toQColor(race.boats[b].colour));
+        p.drawPolyline(trackOf(race.boats[b], r.view));
+    }
+    drawMarksAndLines(p, race, r);
+    drawBoatsAtNow(p, race, r);
+    if (r.compass)
+        p.drawImage(QRect(5, 5, 100, 120), *r.compass);
+    drawTimeOfDay(p, race, r, bitmap.size());
+}
+
+void highlightTrack(QImage &picture, const RaceState &race, int boat, const MapView &view)
+{
+    if (boat < 1 || boat > race.boatCount)
+        return;
+    const QPolygon track = trackOf(race.boats[boat], view);
+    QPainter p(&picture);
+    p.setPen(QPen(Qt::white, 6));
+    p.drawPolyline(track);
+    p.setPen(QPen(toQColor(race.boats[boat].colour), 2));
+    p.drawPolyline(track);
+}
+
+}  // namespace keelrun

@@ -1,0 +1,34 @@
+#include "render/overview_map.h"
+
+#include <QPainter>
+#include <QPolygonF>
+
+#include "base/numbers.h"
+#include "playback/map_view.h"
+#include "render/painting.h"
+
+namespace keelrun {
+
+QImage drawOverviewMap(const RaceState &race, bool northUp)
+{
+    QImage picture(kOverviewSize, kOverviewSize, QImage::Format_RGB32);
+    picture.fill(QColor(120, 150, 255));
+    QPainter p(&picture);
+    for (int b = race.boatCount; b >= 1; --b) {
+        const BoatEntry &boat = race.boats[b];
+        QPolygonF track;
+        for (int i = 1; i <= boat.sampleCount(); ++i)
+            track << QPointF(kOverviewCentre) + overviewOffset({boat.samples[i].lat, boat.samples[i].lon}, race, northUp);
+        p.setPen(toQColor(boat.colour));
+        p.drawPolyline(track);
+    }
+    return picture;
+}
+
+QPoint overviewMarkerPlace(GeoPoint p, const RaceState &race, bool northUp)
+{
+    const QPointF at = QPointF(kOverviewCentre) + overviewOffset(p, race, northUp);
+    return {roundHalfEven(at.x()), roundHalfEven(at.y())};
+}
+
+}  // namespace keelrun

@@ -1,0 +1,99 @@
+// The overview map, the stopped map's view and the course diagram.
+
+#include <gtest/gtest.h>
+
+#include "playback/course_view.h"
+#include "render/course_diagram.h"
+#include "render/overview_map.h"
+
+namespace keelrun {
+namespace {
+
+// Two boats sailing north side by side from (0, 0) over 100 s; a mark north
+// of them; a race extent of 4 x 4 minutes round (1, 1).
+class CourseTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        race.extent = {3, -1, 3, -1, 1, 1, 1, 4, 4};
+        race.boatCount = 2;
+        race.boatLength = 8;
+        race.boats[1].colour = {200, 0, 0};
+        race.boats[2].colour = {0, 0, 200};
+        for (int i = 0; i <= 10; ++i) {
+            race.boats[1].samples.push_back({i * 10.0, i * 0.2, 0, 5, 0});
+            race.boats[2].samples.push_back({i * 10.0, i * 0.2, 2, 5, 0});
+        }
+        race.markCount = 1;
+        race.marks[1] = {2.5, 1};
+    }
+    int count(const QImage &image, const QColor &colour) const
+    {
+        int n = 0;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                n += image.pixelColor(x, y) == colour ? 1 : 0;
+        return n;
+    }
+    RaceState race;
+};
+
+TEST_F(CourseTest, OverviewMarkersSitOnTheTracks)
+{
+    EXPECT_EQ(overviewMarkerPlace({1, 1}, race, true), QPoint(85, 85));
+    EXPECT_EQ(overviewMarkerPlace({1.8, 1}, race, true), QPoint(85, 85 - 34));  // 42.5 pixels a minute
+    race.windDirection = 90;                                                     // wind-up, wind from the east
+    EXPECT_EQ(overviewMarkerPlace({1.8, 1}, race, false), QPoint(85 - 34, 85));  // north lies to the left
+    const QImage overview = drawOverviewMap(race, true);
+    const QPoint start = overviewMarkerPlace({0, 0}, race, true);
+    EXPECT_EQ(overview.pixelColor(start.x(), start.y() - 5), QColor(200, 0, 0));
+    EXPECT_EQ(overview.pixelColor(2, 2), QColor(120, 150, 255));
+}
+
+TEST_F(CourseTest, ClicksZoomAroundThePointAndStoppingResets)
+{
+    const QSize map(800, 600);
+    CourseView view = wholeRaceView(race);
+    EXPECT_EQ(view.centre.lat, 1);
+    EXPECT_EQ(view.zoom, 1);
+    MapView shown = courseDiagramView(view, race, map, true);
+    EXPECT_DOUBLE_EQ(shown.latScale, 600 / 4.0);
+    for (int k = 0; k < 3; ++k) {  // three left clicks on the mark
+        view = clickCourseDiagram(view, shown, projectPoint(2.5, 1, shown), true);
+        shown = courseDiagramView(view, race, map, true);
+    }
+    EXPECT_DOUBLE_EQ(view.zoom, 3.375);
+    EXPECT_NEAR(view.centre.lat, 2.5, 0.5 / (600 / 4.0));  // within half a pixel of the first click
+    EXPECT_DOUBLE_EQ(shown.latScale, 600 / 4.0 * 3.375);
+    view = clickCourseDiagram(view, shown, QPoint(400, 300), false);
+    EXPECT_DOUBLE_EQ(view.zoom, 2.25);
+    view = clickOverview(view, race, QPoint(85, 85), true);
+    EXPECT_DOUBLE_EQ(view.centre.lat, 1);
+    EXPECT_DOUBLE_EQ(view.zoom, 2.25);
+}
+
+TEST_F(CourseTest, DiagramShowsTicksTracksBoatsAndMarks)
+{
+    QImage map(800, 600, QImage::Format_RGB32);
+    CourseDiagramRequest request;
+    request.view = courseDiagramView(wholeRaceView(race), race, map.size(), true);
+    request.now = 55;
+    request.names = false;
+    drawCourseDiagram(map, race, request);
+    EXPECT_GT(count(map, QColor(200, 0, 0)), 100);  // track and hull of boat 1
+    EXPECT_GT(count(map, QColor(0, 0, 200)), 100);
+    const QPoint mark = projectPoint(2.5, 1, request.view);
+    EXPECT_EQ(map.pixelColor(mark), QColor(255, 255, 0));
+
+    request.shown = {false, true, false};  // boat 2 unticked: no track, no hull
+    drawCourseDiagram(map, race, request);
+    EXPECT_EQ(count(map, QColor(0, 0, 200)), 0);
+
+    const int trackOnly = count(map, QColor(200, 0, 0));
+    request.now = 95;  // in boat 1's last segment: not drawn
+    drawCourseDiagram(map, race, request);
+    EXPECT_LT(count(map, QColor(200, 0, 0)), trackOnly);
+}
+
+}  // namespace
+}  // namespace keelrun
