@@ -1,6 +1,9 @@
 #include "app/boat_list_panel.h"
 
+#include <algorithm>
+
 #include <QCheckBox>
+#include <QEvent>
 #include <QLabel>
 
 #include "app/make_control.h"
@@ -49,6 +52,7 @@ void BoatListPanel::rebuild(const RaceState &race)
         box->setGeometry(QRect(layout.boatBoxes[b], QSize(kListBoxWidth, kListBoxHeight)));
         box->setStyleSheet(QStringLiteral("background: %1; color: white;").arg(toQColor(boat.colour).name()));
         box->setChecked(boat.shown == 1);
+        box->installEventFilter(this);
         box->show();
         boatBoxes_.push_back(box);
     }
@@ -67,6 +71,16 @@ std::vector<bool> BoatListPanel::shown() const
     for (std::size_t i = 0; i < boatBoxes_.size(); ++i)
         ticked[i + 1] = boatBoxes_[i]->isChecked();
     return ticked;
+}
+
+bool BoatListPanel::eventFilter(QObject *watched, QEvent *event)
+{
+    const auto box = std::find(boatBoxes_.begin(), boatBoxes_.end(), watched);
+    if (box != boatBoxes_.end() && event->type() == QEvent::Enter)
+        emit boatHovered(static_cast<int>(box - boatBoxes_.begin()) + 1);
+    else if (box != boatBoxes_.end() && event->type() == QEvent::Leave)
+        emit hoverEnded();
+    return QWidget::eventFilter(watched, event);
 }
 
 void BoatListPanel::tickAll()

@@ -31,6 +31,13 @@ public:
     std::vector<bool> shown() const;
     void tickAll();
 
+signals:
+    void boatHovered(int boat);  // the pointer rests on a boat's box
+    void hoverEnded();
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
     QLabel *header_ = nullptr;
     std::vector<QCheckBox *> classBoxes_;

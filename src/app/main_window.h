@@ -109,6 +109,7 @@ private:
     void onTimeBarHoverEnded();
     void onMapClicked(QPoint at, Qt::MouseButton button);
     void onOverviewClicked(QPoint at);
+    void onBoatHovered(int boat);
 
     // The replay's display.
     DisplayChoices displayChoices() const;
@@ -154,6 +155,9 @@ private:
     CourseView courseView_;   // the stopped map's centre and zoom
     MapView diagramView_;     // the course diagram as last drawn, for clicks on it
     bool timeHover_ = false;  // the pointer is over the time bar: the markers preview its time
+    QImage overviewPicture_;
+    bool insetOverview_ = false;  // small-screen mode: the overview drawn on the map
+    QImage highlightPicture_;     // the course diagram with one track highlighted
 
     QThread *loader_ = nullptr;
     bool closing_ = false;

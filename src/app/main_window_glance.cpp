@@ -30,12 +30,16 @@ void MainWindow::connectGlance()
     connect(timeBar_, &TimeBarPanel::timeChosen, this, &MainWindow::jumpTo);
     connect(timeBar_, &TimeBarPanel::startChosen, this, [this] { playback_->clock().raceClock = race_.windowStart; });
     connect(mapCanvas_, &MapCanvas::clicked, this, &MainWindow::onMapClicked);
+    connect(boatList_, &BoatListPanel::boatHovered, this, &MainWindow::onBoatHovered);
+    connect(boatList_, &BoatListPanel::hoverEnded, this, [this] { mapCanvas_->setPicture(&mapBitmap_); });
 }
 
 void MainWindow::redrawOverview()
 {
-    if (race_.boatCount > 0)
-        logo_->setOverview(drawOverviewMap(race_, controls_->northUpButton->isChecked()));
+    if (race_.boatCount == 0)
+        return;
+    overviewPicture_ = drawOverviewMap(race_, controls_->northUpButton->isChecked());
+    logo_->setOverview(overviewPicture_);
 }
 
 // The markers follow the boats; while the pointer is on the time bar they
@@ -69,7 +73,7 @@ void MainWindow::showCourseDiagram()
     timeBar_->placePointer(request.now);
     placeBoats(playback_->frame(), race_, request.now);
     moveOverviewMarkers();
-    mapCanvas_->update();
+    mapCanvas_->setPicture(&mapBitmap_);
 }
 
 void MainWindow::jumpTo(double raceClock)
@@ -129,9 +133,26 @@ void MainWindow::onMapClicked(QPoint at, Qt::MouseButton button)
     showCourseDiagram();
 }
 
+// The boat under the pointer in the list: its whole track haloed over the
+// course diagram, until the pointer moves on.
+void MainWindow::onBoatHovered(int boat)
+{
+    if (controls_->autoTraceBox->isChecked() || !controls_->trackPageButton->isChecked() || mapBitmap_.isNull())
+        return;
+    highlightPicture_ = mapBitmap_.copy();
+    highlightTrack(highlightPicture_, race_, boat, diagramView_);
+    mapCanvas_->setPicture(&highlightPicture_);
+}
+
+// In small-screen mode a click on the overview shows or hides it on the
+// map; otherwise, while stopped, it centres the course diagram there.
 void MainWindow::onOverviewClicked(QPoint at)
 {
-    if (smallScreen_ != SmallScreen::Off || playback_->isPlaying() || race_.boatCount == 0)
+    if (smallScreen_ != SmallScreen::Off) {
+        insetOverview_ = !insetOverview_;
+        return;
+    }
+    if (playback_->isPlaying() || race_.boatCount == 0)
         return;
     courseView_ = clickOverview(courseView_, race_, at, controls_->northUpButton->isChecked());
     showCourseDiagram();

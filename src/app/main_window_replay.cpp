@@ -21,6 +21,7 @@
 #include "app/splash_panel.h"
 #include "app/time_bar_panel.h"
 #include "race/daylight.h"
+#include "render/overview_map.h"
 
 namespace keelrun {
 
@@ -55,12 +56,14 @@ bool MainWindow::drawFrame()
     computeFrame(frame, race_, request.frame);
     mapBitmap_.fill(request.boats.sea);
     drawMapFrame(mapBitmap_, race_, frame, request.boats, request.overlays);
+    if (insetOverview_ && smallScreen_ != SmallScreen::Off)
+        drawInsetOverview(mapBitmap_, overviewPicture_, race_, frame, request.frame.northUp);
     ++playback_->clock().frameCount;
     if (frame.tickAll)
         boatList_->tickAll();
     timeBar_->placePointer(frame.now);
     moveOverviewMarkers();
-    mapCanvas_->update();
+    mapCanvas_->setPicture(&mapBitmap_);
     return true;
 }
 

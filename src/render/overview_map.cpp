@@ -31,4 +31,22 @@ QPoint overviewMarkerPlace(GeoPoint p, const RaceState &race, bool northUp)
     return {roundHalfEven(at.x()), roundHalfEven(at.y())};
 }
 
+void drawInsetOverview(QImage &map, const QImage &overview, const RaceState &race, const FrameState &frame, bool northUp)
+{
+    QPainter p(&map);
+    const int left = map.width() - kOverviewSize;
+    p.drawImage(left, 0, overview);
+    p.setPen(Qt::white);
+    const int finish = race.courseLength();
+    for (int b = 1; b <= race.boatCount; ++b) {
+        const BoatInFrame &place = frame.boats[b];
+        const bool finished = finish > 0 && passed(race.boats[b].roundingTime[finish]) && race.boats[b].roundingTime[finish] <= frame.now;
+        if (!place.hasPosition || finished)
+            continue;
+        const QPoint at = overviewMarkerPlace({place.lat, place.lon}, race, northUp) + QPoint(left, 0);
+        p.setBrush(toQColor(race.boats[b].colour));
+        p.drawEllipse(QRect(at - QPoint(3, 3), at + QPoint(1, 1)));
+    }
+}
+
 }  // namespace keelrun

@@ -7,6 +7,7 @@
 #include <QPoint>
 
 #include "model/race_state.h"
+#include "playback/frame_state.h"
 
 namespace keelrun {
 
@@ -16,5 +17,9 @@ QImage drawOverviewMap(const RaceState &race, bool northUp);
 // picture's own pixels shifted by the 3-pixel margin the picture sits in:
 // a 7 x 7 marker placed there is centred on the point.
 QPoint overviewMarkerPlace(GeoPoint p, const RaceState &race, bool northUp);
+
+// Small-screen mode's inset: the overview picture in the map's top right
+// corner, with a dot for every boat in play that has not finished.
+void drawInsetOverview(QImage &map, const QImage &overview, const RaceState &race, const FrameState &frame, bool northUp);
 
 }  // namespace keelrun

@@ -95,5 +95,38 @@ TEST_F(CourseTest, DiagramShowsTicksTracksBoatsAndMarks)
     EXPECT_LT(count(map, QColor(200, 0, 0)), trackOnly);
 }
 
+TEST_F(CourseTest, InsetOverviewShowsTheBoatsStillRacing)
+{
+    QImage map(800, 600, QImage::Format_RGB32);
+    map.fill(Qt::black);
+    QImage overview(170, 170, QImage::Format_RGB32);  // without tracks, so that only the dots show
+    overview.fill(QColor(120, 150, 255));
+    FrameState frame = newFrameState(race);
+    FrameRequest request;
+    request.now = 55;
+    computeFrame(frame, race, request);
+    race.course = {"MK1"};
+    race.boats[2].roundingTime[1] = 50;  // boat 2 finished before now
+    drawInsetOverview(map, overview, race, frame, true);
+    EXPECT_EQ(map.pixelColor(800 - 170 + 2, 2), QColor(120, 150, 255));  // the overview in the top right
+    EXPECT_EQ(map.pixelColor(799 - 170, 2), QColor(Qt::black));
+    const QPoint one = overviewMarkerPlace({frame.boats[1].lat, frame.boats[1].lon}, race, true) + QPoint(630, 0);
+    const QPoint two = overviewMarkerPlace({frame.boats[2].lat, frame.boats[2].lon}, race, true) + QPoint(630, 0);
+    EXPECT_EQ(map.pixelColor(one - QPoint(1, 1)), QColor(200, 0, 0));
+    EXPECT_EQ(map.pixelColor(two - QPoint(1, 1)), QColor(120, 150, 255));
+}
+
+TEST_F(CourseTest, AHoveredBoatsTrackIsHaloed)
+{
+    QImage map(800, 600, QImage::Format_RGB32);
+    map.fill(Qt::black);
+    const MapView view = courseDiagramView(wholeRaceView(race), race, map.size(), true);
+    highlightTrack(map, race, 2, view);
+    const QPoint mid = projectPoint(1, 2, view);
+    EXPECT_EQ(map.pixelColor(mid), QColor(0, 0, 200));
+    EXPECT_EQ(map.pixelColor(mid + QPoint(2, 0)), QColor(Qt::white));
+    EXPECT_EQ(map.pixelColor(projectPoint(1, 0, view)), QColor(Qt::black));  // boat 1 untouched
+}
+
 }  // namespace
 }  // namespace keelrun
