@@ -1,22 +1,14 @@
 #include "app/main_window.h"
 
-#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QDesktopServices>
-#include <QDir>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
-#include <QMouseEvent>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QSaveFile>
 #include <QScreen>
 #include <QScrollBar>
-#include <QStandardPaths>
 #include <QThread>
-#include <QUrl>
 
 #include "app/boat_list_panel.h"
 #include "app/control_panel.h"
@@ -32,11 +24,6 @@
 #include "render/pictures.h"
 
 namespace keelrun {
-namespace {
-
-void openFile(const QString &path) { QDesktopServices::openUrl(QUrl::fromLocalFile(path)); }
-
-}  // namespace
 
 MainWindow::MainWindow(const DataFolder &folder, const QString &firstRace, QWidget *parent)
     : QWidget(parent), folder_(folder)
@@ -262,148 +249,5 @@ void MainWindow::chooseSmallScreen(SmallScreen choice)
     updateCtBanner();
 }
 
-// Saves the picture on show as NoName.bmp in the documents folder and opens it.
-void MainWindow::saveMapPicture()
-{
-    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    QDir().mkpath(documents);
-    const QString path = QDir(documents).filePath(QStringLiteral("NoName.bmp"));
-    const QImage &picture = controls_->trackPageButton->isChecked() ? mapBitmap_ : pageBitmap_;
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || !picture.save(&file, "BMP") || !file.commit()) {
-        reportProblems(QStringLiteral("%1: %2").arg(path, file.errorString()), {});
-        return;
-    }
-    openFile(path);
-}
-
-// ---- Language, tips, help and attachments ---------------------------------
-
-void MainWindow::setLanguage(Language language)
-{
-    language_ = language;
-    showLanguageFlags();
-    controls_->setCaptions(language_);
-    boatList_->setCaption(language_);
-}
-
-// On a Japanese system the flag of the other language switches; on any
-// other no flag is shown.
-void MainWindow::showLanguageFlags()
-{
-    controls_->japaneseFlag->setVisible(language_ == Language::EnglishChosen);
-    controls_->englishFlag->setVisible(language_ == Language::Japanese);
-}
-
-void MainWindow::showTip(const Tip &tip, QPoint at)
-{
-    if (!controls_->tipsBox->isChecked())
-        return;
-    tipBox_->setGeometry(QRect(at, tip.size));
-    tipBox_->setText(QString(tip.text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
-    tipBox_->show();
-    tipBox_->raise();
-}
-
-// Tips on hover, and clicks on the pictures and labels that act as buttons.
-void MainWindow::watchForTips()
-{
-    const ControlPanel *c = controls_;
-    for (QWidget *w : std::initializer_list<QWidget *>{c->autoNextBox, logo_->helpButton, logo_->logo, c->showRaceButton,
-                                                       c->bigBoatBox, c->smallScreenBox, logo_->overview,
-                                                       c->englishFlag, c->japaneseFlag, c->raceFileHelp})
-        w->installEventFilter(this);
-}
-
-bool MainWindow::eventFilter(QObject *watched, QEvent *event)
-{
-    if (event->type() == QEvent::MouseButtonPress) {
-        if (watched == controls_->englishFlag)
-            setLanguage(Language::EnglishChosen);
-        else if (watched == controls_->japaneseFlag)
-            setLanguage(Language::Japanese);
-        else if (watched == controls_->raceFileHelp)
-            openJapaneseHelp();
-        else if (watched == logo_->logo)
-            openHelp();
-        else if (watched == logo_->overview)
-            onOverviewClicked(static_cast<QMouseEvent *>(event)->position().toPoint());
-    }
-    if (event->type() == QEvent::Leave)
-        tipBox_->hide();
-    if (event->type() == QEvent::Enter)
-        showTipFor(static_cast<QWidget *>(watched));
-    return QWidget::eventFilter(watched, event);
-}
-
-// Most tips stand above their control; the small-screen tip to its left, the
-// SHOW tip at the button's right edge, the small-map tip under the overview.
-void MainWindow::showTipFor(QWidget *control)
-{
-    const QPoint topLeft = control->mapTo(this, QPoint(0, 0));
-    const std::pair<QWidget *, TipId> above[] = {{controls_->autoNextBox, TipId::AutoNext},
-                                                 {logo_->helpButton, TipId::Help},
-                                                 {logo_->logo, TipId::Logo},
-                                                 {controls_->bigBoatBox, TipId::BoatSize}};
-    for (const auto &[source, id] : above) {
-        if (control == source) {
-            const Tip tip = tipFor(id, language_);
-            showTip(tip, QPoint(topLeft.x(), topLeft.y() - tip.size.height() - 4));
-        }
-    }
-    if (control == controls_->smallScreenBox) {
-        const Tip tip = tipFor(TipId::SmallScreen, language_);
-        showTip(tip, QPoint(topLeft.x() - tip.size.width() - 4, topLeft.y()));
-    }
-    if (control == controls_->showRaceButton) {
-        const Tip tip = tipFor(TipId::Show, language_);
-        showTip(tip, QPoint(topLeft.x() + control->width() - tip.size.width(), topLeft.y() - 37));
-    }
-    if (control == logo_->overview && smallScreen_ != SmallScreen::Off)
-        showTip(tipFor(TipId::SmallMap, language_), QPoint(topLeft.x(), topLeft.y() + control->height()));
-}
-
-// The help page of the language in use, else the other one.
-void MainWindow::openHelp()
-{
-    const bool japanese = isJapanese(language_);
-    if (const auto page = folder_.helpPage(japanese) ? folder_.helpPage(japanese) : folder_.helpPage(!japanese))
-        openFile(*page);
-}
-
-void MainWindow::openJapaneseHelp()
-{
-    if (const auto page = folder_.helpPage(true)) {
-        QApplication::beep();
-        openFile(*page);
-    }
-}
-
-void MainWindow::onAttachmentClicked()
-{
-    QApplication::beep();
-    if (attachmentList_->isVisible()) {
-        attachmentList_->hide();
-        return;
-    }
-    if (race_.attachments.size() < 2) {
-        if (const auto path = folder_.find(SubFolder::Attachments, race_.attachments.value(0)))
-            openFile(*path);
-        return;
-    }
-    attachmentList_->clear();
-    attachmentList_->addItems(race_.attachments);
-    attachmentList_->show();
-    attachmentList_->raise();
-}
-
-void MainWindow::onAttachmentChosen()
-{
-    if (const QListWidgetItem *item = attachmentList_->currentItem()) {
-        if (const auto path = folder_.find(SubFolder::Attachments, item->text()))
-            openFile(*path);
-    }
-    attachmentList_->hide();
-}
 
 }  // namespace keelrun
