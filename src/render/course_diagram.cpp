@@ -1,5 +1,6 @@
 #include "render/course_diagram.h"
 
+#include <algorithm>
 #include <optional>
 #include <utility>
 
@@ -97,8 +98,9 @@ void drawTimeOfDay(QPainter &p, const RaceState &race, const CourseDiagramReques
     QFont font = p.font();
     font.setPointSize(12);
     p.setFont(font);
-    writeOpaque(p, QPoint(map.width() - 63, map.height() - 25), timeText(addSeconds(race.startTime, roundHalfEven(r.now))),
-                Qt::white, r.sea);
+    const QString text = timeText(addSeconds(race.startTime, roundHalfEven(r.now)));
+    const int left = std::min(map.width() - 63, map.width() - 4 - p.fontMetrics().horizontalAdvance(text));  // kept whole on the map
+    writeOpaque(p, QPoint(left, map.height() - 25), text, Qt::white, r.sea);
 }
 
 }  // namespace
