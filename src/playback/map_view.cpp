@@ -5,7 +5,6 @@
 #include <numbers>
 
 #include "base/numbers.h"
-#include "race/race_extent.h"
 
 namespace keelrun {
 namespace {
@@ -34,6 +33,13 @@ GeoPoint unprojectPoint(QPointF pixel, const MapView &view)
     const QPointF offset(pixel.x() - view.mapSize.width() / 2.0, pixel.y() - view.mapSize.height() / 2.0);
     const QPointF unturned = rotatePoint(offset, -view.rotation, view.northUp);
     return {view.centreLat - unturned.y() / view.latScale, view.centreLon + unturned.x() / view.lonScale};
+}
+
+GeoBox visibleWindow(const MapView &view)
+{
+    const double halfLat = view.mapSize.height() / 2.0 / view.latScale;
+    const double halfLon = view.mapSize.width() / 2.0 / view.lonScale;
+    return {view.centreLat + halfLat, view.centreLat - halfLat, view.centreLon + halfLon, view.centreLon - halfLon};
 }
 
 QPointF overviewOffset(GeoPoint p, const RaceState &race, bool northUp)

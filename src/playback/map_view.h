@@ -10,6 +10,7 @@
 #include <QSize>
 
 #include "model/race_state.h"
+#include "race/race_extent.h"
 
 namespace keelrun {
 
@@ -37,6 +38,10 @@ QPointF rotatePoint(QPointF p, double angle, bool northUp);
 QPoint projectPoint(double lat, double lon, const MapView &view);
 // The position under a pixel: projectPoint undone.
 GeoPoint unprojectPoint(QPointF pixel, const MapView &view);
+
+// The part of the map a view shows, in minutes, unturned: what lies outside
+// need not be drawn.
+GeoBox visibleWindow(const MapView &view);
 
 // The overview map: the race extent at the overview scales, turned with the
 // map in wind-up; the offset of a position from the overview's centre.

@@ -38,6 +38,21 @@ TEST(MapView, WindUpPutsTheWindAtTheTop)
     EXPECT_EQ(rotatePoint({3, 4}, 1.0, true), QPointF(3, 4));
 }
 
+TEST(MapView, VisibleWindowIsHalfTheMapEachWay)
+{
+    MapView view;
+    view.centreLat = 2100;
+    view.centreLon = 8000;
+    view.latScale = 400;  // pixels per minute
+    view.lonScale = 320;
+    view.mapSize = QSize(800, 600);
+    const GeoBox w = visibleWindow(view);
+    EXPECT_DOUBLE_EQ(w.maxLat, 2100.75);
+    EXPECT_DOUBLE_EQ(w.minLat, 2099.25);
+    EXPECT_DOUBLE_EQ(w.maxLon, 8001.25);
+    EXPECT_DOUBLE_EQ(w.minLon, 7998.75);
+}
+
 TEST(MapView, OverviewShowsTheWholeExtent)
 {
     RaceExtent e;
