@@ -7,6 +7,7 @@
 #include "app/single_instance.h"
 #include "cli/command_line.h"
 #include "app/screenshot_command.h"
+#include "cli/export_command.h"
 #include "cli/render_command.h"
 
 namespace {
@@ -82,6 +83,12 @@ int main(int argc, char *argv[])
     }
     QCoreApplication app(argc, argv);
     const keelrun::CommandLine command = describeAndParse();
-    return command.mode == keelrun::CommandLine::Done ? command.exitCode
-                                                      : keelrun::runInspect(command, QCoreApplication::applicationDirPath());
+    switch (command.mode) {
+    case keelrun::CommandLine::ExportCsv:
+        return keelrun::runExportCsv(command, QCoreApplication::applicationDirPath());
+    case keelrun::CommandLine::Inspect:
+        return keelrun::runInspect(command, QCoreApplication::applicationDirPath());
+    default:
+        return command.exitCode;
+    }
 }

@@ -48,7 +48,8 @@ ProgramKind programKind(const QStringList &arguments)
             return a == QLatin1String(option) || a.startsWith(QLatin1String(option) + QLatin1Char('='));
         });
     };
-    if (named("--help") || named("--help-all") || named("-h") || named("--version") || named("-v") || named("--inspect"))
+    if (named("--help") || named("--help-all") || named("-h") || named("--version") || named("-v") || named("--inspect") ||
+        named("--export-csv"))
         return ProgramKind::Text;
     if (named("--screenshot"))
         return ProgramKind::Screenshot;
@@ -65,7 +66,7 @@ CommandLine parseCommandLine(const QStringList &arguments)
     const QCommandLineOption raceOption(QStringLiteral("race"), QStringLiteral("Show the race file NAME of raceadmin/ first."), QStringLiteral("NAME"));
     const QCommandLineOption inspectOption(QStringLiteral("inspect"), QStringLiteral("Load RACE without a window and print it as JSON."), QStringLiteral("RACE"));
     const QCommandLineOption samplesOption(QStringLiteral("samples"), QStringLiteral("With --inspect: include every boat's samples."));
-    const QCommandLineOption ctOption(QStringLiteral("ct"), QStringLiteral("With --inspect or --render: corrected time."));
+    const QCommandLineOption ctOption(QStringLiteral("ct"), QStringLiteral("With --inspect, --render or --export-csv: corrected time."));
     const QCommandLineOption renderOption(QStringLiteral("render"), QStringLiteral("Draw the map of RACE without a window."), QStringLiteral("RACE"));
     const QCommandLineOption atOption(QStringLiteral("at"), QStringLiteral("With --render: the race-clock time, seconds from the gun."), QStringLiteral("SECONDS"));
     const QCommandLineOption sizeOption(QStringLiteral("size"), QStringLiteral("With --render: the picture's size (default 1280x1024)."), QStringLiteral("WxH"));
@@ -73,13 +74,14 @@ CommandLine parseCommandLine(const QStringList &arguments)
     const QCommandLineOption windUpOption(QStringLiteral("wind-up"), QStringLiteral("With --render: the mean wind at the top."));
     const QCommandLineOption zoomOption(QStringLiteral("zoom"), QStringLiteral("With --render: the zoom slider, 0 (ten times the area) to 100 (default)."), QStringLiteral("N"));
     const QCommandLineOption laylinesOption(QStringLiteral("laylines"), QStringLiteral("With --render: draw the lay lines at marks and lines."));
+    const QCommandLineOption exportCsvOption(QStringLiteral("export-csv"), QStringLiteral("Write the performance table of RACE (to the documents folder, or -o FILE)."), QStringLiteral("RACE"));
     const QCommandLineOption screenshotOption(QStringLiteral("screenshot"), QStringLiteral("Draw the whole window with RACE loaded, without a display."), QStringLiteral("RACE"));
     const QCommandLineOption pageOption(QStringLiteral("page"), QStringLiteral("With --screenshot: the page shown (track)."), QStringLiteral("PAGE"));
     const QCommandLineOption languageOption(QStringLiteral("lang"), QStringLiteral("With --screenshot: the window's language, ja or en."), QStringLiteral("LANG"));
     const QCommandLineOption stoppedOption(QStringLiteral("stopped"), QStringLiteral("With --screenshot: the replay stopped, the map showing the course diagram."));
-    const QCommandLineOption outputOption(QStringList{QStringLiteral("o"), QStringLiteral("output")}, QStringLiteral("With --render: the PNG file to write."), QStringLiteral("FILE"));
+    const QCommandLineOption outputOption(QStringList{QStringLiteral("o"), QStringLiteral("output")}, QStringLiteral("With --render or --screenshot: the PNG file to write; with --export-csv: the table's file."), QStringLiteral("FILE"));
     parser.addOptions({raceOption, inspectOption, samplesOption, ctOption, renderOption, atOption, sizeOption, northUpOption,
-                       windUpOption, zoomOption, laylinesOption, screenshotOption, pageOption, languageOption, stoppedOption,
+                       windUpOption, zoomOption, laylinesOption, exportCsvOption, screenshotOption, pageOption, languageOption, stoppedOption,
                        outputOption});
 
     CommandLine command;
@@ -109,6 +111,12 @@ CommandLine parseCommandLine(const QStringList &arguments)
     if (parser.isSet(inspectOption)) {
         command.mode = CommandLine::Inspect;
         command.race = parser.value(inspectOption);
+        return command;
+    }
+    if (parser.isSet(exportCsvOption)) {
+        command.mode = CommandLine::ExportCsv;
+        command.race = parser.value(exportCsvOption);
+        command.output = parser.value(outputOption);
         return command;
     }
     const bool screenshot = parser.isSet(screenshotOption);

@@ -16,7 +16,7 @@
 namespace keelrun {
 
 struct CommandLine {
-    enum Mode { Window, Inspect, Render, Screenshot, Done };
+    enum Mode { Window, Inspect, Render, Screenshot, ExportCsv, Done };
     Mode mode = Window;
     int exitCode = 0;      // for Done: help, version or a usage error was printed
     QString dataDir;       // empty: the default data folder

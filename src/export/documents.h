@@ -1,0 +1,21 @@
+#pragma once
+// Where the exports go: the user's documents folder, and files written all
+// or nothing.
+
+#include <QByteArray>
+#include <QString>
+
+namespace keelrun {
+
+// The user's documents folder, made when missing.
+QString documentsFolder();
+
+// Writes `bytes` to `path` through a temporary file renamed into place, so
+// that a failure never leaves half a file. The error's text, or empty.
+QString saveDocument(const QString &path, const QByteArray &bytes);
+
+// Text for a spreadsheet: UTF-8 with a byte-order mark, so that Japanese
+// names are read as such.
+QByteArray spreadsheetText(const QString &text);
+
+}  // namespace keelrun
