@@ -86,6 +86,8 @@ int main(int argc, char *argv[])
     switch (command.mode) {
     case keelrun::CommandLine::ExportCsv:
         return keelrun::runExportCsv(command, QCoreApplication::applicationDirPath());
+    case keelrun::CommandLine::ExportKml:
+        return keelrun::runExportKml(command, QCoreApplication::applicationDirPath());
     case keelrun::CommandLine::Inspect:
         return keelrun::runInspect(command, QCoreApplication::applicationDirPath());
     default:

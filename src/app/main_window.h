@@ -140,6 +140,7 @@ private:
     void openJapaneseHelp();
     void onAttachmentClicked();
     void onAttachmentChosen();
+    void exportKml(bool scene);
 
     DataFolder folder_;
     RaceState race_;
@@ -154,6 +155,7 @@ private:
     MapPictures pictures_;
     CourseView courseView_;   // the stopped map's centre and zoom
     MapView diagramView_;     // the course diagram as last drawn, for clicks on it
+    bool hideUnfocused_ = false;  // the last answer to "Hide Unfocused Boat ?"
     bool timeHover_ = false;  // the pointer is over the time bar: the markers preview its time
     QImage overviewPicture_;
     bool insetOverview_ = false;  // small-screen mode: the overview drawn on the map

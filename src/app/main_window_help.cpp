@@ -1,6 +1,8 @@
 // The window's two languages, its tips, and the files it opens: the help
 // pages, the race's attachments and the saved map picture.
 
+#include <algorithm>
+
 #include <QApplication>
 #include <QCheckBox>
 #include <QDir>
@@ -10,6 +12,7 @@
 #include <QDesktopServices>
 #include <QLabel>
 #include <QListWidget>
+#include <QMessageBox>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QUrl>
@@ -18,6 +21,9 @@
 #include "app/control_panel.h"
 #include "app/logo_panel.h"
 #include "app/main_window.h"
+#include "app/playback_controller.h"
+#include "export/documents.h"
+#include "export/kml.h"
 
 namespace keelrun {
 namespace {
@@ -58,7 +64,7 @@ void MainWindow::watchForTips()
     const ControlPanel *c = controls_;
     for (QWidget *w : std::initializer_list<QWidget *>{c->autoNextBox, logo_->helpButton, logo_->logo, c->showRaceButton,
                                                        c->bigBoatBox, c->smallScreenBox, logo_->overview,
-                                                       c->englishFlag, c->japaneseFlag, c->raceFileHelp})
+                                                       c->englishFlag, c->japaneseFlag, c->raceFileHelp, c->kmlButton})
         w->installEventFilter(this);
 }
 
@@ -73,6 +79,10 @@ bool MainWindow::eventFilter(QObject *watched, QEvent *event)
             openJapaneseHelp();
         else if (watched == logo_->logo)
             openHelp();
+        else if (watched == controls_->kmlButton) {
+            exportKml(static_cast<QMouseEvent *>(event)->button() == Qt::RightButton);
+            return true;
+        }
         else if (watched == logo_->overview)
             onOverviewClicked(static_cast<QMouseEvent *>(event)->position().toPoint());
     }
@@ -151,6 +161,35 @@ void MainWindow::onAttachmentChosen()
             openFile(*path);
     }
     attachmentList_->hide();
+}
+
+// The race for a globe viewer: the whole race (left button) or the scene at
+// the race clock (right button), opened with the desktop's program.
+void MainWindow::exportKml(bool scene)
+{
+    if (race_.boatCount == 0 || isLoading())
+        return;
+    const std::vector<bool> shown = boatList_->shown();
+    if (std::count(shown.begin() + 1, shown.end(), false) > 0) {
+        const QString question = isJapanese(language_)
+                                     ? QStringLiteral(u"フォーカスの外れた艇を隠しますか？\r\n（いいえの場合はフォーカスの外れた艇を細線で表示します）")
+                                     : QStringLiteral("Hide Unfocused Boat ?");
+        hideUnfocused_ = QMessageBox::question(this, QStringLiteral("Keelrun"), question) == QMessageBox::Yes;
+    }
+    KmlOptions options{QDir(folder_.path(SubFolder::KmlIcons)).absolutePath() + QLatin1Char('/'), shown, hideUnfocused_,
+                       isJapanese(language_)};
+    FrameState frame = newFrameState(race_);
+    FrameRequest request;
+    request.now = playback_->clock().raceClock;
+    request.shown = shown;
+    computeFrame(frame, race_, request);
+    const QString path = QDir(documentsFolder()).filePath(scene ? QStringLiteral("QLXMap4.kml") : QStringLiteral("QLXMap5.kml"));
+    const QString error = saveDocument(path, (scene ? sceneKml(race_, frame, options) : raceKml(race_, options)).toUtf8());
+    if (!error.isEmpty()) {
+        reportProblems(error, {});
+        return;
+    }
+    openFile(path);
 }
 
 // Saves the picture on show as NoName.bmp in the documents folder and opens it.

@@ -49,7 +49,7 @@ ProgramKind programKind(const QStringList &arguments)
         });
     };
     if (named("--help") || named("--help-all") || named("-h") || named("--version") || named("-v") || named("--inspect") ||
-        named("--export-csv"))
+        named("--export-csv") || named("--export-kml"))
         return ProgramKind::Text;
     if (named("--screenshot"))
         return ProgramKind::Screenshot;
@@ -75,13 +75,15 @@ CommandLine parseCommandLine(const QStringList &arguments)
     const QCommandLineOption zoomOption(QStringLiteral("zoom"), QStringLiteral("With --render: the zoom slider, 0 (ten times the area) to 100 (default)."), QStringLiteral("N"));
     const QCommandLineOption laylinesOption(QStringLiteral("laylines"), QStringLiteral("With --render: draw the lay lines at marks and lines."));
     const QCommandLineOption exportCsvOption(QStringLiteral("export-csv"), QStringLiteral("Write the performance table of RACE (to the documents folder, or -o FILE)."), QStringLiteral("RACE"));
+    const QCommandLineOption exportKmlOption(QStringLiteral("export-kml"), QStringLiteral("Write RACE as KML: the whole race, or with --at the scene at that time."), QStringLiteral("RACE"));
+    const QCommandLineOption hideUnfocusedOption(QStringLiteral("hide-unfocused"), QStringLiteral("With --export-kml: leave out the boats the race file hides."));
     const QCommandLineOption screenshotOption(QStringLiteral("screenshot"), QStringLiteral("Draw the whole window with RACE loaded, without a display."), QStringLiteral("RACE"));
     const QCommandLineOption pageOption(QStringLiteral("page"), QStringLiteral("With --screenshot: the page shown (track)."), QStringLiteral("PAGE"));
     const QCommandLineOption languageOption(QStringLiteral("lang"), QStringLiteral("With --screenshot: the window's language, ja or en."), QStringLiteral("LANG"));
     const QCommandLineOption stoppedOption(QStringLiteral("stopped"), QStringLiteral("With --screenshot: the replay stopped, the map showing the course diagram."));
     const QCommandLineOption outputOption(QStringList{QStringLiteral("o"), QStringLiteral("output")}, QStringLiteral("With --render or --screenshot: the PNG file to write; with --export-csv: the table's file."), QStringLiteral("FILE"));
     parser.addOptions({raceOption, inspectOption, samplesOption, ctOption, renderOption, atOption, sizeOption, northUpOption,
-                       windUpOption, zoomOption, laylinesOption, exportCsvOption, screenshotOption, pageOption, languageOption, stoppedOption,
+                       windUpOption, zoomOption, laylinesOption, exportCsvOption, exportKmlOption, hideUnfocusedOption, screenshotOption, pageOption, languageOption, stoppedOption,
                        outputOption});
 
     CommandLine command;
@@ -111,6 +113,22 @@ CommandLine parseCommandLine(const QStringList &arguments)
     if (parser.isSet(inspectOption)) {
         command.mode = CommandLine::Inspect;
         command.race = parser.value(inspectOption);
+        return command;
+    }
+    if (parser.isSet(exportKmlOption)) {
+        command.mode = CommandLine::ExportKml;
+        command.race = parser.value(exportKmlOption);
+        command.output = parser.value(outputOption);
+        command.hideUnfocused = parser.isSet(hideUnfocusedOption);
+        if (parser.isSet(atOption)) {
+            bool atOk = false;
+            command.sceneAt = parser.value(atOption).toDouble(&atOk);
+            if (!atOk) {
+                printError(QStringLiteral("--at needs SECONDS"));
+                command.mode = CommandLine::Done;
+                command.exitCode = kExitError;
+            }
+        }
         return command;
     }
     if (parser.isSet(exportCsvOption)) {

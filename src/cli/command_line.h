@@ -16,7 +16,7 @@
 namespace keelrun {
 
 struct CommandLine {
-    enum Mode { Window, Inspect, Render, Screenshot, ExportCsv, Done };
+    enum Mode { Window, Inspect, Render, Screenshot, ExportCsv, ExportKml, Done };
     Mode mode = Window;
     int exitCode = 0;      // for Done: help, version or a usage error was printed
     QString dataDir;       // empty: the default data folder
@@ -35,6 +35,9 @@ struct CommandLine {
     // and whether the replay is stopped, showing the course diagram.
     QString language;
     bool stopped = false;
+    // ExportKml: the scene at `at` when set, else the whole race.
+    std::optional<double> sceneAt;
+    bool hideUnfocused = false;
 };
 
 // The data folder and race file a command names: the data folder it names,

@@ -4,24 +4,61 @@
 
 #include <QDir>
 
+#include <QLocale>
+
 #include "export/documents.h"
+#include "export/kml.h"
 #include "export/performance_table.h"
 
 namespace keelrun {
 
-int runExportCsv(const CommandLine &command, const QString &executableDir)
+namespace {
+
+// Writes the document to -o FILE or to `name` in the documents folder, and
+// says where.
+int save(const CommandLine &command, const QString &name, const QByteArray &bytes)
 {
-    RaceState race;
-    if (!loadCommandRace(command, executableDir, race))
-        return kExitError;
-    const QString path = command.output.isEmpty() ? QDir(documentsFolder()).filePath(QStringLiteral("NoName.csv")) : command.output;
-    const QString error = saveDocument(path, spreadsheetText(performanceTable(race)));
+    const QString path = command.output.isEmpty() ? QDir(documentsFolder()).filePath(name) : command.output;
+    const QString error = saveDocument(path, bytes);
     if (!error.isEmpty()) {
         printError(error);
         return kExitError;
     }
     std::printf("%s\n", qPrintable(path));
     return 0;
+}
+
+}  // namespace
+
+int runExportCsv(const CommandLine &command, const QString &executableDir)
+{
+    RaceState race;
+    if (!loadCommandRace(command, executableDir, race))
+        return kExitError;
+    return save(command, QStringLiteral("NoName.csv"), spreadsheetText(performanceTable(race)));
+}
+
+int runExportKml(const CommandLine &command, const QString &executableDir)
+{
+    const auto resolved = resolveCommandRace(command, executableDir);
+    if (!resolved)
+        return kExitError;
+    RaceState race;
+    const LoadResult result = loadRace(race, resolved->first, resolved->second);
+    printLoadResult(result);
+    if (!result.ok())
+        return kExitError;
+    KmlOptions options;
+    options.iconFolder = QDir(resolved->first.path(SubFolder::KmlIcons)).absolutePath() + QLatin1Char('/');
+    options.hideUnfocused = command.hideUnfocused;
+    options.japanese = QLocale::system().language() == QLocale::Japanese;
+    if (!command.sceneAt)
+        return save(command, QStringLiteral("QLXMap5.kml"), raceKml(race, options).toUtf8());
+    FrameState frame = newFrameState(race);
+    FrameRequest request;
+    request.now = *command.sceneAt;
+    computeFrame(frame, race, request);
+    return save(command, QStringLiteral("QLXMap4.kml"), sceneKml(race, frame, options).toUtf8());
 }
 
 }  // namespace keelrun

@@ -8,4 +8,8 @@ namespace keelrun {
 
 int runExportCsv(const CommandLine &command, const QString &executableDir);
 
+// `keelrun --export-kml`: the whole race (QLXMap5.kml) or, with --at, the
+// scene at that time (QLXMap4.kml), for a globe viewer.
+int runExportKml(const CommandLine &command, const QString &executableDir);
+
 }  // namespace keelrun

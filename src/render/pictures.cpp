@@ -6,6 +6,7 @@
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
+#include <QPolygonF>
 
 namespace keelrun {
 namespace {
@@ -167,6 +168,35 @@ QImage toImage(const RgbPicture &picture)
     for (int y = 0; y < picture.height; ++y)
         std::memcpy(image.scanLine(y), picture.rgb.data() + std::size_t(y) * picture.width * 3, std::size_t(picture.width) * 3);
     return image;
+}
+
+QImage kmlBoatIcon(int degrees)
+{
+    QImage icon(32, 32, QImage::Format_ARGB32);
+    icon.fill(Qt::transparent);
+    QPainter p(&icon);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.translate(16, 16);
+    p.rotate(degrees);
+    const QPolygonF hull{{0, -14}, {6, -2}, {6, 10}, {0, 14}, {-6, 10}, {-6, -2}};
+    p.setPen(QPen(Qt::black, 1.5));
+    p.setBrush(Qt::white);
+    p.drawPolygon(hull);
+    p.setBrush(QColor(255, 0, 0));
+    p.drawPolygon(QPolygonF{{0, -14}, {4, -6}, {-4, -6}});  // the bow, red
+    return icon;
+}
+
+QImage kmlBuoyIcon()
+{
+    QImage icon(32, 32, QImage::Format_ARGB32);
+    icon.fill(Qt::transparent);
+    QPainter p(&icon);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(Qt::black, 1.5));
+    p.setBrush(QColor(255, 200, 0));
+    p.drawEllipse(QPointF(16, 16), 9, 9);
+    return icon;
 }
 
 }  // namespace keelrun

@@ -21,6 +21,11 @@ QImage playbackPicture(PlaybackPicture kind, bool lit);
 // The preparatory flag of the start sequence: blue with a white square.
 QImage preparatoryFlag(QSize size);
 
+// The globe viewer's icons: a boat seen from above heading `degrees`
+// (clockwise from north), and a buoy; 32 x 32 with a transparent ground.
+QImage kmlBoatIcon(int degrees);
+QImage kmlBuoyIcon();
+
 QImage toImage(const RgbPicture &picture);
 
 }  // namespace keelrun

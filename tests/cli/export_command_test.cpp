@@ -36,5 +36,26 @@ TEST(ExportCsv, WritesTheTableAllOrNothingAndSaysWhere)
     EXPECT_TRUE(why.contains("no/such/folder/table.csv")) << why.toStdString();
 }
 
+// Every KML document Keelrun writes for the bundled races is well-formed
+// XML, as xmllint checks it.
+TEST(ExportKml, TheBundledRacesPassXmllint)
+{
+    test::TestFolder t;
+    for (const char *race : {"hayama-autumn.txt", "solent-evening.txt", "valencia-2025-p01.txt", "valencia-2025-p02.txt"}) {
+        for (const QStringList &scene : {QStringList{}, QStringList{QStringLiteral("--at"), QStringLiteral("900")}}) {
+            const QString kml = t.path(QStringLiteral("%1%2.kml").arg(QLatin1String(race)).arg(scene.size()));
+            QProcess keelrun;
+            keelrun.start(KEELRUN_BINARY, QStringList{QStringLiteral("--export-kml"), QLatin1String(race), QStringLiteral("-o"), kml} + scene +
+                                              QStringList{QStringLiteral(KEELRUN_DEMO_DATA)});
+            ASSERT_TRUE(keelrun.waitForFinished(60000));
+            EXPECT_EQ(keelrun.exitCode(), 0) << race;
+            QProcess xmllint;
+            xmllint.start(QStringLiteral("xmllint"), {QStringLiteral("--noout"), kml});
+            ASSERT_TRUE(xmllint.waitForFinished(30000)) << "xmllint (libxml2-utils) is needed";
+            EXPECT_EQ(xmllint.exitCode(), 0) << race << ": " << xmllint.readAllStandardError().toStdString();
+        }
+    }
+}
+
 }  // namespace
 }  // namespace keelrun

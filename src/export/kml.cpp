@@ -1,0 +1,225 @@
+#include "export/kml.h"
+
+#include <algorithm>
+#include <cmath>
+#include <optional>
+
+#include <QStringList>
+
+#include "base/numbers.h"
+#include "race/boat_colours.h"
+
+namespace keelrun {
+namespace {
+
+QString number(double value) { return QString::fromStdString(formatNumber(value)); }
+QString degrees(double minutes) { return number(minutes / 60); }
+QString speedText(double knots) { return number(std::floor(knots * 100 + 0.5) / 100); }
+QString headingText(double heading) { return QString::number(static_cast<long long>(std::trunc(heading))); }
+
+// A boat where it is at one instant.
+struct BoatPoint {
+    GeoPoint at;
+    double speed = 0;
+    double heading = 0;
+};
+
+class KmlWriter {
+public:
+    KmlWriter(const RaceState &race, const KmlOptions &options) : r_(race), o_(options) {}
+
+    QString race()
+    {
+        open();
+        lines_ << QStringLiteral("<Folder><name>Track Lines</name>");
+        for (int b = 1; b <= r_.boatCount; ++b) {
+            if (eligible(b))
+                track(b, trackPoints(b, 1, r_.boats[b].sampleCount()));
+        }
+        lines_ << QStringLiteral("</Folder>");
+        timeSteps();
+        marksAndLines();
+        lines_ << QStringLiteral("</Folder></kml>");
+        return text();
+    }
+
+    QString scene(const FrameState &frame)
+    {
+        open();
+        lines_ << QStringLiteral("<Folder><name>") + timeText(addSeconds(r_.startTime, roundHalfEven(frame.now))) + QStringLiteral("</name>");
+        for (int b = 1; b <= r_.boatCount; ++b) {
+            const BoatInFrame &place = frame.boats[b];
+            if (!eligible(b) || !place.hasPosition)
+                continue;
+            const int i = place.currentSample;
+            track(b, trackPoints(b, i, std::max(1, i - 20)));
+            point(b, {{place.lat, place.lon}, place.speed, double(place.heading)}, dateTimeText(addSeconds(r_.startTime, roundHalfEven(frame.now))));
+        }
+        lines_ << QStringLiteral("</Folder></Folder></kml>");
+        return text();
+    }
+
+private:
+    bool focused(int b) const { return o_.shown.empty() ? r_.boats[b].shown == 1 : bool(o_.shown[b]); }
+    bool eligible(int b) const { return !o_.hideUnfocused || focused(b); }
+    QString text() const { return lines_.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n"); }
+
+    void open()
+    {
+        lines_ << QStringLiteral("<?xml version=\"1.0\" encoding=\"UTF-8\"?>")
+               << QStringLiteral("<kml xmlns=\"http://earth.google.com/kml/2.0\">") << QStringLiteral("<Folder>")
+               << QStringLiteral("<name>") + escaped(kmlFolderName(r_.title)) + QStringLiteral("</name><open>1</open>");
+    }
+
+    static QString escaped(const QString &text) { return text.toHtmlEscaped(); }
+
+    // Samples `from` to `to` (either way round) as "lon,lat,0.0 " lines.
+    QStringList trackPoints(int b, int from, int to) const
+    {
+        QStringList points;
+        const int step = from <= to ? 1 : -1;
+        for (int i = from; i != to + step; i += step) {
+            const TrackSample &s = r_.boats[b].samples[i];
+            points << degrees(s.lon) + QLatin1Char(',') + degrees(s.lat) + QStringLiteral(",0.0 ");
+        }
+        return points;
+    }
+
+    void track(int b, const QStringList &points)
+    {
+        lines_ << QStringLiteral("<Placemark><name>") + escaped(r_.boats[b].name) + QStringLiteral("</name>")
+               << QStringLiteral("<Style><LineStyle><color>") + r_.boats[b].kmlColour + QStringLiteral("</color><width>") +
+                      (focused(b) ? QStringLiteral("2") : QStringLiteral("1")) + QStringLiteral("</width></LineStyle></Style>")
+               << QStringLiteral("<LineString><coordinates>") << points
+               << QStringLiteral("</coordinates></LineString></Placemark>");
+    }
+
+    void description(const BoatPoint &p, const QString &when)
+    {
+        const QString lat = degrees(p.at.lat), lon = degrees(p.at.lon);
+        lines_ << QStringLiteral("<description><![CDATA[<ul type=\"disk\"><li>") + (o_.japanese ? QStringLiteral(u"日時：") : QStringLiteral(u"Date Time：")) + when + QStringLiteral("<br>");
+        if (o_.japanese) {
+            lines_ << QStringLiteral(u"<li>緯度： ") + lat + QStringLiteral(u"度<br>") << QStringLiteral(u"<li>経度： ") + lon + QStringLiteral(u"度<br>")
+                   << QStringLiteral(u"<li>速度： ") + speedText(p.speed) + QStringLiteral(u"ノット<br>")
+                   << QStringLiteral(u"<li>針路： ") + headingText(p.heading) + QStringLiteral(u"度(T)<br>");
+        } else {
+            lines_ << QStringLiteral(u"<li>LAT： ") + lat + QStringLiteral(" DEG<br>") << QStringLiteral(u"<li>LON： ") + lon + QStringLiteral(" DEG<br>")
+                   << QStringLiteral(u"<li>BSP： ") + speedText(p.speed) + QStringLiteral(" KTS<br>")
+                   << QStringLiteral(u"<li>HDG： ") + headingText(p.heading) + QStringLiteral(" DEG(T)<br>");
+        }
+        lines_ << QStringLiteral("</ul>]]></description>");
+    }
+
+    void point(int b, const BoatPoint &p, const QString &when)
+    {
+        lines_ << QStringLiteral("<Placemark><name>") + escaped(r_.boats[b].name) + QStringLiteral("</name>");
+        description(p, when);
+        lines_ << QStringLiteral("<visibility>1</visibility><Style><IconStyle><heading>0</heading><Icon><href>")
+               << o_.iconFolder + QStringLiteral("ar%1.png").arg(kmlIconHeading(p.heading)) + QStringLiteral("</href></Icon></IconStyle></Style>")
+               << QStringLiteral("<Point><coordinates>") + degrees(p.at.lon) + QLatin1Char(',') + degrees(p.at.lat) + QStringLiteral(",0</coordinates>")
+               << QStringLiteral("</Point></Placemark>");
+    }
+
+    // Where a boat is at time step t: between the fixes of its segment (the
+    // last one not searched), with the later fix's speed and heading.
+    std::optional<BoatPoint> pointAt(int b, double t) const
+    {
+        const auto &s = r_.boats[b].samples;
+        for (int j = 1; j <= r_.boats[b].sampleCount() - 2; ++j) {
+            if (s[j].time <= t && t < s[j + 1].time) {
+                const double t0 = roundHalfEven(s[j].time), t1 = roundHalfEven(s[j + 1].time);
+                const double f = t1 > t0 ? (t - t0) / (t1 - t0) : 0;
+                return BoatPoint{{s[j].lat + f * (s[j + 1].lat - s[j].lat), s[j].lon + f * (s[j + 1].lon - s[j].lon)},
+                                 s[j + 1].speed, s[j + 1].heading};
+            }
+        }
+        return std::nullopt;
+    }
+
+    void timeSteps()
+    {
+        lines_ << QStringLiteral("<Folder><name>POINTS</name>") << QStringLiteral("<visibility>0</visibility>") << QStringLiteral("<open>1</open>");
+        const int step = kmlTimeStep(r_.windowEnd);
+        const int steps = roundHalfEven(r_.windowEnd / step) + 1;
+        for (int k = 0; k <= steps; ++k) {
+            const double t = k * step;
+            const QString when = dateTimeText(addSeconds(r_.startTime, t));
+            lines_ << QStringLiteral("<Folder><name>") + when + QStringLiteral("</name>");
+            for (int b = 1; b <= r_.boatCount; ++b) {
+                if (const auto p = eligible(b) ? pointAt(b, t) : std::nullopt)
+                    point(b, *p, when);
+            }
+            lines_ << QStringLiteral("</Folder>");
+        }
+        lines_ << QStringLiteral("</Folder>");
+    }
+
+    void buoy(const QString &name, GeoPoint at)
+    {
+        lines_ << QStringLiteral("<Placemark><name>") + name + QStringLiteral("</name>")
+               << QStringLiteral("<visibility>1</visibility><Style><IconStyle><Icon>")
+               << QStringLiteral("<href>") + o_.iconFolder + QStringLiteral("buoi.png</href></Icon></IconStyle></Style>")
+               << QStringLiteral("<Point><coordinates>") + degrees(at.lon) + QLatin1Char(',') + degrees(at.lat) + QStringLiteral(",0</coordinates>")
+               << QStringLiteral("</Point></Placemark>");
+    }
+
+    void marksAndLines()
+    {
+        lines_ << QStringLiteral("<Folder><name>MARK_LINES</name>");
+        for (int m = 1; m <= r_.markCount; ++m)
+            buoy(QStringLiteral("MK%1").arg(m), {r_.marks[m].lat, r_.marks[m].lon});
+        for (int n = 1; n <= r_.lineCount; ++n) {
+            const CourseLine &line = r_.lines[n];
+            lines_ << QStringLiteral("<Placemark><name>line%1</name>").arg(n)
+                   << QStringLiteral("<Style><LineStyle><color>ff") + boatKmlColour(n).right(6) + QStringLiteral("</color><width>1</width></LineStyle></Style>")
+                   << QStringLiteral("<LineString><coordinates>")
+                   << degrees(line.end1.lon) + QLatin1Char(',') + degrees(line.end1.lat) + QStringLiteral(",0.0 ")
+                   << degrees(line.end2.lon) + QLatin1Char(',') + degrees(line.end2.lat) + QStringLiteral(",0.0 ")
+                   << QStringLiteral("</coordinates></LineString></Placemark>");
+            buoy(QStringLiteral("LINE%1-P").arg(n), line.end1);
+            buoy(QStringLiteral("LINE%1-S").arg(n), line.end2);
+        }
+        lines_ << QStringLiteral("</Folder>");
+    }
+
+    const RaceState &r_;
+    const KmlOptions &o_;
+    QStringList lines_;
+};
+
+}  // namespace
+
+QString kmlFolderName(const QString &title)
+{
+    const qsizetype blank = title.indexOf(QLatin1Char(' '));
+    const QString rest = blank < 0 ? title : title.mid(blank + 1);
+    const qsizetype point = rest.indexOf(QLatin1Char('.'));
+    return point < 0 ? QString() : rest.left(point);
+}
+
+int kmlIconHeading(double heading)
+{
+    const int h = static_cast<int>(std::trunc(heading / 10 + 0.5)) * 10;
+    return h == 360 ? 0 : h;
+}
+
+int kmlTimeStep(double windowEnd)
+{
+    const double s = std::trunc(windowEnd / 50);
+    if (s >= 1800)
+        return 3600;
+    if (s >= 1200)
+        return 1800;
+    if (s >= 600)
+        return 1200;
+    return s >= 300 ? 600 : 300;
+}
+
+QString raceKml(const RaceState &race, const KmlOptions &options) { return KmlWriter(race, options).race(); }
+
+QString sceneKml(const RaceState &race, const FrameState &frame, const KmlOptions &options)
+{
+    return KmlWriter(race, options).scene(frame);
+}
+
+}  // namespace keelrun
