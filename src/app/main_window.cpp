@@ -80,6 +80,9 @@ void MainWindow::buildFloatingControls()
     stopwatchButton_ = makeControl<QPushButton>(this, "btnStopWatch", {0, 0, 73, 20});
     stopwatchButton_->setText(QStringLiteral("TIMER/ON"));
     stopwatchBox_ = makeControl<QLabel>(this, "Memo8", {0, 0, 73, 20});
+    tableButton_ = makeControl<QPushButton>(this, "btnExcell", {5, 5, 100, 22});
+    tableButton_->setText(QStringLiteral("Excell Table"));
+    tableButton_->hide();
     attachmentList_ = makeControl<QListWidget>(this, "ListBox1", {0, 0, 160, 80});
     attachmentList_->hide();
     tipBox_ = makeControl<QLabel>(this, "hintbox", {0, 0, 100, 20});
@@ -121,6 +124,11 @@ void MainWindow::connectControls()
             drawFrame();
     });
     connect(c->trackPageButton, &QRadioButton::toggled, playback_, &PlaybackController::setTrackPageShown);
+    connect(c->analysisPageButton, &QRadioButton::toggled, this, [this](bool shown) {
+        tableButton_->setVisible(shown);
+        tableButton_->raise();
+    });
+    connect(tableButton_, &QPushButton::clicked, this, &MainWindow::exportTable);
     connect(c->speedSlider, &QScrollBar::valueChanged, this, [this](int position) {
         const double speed = playSpeedForSlider(position);
         playback_->setPlaySpeed(speed);

@@ -141,6 +141,7 @@ private:
     void onAttachmentClicked();
     void onAttachmentChosen();
     void exportKml(bool scene);
+    void exportTable();
 
     DataFolder folder_;
     RaceState race_;
@@ -185,6 +186,7 @@ private:
     QPushButton *stopwatchButton_ = nullptr;
     QLabel *stopwatchBox_ = nullptr;
     QListWidget *attachmentList_ = nullptr;
+    QPushButton *tableButton_ = nullptr;  // "Excell Table", on the Analysis page
     QLabel *tipBox_ = nullptr;
 };
 

@@ -24,6 +24,7 @@
 #include "app/playback_controller.h"
 #include "export/documents.h"
 #include "export/kml.h"
+#include "export/performance_table.h"
 
 namespace keelrun {
 namespace {
@@ -112,6 +113,10 @@ void MainWindow::showTipFor(QWidget *control)
         const Tip tip = tipFor(TipId::SmallScreen, language_);
         showTip(tip, QPoint(topLeft.x() - tip.size.width() - 4, topLeft.y()));
     }
+    if (control == controls_->kmlButton) {
+        const Tip tip = tipFor(TipId::Kml, language_);
+        showTip(tip, QPoint(topLeft.x() - tip.size.width() - 5, topLeft.y()));
+    }
     if (control == controls_->showRaceButton) {
         const Tip tip = tipFor(TipId::Show, language_);
         showTip(tip, QPoint(topLeft.x() + control->width() - tip.size.width(), topLeft.y() - 37));
@@ -189,6 +194,21 @@ void MainWindow::exportKml(bool scene)
         reportProblems(error, {});
         return;
     }
+    openFile(path);
+}
+
+// The performance table, opened with the desktop's spreadsheet program.
+void MainWindow::exportTable()
+{
+    if (race_.boatCount == 0 || isLoading())
+        return;
+    const QString path = QDir(documentsFolder()).filePath(QStringLiteral("NoName.csv"));
+    if (const QString error = saveDocument(path, spreadsheetText(performanceTable(race_))); !error.isEmpty()) {
+        // Most often the spreadsheet still holds the previous table open.
+        reportProblems(QStringLiteral("Excell is already open\r\nClose present Excell and try again."), {error});
+        return;
+    }
+    QApplication::beep();
     openFile(path);
 }
 

@@ -100,6 +100,13 @@ Tip tipFor(TipId id, Language language)
     case TipId::SmallScreen:
         return ja ? Tip{QStringLiteral(u"動画作成用に小サイズ画面表示") + kLineBreak, {190, 20}}
                   : Tip{QStringLiteral("Show Small Map to Make Movie") + kLineBreak, {200, 20}};
+    case TipId::Kml:
+        return ja ? Tip{QStringLiteral(u"  Google Earthを表示します") + kLineBreak + QStringLiteral(u"左ｸﾘｯｸ → 全レース") + kLineBreak +
+                            QStringLiteral(u"右ｸﾘｯｸ → 現在表示中のシーン") + kLineBreak + QStringLiteral(u"(再開するには△ボタンを押してください)"),
+                        {250, 60}}
+                  : Tip{QStringLiteral("    Show Google Earth") + kLineBreak + QStringLiteral("Left Button => All Race") + kLineBreak +
+                            QStringLiteral("Right Button => Present Scene") + kLineBreak + QStringLiteral(u"(△Button to Restart)"),
+                        {190, 60}};
     case TipId::SmallMap:
         return ja ? Tip{QStringLiteral(u"クリックで小地図をON/OFF") + kLineBreak, {220, 20}}
                   : Tip{QStringLiteral("Click to ON/OFF small map on main map") + kLineBreak, {250, 20}};

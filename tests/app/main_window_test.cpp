@@ -392,6 +392,26 @@ TEST_F(MainWindowTest, TheStoppedMapShowsTheCourseDiagram)
     EXPECT_EQ(w->mapBitmap(), before);
 }
 
+// The table button stands on the Analysis page only; clicking it writes the
+// performance table into the documents folder.
+TEST_F(MainWindowTest, TheTableButtonWritesThePerformanceTable)
+{
+    const QByteArray home = qgetenv("HOME");
+    qputenv("HOME", t.path("home").toUtf8());
+    auto w = open("race01.txt");
+    auto *table = child<QPushButton>(*w, "btnExcell");
+    EXPECT_FALSE(table->isVisibleTo(w.get()));
+    child<QRadioButton>(*w, "RadioButton3")->click();
+    EXPECT_TRUE(table->isVisibleTo(w.get()));
+    table->click();
+    QFile written(t.path("home/Documents/NoName.csv"));
+    ASSERT_TRUE(written.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(written.readAll().contains("Time by each leg (Sec)"));
+    child<QRadioButton>(*w, "RadioButton1")->click();
+    EXPECT_FALSE(table->isVisibleTo(w.get()));
+    qputenv("HOME", home);
+}
+
 // A lock that cannot be taken for another reason than a running Keelrun:
 // the program runs without the guard and says why.
 TEST(SingleInstance, ALockThatCannotBeTakenLeavesTheProgramUnguarded)
