@@ -15,6 +15,7 @@ namespace {
 keelrun::CommandLine describeAndParse()
 {
     QCoreApplication::setApplicationName(QStringLiteral("Keelrun"));
+    QGuiApplication::setDesktopFileName(QStringLiteral("keelrun"));  // groups the window with its launcher
     QCoreApplication::setApplicationVersion(QStringLiteral(KEELRUN_VERSION));
     return keelrun::parseCommandLine(QCoreApplication::arguments().mid(1));
 }

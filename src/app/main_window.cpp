@@ -6,7 +6,9 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QIcon>
 #include <QScreen>
+#include <QShortcut>
 #include <QScrollBar>
 #include <QThread>
 
@@ -41,6 +43,8 @@ MainWindow::MainWindow(const DataFolder &folder, const QString &firstRace, QWidg
     connectPlayback();
     connectGlance();
     watchForTips();
+    setWindowIcon(QIcon(QPixmap::fromImage(applicationIcon(256))));
+    addShortcuts();
     splashHold_.setSingleShot(true);
     connect(&splashHold_, &QTimer::timeout, splash_, &QWidget::hide);
 
@@ -90,6 +94,15 @@ void MainWindow::buildFloatingControls()
     tipBox_->setWordWrap(true);
     tipBox_->hide();
     splash_ = new SplashPanel(this);
+}
+
+// Ctrl+Q quits, F1 opens the help, F11 toggles full screen.
+void MainWindow::addShortcuts()
+{
+    connect(new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q), this), &QShortcut::activated, this, &QWidget::close);
+    connect(new QShortcut(QKeySequence::HelpContents, this), &QShortcut::activated, this, &MainWindow::openHelp);
+    connect(new QShortcut(QKeySequence(Qt::Key_F11), this), &QShortcut::activated, this,
+            [this] { isFullScreen() ? showMaximized() : showFullScreen(); });
 }
 
 void MainWindow::connectControls()

@@ -90,6 +90,7 @@ private:
     void connectPlayback();
     void watchForTips();
     void connectGlance();
+    void addShortcuts();
 
     // The loading sequence around the window-free stages (main_window_loading.cpp).
     void prepareForLoading();

@@ -141,6 +141,11 @@ CommandLine parseCommandLine(const QStringList &arguments)
     if (!parser.isSet(renderOption) && !screenshot) {
         command.mode = CommandLine::Window;
         command.race = parser.value(raceOption);
+        // A race file opened from the desktop: its folder's race first.
+        if (const QString root = dataFolderOfRacePath(command.dataDir); !root.isEmpty()) {
+            command.race = command.dataDir;
+            command.dataDir = root;
+        }
         return command;
     }
     bool atOk = false, zoomOk = true;

@@ -95,6 +95,21 @@ QImage logoPicture(QSize size)
     return image;
 }
 
+QImage applicationIcon(int side)
+{
+    QImage icon(side, side, QImage::Format_ARGB32);
+    icon.fill(Qt::transparent);
+    QPainter p(&icon);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(0, 40, 90));
+    p.drawRoundedRect(QRectF(0, 0, side, side), side * 0.18, side * 0.18);
+    p.setBrush(QColor(40, 110, 200));
+    p.drawRect(QRectF(side * 0.08, side * 0.74, side * 0.84, side * 0.1));  // the sea
+    drawSloop(p, QPointF(side * 0.5, side * 0.76), side * 0.66, Qt::white);
+    return icon;
+}
+
 QImage splashPicture(QSize size)
 {
     QImage image = blank(size, QColor(0, 0, 64));

@@ -11,6 +11,8 @@ namespace keelrun {
 QImage japaneseFlag(QSize size);
 QImage englishFlag(QSize size);  // the stars and stripes
 QImage logoPicture(QSize size);
+// The program's icon: a sloop on a dark blue rounded square, no text.
+QImage applicationIcon(int side);
 QImage splashPicture(QSize size);
 
 // The playback buttons: play forward, stop, play backward (21 x 16), and the
