@@ -53,6 +53,7 @@ void BoatListPanel::rebuild(const RaceState &race)
         box->setStyleSheet(QStringLiteral("background: %1; color: white;").arg(toQColor(boat.colour).name()));
         box->setChecked(boat.shown == 1);
         box->installEventFilter(this);
+        connect(box, &QCheckBox::clicked, this, &BoatListPanel::ticksChanged);
         box->show();
         boatBoxes_.push_back(box);
     }

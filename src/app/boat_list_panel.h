@@ -33,6 +33,7 @@ public:
 
 signals:
     void boatHovered(int boat);  // the pointer rests on a boat's box
+    void ticksChanged();
     void hoverEnded();
 
 protected:

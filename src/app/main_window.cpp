@@ -132,10 +132,9 @@ void MainWindow::connectControls()
             redrawWhenStopped();
         });
     }
-    connect(c->boatNameBox, &QCheckBox::clicked, this, [this] {
-        if (!controls_->autoTraceBox->isChecked())
-            drawFrame();
-    });
+    for (QCheckBox *box : {c->boatNameBox, c->laylineBox, c->comparisonBox, c->bigBoatBox})
+        connect(box, &QCheckBox::clicked, this, &MainWindow::redrawWhenStopped);
+    connect(boatList_, &BoatListPanel::ticksChanged, this, &MainWindow::redrawWhenStopped);
     connect(c->trackPageButton, &QRadioButton::toggled, playback_, &PlaybackController::setTrackPageShown);
     connect(c->analysisPageButton, &QRadioButton::toggled, this, [this](bool shown) {
         tableButton_->setVisible(shown);
@@ -234,7 +233,12 @@ void MainWindow::updateCtBanner()
     ctBanner_->setVisible(race_.ctMode > 0 && smallScreen_ == SmallScreen::Off && controls_->trackPageButton->isChecked());
 }
 
-void MainWindow::resizeEvent(QResizeEvent *) { applyLayout(); }
+void MainWindow::resizeEvent(QResizeEvent *)
+{
+    applyLayout();
+    if (playback_ && playback_->frame().boats.size() == std::size_t(race_.boatCount) + 1)
+        redrawWhenStopped();  // the stopped map is drawn again at its new size
+}
 
 void MainWindow::onSmallScreenToggled(bool checked)
 {

@@ -28,7 +28,7 @@ void MainWindow::connectGlance()
     connect(timeBar_, &TimeBarPanel::hovered, this, &MainWindow::onTimeBarHovered);
     connect(timeBar_, &TimeBarPanel::hoverEnded, this, &MainWindow::onTimeBarHoverEnded);
     connect(timeBar_, &TimeBarPanel::timeChosen, this, &MainWindow::jumpTo);
-    connect(timeBar_, &TimeBarPanel::startChosen, this, [this] { playback_->clock().raceClock = race_.windowStart; });
+    connect(timeBar_, &TimeBarPanel::startChosen, this, [this] { jumpTo(race_.windowStart); });
     connect(mapCanvas_, &MapCanvas::clicked, this, &MainWindow::onMapClicked);
     connect(boatList_, &BoatListPanel::boatHovered, this, &MainWindow::onBoatHovered);
     connect(boatList_, &BoatListPanel::hoverEnded, this, [this] { mapCanvas_->setPicture(&mapBitmap_); });
@@ -50,9 +50,13 @@ void MainWindow::moveOverviewMarkers()
         return;
     const FrameState &frame = playback_->frame();
     const bool northUp = controls_->northUpButton->isChecked();
-    for (int b = 1; b <= race_.boatCount; ++b) {
-        if (frame.boats[b].hasPosition)
-            logo_->moveBoatMarker(b, overviewMarkerPlace({frame.boats[b].lat, frame.boats[b].lon}, race_, northUp));
+    const int finish = race_.courseLength();
+    for (int b = 1; b <= race_.boatCount && b < static_cast<int>(frame.boats.size()); ++b) {
+        const double finishedAt = finish > 0 ? race_.boats[b].roundingTime[finish] : kNotReached;
+        if (passed(finishedAt) && finishedAt <= frame.now)
+            logo_->hideBoatMarker(b);  // home: its gun has fired
+        else if (frame.boats[b].hasPosition)
+            logo_->moveBoatMarker(b, overviewMarkerPlace({frame.boats[b].lat, frame.boats[b].lon}, race_, northUp), true);
     }
 }
 
@@ -71,7 +75,9 @@ void MainWindow::showCourseDiagram()
     drawCourseDiagram(mapBitmap_, race_, request);
     diagramView_ = request.view;
     timeBar_->placePointer(request.now);
-    placeBoats(playback_->frame(), race_, request.now);
+    FrameState &frame = playback_->frame();
+    placeBoats(frame, race_, request.now);
+    frame.now = request.now;
     moveOverviewMarkers();
     mapCanvas_->setPicture(&mapBitmap_);
 }
@@ -120,7 +126,8 @@ void MainWindow::onTimeBarHoverEnded()
         return;
     timeHover_ = false;
     tipBox_->hide();
-    setWindowTitle(race_.title);
+    showClockTime();
+    moveOverviewMarkers();
 }
 
 // A click on the stopped map centres it there, zooming in with the left

@@ -174,13 +174,16 @@ void MainWindow::exportKml(bool scene)
 {
     if (race_.boatCount == 0 || isLoading())
         return;
-    const std::vector<bool> shown = boatList_->shown();
-    if (std::count(shown.begin() + 1, shown.end(), false) > 0) {
+    const std::vector<bool> ticked = boatList_->shown();
+    if (std::count(ticked.begin() + 1, ticked.end(), false) > 0) {
         const QString question = isJapanese(language_)
                                      ? QStringLiteral(u"フォーカスの外れた艇を隠しますか？\r\n（いいえの場合はフォーカスの外れた艇を細線で表示します）")
                                      : QStringLiteral("Hide Unfocused Boat ?");
         hideUnfocused_ = QMessageBox::question(this, QStringLiteral("Keelrun"), question) == QMessageBox::Yes;
+        if (race_.boatCount == 0 || isLoading())
+            return;  // the replay went on to another race while the question was open
     }
+    const std::vector<bool> shown = boatList_->shown();
     KmlOptions options{QDir(folder_.path(SubFolder::KmlIcons)).absolutePath() + QLatin1Char('/'), shown, hideUnfocused_,
                        isJapanese(language_)};
     FrameState frame = newFrameState(race_);

@@ -201,7 +201,7 @@ void MainWindow::onShowRaceClicked()
     const QString chosen = controls_->raceChooser->currentText().trimmed();
     if (chosen.isEmpty() || isLoading())
         return;
-    if (catalogueIndexOf({chosen}, catalogue_.raceFilePath) == 1) {
+    if (race_.boatCount > 0 && catalogueIndexOf({chosen}, catalogue_.raceFilePath) == 1) {
         auto *box = new QMessageBox(QMessageBox::Information, QStringLiteral("Keelrun"), QStringLiteral("Already shown."),
                                     QMessageBox::Ok, this);
         box->setObjectName(QStringLiteral("alreadyShown"));

@@ -90,13 +90,19 @@ void MainWindow::play(int direction)
     if (isLoading())
         return;
     controls_->autoTraceBox->setChecked(true);
+    stopwatchButton_->setVisible(smallScreen_ == SmallScreen::Off);
     playback_->play(direction);
 }
 
 void MainWindow::stopPlayback()
 {
+    const bool wasStopped = !controls_->autoTraceBox->isChecked();
     controls_->autoTraceBox->setChecked(true);
     playback_->stop();
+    if (wasStopped) {  // the course diagram gives way to the map of the moment
+        stopwatchButton_->setVisible(smallScreen_ == SmallScreen::Off);
+        drawFrame();
+    }
 }
 
 void MainWindow::step(int direction)

@@ -31,6 +31,7 @@ protected:
     void paintEvent(QPaintEvent *) override;
     void mouseMoveEvent(QMouseEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
+    void leaveEvent(QEvent *) override { emit hoverEnded(); }
 
 private:
     const RaceState *race_ = nullptr;

@@ -13,6 +13,21 @@ namespace {
 const QString kDash = QStringLiteral("-");
 
 QString shortest(double value) { return QString::fromStdString(formatNumber(value)); }
+
+// The shortest text without an exponent: tiny differences are cut to
+// zeros rather than read as "1.2345" of "1.2345e-05".
+QString shortestDecimal(double value)
+{
+    QString text = shortest(value);
+    if (!text.contains(QLatin1Char('e')))
+        return text;
+    text = QString::number(value, 'f', 15);
+    while (text.endsWith(QLatin1Char('0')))
+        text.chop(1);
+    if (text.endsWith(QLatin1Char('.')))
+        text.chop(1);
+    return text;
+}
 QString withSign(double value, const QString &text) { return value > 0 ? QStringLiteral("+") + text : text; }
 
 // The rows of one race's table, with the figures every row needs.
@@ -280,14 +295,14 @@ QString signedWholeCell(double value) { return withSign(roundHalfEven(value), wh
 
 QString fourDecimalCell(double value)
 {
-    const QString text = shortest(value);
+    const QString text = shortestDecimal(value);
     const qsizetype point = text.indexOf(QLatin1Char('.'));
     return point < 0 ? text : (text + QStringLiteral("00000")).left(point + 5);
 }
 
 QString signedFourDecimalCell(double value) { return withSign(value, fourDecimalCell(value)); }
 
-QString fiveCharacterCell(double value) { return shortest(value).left(5); }
+QString fiveCharacterCell(double value) { return shortestDecimal(value).left(5); }
 
 QString degreesCell(double value)
 {

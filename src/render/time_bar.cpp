@@ -114,7 +114,7 @@ int pointerTop(double raceClock, int stripHeight, const RaceState &race)
 double clickedTime(int row, int stripHeight, const RaceState &race)
 {
     const double t = timeAtStripRow(row, stripHeight, race);
-    if (t > race.windowEnd)
+    if (t >= race.windowEnd)  // the top row too: the replay would end at once
         return race.windowEnd - 100;
     return t < race.windowStart ? race.windowStart : t;
 }

@@ -32,8 +32,8 @@ double timeAtStripRow(int row, int stripHeight, const RaceState &race);
 int stripRowOfTime(double t, int stripHeight, const RaceState &race);
 // The pointer's top in panel pixels for a race-clock time.
 int pointerTop(double raceClock, int stripHeight, const RaceState &race);
-// The time a click on strip row `row` sets: below the window its start,
-// past its end 100 s before the end.
+// The time a click on strip row `row` sets: below the window its start, at
+// or past its end 100 s before the end.
 double clickedTime(int row, int stripHeight, const RaceState &race);
 // Whether a click at panel row `y` falls on the START button.
 bool onStartButton(int y, QSize panel);

@@ -16,6 +16,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpression>
+#include <QResizeEvent>
 #include <QScrollBar>
 #include <QTimer>
 
@@ -410,6 +411,48 @@ TEST_F(MainWindowTest, TheTableButtonWritesThePerformanceTable)
     child<QRadioButton>(*w, "RadioButton1")->click();
     EXPECT_FALSE(table->isVisibleTo(w.get()));
     qputenv("HOME", home);
+}
+
+// The stopped map is drawn again when the window changes size, and leaving
+// the time bar puts the clock's own time back in the date-time box.
+TEST_F(MainWindowTest, TheStoppedMapFollowsTheWindowAndTheTimeBarHover)
+{
+    auto w = open("race01.txt");
+    child<QCheckBox>(*w, "CheckBox1")->click();
+    w->resize(1100, 900);
+    QResizeEvent resized(QSize(1100, 900), QSize(1280, 1020));
+    QApplication::sendEvent(w.get(), &resized);
+    const QImage &map = w->mapBitmap();
+    const QColor sea = map.pixelColor(map.width() - 2, 1);
+    int drawn = 0;
+    for (int y = 0; y < map.height(); y += 4)
+        for (int x = 0; x < map.width(); x += 4)
+            drawn += map.pixelColor(x, y) != sea ? 1 : 0;
+    EXPECT_GT(drawn, 50);  // tracks, marks and boats, not the bare sea
+
+    auto *bar = child<QWidget>(*w, "pnlTimeBar");
+    const QString clock = dateTimeText(addSeconds(w->race().startTime, qRound(w->playback().clock().raceClock)));
+    QMouseEvent move(QEvent::MouseMove, QPointF(20, 100), bar->mapToGlobal(QPointF(20, 100)), Qt::NoButton, Qt::NoButton,
+                     Qt::NoModifier);
+    QApplication::sendEvent(bar, &move);
+    EXPECT_NE(child<QLabel>(*w, "Memo1")->text(), clock);
+    QEvent leave(QEvent::Leave);
+    QApplication::sendEvent(bar, &leave);
+    EXPECT_EQ(child<QLabel>(*w, "Memo1")->text(), clock);
+}
+
+// A race that failed to load can be shown again once its file is mended.
+TEST_F(MainWindowTest, AFailedRaceCanBeShownAgain)
+{
+    t.write("raceadmin/race04.txt", "ST,2009/05/03 11:00:00\r\nBN,b1.gpx,Alpha\r\nPS,fast\r\n");
+    auto w = open("race04.txt");
+    ASSERT_EQ(w->race().boatCount, 0);
+    t.write("raceadmin/race04.txt", "ST,2009/05/03 11:00:00\r\nFT,2009/05/03 12:00:00\r\nTD,9\r\nBN,b1.gpx,Alpha\r\n");
+    child<QComboBox>(*w, "ComboBox1")->setCurrentIndex(3);
+    child<QPushButton>(*w, "Button4")->click();
+    EXPECT_TRUE(w->isLoading());
+    waitForLoad(*w);
+    EXPECT_EQ(w->race().boatCount, 1);
 }
 
 // A lock that cannot be taken for another reason than a running Keelrun:

@@ -26,6 +26,9 @@ TEST(PerformanceTable, CellFormats)
     EXPECT_EQ(degreesCell(123.9), "123");
     EXPECT_EQ(degreesCell(7), "7");
     EXPECT_EQ(plainCell(1.05), "1.05");
+    EXPECT_EQ(fourDecimalCell(1.2345e-05), "0.0000");  // never an exponent
+    EXPECT_EQ(signedFourDecimalCell(-4e-05), "-0.0000");
+    EXPECT_EQ(fiveCharacterCell(4e-05), "0.000");
 }
 
 // A start line L1 across the wind at the equator and MK1 one mile upwind:

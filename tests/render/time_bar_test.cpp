@@ -47,6 +47,7 @@ TEST_F(TimeBarTest, ClicksOffTheStripAreClamped)
     const int h = 940;
     EXPECT_EQ(clickedTime(h + 20, h, race), -190);          // below: the start of the window
     EXPECT_EQ(clickedTime(-5, h, race), 3630 - 100);        // above: 100 s before the end
+    EXPECT_EQ(clickedTime(0, h, race), 3630 - 100);         // the top row too
     EXPECT_EQ(clickedTime(470, h, race), 1720);
     EXPECT_TRUE(onStartButton(1000 - 20, QSize(50, 1000)));
     EXPECT_FALSE(onStartButton(1000 - 40, QSize(50, 1000)));
