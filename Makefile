@@ -5,7 +5,7 @@ FUZZ_BUILD ?= build-fuzz
 JOBS       ?= $(shell nproc)
 WERROR     ?= $(if $(CI),ON,OFF)
 
-.PHONY: run test deps build build-asan fuzz fuzz-run bench clean
+.PHONY: run test deps build build-asan fuzz fuzz-run bench package clean
 
 deps:
 	scripts/install-deps $(DEPS_FLAGS)
@@ -39,6 +39,11 @@ bench: deps
 	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
 	cmake --build $(BUILD) -j $(JOBS) --target keelrun_bench
 	$(BUILD)/keelrun_bench
+
+# A Debian package (build/keelrun_VERSION_amd64.deb) of the Release build.
+package: deps
+	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+	cmake --build $(BUILD) -j $(JOBS) --target package
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)
