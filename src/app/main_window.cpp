@@ -96,9 +96,21 @@ void MainWindow::buildFloatingControls()
     splash_ = new SplashPanel(this);
 }
 
-// Ctrl+Q quits, F1 opens the help, F11 toggles full screen.
+// Ctrl+Q quits, F1 opens the help, F11 toggles full screen. Space plays or
+// stops, Left and Right step a second, Home rewinds, whichever control has
+// the keyboard.
 void MainWindow::addShortcuts()
 {
+    auto key = [this](QKeySequence keys, auto &&action) {
+        connect(new QShortcut(keys, this), &QShortcut::activated, this, action);
+    };
+    key(Qt::Key_Space, [this] { playback_->isTicking() ? stopPlayback() : play(playback_->clock().playDirection); });
+    key(Qt::Key_Right, [this] { step(+1); });
+    key(Qt::Key_Left, [this] { step(-1); });
+    key(Qt::Key_Home, [this] {
+        if (!isLoading())
+            playback_->rewind();
+    });
     connect(new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q), this), &QShortcut::activated, this, &QWidget::close);
     connect(new QShortcut(QKeySequence::HelpContents, this), &QShortcut::activated, this, &MainWindow::openHelp);
     connect(new QShortcut(QKeySequence(Qt::Key_F11), this), &QShortcut::activated, this,

@@ -4,7 +4,6 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
@@ -166,28 +165,6 @@ void MainWindow::followDaylight()
         return;
     const QSignalBlocker quiet(controls_->seaSlider);
     controls_->seaSlider->setValue(level);
-}
-
-// Space plays or stops, Left and Right step a second, Home rewinds.
-void MainWindow::keyPressEvent(QKeyEvent *event)
-{
-    switch (event->key()) {
-    case Qt::Key_Space:
-        playback_->isTicking() ? stopPlayback() : play(playback_->clock().playDirection);
-        break;
-    case Qt::Key_Right:
-        step(+1);
-        break;
-    case Qt::Key_Left:
-        step(-1);
-        break;
-    case Qt::Key_Home:
-        if (!isLoading())
-            playback_->rewind();
-        break;
-    default:
-        QWidget::keyPressEvent(event);
-    }
 }
 
 void MainWindow::closeEvent(QCloseEvent *event)
