@@ -1,0 +1,128 @@
+#include "render/ranking_boards.h"
+
+#include <algorithm>
+#include <numeric>
+
+#include <QPainter>
+
+#include "base/numbers.h"
+#include "render/painting.h"
+
+namespace keelrun {
+namespace {
+
+constexpr double kBoardFinishBound = 864'000;   // 10 days: later "finishes" are none
+constexpr double kRankingFinishBound = 604'800;  // 7 days
+constexpr int kRow = 15;
+
+double finishTime(const RaceState &race, int b) { return race.boats[b].roundingTime[race.courseLength()]; }
+bool finishedBelow(const RaceState &race, int b, double bound) { return race.courseLength() > 0 && finishTime(race, b) < bound; }
+
+// A bar in the boat's colour with white text.
+void drawBar(QPainter &p, QRect bar, const QColor &colour, const QString &text)
+{
+    p.fillRect(bar, colour);
+    p.setPen(Qt::white);
+    p.drawText(bar.adjusted(1, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter, text);
+}
+
+QFont boardFont(QPainter &p)
+{
+    QFont font = p.font();
+    font.setPixelSize(11);
+    return font;
+}
+
+}  // namespace
+
+QString finishRowText(const RaceState &race, int b)
+{
+    const int gap = roundHalfEven(finishTime(race, b) - race.results.firstPassTime[race.courseLength()]);
+    return QStringLiteral(" %1  %2  (+%3sec)").arg(race.boats[b].finishRank).arg(race.boats[b].name).arg(gap);
+}
+
+int finishBoardHeight(int finished) { return finished * kRow + 6; }
+
+std::optional<QImage> drawFinishBoard(const RaceState &race)
+{
+    if (race.lineCount == 0)
+        return std::nullopt;
+    QImage board(185, finishBoardHeight(race.boatCount), QImage::Format_RGB32);
+    board.fill(Qt::black);
+    QPainter p(&board);
+    p.setFont(boardFont(p));
+    for (int b = 1; b <= race.boatCount; ++b) {
+        if (!finishedBelow(race, b, kBoardFinishBound))
+            continue;
+        const int y = race.boats[b].finishRank * kRow - 10;
+        drawBar(p, QRect(QPoint(5, y), QPoint(179, y + 12)), toQColor(race.boats[b].colour), finishRowText(race, b));
+    }
+    return board;
+}
+
+std::optional<QImage> drawClassBoard(const RaceState &race, const std::vector<bool> &announced)
+{
+    if (!race.classesEnabled || race.classCount < 1)
+        return std::nullopt;
+    std::vector<int> finishers(race.classCount + 1, 0);
+    for (int b = 1; b <= race.boatCount; ++b) {
+        const int c = race.boats[b].classIndex;
+        if (c >= 1 && c <= race.classCount && finishedBelow(race, b, kBoardFinishBound))
+            ++finishers[c];
+    }
+    const int most = *std::max_element(finishers.begin(), finishers.end());
+    QImage board(race.classCount * 100 + 5, most * kRow + 24, QImage::Format_RGB32);
+    board.fill(QColor(0, 0, 255));
+    QPainter p(&board);
+    p.setFont(boardFont(p));
+    p.setPen(Qt::white);
+    p.drawRect(board.rect().adjusted(0, 0, -1, -1));
+    auto left = [](int c) { return (c - 1) * 100 + 5; };
+    for (int c = 1; c <= race.classCount; ++c) {
+        const QRect header(QPoint(left(c), 4), QPoint(left(c) + 94, 16));
+        p.fillRect(header, Qt::white);
+        p.setPen(QColor(255, 0, 0));
+        p.drawText(header.adjusted(3, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter,
+                   (QStringLiteral(" ") + race.classes[c].name + QStringLiteral(" class")).left(16));
+    }
+    // In final order, equal ranks by boat number: every boat moves its class's
+    // count, finished or not, so a boat's number is its place in its class.
+    std::vector<int> order(race.boatCount);
+    std::iota(order.begin(), order.end(), 1);
+    std::stable_sort(order.begin(), order.end(),
+                     [&](int a, int b) { return race.boats[a].finishRank < race.boats[b].finishRank; });
+    std::vector<int> place(race.classCount + 1, 0);
+    for (const int b : order) {
+        const int c = race.boats[b].classIndex;
+        if (c < 1 || c > race.classCount)
+            continue;
+        ++place[c];
+        if (b < static_cast<int>(announced.size()) && announced[b]) {
+            const int y = place[c] * kRow + 6;
+            drawBar(p, QRect(QPoint(left(c), y), QPoint(left(c) + 94, y + 12)), toQColor(race.boats[b].colour),
+                    (QStringLiteral(" %1 ").arg(place[c]) + race.boats[b].name).left(13));
+        }
+    }
+    return board;
+}
+
+std::optional<QImage> drawFinalRanking(const RaceState &race, QSize map, const QColor &sea)
+{
+    if (race.lineCount == 0)
+        return std::nullopt;
+    QImage ranking(map, QImage::Format_RGB32);
+    ranking.fill(sea);
+    QPainter p(&ranking);
+    p.setFont(boardFont(p));
+    const int rows = std::max(1, roundHalfEven((map.height() - 30) / double(kRow)));
+    for (int b = 1; b <= race.boatCount; ++b) {
+        if (!finishedBelow(race, b, kRankingFinishBound))
+            continue;
+        const int g = race.boats[b].finishRank;
+        const int x = (g - 1) / rows * 210 + 10, y = (g - 1) % rows * kRow + 20;
+        drawBar(p, QRect(QPoint(x, y), QPoint(x + 179, y + 12)), toQColor(race.boats[b].colour), finishRowText(race, b));
+    }
+    return ranking;
+}
+
+}  // namespace keelrun

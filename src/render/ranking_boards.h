@@ -1,0 +1,35 @@
+#pragma once
+// The boards of who has finished: the finish board (one bar per finisher at
+// its rank, revealed a row at a time as the finishes pass), the class board
+// (a column per class with its finishers so far) and the final ranking that
+// covers the map at the end of the race in small-screen mode.
+
+#include <optional>
+#include <vector>
+
+#include <QColor>
+#include <QImage>
+#include <QSize>
+
+#include "model/race_state.h"
+
+namespace keelrun {
+
+// The text of a finisher's row: " 3  Red Falcon  (+42sec)".
+QString finishRowText(const RaceState &race, int boat);
+
+// The whole finish board, every finisher at its rank; nothing for a race
+// without lines. The window shows its first `finishedCount` rows.
+std::optional<QImage> drawFinishBoard(const RaceState &race);
+// The height that shows the first `finished` rows of the finish board.
+int finishBoardHeight(int finished);
+
+// The class board with the boats whose finish has been announced
+// (`announced`[b]); nothing without classes.
+std::optional<QImage> drawClassBoard(const RaceState &race, const std::vector<bool> &announced);
+
+// Every finisher in columns of rows over the sea, at the map's size;
+// nothing for a race without lines.
+std::optional<QImage> drawFinalRanking(const RaceState &race, QSize map, const QColor &sea);
+
+}  // namespace keelrun

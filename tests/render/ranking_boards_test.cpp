@@ -1,0 +1,83 @@
+// The finish board, the class board and the final ranking.
+
+#include <gtest/gtest.h>
+
+#include "render/ranking_boards.h"
+
+namespace keelrun {
+namespace {
+
+// Boats finish at 1000 + 42 (b - 1) s, in boat order; two classes alternate.
+class BoardsTest : public ::testing::Test {
+protected:
+    void setUp(int boats)
+    {
+        race.lineCount = 1;
+        race.course = {"L1", "L1"};
+        race.boatCount = boats;
+        race.classesEnabled = true;
+        race.classCount = 2;
+        race.classes[1].name = QStringLiteral("Open");
+        race.classes[2].name = QStringLiteral("Daysailer Twenty-Two");
+        race.results.firstPassTime[2] = 1000;
+        for (int b = 1; b <= boats; ++b) {
+            BoatEntry &boat = race.boats[b];
+            boat.name = QStringLiteral("Boat %1").arg(b);
+            boat.colour = {static_cast<std::uint8_t>(10 * b), 0, 100};
+            boat.classIndex = b % 2 == 1 ? 1 : 2;
+            boat.roundingTime[2] = 1000 + 42 * (b - 1);
+            boat.finishRank = b;
+        }
+    }
+    RaceState race;
+};
+
+TEST_F(BoardsTest, FinishBoardHasABarAtEveryFinishersRank)
+{
+    setUp(4);
+    race.boats[4].roundingTime[2] = kNotReached;  // did not finish
+    race.boats[3].roundingTime[2] = race.boats[2].roundingTime[2];
+    race.boats[3].finishRank = 2;  // level with boat 2
+    EXPECT_EQ(finishRowText(race, 1), " 1  Boat 1  (+0sec)");
+    EXPECT_EQ(finishRowText(race, 2), " 2  Boat 2  (+42sec)");
+    const auto board = drawFinishBoard(race);
+    ASSERT_TRUE(board);
+    EXPECT_EQ(board->size(), QSize(185, 4 * 15 + 6));
+    EXPECT_EQ(board->pixelColor(179, 1 * 15 - 10 + 1), QColor(10, 0, 100));  // rank 1
+    EXPECT_EQ(board->pixelColor(179, 2 * 15 - 10 + 1), QColor(30, 0, 100));  // rank 2: boat 3 drawn over boat 2
+    EXPECT_EQ(board->pixelColor(179, 4 * 15 - 10 + 1), QColor(Qt::black));   // no fourth finisher
+    EXPECT_EQ(finishBoardHeight(2), 36);
+    race.lineCount = 0;
+    EXPECT_FALSE(drawFinishBoard(race));
+}
+
+TEST_F(BoardsTest, ClassBoardListsTheAnnouncedFinishersByPlaceInClass)
+{
+    setUp(4);
+    race.boats[3].roundingTime[2] = kNotReached;  // boat 3 of class 1 does not finish, yet counts
+    race.boats[3].finishRank = 4;
+    race.boats[4].finishRank = 3;
+    const auto board = drawClassBoard(race, {false, true, true, false, true});
+    ASSERT_TRUE(board);
+    EXPECT_EQ(board->size(), QSize(2 * 100 + 5, 2 * 15 + 24));  // class 2 has two finishers
+    EXPECT_EQ(board->pixelColor(5 + 90, 5), QColor(Qt::white));        // class 1's header
+    EXPECT_EQ(board->pixelColor(5 + 90, 1 * 15 + 6 + 2), QColor(10, 0, 100));   // boat 1, first of class 1
+    EXPECT_EQ(board->pixelColor(105 + 90, 1 * 15 + 6 + 2), QColor(20, 0, 100)); // boat 2, first of class 2
+    EXPECT_EQ(board->pixelColor(105 + 90, 2 * 15 + 6 + 2), QColor(40, 0, 100)); // boat 4, second of class 2
+    race.classesEnabled = false;
+    EXPECT_FALSE(drawClassBoard(race, {}));
+}
+
+TEST_F(BoardsTest, FinalRankingFillsColumnsOfRows)
+{
+    setUp(25);
+    const auto ranking = drawFinalRanking(race, QSize(800, 10 * 15 + 30), QColor(0, 0, 70));
+    ASSERT_TRUE(ranking);
+    EXPECT_EQ(ranking->pixelColor(10 + 178, 20 + 2), QColor(10, 0, 100));             // rank 1: column 0, row 0
+    EXPECT_EQ(ranking->pixelColor(210 + 10 + 178, 9 * 15 + 20 + 2), QColor(200, 0, 100));  // rank 20: column 1, row 9
+    EXPECT_EQ(ranking->pixelColor(420 + 10 + 178, 4 * 15 + 20 + 2), QColor(250, 0, 100));  // rank 25: column 2, row 4
+    EXPECT_EQ(ranking->pixelColor(420 + 10 + 178, 5 * 15 + 20 + 2), QColor(0, 0, 70));     // nothing after it
+}
+
+}  // namespace
+}  // namespace keelrun
