@@ -87,6 +87,14 @@ void MainWindow::buildFloatingControls()
     tableButton_ = makeControl<QPushButton>(this, "btnExcell", {5, 5, 100, 22});
     tableButton_->setText(QStringLiteral("Excell Table"));
     tableButton_->hide();
+    finishBoard_ = makeControl<QLabel>(this, "pnlScore", {0, 5, 185, 6});
+    finishBoard_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    classBoard_ = makeControl<QLabel>(this, "pnlScore2", {5, 5, 205, 24});
+    for (QLabel *board : {finishBoard_, classBoard_}) {
+        board->hide();
+        board->setMouseTracking(true);
+        board->installEventFilter(this);
+    }
     attachmentList_ = makeControl<QListWidget>(this, "ListBox1", {0, 0, 160, 80});
     attachmentList_->hide();
     tipBox_ = makeControl<QLabel>(this, "hintbox", {0, 0, 100, 20});
@@ -171,6 +179,8 @@ void MainWindow::connectPlayback()
     connect(splash_, &SplashPanel::visibilityChanged, playback_, &PlaybackController::setHeld);
     connect(playback_, &PlaybackController::directionChanged, controls_, &ControlPanel::lightDirection);
     connect(playback_, &PlaybackController::boatFinished, logo_, &LogoPanel::hideBoatMarker);
+    connect(playback_, &PlaybackController::boatFinished, this, &MainWindow::showFinisher);
+    connect(playback_, &PlaybackController::boardsCleared, this, &MainWindow::hideBoards);
     connect(playback_, &PlaybackController::secondTicked, this, &MainWindow::onSecondTicked);
     connect(playback_, &PlaybackController::secondOffTrack, timeModePanel_, &QWidget::hide);
     connect(playback_, &PlaybackController::replayEnded, this, &MainWindow::endOfReplay);
@@ -201,6 +211,7 @@ void MainWindow::applyLayout()
     splash_->setGeometry(rect());
     const int screenHeight = screen() ? screen()->geometry().height() : height();
     const WindowLayout l = computeWindowLayout(width(), formHeight(), screenHeight, boatList_->neededHeight());
+    tallWindow_ = l.tallWindow;
     logo_->setGeometry(l.logoPanel);
     controls_->setGeometry(l.controlPanel);
     boatList_->setGeometry(l.boatListPanel);

@@ -110,6 +110,11 @@ private:
     void onMapClicked(QPoint at, Qt::MouseButton button);
     void onOverviewClicked(QPoint at);
     void onBoatHovered(int boat);
+    // The finish boards (main_window_boards.cpp).
+    void prepareBoards();
+    void showFinisher(int boat);
+    void hideBoards();
+    void dodge(QWidget *board);
 
     // The replay's display.
     DisplayChoices displayChoices() const;
@@ -187,6 +192,9 @@ private:
     QLabel *stopwatchBox_ = nullptr;
     QListWidget *attachmentList_ = nullptr;
     QPushButton *tableButton_ = nullptr;  // "Excell Table", on the Analysis page
+    QLabel *finishBoard_ = nullptr;       // the finishers so far, in order
+    QLabel *classBoard_ = nullptr;        // the finishers so far, by class
+    bool tallWindow_ = false;             // the window takes nearly the screen's height
     QLabel *tipBox_ = nullptr;
 };
 

@@ -87,6 +87,7 @@ void MainWindow::jumpTo(double raceClock)
     if (!controls_->trackPageButton->isChecked() || isLoading())
         return;
     playback_->jumpTo(raceClock);
+    hideBoards();
     drawFrame();
     showClockTime();
 }

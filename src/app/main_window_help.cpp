@@ -71,6 +71,8 @@ void MainWindow::watchForTips()
 
 bool MainWindow::eventFilter(QObject *watched, QEvent *event)
 {
+    if ((watched == finishBoard_ || watched == classBoard_) && event->type() == QEvent::Enter)
+        dodge(static_cast<QWidget *>(watched));
     if (event->type() == QEvent::MouseButtonPress) {
         if (watched == controls_->englishFlag)
             setLanguage(Language::EnglishChosen);

@@ -165,6 +165,7 @@ void MainWindow::applyLoadedRace()
     stopwatchButton_->show();
     (race_.northUp > 0 ? controls_->northUpButton : controls_->windUpButton)->setChecked(true);
     paintSea();
+    prepareBoards();
     redrawOverview();
     courseView_ = wholeRaceView(race_);
     startReplay();

@@ -99,7 +99,8 @@ void PlaybackController::tick()
             fireGun();
             emit boatFinished(b);
         }
-        scoreBoardCleared(clock_, race_);
+        if (scoreBoardCleared(clock_, race_))
+            emit boardsCleared();
         emit ticked();
     }
     if (startGun(clock_))

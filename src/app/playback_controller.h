@@ -60,6 +60,7 @@ signals:
     void boatFinished(int boat);
     void secondTicked(const SecondTick &tick);
     void secondOffTrack();                 // the once-a-second tick while another page shows
+    void boardsCleared();                  // early in the race the finish boards are empty
     void replayEnded();                    // the window's end: the next race, or from the start
 
 private:

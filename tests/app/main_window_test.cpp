@@ -455,6 +455,29 @@ TEST_F(MainWindowTest, AFailedRaceCanBeShownAgain)
     EXPECT_EQ(w->race().boatCount, 1);
 }
 
+// Past the first finishes the finish board shows one row per finisher; a
+// click back before the finishes hides it.
+TEST_F(MainWindowTest, TheFinishBoardGrowsWithTheFinishers)
+{
+    MainWindow w(DataFolder(QStringLiteral(KEELRUN_DEMO_DATA)), QStringLiteral("solent-evening.txt"));
+    w.resize(1280, 1020);
+    waitForLoad(w);
+    ASSERT_GT(w.race().boatCount, 0);
+    const int finish = w.race().courseLength();
+    w.jumpTo(w.race().results.firstPassTime[finish] + 120);
+    w.play(+1);
+    QEventLoop run;
+    QTimer::singleShot(600, &run, &QEventLoop::quit);
+    run.exec();
+    auto *board = child<QLabel>(w, "pnlScore");
+    EXPECT_TRUE(board->isVisibleTo(&w));
+    const int finished = w.playback().clock().finishedCount;
+    EXPECT_GT(finished, 0);
+    EXPECT_EQ(board->height(), finished * 15 + 6);
+    w.jumpTo(0);
+    EXPECT_FALSE(board->isVisibleTo(&w));
+}
+
 // A lock that cannot be taken for another reason than a running Keelrun:
 // the program runs without the guard and says why.
 TEST(SingleInstance, ALockThatCannotBeTakenLeavesTheProgramUnguarded)

@@ -1,0 +1,68 @@
+// The finish boards over the map: the finish board grows a row at each
+// finish gun, the class board lists each class's finishers so far, and both
+// step aside from the pointer.
+
+#include <QLabel>
+
+#include "app/main_window.h"
+#include "app/playback_controller.h"
+#include "app/time_bar_panel.h"
+#include "render/ranking_boards.h"
+
+namespace keelrun {
+
+// The finish board is drawn whole once a race is loaded; the window shows
+// as many rows as boats have finished.
+void MainWindow::prepareBoards()
+{
+    hideBoards();
+    const auto board = drawFinishBoard(race_);
+    finishBoard_->setPixmap(board ? QPixmap::fromImage(*board) : QPixmap());
+    finishBoard_->setGeometry(timeBar_->x() - 185 - 5, 5, 185, finishBoardHeight(0));
+}
+
+void MainWindow::showFinisher(int)
+{
+    if (finishBoard_->pixmap().isNull())
+        return;  // a race without lines has no boards
+    finishBoard_->resize(185, finishBoardHeight(playback_->clock().finishedCount));
+    finishBoard_->show();
+    finishBoard_->raise();
+    const auto classes = race_.classesEnabled && smallScreen_ == SmallScreen::Off && tallWindow_
+                             ? drawClassBoard(race_, playback_->clock().finishAnnounced)
+                             : std::nullopt;
+    if (!classes)
+        return;
+    const bool atTop = classBoard_->isVisible() && classBoard_->y() < 50;  // it first shows at the foot of the map
+    classBoard_->setPixmap(QPixmap::fromImage(*classes));
+    classBoard_->resize(classes->size());
+    classBoard_->move(classBoard_->x(), atTop ? 5 : formHeight() - classes->height() - 5);
+    classBoard_->show();
+    classBoard_->raise();
+}
+
+void MainWindow::hideBoards()
+{
+    finishBoard_->hide();
+    classBoard_->hide();
+}
+
+// A board the pointer touches moves to the other side of the map.
+void MainWindow::dodge(QWidget *board)
+{
+    const int besideTimeBar = timeBar_->x() - finishBoard_->width() - 5;
+    if (board == finishBoard_) {
+        if (finishBoard_->x() <= 50) {
+            finishBoard_->move(besideTimeBar, finishBoard_->y());
+            return;
+        }
+        finishBoard_->move(5, finishBoard_->y());
+        if (classBoard_->y() < 50)
+            classBoard_->move(classBoard_->x(), formHeight() - classBoard_->height() - 5);
+        return;
+    }
+    classBoard_->move(classBoard_->x(), classBoard_->y() < 50 ? formHeight() - classBoard_->height() - 5 : 5);
+    finishBoard_->move(besideTimeBar, finishBoard_->y());
+}
+
+}  // namespace keelrun
