@@ -4,11 +4,10 @@
 #include <algorithm>
 
 #include <QApplication>
+#include <QBuffer>
 #include <QCheckBox>
 #include <QDir>
 #include <QRadioButton>
-#include <QSaveFile>
-#include <QStandardPaths>
 #include <QDesktopServices>
 #include <QLabel>
 #include <QListWidget>
@@ -220,13 +219,13 @@ void MainWindow::exportTable()
 // Saves the picture on show as NoName.bmp in the documents folder and opens it.
 void MainWindow::saveMapPicture()
 {
-    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    QDir().mkpath(documents);
-    const QString path = QDir(documents).filePath(QStringLiteral("NoName.bmp"));
-    const QImage &picture = controls_->trackPageButton->isChecked() ? mapBitmap_ : pageBitmap_;
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || !picture.save(&file, "BMP") || !file.commit()) {
-        reportProblems(QStringLiteral("%1: %2").arg(path, file.errorString()), {});
+    const QString path = QDir(documentsFolder()).filePath(QStringLiteral("NoName.bmp"));
+    QByteArray bmp;
+    QBuffer buffer(&bmp);
+    buffer.open(QIODevice::WriteOnly);
+    (controls_->trackPageButton->isChecked() ? mapBitmap_ : pageBitmap_).save(&buffer, "BMP");
+    if (const QString error = saveDocument(path, bmp); !error.isEmpty()) {
+        reportProblems(error, {});
         return;
     }
     openFile(path);

@@ -25,7 +25,7 @@ TimeBarPanel::TimeBarPanel(QWidget *parent) : QWidget(parent)
 void TimeBarPanel::showRace(const RaceState &race)
 {
     race_ = race.boatCount > 0 ? &race : nullptr;
-    picture_ = drawTimeBar(race_ ? race : RaceState{}, size());
+    picture_ = race_ ? drawTimeBar(race, size()) : QImage();
     pointer_->setVisible(race_ != nullptr);
     update();
 }
@@ -38,7 +38,11 @@ void TimeBarPanel::placePointer(double raceClock)
 
 void TimeBarPanel::paintEvent(QPaintEvent *)
 {
-    QPainter(this).drawImage(0, 0, picture_);
+    QPainter p(this);
+    if (picture_.isNull())
+        p.fillRect(rect(), QColor(255, 255, 0));  // no race: the bare bar
+    else
+        p.drawImage(0, 0, picture_);
 }
 
 void TimeBarPanel::mouseMoveEvent(QMouseEvent *event)
