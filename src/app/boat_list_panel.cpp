@@ -2,9 +2,10 @@
 
 #include <algorithm>
 
+#include <QApplication>
 #include <QCheckBox>
-#include <QEvent>
 #include <QLabel>
+#include <QMouseEvent>
 
 #include "app/make_control.h"
 #include "playback/boat_list_layout.h"
@@ -18,7 +19,9 @@ BoatListPanel::BoatListPanel(QWidget *parent) : QWidget(parent)
     setObjectName(QStringLiteral("pnlBOATlist"));
     setGeometry(0, 0, kColumnWidth, 100);
     setAutoFillBackground(true);
+    setMouseTracking(true);
     header_ = makeControl<QLabel>(this, "Label1", {5, 0, kColumnWidth - 18, 12});
+    header_->installEventFilter(this);
 }
 
 void BoatListPanel::clear()
@@ -29,34 +32,40 @@ void BoatListPanel::clear()
         delete w;
     classBoxes_.clear();
     boatBoxes_.clear();
+    focus_ = FocusList();
+}
+
+// The boxes take no keyboard focus and their own clicks are replaced by the
+// focus list's: a right or Shift click must not toggle the tick.
+static QCheckBox *makeListBox(QWidget *parent, const QString &caption, const QString &objectName, QPoint at,
+                              const QString &style)
+{
+    auto *box = new QCheckBox(caption, parent);
+    box->setObjectName(objectName);
+    box->setGeometry(QRect(at, QSize(kListBoxWidth, kListBoxHeight)));
+    box->setStyleSheet(style);
+    box->setFocusPolicy(Qt::NoFocus);
+    box->installEventFilter(parent);
+    box->show();
+    return box;
 }
 
 void BoatListPanel::rebuild(const RaceState &race)
 {
     clear();
+    focus_.reset(race);
     const BoatListLayout layout = layoutBoatList(race);
     header_->move(layout.header.x() + 5, layout.header.y());
-    for (int c = 1; c <= race.classCount; ++c) {
-        auto *box = new QCheckBox(race.classes[c].name + QStringLiteral(" class"), this);
-        box->setObjectName(QStringLiteral("classBox%1").arg(c));
-        box->setGeometry(QRect(layout.classBoxes[c], QSize(kListBoxWidth, kListBoxHeight)));
-        box->setStyleSheet(QStringLiteral("background: white; color: rgb(255, 0, 0);"));
-        box->setChecked(true);
-        box->show();
-        classBoxes_.push_back(box);
-    }
+    for (int c = 1; c <= focus_.classCount(); ++c)
+        classBoxes_.push_back(makeListBox(this, race.classes[c].name + QStringLiteral(" class"),
+                                          QStringLiteral("classBox%1").arg(c), layout.classBoxes[c],
+                                          QStringLiteral("background: white; color: rgb(255, 0, 0);")));
     for (int b = 1; b <= race.boatCount; ++b) {
         const BoatEntry &boat = race.boats[b];
-        auto *box = new QCheckBox(boat.name, this);
-        box->setObjectName(QStringLiteral("boatBox%1").arg(b));
-        box->setGeometry(QRect(layout.boatBoxes[b], QSize(kListBoxWidth, kListBoxHeight)));
-        box->setStyleSheet(QStringLiteral("background: %1; color: white;").arg(toQColor(boat.colour).name()));
-        box->setChecked(boat.shown == 1);
-        box->installEventFilter(this);
-        connect(box, &QCheckBox::clicked, this, &BoatListPanel::ticksChanged);
-        box->show();
-        boatBoxes_.push_back(box);
+        boatBoxes_.push_back(makeListBox(this, boat.name, QStringLiteral("boatBox%1").arg(b), layout.boatBoxes[b],
+                                         QStringLiteral("background: %1; color: white;").arg(toQColor(boat.colour).name())));
     }
+    showFocus();
     neededHeight_ = layout.panelHeight;
 }
 
@@ -66,30 +75,115 @@ void BoatListPanel::setCaption(Language language)
     header_->setText(captionFor(Caption::BoatListHeader, language));
 }
 
-std::vector<bool> BoatListPanel::shown() const
+void BoatListPanel::showFocus()
 {
-    std::vector<bool> ticked(boatBoxes_.size() + 1, false);
-    for (std::size_t i = 0; i < boatBoxes_.size(); ++i)
-        ticked[i + 1] = boatBoxes_[i]->isChecked();
-    return ticked;
-}
-
-bool BoatListPanel::eventFilter(QObject *watched, QEvent *event)
-{
-    const auto box = std::find(boatBoxes_.begin(), boatBoxes_.end(), watched);
-    if (box != boatBoxes_.end() && event->type() == QEvent::Enter)
-        emit boatHovered(static_cast<int>(box - boatBoxes_.begin()) + 1);
-    else if (box != boatBoxes_.end() && event->type() == QEvent::Leave)
-        emit hoverEnded();
-    return QWidget::eventFilter(watched, event);
+    for (int b = 1; b <= focus_.boatCount(); ++b)
+        boatBoxes_[b - 1]->setChecked(focus_.isShown(b));
+    for (int c = 1; c <= focus_.classCount(); ++c)
+        classBoxes_[c - 1]->setChecked(focus_.isClassTicked(c));
 }
 
 void BoatListPanel::tickAll()
 {
-    for (QCheckBox *box : boatBoxes_)
-        box->setChecked(true);
-    for (QCheckBox *box : classBoxes_)
-        box->setChecked(true);
+    focus_.focusAll();
+    showFocus();
+}
+
+bool BoatListPanel::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == header_) {
+        if (event->type() == QEvent::Enter) {
+            focus_.setHoveredBoat(0);
+            hovering_ = true;
+            emit headerHovered();
+        }
+        else if (event->type() == QEvent::MouseButtonPress) {
+            tickAll();
+            emit focusChanged();
+        }
+        return QWidget::eventFilter(watched, event);
+    }
+    if (const auto box = std::find(boatBoxes_.begin(), boatBoxes_.end(), watched); box != boatBoxes_.end())
+        return onBoatBoxEvent(static_cast<int>(box - boatBoxes_.begin()) + 1, event) || QWidget::eventFilter(watched, event);
+    if (const auto box = std::find(classBoxes_.begin(), classBoxes_.end(), watched); box != classBoxes_.end())
+        return onClassBoxEvent(static_cast<int>(box - classBoxes_.begin()) + 1, event) || QWidget::eventFilter(watched, event);
+    return QWidget::eventFilter(watched, event);
+}
+
+// True when the event is handled here and the box must not see it.
+bool BoatListPanel::onBoatBoxEvent(int boat, QEvent *event)
+{
+    switch (event->type()) {
+    case QEvent::Enter:
+        focus_.setHoveredBoat(boat);
+        hovering_ = true;
+        emit boatHovered(boat, boatBoxes_[boat - 1]->y());
+        return false;
+    case QEvent::MouseButtonPress: {
+        const auto *mouse = static_cast<QMouseEvent *>(event);
+        using Click = FocusList::BoatClick;
+        const Click click = mouse->modifiers() & Qt::ShiftModifier ? Click::Highlight
+                            : mouse->button() == Qt::RightButton    ? Click::FocusAlone
+                                                                    : Click::Toggle;
+        focus_.clickBoat(boat, click);
+        showFocus();
+        emit focusChanged();
+        return true;
+    }
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick:
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool BoatListPanel::onClassBoxEvent(int classIndex, QEvent *event)
+{
+    switch (event->type()) {
+    case QEvent::Enter:
+        hovering_ = true;
+        emit classHovered(classIndex, classBoxes_[classIndex - 1]->y());
+        return false;
+    case QEvent::MouseButtonRelease:
+        QApplication::beep();
+        if (static_cast<QMouseEvent *>(event)->button() == Qt::RightButton)
+            focus_.focusClassAlone(classIndex);
+        else
+            focus_.setClassTicked(classIndex, !focus_.isClassTicked(classIndex));
+        showFocus();
+        emit focusChanged();
+        return true;
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonDblClick:
+        return true;
+    default:
+        return false;
+    }
+}
+
+// The pointer on the list between the boxes, or gone from the list:
+// nothing is hovered.
+void BoatListPanel::endHover()
+{
+    focus_.setHoveredBoat(0);
+    if (hovering_)
+        emit hoverEnded();
+    hovering_ = false;
+}
+
+void BoatListPanel::mouseMoveEvent(QMouseEvent *event)
+{
+    // A box passes on the pointer's moves over it; those do not end the hover.
+    if (!childAt(event->position().toPoint()))
+        endHover();
+    QWidget::mouseMoveEvent(event);
+}
+
+void BoatListPanel::leaveEvent(QEvent *event)
+{
+    endHover();
+    QWidget::leaveEvent(event);
 }
 
 }  // namespace keelrun

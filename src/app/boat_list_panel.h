@@ -1,7 +1,7 @@
 #pragma once
 // The boat list between the logo and the control panel: one check box per
 // boat in the boat's colour, and with classes one per class above its boats.
-// A ticked boat is shown on the map.
+// The boxes show the focus list; clicks on them change it.
 
 #include <vector>
 
@@ -9,9 +9,11 @@
 
 #include "model/race_state.h"
 #include "playback/captions.h"
+#include "playback/focus_list.h"
 
 class QCheckBox;
 class QLabel;
+class QMouseEvent;
 
 namespace keelrun {
 
@@ -27,23 +29,37 @@ public:
     // The height the list needs, in pixels.
     int neededHeight() const { return neededHeight_; }
 
+    const FocusList &focus() const { return focus_; }
     // [b], b = 1..boatCount: whether boat b is ticked (slot 0 unused).
-    std::vector<bool> shown() const;
+    const std::vector<bool> &shown() const { return focus_.shown(); }
     void tickAll();
 
 signals:
-    void boatHovered(int boat);  // the pointer rests on a boat's box
-    void ticksChanged();
+    // The pointer rests on a boat's or a class's box, whose top is `boxTop`
+    // in the list, or on the header.
+    void boatHovered(int boat, int boxTop);
+    void classHovered(int classIndex, int boxTop);
+    void headerHovered();
     void hoverEnded();
+    void focusChanged();
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void leaveEvent(QEvent *event) override;
 
 private:
+    bool onBoatBoxEvent(int boat, QEvent *event);
+    bool onClassBoxEvent(int classIndex, QEvent *event);
+    void showFocus();
+    void endHover();
+
+    FocusList focus_;
     QLabel *header_ = nullptr;
     std::vector<QCheckBox *> classBoxes_;
     std::vector<QCheckBox *> boatBoxes_;
     int neededHeight_ = 0;
+    bool hovering_ = false;  // a box or the header is under the pointer
 };
 
 }  // namespace keelrun

@@ -42,6 +42,7 @@ MainWindow::MainWindow(const DataFolder &folder, const QString &firstRace, QWidg
     connectControls();
     connectPlayback();
     connectGlance();
+    connectFocusList();
     watchForTips();
     setWindowIcon(QIcon(QPixmap::fromImage(applicationIcon(256))));
     addShortcuts();
@@ -90,6 +91,11 @@ void MainWindow::buildFloatingControls()
     finishBoard_ = makeControl<QLabel>(this, "pnlScore", {0, 5, 185, 6});
     finishBoard_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     classBoard_ = makeControl<QLabel>(this, "pnlScore2", {5, 5, 205, 24});
+    finalRanking_ = makeControl<QLabel>(this, "Image6", {0, 0, 1, 1});
+    finalRanking_->hide();
+    finalRankingHold_.setSingleShot(true);
+    finalRankingHold_.setInterval(kFinalRankingHoldMs);
+    connect(&finalRankingHold_, &QTimer::timeout, this, &MainWindow::moveOnAfterReplay);
     for (QLabel *board : {finishBoard_, classBoard_}) {
         board->hide();
         board->setMouseTracking(true);
@@ -154,7 +160,6 @@ void MainWindow::connectControls()
     }
     for (QCheckBox *box : {c->boatNameBox, c->laylineBox, c->comparisonBox, c->bigBoatBox})
         connect(box, &QCheckBox::clicked, this, &MainWindow::redrawWhenStopped);
-    connect(boatList_, &BoatListPanel::ticksChanged, this, &MainWindow::redrawWhenStopped);
     connect(c->trackPageButton, &QRadioButton::toggled, playback_, &PlaybackController::setTrackPageShown);
     connect(c->analysisPageButton, &QRadioButton::toggled, this, [this](bool shown) {
         tableButton_->setVisible(shown);

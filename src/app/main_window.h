@@ -57,6 +57,7 @@ public:
     // The replay reached its end: the next race of the catalogue with
     // AutoNext, else the same race again.
     void endOfReplay();
+    static constexpr int kFinalRankingHoldMs = 10000;
     void setLanguage(Language language);
 
     // Playback: forward (+1) or backward (-1), stop, single steps.
@@ -109,12 +110,21 @@ private:
     void onTimeBarHoverEnded();
     void onMapClicked(QPoint at, Qt::MouseButton button);
     void onOverviewClicked(QPoint at);
-    void onBoatHovered(int boat);
     // The finish boards (main_window_boards.cpp).
     void prepareBoards();
     void showFinisher(int boat);
     void hideBoards();
     void dodge(QWidget *board);
+    bool showFinalRanking();
+    void moveOnAfterReplay();
+    // The boat list's focus and hover (main_window_focus.cpp).
+    void connectFocusList();
+    void onFocusChanged();
+    void onBoatHovered(int boat, int boxTop);
+    void onClassHovered(int classIndex, int boxTop);
+    void onHeaderHovered();
+    void onListHoverEnded();
+    void showListTip(const Tip &tip, int boxTop);
 
     // The replay's display.
     DisplayChoices displayChoices() const;
@@ -194,6 +204,8 @@ private:
     QPushButton *tableButton_ = nullptr;  // "Excell Table", on the Analysis page
     QLabel *finishBoard_ = nullptr;       // the finishers so far, in order
     QLabel *classBoard_ = nullptr;        // the finishers so far, by class
+    QLabel *finalRanking_ = nullptr;      // every finisher over the map at the end, in small-screen mode
+    QTimer finalRankingHold_;             // how long the final ranking shows before the replay moves on
     bool tallWindow_ = false;             // the window takes nearly the screen's height
     QLabel *tipBox_ = nullptr;
 };

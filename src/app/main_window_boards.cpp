@@ -1,12 +1,17 @@
 // The finish boards over the map: the finish board grows a row at each
 // finish gun, the class board lists each class's finishers so far, and both
-// step aside from the pointer.
+// step aside from the pointer. In small-screen mode the final ranking covers
+// the map when the replay ends.
 
 #include <QLabel>
+#include <QScrollBar>
 
+#include "app/control_panel.h"
 #include "app/main_window.h"
 #include "app/playback_controller.h"
 #include "app/time_bar_panel.h"
+#include "playback/window_layout.h"
+#include "render/painting.h"
 #include "render/ranking_boards.h"
 
 namespace keelrun {
@@ -39,6 +44,22 @@ void MainWindow::showFinisher(int)
     classBoard_->move(classBoard_->x(), atTop ? 5 : formHeight() - classes->height() - 5);
     classBoard_->show();
     classBoard_->raise();
+}
+
+// Every finisher in order over the whole map; false for a race without
+// lines. The replay stops either way.
+bool MainWindow::showFinalRanking()
+{
+    playback_->freeze();
+    const auto ranking = drawFinalRanking(race_, mapSize_, toQColor(seaColours(controls_->seaSlider->value()).sea));
+    if (!ranking)
+        return false;
+    hideBoards();
+    finalRanking_->setPixmap(QPixmap::fromImage(*ranking));
+    finalRanking_->setGeometry(QRect(QPoint(0, 0), ranking->size()));
+    finalRanking_->show();
+    finalRanking_->raise();
+    return true;
 }
 
 void MainWindow::hideBoards()

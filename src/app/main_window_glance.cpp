@@ -30,8 +30,6 @@ void MainWindow::connectGlance()
     connect(timeBar_, &TimeBarPanel::timeChosen, this, &MainWindow::jumpTo);
     connect(timeBar_, &TimeBarPanel::startChosen, this, [this] { jumpTo(race_.windowStart); });
     connect(mapCanvas_, &MapCanvas::clicked, this, &MainWindow::onMapClicked);
-    connect(boatList_, &BoatListPanel::boatHovered, this, &MainWindow::onBoatHovered);
-    connect(boatList_, &BoatListPanel::hoverEnded, this, [this] { mapCanvas_->setPicture(&mapBitmap_); });
 }
 
 void MainWindow::redrawOverview()
@@ -139,17 +137,6 @@ void MainWindow::onMapClicked(QPoint at, Qt::MouseButton button)
         return;
     courseView_ = clickCourseDiagram(courseView_, diagramView_, at, button == Qt::LeftButton);
     showCourseDiagram();
-}
-
-// The boat under the pointer in the list: its whole track haloed over the
-// course diagram, until the pointer moves on.
-void MainWindow::onBoatHovered(int boat)
-{
-    if (controls_->autoTraceBox->isChecked() || !controls_->trackPageButton->isChecked() || mapBitmap_.isNull())
-        return;
-    highlightPicture_ = mapBitmap_.copy();
-    highlightTrack(highlightPicture_, race_, boat, diagramView_);
-    mapCanvas_->setPicture(&highlightPicture_);
 }
 
 // In small-screen mode a click on the overview shows or hides it on the

@@ -52,6 +52,9 @@ void MainWindow::showTip(const Tip &tip, QPoint at)
 {
     if (!controls_->tipsBox->isChecked())
         return;
+    // Kept inside the window: a tip beside the right-hand column would
+    // otherwise run off its edge.
+    at.setX(std::clamp(at.x(), 0, std::max(0, width() - tip.size.width())));
     tipBox_->setGeometry(QRect(at, tip.size));
     tipBox_->setText(QString(tip.text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
     tipBox_->show();
@@ -175,8 +178,7 @@ void MainWindow::exportKml(bool scene)
 {
     if (race_.boatCount == 0 || isLoading())
         return;
-    const std::vector<bool> ticked = boatList_->shown();
-    if (std::count(ticked.begin() + 1, ticked.end(), false) > 0) {
+    if (boatList_->focus().unfocusedCount() > 0) {
         const QString question = isJapanese(language_)
                                      ? QStringLiteral(u"フォーカスの外れた艇を隠しますか？\r\n（いいえの場合はフォーカスの外れた艇を細線で表示します）")
                                      : QStringLiteral("Hide Unfocused Boat ?");

@@ -85,6 +85,8 @@ void MainWindow::waitForLoad()
 // Steps before the race file is read: splash, language, cleared controls.
 void MainWindow::prepareForLoading()
 {
+    finalRankingHold_.stop();
+    finalRanking_->hide();
     const auto cover = readJpegFile(folder_.coverPicture());
     splash_->setPicture(cover ? toImage(*cover) : splashPicture(kSplashPictureSize));
     splash_->setTitles({}, {});
@@ -215,8 +217,22 @@ void MainWindow::onShowRaceClicked()
     loadRace(folder_.path(SubFolder::RaceAdmin, chosen));
 }
 
+// In small-screen mode the final ranking shows first; the replay stays
+// stopped from then on until the user plays it or the next race loads.
 void MainWindow::endOfReplay()
 {
+    if (isLoading())
+        return;
+    if (smallScreen_ != SmallScreen::Off && showFinalRanking()) {
+        finalRankingHold_.start();
+        return;
+    }
+    moveOnAfterReplay();
+}
+
+void MainWindow::moveOnAfterReplay()
+{
+    finalRanking_->hide();
     if (isLoading())
         return;
     playback_->clock().raceClock = race_.windowStart;

@@ -39,6 +39,8 @@ DisplayChoices MainWindow::displayChoices() const
     choices.windowHeight = height();
     choices.mapSize = mapBitmap_.size();
     choices.shown = boatList_->shown();
+    choices.hoveredBoat = boatList_->focus().hoveredBoat();
+    choices.selectedBoat = boatList_->focus().selectedBoat();
     return choices;
 }
 

@@ -110,8 +110,35 @@ Tip tipFor(TipId id, Language language)
     case TipId::SmallMap:
         return ja ? Tip{QStringLiteral(u"クリックで小地図をON/OFF") + kLineBreak, {220, 20}}
                   : Tip{QStringLiteral("Click to ON/OFF small map on main map") + kLineBreak, {250, 20}};
+    case TipId::FocusAll:
+        return {ja ? QStringLiteral(u"左ｸﾘｯｸで全艇にﾁｪｯｸが入ります") : QStringLiteral("Left Button => Focus All Boats."), {220, 20}};
     }
     return {};
+}
+
+Tip boatBoxTip(Language language, const QString &boatName)
+{
+    if (isJapanese(language))
+        return {QStringLiteral(u"ﾁｪｯｸの入った艇がﾌｫｰｶｽされます。") + kLineBreak + QStringLiteral(u"右ｸﾘｯｸで") + boatName + kLineBreak +
+                    QStringLiteral(u"のみ残して他全艇のﾌｫｰｶｽを外します。") + kLineBreak + kLineBreak +
+                    QStringLiteral(u"SHIFT+左ｸﾘｯｸで１艇のみ常時強調表示します") + kLineBreak +
+                    QStringLiteral(u"(再度SHIFT+左ｸﾘｯｸで強調表示を解除)"),
+                {250, 80}};
+    return {QStringLiteral("Checked boats are focused.") + kLineBreak + QStringLiteral("Unchecked boats are out of focus.") +
+                kLineBreak + kLineBreak + QStringLiteral("R-Click to focus only ") + boatName,
+            {280, 56}};
+}
+
+Tip classBoxTip(Language language, const QString &className)
+{
+    if (isJapanese(language))
+        return {QStringLiteral(u"ﾁｪｯｸの入ったｸﾗｽがﾌｫｰｶｽされます。") + kLineBreak + QStringLiteral(u"ﾁｪｯｸを外すとﾌｫｰｶｽが外れます") +
+                    kLineBreak + kLineBreak + QStringLiteral(u"右ｸﾘｯｸで") + className + QStringLiteral(u" ｸﾗｽ") + kLineBreak +
+                    QStringLiteral(u"のみ残して他全ｸﾗｽのﾌｫｰｶｽを外します。") + kLineBreak + kLineBreak,
+                {250, 68}};
+    return {QStringLiteral("Checked Class are focused.") + kLineBreak + QStringLiteral("Unchecked Class are out of focus.") +
+                kLineBreak + kLineBreak + QStringLiteral("R-Click to focus only ") + className + QStringLiteral(" Class"),
+            {280, 56}};
 }
 
 }  // namespace keelrun

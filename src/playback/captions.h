@@ -47,11 +47,15 @@ struct Tip {
     QSize size;    // the tip box, pixels
 };
 
-enum class TipId { AutoNext, Help, Logo, Show, BoatSize, SmallScreen, SmallMap, Kml };
+enum class TipId { AutoNext, Help, Logo, Show, BoatSize, SmallScreen, SmallMap, Kml, FocusAll };
 Tip tipFor(TipId id, Language language);
 
 // The tip over the time bar: click to jump, the date and time under the
 // pointer, and what the white and grey zones mean.
 Tip timeBarTip(Language language, const QString &dateTime);
+
+// The tips over a boat's and a class's box in the boat list.
+Tip boatBoxTip(Language language, const QString &boatName);
+Tip classBoxTip(Language language, const QString &className);
 
 }  // namespace keelrun

@@ -35,6 +35,8 @@ MapFrameRequest mapFrameRequest(const DisplayChoices &choices, const PlaybackClo
     o.sea = toQColor(colours.sea);
     o.upwindMeanSpeed = clock.upwindMeanSpeed;
     o.downwindMeanSpeed = clock.downwindMeanSpeed;
+    o.hoveredBoat = choices.hoveredBoat;
+    o.selectedBoat = choices.selectedBoat;
 
     OverlayOptions &overlays = r.overlays;
     overlays.sea = o.sea;

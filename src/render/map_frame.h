@@ -28,6 +28,8 @@ struct DisplayChoices {
     int windowHeight = 1024;       // the main window's, which sets the grid's spacing
     QSize mapSize{1, 1};
     std::vector<bool> shown;       // [b]: ticked in the boat list; empty: as the race file says
+    int hoveredBoat = 0;           // under the pointer in the boat list, ringed with its name and speed
+    int selectedBoat = 0;          // highlighted with Shift + click, ringed in red
 };
 
 // The pictures a frame shows that change only with the race and the

@@ -74,11 +74,13 @@ protected:
         return w;
     }
 
-    static void click(QWidget *w)
+    static void click(QWidget *w, Qt::MouseButton button = Qt::LeftButton, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
     {
-        QMouseEvent press(QEvent::MouseButtonPress, QPointF(2, 2), w->mapToGlobal(QPointF(2, 2)), Qt::LeftButton,
-                          Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(w, &press);
+        for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+            QMouseEvent event(type, QPointF(2, 2), w->mapToGlobal(QPointF(2, 2)), button,
+                              type == QEvent::MouseButtonPress ? button : Qt::NoButton, modifiers);
+            QApplication::sendEvent(w, &event);
+        }
     }
 
     test::TestFolder t;
@@ -476,6 +478,57 @@ TEST_F(MainWindowTest, TheFinishBoardGrowsWithTheFinishers)
     EXPECT_EQ(board->height(), finished * 15 + 6);
     w.jumpTo(0);
     EXPECT_FALSE(board->isVisibleTo(&w));
+}
+
+// At the end of a replay in small-screen mode every finisher covers the
+// map and the replay stops; the next load takes the ranking away.
+TEST_F(MainWindowTest, SmallScreenEndsWithTheFinalRanking)
+{
+    MainWindow w(DataFolder(QStringLiteral(KEELRUN_DEMO_DATA)), QStringLiteral("solent-evening.txt"));
+    w.resize(1280, 1020);
+    waitForLoad(w);
+    child<QCheckBox>(w, "CheckBox4")->click();
+    w.endOfReplay();
+    auto *ranking = child<QLabel>(w, "Image6");
+    EXPECT_TRUE(ranking->isVisibleTo(&w));
+    EXPECT_EQ(ranking->size(), w.mapSize());
+    EXPECT_FALSE(w.playback().isPlaying());
+    w.loadRace(w.catalogue().raceFilePath);
+    EXPECT_FALSE(ranking->isVisibleTo(&w));
+    waitForLoad(w);
+}
+
+// The boat list's clicks change what the map draws: a right click leaves
+// one boat, Shift highlights without touching the ticks, the header brings
+// every boat back.
+TEST_F(MainWindowTest, TheBoatListFocusesBoats)
+{
+    auto w = open(QStringLiteral("race01.txt"));
+    ASSERT_EQ(w->race().boatCount, 2);
+    auto *alpha = child<QCheckBox>(*w, "boatBox1");
+    auto *bravo = child<QCheckBox>(*w, "boatBox2");
+    w->jumpTo(w->race().boats[1].samples[5].time);  // both boats under way
+
+    click(bravo, Qt::RightButton);
+    EXPECT_FALSE(alpha->isChecked());
+    EXPECT_TRUE(bravo->isChecked());
+    w->drawFrame();
+    EXPECT_FALSE(w->playback().frame().boats[1].shown);
+    EXPECT_TRUE(w->playback().frame().boats[2].shown);
+
+    click(alpha, Qt::LeftButton, Qt::ShiftModifier);
+    EXPECT_FALSE(alpha->isChecked());
+
+    click(alpha);
+    EXPECT_TRUE(alpha->isChecked());
+    click(alpha);
+    click(bravo);  // none left ticked: the next frame ticks them all again
+    w->drawFrame();
+    EXPECT_TRUE(alpha->isChecked() && bravo->isChecked());
+
+    click(bravo, Qt::RightButton);
+    click(child<QLabel>(*w, "Label1"));
+    EXPECT_TRUE(alpha->isChecked() && bravo->isChecked());
 }
 
 // A lock that cannot be taken for another reason than a running Keelrun:

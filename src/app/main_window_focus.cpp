@@ -1,0 +1,76 @@
+// The boat list as the window uses it: a change of focus redraws what
+// shows, and the boat under the pointer is ringed on the map or its track
+// haloed over the course diagram, with the list's tips.
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QRadioButton>
+
+#include "app/boat_list_panel.h"
+#include "app/control_panel.h"
+#include "app/main_window.h"
+#include "app/map_canvas.h"
+#include "app/playback_controller.h"
+#include "render/course_diagram.h"
+
+namespace keelrun {
+
+void MainWindow::connectFocusList()
+{
+    connect(boatList_, &BoatListPanel::focusChanged, this, &MainWindow::onFocusChanged);
+    connect(boatList_, &BoatListPanel::boatHovered, this, &MainWindow::onBoatHovered);
+    connect(boatList_, &BoatListPanel::classHovered, this, &MainWindow::onClassHovered);
+    connect(boatList_, &BoatListPanel::headerHovered, this, &MainWindow::onHeaderHovered);
+    connect(boatList_, &BoatListPanel::hoverEnded, this, &MainWindow::onListHoverEnded);
+}
+
+// A playing replay shows the change in its next frame.
+void MainWindow::onFocusChanged()
+{
+    redrawWhenStopped();
+}
+
+// The boat under the pointer: ringed on a still map, its whole track haloed
+// over the course diagram.
+void MainWindow::onBoatHovered(int boat, int boxTop)
+{
+    if (!controls_->trackPageButton->isChecked() || mapBitmap_.isNull())
+        return;
+    if (controls_->autoTraceBox->isChecked()) {
+        showListTip(boatBoxTip(language_, race_.boats[boat].name), boxTop);
+        redrawWhenStopped();
+        return;
+    }
+    highlightPicture_ = mapBitmap_.copy();
+    highlightTrack(highlightPicture_, race_, boat, diagramView_);
+    mapCanvas_->setPicture(&highlightPicture_);
+}
+
+void MainWindow::onClassHovered(int classIndex, int boxTop)
+{
+    if (controls_->trackPageButton->isChecked() && controls_->autoTraceBox->isChecked())
+        showListTip(classBoxTip(language_, race_.classes[classIndex].name), boxTop);
+}
+
+// The tip over the list header stays where the last list tip stood.
+void MainWindow::onHeaderHovered()
+{
+    mapCanvas_->setPicture(&mapBitmap_);
+    const Tip tip = tipFor(TipId::FocusAll, language_);
+    showTip(tip, tipBox_->pos());
+}
+
+void MainWindow::onListHoverEnded()
+{
+    tipBox_->hide();
+    mapCanvas_->setPicture(&mapBitmap_);
+    if (controls_->autoTraceBox->isChecked())
+        redrawWhenStopped();  // the ring goes
+}
+
+void MainWindow::showListTip(const Tip &tip, int boxTop)
+{
+    showTip(tip, QPoint(boatList_->x(), boatList_->y() + boxTop + 30));
+}
+
+}  // namespace keelrun
