@@ -74,6 +74,9 @@ public:
     // `stopped` the replay stopped as by unticking Auto Trace.
     void holdForPicture(bool stopped);
     const LoadResult &lastLoad() const { return lastLoad_; }
+    // The finish boards as they stand at the race clock, as if the replay
+    // had played up to it, without the guns.
+    void showFinishesSoFar();
 
 signals:
     void raceLoaded(bool ok);

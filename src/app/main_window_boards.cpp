@@ -62,6 +62,12 @@ bool MainWindow::showFinalRanking()
     return true;
 }
 
+void MainWindow::showFinishesSoFar()
+{
+    if (!finishGuns(playback_->clock(), race_).empty())
+        showFinisher(0);
+}
+
 void MainWindow::hideBoards()
 {
     finishBoard_->hide();

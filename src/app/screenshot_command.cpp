@@ -28,6 +28,7 @@ int runScreenshot(const CommandLine &command, const QString &executableDir)
         window.setLanguage(command.language == QLatin1String("ja") ? Language::Japanese : Language::EnglishChosen);
     window.holdForPicture(command.stopped);
     window.jumpTo(command.at);
+    window.showFinishesSoFar();
     QCoreApplication::processEvents();
 
     const QImage picture = window.grab().toImage();

@@ -480,6 +480,24 @@ TEST_F(MainWindowTest, TheFinishBoardGrowsWithTheFinishers)
     EXPECT_FALSE(board->isVisibleTo(&w));
 }
 
+// A picture of the window at a time after the last finish shows every
+// finisher on both boards, without the replay having played there.
+TEST_F(MainWindowTest, TheBoardsStandAsAtTheClock)
+{
+    MainWindow w(DataFolder(QStringLiteral(KEELRUN_DEMO_DATA)), QStringLiteral("hayama-autumn.txt"));
+    w.resize(1280, 1024);
+    w.show();
+    waitForLoad(w);
+    ASSERT_EQ(w.race().boatCount, 20);
+    w.holdForPicture(false);
+    w.jumpTo(w.race().results.lastFinishTime + 30);
+    w.showFinishesSoFar();
+    EXPECT_EQ(child<QLabel>(w, "pnlScore")->height(), 20 * 15 + 6);
+    auto *classBoard = child<QLabel>(w, "pnlScore2");
+    EXPECT_TRUE(classBoard->isVisibleTo(&w));
+    EXPECT_EQ(classBoard->height(), 10 * 15 + 24);  // ten boats in each class
+}
+
 // At the end of a replay in small-screen mode every finisher covers the
 // map and the replay stops; the next load takes the ranking away.
 TEST_F(MainWindowTest, SmallScreenEndsWithTheFinalRanking)
