@@ -94,7 +94,7 @@ bool BoatListPanel::eventFilter(QObject *watched, QEvent *event)
     if (watched == header_) {
         if (event->type() == QEvent::Enter) {
             focus_.setHoveredBoat(0);
-            hovering_ = true;
+            pointer_ = Pointer::OnBox;
             emit headerHovered();
         }
         else if (event->type() == QEvent::MouseButtonPress) {
@@ -116,7 +116,7 @@ bool BoatListPanel::onBoatBoxEvent(int boat, QEvent *event)
     switch (event->type()) {
     case QEvent::Enter:
         focus_.setHoveredBoat(boat);
-        hovering_ = true;
+        pointer_ = Pointer::OnBox;
         emit boatHovered(boat, boatBoxes_[boat - 1]->y());
         return false;
     case QEvent::MouseButtonPress: {
@@ -142,7 +142,7 @@ bool BoatListPanel::onClassBoxEvent(int classIndex, QEvent *event)
 {
     switch (event->type()) {
     case QEvent::Enter:
-        hovering_ = true;
+        pointer_ = Pointer::OnBox;
         emit classHovered(classIndex, classBoxes_[classIndex - 1]->y());
         return false;
     case QEvent::MouseButtonRelease:
@@ -162,27 +162,23 @@ bool BoatListPanel::onClassBoxEvent(int classIndex, QEvent *event)
     }
 }
 
-// The pointer on the list between the boxes, or gone from the list:
-// nothing is hovered.
-void BoatListPanel::endHover()
-{
-    focus_.setHoveredBoat(0);
-    if (hovering_)
-        emit hoverEnded();
-    hovering_ = false;
-}
-
+// The pointer on the list between the boxes: nothing is hovered. A box
+// passes on the pointer's moves over it; those are not between the boxes.
 void BoatListPanel::mouseMoveEvent(QMouseEvent *event)
 {
-    // A box passes on the pointer's moves over it; those do not end the hover.
-    if (!childAt(event->position().toPoint()))
-        endHover();
+    if (!childAt(event->position().toPoint()) && pointer_ != Pointer::OnPanel) {
+        pointer_ = Pointer::OnPanel;
+        focus_.setHoveredBoat(0);
+        emit panelHovered();
+    }
     QWidget::mouseMoveEvent(event);
 }
 
 void BoatListPanel::leaveEvent(QEvent *event)
 {
-    endHover();
+    pointer_ = Pointer::Away;
+    focus_.setHoveredBoat(0);
+    emit hoverEnded();
     QWidget::leaveEvent(event);
 }
 

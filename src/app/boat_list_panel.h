@@ -40,7 +40,8 @@ signals:
     void boatHovered(int boat, int boxTop);
     void classHovered(int classIndex, int boxTop);
     void headerHovered();
-    void hoverEnded();
+    void panelHovered();  // the pointer on the list between the boxes
+    void hoverEnded();    // the pointer has left the list
     void focusChanged();
 
 protected:
@@ -52,14 +53,14 @@ private:
     bool onBoatBoxEvent(int boat, QEvent *event);
     bool onClassBoxEvent(int classIndex, QEvent *event);
     void showFocus();
-    void endHover();
 
     FocusList focus_;
     QLabel *header_ = nullptr;
     std::vector<QCheckBox *> classBoxes_;
     std::vector<QCheckBox *> boatBoxes_;
     int neededHeight_ = 0;
-    bool hovering_ = false;  // a box or the header is under the pointer
+    enum class Pointer { Away, OnBox, OnPanel };
+    Pointer pointer_ = Pointer::Away;
 };
 
 }  // namespace keelrun

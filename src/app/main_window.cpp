@@ -43,6 +43,7 @@ MainWindow::MainWindow(const DataFolder &folder, const QString &firstRace, QWidg
     connectPlayback();
     connectGlance();
     connectFocusList();
+    connectPages();
     watchForTips();
     setWindowIcon(QIcon(QPixmap::fromImage(applicationIcon(256))));
     addShortcuts();
@@ -146,6 +147,10 @@ void MainWindow::connectControls()
     connect(c->smallScreenBox, &QCheckBox::clicked, this, &MainWindow::onSmallScreenToggled);
     connect(smallScreenBar_, &SmallScreenBar::sizeChosen, this, &MainWindow::chooseSmallScreen);
     connect(c->seaSlider, &QScrollBar::valueChanged, this, [this] {
+        if (currentPage() != Page::Track) {
+            drawPage();  // the Graph page stands on the sea colour
+            return;
+        }
         paintSea();
         redrawWhenStopped();
     });
@@ -160,11 +165,8 @@ void MainWindow::connectControls()
     }
     for (QCheckBox *box : {c->boatNameBox, c->laylineBox, c->comparisonBox, c->bigBoatBox})
         connect(box, &QCheckBox::clicked, this, &MainWindow::redrawWhenStopped);
+    connect(c->boatNameBox, &QCheckBox::clicked, this, &MainWindow::drawPage);  // the Analysis page names its dots
     connect(c->trackPageButton, &QRadioButton::toggled, playback_, &PlaybackController::setTrackPageShown);
-    connect(c->analysisPageButton, &QRadioButton::toggled, this, [this](bool shown) {
-        tableButton_->setVisible(shown);
-        tableButton_->raise();
-    });
     connect(tableButton_, &QPushButton::clicked, this, &MainWindow::exportTable);
     connect(c->speedSlider, &QScrollBar::valueChanged, this, [this](int position) {
         const double speed = playSpeedForSlider(position);
@@ -245,6 +247,7 @@ void MainWindow::resizeBitmaps(QSize size)
         return;
     mapBitmap_ = QImage(size, QImage::Format_RGB32);
     pageBitmap_ = QImage(size, QImage::Format_RGB32);
+    pageBitmap_.fill(Qt::white);
     paintSea();
 }
 
@@ -252,7 +255,6 @@ void MainWindow::resizeBitmaps(QSize size)
 void MainWindow::paintSea()
 {
     mapBitmap_.fill(toQColor(seaColours(controls_->seaSlider->value()).sea));
-    pageBitmap_.fill(Qt::white);
     mapCanvas_->setPicture(&mapBitmap_);
 }
 
@@ -264,7 +266,9 @@ void MainWindow::updateCtBanner()
 void MainWindow::resizeEvent(QResizeEvent *)
 {
     applyLayout();
-    if (playback_ && playback_->frame().boats.size() == std::size_t(race_.boatCount) + 1)
+    if (currentPage() != Page::Track)
+        drawPage();
+    else if (playback_ && playback_->frame().boats.size() == std::size_t(race_.boatCount) + 1)
         redrawWhenStopped();  // the stopped map is drawn again at its new size
 }
 

@@ -17,6 +17,7 @@
 #include "race/loading_sequence.h"
 #include "race/race_catalogue.h"
 #include "render/map_frame.h"
+#include "render/pages/analysis_page.h"
 
 class QLabel;
 class QListWidget;
@@ -74,6 +75,9 @@ public:
     // `stopped` the replay stopped as by unticking Auto Trace.
     void holdForPicture(bool stopped);
     const LoadResult &lastLoad() const { return lastLoad_; }
+    // Shows the map (and plays on) or the Graph or Analysis page.
+    void showPage(Page page);
+    Page currentPage() const;
     // The finish boards as they stand at the race clock, as if the replay
     // had played up to it, without the guns.
     void showFinishesSoFar();
@@ -113,6 +117,13 @@ private:
     void onTimeBarHoverEnded();
     void onMapClicked(QPoint at, Qt::MouseButton button);
     void onOverviewClicked(QPoint at);
+    // The Track, Graph and Analysis pages (main_window_pages.cpp).
+    void connectPages();
+    void applyPageControls(Page page);
+    PageRequest pageRequest() const;
+    void drawPage();
+    void showPageHover(int boat);
+    void showPageWithWind();
     // The finish boards (main_window_boards.cpp).
     void prepareBoards();
     void showFinisher(int boat);
@@ -126,6 +137,7 @@ private:
     void onBoatHovered(int boat, int boxTop);
     void onClassHovered(int classIndex, int boxTop);
     void onHeaderHovered();
+    void onListPanelHovered();
     void onListHoverEnded();
     void showListTip(const Tip &tip, int boxTop);
 
@@ -178,7 +190,8 @@ private:
     bool timeHover_ = false;  // the pointer is over the time bar: the markers preview its time
     QImage overviewPicture_;
     bool insetOverview_ = false;  // small-screen mode: the overview drawn on the map
-    QImage highlightPicture_;     // the course diagram with one track highlighted
+    QImage hoverPicture_;         // the course diagram or a page with the hovered boat marked
+    FigurePoints figurePoints_;   // the Analysis page's dots as last drawn
 
     QThread *loader_ = nullptr;
     bool closing_ = false;

@@ -21,48 +21,67 @@ void MainWindow::connectFocusList()
     connect(boatList_, &BoatListPanel::boatHovered, this, &MainWindow::onBoatHovered);
     connect(boatList_, &BoatListPanel::classHovered, this, &MainWindow::onClassHovered);
     connect(boatList_, &BoatListPanel::headerHovered, this, &MainWindow::onHeaderHovered);
+    connect(boatList_, &BoatListPanel::panelHovered, this, &MainWindow::onListPanelHovered);
     connect(boatList_, &BoatListPanel::hoverEnded, this, &MainWindow::onListHoverEnded);
 }
 
-// A playing replay shows the change in its next frame.
+// A playing replay shows the change in its next frame; the pages and the
+// stopped map are drawn again.
 void MainWindow::onFocusChanged()
 {
-    redrawWhenStopped();
+    if (currentPage() == Page::Track)
+        redrawWhenStopped();
+    else
+        drawPage();
 }
 
 // The boat under the pointer: ringed on a still map, its whole track haloed
-// over the course diagram.
+// over the course diagram, its curves or figures marked on the pages.
 void MainWindow::onBoatHovered(int boat, int boxTop)
 {
-    if (!controls_->trackPageButton->isChecked() || mapBitmap_.isNull())
+    if (currentPage() != Page::Track) {
+        showPageHover(boat);
+        return;
+    }
+    if (mapBitmap_.isNull())
         return;
     if (controls_->autoTraceBox->isChecked()) {
         showListTip(boatBoxTip(language_, race_.boats[boat].name), boxTop);
         redrawWhenStopped();
         return;
     }
-    highlightPicture_ = mapBitmap_.copy();
-    highlightTrack(highlightPicture_, race_, boat, diagramView_);
-    mapCanvas_->setPicture(&highlightPicture_);
+    hoverPicture_ = mapBitmap_.copy();
+    highlightTrack(hoverPicture_, race_, boat, diagramView_);
+    mapCanvas_->setPicture(&hoverPicture_);
 }
 
 void MainWindow::onClassHovered(int classIndex, int boxTop)
 {
-    if (controls_->trackPageButton->isChecked() && controls_->autoTraceBox->isChecked())
+    if (currentPage() == Page::Track && controls_->autoTraceBox->isChecked())
         showListTip(classBoxTip(language_, race_.classes[classIndex].name), boxTop);
 }
 
 // The tip over the list header stays where the last list tip stood.
 void MainWindow::onHeaderHovered()
 {
-    mapCanvas_->setPicture(&mapBitmap_);
-    const Tip tip = tipFor(TipId::FocusAll, language_);
-    showTip(tip, tipBox_->pos());
+    mapCanvas_->setPicture(currentPage() == Page::Track ? &mapBitmap_ : &pageBitmap_);
+    showTip(tipFor(TipId::FocusAll, language_), tipBox_->pos());
 }
 
+void MainWindow::onListPanelHovered()
+{
+    onListHoverEnded();
+    showPageWithWind();
+}
+
+// The hover marks go: the map or the page shows as it was drawn.
 void MainWindow::onListHoverEnded()
 {
     tipBox_->hide();
+    if (currentPage() != Page::Track) {
+        mapCanvas_->setPicture(&pageBitmap_);
+        return;
+    }
     mapCanvas_->setPicture(&mapBitmap_);
     if (controls_->autoTraceBox->isChecked())
         redrawWhenStopped();  // the ring goes

@@ -117,6 +117,7 @@ void MainWindow::prepareForLoading()
     leaveSmallScreen();
     controls_->autoTraceBox->setChecked(true);
     controls_->trackPageButton->setChecked(true);
+    applyPageControls(Page::Track);
     controls_->boatNameBox->setChecked(true);
     controls_->zoomSlider->setValue(controls_->zoomSlider->maximum());
     beep();

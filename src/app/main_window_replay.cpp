@@ -46,7 +46,7 @@ DisplayChoices MainWindow::displayChoices() const
 
 bool MainWindow::drawFrame()
 {
-    if (isLoading() || race_.boatCount == 0 || mapBitmap_.isNull())
+    if (isLoading() || race_.boatCount == 0 || mapBitmap_.isNull() || currentPage() != Page::Track)
         return false;
     if (!controls_->autoTraceBox->isChecked()) {
         showCourseDiagram();

@@ -29,6 +29,8 @@ int runScreenshot(const CommandLine &command, const QString &executableDir)
     window.holdForPicture(command.stopped);
     window.jumpTo(command.at);
     window.showFinishesSoFar();
+    if (command.page != Page::Track)
+        window.showPage(command.page);
     QCoreApplication::processEvents();
 
     const QImage picture = window.grab().toImage();

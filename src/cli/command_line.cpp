@@ -37,6 +37,18 @@ std::optional<QSize> parseSize(const QString &text)
     return QSize(w, h);
 }
 
+// "track" (or nothing), "graph", "analysis"
+std::optional<Page> parsePage(const QString &text)
+{
+    if (text.isEmpty() || text == QLatin1String("track"))
+        return Page::Track;
+    if (text == QLatin1String("graph"))
+        return Page::Graph;
+    if (text == QLatin1String("analysis"))
+        return Page::Analysis;
+    return std::nullopt;
+}
+
 }  // namespace
 
 void printError(const QString &message) { std::fprintf(stderr, "keelrun: %s\n", qPrintable(message)); }
@@ -78,7 +90,7 @@ CommandLine parseCommandLine(const QStringList &arguments)
     const QCommandLineOption exportKmlOption(QStringLiteral("export-kml"), QStringLiteral("Write RACE as KML: the whole race, or with --at the scene at that time."), QStringLiteral("RACE"));
     const QCommandLineOption hideUnfocusedOption(QStringLiteral("hide-unfocused"), QStringLiteral("With --export-kml: leave out the boats the race file hides."));
     const QCommandLineOption screenshotOption(QStringLiteral("screenshot"), QStringLiteral("Draw the whole window with RACE loaded, without a display."), QStringLiteral("RACE"));
-    const QCommandLineOption pageOption(QStringLiteral("page"), QStringLiteral("With --screenshot: the page shown (track)."), QStringLiteral("PAGE"));
+    const QCommandLineOption pageOption(QStringLiteral("page"), QStringLiteral("With --render or --screenshot: the page drawn, track (default), graph or analysis."), QStringLiteral("PAGE"));
     const QCommandLineOption languageOption(QStringLiteral("lang"), QStringLiteral("With --screenshot: the window's language, ja or en."), QStringLiteral("LANG"));
     const QCommandLineOption stoppedOption(QStringLiteral("stopped"), QStringLiteral("With --screenshot: the replay stopped, the map showing the course diagram."));
     const QCommandLineOption outputOption(QStringList{QStringLiteral("o"), QStringLiteral("output")}, QStringLiteral("With --render or --screenshot: the PNG file to write; with --export-csv: the table's file."), QStringLiteral("FILE"));
@@ -150,7 +162,11 @@ CommandLine parseCommandLine(const QStringList &arguments)
     }
     bool atOk = false, zoomOk = true;
     command.race = parser.value(screenshot ? screenshotOption : renderOption);
+    const std::optional<Page> page = parsePage(parser.value(pageOption));
+    command.page = page.value_or(Page::Track);
+    // The pages show the whole race; only the map needs a time.
     command.at = parser.value(atOption).toDouble(&atOk);
+    atOk = atOk || (!parser.isSet(atOption) && command.page != Page::Track);
     const auto size = parser.isSet(sizeOption) ? parseSize(parser.value(sizeOption)) : std::optional<QSize>(command.size);
     if (parser.isSet(zoomOption))
         command.zoom = parser.value(zoomOption).toInt(&zoomOk);
@@ -160,11 +176,11 @@ CommandLine parseCommandLine(const QStringList &arguments)
         command.northUp = parser.isSet(northUpOption);
     command.language = parser.value(languageOption);
     command.stopped = parser.isSet(stoppedOption);
-    const bool pageOk = !parser.isSet(pageOption) || parser.value(pageOption) == QLatin1String("track");
+    const bool pageOk = page.has_value();
     const bool languageOk = command.language.isEmpty() || command.language == QLatin1String("ja") || command.language == QLatin1String("en");
     if (!atOk || !size || !zoomOk || command.zoom < 0 || command.zoom > 100 || command.output.isEmpty() || !pageOk || !languageOk) {
-        printError(QStringLiteral("--render and --screenshot need --at SECONDS and -o FILE.png; --size is WxH, --zoom 0..100, "
-                                  "--page track, --lang ja or en"));
+        printError(QStringLiteral("--render and --screenshot need -o FILE.png and, for the track page, --at SECONDS; --size is WxH, "
+                                  "--zoom 0..100, --page track, graph or analysis, --lang ja or en"));
         command.exitCode = kExitError;
         return command;
     }

@@ -1,7 +1,8 @@
 #pragma once
 // The command line: `keelrun [DIR] [--race NAME]` opens the window;
 // `keelrun --inspect RACE [--samples] [--ct] [DIR]` prints a race as JSON;
-// `keelrun --render RACE --at SECONDS [...] -o FILE.png` draws the map.
+// `keelrun --render RACE --at SECONDS [...] -o FILE.png` draws the map, and
+// with `--page graph|analysis` a page.
 
 #include <optional>
 
@@ -11,6 +12,7 @@
 
 #include "io/data_folder.h"
 #include "model/race_state.h"
+#include "playback/window_layout.h"
 #include "race/loading_sequence.h"
 
 namespace keelrun {
@@ -31,6 +33,7 @@ struct CommandLine {
     std::optional<bool> northUp;
     int zoom = 100;
     bool laylines = false;
+    Page page = Page::Track;  // Render and Screenshot: what the map area shows
     // Screenshot: the window's language ("ja", "en"; empty: the locale's)
     // and whether the replay is stopped, showing the course diagram.
     QString language;

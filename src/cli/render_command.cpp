@@ -4,6 +4,8 @@
 
 #include "race/daylight.h"
 #include "render/map_frame.h"
+#include "render/pages/analysis_page.h"
+#include "render/pages/graph_page.h"
 
 namespace keelrun {
 
@@ -29,8 +31,17 @@ int runRender(const CommandLine &command, const QString &executableDir)
     FrameState frame = newFrameState(race);
     computeFrame(frame, race, request.frame);
     QImage bitmap(command.size, QImage::Format_RGB32);
-    bitmap.fill(request.boats.sea);
-    drawMapFrame(bitmap, race, frame, request.boats, request.overlays);
+    if (command.page == Page::Track) {
+        bitmap.fill(request.boats.sea);
+        drawMapFrame(bitmap, race, frame, request.boats, request.overlays);
+    }
+    else {
+        const PageRequest page{command.size.height(), {}, request.boats.sea, choices.labelLevel};
+        if (command.page == Page::Graph)
+            drawGraphPage(bitmap, race, page);
+        else
+            drawAnalysisPage(bitmap, race, page);
+    }
 
     QSaveFile file(command.output);
     if (!file.open(QIODevice::WriteOnly) || !bitmap.save(&file, "PNG") || !file.commit()) {

@@ -28,6 +28,9 @@ struct WindowLayout {
 // formHeight is the client height + 4, as the layout counts it.
 WindowLayout computeWindowLayout(int formWidth, int formHeight, int screenHeight, int boatPanelHeight);
 
+// What the map area shows: the map, or the Graph or Analysis page.
+enum class Page { Track = 1, Graph = 2, Analysis = 3 };
+
 // Small-screen mode: a fixed map size for screen recording.
 enum class SmallScreen { Off = 0, Size800x600 = 1, Size800x480 = 2, Size640x480 = 3, Size480x320 = 4, Preference = 5 };
 QSize smallScreenSize(SmallScreen choice, QSize preference);

@@ -1,0 +1,213 @@
+#include "render/pages/graph_page.h"
+
+#include <QPainter>
+
+#include "base/numbers.h"
+#include "render/painting.h"
+
+namespace keelrun {
+namespace {
+
+const QColor kFrameFill(225, 225, 255);
+const QColor kHourLine(142, 142, 225);
+const QColor kFaintLine(192, 192, 225);
+const QColor kTenDegreeLine(162, 162, 225);
+const QColor kRed(255, 0, 0);
+const QColor kBlue(0, 0, 255);
+
+bool inWindow(const RaceState &race, double t) { return race.windowStart <= t && t <= race.windowEnd; }
+
+bool isShown(const RaceState &race, const PageRequest &request, int b)
+{
+    return request.shown.empty() ? race.boats[b].shown == 1 : bool(request.shown[b]);
+}
+
+class GraphPainter {
+public:
+    GraphPainter(QImage &page, const RaceState &race, const PageRequest &request)
+        : p_(&page), race_(race), request_(request), axes_(race, page.width(), request.clientHeight), width_(page.width())
+    {
+        setPageFont(p_);
+    }
+
+    void draw()
+    {
+        p_.fillRect(QRect(QPoint(0, 0), QSize(width_, p_.device()->height())), request_.sea);
+        if (race_.ctMode > 0)
+            drawCorrectedTimeNote(p_, width_);
+        drawFrames();
+        drawTimeGrid();
+        writeOpaque(p_, {60, GraphAxes::kTop - 14}, QStringLiteral("Boat course and Wind Direction (Deg in Mag)"), Qt::white,
+                      request_.sea);
+        drawDirectionGrid();
+        for (int b = race_.boatCount; b >= 1; --b) {
+            if (isShown(race_, request_, b))
+                strokeTrace(courseTrace(axes_, race_, b), b);
+        }
+        drawWindDirection();
+        drawSpeedGrid();
+        for (int b = race_.boatCount; b >= 1; --b) {
+            if (isShown(race_, request_, b))
+                strokeTrace(speedTrace(axes_, race_, b), b);
+        }
+    }
+
+private:
+    int bottom() const { return GraphAxes::kTop + axes_.height; }
+
+    void drawFrames()
+    {
+        p_.setPen(Qt::black);
+        p_.setBrush(kFrameFill);
+        const int top = GraphAxes::kTop - 1, bottomEdge = bottom() + 2;
+        p_.drawRect(QRect(QPoint(GraphAxes::kLeft1 - 1, top), QPoint(GraphAxes::kLeft1 + axes_.width1 + 1, bottomEdge)));
+        p_.drawRect(QRect(QPoint(axes_.left2 - 1, top), QPoint(axes_.left2 + axes_.width2 + 1, bottomEdge)));
+        p_.setBrush(Qt::NoBrush);
+    }
+
+    // Lines every few minutes from the gun, the gun's own in red.
+    void drawTimeGrid()
+    {
+        const int step = timeGridStep(race_.windowLength);
+        const int lines = roundHalfEven(race_.windowLength / step) + 1;
+        for (int i = 0; i <= lines; ++i) {
+            const double t = double(i) * step;
+            const int y = axes_.y(t);
+            if (y <= GraphAxes::kTop)
+                continue;
+            const QColor pen = i == 0 ? kRed : (i * step) % 3600 == 0 ? kHourLine : kFaintLine;
+            writeOpaque(p_, {10, y - 4}, graphTimeLabel(t), Qt::white, request_.sea);
+            p_.setPen(pen);
+            p_.drawLine(GraphAxes::kLeft1, y, GraphAxes::kLeft1 + axes_.width1, y);
+            p_.drawLine(axes_.left2, y, axes_.left2 + axes_.width2, y);
+        }
+    }
+
+    void drawDirectionGrid()
+    {
+        for (int i = 0; i < 36; ++i) {
+            const int d = 10 * i;
+            const int x = axes_.xDirection(d);
+            p_.setPen(i % 3 == 0 ? kTenDegreeLine : kFaintLine);
+            p_.drawLine(x, GraphAxes::kTop, x, bottom());
+            if (i % 3 == 0) {
+                const QString label = QString::number(d);
+                writeOpaque(p_, {x - 3 * int(label.size()), bottom() + 5}, label, Qt::white, request_.sea);
+            }
+        }
+    }
+
+    void drawWindDirection()
+    {
+        QPainterPath wind;
+        for (int i = 1; i <= race_.windSampleCount(); ++i) {
+            const WindSample &w = race_.windSamples[i];
+            if (!inWindow(race_, w.time))
+                continue;
+            const QPointF at(axes_.xDirection(w.twd), axes_.y(w.time));
+            if (wind.elementCount() == 0)
+                wind.moveTo(at);
+            else
+                wind.lineTo(at);
+        }
+        p_.strokePath(wind, QPen(kRed, 3));
+    }
+
+    // The speed scale in knots of boat speed and, with wind speeds, a second
+    // one of two knots of wind a division.
+    void drawSpeedGrid()
+    {
+        writeOpaque(p_, {axes_.left2 + 60, GraphAxes::kTop - 14}, QStringLiteral("Boat Speed (KTS)"), Qt::white, request_.sea);
+        writeOpaque(p_, {axes_.left2, bottom() + 5}, QStringLiteral("BSP"), Qt::white, request_.sea);
+        const bool windScale = race_.maxWindSpeed > 0;
+        if (windScale)
+            writeOpaque(p_, {axes_.left2, bottom() + 19}, QStringLiteral("TWS"), kBlue, request_.sea);
+        for (int k = 1; k <= axes_.speedScale; ++k) {
+            const int x = axes_.xSpeed(k);
+            p_.setPen(kFaintLine);
+            p_.drawLine(x, GraphAxes::kTop, x, bottom());
+            const QString boat = QString::number(k);
+            writeOpaque(p_, {x - 3 * int(boat.size()), bottom() + 5}, boat, Qt::white, request_.sea);
+            if (windScale) {
+                const QString wind = QString::number(2 * k);
+                writeOpaque(p_, {x - 3 * int(wind.size()), bottom() + 19}, wind, kBlue, request_.sea);
+            }
+        }
+    }
+
+    void strokeTrace(const QPainterPath &trace, int b) { p_.strokePath(trace, QPen(toQColor(race_.boats[b].colour), 0)); }
+
+    QPainter p_;
+    const RaceState &race_;
+    const PageRequest &request_;
+    GraphAxes axes_;
+    int width_;
+};
+
+}  // namespace
+
+void setPageFont(QPainter &p)
+{
+    QFont font = p.font();
+    font.setPixelSize(10);
+    p.setFont(font);
+}
+
+void drawCorrectedTimeNote(QPainter &p, int pageWidth)
+{
+    const QString note = QStringLiteral(" NOTE: All data related \"time\" including BSP are corrected by TCC/TMF ");
+    writeOpaque(p, {roundHalfEven((pageWidth - 6.0 * double(note.size())) / 2), 4}, note, Qt::white, kRed);
+}
+
+QPainterPath courseTrace(const GraphAxes &axes, const RaceState &race, int boat)
+{
+    const BoatEntry &entry = race.boats[boat];
+    const int left = GraphAxes::kLeft1, right = GraphAxes::kLeft1 + axes.width1;
+    QPainterPath trace;
+    QPoint previous;
+    for (int i = 1; i <= entry.sampleCount(); ++i) {
+        const TrackSample &s = entry.samples[i];
+        if (!inWindow(race, s.time))
+            continue;
+        const QPoint at(axes.xDirection(s.heading - race.magneticVariation), axes.y(s.time));
+        if (trace.elementCount() == 0) {
+            trace.moveTo(at);
+        }
+        else if (std::abs(at.x() - previous.x()) * 2 <= axes.width1) {
+            trace.lineTo(at);
+        }
+        else {  // across the seam: out at one edge, back in at the other
+            const int middle = roundHalfEven((previous.y() + at.y()) / 2.0);
+            const bool rightwards = previous.x() < at.x();
+            trace.lineTo(rightwards ? left : right, middle);
+            trace.moveTo(rightwards ? right : left, middle);
+            trace.lineTo(at);
+        }
+        previous = at;
+    }
+    return trace;
+}
+
+QPainterPath speedTrace(const GraphAxes &axes, const RaceState &race, int boat)
+{
+    const BoatEntry &entry = race.boats[boat];
+    QPainterPath trace;
+    for (int i = 1; i <= entry.sampleCount(); ++i) {
+        const TrackSample &s = entry.samples[i];
+        if (!inWindow(race, s.time))
+            continue;
+        const QPointF at(axes.xSpeed(s.speed), axes.y(s.time));
+        if (trace.elementCount() == 0)
+            trace.moveTo(at);
+        else
+            trace.lineTo(at);
+    }
+    return trace;
+}
+
+void drawGraphPage(QImage &page, const RaceState &race, const PageRequest &request)
+{
+    GraphPainter(page, race, request).draw();
+}
+
+}  // namespace keelrun

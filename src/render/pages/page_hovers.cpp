@@ -1,0 +1,103 @@
+#include "render/pages/page_hovers.h"
+
+#include <QPainter>
+
+#include "base/numbers.h"
+#include "race/plane.h"
+#include "render/painting.h"
+#include "render/pages/graph_page.h"
+
+namespace keelrun {
+namespace {
+
+const QColor kRed(255, 0, 0);
+const QColor kBlue(0, 0, 255);
+const QPoint kHoverTitle(340, 18);
+
+// A trace that stands out from the page's thin curves: haloed in white.
+void strokeThick(QPainter &p, const QPainterPath &trace, const QColor &colour)
+{
+    p.strokePath(trace, QPen(Qt::white, 6));
+    p.strokePath(trace, QPen(colour, 2));
+}
+
+void writeTitle(QPainter &p, QPoint at, const QString &text)
+{
+    QFont font = p.font();
+    font.setPointSize(12);
+    p.setFont(font);
+    p.setPen(kRed);
+    const QFontMetrics metrics(font);
+    p.drawText(at + QPoint(0, metrics.ascent()), text);
+    setPageFont(p);
+}
+
+QPainterPath windTrace(const RaceState &race, bool speeds, const GraphAxes &axes)
+{
+    QPainterPath trace;
+    for (int i = 1; i <= race.windSampleCount(); ++i) {
+        const WindSample &w = race.windSamples[i];
+        if (w.time < race.windowStart || (!speeds && w.time > race.windowEnd))
+            continue;
+        const QPointF at(speeds ? axes.xSpeed(w.tws / 2) : axes.xDirection(w.twd), axes.y(w.time));
+        if (trace.elementCount() == 0)
+            trace.moveTo(at);
+        else
+            trace.lineTo(at);
+    }
+    return trace;
+}
+
+}  // namespace
+
+void drawWindTrace(QImage &picture, const RaceState &race, const GraphAxes &axes)
+{
+    if (race.windSampleCount() == 0)
+        return;
+    QPainter p(&picture);
+    setPageFont(p);
+    if (race.maxWindSpeed > 0) {
+        writeTitle(p, kHoverTitle, QStringLiteral("TWD"));
+        writeTitle(p, {roundHalfEven(picture.width() / 2.0) + 210, 18}, QStringLiteral("TWS"));
+        strokeThick(p, windTrace(race, true, axes), kBlue);
+    }
+    strokeThick(p, windTrace(race, false, axes), kRed);
+}
+
+void drawGraphHover(QImage &picture, const RaceState &race, const GraphAxes &axes, int boat)
+{
+    if (boat < 1 || boat > race.boatCount)
+        return;
+    QPainter p(&picture);
+    writeTitle(p, kHoverTitle, race.boats[boat].name);
+    const QColor colour = toQColor(race.boats[boat].colour);
+    strokeThick(p, courseTrace(axes, race, boat), colour);
+    strokeThick(p, speedTrace(axes, race, boat), colour);
+}
+
+void drawAnalysisHover(QImage &picture, const RaceState &race, const FigurePoints &points, int boat)
+{
+    if (boat < 1 || boat >= static_cast<int>(points.size()))
+        return;
+    QPainter p(&picture);
+    setPageFont(p);
+    const QColor colour = toQColor(race.boats[boat].colour);
+    for (int f = 0; f < kFigureCount; ++f) {
+        const QPoint at = points[boat][f];
+        if (at.y() <= 0)
+            continue;
+        const FigureValue v = figureValue(race, boat, static_cast<Figure>(f));
+        const double knots = std::round(v.distance / v.time * 3600 / kMetresPerMinute * 100) / 100;
+        p.setPen(QPen(Qt::black, 1));
+        p.setBrush(colour);
+        p.drawEllipse(at, 6, 6);
+        const QString text = QStringLiteral(" %1  %2m / %3sec / %4kts")
+                                 .arg(race.boats[boat].name)
+                                 .arg(roundHalfEven(v.distance))
+                                 .arg(roundHalfEven(v.time))
+                                 .arg(QString::fromStdString(formatNumber(knots)));
+        writeOpaque(p, at + QPoint(8, -6), text, Qt::white, colour);
+    }
+}
+
+}  // namespace keelrun
