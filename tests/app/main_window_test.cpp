@@ -21,6 +21,7 @@
 #include <QTimer>
 
 #include "app/main_window.h"
+#include "app/map_canvas.h"
 #include "app/playback_controller.h"
 #include "app/single_instance.h"
 #include "render/time_bar.h"
@@ -514,6 +515,42 @@ TEST_F(MainWindowTest, SmallScreenEndsWithTheFinalRanking)
     w.loadRace(w.catalogue().raceFilePath);
     EXPECT_FALSE(ranking->isVisibleTo(&w));
     waitForLoad(w);
+}
+
+// The pages take the map area and the controls only the map uses; the
+// hover marks drawn over a page go when the pointer leaves the list.
+TEST_F(MainWindowTest, PagesAndTheirHoverMarks)
+{
+    MainWindow w(DataFolder(QStringLiteral(KEELRUN_DEMO_DATA)), QStringLiteral("solent-evening.txt"));
+    w.resize(1280, 1020);
+    waitForLoad(w);
+    auto *canvas = child<MapCanvas>(w, "mapCanvas");
+    auto *table = child<QPushButton>(w, "btnExcell");
+    auto *box = child<QCheckBox>(w, "boatBox1");
+
+    w.showPage(Page::Graph);
+    EXPECT_EQ(w.currentPage(), Page::Graph);
+    EXPECT_FALSE(child<QComboBox>(w, "ComboBox1")->isEnabled());
+    EXPECT_FALSE(w.drawFrame());  // the replay does not draw over the page
+    const QImage graph = canvas->grab().toImage();
+    QEnterEvent enter(QPointF(2, 2), QPointF(2, 2), QPointF(2, 2));
+    QApplication::sendEvent(box, &enter);
+    EXPECT_NE(canvas->grab().toImage(), graph);  // boat 1's curves drawn thick
+    QEvent leave(QEvent::Leave);
+    QApplication::sendEvent(child<QWidget>(w, "pnlBOATlist"), &leave);
+    EXPECT_EQ(canvas->grab().toImage(), graph);
+
+    w.showPage(Page::Analysis);
+    EXPECT_TRUE(table->isVisibleTo(&w));
+    const QImage analysis = canvas->grab().toImage();
+    EXPECT_NE(analysis, graph);
+    click(box, Qt::RightButton);  // boat 1 alone: the others' dots go hollow
+    EXPECT_NE(canvas->grab().toImage(), analysis);
+
+    w.showPage(Page::Track);
+    EXPECT_TRUE(child<QComboBox>(w, "ComboBox1")->isEnabled());
+    EXPECT_FALSE(table->isVisibleTo(&w));
+    EXPECT_TRUE(w.drawFrame());
 }
 
 // The boat list's clicks change what the map draws: a right click leaves
