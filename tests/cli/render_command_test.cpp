@@ -1,0 +1,40 @@
+// keelrun --render, as a user runs it.
+
+#include <gtest/gtest.h>
+
+#include <QImage>
+#include <QProcess>
+
+#include "test_folder.h"
+
+namespace keelrun {
+namespace {
+
+int runKeelrun(const QStringList &arguments)
+{
+    QProcess keelrun;
+    keelrun.start(KEELRUN_BINARY, arguments);
+    EXPECT_TRUE(keelrun.waitForFinished(60000));
+    return keelrun.exitCode();
+}
+
+// The pages need no time: they show the whole race.
+TEST(RenderCommand, DrawsThePagesOfARace)
+{
+    test::TestFolder t;
+    const QString demo = QStringLiteral(KEELRUN_DEMO_DATA);
+    const QString graph = t.path("graph.png"), analysis = t.path("analysis.png");
+    ASSERT_EQ(runKeelrun({"--render", "solent-evening.txt", "--page", "graph", "--size", "900x700", "-o", graph, demo}), 0);
+    ASSERT_EQ(runKeelrun({"--render", "solent-evening.txt", "--page", "analysis", "-o", analysis, demo}), 0);
+    const QImage graphPicture(graph), analysisPicture(analysis);
+    EXPECT_EQ(graphPicture.size(), QSize(900, 700));
+    EXPECT_EQ(graphPicture.pixelColor(300, 400).blue(), 255);  // the direction graph's pale face
+    EXPECT_EQ(analysisPicture.size(), QSize(1280, 1024));
+    EXPECT_EQ(analysisPicture.pixelColor(960, 200), QColor(Qt::white));  // the empty top-right quarter
+
+    EXPECT_EQ(runKeelrun({"--render", "solent-evening.txt", "--page", "tables", "-o", graph, demo}), 2);
+    EXPECT_EQ(runKeelrun({"--render", "solent-evening.txt", "-o", graph, demo}), 2);  // the map needs --at
+}
+
+}  // namespace
+}  // namespace keelrun
