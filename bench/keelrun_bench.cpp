@@ -22,6 +22,9 @@
 #include "race/track_derivation.h"
 #include "io/tracks/track_reader.h"
 #include "render/map_frame.h"
+#include "render/pages/analysis_page.h"
+#include "render/pages/graph_page.h"
+#include "render/pages/page_hovers.h"
 #include "race/legs.h"
 #include "race/roundings.h"
 #include "simulator.h"
@@ -205,6 +208,47 @@ void BM_FillAndCopy(benchmark::State &state)
     benchmark::DoNotOptimize(window.constBits());
 }
 BENCHMARK(BM_FillAndCopy)->Unit(benchmark::kMillisecond);
+
+// The Graph and Analysis pages at 1920 x 1080 with every boat ticked: the
+// Graph page draws every fix of the fleet twice.
+void BM_GraphPage(benchmark::State &state)
+{
+    const RaceState &race = loadedRace();
+    QImage page(1920, 1080, QImage::Format_RGB32);
+    const PageRequest request{1080, {}, QColor(110, 160, 255), 1};
+    for (auto _ : state)
+        drawGraphPage(page, race, request);
+    benchmark::DoNotOptimize(page.constBits());
+}
+BENCHMARK(BM_GraphPage)->Unit(benchmark::kMillisecond);
+
+void BM_AnalysisPage(benchmark::State &state)
+{
+    const RaceState &race = loadedRace();
+    QImage page(1920, 1080, QImage::Format_RGB32);
+    const PageRequest request{1080, {}, QColor(110, 160, 255), 1};
+    for (auto _ : state)
+        benchmark::DoNotOptimize(drawAnalysisPage(page, race, request));
+}
+BENCHMARK(BM_AnalysisPage)->Unit(benchmark::kMillisecond);
+
+// One boat's curves drawn thick over a copy of the Graph page, as the
+// pointer moves down the boat list.
+void BM_GraphHover(benchmark::State &state)
+{
+    const RaceState &race = loadedRace();
+    QImage page(1920, 1080, QImage::Format_RGB32);
+    drawGraphPage(page, race, {1080, {}, QColor(110, 160, 255), 1});
+    const GraphAxes axes(race, page.width(), 1080);
+    int boat = 0;
+    for (auto _ : state) {
+        QImage picture = page.copy();
+        drawGraphHover(picture, race, axes, boat % race.boatCount + 1);
+        ++boat;
+        benchmark::DoNotOptimize(picture.constBits());
+    }
+}
+BENCHMARK(BM_GraphHover)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

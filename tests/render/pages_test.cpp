@@ -2,11 +2,11 @@
 
 #include <gtest/gtest.h>
 
-#include <QPainterPath>
 
 #include "render/pages/analysis_page.h"
 #include "render/pages/graph_page.h"
 #include "render/pages/page_hovers.h"
+#include "render/pages/thin_trace.h"
 
 namespace keelrun {
 namespace {
@@ -24,6 +24,34 @@ int countColour(const QImage &image, const QRect &area, const QColor &colour)
             n += image.pixelColor(x, y) == colour ? 1 : 0;
     }
     return n;
+}
+
+// Curves drawn straight into the picture: every row between a segment's
+// ends gets its pixels, nothing outside the picture is touched.
+TEST(ThinTrace, SegmentsRowByRowAndClipped)
+{
+    QImage picture(40, 30, QImage::Format_RGB32);
+    picture.fill(Qt::white);
+    const QRgb ink = qRgb(200, 0, 0);
+    drawThinTrace(picture, {QPolygon{{2, 20}, {12, 20}, {16, 10}}, QPolygon{{30, 5}}, QPolygon{{-50, 25}, {100, 25}}}, ink);
+    EXPECT_EQ(picture.pixel(2, 20), ink);
+    EXPECT_EQ(picture.pixel(12, 20), ink);
+    EXPECT_EQ(picture.pixel(1, 20), qRgb(255, 255, 255));
+    for (int y = 10; y <= 20; ++y) {  // the steep segment: a pixel on every row
+        int inked = 0;
+        for (int x = 11; x <= 17; ++x)
+            inked += picture.pixel(x, y) == ink ? 1 : 0;
+        EXPECT_GE(inked, 1) << y;
+    }
+    EXPECT_EQ(picture.pixel(16, 10), ink);
+    EXPECT_EQ(picture.pixel(30, 5), ink);  // a piece of one point
+    EXPECT_EQ(picture.pixel(0, 25), ink);  // clipped at both edges
+    EXPECT_EQ(picture.pixel(39, 25), ink);
+
+    QImage other(10, 10, QImage::Format_RGB16);  // another format goes through the painter
+    other.fill(Qt::white);
+    drawThinTrace(other, {QPolygon{{0, 5}, {9, 5}}}, ink);
+    EXPECT_NE(other.pixel(5, 5), qRgb(255, 255, 255));
 }
 
 // An hour's window, the wind from north, two boats sailing north: boat 1 at
@@ -96,19 +124,17 @@ TEST_F(GraphPageTest, CourseAcrossTheSeamMeetsBothEdges)
 {
     BoatEntry &boat = race.boats[1];
     boat.samples = {{}, {0, 0, 0, 5, 265}, {600, 0, 0, 5, 275}};
-    const QPainterPath seam = courseTrace(axes(), race, 1);
-    ASSERT_EQ(seam.elementCount(), 4);
+    const Trace seam = courseTrace(axes(), race, 1);
+    ASSERT_EQ(seam.size(), 2u);
     const int middle = (axes().y(0) + axes().y(600)) / 2;
-    EXPECT_EQ(QPointF(seam.elementAt(1)), QPointF(40 + 355, middle));  // out at the right edge
-    EXPECT_TRUE(seam.elementAt(2).isMoveTo());
-    EXPECT_EQ(QPointF(seam.elementAt(2)), QPointF(40, middle));        // back in at the left
-    EXPECT_EQ(QPointF(seam.elementAt(3)), QPointF(axes().xDirection(275), axes().y(600)));
+    EXPECT_EQ(seam[0], (QPolygon{{axes().xDirection(265), axes().y(0)}, {40 + 355, middle}}));  // out at the right edge
+    EXPECT_EQ(seam[1], (QPolygon{{40, middle}, {axes().xDirection(275), axes().y(600)}}));      // back in at the left
 
     boat.samples = {{}, {0, 0, 0, 5, 355}, {600, 0, 0, 5, 5}};
-    EXPECT_EQ(courseTrace(axes(), race, 1).elementCount(), 2);
+    EXPECT_EQ(courseTrace(axes(), race, 1), (Trace{{{axes().xDirection(355), axes().y(0)}, {axes().xDirection(5), axes().y(600)}}}));
 
-    boat.samples.push_back({3700, 0, 0, 5, 5});  // after the window: left out
-    EXPECT_EQ(speedTrace(axes(), race, 1).elementCount(), 2);
+    boat.samples = {{}, {0, 0, 0, 5, 5}, {1, 0, 0, 5, 5}, {3700, 0, 0, 5, 5}};
+    EXPECT_EQ(speedTrace(axes(), race, 1), (Trace{{{axes().xSpeed(5), axes().y(0)}}}));  // one pixel; the last fix after the window
 }
 
 TEST_F(GraphPageTest, TickedBoatsCurvesOnly)

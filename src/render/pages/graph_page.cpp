@@ -4,6 +4,7 @@
 
 #include "base/numbers.h"
 #include "render/painting.h"
+#include "render/pages/thin_trace.h"
 
 namespace keelrun {
 namespace {
@@ -25,7 +26,8 @@ bool isShown(const RaceState &race, const PageRequest &request, int b)
 class GraphPainter {
 public:
     GraphPainter(QImage &page, const RaceState &race, const PageRequest &request)
-        : p_(&page), race_(race), request_(request), axes_(race, page.width(), request.clientHeight), width_(page.width())
+        : page_(page), p_(&page), race_(race), request_(request), axes_(race, page.width(), request.clientHeight),
+          width_(page.width())
     {
         setPageFont(p_);
     }
@@ -40,16 +42,10 @@ public:
         writeOpaque(p_, {60, GraphAxes::kTop - 14}, QStringLiteral("Boat course and Wind Direction (Deg in Mag)"), Qt::white,
                       request_.sea);
         drawDirectionGrid();
-        for (int b = race_.boatCount; b >= 1; --b) {
-            if (isShown(race_, request_, b))
-                strokeTrace(courseTrace(axes_, race_, b), b);
-        }
+        drawBoatTraces(courseTrace);
         drawWindDirection();
         drawSpeedGrid();
-        for (int b = race_.boatCount; b >= 1; --b) {
-            if (isShown(race_, request_, b))
-                strokeTrace(speedTrace(axes_, race_, b), b);
-        }
+        drawBoatTraces(speedTrace);
     }
 
 private:
@@ -99,18 +95,8 @@ private:
 
     void drawWindDirection()
     {
-        QPainterPath wind;
-        for (int i = 1; i <= race_.windSampleCount(); ++i) {
-            const WindSample &w = race_.windSamples[i];
-            if (!inWindow(race_, w.time))
-                continue;
-            const QPointF at(axes_.xDirection(w.twd), axes_.y(w.time));
-            if (wind.elementCount() == 0)
-                wind.moveTo(at);
-            else
-                wind.lineTo(at);
-        }
-        p_.strokePath(wind, QPen(kRed, 3));
+        p_.setPen(QPen(kRed, 3));
+        drawTrace(p_, windDirectionTrace(axes_, race_));
     }
 
     // The speed scale in knots of boat speed and, with wind speeds, a second
@@ -135,8 +121,20 @@ private:
         }
     }
 
-    void strokeTrace(const QPainterPath &trace, int b) { p_.strokePath(trace, QPen(toQColor(race_.boats[b].colour), 0)); }
+    // The ticked boats' curves, the last boat first so that boat 1 ends on
+    // top, straight into the page's memory while the painter rests.
+    void drawBoatTraces(Trace (*trace)(const GraphAxes &, const RaceState &, int))
+    {
+        p_.end();
+        for (int b = race_.boatCount; b >= 1; --b) {
+            if (isShown(race_, request_, b))
+                drawThinTrace(page_, trace(axes_, race_, b), toQColor(race_.boats[b].colour).rgb());
+        }
+        p_.begin(&page_);
+        setPageFont(p_);
+    }
 
+    QImage &page_;
     QPainter p_;
     const RaceState &race_;
     const PageRequest &request_;
@@ -159,48 +157,77 @@ void drawCorrectedTimeNote(QPainter &p, int pageWidth)
     writeOpaque(p, {roundHalfEven((pageWidth - 6.0 * double(note.size())) / 2), 4}, note, Qt::white, kRed);
 }
 
-QPainterPath courseTrace(const GraphAxes &axes, const RaceState &race, int boat)
+void drawTrace(QPainter &p, const Trace &trace)
+{
+    for (const QPolygon &piece : trace)
+        p.drawPolyline(piece);
+}
+
+namespace {
+
+void extend(QPolygon &piece, QPoint at)
+{
+    if (piece.isEmpty() || piece.constLast() != at)
+        piece.append(at);
+}
+
+}  // namespace
+
+Trace courseTrace(const GraphAxes &axes, const RaceState &race, int boat)
 {
     const BoatEntry &entry = race.boats[boat];
     const int left = GraphAxes::kLeft1, right = GraphAxes::kLeft1 + axes.width1;
-    QPainterPath trace;
-    QPoint previous;
+    Trace trace(1);
     for (int i = 1; i <= entry.sampleCount(); ++i) {
         const TrackSample &s = entry.samples[i];
         if (!inWindow(race, s.time))
             continue;
         const QPoint at(axes.xDirection(s.heading - race.magneticVariation), axes.y(s.time));
-        if (trace.elementCount() == 0) {
-            trace.moveTo(at);
+        QPolygon &piece = trace.back();
+        if (!piece.isEmpty() && std::abs(at.x() - piece.constLast().x()) * 2 > axes.width1) {
+            // Across the seam: out at one edge, back in at the other.
+            const int middle = roundHalfEven((piece.constLast().y() + at.y()) / 2.0);
+            const bool rightwards = piece.constLast().x() < at.x();
+            extend(piece, {rightwards ? left : right, middle});
+            trace.push_back(QPolygon{{rightwards ? right : left, middle}});
         }
-        else if (std::abs(at.x() - previous.x()) * 2 <= axes.width1) {
-            trace.lineTo(at);
-        }
-        else {  // across the seam: out at one edge, back in at the other
-            const int middle = roundHalfEven((previous.y() + at.y()) / 2.0);
-            const bool rightwards = previous.x() < at.x();
-            trace.lineTo(rightwards ? left : right, middle);
-            trace.moveTo(rightwards ? right : left, middle);
-            trace.lineTo(at);
-        }
-        previous = at;
+        extend(trace.back(), at);
     }
     return trace;
 }
 
-QPainterPath speedTrace(const GraphAxes &axes, const RaceState &race, int boat)
+Trace windDirectionTrace(const GraphAxes &axes, const RaceState &race)
+{
+    QPolygon trace;
+    for (int i = 1; i <= race.windSampleCount(); ++i) {
+        const WindSample &w = race.windSamples[i];
+        if (inWindow(race, w.time))
+            trace.append({axes.xDirection(w.twd), axes.y(w.time)});
+    }
+    return {trace};
+}
+
+// Wind speeds at half scale, so that the speed graph's second scale reads
+// two knots of wind a division; from the window's start on.
+Trace windSpeedTrace(const GraphAxes &axes, const RaceState &race)
+{
+    QPolygon trace;
+    for (int i = 1; i <= race.windSampleCount(); ++i) {
+        const WindSample &w = race.windSamples[i];
+        if (w.time >= race.windowStart)
+            trace.append({axes.xSpeed(w.tws / 2), axes.y(w.time)});
+    }
+    return {trace};
+}
+
+Trace speedTrace(const GraphAxes &axes, const RaceState &race, int boat)
 {
     const BoatEntry &entry = race.boats[boat];
-    QPainterPath trace;
+    Trace trace(1);
     for (int i = 1; i <= entry.sampleCount(); ++i) {
         const TrackSample &s = entry.samples[i];
-        if (!inWindow(race, s.time))
-            continue;
-        const QPointF at(axes.xSpeed(s.speed), axes.y(s.time));
-        if (trace.elementCount() == 0)
-            trace.moveTo(at);
-        else
-            trace.lineTo(at);
+        if (inWindow(race, s.time))
+            extend(trace.back(), {axes.xSpeed(s.speed), axes.y(s.time)});
     }
     return trace;
 }

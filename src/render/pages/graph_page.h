@@ -7,7 +7,7 @@
 
 #include <QColor>
 #include <QImage>
-#include <QPainterPath>
+#include <QPolygon>
 
 #include "model/race_state.h"
 #include "render/pages/graph_axes.h"
@@ -24,11 +24,19 @@ struct PageRequest {
 // Draws the page over the whole of `page` (the map's size).
 void drawGraphPage(QImage &page, const RaceState &race, const PageRequest &request);
 
+// A curve over time as pieces of polyline: a new piece begins where the
+// curve jumps. Consecutive fixes on the same pixel are one point.
+using Trace = std::vector<QPolygon>;
+void drawTrace(QPainter &p, const Trace &trace);
+
 // A boat's course in magnetic degrees, and its speed, over the race window.
 // Where the course crosses the seam of the direction axis the trace runs to
 // the nearer edge at the middle height and on from the other edge.
-QPainterPath courseTrace(const GraphAxes &axes, const RaceState &race, int boat);
-QPainterPath speedTrace(const GraphAxes &axes, const RaceState &race, int boat);
+Trace courseTrace(const GraphAxes &axes, const RaceState &race, int boat);
+Trace speedTrace(const GraphAxes &axes, const RaceState &race, int boat);
+// The true wind direction over the race window, and the wind speed.
+Trace windDirectionTrace(const GraphAxes &axes, const RaceState &race);
+Trace windSpeedTrace(const GraphAxes &axes, const RaceState &race);
 
 // The red banner of a corrected-time race over the pages.
 void drawCorrectedTimeNote(QPainter &p, int pageWidth);

@@ -15,10 +15,12 @@ const QColor kBlue(0, 0, 255);
 const QPoint kHoverTitle(340, 18);
 
 // A trace that stands out from the page's thin curves: haloed in white.
-void strokeThick(QPainter &p, const QPainterPath &trace, const QColor &colour)
+void strokeThick(QPainter &p, const Trace &trace, const QColor &colour)
 {
-    p.strokePath(trace, QPen(Qt::white, 6));
-    p.strokePath(trace, QPen(colour, 2));
+    p.setPen(QPen(Qt::white, 6));
+    drawTrace(p, trace);
+    p.setPen(QPen(colour, 2));
+    drawTrace(p, trace);
 }
 
 void writeTitle(QPainter &p, QPoint at, const QString &text)
@@ -32,22 +34,6 @@ void writeTitle(QPainter &p, QPoint at, const QString &text)
     setPageFont(p);
 }
 
-QPainterPath windTrace(const RaceState &race, bool speeds, const GraphAxes &axes)
-{
-    QPainterPath trace;
-    for (int i = 1; i <= race.windSampleCount(); ++i) {
-        const WindSample &w = race.windSamples[i];
-        if (w.time < race.windowStart || (!speeds && w.time > race.windowEnd))
-            continue;
-        const QPointF at(speeds ? axes.xSpeed(w.tws / 2) : axes.xDirection(w.twd), axes.y(w.time));
-        if (trace.elementCount() == 0)
-            trace.moveTo(at);
-        else
-            trace.lineTo(at);
-    }
-    return trace;
-}
-
 }  // namespace
 
 void drawWindTrace(QImage &picture, const RaceState &race, const GraphAxes &axes)
@@ -59,9 +45,9 @@ void drawWindTrace(QImage &picture, const RaceState &race, const GraphAxes &axes
     if (race.maxWindSpeed > 0) {
         writeTitle(p, kHoverTitle, QStringLiteral("TWD"));
         writeTitle(p, {roundHalfEven(picture.width() / 2.0) + 210, 18}, QStringLiteral("TWS"));
-        strokeThick(p, windTrace(race, true, axes), kBlue);
+        strokeThick(p, windSpeedTrace(axes, race), kBlue);
     }
-    strokeThick(p, windTrace(race, false, axes), kRed);
+    strokeThick(p, windDirectionTrace(axes, race), kRed);
 }
 
 void drawGraphHover(QImage &picture, const RaceState &race, const GraphAxes &axes, int boat)
