@@ -63,6 +63,8 @@ void MainWindow::applyPageControls(Page page)
     controls_->smallScreenBox->setEnabled(track);
     stopwatchButton_->setVisible(track && smallScreen_ == SmallScreen::Off);
     timeModePanel_->setVisible(track && race_.handicapsPresent);
+    if (!track)
+        flagPanel_->hide();  // the start flags belong to the replay
     tableButton_->setVisible(page == Page::Analysis);
     tableButton_->raise();
     updateCtBanner();
