@@ -140,6 +140,7 @@ private:
     void onListPanelHovered();
     void onListHoverEnded();
     void showListTip(const Tip &tip, int boxTop);
+    void bringForward(QWidget *panel);
 
     // The replay's display.
     DisplayChoices displayChoices() const;

@@ -8,9 +8,11 @@
 
 #include "app/boat_list_panel.h"
 #include "app/control_panel.h"
+#include "app/logo_panel.h"
 #include "app/main_window.h"
 #include "app/map_canvas.h"
 #include "app/playback_controller.h"
+#include "app/splash_panel.h"
 #include "render/course_diagram.h"
 
 namespace keelrun {
@@ -23,6 +25,16 @@ void MainWindow::connectFocusList()
     connect(boatList_, &BoatListPanel::headerHovered, this, &MainWindow::onHeaderHovered);
     connect(boatList_, &BoatListPanel::panelHovered, this, &MainWindow::onListPanelHovered);
     connect(boatList_, &BoatListPanel::hoverEnded, this, &MainWindow::onListHoverEnded);
+    for (QWidget *panel : std::initializer_list<QWidget *>{logo_, boatList_, controls_})
+        panel->installEventFilter(this);
+}
+
+// A long boat list overlaps the logo panel or the control panel; the panel
+// the pointer enters comes to the front.
+void MainWindow::bringForward(QWidget *panel)
+{
+    if (!splash_->isVisible() && (panel == logo_ || panel == boatList_ || panel == controls_))
+        panel->raise();
 }
 
 // A playing replay shows the change in its next frame; the pages and the

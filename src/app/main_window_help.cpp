@@ -93,8 +93,10 @@ bool MainWindow::eventFilter(QObject *watched, QEvent *event)
     }
     if (event->type() == QEvent::Leave)
         tipBox_->hide();
-    if (event->type() == QEvent::Enter)
+    if (event->type() == QEvent::Enter) {
+        bringForward(static_cast<QWidget *>(watched));
         showTipFor(static_cast<QWidget *>(watched));
+    }
     return QWidget::eventFilter(watched, event);
 }
 

@@ -127,6 +127,17 @@ TEST_F(MainWindowTest, BoatListFillsTheGapOrCoversTheLogo)
     EXPECT_EQ(list.top(), 0);
     EXPECT_EQ(list.height(), 41 * 14 + 20);
     EXPECT_NE(many->findChild<QCheckBox *>("boatBox81"), nullptr);
+
+    // The list overlaps the control panel; the panel the pointer enters
+    // comes to the front.
+    auto *boats = child<QWidget>(*many, "pnlBOATlist");
+    auto *controls = child<QWidget>(*many, "pnlCTRL");
+    const auto stackedAbove = [&](QWidget *a, QWidget *b) { return many->children().indexOf(a) > many->children().indexOf(b); };
+    QEvent enter(QEvent::Enter);
+    QApplication::sendEvent(controls, &enter);
+    EXPECT_TRUE(stackedAbove(controls, boats));
+    QApplication::sendEvent(boats, &enter);
+    EXPECT_TRUE(stackedAbove(boats, controls));
 }
 
 TEST_F(MainWindowTest, SmallScreenSizes)
