@@ -41,6 +41,8 @@ DisplayChoices MainWindow::displayChoices() const
     choices.shown = boatList_->shown();
     choices.hoveredBoat = boatList_->focus().hoveredBoat();
     choices.selectedBoat = boatList_->focus().selectedBoat();
+    choices.night = daylightAt(timeOfDay(playback_->clock().raceClock, race_.daylight), race_.daylight).night;
+    choices.lights = &playback_->lights();
     return choices;
 }
 

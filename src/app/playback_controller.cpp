@@ -9,14 +9,19 @@
 namespace keelrun {
 
 PlaybackController::PlaybackController(const RaceState &race, std::function<bool()> drawFrame, QObject *parent)
-    : QObject(parent), race_(race), drawFrame_(std::move(drawFrame)), tickTimer_(this), secondTimer_(this)
+    : QObject(parent), race_(race), drawFrame_(std::move(drawFrame)), tickTimer_(this), secondTimer_(this), lightTimer_(this)
 {
     tickTimer_.setObjectName(QStringLiteral("Timer1"));
     secondTimer_.setObjectName(QStringLiteral("Timer2"));
+    lightTimer_.setObjectName(QStringLiteral("Timer3"));
     tickTimer_.setInterval(kTickMs);
     secondTimer_.setInterval(1000);
+    lightTimer_.setInterval(1000);
     connect(&tickTimer_, &QTimer::timeout, this, &PlaybackController::tick);
     connect(&secondTimer_, &QTimer::timeout, this, &PlaybackController::secondTick);
+    // The lights flash in wall-clock seconds, whatever the replay does.
+    connect(&lightTimer_, &QTimer::timeout, this, [this] { advanceLights(lights_, race_.lights); });
+    lightTimer_.start();
     // Without a loudspeaker the guns stay silent.
     if (!QMediaDevices::audioOutputs().isEmpty()) {
         gun_ = new QSoundEffect(this);
@@ -84,6 +89,7 @@ void PlaybackController::pressStopwatch() { stopwatch_.press(clock_.raceClock); 
 
 void PlaybackController::tick()
 {
+    lights_.secondFraction += kTickMs / 1000.0;
     if (trackPageShown_) {
         if (advance(clock_, race_, frame_.boatsInPlay)) {
             endReplay();

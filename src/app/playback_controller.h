@@ -10,6 +10,7 @@
 
 #include "model/race_state.h"
 #include "playback/frame_state.h"
+#include "playback/light_phases.h"
 #include "playback/playback_clock.h"
 #include "playback/stopwatch.h"
 
@@ -52,6 +53,7 @@ public:
     FrameState &frame() { return frame_; }
     const FrameState &frame() const { return frame_; }
     const Stopwatch &stopwatch() const { return stopwatch_; }
+    const LightClock &lights() const { return lights_; }
 
 signals:
     void directionChanged(int direction);  // +1, 0 stopped, -1
@@ -74,7 +76,8 @@ private:
     PlaybackClock clock_;
     FrameState frame_;
     Stopwatch stopwatch_;
-    QTimer tickTimer_, secondTimer_;
+    QTimer tickTimer_, secondTimer_, lightTimer_;
+    LightClock lights_;
     QSoundEffect *gun_ = nullptr;
     bool held_ = false;
     bool trackPageShown_ = true;

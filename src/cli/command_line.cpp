@@ -78,6 +78,7 @@ CommandLine parseCommandLine(const QStringList &arguments)
     const QCommandLineOption raceOption(QStringLiteral("race"), QStringLiteral("Show the race file NAME of raceadmin/ first."), QStringLiteral("NAME"));
     const QCommandLineOption inspectOption(QStringLiteral("inspect"), QStringLiteral("Load RACE without a window and print it as JSON."), QStringLiteral("RACE"));
     const QCommandLineOption samplesOption(QStringLiteral("samples"), QStringLiteral("With --inspect: include every boat's samples."));
+    const QCommandLineOption coastOption(QStringLiteral("coast"), QStringLiteral("With --inspect: include the coastline's points."));
     const QCommandLineOption ctOption(QStringLiteral("ct"), QStringLiteral("With --inspect, --render or --export-csv: corrected time."));
     const QCommandLineOption renderOption(QStringLiteral("render"), QStringLiteral("Draw the map of RACE without a window."), QStringLiteral("RACE"));
     const QCommandLineOption atOption(QStringLiteral("at"), QStringLiteral("With --render: the race-clock time, seconds from the gun."), QStringLiteral("SECONDS"));
@@ -94,7 +95,7 @@ CommandLine parseCommandLine(const QStringList &arguments)
     const QCommandLineOption languageOption(QStringLiteral("lang"), QStringLiteral("With --screenshot: the window's language, ja or en."), QStringLiteral("LANG"));
     const QCommandLineOption stoppedOption(QStringLiteral("stopped"), QStringLiteral("With --screenshot: the replay stopped, the map showing the course diagram."));
     const QCommandLineOption outputOption(QStringList{QStringLiteral("o"), QStringLiteral("output")}, QStringLiteral("With --render or --screenshot: the PNG file to write; with --export-csv: the table's file."), QStringLiteral("FILE"));
-    parser.addOptions({raceOption, inspectOption, samplesOption, ctOption, renderOption, atOption, sizeOption, northUpOption,
+    parser.addOptions({raceOption, inspectOption, samplesOption, coastOption, ctOption, renderOption, atOption, sizeOption, northUpOption,
                        windUpOption, zoomOption, laylinesOption, exportCsvOption, exportKmlOption, hideUnfocusedOption, screenshotOption, pageOption, languageOption, stoppedOption,
                        outputOption});
 
@@ -121,6 +122,7 @@ CommandLine parseCommandLine(const QStringList &arguments)
     }
     command.dataDir = positional.value(0);
     command.samples = parser.isSet(samplesOption);
+    command.coast = parser.isSet(coastOption);
     command.corrected = parser.isSet(ctOption);
     if (parser.isSet(inspectOption)) {
         command.mode = CommandLine::Inspect;
@@ -234,7 +236,7 @@ int runInspect(const CommandLine &command, const QString &executableDir)
     RaceState state;
     if (!loadCommandRace(command, executableDir, state))
         return kExitError;
-    const std::string json = inspectJson(state, {command.samples});
+    const std::string json = inspectJson(state, {command.samples, command.coast});
     std::fwrite(json.data(), 1, json.size(), stdout);
     return 0;
 }

@@ -24,6 +24,7 @@ struct CommandLine {
     QString dataDir;       // empty: the default data folder
     QString race;          // Window: the race to show first; Inspect: the race to print
     bool samples = false;
+    bool coast = false;
     bool corrected = false;
     // Render: the race-clock time, the picture's size and file, the
     // orientation (the race file's when not given) and the zoom slider.

@@ -146,6 +146,26 @@ Json courseJson(const RaceState &s)
     };
 }
 
+// The coastline read for the race: its size, the lights and, when asked,
+// every point with true latitudes and where each polyline starts.
+Json coastlineJson(const RaceState &s, const InspectOptions &options)
+{
+    Json j;
+    j["coastPointCount"] = s.coastPoints.size();
+    Json lights = Json::array();
+    for (const Light &light : s.lights)
+        lights.push_back({{"name", utf8(light.name)}, {"lat", light.lat}, {"lon", light.lon}, {"period", light.period},
+                          {"flashes", light.flashes}, {"colours", utf8(light.colours)}, {"range", light.range}});
+    j["lights"] = lights;
+    if (options.coast) {
+        Json points = Json::array();
+        for (const CoastPoint &p : s.coastPoints)
+            points.push_back({{"lat", p.lat}, {"lon", p.lon}, {"start", p.start}});
+        j["coastPoints"] = points;
+    }
+    return j;
+}
+
 }  // namespace
 
 std::string inspectJson(const RaceState &s, const InspectOptions &options)
@@ -180,6 +200,7 @@ std::string inspectJson(const RaceState &s, const InspectOptions &options)
     j["refLineCount"] = s.refLineCount;
     j["courseLength"] = s.courseLength();
     j["mapParams"] = texts(s.mapParams);
+    j.update(coastlineJson(s, options));
     j["laylineAngles"] = s.laylineAngles;
     j["boatLength"] = s.boatLength;
     j["magneticVariation"] = s.magneticVariation;

@@ -10,6 +10,7 @@ namespace keelrun {
 
 struct InspectOptions {
     bool samples = false;  // each boat's sample arrays too
+    bool coast = false;    // the coastline's points too
 };
 
 std::string inspectJson(const RaceState &state, const InspectOptions &options = {});

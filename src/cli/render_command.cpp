@@ -1,5 +1,7 @@
 #include "cli/render_command.h"
 
+#include <algorithm>
+
 #include <QSaveFile>
 
 #include "race/daylight.h"
@@ -19,7 +21,12 @@ int runRender(const CommandLine &command, const QString &executableDir)
     choices.northUp = command.northUp.value_or(race.northUp > 0);
     choices.zoomSlider = command.zoom;
     // The sea as the automatic daylight shows it at that time of day.
-    choices.seaBrightness = daylightAt(timeOfDay(command.at, race.daylight), race.daylight).level;
+    const Daylight daylight = daylightAt(timeOfDay(command.at, race.daylight), race.daylight);
+    choices.seaBrightness = daylight.level;
+    choices.night = daylight.night;
+    // The lights as they would flash that many seconds into a replay.
+    const LightClock lights = lightsAt(static_cast<int>(std::clamp(command.at, 0.0, 1e9)), race.lights);
+    choices.lights = &lights;
     choices.laylines = command.laylines;
     choices.windowHeight = command.size.height();
     choices.mapSize = command.size;

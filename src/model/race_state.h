@@ -146,6 +146,26 @@ struct LegTables {
     ItemTable<GeoPoint> coursePoint{}; // the mark, or the middle of the line, of item k
 };
 
+// A point of the coastline, in GPS coordinates; `start` begins a polyline.
+struct CoastPoint {
+    double lat = 0;  // minutes of arc
+    double lon = 0;
+    bool start = false;
+};
+
+// A navigation light of the light list: flashes `flashes` times every
+// `period` seconds in the colours of its letters ("W", "R", "G", "WR"...),
+// seen `range` nautical miles off.
+struct Light {
+    QString name;
+    double lat = 0;  // minutes of arc
+    double lon = 0;
+    int period = 0;
+    int flashes = 0;
+    QString colours;
+    double range = 0;
+};
+
 // One true-wind record.
 struct WindSample {
     double time = 0;  // seconds from the local start time
@@ -198,7 +218,7 @@ struct RaceState {
     std::array<CourseLine, kMaxLines + 1> lines{};
     std::array<RefLine, kMaxRefLines + 1> refLines{};
     QStringList course;       // items "MKn" and "Ln"; the first is the start, the last the finish
-    QStringList mapParams;    // coastline tiles
+    QStringList mapParams;    // the coastline files read: grid squares, or "TOBA" for the general file
     std::array<int, 2> laylineAngles{};
     double boatLength = 0;
     double magneticVariation = 0;
@@ -219,6 +239,8 @@ struct RaceState {
 
     RaceExtent extent;
     DaylightWindow daylight;
+    std::vector<CoastPoint> coastPoints;
+    std::vector<Light> lights;
     CourseResults results;
     LegTables legs;
 

@@ -11,6 +11,7 @@
 #include "race/boat_colours.h"
 #include "race/daylight.h"
 #include "race/legs.h"
+#include "race/coastline.h"
 #include "race/race_extent.h"
 #include "race/roundings.h"
 #include "race/track_derivation.h"
@@ -102,6 +103,7 @@ LoadResult runStages(RaceState &state, const DataFolder &folder, const QString &
     assignBoatColours(state);
     state.extent = computeRaceExtent(state);
     state.daylight = computeDaylight(state, state.extent);
+    loadCoastline(state, folder);
     deriveSpeedAndHeading(state);
     if (listener.beep)
         listener.beep();

@@ -10,6 +10,7 @@
 #include "base/numbers.h"
 #include "race/plane.h"
 #include "render/map_renderer.h"
+#include "render/coastline_layer.h"
 #include "render/painting.h"
 
 namespace keelrun {
@@ -119,6 +120,7 @@ void drawCourseDiagram(QImage &bitmap, const RaceState &race, const CourseDiagra
         p.drawPolyline(trackOf(race.boats[b], r.view));
     }
     drawMarksAndLines(p, race, r);
+    drawCoastline(p, race.coastPoints, [&](GeoPoint g) { return QPointF(projectPoint(g.lat, g.lon, r.view)); });
     drawBoatsAtNow(p, race, r);
     if (r.compass)
         p.drawImage(QRect(5, 5, 100, 120), *r.compass);

@@ -47,6 +47,9 @@ MapFrameRequest mapFrameRequest(const DisplayChoices &choices, const PlaybackClo
     overlays.labelLevel = choices.labelLevel;
     overlays.compass = &pictures.compass;
     overlays.windGraph = pictures.windGraph.isNull() ? nullptr : &pictures.windGraph;
+    overlays.night = choices.night;
+    overlays.lights = choices.lights;
+    overlays.zoomDivisor = r.frame.zoomDivisor;
     return r;
 }
 

@@ -30,6 +30,8 @@ struct DisplayChoices {
     std::vector<bool> shown;       // [b]: ticked in the boat list; empty: as the race file says
     int hoveredBoat = 0;           // under the pointer in the boat list, ringed with its name and speed
     int selectedBoat = 0;          // highlighted with Shift + click, ringed in red
+    bool night = false;            // the time of day is outside sunrise to sunset
+    const LightClock *lights = nullptr;  // the lights' phases
 };
 
 // The pictures a frame shows that change only with the race and the

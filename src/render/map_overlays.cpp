@@ -9,6 +9,7 @@
 #include "race/boat_colours.h"
 #include "race/daylight.h"
 #include "race/plane.h"
+#include "render/coastline_layer.h"
 #include "render/painting.h"
 
 namespace keelrun {
@@ -43,9 +44,12 @@ public:
     void draw()
     {
         const double g = gridSpacing(o_.windowHeight, view_.pxPerKm);
+        if (o_.night)
+            drawLightsOnMap(p_, race_.lights, view_, {o_.lights, o_.sea, o_.zoomDivisor, o_.labelLevel});
         drawGrid(g);
         if (!race_.windFile.isEmpty())
             drawWindArrow();
+        drawCoastline(p_, race_.coastPoints, [this](GeoPoint point) { return QPointF(project(point)); });
         drawScaleBar(g);
         drawMarksAndLines();
         drawReferenceLinesOrRoute();

@@ -10,6 +10,7 @@
 #include <QImage>
 
 #include "playback/frame_state.h"
+#include "playback/light_phases.h"
 #include "playback/map_view.h"
 
 class QPainter;
@@ -26,6 +27,9 @@ struct OverlayOptions {
     const QImage *compass = nullptr;    // built by buildCompass
     const QImage *windGraph = nullptr;  // the race's wind graph, when it has wind records
     int windGraphTop = 130;
+    bool night = false;                 // the lights show at night
+    const LightClock *lights = nullptr; // their phases; none: all dark
+    double zoomDivisor = 1;
 };
 
 // The grid's spacing in kilometres: about a quarter of the window height,

@@ -5,6 +5,7 @@
 
 #include "base/numbers.h"
 #include "playback/map_view.h"
+#include "render/coastline_layer.h"
 #include "render/painting.h"
 
 namespace keelrun {
@@ -22,6 +23,9 @@ QImage drawOverviewMap(const RaceState &race, bool northUp)
         p.setPen(toQColor(boat.colour));
         p.drawPolyline(track);
     }
+    const auto place = [&](GeoPoint g) { return QPointF(kOverviewCentre) + overviewOffset(g, race, northUp); };
+    drawCoastline(p, race.coastPoints, place);
+    drawLightDots(p, race.lights, place);
     return picture;
 }
 
