@@ -9,6 +9,7 @@
 #include <QFile>
 
 #include "base/load_error.h"
+#include "io/coastline_file.h"
 #include "io/jpeg_picture.h"
 #include "io/race_file.h"
 #include "io/tracks/track_reader.h"
@@ -72,6 +73,18 @@ TEST(FuzzRegressions, RaceWindAndPictureReadersSurviveEarlierFindings)
     replay("jpeg", [](const QByteArray &bytes) {
         decodeJpeg(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
     });
+}
+
+TEST(FuzzRegressions, CoastlineReadersSurviveEarlierFindings)
+{
+    const auto text = [](const QByteArray &bytes) { return std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())); };
+    std::vector<CoastPoint> points;
+    std::vector<Light> lights;
+    replay("coast_general", [&](const QByteArray &bytes) { readGeneralCoastline(text(bytes), "toba.cst", points); });
+    replay("coast_detailed", [&](const QByteArray &bytes) {
+        readDetailedCoastline(text(bytes), "5135.cst", {40, 2040, 2080, 8100, 8160}, {0.2, -0.2}, points);
+    });
+    replay("coast_lights", [&](const QByteArray &bytes) { readLightList(text(bytes), "toba.lh", lights); });
 }
 
 }  // namespace
