@@ -1,0 +1,170 @@
+#include "edit/course_editor.h"
+
+#include <cmath>
+
+#include "base/numbers.h"
+
+namespace keelrun {
+
+NearestCoursePoint nearestCoursePoint(const RaceState &race, const MapView &diagram, QPointF pointer)
+{
+    NearestCoursePoint nearest;
+    double best = 100;
+    const auto consider = [&](GeoPoint p, auto take) {
+        const QPointF at(projectPoint(p.lat, p.lon, diagram));
+        const double d = std::hypot(at.x() - pointer.x(), at.y() - pointer.y());
+        if (d < best) {
+            best = d;
+            take();
+        }
+    };
+    for (int i = 1; i <= race.markCount; ++i)
+        consider({race.marks[i].lat, race.marks[i].lon}, [&] {
+            nearest.mark = i;
+            nearest.label = QStringLiteral("MK%1").arg(i);
+        });
+    const auto takeLine = [&](int i) {
+        return [&nearest, i] {
+            nearest.line = i;
+            nearest.mark = 0;
+            nearest.label = QStringLiteral("L%1").arg(i);
+        };
+    };
+    for (int i = 1; i <= race.lineCount; ++i)
+        consider(race.lines[i].end1, takeLine(i));
+    for (int i = 1; i <= race.lineCount; ++i) {
+        if (race.lines[i].end2.lat != 0)
+            consider(race.lines[i].end2, takeLine(i));
+    }
+    nearest.labelShown = best < 30;
+    return nearest;
+}
+
+bool CourseEditor::click(RaceState &race, GeoPoint at, bool leftButton, const NearestCoursePoint &nearest)
+{
+    if (!leftButton) {
+        if (tool_ == EditTool::Marks)
+            return removeMark(race, nearest.mark);
+        if (tool_ == EditTool::LineStart || tool_ == EditTool::LineEnd)
+            return removeLine(race, nearest.line);
+        return false;
+    }
+    switch (tool_) {
+    case EditTool::Marks:
+        return addMark(race, at);
+    case EditTool::LineStart:
+        return addLineStart(race, at);
+    case EditTool::LineEnd:
+        return setLineEnd(race, at);
+    case EditTool::Course:
+        return appendToCourse(race, nearest);
+    default:
+        return false;
+    }
+}
+
+bool CourseEditor::addMark(RaceState &race, GeoPoint at)
+{
+    if (race.markCount == kMaxMarks)
+        return false;
+    race.marks[++race.markCount] = {at.lat, at.lon};
+    edits_.marks = true;
+    return true;
+}
+
+// The marks after it move down a number; the course keeps its texts.
+bool CourseEditor::removeMark(RaceState &race, int mark)
+{
+    if (mark < 1 || mark > race.markCount)
+        return false;
+    for (int i = mark; i < race.markCount; ++i)
+        race.marks[i] = race.marks[i + 1];
+    race.marks[race.markCount--] = {};
+    edits_.marks = true;
+    return true;
+}
+
+// A new line with its first end; the next click sets the other.
+bool CourseEditor::addLineStart(RaceState &race, GeoPoint at)
+{
+    if (race.lineCount == kMaxLines)
+        return false;
+    race.lines[++race.lineCount] = {at, {0, 0}};
+    tool_ = EditTool::LineEnd;
+    edits_.lines = true;
+    return true;
+}
+
+bool CourseEditor::setLineEnd(RaceState &race, GeoPoint at)
+{
+    tool_ = EditTool::LineStart;
+    if (race.lineCount == 0)
+        return false;
+    race.lines[race.lineCount].end2 = at;
+    edits_.lines = true;
+    return true;
+}
+
+bool CourseEditor::removeLine(RaceState &race, int line)
+{
+    if (line < 1 || line > race.lineCount)
+        return false;
+    for (int i = line; i < race.lineCount; ++i)
+        race.lines[i] = race.lines[i + 1];
+    race.lines[race.lineCount--] = {};
+    edits_.lines = true;
+    return true;
+}
+
+bool CourseEditor::appendToCourse(RaceState &race, const NearestCoursePoint &nearest)
+{
+    bool changed = false;
+    for (const auto &[number, prefix] : {std::pair{nearest.mark, "MK"}, std::pair{nearest.line, "L"}}) {
+        if (number > 0 && race.course.size() < kMaxCourseItems) {
+            race.course << QLatin1String(prefix) + QString::number(number);
+            changed = true;
+        }
+    }
+    edits_.course = edits_.course || changed;
+    return changed;
+}
+
+void CourseEditor::resetCourse(RaceState &race)
+{
+    race.course.clear();
+    edits_.course = true;
+}
+
+void CourseEditor::setWindDirection(RaceState &race, int magnetic)
+{
+    const auto intoCircle = [](int d) { return d < 0 || d > 360 ? (d % 360 + 360) % 360 : d; };
+    race.windDirectionValue = intoCircle(magnetic);
+    race.windDirection = intoCircle(roundHalfEven(race.windDirectionValue + race.magneticVariation));
+    edits_.windDirection = true;
+}
+
+QString markListText(const RaceState &race)
+{
+    QString text;
+    for (int i = 1; i <= race.markCount; ++i)
+        text += QStringLiteral("MK%1  ").arg(i);
+    return text;
+}
+
+QString lineListText(const RaceState &race)
+{
+    QString text;
+    for (int i = 1; i <= race.lineCount; ++i)
+        text += QStringLiteral("line%1  ").arg(i);
+    return text;
+}
+
+QString courseListText(const RaceState &race)
+{
+    QString text;
+    for (const QString &item : race.course)
+        text += item + QStringLiteral("  ");
+    return text;
+}
+
+}  // namespace keelrun

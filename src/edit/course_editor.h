@@ -1,0 +1,64 @@
+#pragma once
+// The organiser's course editing on the stopped map: marks and line ends
+// placed with Shift + left click and removed with Shift + right click on the
+// nearest, the course sequence built by Shift-clicking marks and lines, and
+// the mean wind direction typed in. Edits change the race at once and are
+// remembered, so that the race file can be rewritten with them.
+
+#include <QPoint>
+#include <QString>
+
+#include "edit/race_file_rewrite.h"
+#include "model/race_state.h"
+#include "playback/map_view.h"
+
+namespace keelrun {
+
+// What a Shift-click edits.
+enum class EditTool { None = 0, Marks = 1, LineStart = 2, LineEnd = 3, Course = 4, Wind = 5 };
+
+// The mark or line end nearest the pointer, within 100 pixels: what a
+// Shift + right click removes, or a course click appends. The label shows
+// when it is within 30 pixels.
+struct NearestCoursePoint {
+    int mark = 0;    // 0 = none
+    int line = 0;    // 0 = none
+    QString label;   // "MK3", "L1"
+    bool labelShown = false;
+};
+NearestCoursePoint nearestCoursePoint(const RaceState &race, const MapView &diagram, QPointF pointer);
+
+class CourseEditor {
+public:
+    EditTool tool() const { return tool_; }
+    void setTool(EditTool tool) { tool_ = tool; }
+    const RaceEdits &edits() const { return edits_; }
+    void forget() { edits_ = {}; }  // after a load or a rewrite
+
+    // A Shift-click at `at` with the left (add) or another (remove) button.
+    // False when it changed nothing (a full table refuses a new entry).
+    bool click(RaceState &race, GeoPoint at, bool leftButton, const NearestCoursePoint &nearest);
+    void resetCourse(RaceState &race);
+    // The magnetic mean wind direction as typed, brought into 0..360; the
+    // true direction follows from the magnetic variation.
+    void setWindDirection(RaceState &race, int magnetic);
+    void windFileSaved() { edits_.windFile = true; }
+
+private:
+    bool addMark(RaceState &race, GeoPoint at);
+    bool removeMark(RaceState &race, int mark);
+    bool addLineStart(RaceState &race, GeoPoint at);
+    bool setLineEnd(RaceState &race, GeoPoint at);
+    bool removeLine(RaceState &race, int line);
+    bool appendToCourse(RaceState &race, const NearestCoursePoint &nearest);
+
+    EditTool tool_ = EditTool::None;
+    RaceEdits edits_;
+};
+
+// The edit panel's lists: "MK1  MK2  ", "line1  ", "MK1  L1  ".
+QString markListText(const RaceState &race);
+QString lineListText(const RaceState &race);
+QString courseListText(const RaceState &race);
+
+}  // namespace keelrun

@@ -1,0 +1,37 @@
+#pragma once
+// Writing the organiser's edits back into the race file. Only the tags the
+// editing changes are touched, and only where their values changed: a mark
+// whose position is unchanged keeps its line byte for byte, a moved one is
+// rewritten in place, new ones follow the last line of their tag, removed
+// ones go. Every other line (other tags, comments, unknown tags, blank
+// lines), the encoding (Shift-JIS or UTF-8, with or without a byte-order
+// mark) and the line ends stay as they were, so rewriting an unedited race
+// gives back the same bytes.
+
+#include <QByteArray>
+#include <QString>
+
+#include "model/race_state.h"
+
+namespace keelrun {
+
+// Which parts of the race the organiser has edited since it was loaded.
+struct RaceEdits {
+    bool marks = false;          // MK
+    bool lines = false;          // LN
+    bool course = false;         // CRS
+    bool windDirection = false;  // WD
+    bool windFile = false;       // WF
+    bool any() const { return marks || lines || course || windDirection || windFile; }
+};
+
+// The race file `original` with the edited parts of `race` written in.
+QByteArray rewrittenRaceFile(const QByteArray &original, const RaceState &race, const RaceEdits &edits);
+
+// Rewrites race.raceFilePath through a temporary file renamed into place,
+// so that a failure leaves the old file whole. Nothing happens when the
+// file does not exist or nothing changes. Empty when all went well, else
+// why it could not be written.
+QString rewriteRaceFile(const RaceState &race, const RaceEdits &edits);
+
+}  // namespace keelrun

@@ -1,0 +1,150 @@
+// Course and wind editing, and what the pointer over the map sets.
+
+#include <gtest/gtest.h>
+
+#include "edit/course_editor.h"
+#include "edit/map_pointer.h"
+#include "edit/wind_edit.h"
+
+namespace keelrun {
+namespace {
+
+GeoPoint at(double lat, double lon) { return {lat, lon}; }
+
+TEST(CourseEditor, MarksLinesAndCourse)
+{
+    RaceState race;
+    CourseEditor editor;
+    editor.setTool(EditTool::Marks);
+    for (int i = 1; i <= 4; ++i)
+        EXPECT_TRUE(editor.click(race, at(2100 + i, 8200), true, {}));
+    race.course = {"MK1", "MK3"};
+    EXPECT_TRUE(editor.click(race, {}, false, {2, 0, "MK2", true}));  // remove mark 2 of 4
+    ASSERT_EQ(race.markCount, 3);
+    EXPECT_EQ(race.marks[2].lat, 2103);  // the old third, now second
+    EXPECT_EQ(race.course, (QStringList{"MK1", "MK3"}));  // the course keeps its texts
+    EXPECT_TRUE(editor.edits().marks);
+    EXPECT_FALSE(editor.edits().course);
+
+    // Two Shift-clicks make one line; a third starts another.
+    editor.setTool(EditTool::LineStart);
+    EXPECT_TRUE(editor.click(race, at(2100, 8200), true, {}));
+    EXPECT_EQ(editor.tool(), EditTool::LineEnd);
+    EXPECT_TRUE(editor.click(race, at(2100, 8201), true, {}));
+    EXPECT_EQ(editor.tool(), EditTool::LineStart);
+    EXPECT_TRUE(editor.click(race, at(2105, 8200), true, {}));
+    EXPECT_EQ(race.lineCount, 2);
+    EXPECT_EQ(race.lines[1].end2.lon, 8201);
+    EXPECT_EQ(race.lines[2].end2.lat, 0);
+
+    editor.setTool(EditTool::Course);
+    EXPECT_TRUE(editor.click(race, {}, true, {0, 2, "L2", true}));
+    EXPECT_TRUE(editor.click(race, {}, true, {1, 0, "MK1", true}));
+    EXPECT_FALSE(editor.click(race, {}, true, {}));  // nothing near
+    EXPECT_EQ(race.course, (QStringList{"MK1", "MK3", "L2", "MK1"}));
+    editor.resetCourse(race);
+    EXPECT_TRUE(race.course.isEmpty());
+
+    // Full tables refuse.
+    editor.setTool(EditTool::Marks);
+    while (race.markCount < kMaxMarks)
+        editor.click(race, at(2100, 8200), true, {});
+    EXPECT_FALSE(editor.click(race, at(2100, 8200), true, {}));
+}
+
+TEST(CourseEditor, WindDirection)
+{
+    RaceState race;
+    race.magneticVariation = -7.4;
+    CourseEditor editor;
+    editor.setWindDirection(race, 400);
+    EXPECT_EQ(race.windDirectionValue, 40);
+    EXPECT_EQ(race.windDirection, 33);
+    editor.setWindDirection(race, -10);
+    EXPECT_EQ(race.windDirectionValue, 350);
+    editor.setWindDirection(race, 3);
+    EXPECT_EQ(race.windDirection, 356);  // -4 brought round
+    EXPECT_TRUE(editor.edits().windDirection);
+}
+
+TEST(CourseEditor, NearestMarkOrLineEnd)
+{
+    RaceState race;
+    race.markCount = 2;
+    race.marks[1] = {0, 0};
+    race.marks[2] = {0, 5};
+    race.lineCount = 1;
+    race.lines[1] = {{0, -3}, {0, 0}};  // end 2 not set: passed over
+    MapView view;
+    view.latScale = view.lonScale = 10;
+    view.mapSize = {400, 400};
+    const QPointF centre(200, 200);
+    NearestCoursePoint n = nearestCoursePoint(race, view, centre + QPointF(45, 0));
+    EXPECT_EQ(n.mark, 2);
+    EXPECT_EQ(n.label, "MK2");
+    EXPECT_TRUE(n.labelShown);
+    n = nearestCoursePoint(race, view, centre + QPointF(-25, 0));  // line 1's end at -30
+    EXPECT_EQ(n.line, 1);
+    EXPECT_EQ(n.mark, 0);
+    n = nearestCoursePoint(race, view, centre + QPointF(0, 50));
+    EXPECT_EQ(n.mark, 1);  // 50 pixels: still the one a right click removes
+    EXPECT_FALSE(n.labelShown);
+    EXPECT_EQ(nearestCoursePoint(race, view, centre + QPointF(0, 150)).mark, 0);
+    EXPECT_EQ(markListText(race), "MK1  MK2  ");
+    EXPECT_EQ(lineListText(race), "line1  ");
+}
+
+TEST(WindEditing, ClicksOnTheDirectionGraph)
+{
+    RaceState race;
+    race.windowStart = -300;
+    race.windowLength = 3900;
+    race.windDirection = 0;
+    // A page 800 wide in a window 677 high: the graph is 355 wide and 600 high from (40, 40).
+    const auto bottom = windRecordAt(race, {40, 640}, 800, 677);
+    ASSERT_TRUE(bottom);
+    EXPECT_EQ(bottom->time, -300);
+    EXPECT_EQ(bottom->twd, 270);  // the left edge: 90 degrees left of the wind
+    const auto quarter = windRecordAt(race, {129, 340}, 800, 677);
+    EXPECT_EQ(quarter->time, 1650);
+    EXPECT_EQ(quarter->twd, 0);  // the wind a quarter of the way across
+    EXPECT_FALSE(windRecordAt(race, {39, 340}, 800, 677));
+    EXPECT_FALSE(windRecordAt(race, {396, 340}, 800, 677));
+
+    const WindMarkers m = windMarkers({200, 300}, 800);
+    EXPECT_EQ(m.closeHauledLeft, 156);
+    EXPECT_EQ(m.downwind, 378);
+    EXPECT_EQ(m.top, 290);
+}
+
+TEST(MapPointer, ZonesCaptionAndRange)
+{
+    const QSize map(800, 600);
+    EXPECT_EQ(pointerZones({199, 300}, map, true, false).labelLevel, 3);
+    EXPECT_EQ(pointerZones({200, 300}, map, true, false).labelLevel, 2);
+    EXPECT_EQ(pointerZones({600, 300}, map, true, false).labelLevel, 0);
+    EXPECT_EQ(pointerZones({600, 300}, map, true, true).labelLevel, 1);
+    EXPECT_TRUE(pointerZones({50, 50}, map, false, false).windArrowsShown);
+    EXPECT_TRUE(pointerZones({599, 10}, map, false, false).showHidden);
+    EXPECT_FALSE(pointerZones({600, 10}, map, false, false).showHidden);
+    EXPECT_TRUE(pointerZones({700, 550}, map, true, false).fastWakes);
+    EXPECT_FALSE(pointerZones({700, 550}, map, false, false).fastWakes);
+    EXPECT_TRUE(pointerZones({700, 100}, map, true, false).blinkNames);
+    EXPECT_FALSE(pointerZones({100, 100}, map, true, false).blinkNames);  // labels show there
+
+    EXPECT_EQ(latitudeText(34 * 60 + 27.125), "N34:27.125");
+    EXPECT_EQ(longitudeText(-(1 * 60 + 18.5)), "W1:18.5");
+    EXPECT_EQ(latitudeText(-(5 * 60 + 3)), "S5:03");
+
+    RaceState race;
+    race.extent.cosLat = 0.8;
+    EXPECT_EQ(rangeBearingText({2000, 8000}, {2001, 8000}, race), "RNG= 1852m / BRG= 0deg(M)");
+    race.magneticVariation = 7;
+    EXPECT_EQ(rangeBearingText({2000, 8000}, {2001, 8000}, race), "RNG= 1852m / BRG= 353deg(M)");
+
+    EXPECT_EQ(mapMouseTip(EditTool::Marks, Language::Japanese).text, "Shifr + Click(L) at Mark Point");
+    EXPECT_EQ(mapMouseTip(EditTool::None, Language::EnglishChosen).size, QSize(290, 100));
+}
+
+}  // namespace
+}  // namespace keelrun
