@@ -14,6 +14,7 @@
 
 #include "app/boat_list_panel.h"
 #include "app/control_panel.h"
+#include "app/edit_panels.h"
 #include "app/logo_panel.h"
 #include "app/make_control.h"
 #include "app/map_canvas.h"
@@ -44,6 +45,7 @@ MainWindow::MainWindow(const DataFolder &folder, const QString &firstRace, QWidg
     connectGlance();
     connectFocusList();
     connectPages();
+    buildEditing();
     watchForTips();
     setWindowIcon(QIcon(QPixmap::fromImage(applicationIcon(256))));
     addShortcuts();
@@ -140,7 +142,11 @@ void MainWindow::connectControls()
     connect(c->autoNextBox, &QCheckBox::clicked, this, [this](bool on) { autoNext_ = on; });
     connect(elapsedTimeButton_, &QRadioButton::clicked, this, [this] { onTimeModeClicked(false); });
     connect(correctedTimeButton_, &QRadioButton::clicked, this, [this] { onTimeModeClicked(true); });
-    connect(c->exitButton, &QPushButton::clicked, this, &QWidget::close);
+    connect(c->exitButton, &QPushButton::clicked, this, [this] {
+        if (catalogue_.editMode && !isLoading())
+            rewriteRaceFileWithEdits();
+        close();
+    });
     connect(logo_->helpButton, &QPushButton::clicked, this, &MainWindow::openHelp);
     connect(c->attachmentButton, &QPushButton::clicked, this, &MainWindow::onAttachmentClicked);
     connect(attachmentList_, &QListWidget::itemClicked, this, &MainWindow::onAttachmentChosen);
@@ -163,9 +169,12 @@ void MainWindow::connectControls()
             redrawWhenStopped();
         });
     }
+    connect(c->boatNameBox, &QCheckBox::clicked, this, [this](bool checked) {
+        pointer_.labelLevel = checked ? 1 : 0;
+        drawPage();  // the Analysis page names its dots
+    });
     for (QCheckBox *box : {c->boatNameBox, c->laylineBox, c->comparisonBox, c->bigBoatBox})
         connect(box, &QCheckBox::clicked, this, &MainWindow::redrawWhenStopped);
-    connect(c->boatNameBox, &QCheckBox::clicked, this, &MainWindow::drawPage);  // the Analysis page names its dots
     connect(c->trackPageButton, &QRadioButton::toggled, playback_, &PlaybackController::setTrackPageShown);
     connect(tableButton_, &QPushButton::clicked, this, &MainWindow::exportTable);
     connect(c->speedSlider, &QScrollBar::valueChanged, this, [this](int position) {

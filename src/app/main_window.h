@@ -4,6 +4,9 @@
 // race, runs the loading sequence on a worker thread while the splash shows
 // its progress, and wires the panels' controls to the replay.
 
+#include <memory>
+#include <optional>
+
 #include <QImage>
 #include <QPointer>
 #include <QTimer>
@@ -17,6 +20,8 @@
 #include "race/loading_sequence.h"
 #include "race/race_catalogue.h"
 #include "render/map_frame.h"
+#include "edit/course_editor.h"
+#include "edit/map_pointer.h"
 #include "render/pages/analysis_page.h"
 
 class QLabel;
@@ -29,6 +34,9 @@ class QThread;
 namespace keelrun {
 
 class BoatListPanel;
+class CourseEditPanel;
+class WindEditPanel;
+class WindMarkerShapes;
 class ControlPanel;
 class LogoPanel;
 class MapCanvas;
@@ -115,7 +123,6 @@ private:
     void showCourseDiagram();
     void onTimeBarHovered(double raceClock, QPoint at);
     void onTimeBarHoverEnded();
-    void onMapClicked(QPoint at, Qt::MouseButton button);
     void onOverviewClicked(QPoint at);
     // The Track, Graph and Analysis pages (main_window_pages.cpp).
     void connectPages();
@@ -124,6 +131,23 @@ private:
     void drawPage();
     void showPageHover(int boat);
     void showPageWithWind();
+    // The map's mouse tools and the organiser's editing (main_window_edit.cpp).
+    void buildEditing();
+    void showEditPanels();
+    void refreshEditPanel();
+    GeoPoint mapPosition(QPoint at) const;
+    void onMapClicked(QPoint at, Qt::MouseButton button, Qt::KeyboardModifiers modifiers);
+    void onMapPointerMoved(QPoint at, Qt::KeyboardModifiers modifiers);
+    void onMapPointerLeft();
+    bool showPointerTools(QPoint at);
+    void showAnalysisNames();
+    void showPositionInCaption(QPoint at);
+    void addWindRecord(QPoint at);
+    void onMakeWindClicked(bool ticked);
+    void saveWindRecords();
+    void applyWindDirection();
+    void rewriteRaceFileWithEdits();
+    bool rewriteOnClose();
     // The finish boards (main_window_boards.cpp).
     void prepareBoards();
     void showFinisher(int boat);
@@ -223,6 +247,20 @@ private:
     QLabel *classBoard_ = nullptr;        // the finishers so far, by class
     QLabel *finalRanking_ = nullptr;      // every finisher over the map at the end, in small-screen mode
     QTimer finalRankingHold_;             // how long the final ranking shows before the replay moves on
+
+    // Editing and the pointer over the map.
+    CourseEditPanel *courseEditPanel_ = nullptr;  // pnlEDIT1
+    WindEditPanel *windEditPanel_ = nullptr;      // pnlEDIT2
+    std::unique_ptr<WindMarkerShapes> windMarkers_;
+    QLabel *pointerLabel_ = nullptr;              // Memo6: range and bearing, or the nearest mark
+    CourseEditor editor_;
+    PointerZones pointer_;
+    struct RangeBase {
+        GeoPoint position;
+        QPoint pixel;
+    };
+    std::optional<RangeBase> rangeBase_;          // set by a Shift-click, gone when Shift is let go
+    QPoint windPen_;                              // the last wind record on the Graph page
     bool tallWindow_ = false;             // the window takes nearly the screen's height
     QLabel *tipBox_ = nullptr;
 };

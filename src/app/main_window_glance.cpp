@@ -29,7 +29,6 @@ void MainWindow::connectGlance()
     connect(timeBar_, &TimeBarPanel::hoverEnded, this, &MainWindow::onTimeBarHoverEnded);
     connect(timeBar_, &TimeBarPanel::timeChosen, this, &MainWindow::jumpTo);
     connect(timeBar_, &TimeBarPanel::startChosen, this, [this] { jumpTo(race_.windowStart); });
-    connect(mapCanvas_, &MapCanvas::clicked, this, &MainWindow::onMapClicked);
 }
 
 void MainWindow::redrawOverview()
@@ -127,16 +126,6 @@ void MainWindow::onTimeBarHoverEnded()
     tipBox_->hide();
     showClockTime();
     moveOverviewMarkers();
-}
-
-// A click on the stopped map centres it there, zooming in with the left
-// button and out with the right.
-void MainWindow::onMapClicked(QPoint at, Qt::MouseButton button)
-{
-    if (controls_->autoTraceBox->isChecked() || playback_->isPlaying() || (button != Qt::LeftButton && button != Qt::RightButton))
-        return;
-    courseView_ = clickCourseDiagram(courseView_, diagramView_, at, button == Qt::LeftButton);
-    showCourseDiagram();
 }
 
 // In small-screen mode a click on the overview shows or hides it on the

@@ -19,6 +19,7 @@
 
 #include "app/boat_list_panel.h"
 #include "app/control_panel.h"
+#include "app/edit_panels.h"
 #include "app/logo_panel.h"
 #include "app/main_window.h"
 #include "app/playback_controller.h"
@@ -119,6 +120,11 @@ void MainWindow::prepareForLoading()
     controls_->trackPageButton->setChecked(true);
     applyPageControls(Page::Track);
     controls_->boatNameBox->setChecked(true);
+    pointer_ = {};
+    editor_ = {};
+    windEditPanel_->makeWind->setChecked(false);
+    courseEditPanel_->clearTool();
+    windMarkers_->setVisible(false);
     controls_->zoomSlider->setValue(controls_->zoomSlider->maximum());
     beep();
     logo_->show();
@@ -170,6 +176,9 @@ void MainWindow::applyLoadedRace()
     paintSea();
     prepareBoards();
     redrawOverview();
+    if (catalogue_.editMode)
+        refreshEditPanel();
+    showEditPanels();
     courseView_ = wholeRaceView(race_);
     startReplay();
     drawFrame();

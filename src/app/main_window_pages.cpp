@@ -68,6 +68,7 @@ void MainWindow::applyPageControls(Page page)
     tableButton_->setVisible(page == Page::Analysis);
     tableButton_->raise();
     updateCtBanner();
+    showEditPanels();
 }
 
 PageRequest MainWindow::pageRequest() const

@@ -33,7 +33,11 @@ DisplayChoices MainWindow::displayChoices() const
     choices.zoomSlider = c->zoomSlider->value();
     choices.seaBrightness = c->seaSlider->value();
     choices.laylines = c->laylineBox->isChecked();
-    choices.labelLevel = c->boatNameBox->isChecked() ? 1 : 0;
+    choices.labelLevel = pointer_.labelLevel;
+    choices.showHidden = pointer_.showHidden;
+    choices.fastWakes = pointer_.fastWakes;
+    choices.windArrowsShown = pointer_.windArrowsShown;
+    choices.blinkNames = pointer_.blinkNames;
     choices.bigBoats = c->bigBoatBox->isChecked();
     choices.comparisonLines = c->comparisonBox->isChecked();
     choices.windowHeight = height();
@@ -94,6 +98,7 @@ void MainWindow::play(int direction)
         return;
     controls_->autoTraceBox->setChecked(true);
     stopwatchButton_->setVisible(smallScreen_ == SmallScreen::Off);
+    showEditPanels();
     playback_->play(direction);
 }
 
@@ -126,6 +131,7 @@ void MainWindow::onAutoTraceClicked(bool checked)
     stopwatchButton_->hide();
     courseView_ = wholeRaceView(race_);
     drawFrame();
+    showEditPanels();
 }
 
 void MainWindow::holdForPicture(bool stopped)
@@ -173,6 +179,8 @@ void MainWindow::followDaylight()
 
 void MainWindow::closeEvent(QCloseEvent *event)
 {
+    if (!isLoading())
+        rewriteOnClose();
     closing_ = true;  // a load still running is waited for and its race dropped
     playback_->stop();
     if (loader_)

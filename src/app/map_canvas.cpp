@@ -12,6 +12,11 @@ void MapCanvas::paintEvent(QPaintEvent *)
         p.drawImage(0, 0, *picture_);
 }
 
-void MapCanvas::mousePressEvent(QMouseEvent *event) { emit clicked(event->position().toPoint(), event->button()); }
+void MapCanvas::mousePressEvent(QMouseEvent *event)
+{
+    emit clicked(event->position().toPoint(), event->button(), event->modifiers());
+}
+
+void MapCanvas::mouseMoveEvent(QMouseEvent *event) { emit pointerMoved(event->position().toPoint(), event->modifiers()); }
 
 }  // namespace keelrun

@@ -9,7 +9,11 @@ namespace keelrun {
 class MapCanvas : public QWidget {
     Q_OBJECT
 public:
-    explicit MapCanvas(QWidget *parent) : QWidget(parent) { setObjectName(QStringLiteral("mapCanvas")); }
+    explicit MapCanvas(QWidget *parent) : QWidget(parent)
+    {
+        setObjectName(QStringLiteral("mapCanvas"));
+        setMouseTracking(true);
+    }
 
     void setPicture(const QImage *picture)
     {
@@ -18,11 +22,15 @@ public:
     }
 
 signals:
-    void clicked(QPoint at, Qt::MouseButton button);
+    void clicked(QPoint at, Qt::MouseButton button, Qt::KeyboardModifiers modifiers);
+    void pointerMoved(QPoint at, Qt::KeyboardModifiers modifiers);
+    void pointerLeft();
 
 protected:
     void paintEvent(QPaintEvent *) override;
     void mousePressEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void leaveEvent(QEvent *) override { emit pointerLeft(); }
 
 private:
     const QImage *picture_ = nullptr;

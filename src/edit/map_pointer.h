@@ -16,11 +16,12 @@
 namespace keelrun {
 
 struct PointerZones {
-    int labelLevel = 0;          // 3 in the left quarter .. 0 in the right one
+    int labelLevel = 1;          // 3 in the left quarter .. 0 in the right one
     bool showHidden = false;     // left three quarters: unticked boats' hulls too
     bool fastWakes = false;      // bottom 100 pixels while playing
     bool windArrowsShown = false;  // the top-left corner
     bool blinkNames = false;     // top third while playing, when no labels show
+    friend bool operator==(const PointerZones &, const PointerZones &) = default;
 };
 PointerZones pointerZones(QPoint at, QSize map, bool autoTrace, bool showNames);
 

@@ -110,6 +110,9 @@ Tip tipFor(TipId id, Language language)
     case TipId::SmallMap:
         return ja ? Tip{QStringLiteral(u"クリックで小地図をON/OFF") + kLineBreak, {220, 20}}
                   : Tip{QStringLiteral("Click to ON/OFF small map on main map") + kLineBreak, {250, 20}};
+    case TipId::FastWakes:
+        return {ja ? QStringLiteral(u"平均速度より速い艇の航跡が赤字で表示されます") : QStringLiteral("Red wake boats are faster than avg boats"),
+                {270, 20}};
     case TipId::FocusAll:
         return {ja ? QStringLiteral(u"左ｸﾘｯｸで全艇にﾁｪｯｸが入ります") : QStringLiteral("Left Button => Focus All Boats."), {220, 20}};
     }

@@ -35,6 +35,10 @@ MapFrameRequest mapFrameRequest(const DisplayChoices &choices, const PlaybackClo
     o.sea = toQColor(colours.sea);
     o.upwindMeanSpeed = clock.upwindMeanSpeed;
     o.downwindMeanSpeed = clock.downwindMeanSpeed;
+    o.showHidden = choices.showHidden;
+    o.fastWakes = choices.fastWakes;
+    o.windArrowsShown = choices.windArrowsShown;
+    o.blinkNames = choices.blinkNames;
     o.hoveredBoat = choices.hoveredBoat;
     o.selectedBoat = choices.selectedBoat;
 

@@ -30,6 +30,10 @@ struct DisplayChoices {
     std::vector<bool> shown;       // [b]: ticked in the boat list; empty: as the race file says
     int hoveredBoat = 0;           // under the pointer in the boat list, ringed with its name and speed
     int selectedBoat = 0;          // highlighted with Shift + click, ringed in red
+    bool showHidden = false;       // the pointer tools: unticked boats' hulls,
+    bool fastWakes = false;        // red wakes for the fast boats,
+    bool windArrowsShown = false;  // each boat's wind arrow,
+    bool blinkNames = false;       // names blinking when no labels show
     bool night = false;            // the time of day is outside sunrise to sunset
     const LightClock *lights = nullptr;  // the lights' phases
 };

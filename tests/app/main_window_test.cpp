@@ -10,6 +10,8 @@
 #include <QEventLoop>
 #include <QFile>
 #include <QLabel>
+#include <QSpinBox>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QProcess>
@@ -562,6 +564,51 @@ TEST_F(MainWindowTest, PagesAndTheirHoverMarks)
     EXPECT_TRUE(child<QComboBox>(w, "ComboBox1")->isEnabled());
     EXPECT_FALSE(table->isVisibleTo(&w));
     EXPECT_TRUE(w.drawFrame());
+}
+
+// In edit mode the organiser places a mark with Shift + click on the
+// stopped map, sets the mean wind, draws wind records on the Graph page,
+// and the race file is rewritten with them.
+TEST_F(MainWindowTest, TheOrganiserEditsTheCourseAndTheWind)
+{
+    t.write("ctrl/editfile.edt", "race01.txt\r\n");
+    auto w = open(QStringLiteral("race01.txt"));
+    ASSERT_EQ(w->race().boatCount, 2);
+    auto *courseEdit = child<QWidget>(*w, "pnlEDIT1");
+    EXPECT_FALSE(courseEdit->isVisibleTo(w.get()));
+    child<QCheckBox>(*w, "CheckBox1")->click();  // Auto Trace off: the course diagram
+    EXPECT_TRUE(courseEdit->isVisibleTo(w.get()));
+
+    child<QRadioButton>(*w, "optMK")->click();
+    auto *canvas = child<MapCanvas>(*w, "mapCanvas");
+    click(canvas, Qt::LeftButton, Qt::ShiftModifier);  // at (2, 2)
+    EXPECT_EQ(w->race().markCount, 1);
+    EXPECT_EQ(child<QLineEdit>(*w, "Edit1")->text(), "MK1  ");
+
+    child<QSpinBox>(*w, "Edit4")->setValue(350);
+    child<QPushButton>(*w, "Button8")->click();
+    QFile race(t.path("raceadmin/race01.txt"));
+    ASSERT_TRUE(race.open(QIODevice::ReadOnly));
+    const QByteArray text = race.readAll();
+    race.close();
+    EXPECT_TRUE(text.startsWith("ST,2009/05/03 11:00:00\r\nFT,"));  // the rest kept as it was
+    EXPECT_TRUE(text.contains("\r\nMK,"));
+    EXPECT_TRUE(text.endsWith("WD, 350\r\n"));
+
+    w->showPage(Page::Graph);
+    auto *windEdit = child<QWidget>(*w, "pnlEDIT2");
+    EXPECT_TRUE(windEdit->isVisibleTo(w.get()));
+    child<QCheckBox>(*w, "CheckBox5")->click();
+    for (int y : {500, 300}) {
+        QMouseEvent press(QEvent::MouseButtonPress, QPointF(100, y), canvas->mapToGlobal(QPointF(100, y)), Qt::LeftButton,
+                          Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(canvas, &press);
+    }
+    EXPECT_EQ(w->race().windSampleCount(), 2);
+    child<QPushButton>(*w, "Button9")->click();
+    EXPECT_TRUE(QFile::exists(t.path("winddat/race01_wind.csv")));
+    ASSERT_TRUE(race.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(race.readAll().contains("\r\nWF,race01_wind.csv\r\n"));
 }
 
 // The boat list's clicks change what the map draws: a right click leaves

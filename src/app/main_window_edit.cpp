@@ -1,0 +1,326 @@
+// The map's mouse tools and the organiser's editing: what the pointer over
+// the map area sets and says, clicks on the stopped map (zoom, range and
+// bearing, Shift-click edits), wind records drawn on the Graph page, and the
+// race file rewritten with the edits.
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPainter>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSpinBox>
+
+#include "app/control_panel.h"
+#include "app/edit_panels.h"
+#include "app/main_window.h"
+#include "app/make_control.h"
+#include "app/map_canvas.h"
+#include "app/playback_controller.h"
+#include "edit/map_pointer.h"
+#include "edit/wind_edit.h"
+#include "io/wind_file.h"
+#include "render/painting.h"
+#include "render/wind_graph.h"
+
+namespace keelrun {
+
+void MainWindow::buildEditing()
+{
+    courseEditPanel_ = new CourseEditPanel(this);
+    windEditPanel_ = new WindEditPanel(this);
+    windMarkers_ = std::make_unique<WindMarkerShapes>(this);
+    pointerLabel_ = makeControl<QLabel>(this, "Memo6", {0, 0, 40, 17});
+    pointerLabel_->setStyleSheet(QStringLiteral("background: white; color: black;"));
+    pointerLabel_->setAttribute(Qt::WA_TransparentForMouseEvents);
+    pointerLabel_->hide();
+
+    connect(mapCanvas_, &MapCanvas::clicked, this, &MainWindow::onMapClicked);
+    connect(mapCanvas_, &MapCanvas::pointerMoved, this, &MainWindow::onMapPointerMoved);
+    connect(mapCanvas_, &MapCanvas::pointerLeft, this, &MainWindow::onMapPointerLeft);
+    CourseEditPanel *c = courseEditPanel_;
+    const std::pair<QRadioButton *, EditTool> tools[] = {
+        {c->markTool, EditTool::Marks}, {c->lineTool, EditTool::LineStart}, {c->courseTool, EditTool::Course}};
+    for (const auto &[button, tool] : tools)
+        connect(button, &QRadioButton::clicked, this, [this, tool = tool] { editor_.setTool(tool); });
+    connect(c->resetCourse, &QPushButton::clicked, this, [this] {
+        editor_.resetCourse(race_);
+        refreshEditPanel();
+        showCourseDiagram();
+    });
+    connect(c->windDirectionOk, &QPushButton::clicked, this, &MainWindow::applyWindDirection);
+    WindEditPanel *w = windEditPanel_;
+    connect(w->makeWind, &QCheckBox::clicked, this, &MainWindow::onMakeWindClicked);
+    connect(w->saveWind, &QPushButton::clicked, this, &MainWindow::saveWindRecords);
+    connect(w->clearWind, &QPushButton::clicked, this, [this] {
+        race_.windSamples.resize(1);
+        drawPage();
+    });
+}
+
+// The course panel over the stopped map, the wind panel over the Graph
+// page, in edit mode only.
+void MainWindow::showEditPanels()
+{
+    const bool editing = catalogue_.editMode && race_.boatCount > 0 && !isLoading();
+    const Page page = currentPage();
+    courseEditPanel_->setVisible(editing && page == Page::Track && !controls_->autoTraceBox->isChecked());
+    windEditPanel_->setVisible(editing && page == Page::Graph);
+    courseEditPanel_->raise();
+    windEditPanel_->raise();
+}
+
+void MainWindow::refreshEditPanel()
+{
+    courseEditPanel_->showRace(race_);
+    autoNext_ = false;
+    controls_->autoNextBox->setChecked(false);
+}
+
+// The position under a pixel of the map as it was last drawn: the
+// replay's frame, or the course diagram when stopped.
+GeoPoint MainWindow::mapPosition(QPoint at) const
+{
+    const MapView &view = controls_->autoTraceBox->isChecked() ? playback_->frame().view : diagramView_;
+    return unprojectPoint(at, view);
+}
+
+void MainWindow::onMapClicked(QPoint at, Qt::MouseButton button, Qt::KeyboardModifiers modifiers)
+{
+    const Page page = currentPage();
+    if (page == Page::Graph && catalogue_.editMode && editor_.tool() == EditTool::Wind) {
+        addWindRecord(at);
+        return;
+    }
+    if (page != Page::Track || controls_->autoTraceBox->isChecked() || playback_->isPlaying())
+        return;
+    const bool shift = modifiers & Qt::ShiftModifier;
+    if (!shift) {
+        courseView_ = clickCourseDiagram(courseView_, diagramView_, at, button == Qt::LeftButton);
+        showCourseDiagram();
+        return;
+    }
+    const GeoPoint p = mapPosition(at);
+    if (!catalogue_.editMode || editor_.tool() == EditTool::None) {
+        rangeBase_ = RangeBase{p, at};
+        return;
+    }
+    const NearestCoursePoint nearest = nearestCoursePoint(race_, diagramView_, at);
+    if (editor_.click(race_, p, button == Qt::LeftButton, nearest)) {
+        showCourseDiagram();
+        refreshEditPanel();
+    } else if (button == Qt::LeftButton && editor_.tool() != EditTool::Course) {
+        QApplication::beep();  // a full table takes no more
+    }
+}
+
+// One record at the clicked time and direction, joined to the previous one
+// by a red line on the Graph page (the first from the graph's foot).
+void MainWindow::addWindRecord(QPoint at)
+{
+    const auto record = windRecordAt(race_, at, pageBitmap_.width(), height());
+    if (record) {
+        race_.windSamples.push_back(*record);
+        QPainter p(&pageBitmap_);
+        p.setPen(QPen(QColor(255, 0, 0), 2));
+        if (race_.windSampleCount() == 1)
+            windPen_ = QPoint(at.x(), 40 + height() - 77);
+        p.drawLine(windPen_, at);
+        windPen_ = at;
+        mapCanvas_->setPicture(&pageBitmap_);
+    }
+    windEditPanel_->saveWind->setEnabled(race_.windSampleCount() > 0);
+}
+
+void MainWindow::onMakeWindClicked(bool ticked)
+{
+    editor_.setTool(ticked ? EditTool::Wind : EditTool::None);
+    windMarkers_->setVisible(ticked);
+    if (ticked)
+        race_.windSamples.resize(1);  // drawing starts afresh
+}
+
+void MainWindow::saveWindRecords()
+{
+    windMarkers_->setVisible(false);
+    if (race_.windSampleCount() == 0) {
+        QMessageBox::information(this, QStringLiteral("Keelrun"), QStringLiteral("No Wind Data"));
+        return;
+    }
+    if (const QString error = writeWindFile(race_, folder_); !error.isEmpty()) {
+        reportProblems(error, {});
+        return;
+    }
+    editor_.windFileSaved();
+    rewriteRaceFileWithEdits();
+    pictures_ = mapPictures(race_, controls_->northUpButton->isChecked());
+    windEditPanel_->makeWind->setChecked(false);
+    editor_.setTool(EditTool::None);
+    drawPage();
+}
+
+// "Wind Direction OK": the typed magnetic direction, the map stopped and
+// redrawn for it, and the race file rewritten.
+void MainWindow::applyWindDirection()
+{
+    editor_.setWindDirection(race_, courseEditPanel_->windDirection->value());
+    controls_->autoTraceBox->setChecked(false);
+    onAutoTraceClicked(false);
+    pictures_ = mapPictures(race_, controls_->northUpButton->isChecked());
+    redrawOverview();
+    refreshEditPanel();
+    rewriteRaceFileWithEdits();
+}
+
+void MainWindow::rewriteRaceFileWithEdits()
+{
+    if (const QString error = rewriteRaceFile(race_, editor_.edits()); !error.isEmpty()) {
+        reportProblems(error, {});
+        return;
+    }
+    editor_.forget();
+}
+
+// Closing with edits not yet written asks whether to write them.
+bool MainWindow::rewriteOnClose()
+{
+    if (!catalogue_.editMode || !editor_.edits().any())
+        return true;
+    const auto answer = QMessageBox::question(this, QStringLiteral("Race Admin Data"),
+                                              QStringLiteral("Rewrite File? (instead of old data)"),
+                                              QMessageBox::Yes | QMessageBox::No);
+    if (answer == QMessageBox::Yes)
+        rewriteRaceFileWithEdits();
+    return true;
+}
+
+void MainWindow::onMapPointerMoved(QPoint at, Qt::KeyboardModifiers modifiers)
+{
+    const Page page = currentPage();
+    const bool stopped = !controls_->autoTraceBox->isChecked();
+    const QSize map = mapBitmap_.size();
+    if (editor_.tool() == EditTool::Wind && page == Page::Graph)
+        windMarkers_->follow(windMarkers(at, map.width()));
+    const PointerZones before = pointer_;
+    pointer_ = pointerZones(at, map, !stopped, controls_->boatNameBox->isChecked());
+    const bool shift = modifiers & Qt::ShiftModifier;
+    if (!shift)
+        rangeBase_.reset();
+    showPositionInCaption(at);
+    bool tipShown = false;
+    if (page == Page::Track && stopped) {
+        mapCanvas_->setPicture(&mapBitmap_);
+        const Tip tip = mapMouseTip(editor_.tool(), language_);
+        if (!tip.text.isEmpty()) {
+            const int y = at.y() - tip.size.height() - 100;
+            showTip(tip, QPoint(std::max(0, at.x() - tip.size.width() / 2), y < 0 ? at.y() + 100 : y));
+            tipShown = controls_->tipsBox->isChecked();
+        }
+        if (shift && showPointerTools(at))
+            return;
+    }
+    if (page == Page::Analysis)
+        showAnalysisNames();
+    else if (page == Page::Graph)
+        mapCanvas_->setPicture(&pageBitmap_);
+    if (page == Page::Track && !stopped && pointer_.fastWakes) {
+        const Tip tip = tipFor(TipId::FastWakes, language_);
+        tipBox_->setGeometry(QRect(QPoint(map.width() - 275, 5), tip.size));
+        tipBox_->setText(tip.text);
+        tipBox_->show();
+        tipBox_->raise();
+        tipShown = true;
+    }
+    if (!tipShown)
+        tipBox_->hide();
+    // A paused replay shows the new labels at once; a playing one next frame.
+    if (!stopped && !playback_->isTicking() && page == Page::Track && !(before == pointer_))
+        drawFrame();
+}
+
+// Shift over the stopped map: range and bearing from the base point, or in
+// edit mode the mark or line end a Shift-click would take. True when the
+// pointer's label shows.
+bool MainWindow::showPointerTools(QPoint at)
+{
+    if (!catalogue_.editMode) {
+        QString text;
+        if (rangeBase_) {
+            text = rangeBearingText(rangeBase_->position, mapPosition(at), race_);
+            hoverPicture_ = mapBitmap_.copy();
+            QPainter p(&hoverPicture_);
+            p.setPen(QPen(QColor(255, 0, 0), 2));
+            p.drawLine(rangeBase_->pixel, at);
+            mapCanvas_->setPicture(&hoverPicture_);
+        } else {
+            text = isJapanese(language_) ? QStringLiteral(u"基点の位置をクリック") : QStringLiteral("Click to set base point");
+        }
+        pointerLabel_->setGeometry(at.x() + 10, at.y() - 20, rangeBase_ ? 200 : 180, 17);
+        pointerLabel_->setText(text);
+        pointerLabel_->show();
+        pointerLabel_->raise();
+        return true;
+    }
+    const NearestCoursePoint nearest = nearestCoursePoint(race_, diagramView_, at);
+    pointerLabel_->setVisible(nearest.labelShown);
+    if (nearest.labelShown) {
+        pointerLabel_->setGeometry(at.x(), at.y() - 25, 40, 17);
+        pointerLabel_->setText(nearest.label);
+        pointerLabel_->raise();
+    }
+    return false;
+}
+
+// The names beside the Analysis page's dots while the pointer asks for them.
+void MainWindow::showAnalysisNames()
+{
+    if (pointer_.labelLevel == 0 || figurePoints_.empty()) {
+        mapCanvas_->setPicture(&pageBitmap_);
+        return;
+    }
+    hoverPicture_ = pageBitmap_.copy();
+    QPainter p(&hoverPicture_);
+    for (int b = race_.boatCount; b >= 1 && b < static_cast<int>(figurePoints_.size()); --b) {
+        for (const QPoint &dot : figurePoints_[b]) {
+            if (dot.x() > 0 && dot.y() > 0)
+                writeOpaque(p, dot + QPoint(5, -5), race_.boats[b].name, Qt::black, Qt::white);
+        }
+    }
+    mapCanvas_->setPicture(&hoverPicture_);
+}
+
+// The race title with the position under the pointer on the map.
+void MainWindow::showPositionInCaption(QPoint at)
+{
+    if (race_.boatCount == 0 || isLoading())
+        return;
+    if (currentPage() != Page::Track) {
+        setWindowTitle(race_.title + QString(5, QLatin1Char(' ')) + race_.note);
+        return;
+    }
+    if (smallScreen_ != SmallScreen::Off) {
+        setWindowTitle(race_.title);
+        return;
+    }
+    const GeoPoint p = mapPosition(at);
+    setWindowTitle(race_.title + QString(7, QLatin1Char(' ')) + latitudeText(p.lat) + QString(4, QLatin1Char(' ')) +
+                   longitudeText(p.lon) + QString(6, QLatin1Char(' ')) + race_.note);
+}
+
+// Away from the map the pointer tools rest.
+void MainWindow::onMapPointerLeft()
+{
+    pointer_ = {};
+    pointer_.labelLevel = controls_->boatNameBox->isChecked() ? 1 : 0;
+    pointerLabel_->hide();
+    if (race_.boatCount > 0 && !isLoading())
+        setWindowTitle(race_.title);
+    if (currentPage() == Page::Track)
+        mapCanvas_->setPicture(&mapBitmap_);
+    else
+        mapCanvas_->setPicture(&pageBitmap_);
+}
+
+}  // namespace keelrun
