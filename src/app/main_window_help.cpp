@@ -20,6 +20,7 @@
 #include "app/control_panel.h"
 #include "app/logo_panel.h"
 #include "app/main_window.h"
+#include "app/map_canvas.h"
 #include "app/playback_controller.h"
 #include "export/documents.h"
 #include "export/kml.h"
@@ -67,7 +68,8 @@ void MainWindow::watchForTips()
     const ControlPanel *c = controls_;
     for (QWidget *w : std::initializer_list<QWidget *>{c->autoNextBox, logo_->helpButton, logo_->logo, c->showRaceButton,
                                                        c->bigBoatBox, c->smallScreenBox, logo_->overview,
-                                                       c->englishFlag, c->japaneseFlag, c->raceFileHelp, c->kmlButton})
+                                                       c->englishFlag, c->japaneseFlag, c->raceFileHelp, c->kmlButton,
+                                                       c->graphPageButton, c->analysisPageButton})
         w->installEventFilter(this);
 }
 
@@ -126,6 +128,17 @@ void MainWindow::showTipFor(QWidget *control)
     if (control == controls_->showRaceButton) {
         const Tip tip = tipFor(TipId::Show, language_);
         showTip(tip, QPoint(topLeft.x() + control->width() - tip.size.width(), topLeft.y() - 37));
+    }
+    for (QRadioButton *button : {controls_->graphPageButton, controls_->analysisPageButton}) {
+        if (control != button)
+            continue;
+        if (currentPage() != Page::Track)
+            mapCanvas_->setPicture(&pageBitmap_);  // the pointer's drawings go
+        const Tip tip = pageButtonTip(button == controls_->graphPageButton ? Page::Graph : Page::Analysis, language_);
+        tipBox_->setGeometry(QRect(QPoint(mapSize_.width() - 205, topLeft.y()), tip.size));
+        tipBox_->setText(tip.text);
+        tipBox_->show();
+        tipBox_->raise();
     }
     if (control == logo_->overview && smallScreen_ != SmallScreen::Off)
         showTip(tipFor(TipId::SmallMap, language_), QPoint(topLeft.x(), topLeft.y() + control->height()));

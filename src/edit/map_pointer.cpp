@@ -33,6 +33,12 @@ PointerZones pointerZones(QPoint at, QSize map, bool autoTrace, bool showNames)
         z.labelLevel = 1;
     z.fastWakes = h - 100 < y && y < h && x < w && autoTrace;
     z.blinkNames = 3 * y < h && autoTrace && z.labelLevel == 0;
+    // Over the compass (100 x 120 at the top left): the wind arrows, and the
+    // names only towards its rim.
+    if (x >= 5 && x < 105 && y >= 5 && y < 125) {
+        z.windArrowsShown = true;
+        z.labelLevel = std::hypot(x - 55, y - 55) >= 40 ? 1 : 0;
+    }
     return z;
 }
 
@@ -43,6 +49,13 @@ QString rangeBearingText(GeoPoint base, GeoPoint to, const RaceState &race)
 {
     const RangeBearing rb = rangeAndBearing(base, to, race.extent.cosLat, race.magneticVariation);
     return QStringLiteral("RNG= %1m / BRG= %2deg(M)").arg(roundHalfEven(rb.range)).arg(roundHalfEven(rb.bearing));
+}
+
+Tip pageButtonTip(Page page, Language language)
+{
+    if (page == Page::Graph)
+        return {isJapanese(language) ? QStringLiteral(u"コース、艇速のグラフを表示") : QStringLiteral("Show BCO and BSP Graph"), {200, 18}};
+    return {isJapanese(language) ? QStringLiteral(u"帆走データを解析します") : QStringLiteral("Sailing Data Analisys"), {200, 18}};
 }
 
 Tip mapMouseTip(EditTool tool, Language language)

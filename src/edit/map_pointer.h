@@ -12,6 +12,7 @@
 #include "edit/course_editor.h"
 #include "model/race_state.h"
 #include "playback/captions.h"
+#include "playback/window_layout.h"
 
 namespace keelrun {
 
@@ -24,6 +25,9 @@ struct PointerZones {
     friend bool operator==(const PointerZones &, const PointerZones &) = default;
 };
 PointerZones pointerZones(QPoint at, QSize map, bool autoTrace, bool showNames);
+
+// The tip over the Graph and Analysis page buttons.
+Tip pageButtonTip(Page page, Language language);
 
 // "N34:27.125", "W001:18.760": hemisphere, degrees, minutes to three decimals.
 QString latitudeText(double lat);

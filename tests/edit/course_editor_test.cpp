@@ -131,6 +131,10 @@ TEST(MapPointer, ZonesCaptionAndRange)
     EXPECT_FALSE(pointerZones({700, 550}, map, false, false).fastWakes);
     EXPECT_TRUE(pointerZones({700, 100}, map, true, false).blinkNames);
     EXPECT_FALSE(pointerZones({100, 100}, map, true, false).blinkNames);  // labels show there
+    EXPECT_EQ(pointerZones({55, 60}, map, true, false).labelLevel, 0);  // the compass's middle
+    EXPECT_EQ(pointerZones({100, 110}, map, true, false).labelLevel, 1);  // near its rim
+    EXPECT_TRUE(pointerZones({100, 110}, map, true, false).windArrowsShown);
+    EXPECT_EQ(pageButtonTip(Page::Graph, Language::EnglishByLocale).text, "Show BCO and BSP Graph");
 
     EXPECT_EQ(latitudeText(34 * 60 + 27.125), "N34:27.125");
     EXPECT_EQ(longitudeText(-(1 * 60 + 18.5)), "W1:18.5");
