@@ -1,5 +1,14 @@
 #include "race/loading_sequence.h"
 
+#include <algorithm>
+#include <atomic>
+#include <condition_variable>
+#include <exception>
+#include <mutex>
+#include <optional>
+#include <thread>
+#include <vector>
+
 #include <QDateTime>
 #include <QFileInfo>
 
@@ -10,8 +19,8 @@
 #include "io/wind_file.h"
 #include "race/boat_colours.h"
 #include "race/daylight.h"
-#include "race/legs.h"
 #include "race/coastline.h"
+#include "race/legs.h"
 #include "race/race_extent.h"
 #include "race/roundings.h"
 #include "race/track_derivation.h"
@@ -36,25 +45,69 @@ void report(const LoadListener &listener, const LoadProgress &progress)
         listener.progress(progress);
 }
 
-// Reads every boat's track in race-file order. Boats with too few fixes are
-// dropped and the boats after them move up a slot.
+// Reads every boat's track, several at once (a reader a processor), and
+// puts them into their slots in race-file order, so that the race is the same
+// as when read one after another. Boats with too few fixes are dropped and
+// the boats after them move up a slot.
 void readTracks(RaceState &state, const DataFolder &folder, const LoadListener &listener)
 {
-    state.droppedBoats = 0;
     const int total = state.boatCount;
+    std::vector<BoatEntry> entries(state.boats.begin(), state.boats.begin() + total + 1);
+    std::vector<std::optional<DecodedTrack>> decoded(total + 1);
+    std::vector<std::exception_ptr> errors(total + 1);
+    std::vector<bool> done(total + 1, false);
+    std::mutex mutex;
+    std::condition_variable ready;
+    std::atomic<int> next{1};
+    // The readers see only the race's time frame, which stays as it is
+    // while the slots below are filled.
+    const RaceState &timeFrame = state;
+    const auto read = [&] {
+        for (int n = next++; n <= total; n = next++) {
+            std::optional<DecodedTrack> track;
+            std::exception_ptr error;
+            try {
+                track = decodeTrack(timeFrame, folder, std::move(entries[n]));
+            } catch (...) {
+                error = std::current_exception();
+            }
+            const std::lock_guard lock(mutex);
+            decoded[n] = std::move(track);
+            errors[n] = error;
+            done[n] = true;
+            ready.notify_all();
+        }
+    };
+    std::vector<std::jthread> readers;
+    const int threads = std::clamp(static_cast<int>(std::thread::hardware_concurrency()), 1, 8);
+    for (int t = 0; t < std::min(threads, total); ++t)
+        readers.emplace_back(read);
+
+    state.droppedBoats = 0;
     for (int n = 1; n <= total; ++n) {
         const QString trackFile = state.boats[n].trackFile;
         report(listener, {QStringLiteral("LOADING  %1  (%2/%3)").arg(trackFile).arg(n).arg(total), n, total});
-        const TrackReadResult read = readTrack(state, folder, n);
-        if (read.beep && listener.beep)
+        std::unique_lock lock(mutex);
+        ready.wait(lock, [&] { return done[n]; });
+        lock.unlock();
+        if (errors[n]) {
+            next = total + 1;  // the readers stop after the file in hand
+            std::rethrow_exception(errors[n]);
+        }
+        DecodedTrack &track = *decoded[n];
+        if (track.result.beep && listener.beep)
             listener.beep();
-        const BoatEntry &boat = state.boats[n - state.droppedBoats];
+        if (!track.warning.isEmpty())
+            state.warnings << track.warning;
+        BoatEntry &boat = state.boats[n - state.droppedBoats];
+        boat = std::move(track.boat);
         if (boat.sampleCount() < kMinimumFixes) {
-            const QString why = read.problem.isEmpty() ? QStringLiteral("%1 fixes in the race window").arg(boat.sampleCount())
-                                                       : read.problem;
+            const QString why = track.result.problem.isEmpty() ? QStringLiteral("%1 fixes in the race window").arg(boat.sampleCount())
+                                                               : track.result.problem;
             state.warnings << QStringLiteral("%1 (%2): %3; the boat is left out").arg(boat.name, trackFile, why);
             ++state.droppedBoats;
         }
+        decoded[n].reset();
     }
     state.boatCount -= state.droppedBoats;
     for (int slot = state.boatCount + 1; slot <= total; ++slot)

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 #include "base/numbers.h"
 #include "race/plane.h"
@@ -28,10 +29,16 @@ double metres(const TrackSample &a, const TrackSample &b, double cosLat)
     return std::hypot(d.north, d.east);
 }
 
+// Each sample's course to the next fix, and its speed over the path from
+// the fix before it to the fix after the next, three segments where the
+// track has them.
 void deriveBoat(BoatEntry &boat, double cosLat)
 {
     const int n = boat.sampleCount();
     auto &s = boat.samples;
+    std::vector<double> segment(n + 1, 0.0);  // [i]: metres from fix i to fix i + 1
+    for (int i = 1; i < n; ++i)
+        segment[i] = metres(s[i], s[i + 1], cosLat);
     for (int j = 1; j < n; ++j) {
         const Displacement d = between(s[j].lat, s[j].lon, s[j + 1].lat, s[j + 1].lon, cosLat);
         if (d.north == 0 && d.east == 0 && j > 1)
@@ -42,7 +49,7 @@ void deriveBoat(BoatEntry &boat, double cosLat)
         const int a = std::max(j - 1, 1), b = std::min(j + 2, n);
         double path = 0;
         for (int i = a; i < b; ++i)
-            path += metres(s[i], s[i + 1], cosLat);
+            path += segment[i];
         const double seconds = s[b].time - s[a].time;
         s[j].speed = seconds > 0 ? path / seconds * kKnotsPerMetrePerSecond : 0;
     }

@@ -51,17 +51,6 @@ void applyHandicap(BoatEntry &boat)
     }
 }
 
-// Boat n's entry moves to `slot` with an empty track.
-BoatEntry &prepareSlot(RaceState &race, int n, int slot)
-{
-    BoatEntry &entry = race.boats[slot];
-    if (slot != n)
-        entry = std::move(race.boats[n]);
-    entry.samples.assign(1, TrackSample{});
-    entry.fixInterval = 0;
-    return entry;
-}
-
 }  // namespace
 
 const TrackFormat *trackFormatFor(const QString &trackFile)
@@ -72,30 +61,40 @@ const TrackFormat *trackFormatFor(const QString &trackFile)
     return it == kFormats.end() ? nullptr : &it->format;
 }
 
-TrackReadResult readTrack(RaceState &race, const DataFolder &folder, int n)
+DecodedTrack decodeTrack(const RaceState &race, const DataFolder &folder, BoatEntry boat)
 {
-    BoatEntry &boat = prepareSlot(race, n, n - race.droppedBoats);
-    const TrackFormat *format = trackFormatFor(boat.trackFile);
-    if (!format)
-        return {false, QStringLiteral("track files ending .%1 are not known").arg(boat.trackFile.right(3))};
-    const auto path = folder.find(SubFolder::Tracks, boat.trackFile);
-    if (!path)
-        return {false, QStringLiteral("the track file is missing")};
+    DecodedTrack decoded{std::move(boat), {}, {}};
+    BoatEntry &entry = decoded.boat;
+    entry.samples.assign(1, TrackSample{});
+    entry.fixInterval = 0;
+    const TrackFormat *format = trackFormatFor(entry.trackFile);
+    if (!format) {
+        decoded.result.problem = QStringLiteral("track files ending .%1 are not known").arg(entry.trackFile.right(3));
+        return decoded;
+    }
+    const auto path = folder.find(SubFolder::Tracks, entry.trackFile);
+    if (!path) {
+        decoded.result.problem = QStringLiteral("the track file is missing");
+        return decoded;
+    }
     QFile file(*path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {false, file.errorString()};
+    if (!file.open(QIODevice::ReadOnly)) {
+        decoded.result.problem = file.errorString();
+        return decoded;
+    }
     const QByteArray bytes = file.readAll();
 
-    FixSink sink(race, boat);
-    const TrackContext context{subFolderName(SubFolder::Tracks) + QLatin1Char('/') + boat.trackFile, race.raceDate};
+    FixSink sink(race, entry);
+    const TrackContext context{subFolderName(SubFolder::Tracks) + QLatin1Char('/') + entry.trackFile, race.raceDate};
     format->decode(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())), context, sink);
     if (sink.skipped() > 0)
-        race.warnings << QStringLiteral("%1: %2 track points without a readable time were skipped").arg(context.fileName).arg(sink.skipped());
+        decoded.warning = QStringLiteral("%1: %2 track points without a readable time were skipped").arg(context.fileName).arg(sink.skipped());
 
-    boat.fixInterval = measuredFixInterval(boat, format->fixIntervalThreshold);
-    if (race.ctMode > 0 && boat.sampleCount() > 100 && boat.handicap > 0)
-        applyHandicap(boat);
-    return {format->beepsWhenDone, {}};
+    entry.fixInterval = measuredFixInterval(entry, format->fixIntervalThreshold);
+    if (race.ctMode > 0 && entry.sampleCount() > 100 && entry.handicap > 0)
+        applyHandicap(entry);
+    decoded.result.beep = format->beepsWhenDone;
+    return decoded;
 }
 
 }  // namespace keelrun

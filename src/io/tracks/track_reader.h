@@ -45,9 +45,15 @@ struct TrackReadResult {
     QString problem;    // why the file gave no fixes at all, when it could not be read
 };
 
-// Reads the track of race-file boat n into slot n - droppedBoats, moving the
-// boat's entry down when earlier boats were dropped. Points passed over for
-// want of a readable time are counted in a warning. Throws LoadError.
-TrackReadResult readTrack(RaceState &race, const DataFolder &folder, int n);
+// One boat's track read apart from the race: `boat` is the race file's
+// entry (track file, clock offset, handicap) and comes back with its
+// samples and measured fix interval. Only the race's time frame is read,
+// so several boats may be read at once. Throws LoadError.
+struct DecodedTrack {
+    BoatEntry boat;
+    TrackReadResult result;
+    QString warning;  // points passed over for want of a readable time
+};
+DecodedTrack decodeTrack(const RaceState &race, const DataFolder &folder, BoatEntry boat);
 
 }  // namespace keelrun

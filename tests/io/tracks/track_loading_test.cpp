@@ -66,6 +66,20 @@ TEST_F(TrackLoadingTest, ProgressNamesEachTrack)
     EXPECT_EQ(beeps, 1);  // speed and heading derived
 }
 
+// Tracks are read several at once; a file that cannot be read stops the
+// load with its own message, the first in race-file order.
+TEST_F(TrackLoadingTest, TheFirstUnreadableTrackInRaceFileOrderStopsTheLoad)
+{
+    for (const char *name : {"a.gpx", "c.gpx", "e.gpx", "f.gpx"})
+        writeGpx(name, 20);
+    const QByteArray broken = "<gpx><trk><trkseg><trkpt lat=\"35x\" lon=\"139\"><time>2009-05-03T02:00:00Z</time></trkpt></trkseg></trk></gpx>";
+    t.write("gpsdat/b.gpx", broken);
+    t.write("gpsdat/d.gpx", broken);
+    const LoadResult r = load("BN,a.gpx,A\r\nBN,b.gpx,B\r\nBN,c.gpx,C\r\nBN,d.gpx,D\r\nBN,e.gpx,E\r\nBN,f.gpx,F\r\n");
+    EXPECT_FALSE(r.ok());
+    EXPECT_TRUE(r.message.startsWith("gpsdat/b.gpx")) << r.message.toStdString();
+}
+
 TEST_F(TrackLoadingTest, AllBoatsDroppedIsNoRace)
 {
     writeGpx("a.gpx", 3);
