@@ -19,7 +19,13 @@ constexpr double kLeftMarkBy = 0.1;
 constexpr double kStartSearchShare = 0.2;
 constexpr double kOneWeek = 604800;
 
-double distance(GeoPoint a, double lat, double lon) { return std::hypot(lat - a.lat, lon - a.lon); }
+// Minutes of arc on the flat chart. Positions are far from where hypot's
+// care for overflow matters, and this runs for every fix near every mark.
+double distance(GeoPoint a, double lat, double lon)
+{
+    const double dLat = lat - a.lat, dLon = lon - a.lon;
+    return std::sqrt(dLat * dLat + dLon * dLon);
+}
 
 // Signed offset of a point from the infinite line through A and B: zero on
 // the line, opposite signs on opposite sides.
