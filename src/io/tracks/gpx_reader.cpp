@@ -45,11 +45,12 @@ std::size_t endOfPoint(std::string_view bytes, std::size_t from)
     return bytes.size();
 }
 
-// One track point's text, lower-cased, with its place in the file.
+// One track point's text, lower-cased into a buffer the reader keeps from
+// point to point, with its place in the file.
 class PointText {
 public:
-    PointText(std::string_view bytes, std::size_t begin, std::size_t end, const TrackContext &context)
-        : bytes_(bytes), begin_(begin), context_(context)
+    PointText(std::string_view bytes, std::size_t begin, std::size_t end, const TrackContext &context, std::string &buffer)
+        : bytes_(bytes), begin_(begin), context_(context), text_(buffer)
     {
         text_.resize(end - begin);
         std::transform(bytes.begin() + static_cast<std::ptrdiff_t>(begin), bytes.begin() + static_cast<std::ptrdiff_t>(end),
@@ -146,13 +147,14 @@ private:
     std::string_view bytes_;
     std::size_t begin_;
     const TrackContext &context_;
-    std::string text_;
+    std::string &text_;
 };
 
 }  // namespace
 
 void readGpx(std::string_view bytes, const TrackContext &context, FixSink &sink)
 {
+    std::string lowered;
     for (std::size_t lt = bytes.find('<'); lt != std::string_view::npos; lt = bytes.find('<', lt + 1)) {
         if (startsWithCaseless(bytes, lt + 1, "/gpx>"))
             return;
@@ -160,7 +162,7 @@ void readGpx(std::string_view bytes, const TrackContext &context, FixSink &sink)
             continue;
         const std::size_t begin = lt + 6;
         const std::size_t end = endOfPoint(bytes, begin);
-        const PointText point(bytes, begin, end, context);
+        const PointText point(bytes, begin, end, context, lowered);
         if (point.has("lat") && point.has("lon") && point.has("time")) {
             const double lat = point.attribute("lat");
             const double lon = point.attribute("lon");
