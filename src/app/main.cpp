@@ -1,3 +1,6 @@
+#include <atomic>
+#include <csignal>
+
 #include <QApplication>
 #include <QCoreApplication>
 #include <QGuiApplication>
@@ -9,8 +12,11 @@
 #include "app/screenshot_command.h"
 #include "cli/export_command.h"
 #include "cli/render_command.h"
+#include "cli/video_command.h"
 
 namespace {
+
+std::atomic<bool> stopVideo{false};
 
 keelrun::CommandLine describeAndParse()
 {
@@ -67,6 +73,11 @@ int main(int argc, char *argv[])
             qputenv("QT_QPA_PLATFORM", "offscreen");
         QGuiApplication app(argc, argv);
         const keelrun::CommandLine command = describeAndParse();
+        if (command.mode == keelrun::CommandLine::Video) {
+            // Ctrl+C ends the video early with what was done.
+            std::signal(SIGINT, [](int) { stopVideo = true; });
+            return keelrun::runVideo(command, QCoreApplication::applicationDirPath(), stopVideo);
+        }
         return command.mode == keelrun::CommandLine::Done ? command.exitCode
                                                           : keelrun::runRender(command, QCoreApplication::applicationDirPath());
     }

@@ -65,7 +65,7 @@ ProgramKind programKind(const QStringList &arguments)
         return ProgramKind::Text;
     if (named("--screenshot"))
         return ProgramKind::Screenshot;
-    return named("--render") ? ProgramKind::Picture : ProgramKind::Window;
+    return named("--render") || named("--video") ? ProgramKind::Picture : ProgramKind::Window;
 }
 
 CommandLine parseCommandLine(const QStringList &arguments)
@@ -94,10 +94,15 @@ CommandLine parseCommandLine(const QStringList &arguments)
     const QCommandLineOption pageOption(QStringLiteral("page"), QStringLiteral("With --render or --screenshot: the page drawn, track (default), graph or analysis."), QStringLiteral("PAGE"));
     const QCommandLineOption languageOption(QStringLiteral("lang"), QStringLiteral("With --screenshot: the window's language, ja or en."), QStringLiteral("LANG"));
     const QCommandLineOption stoppedOption(QStringLiteral("stopped"), QStringLiteral("With --screenshot: the replay stopped, the map showing the course diagram."));
+    const QCommandLineOption videoOption(QStringLiteral("video"), QStringLiteral("Write the replay of RACE as a video (MP4, or WebM for a .webm name)."), QStringLiteral("RACE"));
+    const QCommandLineOption fromOption(QStringLiteral("from"), QStringLiteral("With --video: the race-clock time it starts at (default: the race window's start)."), QStringLiteral("SECONDS"));
+    const QCommandLineOption toOption(QStringLiteral("to"), QStringLiteral("With --video: the race-clock time it ends at (default: the race window's end)."), QStringLiteral("SECONDS"));
+    const QCommandLineOption speedOption(QStringLiteral("speed"), QStringLiteral("With --video: times real time, 1 to 1500 (default 30)."), QStringLiteral("S"));
+    const QCommandLineOption fpsOption(QStringLiteral("fps"), QStringLiteral("With --video: frames a second, 1 to 120 (default 30)."), QStringLiteral("N"));
     const QCommandLineOption outputOption(QStringList{QStringLiteral("o"), QStringLiteral("output")}, QStringLiteral("With --render or --screenshot: the PNG file to write; with --export-csv: the table's file."), QStringLiteral("FILE"));
     parser.addOptions({raceOption, inspectOption, samplesOption, coastOption, ctOption, renderOption, atOption, sizeOption, northUpOption,
                        windUpOption, zoomOption, laylinesOption, exportCsvOption, exportKmlOption, hideUnfocusedOption, screenshotOption, pageOption, languageOption, stoppedOption,
-                       outputOption});
+                       videoOption, fromOption, toOption, speedOption, fpsOption, outputOption});
 
     CommandLine command;
     command.mode = CommandLine::Done;
@@ -143,6 +148,42 @@ CommandLine parseCommandLine(const QStringList &arguments)
                 command.exitCode = kExitError;
             }
         }
+        return command;
+    }
+    if (parser.isSet(videoOption)) {
+        command.mode = CommandLine::Video;
+        command.race = parser.value(videoOption);
+        command.output = parser.value(outputOption);
+        command.size = QSize(1280, 720);
+        bool ok = true;
+        const auto number = [&](const QCommandLineOption &option, double low, double high, double fallback) {
+            if (!parser.isSet(option))
+                return fallback;
+            bool read = false;
+            const double value = parser.value(option).toDouble(&read);
+            ok = ok && read && value >= low && value <= high;
+            return value;
+        };
+        if (parser.isSet(fromOption))
+            command.videoFrom = number(fromOption, -1e7, 1e7, 0);
+        if (parser.isSet(toOption))
+            command.videoTo = number(toOption, -1e7, 1e7, 0);
+        command.videoSpeed = number(speedOption, 1, 1500, 30);
+        command.videoFps = static_cast<int>(number(fpsOption, 1, 120, 30));
+        const auto size = parser.isSet(sizeOption) ? parseSize(parser.value(sizeOption)) : std::optional<QSize>(command.size);
+        if (parser.isSet(zoomOption))
+            command.zoom = parser.value(zoomOption).toInt(&ok);
+        if (parser.isSet(northUpOption) || parser.isSet(windUpOption))
+            command.northUp = parser.isSet(northUpOption);
+        command.laylines = parser.isSet(laylinesOption);
+        if (!ok || !size || command.output.isEmpty() || command.zoom < 0 || command.zoom > 100) {
+            printError(QStringLiteral("--video needs -o FILE.mp4 (or .webm); --from and --to are seconds, --speed 1..1500, "
+                                      "--fps 1..120, --size WxH, --zoom 0..100"));
+            command.mode = CommandLine::Done;
+            command.exitCode = kExitError;
+            return command;
+        }
+        command.size = *size;
         return command;
     }
     if (parser.isSet(exportCsvOption)) {

@@ -18,7 +18,7 @@
 namespace keelrun {
 
 struct CommandLine {
-    enum Mode { Window, Inspect, Render, Screenshot, ExportCsv, ExportKml, Done };
+    enum Mode { Window, Inspect, Render, Screenshot, ExportCsv, ExportKml, Video, Done };
     Mode mode = Window;
     int exitCode = 0;      // for Done: help, version or a usage error was printed
     QString dataDir;       // empty: the default data folder
@@ -42,6 +42,11 @@ struct CommandLine {
     // ExportKml: the scene at `at` when set, else the whole race.
     std::optional<double> sceneAt;
     bool hideUnfocused = false;
+    // Video: the race-clock times it runs from and to (the race window when
+    // not given), times real time, frames a second.
+    std::optional<double> videoFrom, videoTo;
+    double videoSpeed = 30;
+    int videoFps = 30;
 };
 
 // The data folder and race file a command names: the data folder it names,

@@ -4,12 +4,39 @@
 
 #include <QSaveFile>
 
+#include "playback/light_phases.h"
+#include "playback/window_layout.h"
 #include "race/daylight.h"
 #include "render/map_frame.h"
+#include "render/painting.h"
 #include "render/pages/analysis_page.h"
 #include "render/pages/graph_page.h"
 
 namespace keelrun {
+
+void drawTrackPicture(QImage &bitmap, const RaceState &race, const CommandLine &command, double t, FrameState &frame)
+{
+    DisplayChoices choices;
+    choices.northUp = command.northUp.value_or(race.northUp > 0);
+    choices.zoomSlider = command.zoom;
+    // The sea as the automatic daylight shows it at that time of day.
+    const Daylight daylight = daylightAt(timeOfDay(t, race.daylight), race.daylight);
+    choices.seaBrightness = daylight.level;
+    choices.night = daylight.night;
+    // The lights as they would flash that many seconds into a replay.
+    const LightClock lights = lightsAt(static_cast<int>(std::clamp(t, 0.0, 1e9)), race.lights);
+    choices.lights = &lights;
+    choices.laylines = command.laylines;
+    choices.windowHeight = bitmap.height();
+    choices.mapSize = bitmap.size();
+    PlaybackClock clock;
+    clock.raceClock = t;
+    const MapPictures pictures = mapPictures(race, choices.northUp);
+    const MapFrameRequest request = mapFrameRequest(choices, clock, pictures);
+    computeFrame(frame, race, request.frame);
+    bitmap.fill(request.boats.sea);
+    drawMapFrame(bitmap, race, frame, request.boats, request.overlays);
+}
 
 int runRender(const CommandLine &command, const QString &executableDir)
 {
@@ -17,33 +44,13 @@ int runRender(const CommandLine &command, const QString &executableDir)
     if (!loadCommandRace(command, executableDir, race))
         return kExitError;
 
-    DisplayChoices choices;
-    choices.northUp = command.northUp.value_or(race.northUp > 0);
-    choices.zoomSlider = command.zoom;
-    // The sea as the automatic daylight shows it at that time of day.
-    const Daylight daylight = daylightAt(timeOfDay(command.at, race.daylight), race.daylight);
-    choices.seaBrightness = daylight.level;
-    choices.night = daylight.night;
-    // The lights as they would flash that many seconds into a replay.
-    const LightClock lights = lightsAt(static_cast<int>(std::clamp(command.at, 0.0, 1e9)), race.lights);
-    choices.lights = &lights;
-    choices.laylines = command.laylines;
-    choices.windowHeight = command.size.height();
-    choices.mapSize = command.size;
-    PlaybackClock clock;
-    clock.raceClock = command.at;
-    const MapPictures pictures = mapPictures(race, choices.northUp);
-    const MapFrameRequest request = mapFrameRequest(choices, clock, pictures);
-
-    FrameState frame = newFrameState(race);
-    computeFrame(frame, race, request.frame);
     QImage bitmap(command.size, QImage::Format_RGB32);
     if (command.page == Page::Track) {
-        bitmap.fill(request.boats.sea);
-        drawMapFrame(bitmap, race, frame, request.boats, request.overlays);
-    }
-    else {
-        const PageRequest page{command.size.height(), {}, request.boats.sea, choices.labelLevel};
+        FrameState frame = newFrameState(race);
+        drawTrackPicture(bitmap, race, command, command.at, frame);
+    } else {
+        const QColor sea = toQColor(seaColours(daylightAt(timeOfDay(command.at, race.daylight), race.daylight).level).sea);
+        const PageRequest page{command.size.height(), {}, sea, 1};
         if (command.page == Page::Graph)
             drawGraphPage(bitmap, race, page);
         else

@@ -1,10 +1,18 @@
 #pragma once
-// `keelrun --render`: the Track page at one race-clock time, drawn without a
-// window and written as a PNG picture.
+// `keelrun --render`: the Track page at one race-clock time, or the Graph or
+// Analysis page, drawn without a window and written as a PNG picture.
+
+#include <QImage>
 
 #include "cli/command_line.h"
+#include "playback/frame_state.h"
 
 namespace keelrun {
+
+// The Track page at race-clock time `t` as the command asks for it
+// (orientation, zoom, lay lines), with the sea and lights of that time of
+// day. `frame` carries what one frame passes to the next.
+void drawTrackPicture(QImage &bitmap, const RaceState &race, const CommandLine &command, double t, FrameState &frame);
 
 int runRender(const CommandLine &command, const QString &executableDir);
 
