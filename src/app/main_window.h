@@ -83,6 +83,9 @@ public:
     // `stopped` the replay stopped as by unticking Auto Trace.
     void holdForPicture(bool stopped);
     const LoadResult &lastLoad() const { return lastLoad_; }
+    // Writes the replay from `from` to `to` at `speed` as a video at `path`
+    // while the replay goes on; empty, or why it could not.
+    QString writeVideoFile(const QString &path, double from, double to, double speed);
     // Shows the map (and plays on) or the Graph or Analysis page.
     void showPage(Page page);
     Page currentPage() const;
@@ -197,6 +200,7 @@ private:
     void onAttachmentChosen();
     void exportKml(bool scene);
     void exportTable();
+    void exportVideo();
 
     DataFolder folder_;
     RaceState race_;

@@ -32,49 +32,57 @@ int videoFrameCount(double from, double to, double speed, int fps)
     return static_cast<int>(std::floor((to - from) * fps / speed + 1e-9)) + 1;
 }
 
+VideoResult writeVideo(const RaceState &race, const CommandLine &command, const std::function<void(int, int)> &progress,
+                       const std::atomic<bool> &stop)
+{
+    VideoResult result;
+    const double from = command.videoFrom.value_or(race.windowStart), to = command.videoTo.value_or(race.windowEnd);
+    result.total = videoFrameCount(from, to, command.videoSpeed, command.videoFps);
+    const QString scratch = command.output + QStringLiteral(".part");
+    auto video = VideoWriter::open(scratch, videoKindFor(command.output), command.size, command.videoFps, result.error);
+    if (video) {
+        QImage bitmap(video->size(), QImage::Format_RGB32);
+        FrameState frame = newFrameState(race);
+        for (; result.frames < result.total && !stop; ++result.frames) {
+            drawTrackPicture(bitmap, race, command, from + result.frames * command.videoSpeed / command.videoFps, frame);
+            if (!video->write(bitmap.constBits(), static_cast<int>(bitmap.bytesPerLine()), result.error))
+                break;
+            if (progress)
+                progress(result.frames + 1, result.total);
+        }
+        if (result.error.isEmpty())
+            video->finish(result.error);
+        video.reset();
+    }
+    std::error_code renamed;
+    if (result.error.isEmpty())
+        std::filesystem::rename(scratch.toStdString(), command.output.toStdString(), renamed);
+    if (renamed)
+        result.error = QString::fromStdString(renamed.message());
+    if (!result.error.isEmpty()) {
+        QFile::remove(scratch);
+        result.error = QStringLiteral("%1: %2").arg(command.output, result.error);
+    }
+    return result;
+}
+
 int runVideo(const CommandLine &command, const QString &executableDir, const std::atomic<bool> &stop)
 {
     RaceState race;
     if (!loadCommandRace(command, executableDir, race))
         return kExitError;
-    const double from = command.videoFrom.value_or(race.windowStart), to = command.videoTo.value_or(race.windowEnd);
-    const int total = videoFrameCount(from, to, command.videoSpeed, command.videoFps);
-
-    // Written under a scratch name beside the file and renamed into place
-    // when whole, so that a failure leaves nothing half-written under it.
-    const QString scratch = command.output + QStringLiteral(".part");
-    QString error;
-    auto video = VideoWriter::open(scratch, videoKindFor(command.output), command.size, command.videoFps, error);
-    if (!video) {
-        QFile::remove(scratch);
-        printError(error);
-        return kExitError;
-    }
-    QImage bitmap(video->size(), QImage::Format_RGB32);
-    FrameState frame = newFrameState(race);
     const auto started = std::chrono::steady_clock::now();
-    int done = 0;
-    for (; done < total && !stop; ++done) {
-        drawTrackPicture(bitmap, race, command, from + done * command.videoSpeed / command.videoFps, frame);
-        if (!video->write(bitmap.constBits(), static_cast<int>(bitmap.bytesPerLine()), error))
-            break;
-        if (done % 30 == 29)
-            showProgress(done + 1, total, std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count());
-    }
-    if (error.isEmpty())
-        video->finish(error);
-    video.reset();
+    const VideoResult result = writeVideo(race, command, [&](int done, int total) {
+        if (done % 30 == 0 || done == total)
+            showProgress(done, total, std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count());
+    }, stop);
     std::fprintf(stderr, "\n");
-    std::error_code renamed;
-    if (error.isEmpty())
-        std::filesystem::rename(scratch.toStdString(), command.output.toStdString(), renamed);
-    if (!error.isEmpty() || renamed) {
-        QFile::remove(scratch);
-        printError(QStringLiteral("%1: %2").arg(command.output, error.isEmpty() ? QString::fromStdString(renamed.message()) : error));
+    if (!result.error.isEmpty()) {
+        printError(result.error);
         return kExitError;
     }
-    if (done < total)
-        printError(QStringLiteral("stopped after %1 of %2 frames; %3 holds them").arg(done).arg(total).arg(command.output));
+    if (result.frames < result.total)
+        printError(QStringLiteral("stopped after %1 of %2 frames; %3 holds them").arg(result.frames).arg(result.total).arg(command.output));
     std::printf("%s\n", qPrintable(command.output));
     return 0;
 }

@@ -13,9 +13,21 @@ namespace keelrun {
 // and `fps` frames a second: frame k shows race time from + k x speed / fps.
 int videoFrameCount(double from, double to, double speed, int fps);
 
-// Writes the video; a stop request (Ctrl+C) ends it early with a playable
-// file of what was done. Exit code 0, or 2 with the reason on stderr and
-// nothing left under the file's name.
+// Writes the video of `race` that `command` asks for (file, size, times,
+// speed, frames a second, orientation, zoom): under a scratch name beside
+// the file, renamed into place when whole, so that nothing half-written is
+// left under the file's name. `progress(done, total)` hears of the frames;
+// `stop` ends the video early with a playable file of what was done.
+struct VideoResult {
+    QString error;  // empty when the file was written
+    int frames = 0;
+    int total = 0;
+};
+VideoResult writeVideo(const RaceState &race, const CommandLine &command, const std::function<void(int, int)> &progress,
+                       const std::atomic<bool> &stop);
+
+// `keelrun --video`: exit code 0, or 2 with the reason on stderr; a stop
+// request (Ctrl+C) keeps what was done.
 int runVideo(const CommandLine &command, const QString &executableDir, const std::atomic<bool> &stop);
 
 }  // namespace keelrun

@@ -26,6 +26,7 @@
 #include "app/map_canvas.h"
 #include "app/playback_controller.h"
 #include "app/single_instance.h"
+#include "export/video_writer.h"
 #include "render/time_bar.h"
 #include "test_folder.h"
 
@@ -609,6 +610,25 @@ TEST_F(MainWindowTest, TheOrganiserEditsTheCourseAndTheWind)
     EXPECT_TRUE(QFile::exists(t.path("winddat/race01_wind.csv")));
     ASSERT_TRUE(race.open(QIODevice::ReadOnly));
     EXPECT_TRUE(race.readAll().contains("\r\nWF,race01_wind.csv\r\n"));
+}
+
+// Ctrl+E writes the replay as a video while the replay goes on.
+TEST_F(MainWindowTest, TheWindowWritesAVideoWhileTheReplayGoesOn)
+{
+    MainWindow w(DataFolder(QStringLiteral(KEELRUN_DEMO_DATA)), QStringLiteral("solent-evening.txt"));
+    w.resize(1280, 1020);
+    waitForLoad(w);
+    w.play(+1);
+    const double before = w.playback().clock().raceClock;
+    const QString video = t.path("replay.mp4");
+    EXPECT_EQ(w.writeVideoFile(video, 600, 660, 30), "");
+    VideoFacts facts;
+    QString error;
+    ASSERT_TRUE(readVideoFacts(video, facts, error)) << error.toStdString();
+    EXPECT_EQ(facts.size, QSize(1280, 720));
+    EXPECT_NEAR(facts.frames, 61, 1);
+    EXPECT_GT(w.playback().clock().raceClock, before);  // the replay played meanwhile
+    EXPECT_TRUE(w.playback().isPlaying());
 }
 
 // The boat list's clicks change what the map draws: a right click leaves
