@@ -87,6 +87,10 @@ int main(int argc, char *argv[])
             qputenv("QT_QPA_PLATFORM", "offscreen");
         QApplication app(argc, argv);
         const keelrun::CommandLine command = describeAndParse();
+        if (command.mode == keelrun::CommandLine::Video) {
+            std::signal(SIGINT, [](int) { stopVideo = true; });
+            return keelrun::runWindowVideo(command, QCoreApplication::applicationDirPath(), stopVideo);
+        }
         return command.mode == keelrun::CommandLine::Done ? command.exitCode
                                                           : keelrun::runScreenshot(command, QCoreApplication::applicationDirPath());
     }

@@ -1,28 +1,61 @@
 #include "app/screenshot_command.h"
 
+#include <memory>
+
 #include <QCoreApplication>
+#include <QPainter>
 #include <QEventLoop>
 #include <QSaveFile>
 #include <QTimer>
 
 #include "app/main_window.h"
+#include "cli/video_command.h"
 
 namespace keelrun {
 
-int runScreenshot(const CommandLine &command, const QString &executableDir)
+namespace {
+
+// The window built offscreen at the command's size with its race loaded;
+// nothing when the race does not load.
+std::unique_ptr<MainWindow> openWindow(const CommandLine &command, const QString &executableDir)
 {
     const auto race = resolveCommandRace(command, executableDir);
     if (!race)
-        return kExitError;
-    MainWindow window(race->first, race->second);
-    window.resize(command.size);
-    window.show();
+        return nullptr;
+    auto window = std::make_unique<MainWindow>(race->first, race->second);
+    window->resize(command.size);
+    window->show();
     QEventLoop loaded;
-    QObject::connect(&window, &MainWindow::raceLoaded, &loaded, &QEventLoop::quit);
+    QObject::connect(window.get(), &MainWindow::raceLoaded, &loaded, &QEventLoop::quit);
     loaded.exec();
-    printLoadResult(window.lastLoad());
-    if (!window.lastLoad().ok())
+    printLoadResult(window->lastLoad());
+    if (!window->lastLoad().ok())
+        return nullptr;
+    return window;
+}
+
+}  // namespace
+
+int runWindowVideo(const CommandLine &command, const QString &executableDir, const std::atomic<bool> &stop)
+{
+    const auto window = openWindow(command, executableDir);
+    if (!window)
         return kExitError;
+    window->holdForPicture(false);
+    return reportVideo(window->race(), command, stop, [&](QImage &picture, double t) {
+        window->jumpTo(t);
+        window->showFinishesSoFar();
+        QCoreApplication::processEvents();
+        QPainter(&picture).drawImage(0, 0, window->grab().toImage());
+    });
+}
+
+int runScreenshot(const CommandLine &command, const QString &executableDir)
+{
+    const auto opened = openWindow(command, executableDir);
+    if (!opened)
+        return kExitError;
+    MainWindow &window = *opened;
 
     if (!command.language.isEmpty())
         window.setLanguage(command.language == QLatin1String("ja") ? Language::Japanese : Language::EnglishChosen);

@@ -63,7 +63,7 @@ ProgramKind programKind(const QStringList &arguments)
     if (named("--help") || named("--help-all") || named("-h") || named("--version") || named("-v") || named("--inspect") ||
         named("--export-csv") || named("--export-kml"))
         return ProgramKind::Text;
-    if (named("--screenshot"))
+    if (named("--screenshot") || (named("--video") && named("--window")))
         return ProgramKind::Screenshot;
     return named("--render") || named("--video") ? ProgramKind::Picture : ProgramKind::Window;
 }
@@ -99,10 +99,11 @@ CommandLine parseCommandLine(const QStringList &arguments)
     const QCommandLineOption toOption(QStringLiteral("to"), QStringLiteral("With --video: the race-clock time it ends at (default: the race window's end)."), QStringLiteral("SECONDS"));
     const QCommandLineOption speedOption(QStringLiteral("speed"), QStringLiteral("With --video: times real time, 1 to 1500 (default 30)."), QStringLiteral("S"));
     const QCommandLineOption fpsOption(QStringLiteral("fps"), QStringLiteral("With --video: frames a second, 1 to 120 (default 30)."), QStringLiteral("N"));
+    const QCommandLineOption windowOption(QStringLiteral("window"), QStringLiteral("With --video: the whole window, time bar and boards too."));
     const QCommandLineOption outputOption(QStringList{QStringLiteral("o"), QStringLiteral("output")}, QStringLiteral("With --render or --screenshot: the PNG file to write; with --export-csv: the table's file."), QStringLiteral("FILE"));
     parser.addOptions({raceOption, inspectOption, samplesOption, coastOption, ctOption, renderOption, atOption, sizeOption, northUpOption,
                        windUpOption, zoomOption, laylinesOption, exportCsvOption, exportKmlOption, hideUnfocusedOption, screenshotOption, pageOption, languageOption, stoppedOption,
-                       videoOption, fromOption, toOption, speedOption, fpsOption, outputOption});
+                       videoOption, fromOption, toOption, speedOption, fpsOption, windowOption, outputOption});
 
     CommandLine command;
     command.mode = CommandLine::Done;
@@ -176,6 +177,7 @@ CommandLine parseCommandLine(const QStringList &arguments)
         if (parser.isSet(northUpOption) || parser.isSet(windUpOption))
             command.northUp = parser.isSet(northUpOption);
         command.laylines = parser.isSet(laylinesOption);
+        command.videoWindow = parser.isSet(windowOption);
         if (!ok || !size || command.output.isEmpty() || command.zoom < 0 || command.zoom > 100) {
             printError(QStringLiteral("--video needs -o FILE.mp4 (or .webm); --from and --to are seconds, --speed 1..1500, "
                                       "--fps 1..120, --size WxH, --zoom 0..100"));

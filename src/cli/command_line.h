@@ -47,6 +47,7 @@ struct CommandLine {
     std::optional<double> videoFrom, videoTo;
     double videoSpeed = 30;
     int videoFps = 30;
+    bool videoWindow = false;  // the whole window as --screenshot draws it, not the map alone
 };
 
 // The data folder and race file a command names: the data folder it names,

@@ -33,7 +33,7 @@ int videoFrameCount(double from, double to, double speed, int fps)
 }
 
 VideoResult writeVideo(const RaceState &race, const CommandLine &command, const std::function<void(int, int)> &progress,
-                       const std::atomic<bool> &stop)
+                       const std::atomic<bool> &stop, DrawFrame draw)
 {
     VideoResult result;
     const double from = command.videoFrom.value_or(race.windowStart), to = command.videoTo.value_or(race.windowEnd);
@@ -43,8 +43,10 @@ VideoResult writeVideo(const RaceState &race, const CommandLine &command, const 
     if (video) {
         QImage bitmap(video->size(), QImage::Format_RGB32);
         FrameState frame = newFrameState(race);
+        if (!draw)
+            draw = [&](QImage &picture, double t) { drawTrackPicture(picture, race, command, t, frame); };
         for (; result.frames < result.total && !stop; ++result.frames) {
-            drawTrackPicture(bitmap, race, command, from + result.frames * command.videoSpeed / command.videoFps, frame);
+            draw(bitmap, from + result.frames * command.videoSpeed / command.videoFps);
             if (!video->write(bitmap.constBits(), static_cast<int>(bitmap.bytesPerLine()), result.error))
                 break;
             if (progress)
@@ -71,11 +73,16 @@ int runVideo(const CommandLine &command, const QString &executableDir, const std
     RaceState race;
     if (!loadCommandRace(command, executableDir, race))
         return kExitError;
+    return reportVideo(race, command, stop);
+}
+
+int reportVideo(const RaceState &race, const CommandLine &command, const std::atomic<bool> &stop, DrawFrame draw)
+{
     const auto started = std::chrono::steady_clock::now();
     const VideoResult result = writeVideo(race, command, [&](int done, int total) {
         if (done % 30 == 0 || done == total)
             showProgress(done, total, std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count());
-    }, stop);
+    }, stop, std::move(draw));
     std::fprintf(stderr, "\n");
     if (!result.error.isEmpty()) {
         printError(result.error);

@@ -5,6 +5,8 @@
 #include <atomic>
 #include <functional>
 
+#include <QImage>
+
 #include "cli/command_line.h"
 
 namespace keelrun {
@@ -23,11 +25,16 @@ struct VideoResult {
     int frames = 0;
     int total = 0;
 };
+// `draw(picture, t)` draws the frame at race-clock time t; by default the
+// Track page as `--render` draws it.
+using DrawFrame = std::function<void(QImage &, double)>;
 VideoResult writeVideo(const RaceState &race, const CommandLine &command, const std::function<void(int, int)> &progress,
-                       const std::atomic<bool> &stop);
+                       const std::atomic<bool> &stop, DrawFrame draw = {});
 
 // `keelrun --video`: exit code 0, or 2 with the reason on stderr; a stop
 // request (Ctrl+C) keeps what was done.
 int runVideo(const CommandLine &command, const QString &executableDir, const std::atomic<bool> &stop);
+// The same for a race already loaded, frames drawn by `draw`.
+int reportVideo(const RaceState &race, const CommandLine &command, const std::atomic<bool> &stop, DrawFrame draw = {});
 
 }  // namespace keelrun

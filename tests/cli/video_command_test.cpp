@@ -103,6 +103,24 @@ TEST(VideoCommand, WebMAndFailures)
     EXPECT_EQ(runKeelrun({"--video", "solent-evening.txt", "--speed", "0", "-o", webm, demo}), 2);
 }
 
+// With --window every frame is the whole window, boards and time bar too.
+TEST(VideoCommand, TheWholeWindow)
+{
+    test::TestFolder t;
+    const QString video = t.path("window.mp4");
+    ASSERT_EQ(runKeelrun({"--video", "hayama-autumn.txt", "--window", "--from", "3900", "--to", "3930", "--size", "1024x768",
+                          "-o", video, QStringLiteral(KEELRUN_DEMO_DATA)}), 0);
+    VideoFacts facts;
+    QString error;
+    ASSERT_TRUE(readVideoFacts(video, facts, error)) << error.toStdString();
+    EXPECT_EQ(facts.size, QSize(1024, 768));
+    EXPECT_NEAR(facts.frames, 31, 1);
+    // The column of the window at the right: the control panel's grey, not the sea.
+    const QImage last = frameOf(video, 30);
+    const QColor column = last.pixelColor(1000, 700);
+    EXPECT_NEAR(column.red(), column.blue(), 20);
+}
+
 // Ctrl+C: the video stops early and what was done plays.
 TEST(VideoCommand, AStoppedVideoPlays)
 {
