@@ -247,6 +247,7 @@ void MainWindow::exportVideo()
     dialog.setWindowTitle(QStringLiteral("Keelrun"));
     auto *form = new QFormLayout(&dialog);
     auto *file = new QLineEdit(QDir(documentsFolder()).filePath(QFileInfo(race_.raceFileName).completeBaseName() + QStringLiteral(".mp4")));
+    file->setMinimumWidth(360);
     auto *choose = new QPushButton(QStringLiteral("..."));
     auto *fileRow = new QHBoxLayout;
     fileRow->addWidget(file);
