@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "base/numbers.h"
+#include "base/parallel.h"
 #include "race/plane.h"
 
 namespace keelrun {
@@ -95,12 +96,15 @@ double sailedBetween(const BoatEntry &boat, double from, double to, double cosLa
 
 void deriveSpeedAndHeading(RaceState &race)
 {
+    parallelFor(1, race.boatCount, [&](int b) {
+        if (race.boats[b].sampleCount() >= kMinimumSamples)
+            deriveBoat(race.boats[b], race.extent.cosLat);
+    });
     race.topSpeed = 0;
     for (int b = 1; b <= race.boatCount; ++b) {
         BoatEntry &boat = race.boats[b];
         if (boat.sampleCount() < kMinimumSamples)
             continue;
-        deriveBoat(boat, race.extent.cosLat);
         for (int j = 1; j <= boat.sampleCount(); ++j) {
             if (boat.samples[j].speed < kTopSpeedLimit)
                 race.topSpeed = std::max(race.topSpeed, boat.samples[j].speed);
@@ -111,11 +115,11 @@ void deriveSpeedAndHeading(RaceState &race)
 void computeLegDistances(RaceState &race)
 {
     const int length = race.courseLength();
-    for (int b = 1; b <= race.boatCount; ++b) {
+    parallelFor(1, race.boatCount, [&](int b) {
         BoatEntry &boat = race.boats[b];
         boat.legDistance = {};
         if (length == 0 || !passed(boat.roundingTime[length]))
-            continue;
+            return;
         for (int leg = 1; leg <= length; ++leg) {
             const bool whole = leg == length;
             const double from = whole || leg == 1 ? 0 : boat.roundingTime[leg];
@@ -124,7 +128,7 @@ void computeLegDistances(RaceState &race)
                 continue;
             boat.legDistance[leg] = sailedBetween(boat, from, to, race.extent.cosLat);
         }
-    }
+    });
 }
 
 }  // namespace keelrun
