@@ -21,6 +21,8 @@
 #include "io/race_file.h"
 #include "race/track_derivation.h"
 #include "io/tracks/track_reader.h"
+#include "playback/course_view.h"
+#include "render/course_diagram.h"
 #include "render/map_frame.h"
 #include "render/pages/analysis_page.h"
 #include "render/pages/graph_page.h"
@@ -208,6 +210,21 @@ void BM_FillAndCopy(benchmark::State &state)
     benchmark::DoNotOptimize(window.constBits());
 }
 BENCHMARK(BM_FillAndCopy)->Unit(benchmark::kMillisecond);
+
+// The stopped map: every boat's whole track, the marks and the boats at the
+// clock, 1920 x 1080.
+void BM_CourseDiagram(benchmark::State &state)
+{
+    const RaceState &race = loadedRace();
+    QImage bitmap(1920, 1080, QImage::Format_RGB32);
+    CourseDiagramRequest request;
+    request.view = courseDiagramView(wholeRaceView(race), race, bitmap.size(), false);
+    request.now = 3600;
+    for (auto _ : state)
+        drawCourseDiagram(bitmap, race, request);
+    benchmark::DoNotOptimize(bitmap.constBits());
+}
+BENCHMARK(BM_CourseDiagram)->Unit(benchmark::kMillisecond);
 
 // The Graph and Analysis pages at 1920 x 1080 with every boat ticked: the
 // Graph page draws every fix of the fleet twice.

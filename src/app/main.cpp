@@ -104,6 +104,8 @@ int main(int argc, char *argv[])
         return keelrun::runExportCsv(command, QCoreApplication::applicationDirPath());
     case keelrun::CommandLine::ExportKml:
         return keelrun::runExportKml(command, QCoreApplication::applicationDirPath());
+    case keelrun::CommandLine::ExportManoeuvres:
+        return keelrun::runExportManoeuvres(command, QCoreApplication::applicationDirPath());
     case keelrun::CommandLine::Inspect:
         return keelrun::runInspect(command, QCoreApplication::applicationDirPath());
     default:

@@ -61,7 +61,7 @@ ProgramKind programKind(const QStringList &arguments)
         });
     };
     if (named("--help") || named("--help-all") || named("-h") || named("--version") || named("-v") || named("--inspect") ||
-        named("--export-csv") || named("--export-kml"))
+        named("--export-csv") || named("--export-kml") || named("--export-manoeuvres"))
         return ProgramKind::Text;
     if (named("--screenshot") || (named("--video") && named("--window")))
         return ProgramKind::Screenshot;
@@ -94,6 +94,7 @@ CommandLine parseCommandLine(const QStringList &arguments)
     const QCommandLineOption pageOption(QStringLiteral("page"), QStringLiteral("With --render or --screenshot: the page drawn, track (default), graph or analysis."), QStringLiteral("PAGE"));
     const QCommandLineOption languageOption(QStringLiteral("lang"), QStringLiteral("With --screenshot: the window's language, ja or en."), QStringLiteral("LANG"));
     const QCommandLineOption stoppedOption(QStringLiteral("stopped"), QStringLiteral("With --screenshot: the replay stopped, the map showing the course diagram."));
+    const QCommandLineOption manoeuvresOption(QStringLiteral("export-manoeuvres"), QStringLiteral("Write every boat's tacks and gybes of RACE as CSV (to the documents folder, or -o FILE)."), QStringLiteral("RACE"));
     const QCommandLineOption videoOption(QStringLiteral("video"), QStringLiteral("Write the replay of RACE as a video (MP4, or WebM for a .webm name)."), QStringLiteral("RACE"));
     const QCommandLineOption fromOption(QStringLiteral("from"), QStringLiteral("With --video: the race-clock time it starts at (default: the race window's start)."), QStringLiteral("SECONDS"));
     const QCommandLineOption toOption(QStringLiteral("to"), QStringLiteral("With --video: the race-clock time it ends at (default: the race window's end)."), QStringLiteral("SECONDS"));
@@ -103,7 +104,7 @@ CommandLine parseCommandLine(const QStringList &arguments)
     const QCommandLineOption outputOption(QStringList{QStringLiteral("o"), QStringLiteral("output")}, QStringLiteral("With --render or --screenshot: the PNG file to write; with --export-csv: the table's file."), QStringLiteral("FILE"));
     parser.addOptions({raceOption, inspectOption, samplesOption, coastOption, ctOption, renderOption, atOption, sizeOption, northUpOption,
                        windUpOption, zoomOption, laylinesOption, exportCsvOption, exportKmlOption, hideUnfocusedOption, screenshotOption, pageOption, languageOption, stoppedOption,
-                       videoOption, fromOption, toOption, speedOption, fpsOption, windowOption, outputOption});
+                       manoeuvresOption, videoOption, fromOption, toOption, speedOption, fpsOption, windowOption, outputOption});
 
     CommandLine command;
     command.mode = CommandLine::Done;
@@ -186,6 +187,12 @@ CommandLine parseCommandLine(const QStringList &arguments)
             return command;
         }
         command.size = *size;
+        return command;
+    }
+    if (parser.isSet(manoeuvresOption)) {
+        command.mode = CommandLine::ExportManoeuvres;
+        command.race = parser.value(manoeuvresOption);
+        command.output = parser.value(outputOption);
         return command;
     }
     if (parser.isSet(exportCsvOption)) {

@@ -18,7 +18,7 @@
 namespace keelrun {
 
 struct CommandLine {
-    enum Mode { Window, Inspect, Render, Screenshot, ExportCsv, ExportKml, Video, Done };
+    enum Mode { Window, Inspect, Render, Screenshot, ExportCsv, ExportKml, ExportManoeuvres, Video, Done };
     Mode mode = Window;
     int exitCode = 0;      // for Done: help, version or a usage error was printed
     QString dataDir;       // empty: the default data folder

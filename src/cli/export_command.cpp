@@ -8,6 +8,7 @@
 
 #include "export/documents.h"
 #include "export/kml.h"
+#include "export/manoeuvre_table.h"
 #include "export/performance_table.h"
 
 namespace keelrun {
@@ -36,6 +37,14 @@ int runExportCsv(const CommandLine &command, const QString &executableDir)
     if (!loadCommandRace(command, executableDir, race))
         return kExitError;
     return save(command, QStringLiteral("NoName.csv"), spreadsheetText(performanceTable(race)));
+}
+
+int runExportManoeuvres(const CommandLine &command, const QString &executableDir)
+{
+    RaceState race;
+    if (!loadCommandRace(command, executableDir, race))
+        return kExitError;
+    return save(command, QStringLiteral("manoeuvres.csv"), spreadsheetText(manoeuvreTable(race, analyseManoeuvres(race))));
 }
 
 int runExportKml(const CommandLine &command, const QString &executableDir)

@@ -12,4 +12,8 @@ int runExportCsv(const CommandLine &command, const QString &executableDir);
 // scene at that time (QLXMap4.kml), for a globe viewer.
 int runExportKml(const CommandLine &command, const QString &executableDir);
 
+// `keelrun --export-manoeuvres`: every boat's tacks and gybes with what each
+// cost (manoeuvres.csv in the documents folder, or -o FILE).
+int runExportManoeuvres(const CommandLine &command, const QString &executableDir);
+
 }  // namespace keelrun

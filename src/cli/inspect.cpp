@@ -2,6 +2,8 @@
 
 #include <nlohmann/json.hpp>
 
+#include "race/manoeuvres.h"
+
 namespace keelrun {
 namespace {
 
@@ -116,6 +118,17 @@ Json boatJson(const BoatEntry &boat, int courseLength, const InspectOptions &opt
     return j;
 }
 
+Json manoeuvresJson(const std::vector<Manoeuvre> &manoeuvres)
+{
+    Json list = Json::array();
+    for (const Manoeuvre &m : manoeuvres)
+        list.push_back({{"time", m.time}, {"kind", utf8(manoeuvreKindName(m.kind))}, {"atMark", m.atMark},
+                        {"headingIn", m.headingIn}, {"headingOut", m.headingOut}, {"speedIn", m.speedIn},
+                        {"speedOut", m.speedOut}, {"duration", m.duration}, {"lossMetres", m.lossMetres},
+                        {"lossSeconds", m.lossSeconds}});
+    return list;
+}
+
 Json windJson(const RaceState &s)
 {
     Json time = Json::array(), tws = Json::array(), twd = Json::array();
@@ -228,9 +241,17 @@ std::string inspectJson(const RaceState &s, const InspectOptions &options)
     j.update(courseJson(s));
     j["warnings"] = texts(s.warnings);
 
+    const FleetManoeuvres fleet = analyseManoeuvres(s);
+    Json estimate = Json::array();
+    for (const WindEstimate &w : fleet.estimatedWind)
+        estimate.push_back({{"time", w.time}, {"twd", w.twd}});
+    j["estimatedWind"] = estimate;
+
     Json boats = Json::array();
-    for (int i = 1; i <= s.boatCount; ++i)
+    for (int i = 1; i <= s.boatCount; ++i) {
         boats.push_back(boatJson(s.boats[i], s.courseLength(), options));
+        boats.back()["manoeuvres"] = manoeuvresJson(fleet.boats[i]);
+    }
     j["boats"] = boats;
     return j.dump(2) + "\n";
 }

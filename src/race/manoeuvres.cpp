@@ -1,0 +1,227 @@
+#include "race/manoeuvres.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "base/numbers.h"
+#include "base/parallel.h"
+#include "race/plane.h"
+
+namespace keelrun {
+namespace {
+
+constexpr double kSettledSeconds = 30;
+constexpr double kGapSeconds = 10;
+constexpr double kMaxSpread = 20;
+constexpr double kMinTurn = 50;
+constexpr double kCloseHauled = 80;
+constexpr double kRunning = 100;
+constexpr double kMarkSeconds = 60;
+constexpr double kBackOnCourse = 15;   // degrees: the turn starts and ends here
+constexpr double kKnots = 1852.0 / 3600;  // metres a second
+constexpr double kDegree = M_PI / 180;
+
+double circularMean(const std::vector<double> &degrees)
+{
+    double x = 0, y = 0;
+    for (double d : degrees) {
+        x += std::cos(d * kDegree);
+        y += std::sin(d * kDegree);
+    }
+    const double mean = std::atan2(y, x) / kDegree;
+    return mean < 0 ? mean + 360 : mean;
+}
+
+// A settled course: its mean heading and speed, when the window has enough
+// fixes and they keep within the spread.
+struct Course {
+    bool settled = false;
+    double heading = 0;
+    double speed = 0;
+};
+
+// The fixes in [from, to], looked for outwards from fix `near` (which the
+// window lies before, or after), so that the cost is the window's, not the
+// track's.
+Course settledCourse(const BoatEntry &boat, int near, double from, double to, int minimumFixes)
+{
+    std::vector<double> headings;
+    double speed = 0;
+    const auto take = [&](const TrackSample &s) {
+        if (s.time >= from && s.time <= to) {
+            headings.push_back(s.heading);
+            speed += s.speed;
+        }
+    };
+    if (boat.samples[near].time >= to) {
+        for (int i = near; i >= 1 && boat.samples[i].time >= from; --i)
+            take(boat.samples[i]);
+    } else {
+        for (int i = near; i <= boat.sampleCount() && boat.samples[i].time <= to; ++i)
+            take(boat.samples[i]);
+    }
+    Course course;
+    if (static_cast<int>(headings.size()) < minimumFixes)
+        return course;
+    course.heading = circularMean(headings);
+    course.speed = speed / static_cast<double>(headings.size());
+    course.settled = std::all_of(headings.begin(), headings.end(),
+                                 [&](double h) { return std::abs(signedAngle(h - course.heading)) <= kMaxSpread; });
+    return course;
+}
+
+bool nearRounding(const RaceState &race, const BoatEntry &boat, double t)
+{
+    for (int k = 1; k <= race.courseLength(); ++k) {
+        if (passed(boat.roundingTime[k]) && std::abs(boat.roundingTime[k] - t) <= kMarkSeconds)
+            return true;
+    }
+    return false;
+}
+
+// Ground made good along `bearing` between two fixes, metres.
+double madeGood(const TrackSample &a, const TrackSample &b, double bearing, double cosLat)
+{
+    const double north = (b.lat - a.lat) * kMetresPerMinute, east = (b.lon - a.lon) * kMetresPerMinute * cosLat;
+    return north * std::cos(bearing * kDegree) + east * std::sin(bearing * kDegree);
+}
+
+// The turn: from the last fix before `flip` still on the course before to
+// the first after it on the course after.
+std::pair<int, int> turnEnds(const BoatEntry &boat, int flip, const Course &in, const Course &out)
+{
+    int first = flip, last = flip + 1;
+    while (first > 1 && std::abs(signedAngle(boat.samples[first].heading - in.heading)) > kBackOnCourse)
+        --first;
+    while (last < boat.sampleCount() && std::abs(signedAngle(boat.samples[last].heading - out.heading)) > kBackOnCourse)
+        ++last;
+    return {first, last};
+}
+
+}  // namespace
+
+QString manoeuvreKindName(Manoeuvre::Kind kind) { return kind == Manoeuvre::Tack ? QStringLiteral("tack") : QStringLiteral("gybe"); }
+
+WindDirectionAt raceWind(const RaceState &race)
+{
+    if (race.windSampleCount() == 0)
+        return [direction = double(race.windDirection)](double) { return direction; };
+    return [&race](double t) {
+        const auto &w = race.windSamples;
+        const int n = race.windSampleCount();
+        if (t <= w[1].time)
+            return double(w[1].twd);
+        for (int i = 1; i < n; ++i) {
+            if (t < w[i + 1].time) {
+                const double f = (t - w[i].time) / std::max(1.0, w[i + 1].time - w[i].time);
+                return w[i].twd + f * signedAngle(w[i + 1].twd - w[i].twd);
+            }
+        }
+        return double(w[n].twd);
+    };
+}
+
+std::vector<Manoeuvre> detectManoeuvres(const RaceState &race, const BoatEntry &boat, const WindDirectionAt &wind)
+{
+    std::vector<Manoeuvre> found;
+    const int n = boat.sampleCount();
+    if (n < 6)
+        return found;
+    const double interval = std::max(1, boat.fixInterval);
+    const double window = std::max(kSettledSeconds, 3 * interval), gap = std::max(kGapSeconds, interval);
+    const int minimumFixes = interval >= 10 ? 2 : 3;
+    double quietUntil = -1e18;
+    for (int i = 1; i < n - 1; ++i) {
+        const TrackSample &a = boat.samples[i], &b = boat.samples[i + 1];
+        const double twaA = signedAngle(a.heading - wind(a.time)), twaB = signedAngle(b.heading - wind(b.time));
+        if (twaA == 0 || twaB == 0 || (twaA > 0) == (twaB > 0) || b.time < quietUntil)
+            continue;
+        const double flip = b.time;
+        const Course in = settledCourse(boat, i, flip - gap - window, flip - gap, minimumFixes);
+        const Course out = settledCourse(boat, i + 1, flip + gap, flip + gap + window, minimumFixes);
+        if (!in.settled || !out.settled || std::abs(signedAngle(out.heading - in.heading)) < kMinTurn)
+            continue;
+        const double twd = wind(flip);
+        const double twaIn = signedAngle(in.heading - twd), twaOut = signedAngle(out.heading - twd);
+        if ((twaIn > 0) == (twaOut > 0))
+            continue;
+        Manoeuvre m;
+        if (std::abs(twaIn) < kCloseHauled && std::abs(twaOut) < kCloseHauled)
+            m.kind = Manoeuvre::Tack;
+        else if (std::abs(twaIn) > kRunning && std::abs(twaOut) > kRunning)
+            m.kind = Manoeuvre::Gybe;
+        else
+            continue;
+        m.time = flip;
+        m.atMark = nearRounding(race, boat, flip);
+        m.headingIn = roundHalfEven(in.heading) % 360;
+        m.headingOut = roundHalfEven(out.heading) % 360;
+        m.speedIn = in.speed;
+        m.speedOut = out.speed;
+        const auto [first, last] = turnEnds(boat, i, in, out);
+        m.duration = boat.samples[last].time - boat.samples[first].time;
+        // Upwind the ground counts towards the wind, downwind away from it.
+        const double axis = m.kind == Manoeuvre::Tack ? twd : twd + 180;
+        const double vmg = in.speed * kKnots * std::cos((m.kind == Manoeuvre::Tack ? std::abs(twaIn) : 180 - std::abs(twaIn)) * kDegree);
+        m.lossMetres = vmg * m.duration - madeGood(boat.samples[first], boat.samples[last], axis, race.extent.cosLat);
+        m.lossSeconds = vmg > 0.1 ? m.lossMetres / vmg : 0;
+        found.push_back(m);
+        quietUntil = flip + window;
+    }
+    return found;
+}
+
+std::vector<WindEstimate> estimateWind(const RaceState &race, const std::vector<std::vector<Manoeuvre>> &fleet)
+{
+    struct Reading {
+        double time, twd;
+    };
+    std::vector<Reading> readings;
+    for (const auto &boat : fleet) {
+        for (const Manoeuvre &m : boat) {
+            const double bisector = circularMean({double(m.headingIn), double(m.headingOut)});
+            readings.push_back({m.time, m.kind == Manoeuvre::Tack ? bisector : std::fmod(bisector + 180, 360)});
+        }
+    }
+    std::vector<WindEstimate> estimate;
+    if (readings.empty())
+        return estimate;
+    for (double t = std::ceil(race.windowStart / 60) * 60; t <= race.windowEnd; t += 60) {
+        std::vector<double> near;
+        for (const Reading &r : readings) {
+            if (std::abs(r.time - t) <= 300)
+                near.push_back(r.twd);
+        }
+        if (near.empty()) {
+            const auto closest = std::min_element(readings.begin(), readings.end(), [&](const Reading &x, const Reading &y) {
+                return std::abs(x.time - t) < std::abs(y.time - t);
+            });
+            near.push_back(closest->twd);
+        }
+        estimate.push_back({t, roundHalfEven(circularMean(near)) % 360});
+    }
+    return estimate;
+}
+
+FleetManoeuvres analyseManoeuvres(const RaceState &race)
+{
+    FleetManoeuvres result;
+    result.boats.resize(race.boatCount + 1);
+    const auto detectAll = [&](const WindDirectionAt &wind) {
+        parallelFor(1, race.boatCount, [&](int b) { result.boats[b] = detectManoeuvres(race, race.boats[b], wind); });
+    };
+    detectAll(raceWind(race));
+    result.estimatedWind = estimateWind(race, result.boats);
+    if (race.windSampleCount() == 0 && !result.estimatedWind.empty()) {
+        const std::vector<WindEstimate> &estimate = result.estimatedWind;
+        detectAll([&estimate](double t) {
+            const auto at = std::lower_bound(estimate.begin(), estimate.end(), t,
+                                             [](const WindEstimate &e, double time) { return e.time < time; });
+            return double(at == estimate.end() ? estimate.back().twd : at->twd);
+        });
+        result.estimatedWind = estimateWind(race, result.boats);
+    }
+    return result;
+}
+
+}  // namespace keelrun

@@ -1,0 +1,68 @@
+#pragma once
+// Tacks and gybes read from a boat's track, what each cost, and the wind
+// read from the fleet's turns.
+//
+// A manoeuvre is a turn from one settled course to another that takes the
+// wind onto the other side: through the wind (a tack) when close-hauled
+// before and after, through dead downwind (a gybe) when running before and
+// after. A settled course is 30 seconds (at least three fixes) whose
+// headings stay within 20 degrees of their mean, ending 10 seconds (at
+// least a fix) before the moment the wind changes side and starting as long
+// after it; the turn must be at least 50 degrees. Close-hauled is within 80
+// degrees of the wind, running more than 100 degrees off it. Turns less than
+// a settled window apart are one. These thresholds hold from one fix a
+// second to one every 30 seconds.
+
+#include <functional>
+#include <vector>
+
+#include <QString>
+
+#include "model/race_state.h"
+
+namespace keelrun {
+
+struct Manoeuvre {
+    enum Kind { Tack, Gybe };
+    double time = 0;       // race clock: the wind changes side
+    Kind kind = Tack;
+    bool atMark = false;   // within a minute of rounding a mark or crossing a line
+    int headingIn = 0;     // degrees true, the settled courses before and after
+    int headingOut = 0;
+    double speedIn = 0;    // knots, the mean speeds on them
+    double speedOut = 0;
+    double duration = 0;   // seconds from leaving the course before to settling on the course after
+    double lossMetres = 0; // ground lost towards the wind (tack) or away from it (gybe) against
+    double lossSeconds = 0;// sailing on at the speed and angle before
+};
+
+// The true wind direction (where it comes from, degrees) at a race time.
+using WindDirectionAt = std::function<double(double)>;
+
+// The wind of the race: its wind records interpolated, else the mean wind.
+WindDirectionAt raceWind(const RaceState &race);
+
+std::vector<Manoeuvre> detectManoeuvres(const RaceState &race, const BoatEntry &boat, const WindDirectionAt &wind);
+
+// The wind direction read from the manoeuvres of the fleet: each tack's
+// bisector (a gybe's, turned round), averaged over ten minutes about each
+// minute of the race window. Empty without manoeuvres.
+struct WindEstimate {
+    double time = 0;
+    int twd = 0;
+};
+std::vector<WindEstimate> estimateWind(const RaceState &race, const std::vector<std::vector<Manoeuvre>> &fleet);
+
+// Every boat's manoeuvres ([b], slot 0 unused) and the estimated wind: a
+// first pass against the race's wind, and, without wind records, a second
+// against the wind the first pass read from the fleet.
+struct FleetManoeuvres {
+    std::vector<std::vector<Manoeuvre>> boats;
+    std::vector<WindEstimate> estimatedWind;
+};
+FleetManoeuvres analyseManoeuvres(const RaceState &race);
+
+// "tack" or "gybe".
+QString manoeuvreKindName(Manoeuvre::Kind kind);
+
+}  // namespace keelrun
