@@ -28,6 +28,7 @@
 #include "render/pages/graph_page.h"
 #include "render/pages/page_hovers.h"
 #include "race/legs.h"
+#include "race/manoeuvres.h"
 #include "race/roundings.h"
 #include "simulator.h"
 
@@ -210,6 +211,17 @@ void BM_FillAndCopy(benchmark::State &state)
     benchmark::DoNotOptimize(window.constBits());
 }
 BENCHMARK(BM_FillAndCopy)->Unit(benchmark::kMillisecond);
+
+// Every boat's tacks and gybes and the wind read from them: two passes, the
+// race's own wind first, then the fleet's.
+void BM_Manoeuvres(benchmark::State &state)
+{
+    RaceState race = loadedRace();
+    race.windSamples.resize(1);  // no wind records: the second pass runs
+    for (auto _ : state)
+        benchmark::DoNotOptimize(analyseManoeuvres(race));
+}
+BENCHMARK(BM_Manoeuvres)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 // The stopped map: every boat's whole track, the marks and the boats at the
 // clock, 1920 x 1080.

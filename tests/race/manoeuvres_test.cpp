@@ -1,0 +1,131 @@
+// Tacks and gybes from tracks sailed on paper, the cost of a slow tack, the
+// wind read from the turns, and the wobbles that are no manoeuvres.
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "race/manoeuvres.h"
+#include "race/plane.h"
+
+namespace keelrun {
+namespace {
+
+constexpr double kDegree = M_PI / 180;
+
+// A boat that sails `legs` of (heading, seconds) at `knots`, turning from one
+// heading to the next over `turnSeconds`, a fix every `interval` seconds.
+BoatEntry sail(std::vector<std::pair<double, double>> legs, double knots, double turnSeconds, int interval,
+               double cosLat = 0.8)
+{
+    BoatEntry boat;
+    boat.fixInterval = interval;
+    struct Second {
+        double time, heading;
+        bool turning;
+    };
+    std::vector<Second> plan;
+    double t = 0;
+    for (std::size_t k = 0; k < legs.size(); ++k) {
+        for (double s = 0; s < legs[k].second; ++s)
+            plan.push_back({t++, legs[k].first, false});
+        if (k + 1 < legs.size()) {
+            const double turn = signedAngle(legs[k + 1].first - legs[k].first);
+            for (double s = 1; s <= turnSeconds; ++s)
+                plan.push_back({t++, legs[k].first + turn * s / (turnSeconds + 1), true});
+        }
+    }
+    double lat = 2000, lon = 8000;
+    for (const auto &[time, heading, turning] : plan) {
+        const double speed = turning ? knots / 3 : knots;  // slower in the turn, as a boat is
+        if (static_cast<int>(time) % interval == 0)
+            boat.samples.push_back({time, lat, lon, speed, std::fmod(heading + 360, 360)});
+        const double metres = speed * 1852 / 3600;
+        lat += metres * std::cos(heading * kDegree) / kMetresPerMinute;
+        lon += metres * std::sin(heading * kDegree) / (kMetresPerMinute * cosLat);
+    }
+    return boat;
+}
+
+RaceState northWind()
+{
+    RaceState race;
+    race.windDirection = 0;
+    race.extent.cosLat = 0.8;
+    race.windowStart = 0;
+    race.windowEnd = 1200;
+    return race;
+}
+
+TEST(Manoeuvres, ATackAtOneFixASecond)
+{
+    const RaceState race = northWind();
+    const BoatEntry boat = sail({{315, 120}, {45, 120}}, 6, 10, 1);
+    const auto found = detectManoeuvres(race, boat, raceWind(race));
+    ASSERT_EQ(found.size(), 1u);
+    const Manoeuvre &m = found[0];
+    EXPECT_EQ(m.kind, Manoeuvre::Tack);
+    EXPECT_NEAR(m.time, 125, 2);
+    EXPECT_EQ(m.headingIn, 315);
+    EXPECT_EQ(m.headingOut, 45);
+    EXPECT_DOUBLE_EQ(m.speedIn, 6);
+    EXPECT_FALSE(m.atMark);
+    EXPECT_GT(m.duration, 5);
+    EXPECT_LT(m.duration, 15);
+    // Through the turn the boat points away from its close-hauled course: it
+    // makes less ground to windward than it would have sailing on.
+    EXPECT_GT(m.lossMetres, 0);
+    EXPECT_NEAR(m.lossSeconds, m.lossMetres / (6 * 1852.0 / 3600 * std::cos(45 * kDegree)), 1e-9);
+}
+
+TEST(Manoeuvres, AGybeAndTheWindFromBothTurns)
+{
+    RaceState race = northWind();
+    const BoatEntry boat = sail({{315, 120}, {45, 120}, {150, 120}, {210, 120}}, 6, 10, 1);
+    const auto found = detectManoeuvres(race, boat, raceWind(race));
+    ASSERT_EQ(found.size(), 2u);  // the bear-away from 45 to 150 keeps the wind on the same side
+    EXPECT_EQ(found[1].kind, Manoeuvre::Gybe);
+    EXPECT_EQ(found[1].headingIn, 150);
+    EXPECT_EQ(found[1].headingOut, 210);
+
+    const auto wind = estimateWind(race, {{}, found});
+    ASSERT_FALSE(wind.empty());
+    EXPECT_EQ(wind.front().time, 0);
+    for (const WindEstimate &w : wind)
+        EXPECT_TRUE(w.twd == 0 || w.twd == 359 || w.twd == 1) << w.time << " " << w.twd;
+}
+
+// Fixes 30 seconds apart still show the tack; wobbles of a boat running
+// dead downwind, the wind crossing from side to side, are no gybes.
+TEST(Manoeuvres, SparseFixesAndWobbles)
+{
+    const RaceState race = northWind();
+    EXPECT_EQ(detectManoeuvres(race, sail({{315, 300}, {45, 300}}, 6, 10, 30), raceWind(race)).size(), 1u);
+    std::vector<std::pair<double, double>> wobbles;
+    for (int k = 0; k < 20; ++k)
+        wobbles.push_back({k % 2 ? 172 : 188, 15});
+    EXPECT_TRUE(detectManoeuvres(race, sail(wobbles, 6, 2, 1), raceWind(race)).empty());
+}
+
+// A tack within a minute of a rounding is marked at the mark; with no wind
+// records the second pass reads the wind from the fleet.
+TEST(Manoeuvres, AtTheMarkAndTheFleet)
+{
+    RaceState race = northWind();
+    race.windDirection = 20;  // the race file's mean wind is off by 20 degrees
+    race.course = {"MK1"};
+    race.boatCount = 2;
+    race.boats[1] = sail({{315, 120}, {45, 120}}, 6, 10, 1);
+    race.boats[1].roundingTime[1] = 150;
+    race.boats[2] = sail({{315, 200}, {45, 100}}, 5, 8, 2);
+    const FleetManoeuvres fleet = analyseManoeuvres(race);
+    ASSERT_EQ(fleet.boats[1].size(), 1u);
+    EXPECT_TRUE(fleet.boats[1][0].atMark);
+    ASSERT_EQ(fleet.boats[2].size(), 1u);
+    EXPECT_FALSE(fleet.boats[2][0].atMark);
+    ASSERT_FALSE(fleet.estimatedWind.empty());
+    EXPECT_NEAR(signedAngle(fleet.estimatedWind.front().twd), 0, 1);
+}
+
+}  // namespace
+}  // namespace keelrun
