@@ -44,7 +44,7 @@ int runExportManoeuvres(const CommandLine &command, const QString &executableDir
     RaceState race;
     if (!loadCommandRace(command, executableDir, race))
         return kExitError;
-    return save(command, QStringLiteral("manoeuvres.csv"), spreadsheetText(manoeuvreTable(race, analyseManoeuvres(race))));
+    return save(command, QStringLiteral("manoeuvres.csv"), spreadsheetText(manoeuvreTable(race)));
 }
 
 int runExportKml(const CommandLine &command, const QString &executableDir)

@@ -3,6 +3,7 @@
 #include <nlohmann/json.hpp>
 
 #include "race/manoeuvres.h"
+#include "race/plane.h"
 
 namespace keelrun {
 namespace {
@@ -241,16 +242,20 @@ std::string inspectJson(const RaceState &s, const InspectOptions &options)
     j.update(courseJson(s));
     j["warnings"] = texts(s.warnings);
 
-    const FleetManoeuvres fleet = analyseManoeuvres(s);
+    // With wind records, how far the fleet's reading is from them.
+    const WindDirectionAt recorded = raceWind(s);
     Json estimate = Json::array();
-    for (const WindEstimate &w : fleet.estimatedWind)
+    for (const WindEstimate &w : s.estimatedWind) {
         estimate.push_back({{"time", w.time}, {"twd", w.twd}});
+        if (s.windSampleCount() > 0)
+            estimate.back()["differenceFromWindFile"] = signedAngle(w.twd - recorded(w.time));
+    }
     j["estimatedWind"] = estimate;
 
     Json boats = Json::array();
     for (int i = 1; i <= s.boatCount; ++i) {
         boats.push_back(boatJson(s.boats[i], s.courseLength(), options));
-        boats.back()["manoeuvres"] = manoeuvresJson(fleet.boats[i]);
+        boats.back()["manoeuvres"] = manoeuvresJson(s.boats[i].manoeuvres);
     }
     j["boats"] = boats;
     return j.dump(2) + "\n";

@@ -1,6 +1,7 @@
 #include "export/manoeuvre_table.h"
 
 #include "base/numbers.h"
+#include "race/manoeuvres.h"
 
 namespace keelrun {
 namespace {
@@ -17,11 +18,11 @@ QString field(const QString &text)
 
 }  // namespace
 
-QString manoeuvreTable(const RaceState &race, const FleetManoeuvres &fleet)
+QString manoeuvreTable(const RaceState &race)
 {
     QString text = QStringLiteral("boat,time,kind,at mark,heading in,heading out,speed in,speed out,duration,loss m,loss s\r\n");
-    for (int b = 1; b <= race.boatCount && b < static_cast<int>(fleet.boats.size()); ++b) {
-        for (const Manoeuvre &m : fleet.boats[b]) {
+    for (int b = 1; b <= race.boatCount; ++b) {
+        for (const Manoeuvre &m : race.boats[b].manoeuvres) {
             text += QStringList{field(race.boats[b].name), number(m.time, 0), manoeuvreKindName(m.kind),
                                 m.atMark ? QStringLiteral("yes") : QStringLiteral("no"), QString::number(m.headingIn),
                                 QString::number(m.headingOut), number(m.speedIn, 2), number(m.speedOut, 2),

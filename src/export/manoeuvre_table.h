@@ -3,12 +3,12 @@
 
 #include <QString>
 
-#include "race/manoeuvres.h"
+#include "model/race_state.h"
 
 namespace keelrun {
 
 // "boat,time,kind,at mark,heading in,heading out,speed in,speed out,
 // duration,loss m,loss s" and a row a manoeuvre, boats in race-file order.
-QString manoeuvreTable(const RaceState &race, const FleetManoeuvres &fleet);
+QString manoeuvreTable(const RaceState &race);
 
 }  // namespace keelrun

@@ -66,6 +66,29 @@ inline ItemTable<double> filledTable(double value)
     return table;
 }
 
+// A tack or a gybe, and what it cost: the ground lost towards the wind (a
+// tack) or away from it (a gybe) against sailing on at the speed and angle
+// before.
+struct Manoeuvre {
+    enum Kind { Tack, Gybe };
+    double time = 0;        // race clock: the wind changes side
+    Kind kind = Tack;
+    bool atMark = false;    // within a minute of rounding a mark or crossing a line
+    int headingIn = 0;      // degrees true, the settled courses before and after
+    int headingOut = 0;
+    double speedIn = 0;     // knots, the mean speeds on them
+    double speedOut = 0;
+    double duration = 0;    // seconds from leaving the course before to settling on the course after
+    double lossMetres = 0;
+    double lossSeconds = 0;
+};
+
+// The true wind direction read from the fleet's manoeuvres at a race time.
+struct WindEstimate {
+    double time = 0;
+    int twd = 0;
+};
+
 struct BoatEntry {
     QString trackFile;   // relative to gpsdat/, as written in the race file
     QString name;
@@ -90,6 +113,7 @@ struct BoatEntry {
     double downwindTime = 0;
     double upwindDistance = 0;
     double downwindDistance = 0;
+    std::vector<Manoeuvre> manoeuvres;
 
     int sampleCount() const { return static_cast<int>(samples.size()) - 1; }
 };
@@ -241,6 +265,7 @@ struct RaceState {
     DaylightWindow daylight;
     std::vector<CoastPoint> coastPoints;
     std::vector<Light> lights;
+    std::vector<WindEstimate> estimatedWind;  // every minute of the window; empty without manoeuvres
     CourseResults results;
     LegTables legs;
 

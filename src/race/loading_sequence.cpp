@@ -21,6 +21,7 @@
 #include "race/daylight.h"
 #include "race/coastline.h"
 #include "race/legs.h"
+#include "race/manoeuvres.h"
 #include "race/race_extent.h"
 #include "race/roundings.h"
 #include "race/track_derivation.h"
@@ -163,6 +164,7 @@ LoadResult runStages(RaceState &state, const DataFolder &folder, const QString &
     cutAfterFinish(state);
     computeLegDistances(state);
     buildLegTables(state);
+    findManoeuvres(state);
 
     state.raceLoadedOnce = true;
     return {};

@@ -171,14 +171,14 @@ std::vector<Manoeuvre> detectManoeuvres(const RaceState &race, const BoatEntry &
     return found;
 }
 
-std::vector<WindEstimate> estimateWind(const RaceState &race, const std::vector<std::vector<Manoeuvre>> &fleet)
+std::vector<WindEstimate> estimateWind(const RaceState &race)
 {
     struct Reading {
         double time, twd;
     };
     std::vector<Reading> readings;
-    for (const auto &boat : fleet) {
-        for (const Manoeuvre &m : boat) {
+    for (int b = 1; b <= race.boatCount; ++b) {
+        for (const Manoeuvre &m : race.boats[b].manoeuvres) {
             const double bisector = circularMean({double(m.headingIn), double(m.headingOut)});
             readings.push_back({m.time, m.kind == Manoeuvre::Tack ? bisector : std::fmod(bisector + 180, 360)});
         }
@@ -203,25 +203,29 @@ std::vector<WindEstimate> estimateWind(const RaceState &race, const std::vector<
     return estimate;
 }
 
-FleetManoeuvres analyseManoeuvres(const RaceState &race)
+WindDirectionAt analysisWind(const RaceState &race)
 {
-    FleetManoeuvres result;
-    result.boats.resize(race.boatCount + 1);
-    const auto detectAll = [&](const WindDirectionAt &wind) {
-        parallelFor(1, race.boatCount, [&](int b) { result.boats[b] = detectManoeuvres(race, race.boats[b], wind); });
+    if (race.windSampleCount() > 0 || race.estimatedWind.empty())
+        return raceWind(race);
+    return [&estimate = race.estimatedWind](double t) {
+        const auto at = std::lower_bound(estimate.begin(), estimate.end(), t,
+                                         [](const WindEstimate &e, double time) { return e.time < time; });
+        return double(at == estimate.end() ? estimate.back().twd : at->twd);
     };
+}
+
+void findManoeuvres(RaceState &race)
+{
+    const auto detectAll = [&race](const WindDirectionAt &wind) {
+        parallelFor(1, race.boatCount, [&](int b) { race.boats[b].manoeuvres = detectManoeuvres(race, race.boats[b], wind); });
+    };
+    race.estimatedWind.clear();
     detectAll(raceWind(race));
-    result.estimatedWind = estimateWind(race, result.boats);
-    if (race.windSampleCount() == 0 && !result.estimatedWind.empty()) {
-        const std::vector<WindEstimate> &estimate = result.estimatedWind;
-        detectAll([&estimate](double t) {
-            const auto at = std::lower_bound(estimate.begin(), estimate.end(), t,
-                                             [](const WindEstimate &e, double time) { return e.time < time; });
-            return double(at == estimate.end() ? estimate.back().twd : at->twd);
-        });
-        result.estimatedWind = estimateWind(race, result.boats);
+    race.estimatedWind = estimateWind(race);
+    if (race.windSampleCount() == 0 && !race.estimatedWind.empty()) {
+        detectAll(analysisWind(race));  // against the first pass's estimate
+        race.estimatedWind = estimateWind(race);
     }
-    return result;
 }
 
 }  // namespace keelrun

@@ -22,20 +22,6 @@
 
 namespace keelrun {
 
-struct Manoeuvre {
-    enum Kind { Tack, Gybe };
-    double time = 0;       // race clock: the wind changes side
-    Kind kind = Tack;
-    bool atMark = false;   // within a minute of rounding a mark or crossing a line
-    int headingIn = 0;     // degrees true, the settled courses before and after
-    int headingOut = 0;
-    double speedIn = 0;    // knots, the mean speeds on them
-    double speedOut = 0;
-    double duration = 0;   // seconds from leaving the course before to settling on the course after
-    double lossMetres = 0; // ground lost towards the wind (tack) or away from it (gybe) against
-    double lossSeconds = 0;// sailing on at the speed and angle before
-};
-
 // The true wind direction (where it comes from, degrees) at a race time.
 using WindDirectionAt = std::function<double(double)>;
 
@@ -47,20 +33,15 @@ std::vector<Manoeuvre> detectManoeuvres(const RaceState &race, const BoatEntry &
 // The wind direction read from the manoeuvres of the fleet: each tack's
 // bisector (a gybe's, turned round), averaged over ten minutes about each
 // minute of the race window. Empty without manoeuvres.
-struct WindEstimate {
-    double time = 0;
-    int twd = 0;
-};
-std::vector<WindEstimate> estimateWind(const RaceState &race, const std::vector<std::vector<Manoeuvre>> &fleet);
+std::vector<WindEstimate> estimateWind(const RaceState &race);
 
-// Every boat's manoeuvres ([b], slot 0 unused) and the estimated wind: a
-// first pass against the race's wind, and, without wind records, a second
-// against the wind the first pass read from the fleet.
-struct FleetManoeuvres {
-    std::vector<std::vector<Manoeuvre>> boats;
-    std::vector<WindEstimate> estimatedWind;
-};
-FleetManoeuvres analyseManoeuvres(const RaceState &race);
+// Every boat's manoeuvres and the estimated wind, into the race: a first
+// pass against the race's wind, and, without wind records, a second against
+// the wind the first pass read from the fleet.
+void findManoeuvres(RaceState &race);
+
+// The wind the analysis uses: the wind records, else the estimate.
+WindDirectionAt analysisWind(const RaceState &race);
 
 // "tack" or "gybe".
 QString manoeuvreKindName(Manoeuvre::Kind kind);

@@ -88,7 +88,9 @@ TEST(Manoeuvres, AGybeAndTheWindFromBothTurns)
     EXPECT_EQ(found[1].headingIn, 150);
     EXPECT_EQ(found[1].headingOut, 210);
 
-    const auto wind = estimateWind(race, {{}, found});
+    race.boatCount = 1;
+    race.boats[1].manoeuvres = found;
+    const auto wind = estimateWind(race);
     ASSERT_FALSE(wind.empty());
     EXPECT_EQ(wind.front().time, 0);
     for (const WindEstimate &w : wind)
@@ -118,13 +120,14 @@ TEST(Manoeuvres, AtTheMarkAndTheFleet)
     race.boats[1] = sail({{315, 120}, {45, 120}}, 6, 10, 1);
     race.boats[1].roundingTime[1] = 150;
     race.boats[2] = sail({{315, 200}, {45, 100}}, 5, 8, 2);
-    const FleetManoeuvres fleet = analyseManoeuvres(race);
-    ASSERT_EQ(fleet.boats[1].size(), 1u);
-    EXPECT_TRUE(fleet.boats[1][0].atMark);
-    ASSERT_EQ(fleet.boats[2].size(), 1u);
-    EXPECT_FALSE(fleet.boats[2][0].atMark);
-    ASSERT_FALSE(fleet.estimatedWind.empty());
-    EXPECT_NEAR(signedAngle(fleet.estimatedWind.front().twd), 0, 1);
+    findManoeuvres(race);
+    ASSERT_EQ(race.boats[1].manoeuvres.size(), 1u);
+    EXPECT_TRUE(race.boats[1].manoeuvres[0].atMark);
+    ASSERT_EQ(race.boats[2].manoeuvres.size(), 1u);
+    EXPECT_FALSE(race.boats[2].manoeuvres[0].atMark);
+    ASSERT_FALSE(race.estimatedWind.empty());
+    EXPECT_NEAR(signedAngle(race.estimatedWind.front().twd), 0, 1);
+    EXPECT_NEAR(signedAngle(analysisWind(race)(100)), 0, 1);  // the analysis now uses the fleet's wind
 }
 
 }  // namespace
