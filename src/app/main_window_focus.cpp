@@ -13,6 +13,7 @@
 #include "app/map_canvas.h"
 #include "app/playback_controller.h"
 #include "app/splash_panel.h"
+#include "race/manoeuvres.h"
 #include "render/course_diagram.h"
 
 namespace keelrun {
@@ -58,7 +59,12 @@ void MainWindow::onBoatHovered(int boat, int boxTop)
     if (mapBitmap_.isNull())
         return;
     if (controls_->autoTraceBox->isChecked()) {
-        showListTip(boatBoxTip(language_, race_.boats[boat].name), boxTop);
+        Tip tip = boatBoxTip(language_, race_.boats[boat].name);
+        if (const QString summary = manoeuvreSummary(race_.boats[boat]); !summary.isEmpty()) {
+            tip.text += QStringLiteral("\r\n") + summary;
+            tip.size.rheight() += 16;
+        }
+        showListTip(tip, boxTop);
         redrawWhenStopped();
         return;
     }

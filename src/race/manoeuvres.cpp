@@ -100,6 +100,41 @@ std::pair<int, int> turnEnds(const BoatEntry &boat, int flip, const Course &in, 
 
 }  // namespace
 
+QString manoeuvreSummary(const BoatEntry &boat)
+{
+    if (boat.manoeuvres.empty())
+        return {};
+    int tacks = 0;
+    double loss = 0;
+    for (const Manoeuvre &m : boat.manoeuvres) {
+        tacks += m.kind == Manoeuvre::Tack ? 1 : 0;
+        loss += m.lossSeconds;
+    }
+    const int gybes = static_cast<int>(boat.manoeuvres.size()) - tacks;
+    return QStringLiteral("%1 tack%2, %3 gybe%4, mean loss %5 s")
+        .arg(tacks)
+        .arg(tacks == 1 ? "" : "s")
+        .arg(gybes)
+        .arg(gybes == 1 ? "" : "s")
+        .arg(loss / static_cast<double>(boat.manoeuvres.size()), 0, 'f', 1);
+}
+
+GeoPoint positionAt(const BoatEntry &boat, double t)
+{
+    const auto &s = boat.samples;
+    const int n = boat.sampleCount();
+    if (n == 0)
+        return {};
+    const auto after = std::upper_bound(s.begin() + 1, s.end(), t, [](double time, const TrackSample &x) { return time < x.time; });
+    if (after == s.begin() + 1)
+        return {s[1].lat, s[1].lon};
+    if (after == s.end())
+        return {s[n].lat, s[n].lon};
+    const TrackSample &a = *(after - 1), &b = *after;
+    const double f = b.time > a.time ? (t - a.time) / (b.time - a.time) : 0;
+    return {a.lat + f * (b.lat - a.lat), a.lon + f * (b.lon - a.lon)};
+}
+
 QString manoeuvreKindName(Manoeuvre::Kind kind) { return kind == Manoeuvre::Tack ? QStringLiteral("tack") : QStringLiteral("gybe"); }
 
 WindDirectionAt raceWind(const RaceState &race)

@@ -10,6 +10,7 @@
 #include "base/numbers.h"
 #include "race/plane.h"
 #include "render/map_renderer.h"
+#include "race/manoeuvres.h"
 #include "render/coastline_layer.h"
 #include "render/painting.h"
 
@@ -104,6 +105,28 @@ void drawTimeOfDay(QPainter &p, const RaceState &race, const CourseDiagramReques
     writeOpaque(p, QPoint(left, map.height() - 25), text, Qt::white, r.sea);
 }
 
+// A small T or G in the boat's colour where each of its tacks and gybes was.
+void drawManoeuvreMarks(QPainter &p, const RaceState &race, const CourseDiagramRequest &r)
+{
+    const QFont saved = p.font();
+    QFont font = saved;
+    font.setPixelSize(9);
+    font.setBold(true);
+    p.setFont(font);
+    for (int b = race.boatCount; b >= 1; --b) {
+        if (!isShown(r, race, b))
+            continue;
+        p.setPen(toQColor(race.boats[b].colour));
+        for (const Manoeuvre &m : race.boats[b].manoeuvres) {
+            const GeoPoint at = positionAt(race.boats[b], m.time);
+            const QPoint pixel = projectPoint(at.lat, at.lon, r.view);
+            p.drawText(QRect(pixel - QPoint(5, 5), QSize(10, 10)), Qt::AlignCenter,
+                       m.kind == Manoeuvre::Tack ? QStringLiteral("T") : QStringLiteral("G"));
+        }
+    }
+    p.setFont(saved);
+}
+
 }  // namespace
 
 void drawCourseDiagram(QImage &bitmap, const RaceState &race, const CourseDiagramRequest &r)
@@ -119,6 +142,7 @@ void drawCourseDiagram(QImage &bitmap, const RaceState &race, const CourseDiagra
         p.setPen(toQColor(race.boats[b].colour));
         p.drawPolyline(trackOf(race.boats[b], r.view));
     }
+    drawManoeuvreMarks(p, race, r);
     drawMarksAndLines(p, race, r);
     drawCoastline(p, race.coastPoints, [&](GeoPoint g) { return QPointF(projectPoint(g.lat, g.lon, r.view)); });
     drawBoatsAtNow(p, race, r);

@@ -93,10 +93,22 @@ private:
         }
     }
 
+    // Without wind records, the wind read from the fleet's tacks and gybes,
+    // dashed in orange and said to be an estimate.
     void drawWindDirection()
     {
-        p_.setPen(QPen(kRed, 3));
-        drawTrace(p_, windDirectionTrace(axes_, race_));
+        if (race_.windSampleCount() > 0 || race_.estimatedWind.empty()) {
+            p_.setPen(QPen(kRed, 3));
+            drawTrace(p_, windDirectionTrace(axes_, race_));
+            return;
+        }
+        QPolygon estimate;
+        for (const WindEstimate &w : race_.estimatedWind)
+            estimate.append({axes_.xDirection(w.twd), axes_.y(w.time)});
+        p_.setPen(QPen(QColor(255, 140, 0), 3, Qt::DashLine));
+        p_.drawPolyline(estimate);
+        writeOpaque(p_, {GraphAxes::kLeft1 + 5, GraphAxes::kTop + 5}, QStringLiteral("TWD estimated from the fleet's tacks and gybes"),
+                    QColor(255, 140, 0), QColor(225, 225, 255));
     }
 
     // The speed scale in knots of boat speed and, with wind speeds, a second
