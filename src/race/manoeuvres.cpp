@@ -40,34 +40,64 @@ struct Course {
     double speed = 0;
 };
 
+// Each fix's heading as a unit vector, worked out once a track.
+struct HeadingVectors {
+    std::vector<double> cos, sin;
+    explicit HeadingVectors(const BoatEntry &boat)
+    {
+        for (const TrackSample &s : boat.samples) {
+            cos.push_back(std::cos(s.heading * kDegree));
+            sin.push_back(std::sin(s.heading * kDegree));
+        }
+    }
+};
+
 // The fixes in [from, to], looked for outwards from fix `near` (which the
 // window lies before, or after), so that the cost is the window's, not the
 // track's.
-Course settledCourse(const BoatEntry &boat, int near, double from, double to, int minimumFixes)
+Course settledCourse(const BoatEntry &boat, const HeadingVectors &vectors, int near, double from, double to, int minimumFixes)
 {
-    std::vector<double> headings;
-    double speed = 0;
-    const auto take = [&](const TrackSample &s) {
-        if (s.time >= from && s.time <= to) {
-            headings.push_back(s.heading);
-            speed += s.speed;
-        }
-    };
+    int first = near, last = near;
     if (boat.samples[near].time >= to) {
-        for (int i = near; i >= 1 && boat.samples[i].time >= from; --i)
-            take(boat.samples[i]);
+        while (first > 1 && boat.samples[first - 1].time >= from)
+            --first;
+        while (last >= first && boat.samples[last].time > to)
+            --last;
     } else {
-        for (int i = near; i <= boat.sampleCount() && boat.samples[i].time <= to; ++i)
-            take(boat.samples[i]);
+        while (last < boat.sampleCount() && boat.samples[last + 1].time <= to)
+            ++last;
+        while (first <= last && boat.samples[first].time < from)
+            ++first;
     }
     Course course;
-    if (static_cast<int>(headings.size()) < minimumFixes)
+    if (last - first + 1 < minimumFixes)
         return course;
-    course.heading = circularMean(headings);
-    course.speed = speed / static_cast<double>(headings.size());
-    course.settled = std::all_of(headings.begin(), headings.end(),
-                                 [&](double h) { return std::abs(signedAngle(h - course.heading)) <= kMaxSpread; });
+    double x = 0, y = 0, speed = 0;
+    for (int i = first; i <= last; ++i) {
+        x += vectors.cos[i];
+        y += vectors.sin[i];
+        speed += boat.samples[i].speed;
+    }
+    const double mean = std::atan2(y, x) / kDegree;
+    course.heading = mean < 0 ? mean + 360 : mean;
+    course.speed = speed / (last - first + 1);
+    course.settled = true;
+    for (int i = first; i <= last && course.settled; ++i)
+        course.settled = std::abs(signedAngle(boat.samples[i].heading - course.heading)) <= kMaxSpread;
     return course;
+}
+
+// A quick look before the settled courses are worked out: the headings a
+// gap before and after the change must already differ by most of a turn.
+// (A boat running dead downwind changes the wind's side at every wobble.)
+bool turnsEnough(const BoatEntry &boat, int flip, double before, double after)
+{
+    int a = flip, b = flip + 1;
+    while (a > 1 && boat.samples[a].time > before)
+        --a;
+    while (b < boat.sampleCount() && boat.samples[b].time < after)
+        ++b;
+    return std::abs(signedAngle(boat.samples[b].heading - boat.samples[a].heading)) >= kMinTurn - 2 * kMaxSpread;
 }
 
 bool nearRounding(const RaceState &race, const BoatEntry &boat, double t)
@@ -141,18 +171,19 @@ WindDirectionAt raceWind(const RaceState &race)
 {
     if (race.windSampleCount() == 0)
         return [direction = double(race.windDirection)](double) { return direction; };
+    // Records in time order, as wind files are written; between two, the
+    // direction turns the short way round.
     return [&race](double t) {
         const auto &w = race.windSamples;
         const int n = race.windSampleCount();
-        if (t <= w[1].time)
+        const auto after = std::upper_bound(w.begin() + 1, w.end(), t, [](double time, const WindSample &x) { return time < x.time; });
+        if (after == w.begin() + 1)
             return double(w[1].twd);
-        for (int i = 1; i < n; ++i) {
-            if (t < w[i + 1].time) {
-                const double f = (t - w[i].time) / std::max(1.0, w[i + 1].time - w[i].time);
-                return w[i].twd + f * signedAngle(w[i + 1].twd - w[i].twd);
-            }
-        }
-        return double(w[n].twd);
+        if (after == w.end())
+            return double(w[n].twd);
+        const WindSample &a = *(after - 1), &b = *after;
+        const double f = (t - a.time) / std::max(1.0, b.time - a.time);
+        return a.twd + f * signedAngle(b.twd - a.twd);
     };
 }
 
@@ -165,6 +196,7 @@ std::vector<Manoeuvre> detectManoeuvres(const RaceState &race, const BoatEntry &
     const double interval = std::max(1, boat.fixInterval);
     const double window = std::max(kSettledSeconds, 3 * interval), gap = std::max(kGapSeconds, interval);
     const int minimumFixes = interval >= 10 ? 2 : 3;
+    const HeadingVectors vectors(boat);
     double quietUntil = -1e18;
     for (int i = 1; i < n - 1; ++i) {
         const TrackSample &a = boat.samples[i], &b = boat.samples[i + 1];
@@ -172,8 +204,10 @@ std::vector<Manoeuvre> detectManoeuvres(const RaceState &race, const BoatEntry &
         if (twaA == 0 || twaB == 0 || (twaA > 0) == (twaB > 0) || b.time < quietUntil)
             continue;
         const double flip = b.time;
-        const Course in = settledCourse(boat, i, flip - gap - window, flip - gap, minimumFixes);
-        const Course out = settledCourse(boat, i + 1, flip + gap, flip + gap + window, minimumFixes);
+        if (!turnsEnough(boat, i, flip - gap, flip + gap))
+            continue;
+        const Course in = settledCourse(boat, vectors, i, flip - gap - window, flip - gap, minimumFixes);
+        const Course out = settledCourse(boat, vectors, i + 1, flip + gap, flip + gap + window, minimumFixes);
         if (!in.settled || !out.settled || std::abs(signedAngle(out.heading - in.heading)) < kMinTurn)
             continue;
         const double twd = wind(flip);
