@@ -36,6 +36,16 @@ struct MapView {
 // Turns a screen offset by `angle` radians; north-up leaves it as it is.
 QPointF rotatePoint(QPointF p, double angle, bool northUp);
 QPoint projectPoint(double lat, double lon, const MapView &view);
+// The same for many points: the turn of the map worked out once.
+class Projection {
+public:
+    explicit Projection(const MapView &view);
+    QPoint operator()(double lat, double lon) const;
+
+private:
+    const MapView &view_;
+    double cos_ = 1, sin_ = 0;
+};
 // The position under a pixel: projectPoint undone.
 GeoPoint unprojectPoint(QPointF pixel, const MapView &view);
 

@@ -13,6 +13,7 @@
 #include "race/manoeuvres.h"
 #include "render/coastline_layer.h"
 #include "render/painting.h"
+#include "render/pages/thin_trace.h"
 
 namespace keelrun {
 namespace {
@@ -28,9 +29,11 @@ bool isShown(const CourseDiagramRequest &r, const RaceState &race, int b)
 
 QPolygon trackOf(const BoatEntry &boat, const MapView &view)
 {
+    const Projection project(view);
     QPolygon track;
+    track.reserve(boat.sampleCount());
     for (int i = 1; i <= boat.sampleCount(); ++i)
-        track << projectPoint(boat.samples[i].lat, boat.samples[i].lon, view);
+        track << project(boat.samples[i].lat, boat.samples[i].lon);
     return track;
 }
 
@@ -132,16 +135,16 @@ void drawManoeuvreMarks(QPainter &p, const RaceState &race, const CourseDiagramR
 void drawCourseDiagram(QImage &bitmap, const RaceState &race, const CourseDiagramRequest &r)
 {
     bitmap.fill(r.sea);
+    // Whole tracks are many thousand fixes each: drawn straight into the
+    // picture, a row at a time, before the painter takes it.
+    for (int b = race.boatCount; b >= 1; --b) {
+        if (isShown(r, race, b))
+            drawThinTrace(bitmap, {trackOf(race.boats[b], r.view)}, toQColor(race.boats[b].colour).rgb());
+    }
     QPainter p(&bitmap);
     QFont font = p.font();
     font.setPointSize(9);
     p.setFont(font);
-    for (int b = race.boatCount; b >= 1; --b) {
-        if (!isShown(r, race, b))
-            continue;
-        p.setPen(toQColor(race.boats[b].colour));
-        p.drawPolyline(trackOf(race.boats[b], r.view));
-    }
     drawManoeuvreMarks(p, race, r);
     drawMarksAndLines(p, race, r);
     drawCoastline(p, race.coastPoints, [&](GeoPoint g) { return QPointF(projectPoint(g.lat, g.lon, r.view)); });

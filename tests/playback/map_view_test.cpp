@@ -141,3 +141,27 @@ TEST_F(FitViewTest, LoneBoatSeesTheFinishLine)
 
 }  // namespace
 }  // namespace keelrun
+
+namespace keelrun {
+namespace {
+
+// Many points projected at once land where one at a time does.
+TEST(MapViewProjection, TheSameAsOneAtATime)
+{
+    MapView view;
+    view.centreLat = 2000;
+    view.centreLon = 8000;
+    view.latScale = 37.5;
+    view.lonScale = 30.1;
+    view.mapSize = {1001, 777};
+    for (bool northUp : {true, false}) {
+        view.northUp = northUp;
+        view.rotation = northUp ? 0 : -1.1;
+        const Projection project(view);
+        for (double d = -3; d <= 3; d += 0.37)
+            EXPECT_EQ(project(2000 + d, 8000 - d / 2), projectPoint(2000 + d, 8000 - d / 2, view));
+    }
+}
+
+}  // namespace
+}  // namespace keelrun
