@@ -5,7 +5,6 @@
 #include <QCoreApplication>
 #include <QPainter>
 #include <QEventLoop>
-#include <QSaveFile>
 #include <QTimer>
 
 #include "app/main_window.h"
@@ -66,13 +65,7 @@ int runScreenshot(const CommandLine &command, const QString &executableDir)
         window.showPage(command.page);
     QCoreApplication::processEvents();
 
-    const QImage picture = window.grab().toImage();
-    QSaveFile file(command.output);
-    if (!file.open(QIODevice::WriteOnly) || !picture.save(&file, "PNG") || !file.commit()) {
-        printError(QStringLiteral("%1: %2").arg(command.output, file.errorString()));
-        return kExitError;
-    }
-    return 0;
+    return savePicture(window.grab().toImage(), command.output) ? 0 : kExitError;
 }
 
 }  // namespace keelrun

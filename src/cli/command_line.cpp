@@ -7,6 +7,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QSaveFile>
 
 #include "cli/inspect.h"
 #include "race/loading_sequence.h"
@@ -52,6 +53,15 @@ std::optional<Page> parsePage(const QString &text)
 }  // namespace
 
 void printError(const QString &message) { std::fprintf(stderr, "keelrun: %s\n", qPrintable(message)); }
+
+bool savePicture(const QImage &picture, const QString &path)
+{
+    QSaveFile file(path);
+    if (file.open(QIODevice::WriteOnly) && picture.save(&file, "PNG") && file.commit())
+        return true;
+    printError(QStringLiteral("%1: %2").arg(path, file.errorString()));
+    return false;
+}
 
 ProgramKind programKind(const QStringList &arguments)
 {
@@ -152,6 +162,20 @@ CommandLine parseCommandLine(const QStringList &arguments)
         }
         return command;
     }
+    // How the map is drawn, for pictures and videos: the picture's size,
+    // the zoom slider, the orientation, the lay lines. False for a size or a
+    // zoom that will not do.
+    const auto readMapOptions = [&] {
+        const auto size = parser.isSet(sizeOption) ? parseSize(parser.value(sizeOption)) : std::optional<QSize>(command.size);
+        bool zoomOk = true;
+        if (parser.isSet(zoomOption))
+            command.zoom = parser.value(zoomOption).toInt(&zoomOk);
+        if (parser.isSet(northUpOption) || parser.isSet(windUpOption))
+            command.northUp = parser.isSet(northUpOption);
+        command.laylines = parser.isSet(laylinesOption);
+        command.size = size.value_or(command.size);
+        return size.has_value() && zoomOk && command.zoom >= 0 && command.zoom <= 100;
+    };
     if (parser.isSet(videoOption)) {
         command.mode = CommandLine::Video;
         command.race = parser.value(videoOption);
@@ -172,21 +196,14 @@ CommandLine parseCommandLine(const QStringList &arguments)
             command.videoTo = number(toOption, -1e7, 1e7, 0);
         command.videoSpeed = number(speedOption, 1, 1500, 30);
         command.videoFps = static_cast<int>(number(fpsOption, 1, 120, 30));
-        const auto size = parser.isSet(sizeOption) ? parseSize(parser.value(sizeOption)) : std::optional<QSize>(command.size);
-        if (parser.isSet(zoomOption))
-            command.zoom = parser.value(zoomOption).toInt(&ok);
-        if (parser.isSet(northUpOption) || parser.isSet(windUpOption))
-            command.northUp = parser.isSet(northUpOption);
-        command.laylines = parser.isSet(laylinesOption);
         command.videoWindow = parser.isSet(windowOption);
-        if (!ok || !size || command.output.isEmpty() || command.zoom < 0 || command.zoom > 100) {
+        if (!readMapOptions() || !ok || command.output.isEmpty()) {
             printError(QStringLiteral("--video needs -o FILE.mp4 (or .webm); --from and --to are seconds, --speed 1..1500, "
                                       "--fps 1..120, --size WxH, --zoom 0..100"));
             command.mode = CommandLine::Done;
             command.exitCode = kExitError;
             return command;
         }
-        command.size = *size;
         return command;
     }
     if (parser.isSet(manoeuvresOption)) {
@@ -212,31 +229,25 @@ CommandLine parseCommandLine(const QStringList &arguments)
         }
         return command;
     }
-    bool atOk = false, zoomOk = true;
+    bool atOk = false;
     command.race = parser.value(screenshot ? screenshotOption : renderOption);
     const std::optional<Page> page = parsePage(parser.value(pageOption));
     command.page = page.value_or(Page::Track);
     // The pages show the whole race; only the map needs a time.
     command.at = parser.value(atOption).toDouble(&atOk);
     atOk = atOk || (!parser.isSet(atOption) && command.page != Page::Track);
-    const auto size = parser.isSet(sizeOption) ? parseSize(parser.value(sizeOption)) : std::optional<QSize>(command.size);
-    if (parser.isSet(zoomOption))
-        command.zoom = parser.value(zoomOption).toInt(&zoomOk);
+    const bool mapOk = readMapOptions();
     command.output = parser.value(outputOption);
-    command.laylines = parser.isSet(laylinesOption);
-    if (parser.isSet(northUpOption) || parser.isSet(windUpOption))
-        command.northUp = parser.isSet(northUpOption);
     command.language = parser.value(languageOption);
     command.stopped = parser.isSet(stoppedOption);
     const bool pageOk = page.has_value();
     const bool languageOk = command.language.isEmpty() || command.language == QLatin1String("ja") || command.language == QLatin1String("en");
-    if (!atOk || !size || !zoomOk || command.zoom < 0 || command.zoom > 100 || command.output.isEmpty() || !pageOk || !languageOk) {
+    if (!atOk || !mapOk || command.output.isEmpty() || !pageOk || !languageOk) {
         printError(QStringLiteral("--render and --screenshot need -o FILE.png and, for the track page, --at SECONDS; --size is WxH, "
                                   "--zoom 0..100, --page track, graph or analysis, --lang ja or en"));
         command.exitCode = kExitError;
         return command;
     }
-    command.size = *size;
     command.mode = screenshot ? CommandLine::Screenshot : CommandLine::Render;
     return command;
 }

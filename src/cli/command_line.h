@@ -6,6 +6,7 @@
 
 #include <optional>
 
+#include <QImage>
 #include <QSize>
 #include <QString>
 #include <QStringList>
@@ -64,6 +65,10 @@ void printLoadResult(const LoadResult &result);
 bool loadCommandRace(const CommandLine &command, const QString &executableDir, RaceState &state);
 
 void printError(const QString &message);
+
+// Writes `picture` as a PNG at `path`, whole or not at all; false, with the
+// reason on stderr, when it cannot.
+bool savePicture(const QImage &picture, const QString &path);
 inline constexpr int kExitError = 2;
 
 // Arguments without the program name.

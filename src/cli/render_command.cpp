@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include <QSaveFile>
 
 #include "playback/light_phases.h"
 #include "playback/window_layout.h"
@@ -57,12 +56,7 @@ int runRender(const CommandLine &command, const QString &executableDir)
             drawAnalysisPage(bitmap, race, page);
     }
 
-    QSaveFile file(command.output);
-    if (!file.open(QIODevice::WriteOnly) || !bitmap.save(&file, "PNG") || !file.commit()) {
-        printError(QStringLiteral("%1: %2").arg(command.output, file.errorString()));
-        return kExitError;
-    }
-    return 0;
+    return savePicture(bitmap, command.output) ? 0 : kExitError;
 }
 
 }  // namespace keelrun

@@ -33,9 +33,8 @@ bool hasDot(const RaceState &race, int b, Figure figure)
 
 bool countsForAxes(const RaceState &race, const PageRequest &request, int b, Figure figure)
 {
-    const bool shown = request.shown.empty() ? race.boats[b].shown == 1 : bool(request.shown[b]);
     const bool started = figure == DownwindLegs || race.boats[b].roundingTime[1] < 99999;
-    return hasDot(race, b, figure) && shown && started;
+    return hasDot(race, b, figure) && request.shows(race, b) && started;
 }
 
 struct Range {
@@ -197,7 +196,7 @@ private:
             const QPoint at(x(v.distance), y(v.time));
             if (at.x() <= left() || at.x() >= right() || at.y() <= top() || at.y() >= bottom())
                 continue;
-            const bool shown = request_.shown.empty() ? race_.boats[b].shown == 1 : bool(request_.shown[b]);
+            const bool shown = request_.shows(race_, b);
             const QColor colour = toQColor(race_.boats[b].colour);
             p_.setPen(colour);
             p_.setBrush(shown ? colour : QColor(Qt::white));

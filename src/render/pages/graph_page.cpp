@@ -18,11 +18,6 @@ const QColor kBlue(0, 0, 255);
 
 bool inWindow(const RaceState &race, double t) { return race.windowStart <= t && t <= race.windowEnd; }
 
-bool isShown(const RaceState &race, const PageRequest &request, int b)
-{
-    return request.shown.empty() ? race.boats[b].shown == 1 : bool(request.shown[b]);
-}
-
 class GraphPainter {
 public:
     GraphPainter(QImage &page, const RaceState &race, const PageRequest &request)
@@ -139,7 +134,7 @@ private:
     {
         p_.end();
         for (int b = race_.boatCount; b >= 1; --b) {
-            if (isShown(race_, request_, b))
+            if (request_.shows(race_, b))
                 drawThinTrace(page_, trace(axes_, race_, b), toQColor(race_.boats[b].colour).rgb());
         }
         p_.begin(&page_);

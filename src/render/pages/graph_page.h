@@ -19,6 +19,8 @@ struct PageRequest {
     std::vector<bool> shown;  // [b]: ticked in the boat list; empty: as the race file says
     QColor sea;               // the Graph page's background
     int labelLevel = 1;       // the Analysis page names its dots above 0
+
+    bool shows(const RaceState &race, int b) const { return shown.empty() ? race.boats[b].shown == 1 : bool(shown[b]); }
 };
 
 // Draws the page over the whole of `page` (the map's size).
