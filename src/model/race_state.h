@@ -78,7 +78,7 @@ struct Manoeuvre {
     int headingOut = 0;
     double speedIn = 0;     // knots, the mean speeds on them
     double speedOut = 0;
-    double duration = 0;    // seconds from leaving the course before to settling on the course after
+    double duration = 0;    // seconds from leaving the course before to being up to speed on the course after
     double lossMetres = 0;
     double lossSeconds = 0;
 };

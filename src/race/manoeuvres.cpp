@@ -18,19 +18,13 @@ constexpr double kCloseHauled = 80;
 constexpr double kRunning = 100;
 constexpr double kMarkSeconds = 60;
 constexpr double kBackOnCourse = 15;   // degrees: the turn starts and ends here
+constexpr double kRecovered = 0.95;    // share of the speed before that ends a manoeuvre
+constexpr double kSteadySeconds = 4;   // half the span a course is steadied over
+constexpr double kLegSeconds = 600;   // turns further apart are not taken to be on one steady beat or run
+constexpr double kEstimateSpread = 60; // seconds: how far a turn's reading of the wind reaches
+constexpr double kOnCourseShare = 0.8; // of a settled course's fixes, within the spread of its mean
 constexpr double kKnots = 1852.0 / 3600;  // metres a second
 constexpr double kDegree = M_PI / 180;
-
-double circularMean(const std::vector<double> &degrees)
-{
-    double x = 0, y = 0;
-    for (double d : degrees) {
-        x += std::cos(d * kDegree);
-        y += std::sin(d * kDegree);
-    }
-    const double mean = std::atan2(y, x) / kDegree;
-    return mean < 0 ? mean + 360 : mean;
-}
 
 // A settled course: its mean heading and speed, when the window has enough
 // fixes and they keep within the spread.
@@ -40,14 +34,43 @@ struct Course {
     double speed = 0;
 };
 
-// Each fix's heading as a unit vector, worked out once a track.
-struct HeadingVectors {
-    std::vector<double> cos, sin;
-    explicit HeadingVectors(const BoatEntry &boat)
+// Each fix's course, steadied against GPS noise: with fixes a second or two
+// apart a few metres of error swing the course from one fix to the next by
+// tens of degrees, so there the course is the one made good from the fix
+// kSteadySeconds before to the fix as long after. Sparser tracks keep their
+// own courses, which are the courses to the next fix and so describe the
+// boat halfway to it: `time` is the moment a course describes. Kept in
+// degrees and as unit vectors, worked out once a track.
+struct SteadyCourses {
+    std::vector<double> time, heading, cos, sin;
+    SteadyCourses() = default;
+    SteadyCourses(const BoatEntry &boat, double cosLat)
     {
-        for (const TrackSample &s : boat.samples) {
-            cos.push_back(std::cos(s.heading * kDegree));
-            sin.push_back(std::sin(s.heading * kDegree));
+        const auto &s = boat.samples;
+        const int n = boat.sampleCount();
+        time.resize(n + 1);
+        heading.resize(n + 1);
+        cos.resize(n + 1);
+        sin.resize(n + 1);
+        int before = 1, after = 1;
+        for (int i = 1; i <= n; ++i) {
+            while (s[before].time < s[i].time - kSteadySeconds)
+                ++before;
+            while (after < n && s[after + 1].time <= s[i].time + kSteadySeconds)
+                ++after;
+            const double north = s[after].lat - s[before].lat, east = (s[after].lon - s[before].lon) * cosLat;
+            const double length = std::hypot(north, east);
+            if (after - before >= 2 && length > 0) {
+                time[i] = s[i].time;
+                heading[i] = std::atan2(east, north) / kDegree;
+                cos[i] = north / length;
+                sin[i] = east / length;
+            } else {
+                time[i] = i < n ? (s[i].time + s[i + 1].time) / 2 : s[i].time;
+                heading[i] = s[i].heading;
+                cos[i] = std::cos(heading[i] * kDegree);
+                sin[i] = std::sin(heading[i] * kDegree);
+            }
         }
     }
 };
@@ -55,18 +78,18 @@ struct HeadingVectors {
 // The fixes in [from, to], looked for outwards from fix `near` (which the
 // window lies before, or after), so that the cost is the window's, not the
 // track's.
-Course settledCourse(const BoatEntry &boat, const HeadingVectors &vectors, int near, double from, double to, int minimumFixes)
+Course settledCourse(const BoatEntry &boat, const SteadyCourses &courses, int near, double from, double to, int minimumFixes)
 {
     int first = near, last = near;
-    if (boat.samples[near].time >= to) {
-        while (first > 1 && boat.samples[first - 1].time >= from)
+    if (courses.time[near] >= to) {
+        while (first > 1 && courses.time[first - 1] >= from)
             --first;
-        while (last >= first && boat.samples[last].time > to)
+        while (last >= first && courses.time[last] > to)
             --last;
     } else {
-        while (last < boat.sampleCount() && boat.samples[last + 1].time <= to)
+        while (last < boat.sampleCount() && courses.time[last + 1] <= to)
             ++last;
-        while (first <= last && boat.samples[first].time < from)
+        while (first <= last && courses.time[first] < from)
             ++first;
     }
     Course course;
@@ -74,30 +97,31 @@ Course settledCourse(const BoatEntry &boat, const HeadingVectors &vectors, int n
         return course;
     double x = 0, y = 0, speed = 0;
     for (int i = first; i <= last; ++i) {
-        x += vectors.cos[i];
-        y += vectors.sin[i];
+        x += courses.cos[i];
+        y += courses.sin[i];
         speed += boat.samples[i].speed;
     }
     const double mean = std::atan2(y, x) / kDegree;
     course.heading = mean < 0 ? mean + 360 : mean;
     course.speed = speed / (last - first + 1);
-    course.settled = true;
-    for (int i = first; i <= last && course.settled; ++i)
-        course.settled = std::abs(signedAngle(boat.samples[i].heading - course.heading)) <= kMaxSpread;
+    int onCourse = 0;
+    for (int i = first; i <= last; ++i)
+        onCourse += std::abs(signedAngle(courses.heading[i] - course.heading)) <= kMaxSpread ? 1 : 0;
+    course.settled = onCourse >= kOnCourseShare * (last - first + 1);
     return course;
 }
 
 // A quick look before the settled courses are worked out: the headings a
 // gap before and after the change must already differ by most of a turn.
 // (A boat running dead downwind changes the wind's side at every wobble.)
-bool turnsEnough(const BoatEntry &boat, int flip, double before, double after)
+bool turnsEnough(const BoatEntry &boat, const SteadyCourses &courses, int flip, double before, double after)
 {
     int a = flip, b = flip + 1;
-    while (a > 1 && boat.samples[a].time > before)
+    while (a > 1 && courses.time[a] > before)
         --a;
-    while (b < boat.sampleCount() && boat.samples[b].time < after)
+    while (b < boat.sampleCount() && courses.time[b] < after)
         ++b;
-    return std::abs(signedAngle(boat.samples[b].heading - boat.samples[a].heading)) >= kMinTurn - 2 * kMaxSpread;
+    return std::abs(signedAngle(courses.heading[b] - courses.heading[a])) >= kMinTurn - 2 * kMaxSpread;
 }
 
 bool nearRounding(const RaceState &race, const BoatEntry &boat, double t)
@@ -116,16 +140,196 @@ double madeGood(const TrackSample &a, const TrackSample &b, double bearing, doub
     return north * std::cos(bearing * kDegree) + east * std::sin(bearing * kDegree);
 }
 
-// The turn: from the last fix before `flip` still on the course before to
-// the first after it on the course after.
-std::pair<int, int> turnEnds(const BoatEntry &boat, int flip, const Course &in, const Course &out)
+// The manoeuvre: from the last fix before `flip` still on the course before
+// to the first after it back on the course after and up to speed again (95 %
+// of the speed before), or, when the boat never gets there, the end of the
+// settled course after.
+std::pair<int, int> turnEnds(const BoatEntry &boat, const SteadyCourses &courses, int flip, const Course &in,
+                             const Course &out, double settledBy)
 {
     int first = flip, last = flip + 1;
-    while (first > 1 && std::abs(signedAngle(boat.samples[first].heading - in.heading)) > kBackOnCourse)
+    while (first > 1 && std::abs(signedAngle(courses.heading[first] - in.heading)) > kBackOnCourse)
         --first;
-    while (last < boat.sampleCount() && std::abs(signedAngle(boat.samples[last].heading - out.heading)) > kBackOnCourse)
+    const auto recovered = [&](int i) {
+        return std::abs(signedAngle(courses.heading[i] - out.heading)) <= kBackOnCourse &&
+               boat.samples[i].speed >= kRecovered * in.speed;
+    };
+    while (last < boat.sampleCount() && courses.time[last + 1] <= settledBy && !recovered(last))
         ++last;
     return {first, last};
+}
+
+// Readings of the true wind direction summed as unit vectors into the
+// seconds of the race window.
+class WindReadings {
+public:
+    WindReadings(double start, double end)
+        : start_(std::floor(start)), x_(static_cast<std::size_t>(std::max(0.0, std::ceil(end) - std::floor(start))) + 1),
+          y_(x_.size())
+    {
+    }
+
+    void add(double time, double twd)
+    {
+        const double k = std::round(time - start_);
+        if (k < 0 || k >= static_cast<double>(x_.size()))
+            return;
+        x_[static_cast<std::size_t>(k)] += std::cos(twd * kDegree);
+        y_[static_cast<std::size_t>(k)] += std::sin(twd * kDegree);
+        empty_ = false;
+    }
+
+    bool empty() const { return empty_; }
+
+    // The direction at race time t: the readings weighted by a bell
+    // kEstimateSpread seconds wide about t, so that the estimate follows the
+    // oscillations of the wind rather than smoothing them away; where no
+    // reading is that near, the nearest second with readings.
+    double at(double t) const
+    {
+        const auto reach = static_cast<long>(3 * kEstimateSpread);
+        const long centre = std::lround(t - start_), size = static_cast<long>(x_.size());
+        double x = 0, y = 0;
+        for (long k = std::max(0L, centre - reach); k <= std::min(size - 1, centre + reach); ++k) {
+            const double off = static_cast<double>(k - centre) / kEstimateSpread;
+            const double weight = std::exp(-off * off / 2);
+            x += weight * x_[static_cast<std::size_t>(k)];
+            y += weight * y_[static_cast<std::size_t>(k)];
+        }
+        for (long d = reach + 1; x == 0 && y == 0 && d < 2 * size; ++d) {
+            for (const long k : {centre - d, centre + d}) {
+                if (k >= 0 && k < size && x == 0 && y == 0) {
+                    x = x_[static_cast<std::size_t>(k)];
+                    y = y_[static_cast<std::size_t>(k)];
+                }
+            }
+        }
+        const double twd = std::atan2(y, x) / kDegree;
+        return twd < 0 ? twd + 360 : twd;
+    }
+
+private:
+    double start_;
+    std::vector<double> x_, y_;
+    bool empty_ = true;
+};
+
+// The half angle a boat turns through in its tacks (or gybes): the angle it
+// sails off the wind between them. The median, so that a turn at a mark or
+// a wide one does not count much.
+double halfTurn(const BoatEntry &boat, Manoeuvre::Kind kind)
+{
+    std::vector<double> halves;
+    for (const Manoeuvre &m : boat.manoeuvres) {
+        if (m.kind == kind)
+            halves.push_back(std::abs(signedAngle(m.headingOut - m.headingIn)) / 2);
+    }
+    std::nth_element(halves.begin(), halves.begin() + halves.size() / 2, halves.end());
+    return halves[halves.size() / 2];
+}
+
+bool roundsBetween(const RaceState &race, const BoatEntry &boat, double from, double to)
+{
+    for (int k = 1; k <= race.courseLength(); ++k) {
+        if (passed(boat.roundingTime[k]) && boat.roundingTime[k] > from && boat.roundingTime[k] < to)
+            return true;
+    }
+    return false;
+}
+
+// What a boat's turns while racing tell of the wind: the bisector of each
+// turn's courses (turned round for a gybe), and, between two tacks (or two
+// gybes) on the same leg, its course at each fix less the angle it sails off
+// the wind, so that the readings follow the shifts the boat sails in. Before
+// the start and after the finish boats potter about.
+void readWindFromBoat(const RaceState &race, const BoatEntry &boat, WindReadings &readings)
+{
+    const auto &turns = boat.manoeuvres;
+    const double start = boat.roundingTime[1], finish = boat.roundingTime[race.courseLength()];
+    for (std::size_t j = 0; j < turns.size(); ++j) {
+        const Manoeuvre &m = turns[j];
+        if ((passed(start) && m.time < start) || (passed(finish) && m.time > finish))
+            continue;
+        const double bisector = m.headingIn + signedAngle(m.headingOut - m.headingIn) / 2;
+        const double twd = m.kind == Manoeuvre::Tack ? bisector : bisector + 180;
+        readings.add(m.time, twd);
+        if (j + 1 == turns.size())
+            continue;
+        const Manoeuvre &next = turns[j + 1];
+        if (next.kind != m.kind || next.time - m.time > kLegSeconds || roundsBetween(race, boat, m.time, next.time))
+            continue;
+        const double side = signedAngle(m.headingOut - bisector) > 0 ? 1 : -1;
+        const double offWind = halfTurn(boat, m.kind) * side;
+        const auto from = std::upper_bound(boat.samples.begin() + 1, boat.samples.end(), m.time + kGapSeconds,
+                                           [](double t, const TrackSample &x) { return t < x.time; });
+        for (auto s = from; s != boat.samples.end() && s->time < next.time - kGapSeconds; ++s) {
+            const double along = m.kind == Manoeuvre::Tack ? s->heading - offWind : s->heading - offWind + 180;
+            readings.add(s->time, along);
+        }
+    }
+}
+
+std::vector<Manoeuvre> detectTurns(const RaceState &race, const BoatEntry &boat, const SteadyCourses &courses,
+                                   const WindDirectionAt &wind)
+{
+    std::vector<Manoeuvre> found;
+    const int n = boat.sampleCount();
+    if (n < 6)
+        return found;
+    const double interval = std::max(1, boat.fixInterval);
+    const double window = std::max(kSettledSeconds, 3 * interval), gap = std::max(kGapSeconds, interval);
+    const int minimumFixes = interval >= 10 ? 2 : 3;
+    double quietUntil = -1e18;
+    std::vector<double> twa(n + 1);
+    for (int i = 1; i <= n; ++i)
+        twa[i] = signedAngle(courses.heading[i] - wind(courses.time[i]));
+    const auto twaAt = [&twa](int i) { return twa[i]; };
+    for (int i = 1; i < n; ++i) {
+        const double twaA = twaAt(i);
+        // A course straight into the wind (or straight downwind) is on
+        // neither side: the wind changes side between the last course on one
+        // side and the first on the other.
+        int next = i + 1;
+        while (next < n && twaAt(next) == 0)
+            ++next;
+        const double twaB = twaAt(next);
+        if (twaA == 0 || twaB == 0 || (twaA > 0) == (twaB > 0) || courses.time[next] < quietUntil)
+            continue;
+        const double flip = (courses.time[i] + courses.time[next]) / 2;
+        if (!turnsEnough(boat, courses, i, flip - gap, flip + gap))
+            continue;
+        const Course in = settledCourse(boat, courses, i, flip - gap - window, flip - gap, minimumFixes);
+        const Course out = settledCourse(boat, courses, next, flip + gap, flip + gap + window, minimumFixes);
+        if (!in.settled || !out.settled || std::abs(signedAngle(out.heading - in.heading)) < kMinTurn)
+            continue;
+        const double twd = wind(flip);
+        const double twaIn = signedAngle(in.heading - twd), twaOut = signedAngle(out.heading - twd);
+        if ((twaIn > 0) == (twaOut > 0))
+            continue;
+        Manoeuvre m;
+        if (std::abs(twaIn) < kCloseHauled && std::abs(twaOut) < kCloseHauled)
+            m.kind = Manoeuvre::Tack;
+        else if (std::abs(twaIn) > kRunning && std::abs(twaOut) > kRunning)
+            m.kind = Manoeuvre::Gybe;
+        else
+            continue;
+        m.time = flip;
+        m.atMark = nearRounding(race, boat, flip);
+        m.headingIn = roundHalfEven(in.heading) % 360;
+        m.headingOut = roundHalfEven(out.heading) % 360;
+        m.speedIn = in.speed;
+        m.speedOut = out.speed;
+        const auto [first, last] = turnEnds(boat, courses, i, in, out, flip + gap + window);
+        m.duration = boat.samples[last].time - boat.samples[first].time;
+        // Upwind the ground counts towards the wind, downwind away from it.
+        const double axis = m.kind == Manoeuvre::Tack ? twd : twd + 180;
+        const double vmg = in.speed * kKnots * std::cos((m.kind == Manoeuvre::Tack ? std::abs(twaIn) : 180 - std::abs(twaIn)) * kDegree);
+        m.lossMetres = vmg * m.duration - madeGood(boat.samples[first], boat.samples[last], axis, race.extent.cosLat);
+        m.lossSeconds = vmg > 0.1 ? m.lossMetres / vmg : 0;
+        found.push_back(m);
+        quietUntil = flip + window;
+    }
+    return found;
 }
 
 }  // namespace
@@ -189,86 +393,20 @@ WindDirectionAt raceWind(const RaceState &race)
 
 std::vector<Manoeuvre> detectManoeuvres(const RaceState &race, const BoatEntry &boat, const WindDirectionAt &wind)
 {
-    std::vector<Manoeuvre> found;
-    const int n = boat.sampleCount();
-    if (n < 6)
-        return found;
-    const double interval = std::max(1, boat.fixInterval);
-    const double window = std::max(kSettledSeconds, 3 * interval), gap = std::max(kGapSeconds, interval);
-    const int minimumFixes = interval >= 10 ? 2 : 3;
-    const HeadingVectors vectors(boat);
-    double quietUntil = -1e18;
-    for (int i = 1; i < n - 1; ++i) {
-        const TrackSample &a = boat.samples[i], &b = boat.samples[i + 1];
-        const double twaA = signedAngle(a.heading - wind(a.time)), twaB = signedAngle(b.heading - wind(b.time));
-        if (twaA == 0 || twaB == 0 || (twaA > 0) == (twaB > 0) || b.time < quietUntil)
-            continue;
-        const double flip = b.time;
-        if (!turnsEnough(boat, i, flip - gap, flip + gap))
-            continue;
-        const Course in = settledCourse(boat, vectors, i, flip - gap - window, flip - gap, minimumFixes);
-        const Course out = settledCourse(boat, vectors, i + 1, flip + gap, flip + gap + window, minimumFixes);
-        if (!in.settled || !out.settled || std::abs(signedAngle(out.heading - in.heading)) < kMinTurn)
-            continue;
-        const double twd = wind(flip);
-        const double twaIn = signedAngle(in.heading - twd), twaOut = signedAngle(out.heading - twd);
-        if ((twaIn > 0) == (twaOut > 0))
-            continue;
-        Manoeuvre m;
-        if (std::abs(twaIn) < kCloseHauled && std::abs(twaOut) < kCloseHauled)
-            m.kind = Manoeuvre::Tack;
-        else if (std::abs(twaIn) > kRunning && std::abs(twaOut) > kRunning)
-            m.kind = Manoeuvre::Gybe;
-        else
-            continue;
-        m.time = flip;
-        m.atMark = nearRounding(race, boat, flip);
-        m.headingIn = roundHalfEven(in.heading) % 360;
-        m.headingOut = roundHalfEven(out.heading) % 360;
-        m.speedIn = in.speed;
-        m.speedOut = out.speed;
-        const auto [first, last] = turnEnds(boat, i, in, out);
-        m.duration = boat.samples[last].time - boat.samples[first].time;
-        // Upwind the ground counts towards the wind, downwind away from it.
-        const double axis = m.kind == Manoeuvre::Tack ? twd : twd + 180;
-        const double vmg = in.speed * kKnots * std::cos((m.kind == Manoeuvre::Tack ? std::abs(twaIn) : 180 - std::abs(twaIn)) * kDegree);
-        m.lossMetres = vmg * m.duration - madeGood(boat.samples[first], boat.samples[last], axis, race.extent.cosLat);
-        m.lossSeconds = vmg > 0.1 ? m.lossMetres / vmg : 0;
-        found.push_back(m);
-        quietUntil = flip + window;
-    }
-    return found;
+    return detectTurns(race, boat, SteadyCourses(boat, race.extent.cosLat), wind);
 }
+
 
 std::vector<WindEstimate> estimateWind(const RaceState &race)
 {
-    struct Reading {
-        double time, twd;
-    };
-    std::vector<Reading> readings;
-    for (int b = 1; b <= race.boatCount; ++b) {
-        for (const Manoeuvre &m : race.boats[b].manoeuvres) {
-            const double bisector = circularMean({double(m.headingIn), double(m.headingOut)});
-            readings.push_back({m.time, m.kind == Manoeuvre::Tack ? bisector : std::fmod(bisector + 180, 360)});
-        }
-    }
+    WindReadings readings(race.windowStart, race.windowEnd);
+    for (int b = 1; b <= race.boatCount; ++b)
+        readWindFromBoat(race, race.boats[b], readings);
     std::vector<WindEstimate> estimate;
     if (readings.empty())
         return estimate;
-    for (double t = std::ceil(race.windowStart / 60) * 60; t <= race.windowEnd; t += 60) {
-        std::vector<double> near;
-        for (const Reading &r : readings) {
-            if (std::abs(r.time - t) <= 300)
-                near.push_back(r.twd);
-        }
-        if (near.empty()) {
-            const auto closest = std::min_element(readings.begin(), readings.end(), [&](const Reading &x, const Reading &y) {
-                return std::abs(x.time - t) < std::abs(y.time - t);
-            });
-            near.push_back(closest->twd);
-        }
-        estimate.push_back({t, roundHalfEven(circularMean(near)) % 360});
-    }
+    for (double t = std::ceil(race.windowStart / 60) * 60; t <= race.windowEnd; t += 60)
+        estimate.push_back({t, roundHalfEven(readings.at(t)) % 360});
     return estimate;
 }
 
@@ -283,10 +421,25 @@ WindDirectionAt analysisWind(const RaceState &race)
     };
 }
 
+WindDirections analysisWindDirections(const RaceState &race)
+{
+    WindDirections directions;
+    if (race.windSampleCount() == 0) {
+        directions.points = race.estimatedWind;
+        directions.estimated = !directions.points.empty();
+        return directions;
+    }
+    for (int i = 1; i <= race.windSampleCount(); ++i)
+        directions.points.push_back({race.windSamples[i].time, race.windSamples[i].twd});
+    return directions;
+}
+
 void findManoeuvres(RaceState &race)
 {
-    const auto detectAll = [&race](const WindDirectionAt &wind) {
-        parallelFor(1, race.boatCount, [&](int b) { race.boats[b].manoeuvres = detectManoeuvres(race, race.boats[b], wind); });
+    std::vector<SteadyCourses> courses(race.boatCount + 1);
+    parallelFor(1, race.boatCount, [&](int b) { courses[b] = SteadyCourses(race.boats[b], race.extent.cosLat); });
+    const auto detectAll = [&](const WindDirectionAt &wind) {
+        parallelFor(1, race.boatCount, [&](int b) { race.boats[b].manoeuvres = detectTurns(race, race.boats[b], courses[b], wind); });
     };
     race.estimatedWind.clear();
     detectAll(raceWind(race));

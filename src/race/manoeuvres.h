@@ -5,13 +5,20 @@
 // A manoeuvre is a turn from one settled course to another that takes the
 // wind onto the other side: through the wind (a tack) when close-hauled
 // before and after, through dead downwind (a gybe) when running before and
-// after. A settled course is 30 seconds (at least three fixes) whose
-// headings stay within 20 degrees of their mean, ending 10 seconds (at
-// least a fix) before the moment the wind changes side and starting as long
-// after it; the turn must be at least 50 degrees. Close-hauled is within 80
-// degrees of the wind, running more than 100 degrees off it. Turns less than
-// a settled window apart are one. These thresholds hold from one fix a
-// second to one every 30 seconds.
+// after. A settled course is 30 seconds (at least three fixes) in which four
+// fixes in five keep within 20 degrees of the mean course, ending 10 seconds
+// (at least a fix) before the moment the wind changes side and starting as
+// long after it; the turn must be at least 50 degrees. Close-hauled is within
+// 80 degrees of the wind, running more than 100 degrees off it. Turns less
+// than a settled window apart are one. With fixes a second or two apart the
+// courses are the ones made good over 8 seconds, steadied against GPS noise.
+// These thresholds hold from one fix a second to one every 30 seconds.
+//
+// A manoeuvre lasts from the last fix on the course before to the first on
+// the course after with the boat back at 95 % of its speed before (at most
+// to the end of the settled course after); what it cost is the ground lost
+// towards the wind (upwind) or away from it (downwind) against sailing on at
+// the speed and angle before, in metres and in seconds of that sailing.
 
 #include <functional>
 #include <vector>
@@ -30,9 +37,11 @@ WindDirectionAt raceWind(const RaceState &race);
 
 std::vector<Manoeuvre> detectManoeuvres(const RaceState &race, const BoatEntry &boat, const WindDirectionAt &wind);
 
-// The wind direction read from the manoeuvres of the fleet: each tack's
-// bisector (a gybe's, turned round), averaged over ten minutes about each
-// minute of the race window. Empty without manoeuvres.
+// The wind direction read from the fleet while racing: each tack's bisector
+// (a gybe's, turned round) and, between two tacks (or gybes) of a boat on
+// one leg, its course less the angle it sails off the wind there (half its
+// usual turn); every minute of the race window, the readings weighted by a
+// one-minute bell about the minute. Empty without manoeuvres.
 std::vector<WindEstimate> estimateWind(const RaceState &race);
 
 // Every boat's manoeuvres and the estimated wind, into the race: a first
@@ -42,6 +51,14 @@ void findManoeuvres(RaceState &race);
 
 // The wind the analysis uses: the wind records, else the estimate.
 WindDirectionAt analysisWind(const RaceState &race);
+
+// The wind directions drawn with the analysis, in time order: the wind
+// records', else, marked estimated, the fleet's.
+struct WindDirections {
+    std::vector<WindEstimate> points;
+    bool estimated = false;
+};
+WindDirections analysisWindDirections(const RaceState &race);
 
 // "5 tacks, 2 gybes, mean loss 3.1 s" for a boat's tip; empty without any.
 QString manoeuvreSummary(const BoatEntry &boat);

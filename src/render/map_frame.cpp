@@ -12,7 +12,7 @@ MapPictures mapPictures(const RaceState &race, bool northUp)
     // The compass shows magnetic north: up on a north-up map, turned away
     // from the mean wind on a wind-up one.
     return {buildCompass(race.magneticVariation - (northUp ? 0 : race.windDirection)),
-            race.windFile.isEmpty() ? QImage() : drawWindGraph(race)};
+            race.windFile.isEmpty() && race.estimatedWind.empty() ? QImage() : drawWindGraph(race)};
 }
 
 MapFrameRequest mapFrameRequest(const DisplayChoices &choices, const PlaybackClock &clock, const MapPictures &pictures)

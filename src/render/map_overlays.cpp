@@ -8,6 +8,7 @@
 #include "base/numbers.h"
 #include "race/boat_colours.h"
 #include "race/daylight.h"
+#include "race/manoeuvres.h"
 #include "race/plane.h"
 #include "render/coastline_layer.h"
 #include "render/painting.h"
@@ -56,7 +57,7 @@ public:
         drawComparison();
         drawAnalogueClock();
         drawCompass();
-        if (!race_.windFile.isEmpty() && o_.windGraph)
+        if (o_.windGraph)
             drawWindStrip();
     }
 
@@ -255,7 +256,8 @@ private:
         p_.drawEllipse(QRect(at + QPoint(51, 51), at + QPoint(59, 59)));
     }
 
-    // The wind graph with a red line at the present time.
+    // The wind graph with a red line at the present time; without a wind
+    // file, the wind read from the fleet, marked as estimated.
     void drawWindStrip()
     {
         const int top = o_.windGraphTop;
@@ -265,9 +267,14 @@ private:
         const int y = roundHalfEven(95 - share * 90) + top;
         p_.setPen(kRed);
         p_.drawLine(5, y, o_.windGraph->width() + 5, y);
-        QString text = QStringLiteral("TWD:%1").arg(frame_.wind.direction);
-        if (frame_.wind.speed > 0)
-            text += QStringLiteral(" TWS:") + number(frame_.wind.speed);
+        QString text;
+        if (race_.windFile.isEmpty()) {
+            text = QStringLiteral("TWD:%1 est.").arg(roundHalfEven(analysisWind(race_)(now_)) % 360);
+        } else {
+            text = QStringLiteral("TWD:%1").arg(frame_.wind.direction);
+            if (frame_.wind.speed > 0)
+                text += QStringLiteral(" TWS:") + number(frame_.wind.speed);
+        }
         writeOpaque(p_, QPoint(7, top + 102), text, Qt::white, QColor(0, 128, 0));
     }
 

@@ -10,6 +10,10 @@ namespace keelrun {
 
 inline QColor toQColor(Rgb c) { return QColor(c.r, c.g, c.b); }
 
+// The wind read from the fleet rather than recorded: orange, dashed where
+// there is room.
+inline const QColor kEstimatedWind(255, 140, 0);
+
 // Text with its top left at `at`, on a filled background: labels stay
 // readable over wakes and grid lines.
 inline void writeOpaque(QPainter &p, QPoint at, const QString &text, const QColor &colour, const QColor &background)

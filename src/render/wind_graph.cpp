@@ -6,7 +6,9 @@
 #include <QPolygon>
 
 #include "base/numbers.h"
+#include "race/manoeuvres.h"
 #include "race/plane.h"
+#include "render/painting.h"
 
 namespace keelrun {
 namespace {
@@ -21,21 +23,21 @@ struct DirectionScale {
     double span = 20;
 };
 
-DirectionScale scaleOf(const RaceState &race)
+DirectionScale scaleOf(const std::vector<WindEstimate> &points)
 {
-    const int n = race.windSampleCount();
-    const double reference = race.windSamples[std::max(1, roundHalfEven(n / 2.0))].twd;
+    const std::size_t n = points.size();
+    const double reference = points[std::max(1, roundHalfEven(static_cast<double>(n) / 2)) - 1].twd;
     double hi = -500, lo = 500;
-    for (int i = 1; i <= n; ++i) {
-        const double d = signedAngle(race.windSamples[i].twd - reference);
+    for (const WindEstimate &w : points) {
+        const double d = signedAngle(w.twd - reference);
         hi = std::max(hi, d);
         lo = std::min(lo, d);
     }
     DirectionScale scale;
     scale.centre = signedAngle(reference + (hi + lo) / 2);
     double hi2 = -500, lo2 = 500;
-    for (int i = 1; i <= n; ++i) {
-        const double d = signedAngle(race.windSamples[i].twd - scale.centre);
+    for (const WindEstimate &w : points) {
+        const double d = signedAngle(w.twd - scale.centre);
         hi2 = std::max(hi2, d);
         lo2 = std::min(lo2, d);
     }
@@ -76,20 +78,25 @@ QImage drawWindGraph(const RaceState &race)
         const int y = yOf(k * double(step));
         p.drawLine(5, y, 95, y);
     }
-    if (race.windSampleCount() == 0)
+    const WindDirections directions = analysisWindDirections(race);
+    if (directions.points.empty())
         return image;
 
-    const DirectionScale scale = scaleOf(race);
+    const DirectionScale scale = scaleOf(directions.points);
     for (int i = 0; i < 36; ++i) {
         const int x = xOf(10.0 * i, scale);
         if (x > 5 && x < 95)
             p.drawLine(x, 5, x, 95);
     }
     QPolygon line;
-    for (int i = 1; i <= race.windSampleCount(); ++i)
-        line << QPoint(xOf(race.windSamples[i].twd, scale), yOf(race.windSamples[i].time));
-    p.setPen(QColor(0, 255, 225));
+    for (const WindEstimate &w : directions.points)
+        line << QPoint(xOf(w.twd, scale), yOf(w.time));
+    p.setPen(directions.estimated ? kEstimatedWind : QColor(0, 255, 225));
     p.drawPolyline(line);
+    if (directions.estimated) {
+        p.setFont(QFont(p.font().family(), 7));
+        p.drawText(QRect(QPoint(6, 6), QPoint(94, 20)), Qt::AlignRight | Qt::AlignTop, QStringLiteral("est."));
+    }
     return image;
 }
 

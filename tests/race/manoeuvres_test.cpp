@@ -14,30 +14,33 @@ namespace {
 constexpr double kDegree = M_PI / 180;
 
 // A boat that sails `legs` of (heading, seconds) at `knots`, turning from one
-// heading to the next over `turnSeconds`, a fix every `interval` seconds.
+// heading to the next over `turnSeconds` at a third of its speed and picking
+// up speed again over `recoverSeconds`, a fix every `interval` seconds.
 BoatEntry sail(std::vector<std::pair<double, double>> legs, double knots, double turnSeconds, int interval,
-               double cosLat = 0.8)
+               double recoverSeconds = 0)
 {
     BoatEntry boat;
     boat.fixInterval = interval;
     struct Second {
-        double time, heading;
-        bool turning;
+        double time, heading, share;
     };
     std::vector<Second> plan;
     double t = 0;
     for (std::size_t k = 0; k < legs.size(); ++k) {
-        for (double s = 0; s < legs[k].second; ++s)
-            plan.push_back({t++, legs[k].first, false});
+        for (double s = 0; s < legs[k].second; ++s) {
+            const double share = k > 0 && s < recoverSeconds ? 1.0 / 3 + 2.0 / 3 * s / recoverSeconds : 1.0;
+            plan.push_back({t++, legs[k].first, share});
+        }
         if (k + 1 < legs.size()) {
             const double turn = signedAngle(legs[k + 1].first - legs[k].first);
             for (double s = 1; s <= turnSeconds; ++s)
-                plan.push_back({t++, legs[k].first + turn * s / (turnSeconds + 1), true});
+                plan.push_back({t++, legs[k].first + turn * s / (turnSeconds + 1), 1.0 / 3});
         }
     }
+    const double cosLat = 0.8;
     double lat = 2000, lon = 8000;
-    for (const auto &[time, heading, turning] : plan) {
-        const double speed = turning ? knots / 3 : knots;  // slower in the turn, as a boat is
+    for (const auto &[time, heading, share] : plan) {
+        const double speed = knots * share;
         if (static_cast<int>(time) % interval == 0)
             boat.samples.push_back({time, lat, lon, speed, std::fmod(heading + 360, 360)});
         const double metres = speed * 1852 / 3600;
@@ -95,6 +98,21 @@ TEST(Manoeuvres, AGybeAndTheWindFromBothTurns)
     EXPECT_EQ(wind.front().time, 0);
     for (const WindEstimate &w : wind)
         EXPECT_TRUE(w.twd == 0 || w.twd == 359 || w.twd == 1) << w.time << " " << w.twd;
+}
+
+// A boat slow out of its tack loses until it is up to speed again, not
+// only while it turns.
+TEST(Manoeuvres, TheLossRunsUntilTheBoatIsUpToSpeed)
+{
+    const RaceState race = northWind();
+    const auto quick = detectManoeuvres(race, sail({{315, 120}, {45, 120}}, 6, 10, 1), raceWind(race));
+    const auto slow = detectManoeuvres(race, sail({{315, 120}, {45, 120}}, 6, 10, 1, 20), raceWind(race));
+    ASSERT_EQ(quick.size(), 1u);
+    ASSERT_EQ(slow.size(), 1u);
+    EXPECT_GT(slow[0].duration, quick[0].duration + 15);
+    // Twenty seconds from a third of the speed to the full: a third of the
+    // way lost over those seconds, some 8 s of sailing on.
+    EXPECT_NEAR(slow[0].lossSeconds - quick[0].lossSeconds, 20.0 / 3, 2);
 }
 
 // Fixes 30 seconds apart still show the tack; wobbles of a boat running

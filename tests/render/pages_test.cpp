@@ -7,6 +7,7 @@
 #include "render/pages/graph_page.h"
 #include "render/pages/page_hovers.h"
 #include "render/pages/thin_trace.h"
+#include "render/painting.h"
 
 namespace keelrun {
 namespace {
@@ -177,6 +178,12 @@ TEST_F(GraphPageTest, HoverDrawsThickCurvesAndTheWindTrace)
     const QImage before = withoutWind;
     drawWindTrace(withoutWind, race, axes());
     EXPECT_EQ(withoutWind, before);  // nothing to draw
+
+    race.estimatedWind = {{0, 45}, {3600, 45}};  // the fleet's wind instead, in orange
+    QImage estimated = draw();
+    drawWindTrace(estimated, race, axes());
+    EXPECT_EQ(estimated.pixelColor(axes().xDirection(45), 340), kEstimatedWind);
+    EXPECT_EQ(estimated.pixelColor(axes().xSpeed(6), 345), before.pixelColor(axes().xSpeed(6), 345));  // no wind speeds
 
     race.windSamples = {{}, {0, 12, 45}, {3600, 12, 45}};
     race.maxWindSpeed = 14;

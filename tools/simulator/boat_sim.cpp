@@ -2,10 +2,13 @@
 
 #include <algorithm>
 #include <cmath>
+#include <numbers>
+#include <tuple>
 
 namespace keelrun::sim {
 namespace {
 
+constexpr double kDegree = std::numbers::pi / 180;
 constexpr double kTurnRate = 15;           // degrees per second the helmsman turns at most
 constexpr double kSpeedResponse = 0.15;    // share of the speed difference made up each second
 constexpr double kWindMemory = 90;         // seconds over which the crew averages the wind direction
@@ -48,6 +51,7 @@ private:
     Vec2 throughLine(Vec2 point, bool missedIt) const;
     void pickMillingTarget(double t);
     void pickDriftTarget(double t);
+    void settleManoeuvres();
 
     const Course &course_;
     const WindField &wind_;
@@ -74,6 +78,7 @@ private:
     double turned_ = 0, needed_ = 0;
     double closest_ = 0, closestAt_ = 0;
 
+    std::vector<double> twaHistory_;  // the true wind angle sailed in each second of the run
     BoatRun result_;
 };
 
@@ -108,6 +113,7 @@ BoatRun Sailor::run(double timeLimit)
             break;
         step(t);
     }
+    settleManoeuvres();
     return std::move(result_);
 }
 
@@ -123,8 +129,13 @@ void Sailor::step(double t)
     const double before = normalizeAngle(heading_ - w.twd);
     heading_ = wrap360(heading_ + std::clamp(normalizeAngle(wanted + helm_ - heading_), -kTurnRate, kTurnRate));
     const double twa = normalizeAngle(heading_ - w.twd);
-    if (before * twa < 0)  // through the wind (a tack) or through the dead run (a gybe)
-        speed_ *= std::fabs(twa) < 90 ? 0.92 : 0.95;
+    twaHistory_.push_back(twa);
+    if (before * twa < 0) {  // through the wind (a tack) or through the dead run (a gybe)
+        const bool tack = std::fabs(twa) < 90;
+        speed_ *= tack ? 0.92 : 0.95;
+        if (phase_ == Phase::Racing)
+            result_.manoeuvres.push_back({t + 1, tack ? SailedManoeuvre::Tack : SailedManoeuvre::Gybe, orbiting_});
+    }
     const double wantedSpeed = plan_.polar->speed(twa, w.tws) * plan_.skill * share * (1 + waves_) * kKnot;
     speed_ += (wantedSpeed - speed_) * kSpeedResponse;
 
@@ -384,6 +395,30 @@ void Sailor::pickDriftTarget(double t)
     target_ = course_.finishLine().middle() + course_.upwind * rng_.uniform(40, 200) +
               course_.right * rng_.uniform(-150, 150);
     targetSince_ = t;
+}
+
+// The courses either side of each turn: the mean wind angle sailed 10 to 40
+// seconds before and after it, and the largest departure from that mean.
+void Sailor::settleManoeuvres()
+{
+    const auto window = [this](double from, double to) {
+        const auto first = static_cast<std::size_t>(std::max(from - plan_.firstTime, 0.0));
+        const auto end = std::min(static_cast<std::size_t>(std::max(to - plan_.firstTime, 0.0)), twaHistory_.size());
+        double x = 0, y = 0;
+        for (std::size_t k = first; k < end; ++k) {
+            x += std::cos(twaHistory_[k] * kDegree);
+            y += std::sin(twaHistory_[k] * kDegree);
+        }
+        const double mean = std::atan2(y, x) / kDegree;
+        double spread = 0;
+        for (std::size_t k = first; k < end; ++k)
+            spread = std::max(spread, std::fabs(normalizeAngle(twaHistory_[k] - mean)));
+        return std::pair{mean, spread};
+    };
+    for (SailedManoeuvre &m : result_.manoeuvres) {
+        std::tie(m.twaIn, m.spreadIn) = window(m.time - 41, m.time - 11);
+        std::tie(m.twaOut, m.spreadOut) = window(m.time + 9, m.time + 39);
+    }
 }
 
 }  // namespace

@@ -33,6 +33,21 @@ struct BoatPlan {
     int gateChoice = 0;              // 0: the nearer gate mark, 1 or 2: the first or second
 };
 
+// A turn that took the wind onto the other side while racing: through the
+// wind (a tack) or through dead downwind (a gybe). twaIn and twaOut are the
+// mean true wind angles (signed, degrees) 10 to 40 seconds before and after,
+// and how far the angle strayed from its mean in each of those windows, so
+// that a test can tell a turn between two settled beats or runs from a turn
+// at a mark from a beat to a run.
+struct SailedManoeuvre {
+    enum Kind { Tack, Gybe };
+    double time = 0;  // race seconds of the first position on the new side
+    Kind kind = Tack;
+    bool atMark = false;  // while going round a mark
+    double twaIn = 0, twaOut = 0;
+    double spreadIn = 0, spreadOut = 0;
+};
+
 struct BoatRun {
     double firstTime = 0;                        // race seconds of positions[0]
     std::vector<Vec2> positions;                 // one per second, noise-free
@@ -40,6 +55,7 @@ struct BoatRun {
     std::optional<double> finishTime;
     std::optional<double> retiredAt;
     std::optional<double> earlyCrossing;  // crossed the start line before the gun
+    std::vector<SailedManoeuvre> manoeuvres;
 };
 
 // Sails one boat until it has finished and drifted, retired, or the time

@@ -41,6 +41,21 @@ nlohmann::json rankOf(const SimulatedRace &race, const SimulatedBoat &boat, bool
     return earlier + 1;
 }
 
+nlohmann::json manoeuvresOf(const BoatRun &run)
+{
+    nlohmann::json list = nlohmann::json::array();
+    for (const SailedManoeuvre &m : run.manoeuvres) {
+        list.push_back({{"time", m.time},
+                        {"kind", m.kind == SailedManoeuvre::Tack ? "tack" : "gybe"},
+                        {"at_mark", m.atMark},
+                        {"twa_in", std::round(m.twaIn)},
+                        {"twa_out", std::round(m.twaOut)},
+                        {"spread_in", std::round(m.spreadIn)},
+                        {"spread_out", std::round(m.spreadOut)}});
+    }
+    return list;
+}
+
 }  // namespace
 
 std::string truthJson(const SimulatedRace &race)
@@ -80,6 +95,7 @@ std::string truthJson(const SimulatedRace &race)
             {"corrected_rank", rankOf(race, b, true)},
             {"early_crossing", optionalTime(b.run.earlyCrossing)},
             {"retired_at", optionalTime(b.run.retiredAt)},
+            {"manoeuvres", manoeuvresOf(b.run)},
         };
         if (b.format == TrackFormat::Trl)
             entry["trl_record_bytes"] = b.trlRecordBytes;

@@ -3,6 +3,7 @@
 #include <QPainter>
 
 #include "base/numbers.h"
+#include "race/manoeuvres.h"
 #include "render/painting.h"
 #include "render/pages/thin_trace.h"
 
@@ -92,18 +93,15 @@ private:
     // dashed in orange and said to be an estimate.
     void drawWindDirection()
     {
-        if (race_.windSampleCount() > 0 || race_.estimatedWind.empty()) {
+        if (!analysisWindDirections(race_).estimated) {
             p_.setPen(QPen(kRed, 3));
             drawTrace(p_, windDirectionTrace(axes_, race_));
             return;
         }
-        QPolygon estimate;
-        for (const WindEstimate &w : race_.estimatedWind)
-            estimate.append({axes_.xDirection(w.twd), axes_.y(w.time)});
-        p_.setPen(QPen(QColor(255, 140, 0), 3, Qt::DashLine));
-        p_.drawPolyline(estimate);
+        p_.setPen(QPen(kEstimatedWind, 3, Qt::DashLine));
+        drawTrace(p_, windDirectionTrace(axes_, race_));
         writeOpaque(p_, {GraphAxes::kLeft1 + 5, GraphAxes::kTop + 5}, QStringLiteral("TWD estimated from the fleet's tacks and gybes"),
-                    QColor(255, 140, 0), QColor(225, 225, 255));
+                    kEstimatedWind, QColor(225, 225, 255));
     }
 
     // The speed scale in knots of boat speed and, with wind speeds, a second
@@ -206,8 +204,7 @@ Trace courseTrace(const GraphAxes &axes, const RaceState &race, int boat)
 Trace windDirectionTrace(const GraphAxes &axes, const RaceState &race)
 {
     QPolygon trace;
-    for (int i = 1; i <= race.windSampleCount(); ++i) {
-        const WindSample &w = race.windSamples[i];
+    for (const WindEstimate &w : analysisWindDirections(race).points) {
         if (inWindow(race, w.time))
             trace.append({axes.xDirection(w.twd), axes.y(w.time)});
     }

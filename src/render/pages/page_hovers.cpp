@@ -3,6 +3,7 @@
 #include <QPainter>
 
 #include "base/numbers.h"
+#include "race/manoeuvres.h"
 #include "race/plane.h"
 #include "render/painting.h"
 #include "render/pages/graph_page.h"
@@ -38,10 +39,16 @@ void writeTitle(QPainter &p, QPoint at, const QString &text)
 
 void drawWindTrace(QImage &picture, const RaceState &race, const GraphAxes &axes)
 {
-    if (race.windSampleCount() == 0)
+    const WindDirections directions = analysisWindDirections(race);
+    if (directions.points.empty())
         return;
     QPainter p(&picture);
     setPageFont(p);
+    if (directions.estimated) {
+        writeTitle(p, kHoverTitle, QStringLiteral("TWD estimated"));
+        strokeThick(p, windDirectionTrace(axes, race), kEstimatedWind);
+        return;
+    }
     if (race.maxWindSpeed > 0) {
         writeTitle(p, kHoverTitle, QStringLiteral("TWD"));
         writeTitle(p, {roundHalfEven(picture.width() / 2.0) + 210, 18}, QStringLiteral("TWS"));

@@ -1,0 +1,159 @@
+// Tacks and gybes found in simulated races against the turns the simulated
+// boats sailed, at fix intervals from one to ten seconds, and the wind read
+// from the fleet against the simulated wind where the fleet sails. The races
+// have no wind file, so the search runs against the fleet's own wind.
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <optional>
+
+#include <QTemporaryDir>
+
+#include "race/loading_sequence.h"
+#include "race/manoeuvres.h"
+#include "race/plane.h"
+#include "simulator.h"
+
+namespace keelrun {
+namespace {
+
+constexpr double kTimeTolerance = 10;  // seconds
+constexpr double kWindTolerance = 5;   // degrees, in 95 % of the minutes
+constexpr double kWorstWind = 8;       // degrees, in any minute
+
+// A turn from one settled beat to the other tack (a tack) or from one
+// settled run to the other gybe (a gybe): the ones a detector must find.
+// Turns at marks from a beat onto a run are neither.
+bool betweenSettledCourses(const sim::SailedManoeuvre &m)
+{
+    if (m.twaIn * m.twaOut > 0 || m.spreadIn > 20 || m.spreadOut > 20)
+        return false;
+    if (m.kind == sim::SailedManoeuvre::Tack)
+        return std::abs(m.twaIn) < 80 && std::abs(m.twaOut) < 80;
+    return std::abs(m.twaIn) > 100 && std::abs(m.twaOut) > 100;
+}
+
+Manoeuvre::Kind kindOf(const sim::SailedManoeuvre &m)
+{
+    return m.kind == sim::SailedManoeuvre::Tack ? Manoeuvre::Tack : Manoeuvre::Gybe;
+}
+
+// The simulated wind where the boats racing at race time t are, and how
+// many they are: the wind varies across the course, and the fleet can only
+// tell of the wind it sails in.
+std::pair<double, int> windOverTheFleet(const sim::SimulatedRace &race, double t)
+{
+    double x = 0, y = 0;
+    int racing = 0;
+    for (const sim::SimulatedBoat &b : race.boats) {
+        const auto k = static_cast<std::size_t>(t - b.run.firstTime);
+        if (t < b.run.passings.front().value_or(1e9) || t > b.run.finishTime.value_or(-1e9) || k >= b.run.positions.size())
+            continue;
+        const double twd = race.wind.at(t, b.run.positions[k]).twd * M_PI / 180;
+        x += std::cos(twd);
+        y += std::sin(twd);
+        ++racing;
+    }
+    return {std::atan2(y, x) * 180 / M_PI, racing};
+}
+
+class SimulatedManoeuvresTest : public ::testing::TestWithParam<int> {
+protected:
+    void SetUp() override
+    {
+        sim::SimOptions options;
+        options.seed = 21;
+        options.boats = 12;
+        options.classes = 2;
+        options.laps = 2;
+        options.minutes = 70;
+        options.format = sim::TrackFormat::Gpx;
+        options.minInterval = options.maxInterval = GetParam();
+        race_.emplace(sim::simulateRace(options));
+        sim::writeRaceFolder(*race_, dir_.path());
+        const LoadResult result = loadRace(loaded_, DataFolder(dir_.path()), dir_.filePath("raceadmin/race01.txt"));
+        ASSERT_TRUE(result.ok()) << result.message.toStdString();
+        ASSERT_EQ(loaded_.windSampleCount(), 0);
+    }
+
+    QTemporaryDir dir_;
+    std::optional<sim::SimulatedRace> race_;
+    RaceState loaded_;
+};
+
+TEST_P(SimulatedManoeuvresTest, FindsTheTurnsTheBoatsSailed)
+{
+    int sailed = 0, found = 0, detected = 0, right = 0;
+    for (const sim::SimulatedBoat &simulated : race_->boats) {
+        const BoatEntry &boat = loaded_.boats[simulated.number];
+        const auto &truth = simulated.run.manoeuvres;
+        const auto matches = [&](const Manoeuvre &d, const sim::SailedManoeuvre &m) {
+            return d.kind == kindOf(m) && std::abs(d.time - m.time) <= kTimeTolerance;
+        };
+        for (const sim::SailedManoeuvre &m : truth) {
+            if (!betweenSettledCourses(m))
+                continue;
+            ++sailed;
+            const bool seen = std::any_of(boat.manoeuvres.begin(), boat.manoeuvres.end(),
+                                          [&](const Manoeuvre &d) { return matches(d, m); });
+            found += seen ? 1 : 0;
+            if (!seen)
+                std::cout << "missed: " << simulated.name << " " << (m.kind ? "gybe" : "tack") << " at " << m.time
+                              << " twa " << m.twaIn << " -> " << m.twaOut << " spread " << m.spreadIn << ", " << m.spreadOut;
+        }
+        // Before the start and after the finish the boats sail about; the
+        // simulator keeps no record of those turns.
+        const double start = *simulated.run.passings.front(), finish = *simulated.run.finishTime;
+        for (const Manoeuvre &d : boat.manoeuvres) {
+            if (d.time < start || d.time > finish)
+                continue;
+            ++detected;
+            const bool real = std::any_of(truth.begin(), truth.end(), [&](const sim::SailedManoeuvre &m) { return matches(d, m); });
+            right += real ? 1 : 0;
+            if (!real)
+                std::cout << "not sailed: " << simulated.name << " " << manoeuvreKindName(d.kind).toStdString() << " at "
+                              << d.time;
+        }
+    }
+    ASSERT_GT(sailed, 100);
+    const double recall = double(found) / sailed, precision = double(right) / std::max(detected, 1);
+    std::cout << "interval " << GetParam() << " s: " << sailed << " sailed, " << detected << " found; recall " << recall
+              << ", precision " << precision << "\n";
+    EXPECT_GE(recall, 0.95);
+    EXPECT_GE(precision, 0.95);
+}
+
+TEST_P(SimulatedManoeuvresTest, ReadsTheWindFromTheFleet)
+{
+    ASSERT_FALSE(loaded_.estimatedWind.empty());
+    // After the first beat (once the leading boat has gone round the first
+    // mark), while at least a quarter of the fleet is racing.
+    double firstMark = 1e9;
+    for (const sim::SimulatedBoat &b : race_->boats)
+        firstMark = std::min(firstMark, b.run.passings[1].value_or(1e9));
+    int checked = 0, within = 0;
+    double worst = 0;
+    for (const WindEstimate &e : loaded_.estimatedWind) {
+        if (e.time < firstMark)
+            continue;
+        const auto [simulated, racing] = windOverTheFleet(*race_, e.time);
+        if (4 * racing < static_cast<int>(race_->boats.size()))
+            continue;
+        const double off = std::abs(signedAngle(e.twd - simulated));
+        worst = std::max(worst, off);
+        EXPECT_LE(off, kWorstWind) << "at " << e.time << ": estimated " << e.twd << ", simulated " << simulated;
+        within += off <= kWindTolerance ? 1 : 0;
+        ++checked;
+    }
+    std::cout << "interval " << GetParam() << " s: " << within << " of " << checked << " minutes within "
+              << kWindTolerance << " degrees, worst " << worst << "\n";
+    EXPECT_GT(checked, 30);
+    EXPECT_GE(within, 0.95 * checked);
+}
+
+INSTANTIATE_TEST_SUITE_P(Intervals, SimulatedManoeuvresTest, ::testing::Values(1, 2, 5, 10),
+                         [](const ::testing::TestParamInfo<int> &interval) { return std::to_string(interval.param) + "s"; });
+
+}  // namespace
+}  // namespace keelrun
