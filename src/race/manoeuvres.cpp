@@ -237,19 +237,15 @@ bool roundsBetween(const RaceState &race, const BoatEntry &boat, double from, do
     return false;
 }
 
-// What a boat's turns while racing tell of the wind: the bisector of each
-// turn's courses (turned round for a gybe), and, between two tacks (or two
-// gybes) on the same leg, its course at each fix less the angle it sails off
-// the wind, so that the readings follow the shifts the boat sails in. Before
-// the start and after the finish boats potter about.
+// What a boat's turns tell of the wind: the bisector of each turn's courses
+// (turned round for a gybe), and, between two tacks (or two gybes) on the
+// same leg, its course at each fix less the angle it sails off the wind, so
+// that the readings follow the shifts the boat sails in.
 void readWindFromBoat(const RaceState &race, const BoatEntry &boat, WindReadings &readings)
 {
     const auto &turns = boat.manoeuvres;
-    const double start = boat.roundingTime[1], finish = boat.roundingTime[race.courseLength()];
     for (std::size_t j = 0; j < turns.size(); ++j) {
         const Manoeuvre &m = turns[j];
-        if ((passed(start) && m.time < start) || (passed(finish) && m.time > finish))
-            continue;
         const double bisector = m.headingIn + signedAngle(m.headingOut - m.headingIn) / 2;
         const double twd = m.kind == Manoeuvre::Tack ? bisector : bisector + 180;
         readings.add(m.time, twd);
@@ -279,6 +275,8 @@ std::vector<Manoeuvre> detectTurns(const RaceState &race, const BoatEntry &boat,
     const double interval = std::max(1, boat.fixInterval);
     const double window = std::max(kSettledSeconds, 3 * interval), gap = std::max(kGapSeconds, interval);
     const int minimumFixes = interval >= 10 ? 2 : 3;
+    // Before its start and after its finish a boat potters about.
+    const double start = boat.roundingTime[1], finish = boat.roundingTime[race.courseLength()];
     double quietUntil = -1e18;
     std::vector<double> twa(n + 1);
     for (int i = 1; i <= n; ++i)
@@ -296,6 +294,8 @@ std::vector<Manoeuvre> detectTurns(const RaceState &race, const BoatEntry &boat,
         if (twaA == 0 || twaB == 0 || (twaA > 0) == (twaB > 0) || courses.time[next] < quietUntil)
             continue;
         const double flip = (courses.time[i] + courses.time[next]) / 2;
+        if ((passed(start) && flip < start) || (passed(finish) && flip > finish))
+            continue;
         if (!turnsEnough(boat, courses, i, flip - gap, flip + gap))
             continue;
         const Course in = settledCourse(boat, courses, i, flip - gap - window, flip - gap, minimumFixes);

@@ -12,7 +12,8 @@
 // 80 degrees of the wind, running more than 100 degrees off it. Turns less
 // than a settled window apart are one. With fixes a second or two apart the
 // courses are the ones made good over 8 seconds, steadied against GPS noise.
-// These thresholds hold from one fix a second to one every 30 seconds.
+// These thresholds hold from one fix a second to one every 30 seconds. Only
+// the turns between a boat's start and its finish count, when it has them.
 //
 // A manoeuvre lasts from the last fix on the course before to the first on
 // the course after with the boat back at 95 % of its speed before (at most

@@ -127,16 +127,29 @@ TEST(Manoeuvres, SparseFixesAndWobbles)
     EXPECT_TRUE(detectManoeuvres(race, sail(wobbles, 6, 2, 1), raceWind(race)).empty());
 }
 
+// Before its start and after its finish a boat's turns are no part of the race.
+TEST(Manoeuvres, OnlyBetweenStartAndFinish)
+{
+    RaceState race = northWind();
+    race.course = {"L1", "MK1", "L1"};
+    BoatEntry boat = sail({{315, 120}, {45, 120}, {315, 120}}, 6, 10, 1);
+    ASSERT_EQ(detectManoeuvres(race, boat, raceWind(race)).size(), 2u);
+    boat.roundingTime[1] = 200;  // started between the two tacks
+    EXPECT_EQ(detectManoeuvres(race, boat, raceWind(race)).size(), 1u);
+    boat.roundingTime[3] = 220;  // and finished straight away
+    EXPECT_TRUE(detectManoeuvres(race, boat, raceWind(race)).empty());
+}
+
 // A tack within a minute of a rounding is marked at the mark; with no wind
 // records the second pass reads the wind from the fleet.
 TEST(Manoeuvres, AtTheMarkAndTheFleet)
 {
     RaceState race = northWind();
     race.windDirection = 20;  // the race file's mean wind is off by 20 degrees
-    race.course = {"MK1"};
+    race.course = {"L1", "MK1", "L1"};
     race.boatCount = 2;
     race.boats[1] = sail({{315, 120}, {45, 120}}, 6, 10, 1);
-    race.boats[1].roundingTime[1] = 150;
+    race.boats[1].roundingTime[2] = 150;
     race.boats[2] = sail({{315, 200}, {45, 100}}, 5, 8, 2);
     findManoeuvres(race);
     ASSERT_EQ(race.boats[1].manoeuvres.size(), 1u);
