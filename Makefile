@@ -37,8 +37,9 @@ fuzz-run: fuzz
 
 bench: deps
 	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
-	cmake --build $(BUILD) -j $(JOBS) --target keelrun_bench
+	cmake --build $(BUILD) -j $(JOBS) --target keelrun_bench keelrun keelrun-simulate
 	$(BUILD)/keelrun_bench
+	bench/compare-gpsbabel.sh $(BUILD)
 
 # A Debian package (build/keelrun_VERSION_amd64.deb) of the Release build.
 package: deps

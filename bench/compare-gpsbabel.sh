@@ -1,14 +1,18 @@
 #!/usr/bin/env bash
-# Keelrun against gpsbabel on the same GPX files, side by side: a full fleet
-# (81 boats, four hours, a fix a second) and one boat's file alone. Keelrun
-# loads the whole race (race file, tracks, roundings, speeds, legs) with
-# --inspect; gpsbabel reads each track and writes nothing.
+# Loading speed side by side, in one run, as ratios: Keelrun loading a whole
+# race (race file, tracks, roundings, speeds, legs, manoeuvres) with --inspect
+# against gpsbabel reading the same GPX files and against the scan floor
+# (grep counting the fixes); the same race with every track format in turn
+# against the GPX one; and the memory Keelrun holds with the race loaded.
+# The race: 81 boats, four hours, a fix a second.
 #
-# Usage: bench/compare-gpsbabel.sh [BUILD]    BUILD: the build folder (default: build)
-# Uses hyperfine when installed, else one timed run of each after a warm-up.
+# Usage: bench/compare-gpsbabel.sh [BUILD] [RUNS]
+#   BUILD: the build folder (default: build); RUNS: runs of each (default: 5).
+# Each figure is the median of RUNS runs after a warm-up run.
 set -euo pipefail
 
 build=${1:-build}
+runs=${2:-5}
 for tool in keelrun keelrun-simulate; do
   [ -x "$build/$tool" ] || { echo "$build/$tool not found: build first (make build)" >&2; exit 1; }
 done
@@ -16,38 +20,35 @@ command -v gpsbabel >/dev/null || { echo "gpsbabel not found" >&2; exit 1; }
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-race=$work/race
+"$build/keelrun-simulate" --out "$work/gpx" --boats 81 --minutes 240 --interval 1 --format gpx >/dev/null
+"$build/keelrun-simulate" --out "$work/mixed" --boats 81 --minutes 240 --interval 1 --format mixed >/dev/null
+echo "81 GPX files: $(du -sh "$work/gpx/gpsdat" | cut -f1), $(cat "$work"/gpx/gpsdat/*.gpx | grep -c '<trkpt') fixes"
 
-"$build/keelrun-simulate" --out "$race" --boats 81 --minutes 240 --interval 1 --format gpx
-# The same race with the first boat only: the race file without the other
-# boats' lines, so that both tools read the very same track file.
-awk '!/^BN,/ || !seen++' "$race/raceadmin/race01.txt" > "$race/raceadmin/single.txt"
-single=$race/gpsdat/race01_01.gpx
-echo "81 files: $(du -sh "$race/gpsdat" | cut -f1), $(cat "$race"/gpsdat/*.gpx | grep -c '<trkpt') fixes;" \
-     "one file: $(du -h "$single" | cut -f1), $(grep -c '<trkpt' "$single") fixes"
-
-keelrun_fleet="$build/keelrun --inspect race01.txt $race > /dev/null"
-gpsbabel_fleet="for f in $race/gpsdat/*.gpx; do gpsbabel -i gpx -f \$f -o unicsv -F /dev/null; done"
-keelrun_single="$build/keelrun --inspect single.txt $race > /dev/null"
-gpsbabel_single="gpsbabel -i gpx -f $single -o unicsv -F /dev/null"
-
-# compare RUNS NAME COMMAND NAME COMMAND
-compare() {
-  local runs=$1; shift
-  if command -v hyperfine >/dev/null; then
-    hyperfine --warmup 1 --runs "$runs" --export-markdown "$work/table.md" -n "$1" "$2" -n "$3" "$4"
-    cat "$work/table.md"
-  else
-    TIMEFORMAT="  %R s (user %U s, system %S s)"
-    while [ $# -gt 0 ]; do
-      bash -c "$2"
-      echo "$1:"
-      time bash -c "$2"
-      shift 2
-    done
-  fi
-  echo
+# median COMMAND: the median wall-clock seconds of $runs runs of COMMAND.
+median() {
+  bash -c "$1" >/dev/null 2>&1
+  for _ in $(seq "$runs"); do
+    local t0 t1
+    t0=$(date +%s.%N)
+    bash -c "$1" >/dev/null 2>&1
+    t1=$(date +%s.%N)
+    awk -v a="$t0" -v b="$t1" 'BEGIN { print b - a }'
+  done | sort -g | awk '{ v[NR] = $1 } END { printf "%.3f", (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'
 }
 
-compare 3 "keelrun: whole race, 81 boats" "$keelrun_fleet" "gpsbabel: 81 files" "$gpsbabel_fleet"
-compare 20 "keelrun: race of one boat" "$keelrun_single" "gpsbabel: one file" "$gpsbabel_single"
+ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.1f", a / b }'; }
+
+keelrun=$(median "$build/keelrun --inspect race01.txt $work/gpx")
+gpsbabel=$(median "for f in $work/gpx/gpsdat/*.gpx; do gpsbabel -i gpx -f \$f -o unicsv -F /dev/null; done")
+floor=$(median "cat $work/gpx/gpsdat/*.gpx | grep -c '<trkpt'")
+mixed=$(median "$build/keelrun --inspect race01.txt $work/mixed")
+peak=$(/usr/bin/time -f %M "$build/keelrun" --inspect race01.txt "$work/gpx" 2>&1 >/dev/null | tail -1)
+
+printf '%-44s %8s s\n' "keelrun --inspect, 81 GPX tracks" "$keelrun" \
+  "gpsbabel reading the 81 files" "$gpsbabel" \
+  "grep -c '<trkpt' over the files (floor)" "$floor" \
+  "keelrun --inspect, every format in turn" "$mixed"
+echo "gpsbabel / keelrun:      $(ratio "$gpsbabel" "$keelrun")x   (target at least 30x)"
+echo "keelrun / floor:         $(ratio "$keelrun" "$floor")x   (target at most 3x)"
+echo "mixed formats / GPX:     $(ratio "$mixed" "$keelrun")x   (target at most 1.5x)"
+echo "peak memory, GPX race:   $((peak / 1024)) MB   (target under 200 MB)"

@@ -59,7 +59,7 @@ struct SteadyCourses {
             while (after < n && s[after + 1].time <= s[i].time + kSteadySeconds)
                 ++after;
             const double north = s[after].lat - s[before].lat, east = (s[after].lon - s[before].lon) * cosLat;
-            const double length = std::hypot(north, east);
+            const double length = std::sqrt(north * north + east * east);
             if (after - before >= 2 && length > 0) {
                 time[i] = s[i].time;
                 heading[i] = std::atan2(east, north) / kDegree;

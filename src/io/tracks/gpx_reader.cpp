@@ -18,7 +18,7 @@ namespace {
 constexpr std::size_t kAttributeWindow = 50;  // characters after "lat"/"lon" searched for the value
 constexpr std::size_t kTimeWindow = 50;
 
-char lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; }
+char lower(char c) { return static_cast<char>(c + (static_cast<unsigned char>(c - 'A') < 26 ? 32 : 0)); }
 
 bool startsWithCaseless(std::string_view text, std::size_t at, std::string_view lowerWord)
 {
@@ -45,6 +45,13 @@ std::size_t endOfPoint(std::string_view bytes, std::size_t from)
     return bytes.size();
 }
 
+// The last date read and what it was: a track's points share their date
+// for hours, and reading it again for each is a good part of the work.
+struct DateMemo {
+    std::string text;
+    std::optional<DateTime> date;
+};
+
 // One track point's text, lower-cased into a buffer the reader keeps from
 // point to point, with its place in the file.
 class PointText {
@@ -57,13 +64,13 @@ public:
                        text_.begin(), lower);
     }
 
-    bool has(std::string_view word) const { return text_.find(word) != std::string::npos; }
+    std::size_t find(std::string_view word) const { return text_.find(word); }
 
-    // The value of attribute `name` at its first occurrence: name="value"
-    // or name='value'.
-    double attribute(std::string_view name) const
+    // The value of the attribute whose name of `length` letters is at
+    // `name`: name="value" or name='value'.
+    double attribute(std::size_t name, std::size_t length) const
     {
-        const std::size_t at = text_.find(name) + name.size();
+        const std::size_t at = name + length;
         const std::string_view window = std::string_view(text_).substr(at, kAttributeWindow);
         std::size_t open = window.find_first_not_of(" \t\r\n");
         if (open != std::string_view::npos && window[open] == '=')
@@ -87,7 +94,7 @@ public:
     }
 
     // The point's time, converted to UTC; nothing when it cannot be read.
-    std::optional<DateTime> time() const
+    std::optional<DateTime> time(DateMemo &memo) const
     {
         const std::size_t open = text_.find("<time>");
         if (open == std::string::npos)
@@ -96,7 +103,11 @@ public:
         const std::string_view window = trimmed(std::string_view(text_).substr(from, kTimeWindow));
         const std::size_t t = window.find('t');
         const bool split = t != std::string_view::npos;
-        const auto date = split ? parseDateTime(window.substr(0, t)) : std::nullopt;
+        if (split && window.substr(0, t) != memo.text) {
+            memo.text = window.substr(0, t);
+            memo.date = parseDateTime(memo.text);
+        }
+        const auto date = split ? memo.date : std::nullopt;
         const auto clock = split ? parseTimeOfDay(window.substr(t + 1, 8)) : std::nullopt;
         const auto offset = split ? zoneOffsetSeconds(window.substr(std::min(t + 9, window.size()))) : std::nullopt;
         if (!date || !clock || !offset)
@@ -155,6 +166,7 @@ private:
 void readGpx(std::string_view bytes, const TrackContext &context, FixSink &sink)
 {
     std::string lowered;
+    DateMemo dates;
     for (std::size_t lt = bytes.find('<'); lt != std::string_view::npos; lt = bytes.find('<', lt + 1)) {
         if (startsWithCaseless(bytes, lt + 1, "/gpx>"))
             return;
@@ -163,12 +175,13 @@ void readGpx(std::string_view bytes, const TrackContext &context, FixSink &sink)
         const std::size_t begin = lt + 6;
         const std::size_t end = endOfPoint(bytes, begin);
         const PointText point(bytes, begin, end, context, lowered);
-        if (point.has("lat") && point.has("lon") && point.has("time")) {
-            const double lat = point.attribute("lat");
-            const double lon = point.attribute("lon");
+        const std::size_t lat = point.find("lat"), lon = point.find("lon");
+        if (lat != std::string::npos && lon != std::string::npos && point.find("time") != std::string::npos) {
+            const double latitude = point.attribute(lat, 3);
+            const double longitude = point.attribute(lon, 3);
             point.checkElevation();
-            if (const auto utc = point.time())
-                sink.add(*utc, lat * 60.0, lon * 60.0);
+            if (const auto utc = point.time(dates))
+                sink.add(*utc, latitude * 60.0, longitude * 60.0);
             else
                 sink.skip();
         }
