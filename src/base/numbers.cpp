@@ -49,7 +49,7 @@ std::string formatNumber(double value)
 
 namespace keelrun {
 
-int roundHalfEven(double value)
+int roundHalfEvenOutOfRange(double value)
 {
     if (!std::isfinite(value))
         return 0;

@@ -28,19 +28,13 @@ QPoint projectPoint(double lat, double lon, const MapView &view)
     return {roundHalfEven(view.mapSize.width() / 2.0 + turned.x()), roundHalfEven(view.mapSize.height() / 2.0 + turned.y())};
 }
 
-Projection::Projection(const MapView &view) : view_(view)
+Projection::Projection(const MapView &view)
+    : view_(view), halfWidth_(view.mapSize.width() / 2.0), halfHeight_(view.mapSize.height() / 2.0)
 {
     if (!view.northUp) {
         cos_ = std::cos(view.rotation);
         sin_ = std::sin(view.rotation);
     }
-}
-
-QPoint Projection::operator()(double lat, double lon) const
-{
-    const double x = (lon - view_.centreLon) * view_.lonScale, y = (view_.centreLat - lat) * view_.latScale;
-    const double turnedX = view_.northUp ? x : x * cos_ - y * sin_, turnedY = view_.northUp ? y : x * sin_ + y * cos_;
-    return {roundHalfEven(view_.mapSize.width() / 2.0 + turnedX), roundHalfEven(view_.mapSize.height() / 2.0 + turnedY)};
 }
 
 GeoPoint unprojectPoint(QPointF pixel, const MapView &view)

@@ -9,6 +9,7 @@
 #include <QPointF>
 #include <QSize>
 
+#include "base/numbers.h"
 #include "model/race_state.h"
 #include "race/race_extent.h"
 
@@ -40,11 +41,17 @@ QPoint projectPoint(double lat, double lon, const MapView &view);
 class Projection {
 public:
     explicit Projection(const MapView &view);
-    QPoint operator()(double lat, double lon) const;
+    QPoint operator()(double lat, double lon) const
+    {
+        const double x = (lon - view_.centreLon) * view_.lonScale, y = (view_.centreLat - lat) * view_.latScale;
+        const double turnedX = view_.northUp ? x : x * cos_ - y * sin_, turnedY = view_.northUp ? y : x * sin_ + y * cos_;
+        return {roundHalfEven(halfWidth_ + turnedX), roundHalfEven(halfHeight_ + turnedY)};
+    }
 
 private:
     const MapView &view_;
     double cos_ = 1, sin_ = 0;
+    double halfWidth_, halfHeight_;
 };
 // The position under a pixel: projectPoint undone.
 GeoPoint unprojectPoint(QPointF pixel, const MapView &view);

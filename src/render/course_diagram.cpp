@@ -8,6 +8,7 @@
 #include <QPolygon>
 
 #include "base/numbers.h"
+#include "base/parallel.h"
 #include "race/plane.h"
 #include "render/map_renderer.h"
 #include "race/manoeuvres.h"
@@ -27,13 +28,18 @@ bool isShown(const CourseDiagramRequest &r, const RaceState &race, int b)
     return r.shown.empty() ? race.boats[b].shown == 1 : bool(r.shown[b]);
 }
 
+// The track's pixels; fixes that fall on the pixel of the one before add
+// nothing, and over a whole race most of them do.
 QPolygon trackOf(const BoatEntry &boat, const MapView &view)
 {
     const Projection project(view);
     QPolygon track;
     track.reserve(boat.sampleCount());
-    for (int i = 1; i <= boat.sampleCount(); ++i)
-        track << project(boat.samples[i].lat, boat.samples[i].lon);
+    for (int i = 1; i <= boat.sampleCount(); ++i) {
+        const QPoint at = project(boat.samples[i].lat, boat.samples[i].lon);
+        if (track.isEmpty() || at != track.constLast())
+            track << at;
+    }
     return track;
 }
 
@@ -135,12 +141,16 @@ void drawManoeuvreMarks(QPainter &p, const RaceState &race, const CourseDiagramR
 void drawCourseDiagram(QImage &bitmap, const RaceState &race, const CourseDiagramRequest &r)
 {
     bitmap.fill(r.sea);
-    // Whole tracks are many thousand fixes each: drawn straight into the
-    // picture, a row at a time, before the painter takes it.
-    for (int b = race.boatCount; b >= 1; --b) {
+    // Whole tracks are many thousand fixes each: projected on every
+    // processor, then drawn straight into the picture, a row at a time,
+    // before the painter takes it; the first boat ends on top.
+    std::vector<QPolygon> tracks(race.boatCount + 1);
+    parallelFor(1, race.boatCount, [&](int b) {
         if (isShown(r, race, b))
-            drawThinTrace(bitmap, {trackOf(race.boats[b], r.view)}, toQColor(race.boats[b].colour).rgb());
-    }
+            tracks[b] = trackOf(race.boats[b], r.view);
+    });
+    for (int b = race.boatCount; b >= 1; --b)
+        drawThinTrace(bitmap, {tracks[b]}, toQColor(race.boats[b].colour).rgb());
     QPainter p(&bitmap);
     QFont font = p.font();
     font.setPointSize(9);

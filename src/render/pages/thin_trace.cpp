@@ -9,57 +9,51 @@
 namespace keelrun {
 namespace {
 
-// The runs of the row being gathered; filled when the curve leaves it.
+// Rounded half away from zero, as std::lround, without the library call.
+int roundAway(double x) { return x >= 0 ? static_cast<int>(x + 0.5) : -static_cast<int>(0.5 - x); }
+
+// The run being gathered: a stretch of one row, grown while the curve's
+// next pixels touch it and filled when they do not.
 class RowRuns {
 public:
-    RowRuns(QImage &picture, QRgb colour) : picture_(picture), colour_(colour) {}
-    ~RowRuns() { flush(); }
+    RowRuns(QImage &picture, QRgb colour)
+        : bits_(picture.bits()), stride_(picture.bytesPerLine()), width_(picture.width()), height_(picture.height()),
+          colour_(colour)
+    {
+    }
+    ~RowRuns() { fill(); }
 
     void add(int row, double from, double to)
     {
-        if (row != row_) {
-            flush();
-            row_ = row;
+        const int a = roundAway(std::min(from, to));
+        const int b = roundAway(std::max(from, to));
+        if (row == row_ && a <= end_ + 1 && b >= start_ - 1) {
+            start_ = std::min(start_, a);
+            end_ = std::max(end_, b);
+            return;
         }
-        const int a = static_cast<int>(std::lround(std::min(from, to)));
-        const int b = static_cast<int>(std::lround(std::max(from, to)));
-        runs_.push_back({a, b});
+        fill();
+        row_ = row;
+        start_ = a;
+        end_ = b;
     }
 
 private:
-    void flush()
+    void fill() const
     {
-        if (runs_.empty())
+        if (row_ < 0 || row_ >= height_)
             return;
-        if (row_ >= 0 && row_ < picture_.height()) {
-            std::sort(runs_.begin(), runs_.end());
-            auto *line = reinterpret_cast<QRgb *>(picture_.scanLine(row_));
-            const int last = picture_.width() - 1;
-            int start = runs_[0].first, end = runs_[0].second;
-            for (const auto &[a, b] : runs_) {
-                if (a > end + 1) {
-                    fill(line, start, end, last);
-                    start = a;
-                }
-                end = std::max(end, b);
-            }
-            fill(line, start, end, last);
-        }
-        runs_.clear();
-    }
-
-    void fill(QRgb *line, int a, int b, int last) const
-    {
-        a = std::max(a, 0);
-        b = std::min(b, last);
+        const int a = std::max(start_, 0), b = std::min(end_, width_ - 1);
+        auto *line = reinterpret_cast<QRgb *>(bits_ + static_cast<std::ptrdiff_t>(row_) * stride_);
         if (a <= b)
             std::fill(line + a, line + b + 1, colour_);
     }
 
-    QImage &picture_;
+    uchar *bits_;
+    qsizetype stride_;
+    int width_, height_;
     QRgb colour_;
-    int row_ = 0;
-    std::vector<std::pair<int, int>> runs_;
+    int row_ = -1, start_ = 0, end_ = -1;
 };
 
 // The pixels of the segment from p to q, row by row: on each row it covers
