@@ -2,10 +2,13 @@
 // A video file written frame by frame with FFmpeg's libraries: H.264 in MP4,
 // or VP9 in WebM when the file name ends in ".webm". Frames are 32-bit
 // pixels (0xffRRGGBB in memory order B, G, R, A), as a QImage of
-// Format_RGB32 holds them.
+// Format_RGB32 holds them. FFmpeg lives in a module of its own
+// (keelrun-video.so, next to the program or in its library folder), loaded
+// the first time a video is opened; without it these functions say so.
 
 #include <memory>
 
+#include <QByteArray>
 #include <QSize>
 #include <QString>
 
@@ -21,19 +24,14 @@ public:
     // at `fps` frames a second. Nothing, with the reason in `error`, when it
     // cannot.
     static std::unique_ptr<VideoWriter> open(const QString &path, VideoKind kind, QSize size, int fps, QString &error);
-    ~VideoWriter();
+    virtual ~VideoWriter() = default;
 
-    QSize size() const;
+    virtual QSize size() const = 0;
     // One frame: `size` pixels, `stride` bytes a row. False, with the reason,
     // when it could not be encoded or written.
-    bool write(const unsigned char *pixels, int stride, QString &error);
+    virtual bool write(const unsigned char *pixels, int stride, QString &error) = 0;
     // Flushes the encoder and closes the file, which is then playable.
-    bool finish(QString &error);
-
-private:
-    struct Codec;
-    explicit VideoWriter(std::unique_ptr<Codec> codec);
-    std::unique_ptr<Codec> codec_;
+    virtual bool finish(QString &error) = 0;
 };
 
 // What a video file holds, read back with the same libraries.
