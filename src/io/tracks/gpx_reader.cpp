@@ -6,6 +6,8 @@
 // files that are not quite well-formed still give their points.
 
 #include <algorithm>
+#include <cstdint>
+#include <cstring>
 #include <string>
 
 #include "base/line_splitter.h"
@@ -45,6 +47,25 @@ std::size_t endOfPoint(std::string_view bytes, std::size_t from)
     return bytes.size();
 }
 
+// ASCII letters lowered, eight bytes at a time: in each byte below 0x80,
+// adding 0x3f sets the top bit from 'A' up and adding 0x25 from past 'Z'
+// up; where exactly one is set the byte is a capital, and 0x20 lowers it.
+void lowerInto(std::string_view from, char *to)
+{
+    constexpr std::uint64_t kOnes = 0x0101010101010101u;
+    std::size_t k = 0;
+    for (; k + 8 <= from.size(); k += 8) {
+        std::uint64_t x;
+        std::memcpy(&x, from.data() + k, 8);
+        const std::uint64_t low7 = x & (0x7f * kOnes);
+        const std::uint64_t capital = ~x & ((low7 + 0x3f * kOnes) ^ (low7 + 0x25 * kOnes)) & (0x80 * kOnes);
+        x |= capital >> 2;
+        std::memcpy(to + k, &x, 8);
+    }
+    for (; k < from.size(); ++k)
+        to[k] = lower(from[k]);
+}
+
 // The last date read and what it was: a track's points share their date
 // for hours, and reading it again for each is a good part of the work.
 struct DateMemo {
@@ -60,8 +81,7 @@ public:
         : bytes_(bytes), begin_(begin), context_(context), text_(buffer)
     {
         text_.resize(end - begin);
-        std::transform(bytes.begin() + static_cast<std::ptrdiff_t>(begin), bytes.begin() + static_cast<std::ptrdiff_t>(end),
-                       text_.begin(), lower);
+        lowerInto(bytes.substr(begin, end - begin), text_.data());
     }
 
     std::size_t find(std::string_view word) const { return text_.find(word); }

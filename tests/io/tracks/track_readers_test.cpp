@@ -170,6 +170,20 @@ TEST_F(TrackReaderTest, GpxSkipsPointsWithoutTimeAndReadsTruncatedFiles)
     EXPECT_EQ(read(readGpx, gpx.substr(0, gpx.size() - 30)).sampleCount(), 1);
 }
 
+// Tag and attribute names in any letter case, among bytes of other
+// scripts (which are no letters to lower).
+TEST_F(TrackReaderTest, GpxNamesInAnyCase)
+{
+    const std::string gpx = "<GPX><TRKPT LAT=\"35.5\" Lon='139.25'><Name>\xc3\x80\xc3\x9a \xe6\xb5\xb7 AZ@[`{</Name>"
+                            "<ELE>12</ELE><TiMe>2009-05-03T02:00:03Z</tImE></TrkPt>" +
+                            gpxPoint("35.6", "139.3", "2009-05-03T02:00:04Z") + "</GPX>";
+    const BoatEntry &boat = read(readGpx, gpx);
+    ASSERT_EQ(boat.sampleCount(), 2);
+    EXPECT_EQ(boat.samples[1].time, 3);
+    EXPECT_DOUBLE_EQ(boat.samples[1].lon, 139.25 * 60);
+    EXPECT_EQ(boat.samples[2].time, 4);
+}
+
 TEST_F(TrackReaderTest, GpxConversionErrorsNameTheLineAndText)
 {
     const std::string gpx = "<gpx>\n" + gpxPoint("35.5", "139.25", "2009-05-03T02:00:01Z") +
