@@ -9,6 +9,7 @@
 #include "render/map_overlays.h"
 #include "render/map_renderer.h"
 #include "render/painting.h"
+#include "render/pixel_count.h"
 
 namespace keelrun {
 namespace {
@@ -134,23 +135,16 @@ TEST(WindGraph, TimeGridStep)
 // orange; nothing without either.
 TEST(WindGraph, RecordsOrTheFleetsWind)
 {
-    const auto pixelsOf = [](const QImage &image, const QColor &colour) {
-        int count = 0;
-        for (int y = 0; y < image.height(); ++y)
-            for (int x = 0; x < image.width(); ++x)
-                count += image.pixelColor(x, y) == colour ? 1 : 0;
-        return count;
-    };
     RaceState race;
     race.windowStart = 0;
     race.windowEnd = 3600;
-    EXPECT_EQ(pixelsOf(drawWindGraph(race), kEstimatedWind), 0);
+    EXPECT_EQ(countColour(drawWindGraph(race), kEstimatedWind), 0);
     race.estimatedWind = {{0, 200}, {1800, 210}, {3600, 205}};
-    EXPECT_GT(pixelsOf(drawWindGraph(race), kEstimatedWind), 90);
+    EXPECT_GT(countColour(drawWindGraph(race), kEstimatedWind), 90);
     race.windSamples = {{}, {0, 10, 200}, {3600, 12, 205}};
     const QImage recorded = drawWindGraph(race);
-    EXPECT_EQ(pixelsOf(recorded, kEstimatedWind), 0);
-    EXPECT_GT(pixelsOf(recorded, QColor(0, 255, 225)), 90);
+    EXPECT_EQ(countColour(recorded, kEstimatedWind), 0);
+    EXPECT_GT(countColour(recorded, QColor(0, 255, 225)), 90);
 }
 
 RaceState windRace(std::initializer_list<WindSample> records)

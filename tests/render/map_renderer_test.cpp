@@ -5,6 +5,7 @@
 #include <QImage>
 
 #include "render/map_renderer.h"
+#include "render/pixel_count.h"
 
 namespace keelrun {
 namespace {
@@ -53,13 +54,7 @@ protected:
 
     int count(const QColor &colour, QRect area = {}) const
     {
-        if (area.isNull())
-            area = image.rect();
-        int n = 0;
-        for (int y = area.top(); y <= area.bottom(); ++y)
-            for (int x = area.left(); x <= area.right(); ++x)
-                n += image.pixelColor(x, y) == colour ? 1 : 0;
-        return n;
+        return countColour(image, area.isNull() ? image.rect() : area, colour);
     }
 
     RaceState race;

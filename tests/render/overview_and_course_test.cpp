@@ -5,6 +5,7 @@
 #include "playback/course_view.h"
 #include "render/course_diagram.h"
 #include "render/overview_map.h"
+#include "render/pixel_count.h"
 
 namespace keelrun {
 namespace {
@@ -26,14 +27,6 @@ protected:
         }
         race.markCount = 1;
         race.marks[1] = {2.5, 1};
-    }
-    int count(const QImage &image, const QColor &colour) const
-    {
-        int n = 0;
-        for (int y = 0; y < image.height(); ++y)
-            for (int x = 0; x < image.width(); ++x)
-                n += image.pixelColor(x, y) == colour ? 1 : 0;
-        return n;
     }
     RaceState race;
 };
@@ -80,19 +73,19 @@ TEST_F(CourseTest, DiagramShowsTicksTracksBoatsAndMarks)
     request.now = 55;
     request.names = false;
     drawCourseDiagram(map, race, request);
-    EXPECT_GT(count(map, QColor(200, 0, 0)), 100);  // track and hull of boat 1
-    EXPECT_GT(count(map, QColor(0, 0, 200)), 100);
+    EXPECT_GT(countColour(map, QColor(200, 0, 0)), 100);  // track and hull of boat 1
+    EXPECT_GT(countColour(map, QColor(0, 0, 200)), 100);
     const QPoint mark = projectPoint(2.5, 1, request.view);
     EXPECT_EQ(map.pixelColor(mark), QColor(255, 255, 0));
 
     request.shown = {false, true, false};  // boat 2 unticked: no track, no hull
     drawCourseDiagram(map, race, request);
-    EXPECT_EQ(count(map, QColor(0, 0, 200)), 0);
+    EXPECT_EQ(countColour(map, QColor(0, 0, 200)), 0);
 
-    const int trackOnly = count(map, QColor(200, 0, 0));
+    const int trackOnly = countColour(map, QColor(200, 0, 0));
     request.now = 95;  // in boat 1's last segment: not drawn
     drawCourseDiagram(map, race, request);
-    EXPECT_LT(count(map, QColor(200, 0, 0)), trackOnly);
+    EXPECT_LT(countColour(map, QColor(200, 0, 0)), trackOnly);
 }
 
 TEST_F(CourseTest, InsetOverviewShowsTheBoatsStillRacing)

@@ -8,6 +8,7 @@
 #include "render/pages/page_hovers.h"
 #include "render/pages/thin_trace.h"
 #include "render/painting.h"
+#include "render/pixel_count.h"
 
 namespace keelrun {
 namespace {
@@ -16,16 +17,6 @@ const QColor kSea(110, 160, 255);
 const QColor kBoat1(200, 0, 0);
 const QColor kBoat2(0, 150, 0);
 const QColor kRed(255, 0, 0);
-
-int countColour(const QImage &image, const QRect &area, const QColor &colour)
-{
-    int n = 0;
-    for (int y = area.top(); y <= area.bottom(); ++y) {
-        for (int x = area.left(); x <= area.right(); ++x)
-            n += image.pixelColor(x, y) == colour ? 1 : 0;
-    }
-    return n;
-}
 
 // Curves drawn straight into the picture: every row between a segment's
 // ends gets its pixels, nothing outside the picture is touched.
