@@ -3,6 +3,7 @@
 // sign, nothing else around them.
 
 #include <cmath>
+#include <numbers>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -18,6 +19,8 @@ std::string formatNumber(double value);
 }  // namespace keelrun
 
 namespace keelrun {
+
+inline constexpr double kDegree = std::numbers::pi / 180;  // radians
 
 // Rounds to the nearest integer, ties to even; saturates at the ends of the
 // int range, and gives 0 for what is not a number. Inline, for it rounds

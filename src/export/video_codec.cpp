@@ -267,7 +267,8 @@ bool readFrame(const QString &path, int index, QByteArray &pixels, QSize &size, 
 }  // namespace
 }  // namespace keelrun
 
-extern "C" KEELRUN_VIDEO_CODEC_EXPORT const keelrun::VideoCodec *keelrunVideoCodec()
+// The one symbol the module shows; everything else stays hidden.
+extern "C" __attribute__((visibility("default"))) const keelrun::VideoCodec *keelrunVideoCodec()
 {
     static const keelrun::VideoCodec codec{keelrun::openWriter, keelrun::readFacts, keelrun::readFrame};
     return &codec;

@@ -5,8 +5,6 @@
 
 #include "export/video_writer.h"
 
-#define KEELRUN_VIDEO_CODEC_EXPORT __attribute__((visibility("default")))
-
 namespace keelrun {
 
 struct VideoCodec {

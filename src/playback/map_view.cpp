@@ -2,16 +2,10 @@
 
 #include <algorithm>
 #include <cmath>
-#include <numbers>
 
 #include "base/numbers.h"
 
 namespace keelrun {
-namespace {
-
-constexpr double kDegree = std::numbers::pi / 180.0;
-
-}  // namespace
 
 QPointF rotatePoint(QPointF p, double angle, bool northUp)
 {

@@ -10,7 +10,6 @@
 namespace keelrun {
 namespace {
 
-constexpr double kDegree = M_PI / 180;
 const QString kGeneralMap = QStringLiteral("TOBA");
 const QString kGeneralFile = QStringLiteral("toba");
 

@@ -24,7 +24,6 @@ constexpr double kLegSeconds = 600;   // turns further apart are not taken to be
 constexpr double kEstimateSpread = 60; // seconds: how far a turn's reading of the wind reaches
 constexpr double kOnCourseShare = 0.8; // of a settled course's fixes, within the spread of its mean
 constexpr double kKnots = 1852.0 / 3600;  // metres a second
-constexpr double kDegree = M_PI / 180;
 
 // A settled course: its mean heading and speed, when the window has enough
 // fixes and they keep within the spread.
@@ -216,7 +215,7 @@ private:
 
 // The half angle a boat turns through in its tacks (or gybes): the angle it
 // sails off the wind between them. The median, so that a turn at a mark or
-// a wide one does not count much.
+// a wide one does not count much; 0 without such turns.
 double halfTurn(const BoatEntry &boat, Manoeuvre::Kind kind)
 {
     std::vector<double> halves;
@@ -224,6 +223,8 @@ double halfTurn(const BoatEntry &boat, Manoeuvre::Kind kind)
         if (m.kind == kind)
             halves.push_back(std::abs(signedAngle(m.headingOut - m.headingIn)) / 2);
     }
+    if (halves.empty())
+        return 0;
     std::nth_element(halves.begin(), halves.begin() + halves.size() / 2, halves.end());
     return halves[halves.size() / 2];
 }
@@ -244,6 +245,7 @@ bool roundsBetween(const RaceState &race, const BoatEntry &boat, double from, do
 void readWindFromBoat(const RaceState &race, const BoatEntry &boat, WindReadings &readings)
 {
     const auto &turns = boat.manoeuvres;
+    const double halfTack = halfTurn(boat, Manoeuvre::Tack), halfGybe = halfTurn(boat, Manoeuvre::Gybe);
     for (std::size_t j = 0; j < turns.size(); ++j) {
         const Manoeuvre &m = turns[j];
         const double bisector = m.headingIn + signedAngle(m.headingOut - m.headingIn) / 2;
@@ -255,7 +257,7 @@ void readWindFromBoat(const RaceState &race, const BoatEntry &boat, WindReadings
         if (next.kind != m.kind || next.time - m.time > kLegSeconds || roundsBetween(race, boat, m.time, next.time))
             continue;
         const double side = signedAngle(m.headingOut - bisector) > 0 ? 1 : -1;
-        const double offWind = halfTurn(boat, m.kind) * side;
+        const double offWind = (m.kind == Manoeuvre::Tack ? halfTack : halfGybe) * side;
         const auto from = std::upper_bound(boat.samples.begin() + 1, boat.samples.end(), m.time + kGapSeconds,
                                            [](double t, const TrackSample &x) { return t < x.time; });
         for (auto s = from; s != boat.samples.end() && s->time < next.time - kGapSeconds; ++s) {
@@ -281,17 +283,14 @@ std::vector<Manoeuvre> detectTurns(const RaceState &race, const BoatEntry &boat,
     std::vector<double> twa(n + 1);
     for (int i = 1; i <= n; ++i)
         twa[i] = signedAngle(courses.heading[i] - wind(courses.time[i]));
-    const auto twaAt = [&twa](int i) { return twa[i]; };
     for (int i = 1; i < n; ++i) {
-        const double twaA = twaAt(i);
         // A course straight into the wind (or straight downwind) is on
         // neither side: the wind changes side between the last course on one
         // side and the first on the other.
         int next = i + 1;
-        while (next < n && twaAt(next) == 0)
+        while (next < n && twa[next] == 0)
             ++next;
-        const double twaB = twaAt(next);
-        if (twaA == 0 || twaB == 0 || (twaA > 0) == (twaB > 0) || courses.time[next] < quietUntil)
+        if (twa[i] == 0 || twa[next] == 0 || (twa[i] > 0) == (twa[next] > 0) || courses.time[next] < quietUntil)
             continue;
         const double flip = (courses.time[i] + courses.time[next]) / 2;
         if ((passed(start) && flip < start) || (passed(finish) && flip > finish))
@@ -395,7 +394,6 @@ std::vector<Manoeuvre> detectManoeuvres(const RaceState &race, const BoatEntry &
 {
     return detectTurns(race, boat, SteadyCourses(boat, race.extent.cosLat), wind);
 }
-
 
 std::vector<WindEstimate> estimateWind(const RaceState &race)
 {

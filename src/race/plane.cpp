@@ -1,14 +1,10 @@
 #include "race/plane.h"
 
 #include <cmath>
-#include <numbers>
+
+#include "base/numbers.h"
 
 namespace keelrun {
-namespace {
-
-constexpr double kDegree = std::numbers::pi / 180.0;
-
-}  // namespace
 
 double bearingOf(double east, double north)
 {

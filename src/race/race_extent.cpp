@@ -1,14 +1,10 @@
 #include "race/race_extent.h"
 
 #include <cmath>
-#include <numbers>
+
+#include "base/numbers.h"
 
 namespace keelrun {
-namespace {
-
-constexpr double kDegree = std::numbers::pi / 180.0;
-
-}  // namespace
 
 RaceExtent computeRaceExtent(const RaceState &race)
 {

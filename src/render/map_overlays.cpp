@@ -1,7 +1,6 @@
 #include "render/map_overlays.h"
 
 #include <cmath>
-#include <numbers>
 
 #include <QPolygon>
 
@@ -16,7 +15,6 @@
 namespace keelrun {
 namespace {
 
-constexpr double kRadian = std::numbers::pi / 180.0;
 // The lay-line fan: the wind axis, and the lay lines on either side.
 const QColor kPlusSide = toQColor(kLaylineColours[0]);
 const QColor kMinusSide = toQColor(kLaylineColours[1]);
@@ -99,7 +97,7 @@ private:
     void drawWindArrow()
     {
         const WindInFrame &wind = frame_.wind;
-        const double n = (wind.smoothedDirection + race_.magneticVariation - (view_.northUp ? 0 : race_.windDirection)) * kRadian;
+        const double n = (wind.smoothedDirection + race_.magneticVariation - (view_.northUp ? 0 : race_.windDirection)) * kDegree;
         const int s = roundHalfEven(h_ / 2.0 * 0.8);
         const int tail = roundHalfEven(s * 0.1);
         const int length = windArrowLength(s, wind.smoothedSpeed);
@@ -206,7 +204,7 @@ private:
             alpha -= 180;
         if (alpha < 0)
             alpha += 180;
-        const int upwind = std::abs(roundHalfEven(std::cos(alpha * kRadian) * rb.range));
+        const int upwind = std::abs(roundHalfEven(std::cos(alpha * kDegree) * rb.range));
         const QPoint pa = projectPoint(a.lat, a.lon, view_), pb = projectPoint(b.lat, b.lon, view_);
         p_.setPen(kYellow);
         p_.drawLine(pa, pb);
@@ -247,7 +245,7 @@ private:
             p_.drawImage(QRect(5, 5, 100, 120), *o_.compass);
         const QString text = QStringLiteral(" %1 ").arg(frame_.wind.direction);
         writeOpaque(p_, QPoint(57 - 3 * static_cast<int>(text.size()), 51), text, Qt::black, QColor(0, 255, 128));
-        const double theta = frame_.wind.displayTwd * kRadian;
+        const double theta = frame_.wind.displayTwd * kDegree;
         const QPointF dot = rotatePoint(QPointF(roundHalfEven(45 * std::sin(theta)), roundHalfEven(-45 * std::cos(theta))),
                                         view_.rotation, view_.northUp);
         const QPoint at(roundHalfEven(dot.x()), roundHalfEven(dot.y()));
@@ -347,7 +345,7 @@ QImage compassRose()
     p.setBrush(QColor(20, 30, 60));
     p.drawEllipse(c, 40, 40);
     for (int d = 0; d < 360; d += 10) {
-        const QPointF dir(std::sin(d * kRadian), -std::cos(d * kRadian));
+        const QPointF dir(std::sin(d * kDegree), -std::cos(d * kDegree));
         p.drawLine(c + dir * (d % 90 == 0 ? 30 : 35), c + dir * 39);
     }
     p.setPen(Qt::NoPen);
@@ -376,7 +374,7 @@ QImage buildCompass(double angle)
         QPainter(&compass).drawImage(50 - w / 2, 50 - w / 2, rose);
     } else {
         // Turn the rose clockwise about the compass centre, pixel by pixel.
-        const double a = angle * kRadian, c = std::cos(a), s = std::sin(a);
+        const double a = angle * kDegree, c = std::cos(a), s = std::sin(a);
         for (int j = 0; j < w; ++j) {
             for (int i = 0; i < w; ++i) {
                 const double di = i - w / 2.0, dj = j - w / 2.0;

@@ -1,7 +1,6 @@
 #include "render/map_renderer.h"
 
 #include <cmath>
-#include <numbers>
 
 #include <QPainter>
 #include <QPolygon>
@@ -13,14 +12,13 @@
 namespace keelrun {
 namespace {
 
-constexpr double kRadian = std::numbers::pi / 180.0;
 // The sail is trimmed for a fixed true wind of this many knots.
 constexpr double kSailTrimWind = 10;
 
 // Screen offset of a distance in a screen direction (degrees clockwise from up).
 QPointF offsetTowards(double distance, double degrees)
 {
-    return {distance * std::sin(degrees * kRadian), -distance * std::cos(degrees * kRadian)};
+    return {distance * std::sin(degrees * kDegree), -distance * std::cos(degrees * kDegree)};
 }
 
 QString speedText(double knots) { return QString::fromStdString(formatNumber(std::round(knots * 100) / 100)); }
@@ -192,9 +190,9 @@ private:
     void drawSail(const BoatDrawing &d, QPoint mast)
     {
         const int twa = d.place->trueWindAngle;
-        const double a = std::abs(twa) * kRadian;
+        const double a = std::abs(twa) * kDegree;
         const double side = twa > 0 ? 1 : -1;
-        double apparent = std::atan(kSailTrimWind * std::sin(a) / (d.place->speed + kSailTrimWind * std::cos(a))) / kRadian;
+        double apparent = std::atan(kSailTrimWind * std::sin(a) / (d.place->speed + kSailTrimWind * std::cos(a))) / kDegree;
         if (apparent < 0)
             apparent += 180;
         double boom = side * apparent / 2 + 180;
@@ -237,7 +235,7 @@ HullOutline hullOutlineFor(double boatLength)
 }
 
 PlacedHull::PlacedHull(QPoint pixel, double degrees, int size)
-    : pixel_(pixel), cos_(std::cos(degrees * kRadian)), sin_(std::sin(degrees * kRadian)), size_(size)
+    : pixel_(pixel), cos_(std::cos(degrees * kDegree)), sin_(std::sin(degrees * kDegree)), size_(size)
 {
 }
 

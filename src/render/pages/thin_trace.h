@@ -1,9 +1,9 @@
 #pragma once
 // One-pixel curves drawn straight into the picture's memory. A fleet's
 // course and speed over hours is millions of short segments that scribble
-// over the same rows again and again; gathering each row's pixels into
-// runs first and filling every run once draws them in a small fraction of
-// the time a line-by-line painter needs.
+// over the same rows again and again; growing a run of pixels while the
+// curve's next pixels touch it, and filling each run once, draws them in a
+// small fraction of the time a line-by-line painter needs.
 
 #include <vector>
 
