@@ -22,6 +22,10 @@ namespace keelrun {
 
 inline constexpr double kDegree = std::numbers::pi / 180;  // radians
 
+// Whole degrees beyond a full turn brought back into 0..360 (360 itself, as
+// files write north, stays).
+inline int intoCircle(int degrees) { return degrees < 0 || degrees > 360 ? (degrees % 360 + 360) % 360 : degrees; }
+
 // Rounds to the nearest integer, ties to even; saturates at the ends of the
 // int range, and gives 0 for what is not a number. Inline, for it rounds
 // every projected pixel: adding and taking away 1.5 x 2^52 leaves a double

@@ -8,6 +8,10 @@
 
 namespace keelrun {
 
+// The threads worth starting for work on the boats: one a processor, at most
+// eight.
+inline int workerCount() { return std::clamp(static_cast<int>(std::thread::hardware_concurrency()), 1, 8); }
+
 // Calls `work(i)` for every i in first..last, on one thread a processor
 // (this one among them). Each call must touch only what is its own, and must
 // not throw.
@@ -19,9 +23,8 @@ void parallelFor(int first, int last, Work &&work)
         for (int i = next++; i <= last; i = next++)
             work(i);
     };
-    const int threads = std::clamp(static_cast<int>(std::thread::hardware_concurrency()), 1, 8);
     std::vector<std::jthread> helpers;
-    for (int t = 1; t < std::min(threads, last - first + 1); ++t)
+    for (int t = 1; t < std::min(workerCount(), last - first + 1); ++t)
         helpers.emplace_back(run);
     run();
 }

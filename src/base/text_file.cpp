@@ -1,6 +1,7 @@
 #include "base/text_file.h"
 
 #include <QFile>
+#include <QSaveFile>
 #include <QStringDecoder>
 #include <QStringEncoder>
 
@@ -43,6 +44,14 @@ std::optional<TextFile> readTextFile(const QString &path)
     if (!f.open(QIODevice::ReadOnly))
         return std::nullopt;
     return decodeText(f.readAll());
+}
+
+QString replaceFile(const QString &path, const QByteArray &bytes)
+{
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
+        return file.errorString();
+    return {};
 }
 
 QByteArray encodeText(const QString &text, const TextEncoding &encoding)

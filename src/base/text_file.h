@@ -24,6 +24,8 @@ struct TextEncoding {
 struct TextFile {
     QByteArray utf8;      // the whole text, converted to UTF-8, without a byte-order mark
     TextEncoding encoding;
+
+    std::string_view text() const { return {utf8.constData(), static_cast<std::size_t>(utf8.size())}; }
 };
 
 // Decides the encoding of raw file bytes and converts them to UTF-8.
@@ -36,6 +38,11 @@ std::optional<TextFile> readTextFile(const QString &path);
 
 // Converts text back to the bytes of the given encoding, with its line ends.
 QByteArray encodeText(const QString &text, const TextEncoding &encoding);
+
+// Writes `bytes` as the whole of `path` through a temporary file renamed into
+// place, so that a failure never leaves a half-written file: nothing when it
+// worked, else the reason.
+QString replaceFile(const QString &path, const QByteArray &bytes);
 
 // Calls `line(text, lineNumber)` for each line (1-based), without its line end.
 template <typename F>

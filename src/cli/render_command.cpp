@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-
 #include "playback/light_phases.h"
 #include "playback/window_layout.h"
 #include "race/daylight.h"
@@ -13,13 +12,27 @@
 
 namespace keelrun {
 
-void drawTrackPicture(QImage &bitmap, const RaceState &race, const CommandLine &command, double t, FrameState &frame)
+namespace {
+
+bool pictureNorthUp(const RaceState &race, const CommandLine &command) { return command.northUp.value_or(race.northUp > 0); }
+
+// The sea as the automatic daylight shows it at that time of day.
+Daylight daylightOfPicture(const RaceState &race, double t) { return daylightAt(timeOfDay(t, race.daylight), race.daylight); }
+
+}  // namespace
+
+MapPictures trackPictures(const RaceState &race, const CommandLine &command)
+{
+    return mapPictures(race, pictureNorthUp(race, command));
+}
+
+void drawTrackPicture(QImage &bitmap, const RaceState &race, const CommandLine &command, double t, const MapPictures &pictures,
+                      FrameState &frame)
 {
     DisplayChoices choices;
-    choices.northUp = command.northUp.value_or(race.northUp > 0);
+    choices.northUp = pictureNorthUp(race, command);
     choices.zoomSlider = command.zoom;
-    // The sea as the automatic daylight shows it at that time of day.
-    const Daylight daylight = daylightAt(timeOfDay(t, race.daylight), race.daylight);
+    const Daylight daylight = daylightOfPicture(race, t);
     choices.seaBrightness = daylight.level;
     choices.night = daylight.night;
     // The lights as they would flash that many seconds into a replay.
@@ -30,7 +43,6 @@ void drawTrackPicture(QImage &bitmap, const RaceState &race, const CommandLine &
     choices.mapSize = bitmap.size();
     PlaybackClock clock;
     clock.raceClock = t;
-    const MapPictures pictures = mapPictures(race, choices.northUp);
     const MapFrameRequest request = mapFrameRequest(choices, clock, pictures);
     computeFrame(frame, race, request.frame);
     bitmap.fill(request.boats.sea);
@@ -46,9 +58,9 @@ int runRender(const CommandLine &command, const QString &executableDir)
     QImage bitmap(command.size, QImage::Format_RGB32);
     if (command.page == Page::Track) {
         FrameState frame = newFrameState(race);
-        drawTrackPicture(bitmap, race, command, command.at, frame);
+        drawTrackPicture(bitmap, race, command, command.at, trackPictures(race, command), frame);
     } else {
-        const QColor sea = toQColor(seaColours(daylightAt(timeOfDay(command.at, race.daylight), race.daylight).level).sea);
+        const QColor sea = toQColor(seaColours(daylightOfPicture(race, command.at).level).sea);
         const PageRequest page{command.size.height(), {}, sea, 1};
         if (command.page == Page::Graph)
             drawGraphPage(bitmap, race, page);

@@ -6,13 +6,18 @@
 
 #include "cli/command_line.h"
 #include "playback/frame_state.h"
+#include "render/map_frame.h"
 
 namespace keelrun {
 
 // The Track page at race-clock time `t` as the command asks for it
 // (orientation, zoom, lay lines), with the sea and lights of that time of
 // day. `frame` carries what one frame passes to the next.
-void drawTrackPicture(QImage &bitmap, const RaceState &race, const CommandLine &command, double t, FrameState &frame);
+void drawTrackPicture(QImage &bitmap, const RaceState &race, const CommandLine &command, double t, const MapPictures &pictures,
+                      FrameState &frame);
+// The compass and wind strip those pictures are drawn with, made once for
+// all of them.
+MapPictures trackPictures(const RaceState &race, const CommandLine &command);
 
 int runRender(const CommandLine &command, const QString &executableDir);
 

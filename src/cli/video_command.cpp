@@ -43,8 +43,9 @@ VideoResult writeVideo(const RaceState &race, const CommandLine &command, const 
     if (video) {
         QImage bitmap(video->size(), QImage::Format_RGB32);
         FrameState frame = newFrameState(race);
+        const MapPictures pictures = trackPictures(race, command);
         if (!draw)
-            draw = [&](QImage &picture, double t) { drawTrackPicture(picture, race, command, t, frame); };
+            draw = [&](QImage &picture, double t) { drawTrackPicture(picture, race, command, t, pictures, frame); };
         for (; result.frames < result.total && !stop; ++result.frames) {
             draw(bitmap, from + result.frames * command.videoSpeed / command.videoFps);
             if (!video->write(bitmap.constBits(), static_cast<int>(bitmap.bytesPerLine()), result.error))

@@ -137,7 +137,6 @@ void CourseEditor::resetCourse(RaceState &race)
 
 void CourseEditor::setWindDirection(RaceState &race, int magnetic)
 {
-    const auto intoCircle = [](int d) { return d < 0 || d > 360 ? (d % 360 + 360) % 360 : d; };
     race.windDirectionValue = intoCircle(magnetic);
     race.windDirection = intoCircle(roundHalfEven(race.windDirectionValue + race.magneticVariation));
     edits_.windDirection = true;

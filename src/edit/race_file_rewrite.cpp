@@ -4,7 +4,6 @@
 #include <vector>
 
 #include <QFile>
-#include <QSaveFile>
 
 #include "base/line_splitter.h"
 #include "base/numbers.h"
@@ -223,10 +222,8 @@ QString rewriteRaceFile(const RaceState &race, const RaceEdits &edits)
     const QByteArray rewritten = rewrittenRaceFile(original, race, edits);
     if (rewritten == original)
         return {};
-    QSaveFile file(race.raceFilePath);
-    if (!file.open(QIODevice::WriteOnly) || file.write(rewritten) != rewritten.size() || !file.commit())
-        return QStringLiteral("%1: %2").arg(race.raceFilePath, file.errorString());
-    return {};
+    const QString problem = replaceFile(race.raceFilePath, rewritten);
+    return problem.isEmpty() ? problem : QStringLiteral("%1: %2").arg(race.raceFilePath, problem);
 }
 
 }  // namespace keelrun

@@ -1,8 +1,9 @@
 #include "export/documents.h"
 
 #include <QDir>
-#include <QSaveFile>
 #include <QStandardPaths>
+
+#include "base/text_file.h"
 
 namespace keelrun {
 
@@ -15,10 +16,8 @@ QString documentsFolder()
 
 QString saveDocument(const QString &path, const QByteArray &bytes)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
-        return QStringLiteral("%1: %2").arg(path, file.errorString());
-    return {};
+    const QString problem = replaceFile(path, bytes);
+    return problem.isEmpty() ? problem : QStringLiteral("%1: %2").arg(path, problem);
 }
 
 QByteArray spreadsheetText(const QString &text) { return QByteArrayLiteral("\xEF\xBB\xBF") + text.toUtf8(); }

@@ -29,7 +29,6 @@ struct Codec {
     AVPacket *packet = nullptr;
     SwsContext *convert = nullptr;
     std::int64_t next = 0;
-    bool headerWritten = false;
 
     ~Codec()
     {
@@ -141,7 +140,6 @@ std::unique_ptr<VideoWriter> openWriter(const QString &path, VideoKind kind, QSi
         error = QStringLiteral("%1: %2").arg(path, avError(code));
         return nullptr;
     }
-    c->headerWritten = true;
     return std::make_unique<FfmpegWriter>(std::move(c));
 }
 

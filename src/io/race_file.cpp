@@ -337,7 +337,7 @@ void readRaceFile(RaceState &state, const DataFolder &folder)
         return;
     state.raceFileEncoding = file->encoding;
     RaceFileReader reader(state, folder, QFileInfo(state.raceFilePath).fileName());
-    forEachLine(std::string_view(file->utf8.constData(), static_cast<std::size_t>(file->utf8.size())),
+    forEachLine(file->text(),
                 [&](std::string_view line, int number) { reader.readLine(line, number); });
     reader.finish();
 }

@@ -3,7 +3,6 @@
 #include <algorithm>
 
 #include <QDir>
-#include <QSaveFile>
 
 #include "base/line_splitter.h"
 #include "base/load_error.h"
@@ -38,10 +37,7 @@ WindSample parseRecord(const SplitLine &line, const RaceState &state, const QStr
     if (seconds == kNoSecondsBetween)
         fail(0, "a date and time near the race");
     // Directions beyond a full turn are brought back into 0..360.
-    int direction = roundHalfEven(*twd);
-    if (direction < 0 || direction > 360)
-        direction = (direction % 360 + 360) % 360;
-    return {static_cast<double>(seconds), *tws, direction};
+    return {static_cast<double>(seconds), *tws, intoCircle(roundHalfEven(*twd))};
 }
 
 }  // namespace
@@ -56,7 +52,7 @@ void readWindFile(RaceState &state, const DataFolder &folder)
         state.windFile.clear();
         return;
     }
-    const std::string_view text(file->utf8.constData(), static_cast<std::size_t>(file->utf8.size()));
+    const std::string_view text = file->text();
     forEachLine(text, [&](std::string_view line, int number) {
         if (number == 1 || trimmed(line).empty())
             return;
@@ -81,10 +77,9 @@ QString writeWindFile(RaceState &state, const DataFolder &folder)
     }
 
     QDir().mkpath(folder.path(SubFolder::Wind));
-    QSaveFile file(folder.path(SubFolder::Wind, windFile));
-    if (!file.open(QIODevice::WriteOnly) || file.write(encodeText(text, {TextEncoding::Utf8, false, true})) < 0 ||
-        !file.commit())
-        return QStringLiteral("%1/%2: %3").arg(subFolderName(SubFolder::Wind), windFile, file.errorString());
+    const QString problem = replaceFile(folder.path(SubFolder::Wind, windFile), encodeText(text, {TextEncoding::Utf8, false, true}));
+    if (!problem.isEmpty())
+        return QStringLiteral("%1/%2: %3").arg(subFolderName(SubFolder::Wind), windFile, problem);
     state.windFile = windFile;
     return {};
 }

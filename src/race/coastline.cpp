@@ -2,8 +2,6 @@
 
 #include <cmath>
 
-#include <QFile>
-
 #include "base/numbers.h"
 #include "base/text_file.h"
 
@@ -13,23 +11,15 @@ namespace {
 const QString kGeneralMap = QStringLiteral("TOBA");
 const QString kGeneralFile = QStringLiteral("toba");
 
-std::string_view view(const TextFile &file)
-{
-    return {file.utf8.constData(), static_cast<std::size_t>(file.utf8.size())};
-}
-
-// Reads `name` of coastline/ when it exists, passing the text and its
+// Reads `name` of coastline/ when it can be read, passing the text and its
 // shown name to `read`; a reader's complaint becomes a warning.
 template <typename Read>
 void readIfPresent(RaceState &race, const DataFolder &folder, const QString &name, Read read)
 {
-    const QString path = folder.path(SubFolder::Coastlines, name);
-    if (!QFile::exists(path))
-        return;
-    const auto file = readTextFile(path);
+    const auto file = readTextFile(folder.path(SubFolder::Coastlines, name));
     if (!file)
         return;
-    const QString why = read(view(*file), subFolderName(SubFolder::Coastlines) + QLatin1Char('/') + name);
+    const QString why = read(file->text(), subFolderName(SubFolder::Coastlines) + QLatin1Char('/') + name);
     if (!why.isEmpty())
         race.warnings << why;
 }

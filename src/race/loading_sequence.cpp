@@ -13,6 +13,7 @@
 #include <QFileInfo>
 
 #include "base/load_error.h"
+#include "base/parallel.h"
 #include "io/jpeg_picture.h"
 #include "io/race_file.h"
 #include "io/tracks/track_reader.h"
@@ -54,9 +55,12 @@ void readTracks(RaceState &state, const DataFolder &folder, const LoadListener &
 {
     const int total = state.boatCount;
     std::vector<BoatEntry> entries(state.boats.begin(), state.boats.begin() + total + 1);
-    std::vector<std::optional<DecodedTrack>> decoded(total + 1);
-    std::vector<std::exception_ptr> errors(total + 1);
-    std::vector<bool> done(total + 1, false);
+    // A slot is done when it holds the track or what went wrong reading it.
+    struct Slot {
+        std::optional<DecodedTrack> track;
+        std::exception_ptr error;
+    };
+    std::vector<Slot> results(total + 1);
     std::mutex mutex;
     std::condition_variable ready;
     std::atomic<int> next{1};
@@ -73,15 +77,12 @@ void readTracks(RaceState &state, const DataFolder &folder, const LoadListener &
                 error = std::current_exception();
             }
             const std::lock_guard lock(mutex);
-            decoded[n] = std::move(track);
-            errors[n] = error;
-            done[n] = true;
+            results[n] = {std::move(track), error};
             ready.notify_all();
         }
     };
     std::vector<std::jthread> readers;
-    const int threads = std::clamp(static_cast<int>(std::thread::hardware_concurrency()), 1, 8);
-    for (int t = 0; t < std::min(threads, total); ++t)
+    for (int t = 0; t < std::min(workerCount(), total); ++t)
         readers.emplace_back(read);
 
     state.droppedBoats = 0;
@@ -89,13 +90,13 @@ void readTracks(RaceState &state, const DataFolder &folder, const LoadListener &
         const QString trackFile = state.boats[n].trackFile;
         report(listener, {QStringLiteral("LOADING  %1  (%2/%3)").arg(trackFile).arg(n).arg(total), n, total});
         std::unique_lock lock(mutex);
-        ready.wait(lock, [&] { return done[n]; });
+        ready.wait(lock, [&] { return results[n].track || results[n].error; });
         lock.unlock();
-        if (errors[n]) {
+        if (results[n].error) {
             next = total + 1;  // the readers stop after the file in hand
-            std::rethrow_exception(errors[n]);
+            std::rethrow_exception(results[n].error);
         }
-        DecodedTrack &track = *decoded[n];
+        DecodedTrack &track = *results[n].track;
         if (track.result.beep && listener.beep)
             listener.beep();
         if (!track.warning.isEmpty())
@@ -108,7 +109,7 @@ void readTracks(RaceState &state, const DataFolder &folder, const LoadListener &
             state.warnings << QStringLiteral("%1 (%2): %3; the boat is left out").arg(boat.name, trackFile, why);
             ++state.droppedBoats;
         }
-        decoded[n].reset();
+        results[n].track.reset();
     }
     state.boatCount -= state.droppedBoats;
     for (int slot = state.boatCount + 1; slot <= total; ++slot)

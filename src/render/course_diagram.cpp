@@ -170,10 +170,7 @@ void highlightTrack(QImage &picture, const RaceState &race, int boat, const MapV
         return;
     const QPolygon track = trackOf(race.boats[boat], view);
     QPainter p(&picture);
-    p.setPen(QPen(Qt::white, 6));
-    p.drawPolyline(track);
-    p.setPen(QPen(toQColor(race.boats[boat].colour), 2));
-    p.drawPolyline(track);
+    drawHaloed(p, {track}, toQColor(race.boats[boat].colour));
 }
 
 }  // namespace keelrun

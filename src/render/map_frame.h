@@ -42,7 +42,7 @@ struct DisplayChoices {
 // orientation: the compass, turned with the map, and the wind graph.
 struct MapPictures {
     QImage compass;
-    QImage windGraph;  // null without wind records
+    QImage windGraph;  // null without wind records or the fleet's wind
 };
 MapPictures mapPictures(const RaceState &race, bool northUp);
 

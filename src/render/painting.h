@@ -1,8 +1,11 @@
 #pragma once
 // Small drawing helpers shared by the map's layers.
 
+#include <vector>
+
 #include <QColor>
 #include <QPainter>
+#include <QPolygon>
 
 #include "model/race_state.h"
 
@@ -23,6 +26,17 @@ inline void writeOpaque(QPainter &p, QPoint at, const QString &text, const QColo
     p.fillRect(box, background);
     p.setPen(colour);
     p.drawText(box, Qt::AlignLeft | Qt::AlignTop, text);
+}
+
+// Lines that stand out from thin curves: the colour two pixels wide on a
+// white halo.
+inline void drawHaloed(QPainter &p, const std::vector<QPolygon> &lines, const QColor &colour)
+{
+    for (const QPen &pen : {QPen(Qt::white, 6), QPen(colour, 2)}) {
+        p.setPen(pen);
+        for (const QPolygon &line : lines)
+            p.drawPolyline(line);
+    }
 }
 
 }  // namespace keelrun

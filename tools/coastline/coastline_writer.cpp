@@ -6,10 +6,10 @@
 #include <QDir>
 #include <QFile>
 #include <QMap>
-#include <QSaveFile>
 
 #include "base/load_error.h"
 #include "base/numbers.h"
+#include "base/text_file.h"
 #include "race/coastline.h"
 
 namespace keelrun::coast {
@@ -118,9 +118,8 @@ QMap<QString, QString> readManifest(const QString &dir)
 
 void saveFile(const QString &path, const QByteArray &content)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(content) != content.size() || !file.commit())
-        throw LoadError(QStringLiteral("%1: %2").arg(path, file.errorString()));
+    if (const QString problem = replaceFile(path, content); !problem.isEmpty())
+        throw LoadError(QStringLiteral("%1: %2").arg(path, problem));
 }
 
 }  // namespace

@@ -11,7 +11,6 @@
 namespace keelrun {
 namespace {
 
-constexpr double kNotFinished = 999999;
 const QColor kTitleGreen(0, 128, 0);
 const QColor kBlue(0, 0, 255);
 const QColor kRed(255, 0, 0);
@@ -28,7 +27,7 @@ const char *const kTitles[kFigureCount] = {" Fig.1  Total/Time and Sailed Distan
 bool hasDot(const RaceState &race, int b, Figure figure)
 {
     const FigureValue v = figureValue(race, b, figure);
-    return v.distance > 0 && (figure == WholeRace ? v.time < kNotFinished : v.time > 0);
+    return v.distance > 0 && (figure == WholeRace ? v.time < kLastPassableTime : v.time > 0);
 }
 
 bool countsForAxes(const RaceState &race, const PageRequest &request, int b, Figure figure)

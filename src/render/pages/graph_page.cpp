@@ -93,13 +93,14 @@ private:
     // dashed in orange and said to be an estimate.
     void drawWindDirection()
     {
-        if (!analysisWindDirections(race_).estimated) {
+        const WindDirections directions = analysisWindDirections(race_);
+        if (!directions.estimated) {
             p_.setPen(QPen(kRed, 3));
-            drawTrace(p_, windDirectionTrace(axes_, race_));
+            drawTrace(p_, windDirectionTrace(axes_, race_, directions));
             return;
         }
         p_.setPen(QPen(kEstimatedWind, 3, Qt::DashLine));
-        drawTrace(p_, windDirectionTrace(axes_, race_));
+        drawTrace(p_, windDirectionTrace(axes_, race_, directions));
         writeOpaque(p_, {GraphAxes::kLeft1 + 5, GraphAxes::kTop + 5}, QStringLiteral("TWD estimated from the fleet's tacks and gybes"),
                     kEstimatedWind, QColor(225, 225, 255));
     }
@@ -201,10 +202,10 @@ Trace courseTrace(const GraphAxes &axes, const RaceState &race, int boat)
     return trace;
 }
 
-Trace windDirectionTrace(const GraphAxes &axes, const RaceState &race)
+Trace windDirectionTrace(const GraphAxes &axes, const RaceState &race, const WindDirections &directions)
 {
     QPolygon trace;
-    for (const WindEstimate &w : analysisWindDirections(race).points) {
+    for (const WindEstimate &w : directions.points) {
         if (inWindow(race, w.time))
             trace.append({axes.xDirection(w.twd), axes.y(w.time)});
     }

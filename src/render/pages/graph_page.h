@@ -10,6 +10,7 @@
 #include <QPolygon>
 
 #include "model/race_state.h"
+#include "race/manoeuvres.h"
 #include "render/pages/graph_axes.h"
 
 namespace keelrun {
@@ -37,7 +38,7 @@ void drawTrace(QPainter &p, const Trace &trace);
 Trace courseTrace(const GraphAxes &axes, const RaceState &race, int boat);
 Trace speedTrace(const GraphAxes &axes, const RaceState &race, int boat);
 // The true wind direction over the race window, and the wind speed.
-Trace windDirectionTrace(const GraphAxes &axes, const RaceState &race);
+Trace windDirectionTrace(const GraphAxes &axes, const RaceState &race, const WindDirections &directions);
 Trace windSpeedTrace(const GraphAxes &axes, const RaceState &race);
 
 // The red banner of a corrected-time race over the pages.

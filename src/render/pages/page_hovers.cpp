@@ -15,15 +15,6 @@ const QColor kRed(255, 0, 0);
 const QColor kBlue(0, 0, 255);
 const QPoint kHoverTitle(340, 18);
 
-// A trace that stands out from the page's thin curves: haloed in white.
-void strokeThick(QPainter &p, const Trace &trace, const QColor &colour)
-{
-    p.setPen(QPen(Qt::white, 6));
-    drawTrace(p, trace);
-    p.setPen(QPen(colour, 2));
-    drawTrace(p, trace);
-}
-
 void writeTitle(QPainter &p, QPoint at, const QString &text)
 {
     QFont font = p.font();
@@ -46,15 +37,15 @@ void drawWindTrace(QImage &picture, const RaceState &race, const GraphAxes &axes
     setPageFont(p);
     if (directions.estimated) {
         writeTitle(p, kHoverTitle, QStringLiteral("TWD estimated"));
-        strokeThick(p, windDirectionTrace(axes, race), kEstimatedWind);
+        drawHaloed(p, windDirectionTrace(axes, race, directions), kEstimatedWind);
         return;
     }
     if (race.maxWindSpeed > 0) {
         writeTitle(p, kHoverTitle, QStringLiteral("TWD"));
         writeTitle(p, {roundHalfEven(picture.width() / 2.0) + 210, 18}, QStringLiteral("TWS"));
-        strokeThick(p, windSpeedTrace(axes, race), kBlue);
+        drawHaloed(p, windSpeedTrace(axes, race), kBlue);
     }
-    strokeThick(p, windDirectionTrace(axes, race), kRed);
+    drawHaloed(p, windDirectionTrace(axes, race, directions), kRed);
 }
 
 void drawGraphHover(QImage &picture, const RaceState &race, const GraphAxes &axes, int boat)
@@ -64,8 +55,8 @@ void drawGraphHover(QImage &picture, const RaceState &race, const GraphAxes &axe
     QPainter p(&picture);
     writeTitle(p, kHoverTitle, race.boats[boat].name);
     const QColor colour = toQColor(race.boats[boat].colour);
-    strokeThick(p, courseTrace(axes, race, boat), colour);
-    strokeThick(p, speedTrace(axes, race, boat), colour);
+    drawHaloed(p, courseTrace(axes, race, boat), colour);
+    drawHaloed(p, speedTrace(axes, race, boat), colour);
 }
 
 void drawAnalysisHover(QImage &picture, const RaceState &race, const FigurePoints &points, int boat)
