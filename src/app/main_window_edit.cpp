@@ -166,10 +166,11 @@ void MainWindow::saveWindRecords()
 void MainWindow::applyWindDirection()
 {
     editor_.setWindDirection(race_, courseEditPanel_->windDirection->value());
-    controls_->autoTraceBox->setChecked(false);
-    onAutoTraceClicked(false);
+    // The compass of a wind-up map turns with the new wind before the map is drawn.
     pictures_ = mapPictures(race_, controls_->northUpButton->isChecked());
     redrawOverview();
+    controls_->autoTraceBox->setChecked(false);
+    onAutoTraceClicked(false);
     refreshEditPanel();
     rewriteRaceFileWithEdits();
 }
