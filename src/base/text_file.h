@@ -10,6 +10,8 @@
 #include <QByteArray>
 #include <QString>
 
+#include "base/numbers.h"
+
 namespace keelrun {
 
 struct TextEncoding {
@@ -30,6 +32,10 @@ struct TextFile {
 
 // Decides the encoding of raw file bytes and converts them to UTF-8.
 TextFile decodeText(const QByteArray &raw);
+
+// A number as the program writes it everywhere: the shortest form, up to 15
+// significant digits.
+inline QString numberText(double value) { return QString::fromStdString(formatNumber(value)); }
 
 inline QString toQString(std::string_view utf8) { return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size())); }
 

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "base/numbers.h"
+#include "base/text_file.h"
 #include "race/plane.h"
 
 namespace keelrun {
@@ -16,7 +17,7 @@ QString positionText(double minutes, char positive, char negative)
 {
     const double a = std::abs(minutes);
     const int degrees = static_cast<int>(a / 60);
-    const QString rest = QString::fromStdString(formatNumber(a - 60.0 * degrees + 100));
+    const QString rest = numberText(a - 60.0 * degrees + 100);
     return QLatin1Char(minutes > 0 ? positive : negative) + QString::number(degrees) + QLatin1Char(':') + rest.mid(1, 6);
 }
 

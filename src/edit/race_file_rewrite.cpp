@@ -47,7 +47,6 @@ std::vector<FileLine> splitLines(const QByteArray &bytes)
 
 std::string tagOf(const FileLine &line) { return splitLine(line.utf8).tag(); }
 
-QString number(double value) { return QString::fromStdString(formatNumber(value)); }
 
 class Rewriter {
 public:
@@ -166,7 +165,7 @@ QByteArray rewrittenRaceFile(const QByteArray &original, const RaceState &race, 
         file.rewriteTable(
             "MK", race.markCount,
             [&](int k, const SplitLine &f) { return sameNumber(f, 1, race.marks[k].lat) && sameNumber(f, 2, race.marks[k].lon); },
-            [&](int k) { return QStringLiteral("MK,%1,%2").arg(number(race.marks[k].lat), number(race.marks[k].lon)); });
+            [&](int k) { return QStringLiteral("MK,%1,%2").arg(numberText(race.marks[k].lat), numberText(race.marks[k].lon)); });
     }
     if (edits.lines) {
         file.rewriteTable(
@@ -179,7 +178,7 @@ QByteArray rewrittenRaceFile(const QByteArray &original, const RaceState &race, 
             [&](int k) {
                 const CourseLine &l = race.lines[k];
                 return QStringLiteral("LN,%1,%2,%3,%4")
-                    .arg(number(l.end1.lat), number(l.end1.lon), number(l.end2.lat), number(l.end2.lon));
+                    .arg(numberText(l.end1.lat), numberText(l.end1.lon), numberText(l.end2.lat), numberText(l.end2.lon));
             });
     }
     if (edits.course) {

@@ -7,14 +7,14 @@
 #include <QStringList>
 
 #include "base/numbers.h"
+#include "base/text_file.h"
 #include "race/boat_colours.h"
 
 namespace keelrun {
 namespace {
 
-QString number(double value) { return QString::fromStdString(formatNumber(value)); }
-QString degrees(double minutes) { return number(minutes / 60); }
-QString speedText(double knots) { return number(std::floor(knots * 100 + 0.5) / 100); }
+QString degrees(double minutes) { return numberText(minutes / 60); }
+QString speedText(double knots) { return numberText(std::floor(knots * 100 + 0.5) / 100); }
 QString headingText(double heading) { return QString::number(static_cast<long long>(std::trunc(heading))); }
 
 // A boat where it is at one instant.

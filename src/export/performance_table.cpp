@@ -5,6 +5,7 @@
 #include <QStringList>
 
 #include "base/numbers.h"
+#include "base/text_file.h"
 #include "race/plane.h"
 
 namespace keelrun {
@@ -12,13 +13,12 @@ namespace {
 
 const QString kDash = QStringLiteral("-");
 
-QString shortest(double value) { return QString::fromStdString(formatNumber(value)); }
 
 // The shortest text without an exponent: tiny differences are cut to
 // zeros rather than read as "1.2345" of "1.2345e-05".
 QString shortestDecimal(double value)
 {
-    QString text = shortest(value);
+    QString text = numberText(value);
     if (!text.contains(QLatin1Char('e')))
         return text;
     text = QString::number(value, 'f', 15);
@@ -306,11 +306,11 @@ QString fiveCharacterCell(double value) { return shortestDecimal(value).left(5);
 
 QString degreesCell(double value)
 {
-    const QString text = shortest(value);
+    const QString text = numberText(value);
     return text.left(text.indexOf(QLatin1Char('.')) < 0 ? text.size() : text.indexOf(QLatin1Char('.')));
 }
 
-QString plainCell(double value) { return shortest(value); }
+QString plainCell(double value) { return numberText(value); }
 
 QString performanceTable(const RaceState &race) { return TableWriter(race).write(); }
 

@@ -5,6 +5,7 @@
 #include <QPolygon>
 
 #include "base/numbers.h"
+#include "base/text_file.h"
 #include "race/boat_colours.h"
 #include "race/daylight.h"
 #include "race/manoeuvres.h"
@@ -22,7 +23,6 @@ const QColor kWindAxis = toQColor(kLaylineColours[2]);
 const QColor kYellow(255, 255, 0);
 const QColor kRed(255, 0, 0);
 
-QString number(double value) { return QString::fromStdString(formatNumber(value)); }
 
 void setFontSize(QPainter &p, int points)
 {
@@ -110,9 +110,9 @@ private:
                              at(2 * tail, m), at(tail, m),     at(tail, s),      at(-tail, s)};
         p_.setPen(QPen(o_.grid, 3));
         p_.drawPolyline(arrow);
-        QString text = number(std::round(wind.smoothedDirection)) + QStringLiteral("°");
+        QString text = numberText(std::round(wind.smoothedDirection)) + QStringLiteral("°");
         if (wind.smoothedSpeed > 0)
-            text += QStringLiteral("/ ") + number(std::round(wind.smoothedSpeed * 10) / 10);
+            text += QStringLiteral("/ ") + numberText(std::round(wind.smoothedSpeed * 10) / 10);
         const QPoint label = at(0, m);
         p_.setPen(kYellow);
         p_.drawText(QRect(label.x() - 20, label.y() - 4, 200, 20), Qt::AlignLeft | Qt::AlignTop, text);
@@ -271,7 +271,7 @@ private:
         } else {
             text = QStringLiteral("TWD:%1").arg(frame_.wind.direction);
             if (frame_.wind.speed > 0)
-                text += QStringLiteral(" TWS:") + number(frame_.wind.speed);
+                text += QStringLiteral(" TWS:") + numberText(frame_.wind.speed);
         }
         writeOpaque(p_, QPoint(7, top + 102), text, Qt::white, QColor(0, 128, 0));
     }
@@ -307,7 +307,7 @@ double gridSpacing(int windowHeight, double pxPerKm)
 
 QString scaleBarText(double g)
 {
-    return g >= 1 ? number(g) + QStringLiteral("Km") : number(std::round(g * 1000)) + QStringLiteral("M");
+    return g >= 1 ? numberText(g) + QStringLiteral("Km") : numberText(std::round(g * 1000)) + QStringLiteral("M");
 }
 
 QString raceClockText(double now)

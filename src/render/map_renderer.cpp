@@ -6,6 +6,7 @@
 #include <QPolygon>
 
 #include "base/numbers.h"
+#include "base/text_file.h"
 #include "race/plane.h"
 #include "render/painting.h"
 
@@ -21,7 +22,7 @@ QPointF offsetTowards(double distance, double degrees)
     return {distance * std::sin(degrees * kDegree), -distance * std::cos(degrees * kDegree)};
 }
 
-QString speedText(double knots) { return QString::fromStdString(formatNumber(std::round(knots * 100) / 100)); }
+QString speedText(double knots) { return numberText(std::round(knots * 100) / 100); }
 
 // Everything a boat needs drawn, worked out once per frame.
 struct BoatDrawing {

@@ -5,6 +5,7 @@
 #include <QPainter>
 
 #include "base/numbers.h"
+#include "base/text_file.h"
 #include "race/plane.h"
 #include "render/painting.h"
 
@@ -16,7 +17,6 @@ const QColor kBlue(0, 0, 255);
 const QColor kRed(255, 0, 0);
 const QColor kGrid(192, 192, 192);
 
-QString number(double value) { return QString::fromStdString(formatNumber(value)); }
 
 const char *const kTitles[kFigureCount] = {" Fig.1  Total/Time and Sailed Distance ",
                                            " Fig.2  UP WIND / Time and Sailed Distance ",
@@ -137,7 +137,7 @@ private:
                 continue;
             p_.setPen(kGrid);
             p_.drawLine(left(), at, right(), at);
-            const QString label = number(value);
+            const QString label = numberText(value);
             writeOpaque(p_, {left() - 6 * int(label.size()) - 3, at - 5}, label, Qt::black, Qt::white);
         }
     }
@@ -153,7 +153,7 @@ private:
             p_.setPen(kGrid);
             p_.drawLine(at, top(), at, bottom());
             if (i % 2 == 0) {
-                const QString label = number(value);
+                const QString label = numberText(value);
                 writeOpaque(p_, {at - 3 * int(label.size()), bottom() + 5}, label, Qt::black, Qt::white);
             }
         }
@@ -182,7 +182,7 @@ private:
         p_.setPen(QPen(kRed, 0, labelled ? Qt::SolidLine : Qt::DotLine));
         p_.drawLine(from, to);
         if (labelled)
-            writeOpaque(p_, {to.x() + 2, to.y() - 5}, number(n * 0.1) + QStringLiteral("kt"), kRed, Qt::white);
+            writeOpaque(p_, {to.x() + 2, to.y() - 5}, numberText(n * 0.1) + QStringLiteral("kt"), kRed, Qt::white);
     }
 
     // Ticked boats as filled dots with their names, unticked ones hollow.

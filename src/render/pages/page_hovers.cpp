@@ -3,6 +3,7 @@
 #include <QPainter>
 
 #include "base/numbers.h"
+#include "base/text_file.h"
 #include "race/manoeuvres.h"
 #include "race/plane.h"
 #include "render/painting.h"
@@ -79,7 +80,7 @@ void drawAnalysisHover(QImage &picture, const RaceState &race, const FigurePoint
                                  .arg(race.boats[boat].name)
                                  .arg(roundHalfEven(v.distance))
                                  .arg(roundHalfEven(v.time))
-                                 .arg(QString::fromStdString(formatNumber(knots)));
+                                 .arg(numberText(knots));
         writeOpaque(p, at + QPoint(8, -6), text, Qt::white, colour);
     }
 }
