@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <limits>
 
@@ -16,12 +17,49 @@ std::string_view withoutPlus(std::string_view text)
     return text;
 }
 
+// Nearly every number in a track file is a plain decimal, "-0.323300000":
+// its digits make an integer below 2^53 and its places a power of ten up to
+// 10^22, both exact in a double, so one division gives the correctly
+// rounded value, the same that from_chars gives. False for other forms.
+bool plainDecimal(std::string_view text, double &value)
+{
+    static constexpr double kPowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
+                                              1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+    constexpr std::uint64_t kExactLimit = std::uint64_t{1} << 53;
+    constexpr std::size_t kMostDigits = 17;  // keeps the integer far from overflowing
+    std::uint64_t digits = 0;
+    std::size_t count = 0;
+    const auto readDigits = [&](std::size_t i) {
+        for (; i < text.size() && static_cast<unsigned char>(text[i] - '0') < 10 && count < kMostDigits; ++i, ++count)
+            digits = digits * 10 + static_cast<unsigned>(text[i] - '0');
+        return i;
+    };
+    const bool negative = !text.empty() && text.front() == '-';
+    std::size_t end = readDigits(negative ? 1 : 0);
+    const std::size_t whole = count;
+    std::size_t places = 0;
+    if (end < text.size() && text[end] == '.') {
+        const std::size_t fractionEnd = readDigits(end + 1);
+        places = fractionEnd - end - 1;
+        end = fractionEnd;
+        if (places == 0)
+            return false;
+    }
+    if (end != text.size() || whole == 0 || digits > kExactLimit)
+        return false;
+    const double magnitude = static_cast<double>(digits) / kPowersOfTen[places];
+    value = negative ? -magnitude : magnitude;
+    return true;
+}
+
 }  // namespace
 
 std::optional<double> parseNumber(std::string_view text)
 {
     text = withoutPlus(text);
     double value = 0;
+    if (plainDecimal(text, value))
+        return value;
     const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
     if (ec != std::errc{} || end != text.data() + text.size() || !std::isfinite(value))
         return std::nullopt;

@@ -30,6 +30,16 @@ double metres(const TrackSample &a, const TrackSample &b, double cosLat)
     return std::hypot(d.north, d.east);
 }
 
+// Metres from each fix to the next: [i] from fix i to fix i + 1.
+std::vector<double> segmentMetres(const BoatEntry &boat, double cosLat)
+{
+    const int n = boat.sampleCount();
+    std::vector<double> segment(n + 1, 0.0);
+    for (int i = 1; i < n; ++i)
+        segment[i] = metres(boat.samples[i], boat.samples[i + 1], cosLat);
+    return segment;
+}
+
 // Each sample's course to the next fix, and its speed over the path from
 // the fix before it to the fix after the next, three segments where the
 // track has them.
@@ -37,9 +47,7 @@ void deriveBoat(BoatEntry &boat, double cosLat)
 {
     const int n = boat.sampleCount();
     auto &s = boat.samples;
-    std::vector<double> segment(n + 1, 0.0);  // [i]: metres from fix i to fix i + 1
-    for (int i = 1; i < n; ++i)
-        segment[i] = metres(s[i], s[i + 1], cosLat);
+    const std::vector<double> segment = segmentMetres(boat, cosLat);
     for (int j = 1; j < n; ++j) {
         const Displacement d = between(s[j].lat, s[j].lon, s[j + 1].lat, s[j + 1].lon, cosLat);
         if (d.north == 0 && d.east == 0 && j > 1)
@@ -66,7 +74,7 @@ TrackSample interpolated(const TrackSample &a, const TrackSample &b, double t)
 
 // Distance sailed between race times `from` and `to`, with the pieces of
 // the segments the two times fall in.
-double sailedBetween(const BoatEntry &boat, double from, double to, double cosLat)
+double sailedBetween(const BoatEntry &boat, const std::vector<double> &segment, double from, double to, double cosLat)
 {
     const int n = boat.sampleCount();
     const auto &s = boat.samples;
@@ -88,7 +96,7 @@ double sailedBetween(const BoatEntry &boat, double from, double to, double cosLa
         }
     }
     for (int i = first; i < last; ++i)
-        total += metres(s[i], s[i + 1], cosLat);
+        total += segment[i];
     return total;
 }
 
@@ -120,13 +128,14 @@ void computeLegDistances(RaceState &race)
         boat.legDistance = {};
         if (length == 0 || !passed(boat.roundingTime[length]))
             return;
+        const std::vector<double> segment = segmentMetres(boat, race.extent.cosLat);
         for (int leg = 1; leg <= length; ++leg) {
             const bool whole = leg == length;
             const double from = whole || leg == 1 ? 0 : boat.roundingTime[leg];
             const double to = whole ? boat.roundingTime[length] : boat.roundingTime[leg + 1];
             if (!whole && (!passed(boat.roundingTime[leg]) || !passed(boat.roundingTime[leg + 1])))
                 continue;
-            boat.legDistance[leg] = sailedBetween(boat, from, to, race.extent.cosLat);
+            boat.legDistance[leg] = sailedBetween(boat, segment, from, to, race.extent.cosLat);
         }
     });
 }

@@ -3,8 +3,11 @@
 
 #include <gtest/gtest.h>
 
+#include <charconv>
 #include <cmath>
 #include <limits>
+#include <random>
+#include <string>
 
 #include "base/numbers.h"
 
@@ -34,6 +37,48 @@ TEST(RoundHalfEven, SaturatesAndRefusesWhatIsNotANumber)
     EXPECT_EQ(roundHalfEven(-1e12), kMin);
     EXPECT_EQ(roundHalfEven(std::numeric_limits<double>::infinity()), 0);
     EXPECT_EQ(roundHalfEven(std::nan("")), 0);
+}
+
+// Track files hold millions of decimals; the quick conversion of plain ones
+// must give the very value from_chars gives, to the last bit.
+TEST(ParseNumber, PlainDecimalsMatchFromChars)
+{
+    std::mt19937_64 random(19);
+    const auto expectSame = [](const std::string &text) {
+        double expected = 0;
+        const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), expected);
+        ASSERT_EQ(ec, std::errc{}) << text;
+        ASSERT_EQ(end, text.data() + text.size()) << text;
+        const auto value = parseNumber(text);
+        ASSERT_TRUE(value) << text;
+        EXPECT_EQ(std::signbit(*value), std::signbit(expected)) << text;
+        EXPECT_EQ(*value, expected) << text;
+    };
+    for (int k = 0; k < 200000; ++k) {
+        const int whole = static_cast<int>(random() % 8), places = static_cast<int>(random() % 18);
+        std::string text = random() % 2 ? "-" : "";
+        for (int d = 0; d < std::max(whole, 1); ++d)
+            text += static_cast<char>('0' + random() % 10);
+        if (places > 0)
+            text += '.';
+        for (int d = 0; d < places; ++d)
+            text += static_cast<char>('0' + random() % 10);
+        expectSame(text);
+    }
+    for (const char *text : {"0", "-0", "-0.000", "9007199254740992", "9007199254740993", "900719925474099.3",
+                             "12345678901234567890", "0.00000000000000000000001", "179.999999999999999"})
+        expectSame(text);
+}
+
+TEST(ParseNumber, OtherFormsStillConvertOrFail)
+{
+    EXPECT_EQ(parseNumber("+1.5"), 1.5);
+    EXPECT_EQ(parseNumber("1."), 1.0);
+    EXPECT_EQ(parseNumber(".5"), 0.5);
+    EXPECT_EQ(parseNumber("1e3"), 1000.0);
+    EXPECT_EQ(parseNumber("2.5E-1"), 0.25);
+    for (const char *bad : {"", "-", ".", "1.2.3", "1-2", " 1", "1 ", "35,5", "inf", "nan", "1e999", "--1", "+-1"})
+        EXPECT_FALSE(parseNumber(bad)) << bad;
 }
 
 }  // namespace

@@ -73,6 +73,61 @@ struct DateMemo {
     std::optional<DateTime> date;
 };
 
+// After hh:mm:ss: an optional fraction of a second (not read), then "z",
+// nothing, or a zone offset (local time ahead of UTC) in any of the
+// forms "+09:00", "+0900" and "+09".
+std::optional<double> zoneOffsetSeconds(std::string_view rest)
+{
+    rest = rest.substr(0, rest.find('<'));
+    if (!rest.empty() && rest.front() == '.')
+        rest.remove_prefix(std::min(rest.find_first_not_of("0123456789", 1), rest.size()));
+    rest = trimmed(rest);
+    if (rest.empty() || rest == "z")
+        return 0.0;
+    if (rest.front() != '+' && rest.front() != '-')
+        return std::nullopt;
+    const double sign = rest.front() == '-' ? -1.0 : 1.0;
+    rest.remove_prefix(1);
+    const bool shaped = rest.size() == 2 || rest.size() == 4 || (rest.size() == 5 && rest[2] == ':');
+    if (!shaped)
+        return std::nullopt;
+    const std::string_view minuteText = rest.size() == 2 ? std::string_view("0") : rest.substr(rest.size() - 2);
+    const auto hours = parseInteger(rest.substr(0, 2));
+    const auto minutes = parseInteger(minuteText);
+    if (!hours || !minutes || *hours < 0 || *hours > 23 || *minutes < 0 || *minutes > 59)
+        return std::nullopt;
+    return sign * (*hours * 3600.0 + *minutes * 60.0);
+}
+
+// The time of a point from the lower-cased text after its "<time>" (at
+// most kTimeWindow characters), converted to UTC; nothing when it cannot be
+// read.
+std::optional<DateTime> pointTime(std::string_view text, DateMemo &memo)
+{
+    const std::string_view window = trimmed(text);
+    const std::size_t t = window.find('t');
+    const bool split = t != std::string_view::npos;
+    if (split && window.substr(0, t) != memo.text) {
+        memo.text = window.substr(0, t);
+        memo.date = parseDateTime(memo.text);
+    }
+    const auto date = split ? memo.date : std::nullopt;
+    const auto clock = split ? parseTimeOfDay(window.substr(t + 1, 8)) : std::nullopt;
+    const auto offset = split ? zoneOffsetSeconds(window.substr(std::min(t + 9, window.size()))) : std::nullopt;
+    if (!date || !clock || !offset)
+        return std::nullopt;
+    return addSeconds(*date, *clock - *offset);
+}
+
+// A point read: its fix, or a skip when its time could not be read.
+void deliver(FixSink &sink, double latitude, double longitude, std::optional<DateTime> utc)
+{
+    if (utc)
+        sink.add(*utc, latitude * 60.0, longitude * 60.0);
+    else
+        sink.skip();
+}
+
 // One track point's text, lower-cased into a buffer the reader keeps from
 // point to point, with its place in the file.
 class PointText {
@@ -119,49 +174,10 @@ public:
         const std::size_t open = text_.find("<time>");
         if (open == std::string::npos)
             return std::nullopt;
-        const std::size_t from = open + 6;
-        const std::string_view window = trimmed(std::string_view(text_).substr(from, kTimeWindow));
-        const std::size_t t = window.find('t');
-        const bool split = t != std::string_view::npos;
-        if (split && window.substr(0, t) != memo.text) {
-            memo.text = window.substr(0, t);
-            memo.date = parseDateTime(memo.text);
-        }
-        const auto date = split ? memo.date : std::nullopt;
-        const auto clock = split ? parseTimeOfDay(window.substr(t + 1, 8)) : std::nullopt;
-        const auto offset = split ? zoneOffsetSeconds(window.substr(std::min(t + 9, window.size()))) : std::nullopt;
-        if (!date || !clock || !offset)
-            return std::nullopt;
-        return addSeconds(*date, *clock - *offset);
+        return pointTime(std::string_view(text_).substr(open + 6, kTimeWindow), memo);
     }
 
 private:
-    // After hh:mm:ss: an optional fraction of a second (not read), then "z",
-    // nothing, or a zone offset (local time ahead of UTC) in any of the
-    // forms "+09:00", "+0900" and "+09".
-    static std::optional<double> zoneOffsetSeconds(std::string_view rest)
-    {
-        rest = rest.substr(0, rest.find('<'));
-        if (!rest.empty() && rest.front() == '.')
-            rest.remove_prefix(std::min(rest.find_first_not_of("0123456789", 1), rest.size()));
-        rest = trimmed(rest);
-        if (rest.empty() || rest == "z")
-            return 0.0;
-        if (rest.front() != '+' && rest.front() != '-')
-            return std::nullopt;
-        const double sign = rest.front() == '-' ? -1.0 : 1.0;
-        rest.remove_prefix(1);
-        const bool shaped = rest.size() == 2 || rest.size() == 4 || (rest.size() == 5 && rest[2] == ':');
-        if (!shaped)
-            return std::nullopt;
-        const std::string_view minuteText = rest.size() == 2 ? std::string_view("0") : rest.substr(rest.size() - 2);
-        const auto hours = parseInteger(rest.substr(0, 2));
-        const auto minutes = parseInteger(minuteText);
-        if (!hours || !minutes || *hours < 0 || *hours > 23 || *minutes < 0 || *minutes > 59)
-            return std::nullopt;
-        return sign * (*hours * 3600.0 + *minutes * 60.0);
-    }
-
     double number(std::size_t at, std::string_view text) const
     {
         const auto value = parseNumber(text);
@@ -181,6 +197,118 @@ private:
     std::string &text_;
 };
 
+// Any track point from `begin`, just past its "<trkpt": its parts are
+// looked for wherever they are in its text. Returns the end of the point.
+std::size_t readAnyPoint(std::string_view bytes, std::size_t begin, const TrackContext &context, std::string &lowered,
+                         DateMemo &dates, FixSink &sink)
+{
+    const std::size_t end = endOfPoint(bytes, begin);
+    const PointText point(bytes, begin, end, context, lowered);
+    const std::size_t lat = point.find("lat"), lon = point.find("lon");
+    if (lat != std::string::npos && lon != std::string::npos && point.find("time") != std::string::npos) {
+        const double latitude = point.attribute(lat, 3);
+        const double longitude = point.attribute(lon, 3);
+        point.checkElevation();
+        deliver(sink, latitude, longitude, point.time(dates));
+    }
+    return end;
+}
+
+// Most loggers write every point in one plain shape, with the elevation
+// optional and blanks allowed between the tags:
+//   <trkpt lat="39.4077" lon="-0.3233"><ele>2</ele><time>2025-06-21T11:18:34Z</time></trkpt>
+// Such a point is read straight from the file's bytes, which is several
+// times faster than looking for each part. Within that shape a point reads
+// exactly as readAnyPoint would read it; anything else (capitals, other
+// quotes or attributes, extensions, a value that does not convert) gives
+// kNotPlain, and the point is read again by readAnyPoint.
+constexpr std::size_t kNotPlain = std::string_view::npos;
+
+class PlainPoint {
+public:
+    PlainPoint(std::string_view bytes, std::size_t at) : bytes_(bytes), at_(at) {}
+    std::size_t at() const { return at_; }
+
+    bool take(std::string_view word)
+    {
+        if (bytes_.substr(at_, word.size()) != word)
+            return false;
+        at_ += word.size();
+        return true;
+    }
+
+    bool take(char c) { return take(std::string_view(&c, 1)); }
+
+    void skipBlanks()
+    {
+        while (at_ < bytes_.size() && isBlank(bytes_[at_]))
+            ++at_;
+    }
+
+    // A number of digits, points and minus signs, at most `longest`
+    // characters, and the `close` after it.
+    std::optional<double> number(char close, std::size_t longest)
+    {
+        const std::size_t from = at_;
+        while (at_ < bytes_.size() && at_ - from <= longest && isNumberCharacter(bytes_[at_]))
+            ++at_;
+        if (at_ - from > longest || !take(close))
+            return std::nullopt;
+        return parseNumber(bytes_.substr(from, at_ - 1 - from));
+    }
+
+    // Skips a time's text, up to the "<" after it; false when the text holds
+    // a "/", which would make the point end elsewhere.
+    bool skipTimeText()
+    {
+        while (at_ < bytes_.size() && bytes_[at_] != '<') {
+            if (bytes_[at_++] == '/')
+                return false;
+        }
+        return at_ < bytes_.size();
+    }
+
+private:
+    static bool isNumberCharacter(char c) { return (c >= '0' && c <= '9') || c == '.' || c == '-'; }
+    static bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
+
+    std::string_view bytes_;
+    std::size_t at_;
+};
+
+// The longest attribute value the plain shape takes: readAnyPoint finds the
+// closing quote only within kAttributeWindow characters of the name's end.
+constexpr std::size_t kPlainValueLength = kAttributeWindow - 8;
+
+std::size_t readPlainPoint(std::string_view bytes, std::size_t begin, DateMemo &dates, FixSink &sink)
+{
+    if (bytes.substr(begin - 5, 5) != "trkpt")
+        return kNotPlain;
+    PlainPoint p(bytes, begin);
+    const bool attributes = p.take(" lat=\"");
+    const auto latitude = attributes ? p.number('"', kPlainValueLength) : std::nullopt;
+    const auto longitude = latitude && p.take(" lon=\"") ? p.number('"', kPlainValueLength) : std::nullopt;
+    if (!longitude || !p.take('>'))
+        return kNotPlain;
+    p.skipBlanks();
+    if (p.take("<ele>") && !(p.number('<', kPlainValueLength) && p.take("/ele>")))
+        return kNotPlain;
+    p.skipBlanks();
+    if (!p.take("<time>"))
+        return kNotPlain;
+    const std::size_t timeText = p.at();
+    if (!p.skipTimeText() || !p.take("</time>"))
+        return kNotPlain;
+    p.skipBlanks();
+    if (!p.take("</trkpt>"))
+        return kNotPlain;
+    char window[kTimeWindow];
+    const std::size_t length = std::min(kTimeWindow, p.at() - timeText);
+    lowerInto(bytes.substr(timeText, length), window);
+    deliver(sink, *latitude, *longitude, pointTime(std::string_view(window, length), dates));
+    return p.at();
+}
+
 }  // namespace
 
 void readGpx(std::string_view bytes, const TrackContext &context, FixSink &sink)
@@ -193,18 +321,9 @@ void readGpx(std::string_view bytes, const TrackContext &context, FixSink &sink)
         if (!startsWithCaseless(bytes, lt + 1, "trkpt"))
             continue;
         const std::size_t begin = lt + 6;
-        const std::size_t end = endOfPoint(bytes, begin);
-        const PointText point(bytes, begin, end, context, lowered);
-        const std::size_t lat = point.find("lat"), lon = point.find("lon");
-        if (lat != std::string::npos && lon != std::string::npos && point.find("time") != std::string::npos) {
-            const double latitude = point.attribute(lat, 3);
-            const double longitude = point.attribute(lon, 3);
-            point.checkElevation();
-            if (const auto utc = point.time(dates))
-                sink.add(*utc, latitude * 60.0, longitude * 60.0);
-            else
-                sink.skip();
-        }
+        std::size_t end = readPlainPoint(bytes, begin, dates, sink);
+        if (end == kNotPlain)
+            end = readAnyPoint(bytes, begin, context, lowered, dates, sink);
         if (end == bytes.size())
             return;
         lt = end - 1;

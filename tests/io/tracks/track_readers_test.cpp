@@ -1,9 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cmath>
 #include <cstring>
 #include <limits>
 #include <string>
+#include <vector>
 
 #include "base/load_error.h"
 #include "io/tracks/track_bytes.h"
@@ -206,6 +208,63 @@ TEST_F(TrackReaderTest, GpxPointsWithAnUnreadableTimeAreSkippedAndCounted)
     EXPECT_EQ(sink.skipped(), 4);
     ASSERT_EQ(boat.sampleCount(), 1);
     EXPECT_EQ(boat.samples[1].time, 3);
+}
+
+// Points in the usual plain shape are read straight from the bytes, all
+// others by looking for their parts. Every small damage to a plain file must
+// read the same both ways: the same fixes, skips and error. Capital TRKPT
+// names (same length, same offsets) send every point the second way.
+TEST_F(TrackReaderTest, GpxPlainPointsReadAsAnyOther)
+{
+    const std::string plain = "<gpx>\n<trkpt lat=\"35.5\" lon=\"-139.25\"><ele>1.5</ele><time>2009-05-03T02:00:01Z</time></trkpt>\n"
+                              "<trkpt lat=\"35.6\" lon=\"139.3\">\n <time>2009-05-03T11:00:02+09:00</time>\n</trkpt></gpx>";
+    struct Outcome {
+        std::vector<std::array<double, 3>> fixes;
+        int skipped = 0;
+        std::string error;
+        bool operator==(const Outcome &) const = default;
+    };
+    const auto outcome = [&](const std::string &bytes) {
+        Outcome o;
+        BoatEntry &boat = race.boats[1];
+        boat.samples.assign(1, TrackSample{});
+        FixSink sink(race, boat);
+        try {
+            readGpx(bytes, {"gpsdat/test", race.raceDate}, sink);
+        } catch (const LoadError &e) {
+            o.error = e.message().toStdString();
+        }
+        for (int i = 1; i <= boat.sampleCount(); ++i)
+            o.fixes.push_back({boat.samples[i].time, boat.samples[i].lat, boat.samples[i].lon});
+        o.skipped = sink.skipped();
+        return o;
+    };
+    const auto readAnyWay = [](std::string bytes) {
+        for (std::size_t at = bytes.find("<trkpt"); at != std::string::npos; at = bytes.find("<trkpt", at))
+            bytes.replace(at, 6, "<TRKPT");
+        return bytes;
+    };
+    ASSERT_EQ(outcome(plain).fixes.size(), 2u);
+    const std::string characters = "\"'<>/ \n.-+0159eEtTzZ:x";
+    int cases = 0;
+    for (std::size_t at = 0; at < plain.size(); ++at) {
+        std::vector<std::string> damaged{plain.substr(0, at) + plain.substr(at + 1)};
+        for (const char c : characters) {
+            damaged.push_back(plain.substr(0, at) + c + plain.substr(at + 1));
+            damaged.push_back(plain.substr(0, at) + c + plain.substr(at));
+        }
+        for (const std::string &bytes : damaged) {
+            ASSERT_EQ(outcome(bytes), outcome(readAnyWay(bytes))) << bytes;
+            ++cases;
+        }
+    }
+    EXPECT_GT(cases, 8000);
+    // Values near the longest a name's window holds.
+    for (std::size_t length = 40; length <= 50; ++length) {
+        const std::string value = "35." + std::string(length - 4, '0') + "1";
+        const std::string bytes = "<trkpt lat=\"" + value + "\" lon=\"1\"><time>2009-05-03T02:00:01Z</time></trkpt>";
+        EXPECT_EQ(outcome(bytes), outcome(readAnyWay(bytes))) << length;
+    }
 }
 
 TEST_F(TrackReaderTest, GpxExtensionsDoNotEndAPoint)
