@@ -10,8 +10,16 @@
 
 namespace keelrun {
 
-std::optional<double> parseNumber(std::string_view text);   // finite values only
-std::optional<int> parseInteger(std::string_view text);     // 32-bit signed, no fraction
+// Finite values only. The form with `value` returns whether the text
+// converts; it is for loops over millions of numbers, where the optional's
+// trip through memory would cost more than the conversion.
+bool parseNumber(std::string_view text, double &value);
+inline std::optional<double> parseNumber(std::string_view text)
+{
+    double value;
+    return parseNumber(text, value) ? std::optional<double>(value) : std::nullopt;
+}
+std::optional<int> parseInteger(std::string_view text);  // 32-bit signed, no fraction
 
 // The shortest general decimal form with up to 15 significant digits.
 std::string formatNumber(double value);

@@ -245,16 +245,17 @@ public:
             ++at_;
     }
 
-    // A number of digits, points and minus signs, at most `longest`
-    // characters, and the `close` after it.
-    std::optional<double> number(char close, std::size_t longest)
+    // A number of at most `longest` characters and the `close` after it. A
+    // text that converts holds only digits, signs, points and exponents, so
+    // no tag, quote or attribute name can hide in it.
+    bool number(char close, std::size_t longest, double &value)
     {
-        const std::size_t from = at_;
-        while (at_ < bytes_.size() && at_ - from <= longest && isNumberCharacter(bytes_[at_]))
-            ++at_;
-        if (at_ - from > longest || !take(close))
-            return std::nullopt;
-        return parseNumber(bytes_.substr(from, at_ - 1 - from));
+        const std::size_t end = bytes_.substr(0, at_ + longest + 1).find(close, at_);
+        if (end == std::string_view::npos)
+            return false;
+        const std::string_view text = bytes_.substr(at_, end - at_);
+        at_ = end + 1;
+        return parseNumber(text, value);
     }
 
     // Skips a time's text, up to the "<" after it; false when the text holds
@@ -269,7 +270,6 @@ public:
     }
 
 private:
-    static bool isNumberCharacter(char c) { return (c >= '0' && c <= '9') || c == '.' || c == '-'; }
     static bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
 
     std::string_view bytes_;
@@ -285,13 +285,13 @@ std::size_t readPlainPoint(std::string_view bytes, std::size_t begin, DateMemo &
     if (bytes.substr(begin - 5, 5) != "trkpt")
         return kNotPlain;
     PlainPoint p(bytes, begin);
-    const bool attributes = p.take(" lat=\"");
-    const auto latitude = attributes ? p.number('"', kPlainValueLength) : std::nullopt;
-    const auto longitude = latitude && p.take(" lon=\"") ? p.number('"', kPlainValueLength) : std::nullopt;
-    if (!longitude || !p.take('>'))
+    double latitude, longitude, elevation;
+    const bool position = p.take(" lat=\"") && p.number('"', kPlainValueLength, latitude) && p.take(" lon=\"") &&
+                          p.number('"', kPlainValueLength, longitude);
+    if (!position || !p.take('>'))
         return kNotPlain;
     p.skipBlanks();
-    if (p.take("<ele>") && !(p.number('<', kPlainValueLength) && p.take("/ele>")))
+    if (p.take("<ele>") && !(p.number('<', kPlainValueLength, elevation) && p.take("/ele>")))
         return kNotPlain;
     p.skipBlanks();
     if (!p.take("<time>"))
@@ -305,7 +305,7 @@ std::size_t readPlainPoint(std::string_view bytes, std::size_t begin, DateMemo &
     char window[kTimeWindow];
     const std::size_t length = std::min(kTimeWindow, p.at() - timeText);
     lowerInto(bytes.substr(timeText, length), window);
-    deliver(sink, *latitude, *longitude, pointTime(std::string_view(window, length), dates));
+    deliver(sink, latitude, longitude, pointTime(std::string_view(window, length), dates));
     return p.at();
 }
 
