@@ -128,6 +128,29 @@ void deliver(FixSink &sink, double latitude, double longitude, std::optional<Dat
         sink.skip();
 }
 
+// The usual form of a time, "2025-06-21T11:18:34Z" and nothing else around
+// it, read straight from the digits: false for any other form. The date is
+// the memo's, or read once; the result is what pointTime gives.
+bool plainTime(std::string_view text, DateMemo &memo, std::optional<DateTime> &utc)
+{
+    constexpr std::string_view kShape = "dddd-dd-ddTdd:dd:ddZ";
+    if (text.size() != kShape.size())
+        return false;
+    for (std::size_t k = 0; k < kShape.size(); ++k) {
+        const bool fits = kShape[k] == 'd' ? text[k] >= '0' && text[k] <= '9' : text[k] == kShape[k];
+        if (!fits)
+            return false;
+    }
+    const auto twoDigits = [&](std::size_t at) { return (text[at] - '0') * 10 + (text[at + 1] - '0'); };
+    if (text.substr(0, 10) != memo.text) {
+        memo.text = text.substr(0, 10);
+        memo.date = parseDateTime(memo.text);
+    }
+    const auto clock = secondsOfDay(twoDigits(11), twoDigits(14), twoDigits(17));
+    utc = memo.date && clock ? std::optional(addSeconds(*memo.date, *clock)) : std::nullopt;
+    return true;
+}
+
 // One track point's text, lower-cased into a buffer the reader keeps from
 // point to point, with its place in the file.
 class PointText {
@@ -297,15 +320,22 @@ std::size_t readPlainPoint(std::string_view bytes, std::size_t begin, DateMemo &
     if (!p.take("<time>"))
         return kNotPlain;
     const std::size_t timeText = p.at();
-    if (!p.skipTimeText() || !p.take("</time>"))
+    if (!p.skipTimeText())
+        return kNotPlain;
+    const std::size_t timeEnd = p.at();
+    if (!p.take("</time>"))
         return kNotPlain;
     p.skipBlanks();
     if (!p.take("</trkpt>"))
         return kNotPlain;
-    char window[kTimeWindow];
-    const std::size_t length = std::min(kTimeWindow, p.at() - timeText);
-    lowerInto(bytes.substr(timeText, length), window);
-    deliver(sink, latitude, longitude, pointTime(std::string_view(window, length), dates));
+    std::optional<DateTime> utc;
+    if (!plainTime(bytes.substr(timeText, timeEnd - timeText), dates, utc)) {
+        char window[kTimeWindow];
+        const std::size_t length = std::min(kTimeWindow, p.at() - timeText);
+        lowerInto(bytes.substr(timeText, length), window);
+        utc = pointTime(std::string_view(window, length), dates);
+    }
+    deliver(sink, latitude, longitude, utc);
     return p.at();
 }
 
