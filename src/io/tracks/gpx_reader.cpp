@@ -129,26 +129,31 @@ void deliver(FixSink &sink, double latitude, double longitude, std::optional<Dat
 }
 
 // The usual form of a time, "2025-06-21T11:18:34Z" and nothing else around
-// it, read straight from the digits: false for any other form. The date is
-// the memo's, or read once; the result is what pointTime gives.
-bool plainTime(std::string_view text, DateMemo &memo, std::optional<DateTime> &utc)
+// it, read straight from its digits into `utc`; the date is the memo's, or
+// read once. It reads as pointTime reads it.
+enum class PlainTime { OtherForm, Unreadable, Read };
+constexpr std::size_t kPlainTimeLength = 20;
+
+PlainTime plainTime(std::string_view text, DateMemo &memo, DateTime &utc)
 {
-    constexpr std::string_view kShape = "dddd-dd-ddTdd:dd:ddZ";
-    if (text.size() != kShape.size())
-        return false;
-    for (std::size_t k = 0; k < kShape.size(); ++k) {
-        const bool fits = kShape[k] == 'd' ? text[k] >= '0' && text[k] <= '9' : text[k] == kShape[k];
-        if (!fits)
-            return false;
-    }
-    const auto twoDigits = [&](std::size_t at) { return (text[at] - '0') * 10 + (text[at + 1] - '0'); };
+    if (text.size() != kPlainTimeLength)
+        return PlainTime::OtherForm;
+    const auto digit = [&](std::size_t k) { return static_cast<unsigned char>(text[k] - '0') < 10; };
+    bool shaped = text[4] == '-' && text[7] == '-' && text[10] == 'T' && text[13] == ':' && text[16] == ':' && text[19] == 'Z';
+    for (const std::size_t k : {0, 1, 2, 3, 5, 6, 8, 9, 11, 12, 14, 15, 17, 18})
+        shaped &= digit(k);
+    if (!shaped)
+        return PlainTime::OtherForm;
     if (text.substr(0, 10) != memo.text) {
         memo.text = text.substr(0, 10);
         memo.date = parseDateTime(memo.text);
     }
+    const auto twoDigits = [&](std::size_t at) { return (text[at] - '0') * 10 + (text[at + 1] - '0'); };
     const auto clock = secondsOfDay(twoDigits(11), twoDigits(14), twoDigits(17));
-    utc = memo.date && clock ? std::optional(addSeconds(*memo.date, *clock)) : std::nullopt;
-    return true;
+    if (!memo.date || !clock)
+        return PlainTime::Unreadable;
+    utc = addSeconds(*memo.date, *clock);
+    return PlainTime::Read;
 }
 
 // One track point's text, lower-cased into a buffer the reader keeps from
@@ -285,11 +290,11 @@ public:
     // a "/", which would make the point end elsewhere.
     bool skipTimeText()
     {
-        while (at_ < bytes_.size() && bytes_[at_] != '<') {
-            if (bytes_[at_++] == '/')
-                return false;
-        }
-        return at_ < bytes_.size();
+        const std::size_t end = bytes_.find('<', at_);
+        if (end == std::string_view::npos || bytes_.substr(at_, end - at_).find('/') != std::string_view::npos)
+            return false;
+        at_ = end;
+        return true;
     }
 
 private:
@@ -328,14 +333,16 @@ std::size_t readPlainPoint(std::string_view bytes, std::size_t begin, DateMemo &
     p.skipBlanks();
     if (!p.take("</trkpt>"))
         return kNotPlain;
-    std::optional<DateTime> utc;
-    if (!plainTime(bytes.substr(timeText, timeEnd - timeText), dates, utc)) {
+    DateTime utc;
+    const PlainTime time = plainTime(bytes.substr(timeText, timeEnd - timeText), dates, utc);
+    if (time == PlainTime::OtherForm) {
         char window[kTimeWindow];
         const std::size_t length = std::min(kTimeWindow, p.at() - timeText);
         lowerInto(bytes.substr(timeText, length), window);
-        utc = pointTime(std::string_view(window, length), dates);
+        deliver(sink, latitude, longitude, pointTime(std::string_view(window, length), dates));
+    } else {
+        deliver(sink, latitude, longitude, time == PlainTime::Read ? std::optional(utc) : std::nullopt);
     }
-    deliver(sink, latitude, longitude, utc);
     return p.at();
 }
 
