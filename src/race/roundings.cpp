@@ -7,6 +7,7 @@
 #include <QFileInfo>
 
 #include "base/numbers.h"
+#include "base/parallel.h"
 
 namespace keelrun {
 namespace {
@@ -101,31 +102,36 @@ void searchNearestApproach(const BoatEntry &boat, GeoPoint point, int first, int
     }
 }
 
+// Each boat's passages in course order, the boats on every processor: a
+// boat's search goes on from where its last passage was found.
 void findPassages(RaceState &race)
 {
     const int length = race.courseLength();
-    std::vector<int> resume(race.boatCount + 1, 1);
-    for (int k = 1; k <= length; ++k) {
-        const CourseItemRef item = parseCourseItem(race, race.course[k - 1]);
-        if (item.number == 0)
-            continue;
-        for (int b = 1; b <= race.boatCount; ++b) {
-            BoatEntry &boat = race.boats[b];
+    std::vector<CourseItemRef> items;
+    for (int k = 1; k <= length; ++k)
+        items.push_back(parseCourseItem(race, race.course[k - 1]));
+    parallelFor(1, race.boatCount, [&](int b) {
+        BoatEntry &boat = race.boats[b];
+        int resume = 1;
+        for (int k = 1; k <= length; ++k) {
+            const CourseItemRef &item = items[k - 1];
+            if (item.number == 0)
+                continue;
             double &time = boat.roundingTime[k];
             if (item.isLine)
-                searchLineCrossing(race, boat, race.lines[item.number], k == 1, resume[b], time);
+                searchLineCrossing(race, boat, race.lines[item.number], k == 1, resume, time);
             if (passed(time) || k == length)
                 continue;  // the finish needs a crossing
             const int n = boat.sampleCount();
             if (k == 1) {
-                searchNearestApproach(boat, itemAnchor(race, item), 1, roundHalfEven(n / 2.0), resume[b], time);
+                searchNearestApproach(boat, itemAnchor(race, item), 1, roundHalfEven(n / 2.0), resume, time);
             } else {
                 if (!passed(boat.roundingTime[k - 1]))
-                    resume[b] = 1;
-                searchNearestApproach(boat, itemAnchor(race, item), resume[b], n - 1, resume[b], time);
+                    resume = 1;
+                searchNearestApproach(boat, itemAnchor(race, item), resume, n - 1, resume, time);
             }
         }
-    }
+    });
 }
 
 void findLeaders(RaceState &race)
