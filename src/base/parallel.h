@@ -3,6 +3,10 @@
 
 #include <algorithm>
 #include <atomic>
+#include <condition_variable>
+#include <mutex>
+#include <optional>
+#include <type_traits>
 #include <thread>
 #include <vector>
 
@@ -27,6 +31,47 @@ void parallelFor(int first, int last, Work &&work)
     for (int t = 1; t < std::min(workerCount(), last - first + 1); ++t)
         helpers.emplace_back(run);
     run();
+}
+
+// Works out `produce(i)` for every i in first..last on one thread a
+// processor, claimed in order, while this thread hands each result to
+// `consume(i, result)` in the order of i as soon as it is ready: work that
+// must be done in order overlaps the work that need not be. `produce` must
+// touch only what is its own and must not throw; when `consume` throws, the
+// producers stop after the items in hand.
+template <typename Produce, typename Consume>
+void produceInOrder(int first, int last, Produce &&produce, Consume &&consume)
+{
+    using Result = std::invoke_result_t<Produce &, int>;
+    std::vector<std::optional<Result>> results(static_cast<std::size_t>(std::max(0, last - first + 1)));
+    std::mutex mutex;
+    std::condition_variable ready;
+    std::atomic<int> next{first};
+    const auto run = [&] {
+        for (int i = next++; i <= last; i = next++) {
+            Result result = produce(i);
+            const std::lock_guard lock(mutex);
+            results[static_cast<std::size_t>(i - first)] = std::move(result);
+            ready.notify_all();
+        }
+    };
+    std::vector<std::jthread> producers;
+    for (int t = 0; t < std::min(workerCount(), last - first + 1); ++t)
+        producers.emplace_back(run);
+    try {
+        for (int i = first; i <= last; ++i) {
+            std::optional<Result> &slot = results[static_cast<std::size_t>(i - first)];
+            std::unique_lock lock(mutex);
+            ready.wait(lock, [&] { return slot.has_value(); });
+            Result result = std::move(*slot);
+            slot.reset();
+            lock.unlock();
+            consume(i, std::move(result));
+        }
+    } catch (...) {
+        next = last + 1;
+        throw;
+    }
 }
 
 }  // namespace keelrun

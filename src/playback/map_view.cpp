@@ -23,7 +23,13 @@ QPoint projectPoint(double lat, double lon, const MapView &view)
 }
 
 Projection::Projection(const MapView &view)
-    : view_(view), halfWidth_(view.mapSize.width() / 2.0), halfHeight_(view.mapSize.height() / 2.0)
+    : centreLat_(view.centreLat),
+      centreLon_(view.centreLon),
+      latScale_(view.latScale),
+      lonScale_(view.lonScale),
+      northUp_(view.northUp),
+      halfWidth_(view.mapSize.width() / 2.0),
+      halfHeight_(view.mapSize.height() / 2.0)
 {
     if (!view.northUp) {
         cos_ = std::cos(view.rotation);

@@ -43,13 +43,16 @@ public:
     explicit Projection(const MapView &view);
     QPoint operator()(double lat, double lon) const
     {
-        const double x = (lon - view_.centreLon) * view_.lonScale, y = (view_.centreLat - lat) * view_.latScale;
-        const double turnedX = view_.northUp ? x : x * cos_ - y * sin_, turnedY = view_.northUp ? y : x * sin_ + y * cos_;
+        const double x = (lon - centreLon_) * lonScale_, y = (centreLat_ - lat) * latScale_;
+        const double turnedX = northUp_ ? x : x * cos_ - y * sin_, turnedY = northUp_ ? y : x * sin_ + y * cos_;
         return {roundHalfEven(halfWidth_ + turnedX), roundHalfEven(halfHeight_ + turnedY)};
     }
 
 private:
-    const MapView &view_;
+    // The view's figures held here, not read through the view for every
+    // point.
+    double centreLat_, centreLon_, latScale_, lonScale_;
+    bool northUp_;
     double cos_ = 1, sin_ = 0;
     double halfWidth_, halfHeight_;
 };

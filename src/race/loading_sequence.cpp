@@ -1,12 +1,8 @@
 #include "race/loading_sequence.h"
 
 #include <algorithm>
-#include <atomic>
-#include <condition_variable>
 #include <exception>
-#include <mutex>
 #include <optional>
-#include <thread>
 #include <vector>
 
 #include <QDateTime>
@@ -55,48 +51,28 @@ void readTracks(RaceState &state, const DataFolder &folder, const LoadListener &
 {
     const int total = state.boatCount;
     std::vector<BoatEntry> entries(state.boats.begin(), state.boats.begin() + total + 1);
-    // A slot is done when it holds the track or what went wrong reading it.
+    // A boat's track, or what went wrong reading it.
     struct Slot {
         std::optional<DecodedTrack> track;
         std::exception_ptr error;
     };
-    std::vector<Slot> results(total + 1);
-    std::mutex mutex;
-    std::condition_variable ready;
-    std::atomic<int> next{1};
     // The readers see only the race's time frame, which stays as it is
-    // while the slots below are filled.
+    // while the boats below are filled in.
     const RaceState &timeFrame = state;
-    const auto read = [&] {
-        for (int n = next++; n <= total; n = next++) {
-            std::optional<DecodedTrack> track;
-            std::exception_ptr error;
-            try {
-                track = decodeTrack(timeFrame, folder, std::move(entries[n]));
-            } catch (...) {
-                error = std::current_exception();
-            }
-            const std::lock_guard lock(mutex);
-            results[n] = {std::move(track), error};
-            ready.notify_all();
+    const auto read = [&](int n) {
+        try {
+            return Slot{decodeTrack(timeFrame, folder, std::move(entries[n])), nullptr};
+        } catch (...) {
+            return Slot{std::nullopt, std::current_exception()};
         }
     };
-    std::vector<std::jthread> readers;
-    for (int t = 0; t < std::min(workerCount(), total); ++t)
-        readers.emplace_back(read);
-
     state.droppedBoats = 0;
-    for (int n = 1; n <= total; ++n) {
+    produceInOrder(1, total, read, [&](int n, Slot slot) {
         const QString trackFile = state.boats[n].trackFile;
         report(listener, {QStringLiteral("LOADING  %1  (%2/%3)").arg(trackFile).arg(n).arg(total), n, total});
-        std::unique_lock lock(mutex);
-        ready.wait(lock, [&] { return results[n].track || results[n].error; });
-        lock.unlock();
-        if (results[n].error) {
-            next = total + 1;  // the readers stop after the file in hand
-            std::rethrow_exception(results[n].error);
-        }
-        DecodedTrack &track = *results[n].track;
+        if (slot.error)
+            std::rethrow_exception(slot.error);
+        DecodedTrack &track = *slot.track;
         if (track.result.beep && listener.beep)
             listener.beep();
         if (!track.warning.isEmpty())
@@ -109,8 +85,7 @@ void readTracks(RaceState &state, const DataFolder &folder, const LoadListener &
             state.warnings << QStringLiteral("%1 (%2): %3; the boat is left out").arg(boat.name, trackFile, why);
             ++state.droppedBoats;
         }
-        results[n].track.reset();
-    }
+    });
     state.boatCount -= state.droppedBoats;
     for (int slot = state.boatCount + 1; slot <= total; ++slot)
         state.boats[slot] = BoatEntry{};

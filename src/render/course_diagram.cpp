@@ -4,8 +4,10 @@
 #include <optional>
 #include <utility>
 
+#include <QFontMetricsF>
 #include <QPainter>
 #include <QPolygon>
+#include <QStaticText>
 
 #include "base/numbers.h"
 #include "base/parallel.h"
@@ -29,17 +31,25 @@ bool isShown(const CourseDiagramRequest &r, const RaceState &race, int b)
 }
 
 // The track's pixels; fixes that fall on the pixel of the one before add
-// nothing, and over a whole race most of them do.
+// nothing, and over a whole race most of them do. (Every pixel is written
+// and counted only when it moved: which fixes move is past guessing.)
 QPolygon trackOf(const BoatEntry &boat, const MapView &view)
 {
     const Projection project(view);
-    QPolygon track;
-    track.reserve(boat.sampleCount());
-    for (int i = 1; i <= boat.sampleCount(); ++i) {
-        const QPoint at = project(boat.samples[i].lat, boat.samples[i].lon);
-        if (track.isEmpty() || at != track.constLast())
-            track << at;
+    const int n = boat.sampleCount();
+    QPolygon track(n);
+    if (n == 0)
+        return track;
+    const TrackSample *const s = boat.samples.data();
+    QPoint *const pixels = track.data();
+    pixels[0] = project(s[1].lat, s[1].lon);
+    int count = 1;
+    for (int i = 2; i <= n; ++i) {
+        const QPoint at = project(s[i].lat, s[i].lon);
+        pixels[count] = at;
+        count += at != pixels[count - 1] ? 1 : 0;
     }
+    track.resize(count);
     return track;
 }
 
@@ -115,6 +125,8 @@ void drawTimeOfDay(QPainter &p, const RaceState &race, const CourseDiagramReques
 }
 
 // A small T or G in the boat's colour where each of its tacks and gybes was.
+// The two letters are laid out once: a fleet turns thousands of times, and
+// laying a letter out for each costs more than the rest of the diagram.
 void drawManoeuvreMarks(QPainter &p, const RaceState &race, const CourseDiagramRequest &r)
 {
     const QFont saved = p.font();
@@ -122,15 +134,26 @@ void drawManoeuvreMarks(QPainter &p, const RaceState &race, const CourseDiagramR
     font.setPixelSize(9);
     font.setBold(true);
     p.setFont(font);
+    QStaticText tack(QStringLiteral("T")), gybe(QStringLiteral("G"));
+    for (QStaticText *letter : {&tack, &gybe}) {
+        letter->setTextFormat(Qt::PlainText);
+        letter->prepare(p.transform(), font);
+    }
+    // Centred on the turn, as in a 10 pixel square about it.
+    const QFontMetricsF metrics(font, p.device());
+    const auto centred = [&](const QString &letter) {
+        return QPointF((10 - metrics.horizontalAdvance(letter)) / 2, (10 - metrics.height()) / 2);
+    };
+    const QPointF tackOffset = centred(tack.text()), gybeOffset = centred(gybe.text());
     for (int b = race.boatCount; b >= 1; --b) {
         if (!isShown(r, race, b))
             continue;
         p.setPen(toQColor(race.boats[b].colour));
         for (const Manoeuvre &m : race.boats[b].manoeuvres) {
             const GeoPoint at = positionAt(race.boats[b], m.time);
-            const QPoint pixel = projectPoint(at.lat, at.lon, r.view);
-            p.drawText(QRect(pixel - QPoint(5, 5), QSize(10, 10)), Qt::AlignCenter,
-                       m.kind == Manoeuvre::Tack ? QStringLiteral("T") : QStringLiteral("G"));
+            const QPointF corner = QPointF(projectPoint(at.lat, at.lon, r.view) - QPoint(5, 5));
+            const bool isTack = m.kind == Manoeuvre::Tack;
+            p.drawStaticText(corner + (isTack ? tackOffset : gybeOffset), isTack ? tack : gybe);
         }
     }
     p.setFont(saved);
@@ -142,15 +165,16 @@ void drawCourseDiagram(QImage &bitmap, const RaceState &race, const CourseDiagra
 {
     bitmap.fill(r.sea);
     // Whole tracks are many thousand fixes each: projected on every
-    // processor, then drawn straight into the picture, a row at a time,
-    // before the painter takes it; the first boat ends on top.
-    std::vector<QPolygon> tracks(race.boatCount + 1);
-    parallelFor(1, race.boatCount, [&](int b) {
-        if (isShown(r, race, b))
-            tracks[b] = trackOf(race.boats[b], r.view);
-    });
-    for (int b = race.boatCount; b >= 1; --b)
-        drawThinTrace(bitmap, {tracks[b]}, toQColor(race.boats[b].colour).rgb());
+    // processor, last boat first, while this thread draws each one ready
+    // straight into the picture, a row at a time, before the painter takes
+    // it; the first boat ends on top.
+    const auto boatAt = [&](int k) { return race.boatCount + 1 - k; };
+    produceInOrder(
+        1, race.boatCount,
+        [&](int k) { return isShown(r, race, boatAt(k)) ? trackOf(race.boats[boatAt(k)], r.view) : QPolygon(); },
+        [&](int k, const QPolygon &track) {
+            drawThinTrace(bitmap, {track}, toQColor(race.boats[boatAt(k)].colour).rgb());
+        });
     QPainter p(&bitmap);
     QFont font = p.font();
     font.setPointSize(9);

@@ -67,6 +67,11 @@ void addSegment(RowRuns &runs, QPoint p, QPoint q)
         return;
     }
     const int step = dy > 0 ? 1 : -1;
+    if (n == 1) {  // the usual step of a dense track: half the way on each row
+        runs.add(p.y(), p.x(), p.x() + dx * 0.5);
+        runs.add(q.y(), p.x() + dx * 0.5, q.x());
+        return;
+    }
     for (int k = 0; k <= n; ++k) {
         const double from = std::max(0.0, k - 0.5) / n, to = std::min(double(n), k + 0.5) / n;
         runs.add(p.y() + step * k, p.x() + dx * from, p.x() + dx * to);

@@ -1,0 +1,59 @@
+// Work spread over the processors must come back in order, whatever order
+// the threads finish in, and a consumer that gives up must not leave work
+// running.
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+#include <stdexcept>
+#include <thread>
+#include <vector>
+
+#include "base/parallel.h"
+
+namespace keelrun {
+namespace {
+
+TEST(ProduceInOrder, ConsumesInOrderWhateverOrderTheResultsComeIn)
+{
+    std::vector<int> consumed;
+    produceInOrder(
+        1, 40,
+        [](int i) {
+            // Early items take longest, so later ones are ready first.
+            std::this_thread::sleep_for(std::chrono::microseconds(40 * (41 - i)));
+            return i * i;
+        },
+        [&](int i, int square) {
+            EXPECT_EQ(square, i * i);
+            consumed.push_back(i);
+        });
+    ASSERT_EQ(consumed.size(), 40u);
+    for (int i = 1; i <= 40; ++i)
+        EXPECT_EQ(consumed[static_cast<std::size_t>(i - 1)], i);
+
+    int calls = 0;
+    produceInOrder(1, 0, [](int i) { return i; }, [&](int, int) { ++calls; });
+    EXPECT_EQ(calls, 0);
+}
+
+TEST(ProduceInOrder, AConsumerThatThrowsStopsTheProducers)
+{
+    std::atomic<int> produced{0};
+    const auto produce = [&](int i) {
+        ++produced;
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        return i;
+    };
+    EXPECT_THROW(produceInOrder(1, 1000, produce,
+                                [](int i, int) {
+                                    if (i == 3)
+                                        throw std::runtime_error("bad file");
+                                }),
+                 std::runtime_error);
+    EXPECT_LT(produced.load(), 1000);
+}
+
+}  // namespace
+}  // namespace keelrun
