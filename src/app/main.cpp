@@ -1,15 +1,14 @@
 #include <atomic>
 #include <csignal>
+#include <cstdio>
 
-#include <QApplication>
 #include <QCoreApplication>
+#include <QFileInfo>
 #include <QGuiApplication>
-#include <QScreen>
 
-#include "app/main_window.h"
-#include "app/single_instance.h"
+#include "app/window_module.h"
+#include "base/program_module.h"
 #include "cli/command_line.h"
-#include "app/screenshot_command.h"
 #include "cli/export_command.h"
 #include "cli/render_command.h"
 #include "cli/video_command.h"
@@ -18,40 +17,18 @@ namespace {
 
 std::atomic<bool> stopVideo{false};
 
-keelrun::CommandLine describeAndParse()
+// The window, and the commands that build it, run in the window's module.
+int runWindowModule(int &argc, char **argv, bool screenshot)
 {
-    QCoreApplication::setApplicationName(QStringLiteral("Keelrun"));
-    QGuiApplication::setDesktopFileName(QStringLiteral("keelrun"));  // groups the window with its launcher
-    QCoreApplication::setApplicationVersion(QStringLiteral(KEELRUN_VERSION));
-    return keelrun::parseCommandLine(QCoreApplication::arguments().mid(1));
-}
-
-int runWindow(const keelrun::CommandLine &command)
-{
-    keelrun::SingleInstance instance(QStringLiteral("keelrun"));
-    switch (instance.claim()) {
-    case keelrun::SingleInstance::AnotherRuns:
-        return 0;
-    case keelrun::SingleInstance::Unguarded:
-        keelrun::printError(instance.problem() + QStringLiteral("; more than one Keelrun window may run"));
-        break;
-    case keelrun::SingleInstance::Claimed:
-        break;
+    const QString programDir = QFileInfo(QFileInfo(QStringLiteral("/proc/self/exe")).symLinkTarget()).absolutePath();
+    QString problem;
+    const auto entry = reinterpret_cast<keelrun::WindowModuleEntry>(
+        keelrun::loadProgramModule(programDir, QStringLiteral("keelrun-window.so"), keelrun::kWindowModuleEntry, problem));
+    if (!entry) {
+        std::fprintf(stderr, "keelrun: the window module keelrun-window.so is missing or broken (%s)\n", qPrintable(problem));
+        return keelrun::kExitError;
     }
-    const QString root = command.dataDir.isEmpty() ? keelrun::defaultDataFolder(QCoreApplication::applicationDirPath())
-                                                   : command.dataDir;
-    keelrun::MainWindow window{keelrun::DataFolder(root), command.race};
-    QObject::connect(&instance, &keelrun::SingleInstance::raiseRequested, &window, [&window] {
-        window.showNormal();
-        window.showMaximized();
-        window.raise();
-        window.activateWindow();
-    });
-    // The window fills the screen, also where no window manager maximises it.
-    if (const QScreen *screen = QGuiApplication::primaryScreen())
-        window.setGeometry(screen->availableGeometry());
-    window.showMaximized();
-    return QApplication::exec();
+    return entry(&argc, argv, screenshot);
 }
 
 }  // namespace
@@ -62,17 +39,16 @@ int main(int argc, char *argv[])
     for (int i = 1; i < argc; ++i)
         arguments << QString::fromLocal8Bit(argv[i]);
     switch (keelrun::programKind(arguments)) {
-    case keelrun::ProgramKind::Window: {
-        QApplication app(argc, argv);
-        const keelrun::CommandLine command = describeAndParse();
-        return command.mode == keelrun::CommandLine::Done ? command.exitCode : runWindow(command);
-    }
+    case keelrun::ProgramKind::Window:
+        return runWindowModule(argc, argv, false);
+    case keelrun::ProgramKind::Screenshot:
+        return runWindowModule(argc, argv, true);
     case keelrun::ProgramKind::Picture: {
         // Pictures need fonts but no display.
         if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
             qputenv("QT_QPA_PLATFORM", "offscreen");
         QGuiApplication app(argc, argv);
-        const keelrun::CommandLine command = describeAndParse();
+        const keelrun::CommandLine command = keelrun::describeAndParse();
         if (command.mode == keelrun::CommandLine::Video) {
             // Ctrl+C ends the video early with what was done.
             std::signal(SIGINT, [](int) { stopVideo = true; });
@@ -81,24 +57,11 @@ int main(int argc, char *argv[])
         return command.mode == keelrun::CommandLine::Done ? command.exitCode
                                                           : keelrun::runRender(command, QCoreApplication::applicationDirPath());
     }
-    case keelrun::ProgramKind::Screenshot: {
-        // The window is built and drawn without a display.
-        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-            qputenv("QT_QPA_PLATFORM", "offscreen");
-        QApplication app(argc, argv);
-        const keelrun::CommandLine command = describeAndParse();
-        if (command.mode == keelrun::CommandLine::Video) {
-            std::signal(SIGINT, [](int) { stopVideo = true; });
-            return keelrun::runWindowVideo(command, QCoreApplication::applicationDirPath(), stopVideo);
-        }
-        return command.mode == keelrun::CommandLine::Done ? command.exitCode
-                                                          : keelrun::runScreenshot(command, QCoreApplication::applicationDirPath());
-    }
     case keelrun::ProgramKind::Text:
         break;
     }
     QCoreApplication app(argc, argv);
-    const keelrun::CommandLine command = describeAndParse();
+    const keelrun::CommandLine command = keelrun::describeAndParse();
     switch (command.mode) {
     case keelrun::CommandLine::ExportCsv:
         return keelrun::runExportCsv(command, QCoreApplication::applicationDirPath());

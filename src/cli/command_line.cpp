@@ -7,6 +7,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QSaveFile>
 
 #include "cli/inspect.h"
@@ -250,6 +251,14 @@ CommandLine parseCommandLine(const QStringList &arguments)
     }
     command.mode = screenshot ? CommandLine::Screenshot : CommandLine::Render;
     return command;
+}
+
+CommandLine describeAndParse()
+{
+    QCoreApplication::setApplicationName(QStringLiteral("Keelrun"));
+    QGuiApplication::setDesktopFileName(QStringLiteral("keelrun"));  // groups the window with its launcher
+    QCoreApplication::setApplicationVersion(QStringLiteral(KEELRUN_VERSION));
+    return parseCommandLine(QCoreApplication::arguments().mid(1));
 }
 
 std::optional<std::pair<DataFolder, QString>> resolveCommandRace(const CommandLine &command, const QString &executableDir)

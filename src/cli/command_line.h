@@ -76,6 +76,9 @@ CommandLine parseCommandLine(const QStringList &arguments);
 
 // What kind of program the arguments ask for before they are parsed: the
 // window, a picture (drawing without a display), or text only.
+// The program's name, desktop file and version set, and its arguments read.
+CommandLine describeAndParse();
+
 enum class ProgramKind { Window, Picture, Screenshot, Text };
 ProgramKind programKind(const QStringList &arguments);
 

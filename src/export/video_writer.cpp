@@ -1,9 +1,8 @@
 #include "export/video_writer.h"
 
 #include <QCoreApplication>
-#include <QDir>
-#include <QLibrary>
 
+#include "base/program_module.h"
 #include "export/video_codec.h"
 
 namespace keelrun {
@@ -14,19 +13,14 @@ struct LoadedCodec {
     QString problem;
 };
 
-// The module, looked for next to the program (and a test program's build
-// folder above it) and in the library folder beside an installed program's.
 LoadedCodec loadVideoCodec()
 {
-    const QDir here(QCoreApplication::applicationDirPath());
-    QStringList problems;
-    for (const QString &dir : {here.path(), here.filePath(QStringLiteral("..")), here.filePath(QStringLiteral("../lib/keelrun"))}) {
-        QLibrary library(QDir(dir).filePath(QStringLiteral("keelrun-video.so")));
-        if (const auto entry = reinterpret_cast<VideoCodecEntry>(library.resolve("keelrunVideoCodec")))
-            return {entry(), {}};  // the library stays loaded for the rest of the run
-        problems << library.errorString();
-    }
-    return {nullptr, QStringLiteral("the video module keelrun-video.so is missing or broken (%1)").arg(problems.constLast())};
+    QString problem;
+    const auto entry = reinterpret_cast<VideoCodecEntry>(
+        loadProgramModule(QCoreApplication::applicationDirPath(), QStringLiteral("keelrun-video.so"), "keelrunVideoCodec", problem));
+    if (entry)
+        return {entry(), {}};
+    return {nullptr, QStringLiteral("the video module keelrun-video.so is missing or broken (%1)").arg(problem)};
 }
 
 const VideoCodec *videoCodec(QString &error)

@@ -1,0 +1,70 @@
+#include "app/window_module.h"
+
+#include <atomic>
+#include <csignal>
+#include <type_traits>
+
+#include <QApplication>
+#include <QScreen>
+
+#include "app/main_window.h"
+#include "app/screenshot_command.h"
+#include "app/single_instance.h"
+#include "cli/command_line.h"
+
+namespace {
+
+std::atomic<bool> stopVideo{false};
+
+int runWindow(const keelrun::CommandLine &command)
+{
+    keelrun::SingleInstance instance(QStringLiteral("keelrun"));
+    switch (instance.claim()) {
+    case keelrun::SingleInstance::AnotherRuns:
+        return 0;
+    case keelrun::SingleInstance::Unguarded:
+        keelrun::printError(instance.problem() + QStringLiteral("; more than one Keelrun window may run"));
+        break;
+    case keelrun::SingleInstance::Claimed:
+        break;
+    }
+    const QString root = command.dataDir.isEmpty() ? keelrun::defaultDataFolder(QCoreApplication::applicationDirPath())
+                                                   : command.dataDir;
+    keelrun::MainWindow window{keelrun::DataFolder(root), command.race};
+    QObject::connect(&instance, &keelrun::SingleInstance::raiseRequested, &window, [&window] {
+        window.showNormal();
+        window.showMaximized();
+        window.raise();
+        window.activateWindow();
+    });
+    // The window fills the screen, also where no window manager maximises it.
+    if (const QScreen *screen = QGuiApplication::primaryScreen())
+        window.setGeometry(screen->availableGeometry());
+    window.showMaximized();
+    return QApplication::exec();
+}
+
+// The window is built and drawn without a display.
+int runScreenshotCommand(const keelrun::CommandLine &command)
+{
+    if (command.mode == keelrun::CommandLine::Video) {
+        std::signal(SIGINT, [](int) { stopVideo = true; });
+        return keelrun::runWindowVideo(command, QCoreApplication::applicationDirPath(), stopVideo);
+    }
+    return command.mode == keelrun::CommandLine::Done ? command.exitCode
+                                                      : keelrun::runScreenshot(command, QCoreApplication::applicationDirPath());
+}
+
+}  // namespace
+
+extern "C" Q_DECL_EXPORT int keelrunWindowMain(int *argc, char **argv, bool screenshot)
+{
+    static_assert(std::is_same_v<decltype(&keelrunWindowMain), keelrun::WindowModuleEntry>);
+    if (screenshot && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(*argc, argv);
+    const keelrun::CommandLine command = keelrun::describeAndParse();
+    if (screenshot)
+        return runScreenshotCommand(command);
+    return command.mode == keelrun::CommandLine::Done ? command.exitCode : runWindow(command);
+}
