@@ -3,9 +3,7 @@
 
 #include <algorithm>
 #include <atomic>
-#include <condition_variable>
-#include <mutex>
-#include <optional>
+#include <future>
 #include <type_traits>
 #include <thread>
 #include <vector>
@@ -43,31 +41,21 @@ template <typename Produce, typename Consume>
 void produceInOrder(int first, int last, Produce &&produce, Consume &&consume)
 {
     using Result = std::invoke_result_t<Produce &, int>;
-    std::vector<std::optional<Result>> results(static_cast<std::size_t>(std::max(0, last - first + 1)));
-    std::mutex mutex;
-    std::condition_variable ready;
+    std::vector<std::promise<Result>> results(static_cast<std::size_t>(std::max(0, last - first + 1)));
+    std::vector<std::future<Result>> ready;
+    for (std::promise<Result> &result : results)
+        ready.push_back(result.get_future());
     std::atomic<int> next{first};
     const auto run = [&] {
-        for (int i = next++; i <= last; i = next++) {
-            Result result = produce(i);
-            const std::lock_guard lock(mutex);
-            results[static_cast<std::size_t>(i - first)] = std::move(result);
-            ready.notify_all();
-        }
+        for (int i = next++; i <= last; i = next++)
+            results[static_cast<std::size_t>(i - first)].set_value(produce(i));
     };
     std::vector<std::jthread> producers;
     for (int t = 0; t < std::min(workerCount(), last - first + 1); ++t)
         producers.emplace_back(run);
     try {
-        for (int i = first; i <= last; ++i) {
-            std::optional<Result> &slot = results[static_cast<std::size_t>(i - first)];
-            std::unique_lock lock(mutex);
-            ready.wait(lock, [&] { return slot.has_value(); });
-            Result result = std::move(*slot);
-            slot.reset();
-            lock.unlock();
-            consume(i, std::move(result));
-        }
+        for (int i = first; i <= last; ++i)
+            consume(i, ready[static_cast<std::size_t>(i - first)].get());
     } catch (...) {
         next = last + 1;
         throw;
