@@ -22,6 +22,7 @@ constexpr double kRecovered = 0.95;    // share of the speed before that ends a 
 constexpr double kSteadySeconds = 4;   // half the span a course is steadied over
 constexpr double kLegSeconds = 600;   // turns further apart are not taken to be on one steady beat or run
 constexpr double kEstimateSpread = 60; // seconds: how far a turn's reading of the wind reaches
+constexpr double kEstimateStep = 60;   // seconds between the fleet's estimates of the wind
 constexpr double kOnCourseShare = 0.8; // of a settled course's fixes, within the spread of its mean
 constexpr double kKnots = 1852.0 / 3600;  // metres a second
 
@@ -403,7 +404,7 @@ std::vector<WindEstimate> estimateWind(const RaceState &race)
     std::vector<WindEstimate> estimate;
     if (readings.empty())
         return estimate;
-    for (double t = std::ceil(race.windowStart / 60) * 60; t <= race.windowEnd; t += 60)
+    for (double t = std::ceil(race.windowStart / kEstimateStep) * kEstimateStep; t <= race.windowEnd; t += kEstimateStep)
         estimate.push_back({t, roundHalfEven(readings.at(t)) % 360});
     return estimate;
 }
@@ -412,10 +413,19 @@ WindDirectionAt analysisWind(const RaceState &race)
 {
     if (race.windSampleCount() > 0 || race.estimatedWind.empty())
         return raceWind(race);
+    // The estimate at or after t, held until then. The estimates are a step
+    // apart, so the distance from the first finds it, and the steps after
+    // put right a quotient that rounded across a whole number: this is asked
+    // for every fix of every boat.
     return [&estimate = race.estimatedWind](double t) {
-        const auto at = std::lower_bound(estimate.begin(), estimate.end(), t,
-                                         [](const WindEstimate &e, double time) { return e.time < time; });
-        return double(at == estimate.end() ? estimate.back().twd : at->twd);
+        const auto n = static_cast<std::ptrdiff_t>(estimate.size());
+        const double guess = std::ceil((t - estimate.front().time) / kEstimateStep);
+        std::ptrdiff_t k = guess > 0 ? (guess < double(n) ? static_cast<std::ptrdiff_t>(guess) : n) : 0;
+        while (k > 0 && estimate[static_cast<std::size_t>(k - 1)].time >= t)
+            --k;
+        while (k < n && estimate[static_cast<std::size_t>(k)].time < t)
+            ++k;
+        return double(estimate[static_cast<std::size_t>(k == n ? n - 1 : k)].twd);
     };
 }
 

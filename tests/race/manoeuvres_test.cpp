@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <vector>
 
 #include "race/manoeuvres.h"
 #include "race/plane.h"
@@ -159,6 +160,34 @@ TEST(Manoeuvres, AtTheMarkAndTheFleet)
     ASSERT_FALSE(race.estimatedWind.empty());
     EXPECT_NEAR(signedAngle(race.estimatedWind.front().twd), 0, 1);
     EXPECT_NEAR(signedAngle(analysisWind(race)(100)), 0, 1);  // the analysis now uses the fleet's wind
+}
+
+// The fleet's wind at a time is the estimate at or after it (the last one
+// after the end), for every time the analysis may ask of it: on an estimate,
+// a hair either side of one, before the first and past the last, and where
+// the estimates are not evenly spaced.
+TEST(Manoeuvres, TheFleetsWindIsTheEstimateAtOrAfterTheTime)
+{
+    RaceState race;
+    race.windSamples.resize(1);  // no records: the analysis reads the fleet's wind
+    for (const std::vector<double> &times : {std::vector<double>{-120, -60, 0, 60, 120, 180, 240},
+                                             std::vector<double>{-120, -50, 0, 130, 131, 600}}) {
+        race.estimatedWind.clear();
+        for (std::size_t k = 0; k < times.size(); ++k)
+            race.estimatedWind.push_back({times[k], static_cast<int>(10 * k + 5)});
+        const auto expected = [&](double t) {
+            for (const WindEstimate &e : race.estimatedWind) {
+                if (e.time >= t)
+                    return double(e.twd);
+            }
+            return double(race.estimatedWind.back().twd);
+        };
+        const WindDirectionAt wind = analysisWind(race);
+        for (double t = -300; t <= 700; t += 0.25) {
+            for (const double at : {t, std::nextafter(t, -1e9), std::nextafter(t, 1e9)})
+                EXPECT_EQ(wind(at), expected(at)) << at;
+        }
+    }
 }
 
 }  // namespace
