@@ -160,11 +160,19 @@ void runStage(benchmark::State &state, void (*stage)(RaceState &))
 }
 
 void BM_DetectRoundings(benchmark::State &state) { runStage(state, detectRoundings); }
-void BM_DeriveSpeedAndHeading(benchmark::State &state) { runStage(state, deriveSpeedAndHeading); }
+void BM_DeriveSpeedAndHeading(benchmark::State &state)
+{
+    runStage(state, [](RaceState &race) { benchmark::DoNotOptimize(deriveSpeedAndHeading(race)); });
+}
+// The distances on segments already measured, as the loading does them.
 void BM_LegDistancesAndTables(benchmark::State &state)
 {
+    static const SegmentMetres segments = [] {
+        RaceState race = loadedRace();
+        return deriveSpeedAndHeading(race);
+    }();
     runStage(state, [](RaceState &race) {
-        computeLegDistances(race);
+        computeLegDistances(race, segments);
         buildLegTables(race);
     });
 }

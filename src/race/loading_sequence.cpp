@@ -134,11 +134,11 @@ LoadResult runStages(RaceState &state, const DataFolder &folder, const QString &
     state.extent = computeRaceExtent(state);
     state.daylight = computeDaylight(state, state.extent);
     loadCoastline(state, folder);
-    deriveSpeedAndHeading(state);
+    const SegmentMetres segments = deriveSpeedAndHeading(state);
     if (listener.beep)
         listener.beep();
     cutAfterFinish(state);
-    computeLegDistances(state);
+    computeLegDistances(state, segments);
     buildLegTables(state);
     findManoeuvres(state);
 

@@ -43,11 +43,10 @@ std::vector<double> segmentMetres(const BoatEntry &boat, double cosLat)
 // Each sample's course to the next fix, and its speed over the path from
 // the fix before it to the fix after the next, three segments where the
 // track has them.
-void deriveBoat(BoatEntry &boat, double cosLat)
+void deriveBoat(BoatEntry &boat, const std::vector<double> &segment, double cosLat)
 {
     const int n = boat.sampleCount();
     auto &s = boat.samples;
-    const std::vector<double> segment = segmentMetres(boat, cosLat);
     for (int j = 1; j < n; ++j) {
         const Displacement d = between(s[j].lat, s[j].lon, s[j + 1].lat, s[j + 1].lon, cosLat);
         if (d.north == 0 && d.east == 0 && j > 1)
@@ -102,25 +101,26 @@ double sailedBetween(const BoatEntry &boat, const std::vector<double> &segment, 
 
 }  // namespace
 
-void deriveSpeedAndHeading(RaceState &race)
+SegmentMetres deriveSpeedAndHeading(RaceState &race)
 {
+    SegmentMetres segments(race.boatCount + 1);
+    std::vector<double> topSpeeds(race.boatCount + 1, 0.0);
     parallelFor(1, race.boatCount, [&](int b) {
-        if (race.boats[b].sampleCount() >= kMinimumSamples)
-            deriveBoat(race.boats[b], race.extent.cosLat);
-    });
-    race.topSpeed = 0;
-    for (int b = 1; b <= race.boatCount; ++b) {
         BoatEntry &boat = race.boats[b];
+        segments[b] = segmentMetres(boat, race.extent.cosLat);
         if (boat.sampleCount() < kMinimumSamples)
-            continue;
+            return;
+        deriveBoat(boat, segments[b], race.extent.cosLat);
         for (int j = 1; j <= boat.sampleCount(); ++j) {
             if (boat.samples[j].speed < kTopSpeedLimit)
-                race.topSpeed = std::max(race.topSpeed, boat.samples[j].speed);
+                topSpeeds[b] = std::max(topSpeeds[b], boat.samples[j].speed);
         }
-    }
+    });
+    race.topSpeed = *std::max_element(topSpeeds.begin(), topSpeeds.end());
+    return segments;
 }
 
-void computeLegDistances(RaceState &race)
+void computeLegDistances(RaceState &race, const SegmentMetres &segments)
 {
     const int length = race.courseLength();
     parallelFor(1, race.boatCount, [&](int b) {
@@ -128,7 +128,7 @@ void computeLegDistances(RaceState &race)
         boat.legDistance = {};
         if (length == 0 || !passed(boat.roundingTime[length]))
             return;
-        const std::vector<double> segment = segmentMetres(boat, race.extent.cosLat);
+        const std::vector<double> &segment = segments[b];
         for (int leg = 1; leg <= length; ++leg) {
             const bool whole = leg == length;
             const double from = whole || leg == 1 ? 0 : boat.roundingTime[leg];

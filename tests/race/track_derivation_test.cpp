@@ -88,7 +88,7 @@ protected:
 
 TEST_F(LegDistanceTest, LegsIncludeThePiecesAtEitherEnd)
 {
-    computeLegDistances(race);
+    computeLegDistances(race, deriveSpeedAndHeading(race));
     const auto &d = race.boats[1].legDistance;
     EXPECT_NEAR(d[1], 0.025 * 1852, 1e-9);  // from the gun (0 s) to 25 s
     EXPECT_NEAR(d[2], 0.030 * 1852, 1e-9);  // 25 s to 55 s
@@ -98,20 +98,20 @@ TEST_F(LegDistanceTest, LegsIncludeThePiecesAtEitherEnd)
 TEST_F(LegDistanceTest, LegEndingAfterTheLastFixRunsToIt)
 {
     race.boats[1].roundingTime[3] = 500;
-    computeLegDistances(race);
+    computeLegDistances(race, deriveSpeedAndHeading(race));
     EXPECT_NEAR(race.boats[1].legDistance[2], 0.035 * 1852, 1e-9);
 }
 
 TEST_F(LegDistanceTest, NonFinishersGetZeros)
 {
     race.boats[1].roundingTime[3] = kNotReached;
-    computeLegDistances(race);
+    computeLegDistances(race, deriveSpeedAndHeading(race));
     EXPECT_EQ(race.boats[1].legDistance[1], 0);
     EXPECT_EQ(race.boats[1].legDistance[3], 0);
 
     race.boats[1].roundingTime[3] = 55;
     race.boats[1].roundingTime[2] = kNotReached;
-    computeLegDistances(race);
+    computeLegDistances(race, deriveSpeedAndHeading(race));
     EXPECT_EQ(race.boats[1].legDistance[1], 0);
     EXPECT_EQ(race.boats[1].legDistance[2], 0);
     EXPECT_GT(race.boats[1].legDistance[3], 0);
