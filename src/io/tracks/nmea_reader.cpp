@@ -40,6 +40,20 @@ bool stripChecksum(std::string_view &sentence)
     return sum == static_cast<unsigned>(high * 16 + low);
 }
 
+// Whether the sentence's first field, its talker and type, could name an
+// RMC sentence. Logs hold as many other sentences, which are passed over
+// before their checksum is worked out and their fields are split.
+bool mayBeRmc(std::string_view sentence)
+{
+    const std::string_view first = sentence.substr(0, sentence.find(','));
+    const auto upper = [](char c) { return c >= 'a' && c <= 'z' ? char(c - 32) : c; };
+    for (std::size_t i = 0; i + 3 <= first.size(); ++i) {
+        if (upper(first[i]) == 'R' && upper(first[i + 1]) == 'M' && upper(first[i + 2]) == 'C')
+            return true;
+    }
+    return false;
+}
+
 // Loggers write sentences with empty fields until they have a fix; the
 // splitter reads an empty field as "0".
 bool isEmpty(std::string_view field) { return field.empty() || field == "0"; }
@@ -49,7 +63,7 @@ bool isEmpty(std::string_view field) { return field.empty() || field == "0"; }
 void readNmea(std::string_view bytes, const TrackContext &context, FixSink &sink)
 {
     forEachLine(bytes, [&](std::string_view text, int) {
-        if (!stripChecksum(text))
+        if (!mayBeRmc(text) || !stripChecksum(text))
             return;
         const SplitLine line = splitLine(text);
         if (line.tag().find("RMC") == std::string::npos || line.count() <= Date)

@@ -360,9 +360,11 @@ TEST_F(TrackReaderTest, NmeaReadsRmcSentences)
     const std::string log = nmea("GPGGA,020001,3452.5,S,13545.0,W,1,08,0.9,545.4,M,46.9,M,,") +
                             nmea("GPRMC,020001,A,3452.5000,S,13545.0000,W,5.5,054.7,030509,,,A") +
                             nmea("GNRMC,020002.00,V,3452.5000,N,13545.0000,E,5.5,054.7,030509,,") +
-                            "$GPRMC,020003,A,3452.5,N,13545.0,E,5.5,054.7,030509,,\r\n";
+                            "$GPRMC,020003,A,3452.5,N,13545.0,E,5.5,054.7,030509,,\r\n" +
+                            nmea("gprmc,020004,A,3452.5,N,13545.0,E,5.5,054.7,030509,,") +  // any letter case
+                            nmea("GPRMC*00,020005,A,3452.5,N,13545.0,E,5.5,054.7,030509,,");  // the last star is the checksum's
     const BoatEntry &boat = read(readNmea, log);
-    ASSERT_EQ(boat.sampleCount(), 3);
+    ASSERT_EQ(boat.sampleCount(), 5);
     EXPECT_DOUBLE_EQ(boat.samples[1].lat, -(34 * 60 + 52.5));
     EXPECT_DOUBLE_EQ(boat.samples[1].lon, -(135 * 60 + 45.0));
     EXPECT_EQ(boat.samples[1].time, 1);
