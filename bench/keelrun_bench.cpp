@@ -28,6 +28,7 @@
 #include "playback/course_view.h"
 #include "render/course_diagram.h"
 #include "render/map_frame.h"
+#include "render/overview_map.h"
 #include "render/pages/analysis_page.h"
 #include "render/pages/graph_page.h"
 #include "render/pages/page_hovers.h"
@@ -249,6 +250,16 @@ void BM_CourseDiagram(benchmark::State &state)
     benchmark::DoNotOptimize(bitmap.constBits());
 }
 BENCHMARK(BM_CourseDiagram)->Unit(benchmark::kMillisecond);
+
+// The overview: every fix of every boat in the small map, wind up, drawn
+// once a load and again when the map turns.
+void BM_OverviewMap(benchmark::State &state)
+{
+    const RaceState &race = loadedRace();
+    for (auto _ : state)
+        benchmark::DoNotOptimize(drawOverviewMap(race, false));
+}
+BENCHMARK(BM_OverviewMap)->Unit(benchmark::kMillisecond);
 
 // The Graph and Analysis pages at 1920 x 1080 with every boat ticked: the
 // Graph page draws every fix of the fleet twice.

@@ -51,11 +51,19 @@ GeoBox visibleWindow(const MapView &view)
     return {view.centreLat + halfLat, view.centreLat - halfLat, view.centreLon + halfLon, view.centreLon - halfLon};
 }
 
-QPointF overviewOffset(GeoPoint p, const RaceState &race, bool northUp)
+QPointF overviewOffset(GeoPoint p, const RaceState &race, bool northUp) { return OverviewProjection(race, northUp).offset(p); }
+
+OverviewProjection::OverviewProjection(const RaceState &race, bool northUp)
+    : centreLat_(race.extent.centreLat),
+      centreLon_(race.extent.centreLon),
+      latScale_(overviewScale(race.extent).lat),
+      lonScale_(overviewScale(race.extent).lon),
+      northUp_(northUp)
 {
-    const OverviewScale scale = overviewScale(race.extent);
-    const QPointF offset((p.lon - race.extent.centreLon) * scale.lon, (race.extent.centreLat - p.lat) * scale.lat);
-    return rotatePoint(offset, -race.windDirection * kDegree, northUp);
+    if (!northUp) {
+        cos_ = std::cos(-race.windDirection * kDegree);
+        sin_ = std::sin(-race.windDirection * kDegree);
+    }
 }
 
 FullRaceScale fullRaceScale(const RaceExtent &extent, QSize map)

@@ -66,6 +66,21 @@ GeoBox visibleWindow(const MapView &view);
 // The overview map: the race extent at the overview scales, turned with the
 // map in wind-up; the offset of a position from the overview's centre.
 QPointF overviewOffset(GeoPoint p, const RaceState &race, bool northUp);
+// The same for many points: the scale and the turn worked out once.
+class OverviewProjection {
+public:
+    OverviewProjection(const RaceState &race, bool northUp);
+    QPointF offset(GeoPoint p) const
+    {
+        const double x = (p.lon - centreLon_) * lonScale_, y = (centreLat_ - p.lat) * latScale_;
+        return northUp_ ? QPointF(x, y) : QPointF(x * cos_ - y * sin_, x * sin_ + y * cos_);
+    }
+
+private:
+    double centreLat_, centreLon_, latScale_, lonScale_;
+    bool northUp_;
+    double cos_ = 1, sin_ = 0;
+};
 inline constexpr QPoint kOverviewCentre{kOverviewSize / 2, kOverviewSize / 2};
 
 // Pixels per minute at which the whole race extent fills the map's shorter side.

@@ -4,6 +4,7 @@
 #include <QPolygonF>
 
 #include "base/numbers.h"
+#include "base/parallel.h"
 #include "playback/map_view.h"
 #include "render/coastline_layer.h"
 #include "render/painting.h"
@@ -14,16 +15,31 @@ QImage drawOverviewMap(const RaceState &race, bool northUp)
 {
     QImage picture(kOverviewSize, kOverviewSize, QImage::Format_RGB32);
     picture.fill(QColor(120, 150, 255));
+    const OverviewProjection projection(race, northUp);
+    const auto place = [&](GeoPoint g) { return QPointF(kOverviewCentre) + projection.offset(g); };
+    // Every fix of every boat: each track is drawn on a clear layer of its
+    // own on every processor, and the layers are laid on the picture in
+    // order, the first boat on top. The lines are not smoothed, so a layer's
+    // pixels are the track's colour or clear, and laying them gives the
+    // picture that drawing the tracks in turn would.
     QPainter p(&picture);
-    for (int b = race.boatCount; b >= 1; --b) {
-        const BoatEntry &boat = race.boats[b];
-        QPolygonF track;
-        for (int i = 1; i <= boat.sampleCount(); ++i)
-            track << QPointF(kOverviewCentre) + overviewOffset({boat.samples[i].lat, boat.samples[i].lon}, race, northUp);
-        p.setPen(toQColor(boat.colour));
-        p.drawPolyline(track);
-    }
-    const auto place = [&](GeoPoint g) { return QPointF(kOverviewCentre) + overviewOffset(g, race, northUp); };
+    const auto boatAt = [&](int k) { return race.boatCount + 1 - k; };
+    produceInOrder(
+        1, race.boatCount,
+        [&](int k) {
+            const BoatEntry &boat = race.boats[boatAt(k)];
+            QPolygonF track;
+            track.reserve(boat.sampleCount());
+            for (int i = 1; i <= boat.sampleCount(); ++i)
+                track << place({boat.samples[i].lat, boat.samples[i].lon});
+            QImage layer(kOverviewSize, kOverviewSize, QImage::Format_ARGB32_Premultiplied);
+            layer.fill(Qt::transparent);
+            QPainter onLayer(&layer);
+            onLayer.setPen(toQColor(boat.colour));
+            onLayer.drawPolyline(track);
+            return layer;
+        },
+        [&](int, const QImage &layer) { p.drawImage(0, 0, layer); });
     drawCoastline(p, race.coastPoints, place);
     drawLightDots(p, race.lights, place);
     return picture;
