@@ -66,13 +66,6 @@ void lowerInto(std::string_view from, char *to)
         to[k] = lower(from[k]);
 }
 
-// The last date read and what it was: a track's points share their date
-// for hours, and reading it again for each is a good part of the work.
-struct DateMemo {
-    std::string text;
-    std::optional<DateTime> date;
-};
-
 // After hh:mm:ss: an optional fraction of a second (not read), then "z",
 // nothing, or a zone offset (local time ahead of UTC) in any of the
 // forms "+09:00", "+0900" and "+09".
@@ -107,11 +100,7 @@ std::optional<DateTime> pointTime(std::string_view text, DateMemo &memo)
     const std::string_view window = trimmed(text);
     const std::size_t t = window.find('t');
     const bool split = t != std::string_view::npos;
-    if (split && window.substr(0, t) != memo.text) {
-        memo.text = window.substr(0, t);
-        memo.date = parseDateTime(memo.text);
-    }
-    const auto date = split ? memo.date : std::nullopt;
+    const auto date = split ? memo.read(window.substr(0, t), parseDateTime) : std::nullopt;
     const auto clock = split ? parseTimeOfDay(window.substr(t + 1, 8)) : std::nullopt;
     const auto offset = split ? zoneOffsetSeconds(window.substr(std::min(t + 9, window.size()))) : std::nullopt;
     if (!date || !clock || !offset)
@@ -144,15 +133,12 @@ PlainTime plainTime(std::string_view text, DateMemo &memo, DateTime &utc)
         shaped &= digit(k);
     if (!shaped)
         return PlainTime::OtherForm;
-    if (text.substr(0, 10) != memo.text) {
-        memo.text = text.substr(0, 10);
-        memo.date = parseDateTime(memo.text);
-    }
+    const std::optional<DateTime> &date = memo.read(text.substr(0, 10), parseDateTime);
     const auto twoDigits = [&](std::size_t at) { return (text[at] - '0') * 10 + (text[at + 1] - '0'); };
     const auto clock = secondsOfDay(twoDigits(11), twoDigits(14), twoDigits(17));
-    if (!memo.date || !clock)
+    if (!date || !clock)
         return PlainTime::Unreadable;
-    utc = addSeconds(*memo.date, *clock);
+    utc = addSeconds(*date, *clock);
     return PlainTime::Read;
 }
 

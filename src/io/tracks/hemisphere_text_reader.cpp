@@ -49,6 +49,7 @@ CoordinateForm formSwitchedBy(std::string_view line, CoordinateForm current)
 void readHemisphereText(std::string_view bytes, const TrackContext &context, FixSink &sink)
 {
     CoordinateForm form = CoordinateForm::DegreesMinutes;
+    DateMemo dates;
     forEachLine(bytes, [&](std::string_view text, int) {
         form = formSwitchedBy(text, form);
         const SplitLine line = splitLine(text, ' ');
@@ -64,7 +65,9 @@ void readHemisphereText(std::string_view bytes, const TrackContext &context, Fix
         };
         const double lat = coordinate(1);
         const double lon = coordinate(2);
-        const auto date = parseDateTime(normalisedDate(line.field(3), context.raceDate));
+        const auto &date = dates.read(line.field(3), [&](std::string_view dateText) {
+            return parseDateTime(normalisedDate(dateText, context.raceDate));
+        });
         const auto clock = parseTimeOfDay(line.field(4));
         if (date && clock)
             sink.add(addSeconds(*date, *clock), lat, lon);

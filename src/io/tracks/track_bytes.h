@@ -6,6 +6,7 @@
 #include <cstring>
 #include <limits>
 #include <optional>
+#include <string>
 #include <string_view>
 
 #include "base/date_time.h"
@@ -31,6 +32,24 @@ inline float floatAt(std::string_view bytes, std::size_t offset)
 
 // Seconds since 1970-01-01 00:00:00 UTC.
 inline DateTime fromUnixTime(std::int64_t seconds) { return {25569.0 + static_cast<double>(seconds) / 86400.0}; }
+
+// The last date text read and what it gave: a track's fixes share their
+// date for hours, and reading it again for each fix is a good part of the
+// work.
+struct DateMemo {
+    std::string text;
+    std::optional<DateTime> date;
+
+    template <typename Read>
+    const std::optional<DateTime> &read(std::string_view dateText, Read readDate)
+    {
+        if (dateText != text) {
+            text = dateText;
+            date = readDate(text);
+        }
+        return date;
+    }
+};
 
 // How a text coordinate is written after its hemisphere letter.
 enum class CoordinateForm {
