@@ -8,7 +8,8 @@
 #
 # Usage: bench/compare-gpsbabel.sh [BUILD] [RUNS]
 #   BUILD: the build folder (default: build); RUNS: runs of each (default: 5).
-# Each figure is the median of RUNS runs after a warm-up run.
+# The commands run in turn, RUNS rounds after a warm-up round; each time is
+# the median of its runs, and each ratio the median of the rounds' ratios.
 set -euo pipefail
 
 build=${1:-build}
@@ -24,31 +25,47 @@ trap 'rm -rf "$work"' EXIT
 "$build/keelrun-simulate" --out "$work/mixed" --boats 81 --minutes 240 --interval 1 --format mixed >/dev/null
 echo "81 GPX files: $(du -sh "$work/gpx/gpsdat" | cut -f1), $(cat "$work"/gpx/gpsdat/*.gpx | grep -c '<trkpt') fixes"
 
-# median COMMAND: the median wall-clock seconds of $runs runs of COMMAND.
-median() {
-  bash -c "$1" >/dev/null 2>&1
-  for _ in $(seq "$runs"); do
-    local t0 t1
-    t0=$(date +%s.%N)
-    bash -c "$1" >/dev/null 2>&1
-    t1=$(date +%s.%N)
-    awk -v a="$t0" -v b="$t1" 'BEGIN { print b - a }'
-  done | sort -g | awk '{ v[NR] = $1 } END { printf "%.3f", (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'
+# The commands, each run once a round, in turn, so that a slow spell of the
+# machine falls on all of them alike; a ratio is taken round by round.
+declare -A command=(
+  [keelrun]="$build/keelrun --inspect race01.txt $work/gpx"
+  [gpsbabel]="for f in $work/gpx/gpsdat/*.gpx; do gpsbabel -i gpx -f \$f -o unicsv -F /dev/null; done"
+  [floor]="cat $work/gpx/gpsdat/*.gpx | grep -c '<trkpt'"
+  [mixed]="$build/keelrun --inspect race01.txt $work/mixed"
+)
+names="keelrun gpsbabel floor mixed"
+
+# seconds NAME: the wall-clock seconds of one run of the command NAME.
+seconds() {
+  local t0 t1
+  t0=$(date +%s.%N)
+  bash -c "${command[$1]}" >/dev/null 2>&1
+  t1=$(date +%s.%N)
+  awk -v a="$t0" -v b="$t1" 'BEGIN { print b - a }'
 }
 
-ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.1f", a / b }'; }
+for name in $names; do seconds "$name" >/dev/null; done  # warm-up
+for round in $(seq "$runs"); do
+  for name in $names; do echo "$round $name $(seconds "$name")"; done
+done >"$work/times"
 
-keelrun=$(median "$build/keelrun --inspect race01.txt $work/gpx")
-gpsbabel=$(median "for f in $work/gpx/gpsdat/*.gpx; do gpsbabel -i gpx -f \$f -o unicsv -F /dev/null; done")
-floor=$(median "cat $work/gpx/gpsdat/*.gpx | grep -c '<trkpt'")
-mixed=$(median "$build/keelrun --inspect race01.txt $work/mixed")
+median() { sort -g | awk '{ v[NR] = $1 } END { m = (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2; printf "%.3f", m }'; }
+# time NAME: the median seconds of NAME.
+time_of() { awk -v n="$1" '$2 == n { print $3 }' "$work/times" | median; }
+# ratio A B: the median over the rounds of A's time over B's, and its range.
+ratio() {
+  awk -v a="$1" -v b="$2" '$2 == a { ta[$1] = $3 } $2 == b { tb[$1] = $3 } END { for (r in ta) print ta[r] / tb[r] }' "$work/times" |
+    sort -g | awk '{ v[NR] = $1 } END { m = (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2; printf "%.1fx (%.1f-%.1f)", m, v[1], v[NR] }'
+}
+
 peak=$(/usr/bin/time -f %M "$build/keelrun" --inspect race01.txt "$work/gpx" 2>&1 >/dev/null | tail -1)
 
-printf '%-44s %8s s\n' "keelrun --inspect, 81 GPX tracks" "$keelrun" \
-  "gpsbabel reading the 81 files" "$gpsbabel" \
-  "grep -c '<trkpt' over the files (floor)" "$floor" \
-  "keelrun --inspect, every format in turn" "$mixed"
-echo "gpsbabel / keelrun:      $(ratio "$gpsbabel" "$keelrun")x   (target at least 30x)"
-echo "keelrun / floor:         $(ratio "$keelrun" "$floor")x   (target at most 3x)"
-echo "mixed formats / GPX:     $(ratio "$mixed" "$keelrun")x   (target at most 1.5x)"
+printf '%-44s %8s s\n' "keelrun --inspect, 81 GPX tracks" "$(time_of keelrun)" \
+  "gpsbabel reading the 81 files" "$(time_of gpsbabel)" \
+  "grep -c '<trkpt' over the files (floor)" "$(time_of floor)" \
+  "keelrun --inspect, every format in turn" "$(time_of mixed)"
+echo "Medians of the ratios round by round (and their range):"
+echo "gpsbabel / keelrun:      $(ratio gpsbabel keelrun)   (target at least 30x)"
+echo "keelrun / floor:         $(ratio keelrun floor)   (target at most 3x)"
+echo "mixed formats / GPX:     $(ratio mixed keelrun)   (target at most 1.5x)"
 echo "peak memory, GPX race:   $((peak / 1024)) MB   (target under 200 MB)"
