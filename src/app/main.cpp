@@ -1,5 +1,3 @@
-#include <atomic>
-#include <csignal>
 #include <cstdio>
 
 #include <QCoreApplication>
@@ -14,8 +12,6 @@
 #include "cli/video_command.h"
 
 namespace {
-
-std::atomic<bool> stopVideo{false};
 
 // The window, and the commands that build it, run in the window's module.
 int runWindowModule(int &argc, char **argv, bool screenshot)
@@ -44,16 +40,11 @@ int main(int argc, char *argv[])
     case keelrun::ProgramKind::Screenshot:
         return runWindowModule(argc, argv, true);
     case keelrun::ProgramKind::Picture: {
-        // Pictures need fonts but no display.
-        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-            qputenv("QT_QPA_PLATFORM", "offscreen");
+        keelrun::drawWithoutDisplay();
         QGuiApplication app(argc, argv);
         const keelrun::CommandLine command = keelrun::describeAndParse();
-        if (command.mode == keelrun::CommandLine::Video) {
-            // Ctrl+C ends the video early with what was done.
-            std::signal(SIGINT, [](int) { stopVideo = true; });
-            return keelrun::runVideo(command, QCoreApplication::applicationDirPath(), stopVideo);
-        }
+        if (command.mode == keelrun::CommandLine::Video)
+            return keelrun::runVideo(command, QCoreApplication::applicationDirPath(), keelrun::stopOnInterrupt());
         return command.mode == keelrun::CommandLine::Done ? command.exitCode
                                                           : keelrun::runRender(command, QCoreApplication::applicationDirPath());
     }

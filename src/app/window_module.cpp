@@ -1,7 +1,5 @@
 #include "app/window_module.h"
 
-#include <atomic>
-#include <csignal>
 #include <type_traits>
 
 #include <QApplication>
@@ -11,10 +9,9 @@
 #include "app/screenshot_command.h"
 #include "app/single_instance.h"
 #include "cli/command_line.h"
+#include "cli/video_command.h"
 
 namespace {
-
-std::atomic<bool> stopVideo{false};
 
 int runWindow(const keelrun::CommandLine &command)
 {
@@ -47,10 +44,8 @@ int runWindow(const keelrun::CommandLine &command)
 // The window is built and drawn without a display.
 int runScreenshotCommand(const keelrun::CommandLine &command)
 {
-    if (command.mode == keelrun::CommandLine::Video) {
-        std::signal(SIGINT, [](int) { stopVideo = true; });
-        return keelrun::runWindowVideo(command, QCoreApplication::applicationDirPath(), stopVideo);
-    }
+    if (command.mode == keelrun::CommandLine::Video)
+        return keelrun::runWindowVideo(command, QCoreApplication::applicationDirPath(), keelrun::stopOnInterrupt());
     return command.mode == keelrun::CommandLine::Done ? command.exitCode
                                                       : keelrun::runScreenshot(command, QCoreApplication::applicationDirPath());
 }
@@ -60,8 +55,8 @@ int runScreenshotCommand(const keelrun::CommandLine &command)
 extern "C" Q_DECL_EXPORT int keelrunWindowMain(int *argc, char **argv, bool screenshot)
 {
     static_assert(std::is_same_v<decltype(&keelrunWindowMain), keelrun::WindowModuleEntry>);
-    if (screenshot && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    if (screenshot)
+        keelrun::drawWithoutDisplay();
     QApplication app(*argc, argv);
     const keelrun::CommandLine command = keelrun::describeAndParse();
     if (screenshot)

@@ -261,6 +261,12 @@ CommandLine describeAndParse()
     return parseCommandLine(QCoreApplication::arguments().mid(1));
 }
 
+void drawWithoutDisplay()
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+}
+
 std::optional<std::pair<DataFolder, QString>> resolveCommandRace(const CommandLine &command, const QString &executableDir)
 {
     QString root = command.dataDir;

@@ -74,11 +74,15 @@ inline constexpr int kExitError = 2;
 // Arguments without the program name.
 CommandLine parseCommandLine(const QStringList &arguments);
 
-// What kind of program the arguments ask for before they are parsed: the
-// window, a picture (drawing without a display), or text only.
 // The program's name, desktop file and version set, and its arguments read.
 CommandLine describeAndParse();
 
+// Pictures need fonts but no display: Qt's offscreen platform, unless the
+// user chose one. Called before the application object is made.
+void drawWithoutDisplay();
+
+// What kind of program the arguments ask for before they are parsed: the
+// window, a picture (drawing without a display), or text only.
 enum class ProgramKind { Window, Picture, Screenshot, Text };
 ProgramKind programKind(const QStringList &arguments);
 

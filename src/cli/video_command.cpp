@@ -1,6 +1,7 @@
 #include "cli/video_command.h"
 
 #include <chrono>
+#include <csignal>
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
@@ -93,6 +94,13 @@ int reportVideo(const RaceState &race, const CommandLine &command, const std::at
         printError(QStringLiteral("stopped after %1 of %2 frames; %3 holds them").arg(result.frames).arg(result.total).arg(command.output));
     std::printf("%s\n", qPrintable(command.output));
     return 0;
+}
+
+const std::atomic<bool> &stopOnInterrupt()
+{
+    static std::atomic<bool> interrupted{false};
+    std::signal(SIGINT, [](int) { interrupted = true; });
+    return interrupted;
 }
 
 }  // namespace keelrun

@@ -31,6 +31,10 @@ using DrawFrame = std::function<void(QImage &, double)>;
 VideoResult writeVideo(const RaceState &race, const CommandLine &command, const std::function<void(int, int)> &progress,
                        const std::atomic<bool> &stop, DrawFrame draw = {});
 
+// From the first call on, Ctrl+C sets the flag this returns instead of
+// ending the program, so that a video being written stops with what was done.
+const std::atomic<bool> &stopOnInterrupt();
+
 // `keelrun --video`: exit code 0, or 2 with the reason on stderr; a stop
 // request (Ctrl+C) keeps what was done.
 int runVideo(const CommandLine &command, const QString &executableDir, const std::atomic<bool> &stop);

@@ -15,27 +15,23 @@ QPointF rotatePoint(QPointF p, double angle, bool northUp)
     return {p.x() * c - p.y() * s, p.x() * s + p.y() * c};
 }
 
-QPoint projectPoint(double lat, double lon, const MapView &view)
+TurnedOffset::TurnedOffset(GeoPoint centre, double latScale, double lonScale, double rotation, bool northUp)
+    : centre_(centre), latScale_(latScale), lonScale_(lonScale), northUp_(northUp)
 {
-    const QPointF offset((lon - view.centreLon) * view.lonScale, (view.centreLat - lat) * view.latScale);
-    const QPointF turned = rotatePoint(offset, view.rotation, view.northUp);
-    return {roundHalfEven(view.mapSize.width() / 2.0 + turned.x()), roundHalfEven(view.mapSize.height() / 2.0 + turned.y())};
+    if (!northUp) {
+        cos_ = std::cos(rotation);
+        sin_ = std::sin(rotation);
+    }
 }
 
 Projection::Projection(const MapView &view)
-    : centreLat_(view.centreLat),
-      centreLon_(view.centreLon),
-      latScale_(view.latScale),
-      lonScale_(view.lonScale),
-      northUp_(view.northUp),
+    : offset_({view.centreLat, view.centreLon}, view.latScale, view.lonScale, view.rotation, view.northUp),
       halfWidth_(view.mapSize.width() / 2.0),
       halfHeight_(view.mapSize.height() / 2.0)
 {
-    if (!view.northUp) {
-        cos_ = std::cos(view.rotation);
-        sin_ = std::sin(view.rotation);
-    }
 }
+
+QPoint projectPoint(double lat, double lon, const MapView &view) { return Projection(view)(lat, lon); }
 
 GeoPoint unprojectPoint(QPointF pixel, const MapView &view)
 {
@@ -51,20 +47,13 @@ GeoBox visibleWindow(const MapView &view)
     return {view.centreLat + halfLat, view.centreLat - halfLat, view.centreLon + halfLon, view.centreLon - halfLon};
 }
 
-QPointF overviewOffset(GeoPoint p, const RaceState &race, bool northUp) { return OverviewProjection(race, northUp).offset(p); }
-
-OverviewProjection::OverviewProjection(const RaceState &race, bool northUp)
-    : centreLat_(race.extent.centreLat),
-      centreLon_(race.extent.centreLon),
-      latScale_(overviewScale(race.extent).lat),
-      lonScale_(overviewScale(race.extent).lon),
-      northUp_(northUp)
+TurnedOffset overviewProjection(const RaceState &race, bool northUp)
 {
-    if (!northUp) {
-        cos_ = std::cos(-race.windDirection * kDegree);
-        sin_ = std::sin(-race.windDirection * kDegree);
-    }
+    const OverviewScale scale = overviewScale(race.extent);
+    return {{race.extent.centreLat, race.extent.centreLon}, scale.lat, scale.lon, -race.windDirection * kDegree, northUp};
 }
+
+QPointF overviewOffset(GeoPoint p, const RaceState &race, bool northUp) { return overviewProjection(race, northUp)(p.lat, p.lon); }
 
 FullRaceScale fullRaceScale(const RaceExtent &extent, QSize map)
 {

@@ -37,23 +37,37 @@ struct MapView {
 // Turns a screen offset by `angle` radians; north-up leaves it as it is.
 QPointF rotatePoint(QPointF p, double angle, bool northUp);
 QPoint projectPoint(double lat, double lon, const MapView &view);
-// The same for many points: the turn of the map worked out once.
+// A position's offset in pixels from a centre, at a scale, turned by
+// `rotation` radians unless north is up: the arithmetic under the map's and
+// the overview's projections, with the turn worked out once for many points.
+class TurnedOffset {
+public:
+    TurnedOffset(GeoPoint centre, double latScale, double lonScale, double rotation, bool northUp);
+    QPointF operator()(double lat, double lon) const
+    {
+        const double x = (lon - centre_.lon) * lonScale_, y = (centre_.lat - lat) * latScale_;
+        return northUp_ ? QPointF(x, y) : QPointF(x * cos_ - y * sin_, x * sin_ + y * cos_);
+    }
+
+private:
+    GeoPoint centre_;
+    double latScale_, lonScale_;
+    bool northUp_;
+    double cos_ = 1, sin_ = 0;
+};
+
+// projectPoint for many points.
 class Projection {
 public:
     explicit Projection(const MapView &view);
     QPoint operator()(double lat, double lon) const
     {
-        const double x = (lon - centreLon_) * lonScale_, y = (centreLat_ - lat) * latScale_;
-        const double turnedX = northUp_ ? x : x * cos_ - y * sin_, turnedY = northUp_ ? y : x * sin_ + y * cos_;
-        return {roundHalfEven(halfWidth_ + turnedX), roundHalfEven(halfHeight_ + turnedY)};
+        const QPointF turned = offset_(lat, lon);
+        return {roundHalfEven(halfWidth_ + turned.x()), roundHalfEven(halfHeight_ + turned.y())};
     }
 
 private:
-    // The view's figures held here, not read through the view for every
-    // point.
-    double centreLat_, centreLon_, latScale_, lonScale_;
-    bool northUp_;
-    double cos_ = 1, sin_ = 0;
+    TurnedOffset offset_;
     double halfWidth_, halfHeight_;
 };
 // The position under a pixel: projectPoint undone.
@@ -66,21 +80,8 @@ GeoBox visibleWindow(const MapView &view);
 // The overview map: the race extent at the overview scales, turned with the
 // map in wind-up; the offset of a position from the overview's centre.
 QPointF overviewOffset(GeoPoint p, const RaceState &race, bool northUp);
-// The same for many points: the scale and the turn worked out once.
-class OverviewProjection {
-public:
-    OverviewProjection(const RaceState &race, bool northUp);
-    QPointF offset(GeoPoint p) const
-    {
-        const double x = (p.lon - centreLon_) * lonScale_, y = (centreLat_ - p.lat) * latScale_;
-        return northUp_ ? QPointF(x, y) : QPointF(x * cos_ - y * sin_, x * sin_ + y * cos_);
-    }
-
-private:
-    double centreLat_, centreLon_, latScale_, lonScale_;
-    bool northUp_;
-    double cos_ = 1, sin_ = 0;
-};
+// The same for many points.
+TurnedOffset overviewProjection(const RaceState &race, bool northUp);
 inline constexpr QPoint kOverviewCentre{kOverviewSize / 2, kOverviewSize / 2};
 
 // Pixels per minute at which the whole race extent fills the map's shorter side.

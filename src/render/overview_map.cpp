@@ -15,8 +15,8 @@ QImage drawOverviewMap(const RaceState &race, bool northUp)
 {
     QImage picture(kOverviewSize, kOverviewSize, QImage::Format_RGB32);
     picture.fill(QColor(120, 150, 255));
-    const OverviewProjection projection(race, northUp);
-    const auto place = [&](GeoPoint g) { return QPointF(kOverviewCentre) + projection.offset(g); };
+    const TurnedOffset offset = overviewProjection(race, northUp);
+    const auto place = [&](GeoPoint g) { return QPointF(kOverviewCentre) + offset(g.lat, g.lon); };
     // Every fix of every boat: each track is drawn on a clear layer of its
     // own on every processor, and the layers are laid on the picture in
     // order, the first boat on top. The lines are not smoothed, so a layer's

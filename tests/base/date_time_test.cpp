@@ -74,5 +74,14 @@ TEST(DateTime, ShortDateAndLongTimeWithSecondsAndNoZone)
     QLocale::setDefault(QLocale::c());
 }
 
+TEST(DateTime, TimesOfDayInEveryForm)
+{
+    EXPECT_EQ(parseTimeOfDay("01:50:20"), 1 * 3600 + 50 * 60 + 20);
+    EXPECT_EQ(parseTimeOfDay("23:59:59"), 86399);
+    EXPECT_EQ(parseTimeOfDay("1:2:3"), 3723);  // one-digit parts
+    for (const char *bad : {"24:00:00", "12:60:00", "12:00:60", "12:3a:00", "12-30-00", "12:30", "12:30:00Z", ""})
+        EXPECT_FALSE(parseTimeOfDay(bad)) << bad;
+}
+
 }  // namespace
 }  // namespace keelrun

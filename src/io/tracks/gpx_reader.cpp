@@ -117,9 +117,10 @@ void deliver(FixSink &sink, double latitude, double longitude, std::optional<Dat
         sink.skip();
 }
 
-// The usual form of a time, "2025-06-21T11:18:34Z" and nothing else around
-// it, read straight from its digits into `utc`; the date is the memo's, or
-// read once. It reads as pointTime reads it.
+// The usual form of a time, a date of digits, "T", a clock and "Z" with
+// nothing around them ("2025-06-21T11:18:34Z"), read into `utc` without
+// lowering or searching it; the date is the memo's, or read once. It reads
+// as pointTime reads it.
 enum class PlainTime { OtherForm, Unreadable, Read };
 constexpr std::size_t kPlainTimeLength = 20;
 
@@ -127,15 +128,13 @@ PlainTime plainTime(std::string_view text, DateMemo &memo, DateTime &utc)
 {
     if (text.size() != kPlainTimeLength)
         return PlainTime::OtherForm;
-    const auto digit = [&](std::size_t k) { return static_cast<unsigned char>(text[k] - '0') < 10; };
-    bool shaped = text[4] == '-' && text[7] == '-' && text[10] == 'T' && text[13] == ':' && text[16] == ':' && text[19] == 'Z';
-    for (const std::size_t k : {0, 1, 2, 3, 5, 6, 8, 9, 11, 12, 14, 15, 17, 18})
-        shaped &= digit(k);
+    bool shaped = text[4] == '-' && text[7] == '-' && text[10] == 'T' && text[19] == 'Z';
+    for (const std::size_t k : {0, 1, 2, 3, 5, 6, 8, 9})
+        shaped &= static_cast<unsigned char>(text[k] - '0') < 10;
     if (!shaped)
         return PlainTime::OtherForm;
     const std::optional<DateTime> &date = memo.read(text.substr(0, 10), parseDateTime);
-    const auto twoDigits = [&](std::size_t at) { return (text[at] - '0') * 10 + (text[at + 1] - '0'); };
-    const auto clock = secondsOfDay(twoDigits(11), twoDigits(14), twoDigits(17));
+    const auto clock = parseTimeOfDay(text.substr(11, 8));
     if (!date || !clock)
         return PlainTime::Unreadable;
     utc = addSeconds(*date, *clock);
