@@ -177,23 +177,48 @@ bool FfmpegWriter::finish(QString &error)
     return true;
 }
 
+// A video file opened for reading, with its best video stream (-1 when it
+// has none); closed when it goes.
+class VideoInput {
+public:
+    VideoInput(const QString &path, QString &error)
+    {
+        if (const int code = avformat_open_input(&format_, path.toLocal8Bit().constData(), nullptr, nullptr); code < 0) {
+            error = QStringLiteral("%1: %2").arg(path, avError(code));
+            return;
+        }
+        opened_ = true;
+        stream_ = avformat_find_stream_info(format_, nullptr) < 0
+                      ? -1
+                      : av_find_best_stream(format_, AVMEDIA_TYPE_VIDEO, -1, -1, &codec_, 0);
+    }
+    ~VideoInput() { avformat_close_input(&format_); }
+    VideoInput(const VideoInput &) = delete;
+    VideoInput &operator=(const VideoInput &) = delete;
+
+    bool opened() const { return opened_; }
+    AVFormatContext *format() const { return format_; }
+    int stream() const { return stream_; }
+    const AVCodecParameters *parameters() const { return format_->streams[stream_]->codecpar; }
+    const AVCodec *codec() const { return codec_; }
+
+private:
+    AVFormatContext *format_ = nullptr;
+    bool opened_ = false;
+    int stream_ = -1;
+    const AVCodec *codec_ = nullptr;
+};
+
 bool readFacts(const QString &path, VideoFacts &facts, QString &error)
 {
-    AVFormatContext *format = nullptr;
-    const QByteArray file = path.toLocal8Bit();
-    int code = avformat_open_input(&format, file.constData(), nullptr, nullptr);
-    if (code < 0) {
-        error = QStringLiteral("%1: %2").arg(path, avError(code));
+    const VideoInput input(path, error);
+    if (!input.opened())
         return false;
-    }
-    code = avformat_find_stream_info(format, nullptr);
-    const int index = code < 0 ? code : av_find_best_stream(format, AVMEDIA_TYPE_VIDEO, -1, -1, nullptr, 0);
-    if (index < 0) {
+    if (input.stream() < 0) {
         error = QStringLiteral("%1: no video stream").arg(path);
-        avformat_close_input(&format);
         return false;
     }
-    const AVStream *stream = format->streams[index];
+    const AVStream *stream = input.format()->streams[input.stream()];
     facts.size = {stream->codecpar->width, stream->codecpar->height};
     facts.fps = av_q2d(stream->avg_frame_rate);
     facts.codec = QString::fromLatin1(avcodec_get_name(stream->codecpar->codec_id));
@@ -201,34 +226,26 @@ bool readFacts(const QString &path, VideoFacts &facts, QString &error)
     // missing (WebM).
     AVPacket *packet = av_packet_alloc();
     facts.frames = 0;
-    while (av_read_frame(format, packet) >= 0) {
-        if (packet->stream_index == index)
+    while (av_read_frame(input.format(), packet) >= 0) {
+        if (packet->stream_index == input.stream())
             ++facts.frames;
         av_packet_unref(packet);
     }
     av_packet_free(&packet);
-    avformat_close_input(&format);
     return true;
 }
 
 bool readFrame(const QString &path, int index, QByteArray &pixels, QSize &size, QString &error)
 {
-    AVFormatContext *format = nullptr;
-    const QByteArray file = path.toLocal8Bit();
-    if (int code = avformat_open_input(&format, file.constData(), nullptr, nullptr); code < 0) {
-        error = QStringLiteral("%1: %2").arg(path, avError(code));
+    const VideoInput input(path, error);
+    if (!input.opened())
         return false;
-    }
-    const AVCodec *codec = nullptr;
-    const int stream = avformat_find_stream_info(format, nullptr) < 0
-                           ? -1
-                           : av_find_best_stream(format, AVMEDIA_TYPE_VIDEO, -1, -1, &codec, 0);
-    AVCodecContext *decoder = stream >= 0 ? avcodec_alloc_context3(codec) : nullptr;
+    AVCodecContext *decoder = input.stream() >= 0 ? avcodec_alloc_context3(input.codec()) : nullptr;
     AVPacket *packet = av_packet_alloc();
     AVFrame *frame = av_frame_alloc();
     bool found = false;
-    if (decoder && avcodec_parameters_to_context(decoder, format->streams[stream]->codecpar) >= 0 &&
-        avcodec_open2(decoder, codec, nullptr) >= 0) {
+    if (decoder && avcodec_parameters_to_context(decoder, input.parameters()) >= 0 &&
+        avcodec_open2(decoder, input.codec(), nullptr) >= 0) {
         int seen = 0;
         const auto take = [&] {
             while (!found && avcodec_receive_frame(decoder, frame) == 0) {
@@ -245,8 +262,8 @@ bool readFrame(const QString &path, int index, QByteArray &pixels, QSize &size, 
                 found = true;
             }
         };
-        while (!found && av_read_frame(format, packet) >= 0) {
-            if (packet->stream_index == stream && avcodec_send_packet(decoder, packet) >= 0)
+        while (!found && av_read_frame(input.format(), packet) >= 0) {
+            if (packet->stream_index == input.stream() && avcodec_send_packet(decoder, packet) >= 0)
                 take();
             av_packet_unref(packet);
         }
@@ -258,7 +275,6 @@ bool readFrame(const QString &path, int index, QByteArray &pixels, QSize &size, 
     av_frame_free(&frame);
     av_packet_free(&packet);
     avcodec_free_context(&decoder);
-    avformat_close_input(&format);
     return found;
 }
 
