@@ -82,14 +82,11 @@ bool parseNumber(std::string_view text, double &value)
     return ec == std::errc{} && end == text.data() + text.size() && std::isfinite(value);
 }
 
-std::optional<int> parseInteger(std::string_view text)
+bool parseIntegerOtherForms(std::string_view text, int &value)
 {
     text = withoutPlus(text);
-    int value = 0;
     const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (ec != std::errc{} || end != text.data() + text.size())
-        return std::nullopt;
-    return value;
+    return ec == std::errc{} && end == text.data() + text.size();
 }
 
 std::string formatNumber(double value)

@@ -19,7 +19,28 @@ inline std::optional<double> parseNumber(std::string_view text)
     double value;
     return parseNumber(text, value) ? std::optional<double>(value) : std::nullopt;
 }
-std::optional<int> parseInteger(std::string_view text);  // 32-bit signed, no fraction
+// 32-bit signed, no fraction; the two forms as for parseNumber. Up to nine
+// plain digits, as dates, times and degrees are written, cannot overflow and
+// are read straight from the digits; other forms go the long way.
+bool parseIntegerOtherForms(std::string_view text, int &value);
+inline bool parseInteger(std::string_view text, int &value)
+{
+    if (text.empty() || text.size() > 9)
+        return parseIntegerOtherForms(text, value);
+    int digits = 0;
+    for (const char c : text) {
+        if (static_cast<unsigned char>(c - '0') >= 10)
+            return parseIntegerOtherForms(text, value);
+        digits = digits * 10 + (c - '0');
+    }
+    value = digits;
+    return true;
+}
+inline std::optional<int> parseInteger(std::string_view text)
+{
+    int value;
+    return parseInteger(text, value) ? std::optional<int>(value) : std::nullopt;
+}
 
 // The shortest general decimal form with up to 15 significant digits.
 std::string formatNumber(double value);

@@ -6,6 +6,7 @@
 #include <charconv>
 #include <cmath>
 #include <limits>
+#include <optional>
 #include <random>
 #include <string>
 
@@ -79,6 +80,34 @@ TEST(ParseNumber, OtherFormsStillConvertOrFail)
     EXPECT_EQ(parseNumber("2.5E-1"), 0.25);
     for (const char *bad : {"", "-", ".", "1.2.3", "1-2", " 1", "1 ", "35,5", "inf", "nan", "1e999", "--1", "+-1"})
         EXPECT_FALSE(parseNumber(bad)) << bad;
+}
+
+// Whole numbers: the plain digits of dates and times are read straight from
+// the digits, everything else as from_chars (and a leading "+") reads it.
+TEST(ParseInteger, MatchesFromCharsOnEveryShortForm)
+{
+    const auto expected = [](std::string text) -> std::optional<int> {
+        if (text.size() > 1 && text[0] == '+' && text[1] != '-')
+            text.erase(0, 1);
+        int value = 0;
+        const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+        return ec == std::errc{} && end == text.data() + text.size() ? std::optional<int>(value) : std::nullopt;
+    };
+    const std::string alphabet = "0190+-. x";
+    std::mt19937 random(7);
+    for (int k = 0; k < 100000; ++k) {
+        std::string text;
+        for (std::size_t n = random() % 12; n > 0; --n)
+            text += alphabet[random() % alphabet.size()];
+        ASSERT_EQ(parseInteger(text), expected(text)) << '"' << text << '"';
+    }
+    EXPECT_EQ(parseInteger("000000007"), 7);
+    EXPECT_EQ(parseInteger("999999999"), 999999999);
+    EXPECT_EQ(parseInteger("2147483647"), 2147483647);
+    EXPECT_EQ(parseInteger("+12"), 12);
+    EXPECT_EQ(parseInteger("-12"), -12);
+    for (const char *bad : {"", "2147483648", "1.0", " 1", "1 ", "+", "+-1", "0x1"})
+        EXPECT_FALSE(parseInteger(bad)) << bad;
 }
 
 }  // namespace
