@@ -11,28 +11,44 @@ namespace keelrun {
 
 inline constexpr int kMaxFields = 20;
 
+inline bool isBlankOrControl(char c) { return static_cast<unsigned char>(c) <= ' ' || c == '\x7f'; }
+
+// Removes leading and trailing blanks and control characters.
+inline std::string_view trimmed(std::string_view text)
+{
+    while (!text.empty() && isBlankOrControl(text.front()))
+        text.remove_prefix(1);
+    while (!text.empty() && isBlankOrControl(text.back()))
+        text.remove_suffix(1);
+    return text;
+}
+
 class SplitLine {
 public:
     int count() const { return count_; }
     bool has(int i) const { return i >= 0 && i < count_; }
     // The text of field i; empty when the line has no such field.
-    std::string_view field(int i) const { return has(i) ? fields_[i] : std::string_view{}; }
+    std::string_view field(int i) const { return has(i) ? std::string_view(fields_[i].text, fields_[i].size) : std::string_view{}; }
     // Field 0 in upper case: the tag of a race file line.
     std::string tag() const;
-    // The line had more than kMaxFields fields; the rest were dropped.
+    // The line had more fields than were read; the rest were dropped.
     bool overflowed() const { return overflowed_; }
 
 private:
-    friend SplitLine splitLine(std::string_view line, char separator);
-    std::array<std::string_view, kMaxFields> fields_{};
+    friend SplitLine splitLine(std::string_view line, char separator, int most);
+    // Left unset past count(): a line is split for each line of a file.
+    struct Field {
+        const char *text;
+        std::size_t size;
+    };
+    std::array<Field, kMaxFields> fields_;
     int count_ = 0;
     bool overflowed_ = false;
 };
 
-// Views into `line`, which must outlive the result.
-SplitLine splitLine(std::string_view line, char separator = ',');
-
-// Removes leading and trailing blanks and control characters.
-std::string_view trimmed(std::string_view text);
+// Views into `line`, which must outlive the result. At most `most` fields
+// are read (at most kMaxFields): a reader that needs only the first few of a
+// long line stops there.
+SplitLine splitLine(std::string_view line, char separator = ',', int most = kMaxFields);
 
 }  // namespace keelrun

@@ -1,5 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <random>
+#include <string>
+#include <utility>
+#include <vector>
+
 #include "base/line_splitter.h"
 
 namespace keelrun {
@@ -60,6 +65,48 @@ TEST(LineSplitter, KeepsTwentyFieldsAndFlagsTheRest)
     EXPECT_EQ(over.count(), 20);
     EXPECT_TRUE(over.overflowed());
     EXPECT_EQ(over.field(19), "MK19");
+}
+
+// The splitter looks at a line eight bytes at a time; it must cut every line
+// where a field-by-field reading does: blanks and control characters trimmed
+// at both ends of the line and of each field, an empty field "0", a run of
+// blanks one separator when blanks separate, and at most so many fields.
+TEST(LineSplitter, CutsEveryLineAsAFieldByFieldReadingDoes)
+{
+    const auto expected = [](std::string_view line, char separator, int most) {
+        std::vector<std::string> fields;
+        bool overflowed = false;
+        std::string_view rest = trimmed(line);
+        for (;;) {
+            const std::size_t p = rest.find(separator);
+            const std::string_view field = trimmed(rest.substr(0, p));
+            fields.emplace_back(field.empty() ? "0" : field);
+            if (p == std::string_view::npos)
+                break;
+            rest = trimmed(rest.substr(p + 1));
+            if (static_cast<int>(fields.size()) == most) {
+                overflowed = true;
+                break;
+            }
+        }
+        return std::make_pair(fields, overflowed);
+    };
+    const std::string alphabet = ",,  \t\x7f\r019.NE-\xc3\xa9";
+    std::mt19937 random(11);
+    for (int k = 0; k < 40000; ++k) {
+        std::string line;
+        for (std::size_t n = random() % 150; n > 0; --n)
+            line += alphabet[random() % alphabet.size()];
+        for (const char separator : {',', ' '}) {
+            const int most = k % 3 == 0 ? 10 : kMaxFields;
+            const SplitLine split = splitLine(line, separator, most);
+            const auto [fields, overflowed] = expected(line, separator, most);
+            ASSERT_EQ(split.count(), static_cast<int>(fields.size())) << '"' << line << '"';
+            for (int i = 0; i < split.count(); ++i)
+                ASSERT_EQ(split.field(i), fields[static_cast<std::size_t>(i)]) << '"' << line << "\" field " << i;
+            ASSERT_EQ(split.overflowed(), overflowed) << '"' << line << '"';
+        }
+    }
 }
 
 }  // namespace
