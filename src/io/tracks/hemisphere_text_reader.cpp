@@ -57,11 +57,11 @@ void readHemisphereText(std::string_view bytes, const TrackContext &context, Fix
             return;
         auto coordinate = [&](int i) {
             const std::string_view field = line.field(i);
-            const auto minutes = coordinateMinutes(field.substr(1), form);
-            if (!minutes)
+            double minutes;
+            if (!coordinateMinutes(field.substr(1), form, minutes))
                 throwTrackError(context, bytes, static_cast<std::size_t>(field.data() - bytes.data()), field,
                                 "a coordinate");
-            return field[0] == 'S' || field[0] == 'W' ? -*minutes : *minutes;
+            return field[0] == 'S' || field[0] == 'W' ? -minutes : minutes;
         };
         const double lat = coordinate(1);
         const double lon = coordinate(2);

@@ -15,33 +15,42 @@ double onTheGlobe(double minutes) { return std::abs(minutes) <= 180 * 60 ? minut
 
 }  // namespace
 
-std::optional<double> coordinateMinutes(std::string_view number, CoordinateForm form)
+bool coordinateMinutes(std::string_view number, CoordinateForm form, double &minutes)
 {
     if (form == CoordinateForm::DecimalDegrees) {
-        const auto degrees = parseNumber(number);
-        return degrees ? std::optional<double>(onTheGlobe(*degrees * 60)) : std::nullopt;
+        double degrees;
+        if (!parseNumber(number, degrees))
+            return false;
+        minutes = onTheGlobe(degrees * 60);
+        return true;
     }
     // Whole degrees, then two digits of minutes (and two of seconds), then
     // the decimals.
     const std::size_t point = number.find('.');
     const std::size_t degreeDigits = form == CoordinateForm::DegreesMinutes ? 2 : 4;
     if (point == std::string_view::npos || point < degreeDigits)
-        return std::nullopt;
+        return false;
     const std::string_view degreeText = number.substr(0, point - degreeDigits);
-    const auto degrees = degreeText.empty() ? std::optional<int>(0) : parseInteger(degreeText);
-    if (!degrees)
-        return std::nullopt;
-    if (degreeText.size() > 3)
-        return kOffTheGlobe;
-    if (form == CoordinateForm::DegreesMinutes) {
-        const auto minutes = parseNumber(number.substr(point - 2));
-        return minutes ? std::optional<double>(onTheGlobe(*degrees * 60.0 + *minutes)) : std::nullopt;
+    int degrees = 0;
+    if (!degreeText.empty() && !parseInteger(degreeText, degrees))
+        return false;
+    if (degreeText.size() > 3) {
+        minutes = kOffTheGlobe;
+        return true;
     }
-    const auto minutes = parseInteger(number.substr(point - 4, 2));
-    const auto seconds = parseNumber(number.substr(point - 2));
-    if (!minutes || !seconds)
-        return std::nullopt;
-    return onTheGlobe(*degrees * 60.0 + *minutes + *seconds / 60);
+    if (form == CoordinateForm::DegreesMinutes) {
+        double wholeMinutes;
+        if (!parseNumber(number.substr(point - 2), wholeMinutes))
+            return false;
+        minutes = onTheGlobe(degrees * 60.0 + wholeMinutes);
+        return true;
+    }
+    int wholeMinutes;
+    double seconds;
+    if (!parseInteger(number.substr(point - 4, 2), wholeMinutes) || !parseNumber(number.substr(point - 2), seconds))
+        return false;
+    minutes = onTheGlobe(degrees * 60.0 + wholeMinutes + seconds / 60);
+    return true;
 }
 
 void throwTrackError(const TrackContext &context, std::string_view bytes, std::size_t offset, std::string_view text,

@@ -36,20 +36,26 @@ inline DateTime fromUnixTime(std::int64_t seconds) { return {25569.0 + static_ca
 // The last date text read and what it gave: a track's fixes share their
 // date for hours, and reading it again for each fix is a good part of the
 // work.
-struct DateMemo {
-    std::string text;
-    std::optional<DateTime> date;
-
+template <typename Value>
+class TextMemo {
+public:
     template <typename Read>
-    const std::optional<DateTime> &read(std::string_view dateText, Read readDate)
+    const Value &read(std::string_view text, Read readText)
     {
-        if (dateText != text) {
-            text = dateText;
-            date = readDate(text);
+        if (!filled_ || text != text_) {
+            text_ = text;
+            value_ = readText(text_);
+            filled_ = true;
         }
-        return date;
+        return value_;
     }
+
+private:
+    std::string text_;
+    Value value_{};
+    bool filled_ = false;
 };
+using DateMemo = TextMemo<std::optional<DateTime>>;
 
 // How a text coordinate is written after its hemisphere letter.
 enum class CoordinateForm {
@@ -65,7 +71,14 @@ inline constexpr double kOffTheGlobe = std::numeric_limits<double>::quiet_NaN();
 // (the minutes forms need a decimal point). A number that converts but
 // cannot be a coordinate (more than three digits of whole degrees, more than
 // 180 degrees) gives kOffTheGlobe: that fix is passed over.
-std::optional<double> coordinateMinutes(std::string_view number, CoordinateForm form);
+// The form with `minutes` returns whether it converts, for the loops over
+// every fix.
+bool coordinateMinutes(std::string_view number, CoordinateForm form, double &minutes);
+inline std::optional<double> coordinateMinutes(std::string_view number, CoordinateForm form)
+{
+    double minutes;
+    return coordinateMinutes(number, form, minutes) ? std::optional<double>(minutes) : std::nullopt;
+}
 
 // Throws LoadError: `what` of the file at byte `offset` (and its line) is not
 // what it should be.
