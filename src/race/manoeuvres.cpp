@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
+#include <vector>
 
 #include "base/numbers.h"
 #include "base/parallel.h"
@@ -159,23 +161,43 @@ std::pair<int, int> turnEnds(const BoatEntry &boat, const SteadyCourses &courses
     return {first, last};
 }
 
+// One reading of the true wind direction: a unit vector in its second of
+// the race window.
+struct WindReading {
+    std::size_t second;
+    double x, y;
+};
+
+// The seconds of the race window, which readings of the wind fall into.
+struct WindWindow {
+    WindWindow(double from, double to)
+        : start(std::floor(from)), seconds(static_cast<std::size_t>(std::max(0.0, std::ceil(to) - std::floor(from))) + 1)
+    {
+    }
+
+    // The reading of `twd` at race time `time`; nothing outside the window.
+    std::optional<WindReading> reading(double time, double twd) const
+    {
+        const double k = std::round(time - start);
+        if (k < 0 || k >= static_cast<double>(seconds))
+            return std::nullopt;
+        return WindReading{static_cast<std::size_t>(k), std::cos(twd * kDegree), std::sin(twd * kDegree)};
+    }
+
+    double start;  // race time of the first second
+    std::size_t seconds;
+};
+
 // Readings of the true wind direction summed as unit vectors into the
 // seconds of the race window.
 class WindReadings {
 public:
-    WindReadings(double start, double end)
-        : start_(std::floor(start)), x_(static_cast<std::size_t>(std::max(0.0, std::ceil(end) - std::floor(start))) + 1),
-          y_(x_.size())
-    {
-    }
+    explicit WindReadings(const WindWindow &window) : start_(window.start), x_(window.seconds), y_(window.seconds) {}
 
-    void add(double time, double twd)
+    void add(const WindReading &reading)
     {
-        const double k = std::round(time - start_);
-        if (k < 0 || k >= static_cast<double>(x_.size()))
-            return;
-        x_[static_cast<std::size_t>(k)] += std::cos(twd * kDegree);
-        y_[static_cast<std::size_t>(k)] += std::sin(twd * kDegree);
+        x_[reading.second] += reading.x;
+        y_[reading.second] += reading.y;
         empty_ = false;
     }
 
@@ -243,15 +265,20 @@ bool roundsBetween(const RaceState &race, const BoatEntry &boat, double from, do
 // (turned round for a gybe), and, between two tacks (or two gybes) on the
 // same leg, its course at each fix less the angle it sails off the wind, so
 // that the readings follow the shifts the boat sails in.
-void readWindFromBoat(const RaceState &race, const BoatEntry &boat, WindReadings &readings)
+std::vector<WindReading> readWindFromBoat(const RaceState &race, const BoatEntry &boat, const WindWindow &window)
 {
+    std::vector<WindReading> readings;
+    const auto read = [&](double time, double twd) {
+        if (const auto reading = window.reading(time, twd))
+            readings.push_back(*reading);
+    };
     const auto &turns = boat.manoeuvres;
     const double halfTack = halfTurn(boat, Manoeuvre::Tack), halfGybe = halfTurn(boat, Manoeuvre::Gybe);
     for (std::size_t j = 0; j < turns.size(); ++j) {
         const Manoeuvre &m = turns[j];
         const double bisector = m.headingIn + signedAngle(m.headingOut - m.headingIn) / 2;
         const double twd = m.kind == Manoeuvre::Tack ? bisector : bisector + 180;
-        readings.add(m.time, twd);
+        read(m.time, twd);
         if (j + 1 == turns.size())
             continue;
         const Manoeuvre &next = turns[j + 1];
@@ -263,9 +290,10 @@ void readWindFromBoat(const RaceState &race, const BoatEntry &boat, WindReadings
                                            [](double t, const TrackSample &x) { return t < x.time; });
         for (auto s = from; s != boat.samples.end() && s->time < next.time - kGapSeconds; ++s) {
             const double along = m.kind == Manoeuvre::Tack ? s->heading - offWind : s->heading - offWind + 180;
-            readings.add(s->time, along);
+            read(s->time, along);
         }
     }
+    return readings;
 }
 
 std::vector<Manoeuvre> detectTurns(const RaceState &race, const BoatEntry &boat, const SteadyCourses &courses,
@@ -398,14 +426,25 @@ std::vector<Manoeuvre> detectManoeuvres(const RaceState &race, const BoatEntry &
 
 std::vector<WindEstimate> estimateWind(const RaceState &race)
 {
-    WindReadings readings(race.windowStart, race.windowEnd);
-    for (int b = 1; b <= race.boatCount; ++b)
-        readWindFromBoat(race, race.boats[b], readings);
+    // Each boat's readings are worked out on every processor and summed here
+    // boat by boat, in the order one after another would sum them.
+    const WindWindow window(race.windowStart, race.windowEnd);
+    WindReadings readings(window);
+    produceInOrder(
+        1, race.boatCount, [&](int b) { return readWindFromBoat(race, race.boats[b], window); },
+        [&](int, const std::vector<WindReading> &fromBoat) {
+            for (const WindReading &reading : fromBoat)
+                readings.add(reading);
+        });
     std::vector<WindEstimate> estimate;
     if (readings.empty())
         return estimate;
     for (double t = std::ceil(race.windowStart / kEstimateStep) * kEstimateStep; t <= race.windowEnd; t += kEstimateStep)
-        estimate.push_back({t, roundHalfEven(readings.at(t)) % 360});
+        estimate.push_back({t, 0});
+    parallelFor(0, static_cast<int>(estimate.size()) - 1, [&](int k) {
+        WindEstimate &e = estimate[static_cast<std::size_t>(k)];
+        e.twd = roundHalfEven(readings.at(e.time)) % 360;
+    });
     return estimate;
 }
 
