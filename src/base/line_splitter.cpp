@@ -73,7 +73,7 @@ SplitLine splitLine(std::string_view line, char separator, int most)
 {
     SplitLine out;
     const std::string_view text = trimmed(line);
-    const int limit = std::min(most, kMaxFields);
+    const int limit = std::clamp(most, 1, kMaxFields);  // a line has at least one field
     std::size_t start = 0;  // of the field being read
     const auto add = [&](std::size_t end) {
         const std::string_view field = trimmed(text.substr(start, end - start));

@@ -47,7 +47,7 @@ private:
 };
 
 // Views into `line`, which must outlive the result. At most `most` fields
-// are read (at most kMaxFields): a reader that needs only the first few of a
+// are read (1 to kMaxFields): a reader that needs only the first few of a
 // long line stops there.
 SplitLine splitLine(std::string_view line, char separator = ',', int most = kMaxFields);
 

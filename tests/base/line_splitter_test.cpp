@@ -53,6 +53,12 @@ TEST(LineSplitter, RunsOfBlanksAreOneSeparator)
 
 TEST(LineSplitter, KeepsTwentyFieldsAndFlagsTheRest)
 {
+    for (const int most : {0, -3}) {  // a limit below one field reads one
+        const SplitLine first = splitLine("a,b,c", ',', most);
+        EXPECT_EQ(first.count(), 1);
+        EXPECT_TRUE(first.overflowed());
+    }
+
     std::string twenty = "CRS";
     for (int i = 1; i < 20; ++i)
         twenty += ",MK" + std::to_string(i);
