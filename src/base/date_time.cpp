@@ -8,8 +8,6 @@
 namespace keelrun {
 namespace {
 
-constexpr double kSecondsPerDay = 86400.0;
-
 // Days from 1970-01-01 to the given civil date (proleptic Gregorian).
 constexpr long long daysFromCivil(long long y, unsigned m, unsigned d)
 {
@@ -72,8 +70,6 @@ DateTime makeDateTime(int year, int month, int day, int hour, int minute, double
     const long long days = daysFromCivil(year, static_cast<unsigned>(month), static_cast<unsigned>(day)) - kEpochDays;
     return {static_cast<double>(days) + (hour * 3600.0 + minute * 60.0 + second) / kSecondsPerDay};
 }
-
-DateTime addSeconds(DateTime t, double seconds) { return {t.days + seconds / kSecondsPerDay}; }
 
 DateTime wholeDay(DateTime t) { return {std::floor(t.days)}; }
 
@@ -140,13 +136,6 @@ std::optional<DateTime> validDate(int year, int month, int day)
     return makeDateTime(year, month, day);
 }
 
-std::optional<int> secondsOfDay(int hour, int minute, int second)
-{
-    if (hour < 0 || hour > 23 || minute < 0 || minute > 59 || second < 0 || second > 59)
-        return std::nullopt;
-    return hour * 3600 + minute * 60 + second;
-}
-
 std::optional<int> parseTimeOfDay(std::string_view text)
 {
     // "hh:mm:ss", as nearly every track writes it for every fix, straight
@@ -167,18 +156,6 @@ std::optional<int> parseTimeOfDay(std::string_view text)
     if (!s || !sc.atEnd())
         return std::nullopt;
     return secondsOfDay(*h, *m, *s);
-}
-
-int secondsBetween(DateTime a, DateTime b)
-{
-    const double seconds = (b.days - a.days) * kSecondsPerDay;
-    if (!std::isfinite(seconds))
-        return kNoSecondsBetween;
-    const double whole = std::floor(std::fabs(seconds) + 0.5);
-    if (whole > std::numeric_limits<int>::max())
-        return kNoSecondsBetween;
-    const int result = static_cast<int>(whole);
-    return seconds < -0.001 ? -result : result;
 }
 
 QDateTime toQDateTime(DateTime t)

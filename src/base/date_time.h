@@ -3,6 +3,8 @@
 // 64-bit float, with no zone of their own (local race time or UTC, as the
 // field says).
 
+#include <cmath>
+#include <limits>
 #include <optional>
 #include <string_view>
 
@@ -20,9 +22,11 @@ struct DateTime {
 
 // The result of secondsBetween when the two date-times cannot be compared.
 inline constexpr int kNoSecondsBetween = -1000000;
+inline constexpr double kSecondsPerDay = 86400.0;
 
 DateTime makeDateTime(int year, int month, int day, int hour = 0, int minute = 0, double second = 0);
-DateTime addSeconds(DateTime t, double seconds);
+// The few below are inline: the track readers call them for every fix.
+inline DateTime addSeconds(DateTime t, double seconds) { return {t.days + seconds / kSecondsPerDay}; }
 DateTime wholeDay(DateTime t);
 
 // Accepts "yyyy/m/d h:m:s" (one- or two-digit parts), "yyyy-mm-dd", the ISO
@@ -33,7 +37,12 @@ std::optional<DateTime> parseDateTime(std::string_view text);
 // A calendar date, or nothing when there is no such day.
 std::optional<DateTime> validDate(int year, int month, int day);
 // Seconds since midnight, or nothing for an impossible time of day.
-std::optional<int> secondsOfDay(int hour, int minute, int second);
+inline std::optional<int> secondsOfDay(int hour, int minute, int second)
+{
+    if (hour < 0 || hour > 23 || minute < 0 || minute > 59 || second < 0 || second > 59)
+        return std::nullopt;
+    return hour * 3600 + minute * 60 + second;
+}
 
 // "h:m:s" (one or two digits each) as seconds since midnight.
 std::optional<int> parseTimeOfDay(std::string_view text);
@@ -41,7 +50,17 @@ std::optional<int> parseTimeOfDay(std::string_view text);
 // b - a in whole seconds: the absolute difference rounded half up, negative
 // when b is more than a millisecond earlier than a; kNoSecondsBetween when the
 // difference does not fit.
-int secondsBetween(DateTime a, DateTime b);
+inline int secondsBetween(DateTime a, DateTime b)
+{
+    const double seconds = (b.days - a.days) * kSecondsPerDay;
+    if (!std::isfinite(seconds))
+        return kNoSecondsBetween;
+    const double whole = std::floor(std::fabs(seconds) + 0.5);
+    if (whole > std::numeric_limits<int>::max())
+        return kNoSecondsBetween;
+    const int result = static_cast<int>(whole);
+    return seconds < -0.001 ? -result : result;
+}
 
 QDateTime toQDateTime(DateTime t);       // the same wall-clock reading, in a zone without daylight saving
 DateTime fromQDateTime(const QDateTime &t);
