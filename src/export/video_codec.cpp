@@ -188,9 +188,8 @@ public:
             return;
         }
         opened_ = true;
-        stream_ = avformat_find_stream_info(format_, nullptr) < 0
-                      ? -1
-                      : av_find_best_stream(format_, AVMEDIA_TYPE_VIDEO, -1, -1, &codec_, 0);
+        stream_ = avformat_find_stream_info(format_, nullptr) < 0 ? -1
+                                                                 : av_find_best_stream(format_, AVMEDIA_TYPE_VIDEO, -1, -1, nullptr, 0);
     }
     ~VideoInput() { avformat_close_input(&format_); }
     VideoInput(const VideoInput &) = delete;
@@ -200,13 +199,14 @@ public:
     AVFormatContext *format() const { return format_; }
     int stream() const { return stream_; }
     const AVCodecParameters *parameters() const { return format_->streams[stream_]->codecpar; }
-    const AVCodec *codec() const { return codec_; }
+    // The decoder for the stream; none when this FFmpeg has none for it,
+    // which does not keep the stream's facts from being read.
+    const AVCodec *codec() const { return avcodec_find_decoder(parameters()->codec_id); }
 
 private:
     AVFormatContext *format_ = nullptr;
     bool opened_ = false;
     int stream_ = -1;
-    const AVCodec *codec_ = nullptr;
 };
 
 bool readFacts(const QString &path, VideoFacts &facts, QString &error)
@@ -240,12 +240,13 @@ bool readFrame(const QString &path, int index, QByteArray &pixels, QSize &size, 
     const VideoInput input(path, error);
     if (!input.opened())
         return false;
-    AVCodecContext *decoder = input.stream() >= 0 ? avcodec_alloc_context3(input.codec()) : nullptr;
+    const AVCodec *codec = input.stream() >= 0 ? input.codec() : nullptr;
+    AVCodecContext *decoder = codec ? avcodec_alloc_context3(codec) : nullptr;
     AVPacket *packet = av_packet_alloc();
     AVFrame *frame = av_frame_alloc();
     bool found = false;
     if (decoder && avcodec_parameters_to_context(decoder, input.parameters()) >= 0 &&
-        avcodec_open2(decoder, input.codec(), nullptr) >= 0) {
+        avcodec_open2(decoder, codec, nullptr) >= 0) {
         int seen = 0;
         const auto take = [&] {
             while (!found && avcodec_receive_frame(decoder, frame) == 0) {
