@@ -5,55 +5,95 @@
 #include <cstdint>
 #include <cstring>
 
+// KEELRUN_WORD_AT_A_TIME builds the portable way on any processor, for its test.
+#if defined(__SSE2__) && !defined(KEELRUN_WORD_AT_A_TIME)
+#define KEELRUN_SSE2_BLOCKS
+#include <emmintrin.h>
+#endif
+
 namespace keelrun {
 namespace {
+
+// Up to 64 bytes of a line from `base`, one bit for each byte, the first
+// byte's lowest: the bytes that are the separator, and those trimming
+// removes (up to the blank, and DEL; bytes from 0x80 up are UTF-8 text).
+// A line is looked at a block at a time: a loop over its bytes would
+// mispredict its exit once for every field, and that was most of the time it
+// took to split a track file.
+struct BlockBits {
+    std::uint64_t separators = 0;
+    std::uint64_t blanks = 0;
+};
+
+#if defined(KEELRUN_SSE2_BLOCKS)
+
+BlockBits bitsOfBlock(std::string_view text, std::size_t base, char separator)
+{
+    const std::size_t size = std::min<std::size_t>(64, text.size() - base);
+    const __m128i separators = _mm_set1_epi8(separator), blank = _mm_set1_epi8(' '), del = _mm_set1_epi8('\x7f');
+    BlockBits bits;
+    for (std::size_t at = 0; at < size; at += 16) {
+        __m128i bytes;
+        if (size - at >= 16) {
+            bytes = _mm_loadu_si128(reinterpret_cast<const __m128i *>(text.data() + base + at));
+        } else {  // the end of the line, padded with zeros
+            alignas(16) char end[16] = {};
+            std::memcpy(end, text.data() + base + at, size - at);
+            bytes = _mm_load_si128(reinterpret_cast<const __m128i *>(end));
+        }
+        const __m128i upToBlank = _mm_cmpeq_epi8(_mm_min_epu8(bytes, blank), bytes);
+        const auto mask = [](__m128i matches) { return static_cast<std::uint64_t>(static_cast<unsigned>(_mm_movemask_epi8(matches))); };
+        bits.separators |= mask(_mm_cmpeq_epi8(bytes, separators)) << at;
+        bits.blanks |= mask(_mm_or_si128(upToBlank, _mm_cmpeq_epi8(bytes, del))) << at;
+    }
+    const std::uint64_t inText = size == 64 ? ~std::uint64_t{0} : (std::uint64_t{1} << size) - 1;
+    return {bits.separators & inText, bits.blanks & inText};
+}
+
+#else  // eight bytes at a time in a 64-bit word
 
 constexpr std::uint64_t kEveryByte = 0x0101010101010101u;
 constexpr std::uint64_t kTopBits = 0x8080808080808080u;
 
-// Eight bytes of the text from `at`, the first in the lowest byte, padded
-// with zeros past its end. The last few bytes of a line are gathered in a
-// register: a copy through memory would stall the load that follows.
-std::uint64_t wordAt(std::string_view text, std::size_t at)
+// The top bit of each byte set where the byte is zero: only zero bytes keep
+// their top bit clear when 0x7f is added to their low seven bits.
+std::uint64_t zeroBytes(std::uint64_t x) { return ~(((x & ~kTopBits) + ~kTopBits) | x) & kTopBits; }
+
+// The top bit of each byte, gathered into eight bits, the first byte's
+// lowest: the multiplication moves the eight top bits into the top byte.
+std::uint64_t gatheredTopBits(std::uint64_t topBits) { return (topBits >> 7) * 0x0102040810204080u >> 56; }
+
+BlockBits bitsOfBlock(std::string_view text, std::size_t base, char separator)
 {
-    const std::size_t left = text.size() - at;
-    if (left >= 8) {
-        std::uint64_t word;
-        std::memcpy(&word, text.data() + at, 8);
-        if constexpr (std::endian::native == std::endian::big)
-            word = __builtin_bswap64(word);
-        return word;
+    const std::size_t size = std::min<std::size_t>(64, text.size() - base);
+    BlockBits bits;
+    for (std::size_t at = 0; at < size; at += 8) {
+        std::uint64_t word = 0;  // the first byte lowest, padded with zeros
+        if (size - at >= 8 && std::endian::native == std::endian::little) {
+            std::memcpy(&word, text.data() + base + at, 8);
+        } else {
+            for (std::size_t k = std::min<std::size_t>(8, size - at); k-- > 0;)
+                word = word << 8 | static_cast<unsigned char>(text[base + at + k]);
+        }
+        // Adding 0x5f to the low seven bits sets the top bit from 0x21 up.
+        const std::uint64_t upToBlank = ~((word & ~kTopBits) + 0x5f * kEveryByte) & ~word & kTopBits;
+        const std::uint64_t del = zeroBytes(word ^ 0x7f * kEveryByte);
+        bits.separators |= gatheredTopBits(zeroBytes(word ^ kEveryByte * static_cast<unsigned char>(separator))) << at;
+        bits.blanks |= gatheredTopBits(upToBlank | del) << at;
     }
-    std::uint64_t word = 0;
-    for (std::size_t k = left; k-- > 0;)
-        word = word << 8 | static_cast<unsigned char>(text[at + k]);
-    return word;
+    const std::uint64_t inText = size == 64 ? ~std::uint64_t{0} : (std::uint64_t{1} << size) - 1;
+    return {bits.separators & inText, bits.blanks & inText};
 }
 
-// One bit for each byte of the word that is `separator`, the first byte's
-// lowest: bytes equal to it are zero after the exclusive or, and only zero
-// bytes keep their top bit clear when 0x7f is added to their low seven
-// bits; the multiplication gathers the eight top bits into the top byte.
-unsigned separatorBits(std::uint64_t word, char separator)
-{
-    const std::uint64_t x = word ^ (kEveryByte * static_cast<unsigned char>(separator));
-    const std::uint64_t matches = ~(((x & ~kTopBits) + ~kTopBits) | x) & kTopBits;
-    return static_cast<unsigned>((matches >> 7) * 0x0102040810204080u >> 56);
-}
+#endif
 
 // Calls `at(position)` for each `separator` in the text, in order, until it
-// returns false. The text is taken 64 bytes at a time: their separators are
-// marked in a mask without a branch, and read from it lowest first. A loop
-// over the bytes would mispredict its exit once for every field, and that
-// was most of the time it took to split a track file.
+// returns false.
 template <typename At>
 void forEachSeparator(std::string_view text, char separator, At at)
 {
     for (std::size_t base = 0; base < text.size(); base += 64) {
-        std::uint64_t mask = 0;
-        for (std::size_t w = 0; w < 8 && base + 8 * w < text.size(); ++w)
-            mask |= std::uint64_t{separatorBits(wordAt(text, base + 8 * w), separator)} << (8 * w);
-        for (; mask != 0; mask &= mask - 1) {
+        for (std::uint64_t mask = bitsOfBlock(text, base, separator).separators; mask != 0; mask &= mask - 1) {
             if (!at(base + static_cast<std::size_t>(std::countr_zero(mask))))
                 return;
         }
@@ -69,22 +109,52 @@ std::string SplitLine::tag() const
     return tag;
 }
 
-SplitLine splitLine(std::string_view line, char separator, int most)
+// Most lines hold no blank or control character but single blanks that
+// separate: no field needs trimming, and each runs from one separator to the
+// next. Such a line is cut in one pass over its masks. False, leaving the
+// fields half cut, for any other line.
+bool SplitLine::cutPlain(std::string_view text, char separator, int limit)
 {
-    SplitLine out;
-    const std::string_view text = trimmed(line);
-    const int limit = std::clamp(most, 1, kMaxFields);  // a line has at least one field
+    std::size_t start = 0;  // of the field being read
+    const auto add = [&](std::size_t end) {
+        fields_[static_cast<std::size_t>(count_++)] = end == start ? Field{"0", 1} : Field{text.data() + start, end - start};
+    };
+    bool separatorEndedLastBlock = false;
+    for (std::size_t base = 0; base < text.size(); base += 64) {
+        auto [separators, blanks] = bitsOfBlock(text, base, separator);
+        std::uint64_t mustTrim = blanks & ~separators;
+        if (isBlankOrControl(separator))  // a run of blanks
+            mustTrim |= separators & (separators << 1 | std::uint64_t{separatorEndedLastBlock});
+        if (mustTrim != 0)
+            return false;
+        separatorEndedLastBlock = separators >> 63 != 0;
+        for (; separators != 0; separators &= separators - 1) {
+            const std::size_t at = base + static_cast<std::size_t>(std::countr_zero(separators));
+            add(at);
+            if (count_ == limit) {  // and another field follows
+                overflowed_ = true;
+                return true;
+            }
+            start = at + 1;
+        }
+    }
+    add(text.size());
+    return true;
+}
+
+void SplitLine::cutAny(std::string_view text, char separator, int limit)
+{
     std::size_t start = 0;  // of the field being read
     const auto add = [&](std::size_t end) {
         const std::string_view field = trimmed(text.substr(start, end - start));
-        out.fields_[static_cast<std::size_t>(out.count_++)] = field.empty() ? SplitLine::Field{"0", 1} : SplitLine::Field{field.data(), field.size()};
+        fields_[static_cast<std::size_t>(count_++)] = field.empty() ? Field{"0", 1} : Field{field.data(), field.size()};
     };
     forEachSeparator(text, separator, [&](std::size_t at) {
         if (at < start)  // a blank passed over after the last separator
             return true;
         add(at);
-        if (out.count_ == limit) {  // and another field follows
-            out.overflowed_ = true;
+        if (count_ == limit) {  // and another field follows
+            overflowed_ = true;
             return false;
         }
         start = at + 1;
@@ -92,8 +162,20 @@ SplitLine splitLine(std::string_view line, char separator, int most)
             ++start;
         return true;
     });
-    if (!out.overflowed_)
+    if (!overflowed_)
         add(text.size());
+}
+
+SplitLine splitLine(std::string_view line, char separator, int most)
+{
+    SplitLine out;
+    const std::string_view text = trimmed(line);
+    const int limit = std::clamp(most, 1, kMaxFields);  // a line has at least one field
+    if (!out.cutPlain(text, separator, limit)) {
+        out.count_ = 0;
+        out.overflowed_ = false;
+        out.cutAny(text, separator, limit);
+    }
     return out;
 }
 

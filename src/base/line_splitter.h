@@ -36,6 +36,8 @@ public:
 
 private:
     friend SplitLine splitLine(std::string_view line, char separator, int most);
+    bool cutPlain(std::string_view text, char separator, int limit);
+    void cutAny(std::string_view text, char separator, int limit);
     // Left unset past count(): a line is split for each line of a file.
     struct Field {
         const char *text;

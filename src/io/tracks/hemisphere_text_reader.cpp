@@ -35,13 +35,19 @@ std::string normalisedDate(std::string_view text, DateTime raceDate)
     return slashed;
 }
 
+// A line that mentions "DEG" anywhere switches to decimal degrees, else one
+// that mentions "DMS" to degrees, minutes and seconds. Every line is looked
+// at, so the two words are looked for in one pass.
 CoordinateForm formSwitchedBy(std::string_view line, CoordinateForm current)
 {
-    if (line.find("DEG") != std::string_view::npos)
-        return CoordinateForm::DecimalDegrees;
-    if (line.find("DMS") != std::string_view::npos)
-        return CoordinateForm::DegreesMinutesSeconds;
-    return current;
+    bool mentionsDms = false;
+    for (std::size_t d = line.find('D'); d != std::string_view::npos; d = line.find('D', d + 1)) {
+        const std::string_view word = line.substr(d, 3);
+        if (word == "DEG")
+            return CoordinateForm::DecimalDegrees;
+        mentionsDms |= word == "DMS";
+    }
+    return mentionsDms ? CoordinateForm::DegreesMinutesSeconds : current;
 }
 
 }  // namespace

@@ -64,22 +64,19 @@ bool stripChecksum(std::string_view &sentence)
     return sum == static_cast<unsigned>(high * 16 + low);
 }
 
-// Whether a talker-and-type field names an RMC sentence, in any case.
-// Setting bit 5 lowers a capital letter and makes no other byte an "r", "m"
-// or "c".
-bool namesRmc(std::string_view field)
+// Whether the first field of a sentence, up to its first comma, names an
+// RMC sentence, in any case. Setting bit 5 lowers a capital letter and
+// makes no other byte an "r", "m" or "c"; a comma stays a comma. Logs hold
+// as many other sentences, which are passed over with this before their
+// checksum is worked out and their fields are split.
+bool namesRmc(std::string_view sentence)
 {
-    for (std::size_t i = 0; i + 3 <= field.size(); ++i) {
-        if ((field[i] | 0x20) == 'r' && (field[i + 1] | 0x20) == 'm' && (field[i + 2] | 0x20) == 'c')
+    for (std::size_t i = 0; i + 3 <= sentence.size() && sentence[i] != ','; ++i) {
+        if ((sentence[i] | 0x20) == 'r' && (sentence[i + 1] | 0x20) == 'm' && (sentence[i + 2] | 0x20) == 'c')
             return true;
     }
     return false;
 }
-
-// Whether the sentence's first field could name an RMC sentence. Logs hold
-// as many other sentences, which are passed over before their checksum is
-// worked out and their fields are split.
-bool mayBeRmc(std::string_view sentence) { return namesRmc(sentence.substr(0, sentence.find(','))); }
 
 // Loggers write sentences with empty fields until they have a fix; the
 // splitter reads an empty field as "0".
@@ -119,7 +116,7 @@ void readNmea(std::string_view bytes, const TrackContext &context, FixSink &sink
 {
     TextMemo<RmcDate> dates;
     forEachLine(bytes, [&](std::string_view text, int) {
-        if (!mayBeRmc(text) || !stripChecksum(text))
+        if (!namesRmc(text) || !stripChecksum(text))
             return;
         const SplitLine line = splitLine(text, ',', Date + 1);  // the fields after the date are not used
         if (!namesRmc(line.field(0)) || line.count() <= Date)

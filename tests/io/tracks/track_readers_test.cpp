@@ -333,6 +333,20 @@ TEST_F(TrackReaderTest, HemisphereTextInAllThreeForms)
     EXPECT_EQ(boat.samples[4].time, 4);
 }
 
+// The words that switch the form count anywhere in a line, "DEG" before
+// "DMS" when a line has both.
+TEST_F(TrackReaderTest, HemisphereTextFormWordsAnywhereInALine)
+{
+    const std::string text = "H FORMAT DDMS\r\n"
+                             "T N345230.0 E1354500.0 2009-05-03 02:00:03 0\r\n"
+                             "H DMS, NOT DEG\r\n"
+                             "T N34.875 W135.75 2009-05-03 02:00:04 0\r\n";
+    const BoatEntry &boat = read(readHemisphereText, text);
+    ASSERT_EQ(boat.sampleCount(), 2);
+    EXPECT_DOUBLE_EQ(boat.samples[1].lat, 34 * 60 + 52.5);
+    EXPECT_DOUBLE_EQ(boat.samples[2].lat, 34.875 * 60);
+}
+
 TEST_F(TrackReaderTest, DashDatesFarFromTheRaceAreMovedOutOfIt)
 {
     // The race date is 2009-05-03: 2010-05-02 is 364 days away, 2010-05-04 366.
