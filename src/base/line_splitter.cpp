@@ -27,27 +27,42 @@ struct BlockBits {
 
 #if defined(KEELRUN_SSE2_BLOCKS)
 
+// The bits of sixteen bytes from `p`.
+BlockBits bitsOfSixteen(const char *p, char separator)
+{
+    const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i *>(p));
+    const __m128i upToBlank = _mm_cmpeq_epi8(_mm_min_epu8(bytes, _mm_set1_epi8(' ')), bytes);
+    const __m128i del = _mm_cmpeq_epi8(bytes, _mm_set1_epi8('\x7f'));
+    const auto mask = [](__m128i matches) { return static_cast<std::uint64_t>(static_cast<unsigned>(_mm_movemask_epi8(matches))); };
+    return {mask(_mm_cmpeq_epi8(bytes, _mm_set1_epi8(separator))), mask(_mm_or_si128(upToBlank, del))};
+}
+
+// Four loads of sixteen bytes, the last ones moved back to end with the
+// block where it is shorter: the same bytes seen twice set the same bits,
+// and the loop has no branch that depends on the length of the line.
 BlockBits bitsOfBlock(std::string_view text, std::size_t base, char separator)
 {
     const std::size_t size = std::min<std::size_t>(64, text.size() - base);
-    const __m128i separators = _mm_set1_epi8(separator), blank = _mm_set1_epi8(' '), del = _mm_set1_epi8('\x7f');
-    BlockBits bits;
-    for (std::size_t at = 0; at < size; at += 16) {
-        __m128i bytes;
-        if (size - at >= 16) {
-            bytes = _mm_loadu_si128(reinterpret_cast<const __m128i *>(text.data() + base + at));
-        } else {  // the end of the line, padded with zeros
-            alignas(16) char end[16] = {};
-            std::memcpy(end, text.data() + base + at, size - at);
-            bytes = _mm_load_si128(reinterpret_cast<const __m128i *>(end));
+    const char *block = text.data() + base;
+    if (size >= 16) {
+        BlockBits bits;
+        for (std::size_t k = 0; k < 4; ++k) {
+            const std::size_t at = std::min(16 * k, size - 16);
+            const BlockBits sixteen = bitsOfSixteen(block + at, separator);
+            bits.separators |= sixteen.separators << at;
+            bits.blanks |= sixteen.blanks << at;
         }
-        const __m128i upToBlank = _mm_cmpeq_epi8(_mm_min_epu8(bytes, blank), bytes);
-        const auto mask = [](__m128i matches) { return static_cast<std::uint64_t>(static_cast<unsigned>(_mm_movemask_epi8(matches))); };
-        bits.separators |= mask(_mm_cmpeq_epi8(bytes, separators)) << at;
-        bits.blanks |= mask(_mm_or_si128(upToBlank, _mm_cmpeq_epi8(bytes, del))) << at;
+        return bits;
     }
-    const std::uint64_t inText = size == 64 ? ~std::uint64_t{0} : (std::uint64_t{1} << size) - 1;
-    return {bits.separators & inText, bits.blanks & inText};
+    if (text.size() >= 16) {  // the sixteen bytes that end the line, less those before the block
+        const BlockBits last = bitsOfSixteen(block + size - 16, separator);
+        return {last.separators >> (16 - size), last.blanks >> (16 - size)};
+    }
+    char padded[16] = {};  // a short line, padded with zeros that are no part of it
+    std::memcpy(padded, block, size);
+    const std::uint64_t inLine = (std::uint64_t{1} << size) - 1;
+    const BlockBits line = bitsOfSixteen(padded, separator);
+    return {line.separators & inLine, line.blanks & inLine};
 }
 
 #else  // eight bytes at a time in a 64-bit word

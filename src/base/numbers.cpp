@@ -34,14 +34,10 @@ bool eightDigits(const char *p, std::uint64_t &number)
     return true;
 }
 
-// Nearly every number in a track file is a plain decimal, "-0.323300000":
-// its digits make an integer below 2^53 and its places a power of ten up to
-// 10^22, both exact in a double, so one division gives the correctly
-// rounded value, the same that from_chars gives. False for other forms.
+// Nearly every number in a track file is a plain decimal, "-0.323300000",
+// whose value decimalValue gives. False for other forms.
 bool plainDecimal(std::string_view text, double &value)
 {
-    static constexpr double kPowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
-                                              1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
     constexpr std::uint64_t kExactLimit = std::uint64_t{1} << 53;
     constexpr std::size_t kMostDigits = 17;  // keeps the integer far from overflowing
     std::uint64_t digits = 0;
@@ -66,7 +62,7 @@ bool plainDecimal(std::string_view text, double &value)
     }
     if (end != text.size() || whole == 0 || digits > kExactLimit)
         return false;
-    const double magnitude = static_cast<double>(digits) / kPowersOfTen[places];
+    const double magnitude = decimalValue(digits, places);
     value = negative ? -magnitude : magnitude;
     return true;
 }

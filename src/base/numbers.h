@@ -3,6 +3,7 @@
 // sign, nothing else around them.
 
 #include <cmath>
+#include <cstdint>
 #include <numbers>
 #include <optional>
 #include <string>
@@ -41,6 +42,14 @@ inline std::optional<int> parseInteger(std::string_view text)
     int value;
     return parseInteger(text, value) ? std::optional<int>(value) : std::nullopt;
 }
+
+// A decimal's digits read as an integer, over ten to the number of its
+// places: both are exact in a double while the digits stay below 2^53 and the
+// places at most 22, so the one division gives the correctly rounded value,
+// the same that parseNumber gives for the text.
+inline constexpr double kPowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
+                                          1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+inline double decimalValue(std::uint64_t digits, std::size_t places) { return static_cast<double>(digits) / kPowersOfTen[places]; }
 
 // The shortest general decimal form with up to 15 significant digits.
 std::string formatNumber(double value);

@@ -13,6 +13,31 @@ namespace {
 // Minutes of arc, or kOffTheGlobe beyond 180 degrees.
 double onTheGlobe(double minutes) { return std::abs(minutes) <= 180 * 60 ? minutes : kOffTheGlobe; }
 
+bool isDigit(char c) { return static_cast<unsigned char>(c - '0') < 10; }
+
+// The usual ddmm.mmmm, up to three digits of whole degrees, two of minutes,
+// a point and up to 13 decimals, read in one pass. It gives what reading
+// the degrees and the minutes apart gives; false for any other text.
+bool plainDegreesMinutes(std::string_view number, double &minutes)
+{
+    constexpr std::size_t kMostPlaces = 13;  // the minutes' digits stay below 2^53
+    std::uint32_t whole = 0;
+    std::size_t i = 0;
+    for (; i < number.size() && i < 6 && isDigit(number[i]); ++i)
+        whole = whole * 10 + static_cast<std::uint32_t>(number[i] - '0');
+    const std::size_t point = i;
+    if (point < 2 || point > 5 || point == number.size() || number[point] != '.')
+        return false;
+    std::uint64_t minuteDigits = whole % 100;
+    for (++i; i < number.size() && isDigit(number[i]); ++i)
+        minuteDigits = minuteDigits * 10 + static_cast<std::uint64_t>(number[i] - '0');
+    const std::size_t places = i - point - 1;
+    if (i != number.size() || places == 0 || places > kMostPlaces)
+        return false;
+    minutes = onTheGlobe(static_cast<int>(whole / 100) * 60.0 + decimalValue(minuteDigits, places));
+    return true;
+}
+
 }  // namespace
 
 bool coordinateMinutes(std::string_view number, CoordinateForm form, double &minutes)
@@ -24,6 +49,8 @@ bool coordinateMinutes(std::string_view number, CoordinateForm form, double &min
         minutes = onTheGlobe(degrees * 60);
         return true;
     }
+    if (form == CoordinateForm::DegreesMinutes && plainDegreesMinutes(number, minutes))
+        return true;
     // Whole degrees, then two digits of minutes (and two of seconds), then
     // the decimals.
     const std::size_t point = number.find('.');

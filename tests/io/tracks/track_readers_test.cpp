@@ -4,10 +4,13 @@
 #include <cmath>
 #include <cstring>
 #include <limits>
+#include <optional>
+#include <random>
 #include <string>
 #include <vector>
 
 #include "base/load_error.h"
+#include "base/numbers.h"
 #include "io/tracks/track_bytes.h"
 #include "io/tracks/track_reader.h"
 #include "track_builders.h"
@@ -409,6 +412,51 @@ TEST(CoordinateMinutes, ReadsTheThreeForms)
     EXPECT_FALSE(coordinateMinutes("3452", CoordinateForm::DegreesMinutes));
     EXPECT_FALSE(coordinateMinutes("2.5", CoordinateForm::DegreesMinutes));
     EXPECT_FALSE(coordinateMinutes("x452.5", CoordinateForm::DegreesMinutes));
+}
+
+// The usual ddmm.mmmm is read in one pass. It must give what reading the
+// whole degrees and the minutes apart gives, to the last bit, and refuse what
+// that refuses, on well-formed coordinates of every length and on noise.
+TEST(CoordinateMinutes, DegreesAndMinutesInOnePassAsReadApart)
+{
+    const auto readApart = [](std::string_view text) -> std::optional<double> {
+        const std::size_t point = text.find('.');
+        if (point == std::string_view::npos || point < 2)
+            return std::nullopt;
+        const std::string_view degreeText = text.substr(0, point - 2);
+        int degrees = 0;
+        if (!degreeText.empty() && !parseInteger(degreeText, degrees))
+            return std::nullopt;
+        if (degreeText.size() > 3)
+            return kOffTheGlobe;
+        const auto minutes = parseNumber(text.substr(point - 2));
+        if (!minutes)
+            return std::nullopt;
+        const double value = degrees * 60.0 + *minutes;
+        return std::abs(value) <= 180 * 60 ? value : kOffTheGlobe;
+    };
+    std::mt19937 random(5);
+    const auto digits = [&](std::size_t n) {
+        std::string text;
+        for (; n > 0; --n)
+            text += static_cast<char>('0' + random() % 10);
+        return text;
+    };
+    const std::string noise = "0123456789..-+e ";
+    for (int k = 0; k < 60000; ++k) {
+        std::string text;
+        if (k % 2 == 0) {
+            text = digits(random() % 6) + "." + digits(random() % 17);
+        } else {
+            for (std::size_t n = 1 + random() % 20; n > 0; --n)
+                text += noise[random() % noise.size()];
+        }
+        const auto read = coordinateMinutes(text, CoordinateForm::DegreesMinutes);
+        const auto expected = readApart(text);
+        ASSERT_EQ(read.has_value(), expected.has_value()) << text;
+        const bool sameBits = !read || std::memcmp(&*read, &*expected, sizeof(double)) == 0;
+        ASSERT_TRUE(sameBits || (std::isnan(*read) && std::isnan(*expected))) << text;
+    }
 }
 
 // Whole degrees of more than three digits, or more than 180 degrees, are no
