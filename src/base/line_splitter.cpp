@@ -126,13 +126,14 @@ std::string SplitLine::tag() const
 
 // Most lines hold no blank or control character but single blanks that
 // separate: no field needs trimming, and each runs from one separator to the
-// next. Such a line is cut in one pass over its masks. False, leaving the
-// fields half cut, for any other line.
+// next. Such a line is cut in one pass over its masks. False, with nothing
+// cut, for any other line.
 bool SplitLine::cutPlain(std::string_view text, char separator, int limit)
 {
+    int count = 0;          // kept apart from count_ until the end, so that it stays in a register
     std::size_t start = 0;  // of the field being read
     const auto add = [&](std::size_t end) {
-        fields_[static_cast<std::size_t>(count_++)] = end == start ? Field{"0", 1} : Field{text.data() + start, end - start};
+        fields_[static_cast<std::size_t>(count++)] = end == start ? Field{"0", 1} : Field{text.data() + start, end - start};
     };
     bool separatorEndedLastBlock = false;
     for (std::size_t base = 0; base < text.size(); base += 64) {
@@ -146,7 +147,8 @@ bool SplitLine::cutPlain(std::string_view text, char separator, int limit)
         for (; separators != 0; separators &= separators - 1) {
             const std::size_t at = base + static_cast<std::size_t>(std::countr_zero(separators));
             add(at);
-            if (count_ == limit) {  // and another field follows
+            if (count == limit) {  // and another field follows
+                count_ = count;
                 overflowed_ = true;
                 return true;
             }
@@ -154,6 +156,7 @@ bool SplitLine::cutPlain(std::string_view text, char separator, int limit)
         }
     }
     add(text.size());
+    count_ = count;
     return true;
 }
 
@@ -186,11 +189,8 @@ SplitLine splitLine(std::string_view line, char separator, int most)
     SplitLine out;
     const std::string_view text = trimmed(line);
     const int limit = std::clamp(most, 1, kMaxFields);  // a line has at least one field
-    if (!out.cutPlain(text, separator, limit)) {
-        out.count_ = 0;
-        out.overflowed_ = false;
+    if (!out.cutPlain(text, separator, limit))
         out.cutAny(text, separator, limit);
-    }
     return out;
 }
 

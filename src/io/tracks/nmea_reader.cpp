@@ -110,48 +110,190 @@ std::optional<int> readRmcClock(std::string_view hhmmss)
     return read ? secondsOfDay(hour, minute, second) : std::nullopt;
 }
 
+// Any RMC sentence: its checksum checked, then split into its fields, which
+// are read one by one; a field that cannot be what it should be names itself
+// in the error.
+void readAnyRmc(std::string_view bytes, std::string_view text, const TrackContext &context, TextMemo<RmcDate> &dates,
+                FixSink &sink)
+{
+    if (!stripChecksum(text))
+        return;
+    const SplitLine line = splitLine(text, ',', Date + 1);  // the fields after the date are not used
+    if (!namesRmc(line.field(0)) || line.count() <= Date)
+        return;
+    for (const int f : {Time, Lat, Lon, Date}) {
+        if (isEmpty(line.field(f)))
+            return;
+    }
+    auto fail = [&](int f, const char *expected) {
+        const std::string_view field = line.field(f);
+        throwTrackError(context, bytes, static_cast<std::size_t>(field.data() - bytes.data()), field, expected);
+    };
+    // Two digits each: ddmmyy and hhmmss (decimals of a second not read).
+    if (line.field(Date).size() != 6)
+        fail(Date, "a date (ddmmyy)");
+    if (line.field(Time).size() < 6)
+        fail(Time, "a time of day (hhmmss)");
+    const RmcDate &date = dates.read(line.field(Date), readRmcDate);
+    if (date.state == RmcDate::Unreadable)
+        fail(Date, "a date (ddmmyy)");
+    if (date.state == RmcDate::NoFixYet)
+        return;
+    const auto clock = readRmcClock(line.field(Time));
+    if (!clock)
+        fail(Time, "a time of day (hhmmss)");
+    auto coordinate = [&](int f, int hemisphere) {
+        double minutes;
+        if (!coordinateMinutes(line.field(f), CoordinateForm::DegreesMinutes, minutes))
+            fail(f, "a coordinate (dddmm.mmmm)");
+        const std::string_view h = line.field(hemisphere);
+        return h == "S" || h == "W" ? -minutes : minutes;
+    };
+    const double lat = coordinate(Lat, LatHemisphere);
+    const double lon = coordinate(Lon, LonHemisphere);
+    sink.add(addSeconds(date.day, *clock), lat, lon);
+}
+
+// The fields of a sentence read where they stand, one after another.
+class FieldCursor {
+public:
+    explicit FieldCursor(std::string_view fields) : text_(fields) {}
+
+    bool atEnd() const { return at_ == text_.size(); }
+
+    bool take(char c)
+    {
+        if (atEnd() || text_[at_] != c)
+            return false;
+        ++at_;
+        return true;
+    }
+
+    // `count` digits as a number.
+    bool digits(std::size_t count, int &value)
+    {
+        if (text_.size() - at_ < count)
+            return false;
+        int read = 0;
+        for (std::size_t k = 0; k < count; ++k) {
+            const unsigned digit = static_cast<unsigned char>(text_[at_ + k] - '0');
+            if (digit >= 10)
+                return false;
+            read = read * 10 + static_cast<int>(digit);
+        }
+        at_ += count;
+        value = read;
+        return true;
+    }
+
+    // The next `count` characters, fewer at the end.
+    std::string_view characters(std::size_t count)
+    {
+        const std::string_view taken = text_.substr(at_, count);
+        at_ += taken.size();
+        return taken;
+    }
+
+    // Past the next comma, whatever the field holds.
+    bool skipField()
+    {
+        while (!atEnd() && text_[at_] != ',')
+            ++at_;
+        return take(',');
+    }
+
+    // A ddmm.mmmm coordinate and its comma.
+    bool coordinate(double &minutes)
+    {
+        const std::size_t read = leadingDegreesMinutes(text_.substr(at_), minutes);
+        at_ += read;
+        return read > 0 && take(',');
+    }
+
+    // A hemisphere letter and its comma. The general reading counts a
+    // coordinate negative when the letter is S or W, whichever coordinate
+    // it follows.
+    bool hemisphere(bool &negative)
+    {
+        if (atEnd() || text_[at_] == ',')
+            return false;
+        negative = text_[at_] == 'S' || text_[at_] == 'W';
+        ++at_;
+        return take(',');
+    }
+
+private:
+    std::string_view text_;
+    std::size_t at_ = 0;
+};
+
+// The usual RMC sentence, as nearly every logger writes it, is read in one
+// pass where its fields stand, without splitting it: a "$", two capitals and
+// "RMC", the checksum ending the line, and each field that is read in its
+// usual form (hhmmss, ddmm.mmmm, one letter, ddmmyy). Within that shape a
+// sentence reads exactly as readAnyRmc reads it; anything else gives
+// OtherForm, and the sentence is read again by readAnyRmc, which also names
+// what is wrong.
+enum class PlainRmc { OtherForm, NoFix, Read };
+struct RmcFix {
+    DateTime utc;
+    double lat = 0;
+    double lon = 0;
+};
+
+PlainRmc readPlainRmc(std::string_view text, TextMemo<RmcDate> &dates, RmcFix &fix)
+{
+    const auto capital = [](char c) { return c >= 'A' && c <= 'Z'; };
+    if (text.size() < 10 || text[0] != '$' || !capital(text[1]) || !capital(text[2]) || text.substr(3, 4) != "RMC,")
+        return PlainRmc::OtherForm;
+    const std::size_t star = text.size() - 3;
+    const int high = hexDigit(text[star + 1]), low = hexDigit(text[star + 2]);
+    if (text[star] != '*' || high < 0 || low < 0)
+        return PlainRmc::OtherForm;
+    if (checksumOf(text.substr(1, star - 1)) != static_cast<unsigned>(high * 16 + low))
+        return PlainRmc::NoFix;  // damaged on the way
+    FieldCursor fields(text.substr(7, star - 7));
+    int hour, minute, second;
+    bool south, west;
+    const bool shaped = fields.digits(2, hour) && fields.digits(2, minute) && fields.digits(2, second) &&
+                        fields.skipField() && fields.skipField() && fields.coordinate(fix.lat) && fields.hemisphere(south) &&
+                        fields.coordinate(fix.lon) && fields.hemisphere(west) && fields.skipField() && fields.skipField();
+    const std::string_view dateText = fields.characters(6);
+    if (!shaped || dateText.size() != 6 || !(fields.atEnd() || fields.take(',')))
+        return PlainRmc::OtherForm;
+    const RmcDate &date = dates.read(dateText, readRmcDate);
+    if (date.state == RmcDate::Unreadable)
+        return PlainRmc::OtherForm;
+    if (date.state == RmcDate::NoFixYet)
+        return PlainRmc::NoFix;
+    const auto clock = secondsOfDay(hour, minute, second);
+    if (!clock)
+        return PlainRmc::OtherForm;
+    fix.utc = addSeconds(date.day, *clock);
+    fix.lat = south ? -fix.lat : fix.lat;
+    fix.lon = west ? -fix.lon : fix.lon;
+    return PlainRmc::Read;
+}
+
 }  // namespace
 
 void readNmea(std::string_view bytes, const TrackContext &context, FixSink &sink)
 {
     TextMemo<RmcDate> dates;
     forEachLine(bytes, [&](std::string_view text, int) {
-        if (!namesRmc(text) || !stripChecksum(text))
+        if (!namesRmc(text))
             return;
-        const SplitLine line = splitLine(text, ',', Date + 1);  // the fields after the date are not used
-        if (!namesRmc(line.field(0)) || line.count() <= Date)
-            return;
-        for (const int f : {Time, Lat, Lon, Date}) {
-            if (isEmpty(line.field(f)))
-                return;
+        RmcFix fix;
+        switch (readPlainRmc(text, dates, fix)) {
+        case PlainRmc::Read:
+            sink.add(fix.utc, fix.lat, fix.lon);
+            break;
+        case PlainRmc::NoFix:
+            break;
+        case PlainRmc::OtherForm:
+            readAnyRmc(bytes, text, context, dates, sink);
+            break;
         }
-        auto fail = [&](int f, const char *expected) {
-            const std::string_view field = line.field(f);
-            throwTrackError(context, bytes, static_cast<std::size_t>(field.data() - bytes.data()), field, expected);
-        };
-        // Two digits each: ddmmyy and hhmmss (decimals of a second not read).
-        if (line.field(Date).size() != 6)
-            fail(Date, "a date (ddmmyy)");
-        if (line.field(Time).size() < 6)
-            fail(Time, "a time of day (hhmmss)");
-        const RmcDate &date = dates.read(line.field(Date), readRmcDate);
-        if (date.state == RmcDate::Unreadable)
-            fail(Date, "a date (ddmmyy)");
-        if (date.state == RmcDate::NoFixYet)
-            return;
-        const auto clock = readRmcClock(line.field(Time));
-        if (!clock)
-            fail(Time, "a time of day (hhmmss)");
-        auto coordinate = [&](int f, int hemisphere) {
-            double minutes;
-            if (!coordinateMinutes(line.field(f), CoordinateForm::DegreesMinutes, minutes))
-                fail(f, "a coordinate (dddmm.mmmm)");
-            const std::string_view h = line.field(hemisphere);
-            return h == "S" || h == "W" ? -minutes : minutes;
-        };
-        const double lat = coordinate(Lat, LatHemisphere);
-        const double lon = coordinate(Lon, LonHemisphere);
-        sink.add(addSeconds(date.day, *clock), lat, lon);
     });
 }
 

@@ -15,30 +15,27 @@ double onTheGlobe(double minutes) { return std::abs(minutes) <= 180 * 60 ? minut
 
 bool isDigit(char c) { return static_cast<unsigned char>(c - '0') < 10; }
 
-// The usual ddmm.mmmm, up to three digits of whole degrees, two of minutes,
-// a point and up to 13 decimals, read in one pass. It gives what reading
-// the degrees and the minutes apart gives; false for any other text.
-bool plainDegreesMinutes(std::string_view number, double &minutes)
+}  // namespace
+
+std::size_t leadingDegreesMinutes(std::string_view text, double &minutes)
 {
     constexpr std::size_t kMostPlaces = 13;  // the minutes' digits stay below 2^53
     std::uint32_t whole = 0;
     std::size_t i = 0;
-    for (; i < number.size() && i < 6 && isDigit(number[i]); ++i)
-        whole = whole * 10 + static_cast<std::uint32_t>(number[i] - '0');
+    for (; i < text.size() && i < 6 && isDigit(text[i]); ++i)
+        whole = whole * 10 + static_cast<std::uint32_t>(text[i] - '0');
     const std::size_t point = i;
-    if (point < 2 || point > 5 || point == number.size() || number[point] != '.')
-        return false;
+    if (point < 2 || point > 5 || point == text.size() || text[point] != '.')
+        return 0;
     std::uint64_t minuteDigits = whole % 100;
-    for (++i; i < number.size() && isDigit(number[i]); ++i)
-        minuteDigits = minuteDigits * 10 + static_cast<std::uint64_t>(number[i] - '0');
+    for (++i; i < text.size() && isDigit(text[i]); ++i)
+        minuteDigits = minuteDigits * 10 + static_cast<std::uint64_t>(text[i] - '0');
     const std::size_t places = i - point - 1;
-    if (i != number.size() || places == 0 || places > kMostPlaces)
-        return false;
+    if (places == 0 || places > kMostPlaces)
+        return 0;
     minutes = onTheGlobe(static_cast<int>(whole / 100) * 60.0 + decimalValue(minuteDigits, places));
-    return true;
+    return i;
 }
-
-}  // namespace
 
 bool coordinateMinutes(std::string_view number, CoordinateForm form, double &minutes)
 {
@@ -49,7 +46,7 @@ bool coordinateMinutes(std::string_view number, CoordinateForm form, double &min
         minutes = onTheGlobe(degrees * 60);
         return true;
     }
-    if (form == CoordinateForm::DegreesMinutes && plainDegreesMinutes(number, minutes))
+    if (form == CoordinateForm::DegreesMinutes && leadingDegreesMinutes(number, minutes) == number.size())
         return true;
     // Whole degrees, then two digits of minutes (and two of seconds), then
     // the decimals.

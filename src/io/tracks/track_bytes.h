@@ -80,6 +80,12 @@ inline std::optional<double> coordinateMinutes(std::string_view number, Coordina
     return coordinateMinutes(number, form, minutes) ? std::optional<double>(minutes) : std::nullopt;
 }
 
+// The usual ddmm.mmmm at the start of `text` (up to three digits of whole
+// degrees, two of minutes, a point and up to 13 decimals), read in one pass
+// into what coordinateMinutes gives for it. Returns how many characters it
+// read, 0 when the text does not start so.
+std::size_t leadingDegreesMinutes(std::string_view text, double &minutes);
+
 // Throws LoadError: `what` of the file at byte `offset` (and its line) is not
 // what it should be.
 [[noreturn]] void throwTrackError(const TrackContext &context, std::string_view bytes, std::size_t offset,

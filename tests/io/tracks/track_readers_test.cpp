@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
+#include <cctype>
 #include <cmath>
 #include <cstring>
 #include <limits>
@@ -48,6 +50,30 @@ protected:
             return e.message().toStdString();
         }
         return {};
+    }
+
+    // All that a reading gives: the fixes, the points skipped, the error.
+    struct Outcome {
+        std::vector<std::array<double, 3>> fixes;
+        int skipped = 0;
+        std::string error;
+        bool operator==(const Outcome &) const = default;
+    };
+    Outcome outcomeOf(TrackDecoder decode, const std::string &bytes)
+    {
+        Outcome o;
+        BoatEntry &boat = race.boats[1];
+        boat.samples.assign(1, TrackSample{});
+        FixSink sink(race, boat);
+        try {
+            decode(bytes, {"gpsdat/test", race.raceDate}, sink);
+        } catch (const LoadError &e) {
+            o.error = e.message().toStdString();
+        }
+        for (int i = 1; i <= boat.sampleCount(); ++i)
+            o.fixes.push_back({boat.samples[i].time, boat.samples[i].lat, boat.samples[i].lon});
+        o.skipped = sink.skipped();
+        return o;
     }
 
     RaceState race;
@@ -221,27 +247,7 @@ TEST_F(TrackReaderTest, GpxPlainPointsReadAsAnyOther)
 {
     const std::string plain = "<gpx>\n<trkpt lat=\"35.5\" lon=\"-139.25\"><ele>1.5</ele><time>2009-05-03T02:00:01Z</time></trkpt>\n"
                               "<trkpt lat=\"35.6\" lon=\"139.3\">\n <time>2009-05-03T11:00:02+09:00</time>\n</trkpt></gpx>";
-    struct Outcome {
-        std::vector<std::array<double, 3>> fixes;
-        int skipped = 0;
-        std::string error;
-        bool operator==(const Outcome &) const = default;
-    };
-    const auto outcome = [&](const std::string &bytes) {
-        Outcome o;
-        BoatEntry &boat = race.boats[1];
-        boat.samples.assign(1, TrackSample{});
-        FixSink sink(race, boat);
-        try {
-            readGpx(bytes, {"gpsdat/test", race.raceDate}, sink);
-        } catch (const LoadError &e) {
-            o.error = e.message().toStdString();
-        }
-        for (int i = 1; i <= boat.sampleCount(); ++i)
-            o.fixes.push_back({boat.samples[i].time, boat.samples[i].lat, boat.samples[i].lon});
-        o.skipped = sink.skipped();
-        return o;
-    };
+    const auto outcome = [&](const std::string &bytes) { return outcomeOf(readGpx, bytes); };
     const auto readAnyWay = [](std::string bytes) {
         for (std::size_t at = bytes.find("<trkpt"); at != std::string::npos; at = bytes.find("<trkpt", at))
             bytes.replace(at, 6, "<TRKPT");
@@ -401,6 +407,80 @@ TEST_F(TrackReaderTest, NmeaSkipsSentencesWithoutFixOrWithABadChecksum)
     EXPECT_EQ(boat.samples[1].time, 5);
     EXPECT_NE(errorOf(readNmea, nmea("GPRMC,020005,A,3452.5,N,13545.0,E,5.5,054.7,03x509,,")), "");
     EXPECT_NE(errorOf(readNmea, nmea("GPRMC,020005,A,3452,N,13545.0,E,5.5,054.7,030509,,")), "");
+}
+
+// The usual RMC sentence is read where its fields stand; it must read as the
+// general reading reads it, whatever is damaged, with its checksum still
+// right or not. The general reading is forced by writing "rmc" in lower case
+// and mending the checksum for it.
+TEST_F(TrackReaderTest, NmeaPlainSentencesReadAsAnyOther)
+{
+    const std::string plain = nmea("GPGGA,020001,3452.5,S,13545.0,W,1,08,0.9,545.4,M,46.9,M,,") +
+                              nmea("GPRMC,020001.00,A,3452.500,S,13545.0,W,5.5,054.7,030509,,,A") +
+                              nmea("GNRMC,020002,A,0052.25,N,00045.125,E,0.0,0.0,030509");
+    const auto forEachLineOf = [](std::string bytes, auto change) {
+        std::string out;
+        for (std::size_t from = 0; from < bytes.size();) {
+            const std::size_t end = std::min(bytes.find('\n', from), bytes.size());
+            std::string line = bytes.substr(from, end - from);
+            change(line);
+            out += line + bytes.substr(end, 1);
+            from = end + 1;
+        }
+        return out;
+    };
+    // The checksum where the reader looks for it: after the last star, two hex digits.
+    const auto checksumAt = [](const std::string &line) {
+        const std::size_t star = line.rfind('*');
+        const bool hex = star != std::string::npos && star + 3 <= line.size() &&
+                         std::isxdigit(static_cast<unsigned char>(line[star + 1])) && std::isxdigit(static_cast<unsigned char>(line[star + 2]));
+        return hex ? star : std::string::npos;
+    };
+    const auto resummed = [&](const std::string &bytes) {
+        return forEachLineOf(bytes, [&](std::string &line) {
+            const std::size_t star = checksumAt(line), first = line.find('$') + 1;
+            if (star == std::string::npos || star < first)
+                return;
+            unsigned sum = 0;
+            for (std::size_t k = first; k < star; ++k)
+                sum ^= static_cast<unsigned char>(line[k]);
+            char digits[3];
+            std::snprintf(digits, sizeof digits, "%02X", sum);
+            line.replace(star + 1, 2, digits);
+        });
+    };
+    const auto readAnyWay = [&](const std::string &bytes) {
+        return forEachLineOf(bytes, [&](std::string &line) {
+            if (line.size() < 6 || line.compare(3, 3, "RMC") != 0)
+                return;
+            line.replace(3, 3, "rmc");
+            const std::size_t star = checksumAt(line);
+            if (star != std::string::npos && star > 5)  // three letters lowered: the sum changes by 0x20
+                line[star + 1] = "0123456789ABCDEF"[std::stoi(line.substr(star + 1, 1), nullptr, 16) ^ 2];
+        });
+    };
+    const auto outcome = [&](const std::string &bytes) { return outcomeOf(readNmea, bytes); };
+    ASSERT_EQ(outcome(plain).fixes.size(), 2u);
+    ASSERT_EQ(outcome(plain), outcome(readAnyWay(plain)));
+    const std::string characters = ",.*$ \r\n0159ANSWx-+";
+    int cases = 0, fixesRead = 0;
+    for (std::size_t at = 0; at < plain.size(); ++at) {
+        std::vector<std::string> damaged{plain.substr(0, at) + plain.substr(at + 1)};
+        for (const char c : characters) {
+            damaged.push_back(plain.substr(0, at) + c + plain.substr(at + 1));
+            damaged.push_back(plain.substr(0, at) + c + plain.substr(at));
+        }
+        for (const std::string &bytes : damaged) {
+            for (const std::string &log : {bytes, resummed(bytes)}) {
+                const Outcome read = outcome(log);
+                ASSERT_EQ(read, outcome(readAnyWay(log))) << log;
+                fixesRead += static_cast<int>(read.fixes.size());
+                ++cases;
+            }
+        }
+    }
+    EXPECT_GT(cases, 10000);
+    EXPECT_GT(fixesRead, cases);  // most damage leaves a sentence that still reads
 }
 
 TEST(CoordinateMinutes, ReadsTheThreeForms)
