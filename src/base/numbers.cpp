@@ -34,45 +34,41 @@ bool eightDigits(const char *p, std::uint64_t &number)
     return true;
 }
 
-// Nearly every number in a track file is a plain decimal, "-0.323300000",
-// whose value decimalValue gives. False for other forms.
-bool plainDecimal(std::string_view text, double &value)
+}  // namespace
+
+std::size_t leadingDecimal(std::string_view text, double &value)
 {
+    constexpr std::size_t kMostDigits = 17;
     constexpr std::uint64_t kExactLimit = std::uint64_t{1} << 53;
-    constexpr std::size_t kMostDigits = 17;  // keeps the integer far from overflowing
-    std::uint64_t digits = 0;
-    std::size_t count = 0;
-    const auto readDigits = [&](std::size_t i) {
-        for (std::uint64_t eight; i + 8 <= text.size() && count + 8 <= kMostDigits && eightDigits(text.data() + i, eight); i += 8, count += 8)
-            digits = digits * 100000000 + eight;
-        for (; i < text.size() && static_cast<unsigned char>(text[i] - '0') < 10 && count < kMostDigits; ++i, ++count)
-            digits = digits * 10 + static_cast<unsigned>(text[i] - '0');
-        return i;
-    };
+    const auto isDigit = [](char c) { return static_cast<unsigned char>(c - '0') < 10; };
     const bool negative = !text.empty() && text.front() == '-';
-    std::size_t end = readDigits(negative ? 1 : 0);
-    const std::size_t whole = count;
+    std::uint64_t digits = 0;  // past kMostDigits it may wrap, and is not used
+    std::size_t i = negative ? 1 : 0;
+    for (; i < text.size() && isDigit(text[i]); ++i)
+        digits = digits * 10 + static_cast<unsigned>(text[i] - '0');
+    const std::size_t whole = i - (negative ? 1 : 0);
     std::size_t places = 0;
-    if (end < text.size() && text[end] == '.') {
-        const std::size_t fractionEnd = readDigits(end + 1);
-        places = fractionEnd - end - 1;
-        end = fractionEnd;
+    if (i < text.size() && text[i] == '.') {
+        const std::size_t fraction = ++i;
+        for (std::uint64_t eight; i + 8 <= text.size() && eightDigits(text.data() + i, eight); i += 8)  // decimals run long
+            digits = digits * 100000000 + eight;
+        for (; i < text.size() && isDigit(text[i]); ++i)
+            digits = digits * 10 + static_cast<unsigned>(text[i] - '0');
+        places = i - fraction;
         if (places == 0)
-            return false;
+            return 0;
     }
-    if (end != text.size() || whole == 0 || digits > kExactLimit)
-        return false;
+    if (whole == 0 || whole + places > kMostDigits || digits > kExactLimit)
+        return 0;
     const double magnitude = decimalValue(digits, places);
     value = negative ? -magnitude : magnitude;
-    return true;
+    return i;
 }
-
-}  // namespace
 
 bool parseNumber(std::string_view text, double &value)
 {
     text = withoutPlus(text);
-    if (plainDecimal(text, value))
+    if (!text.empty() && leadingDecimal(text, value) == text.size())
         return true;
     const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
     return ec == std::errc{} && end == text.data() + text.size() && std::isfinite(value);

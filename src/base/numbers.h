@@ -20,6 +20,11 @@ inline std::optional<double> parseNumber(std::string_view text)
     double value;
     return parseNumber(text, value) ? std::optional<double>(value) : std::nullopt;
 }
+// The plain decimal at the start of `text`, "-0.3233": a sign, digits and
+// a point with digits after it, 17 digits at most, read in one pass into
+// what parseNumber gives for it. Returns how many characters it read, 0 when
+// the text does not start so.
+std::size_t leadingDecimal(std::string_view text, double &value);
 // 32-bit signed, no fraction; the two forms as for parseNumber. Up to nine
 // plain digits, as dates, times and degrees are written, cannot overflow and
 // are read straight from the digits; other forms go the long way.

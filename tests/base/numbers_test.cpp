@@ -45,7 +45,8 @@ TEST(RoundHalfEven, SaturatesAndRefusesWhatIsNotANumber)
 TEST(ParseNumber, PlainDecimalsMatchFromChars)
 {
     std::mt19937_64 random(19);
-    const auto expectSame = [](const std::string &text) {
+    int readLeading = 0;
+    const auto expectSame = [&](const std::string &text) {
         double expected = 0;
         const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), expected);
         ASSERT_EQ(ec, std::errc{}) << text;
@@ -54,6 +55,16 @@ TEST(ParseNumber, PlainDecimalsMatchFromChars)
         ASSERT_TRUE(value) << text;
         EXPECT_EQ(std::signbit(*value), std::signbit(expected)) << text;
         EXPECT_EQ(*value, expected) << text;
+        // Read where it stands in a file, followed by more text: the whole
+        // number or nothing.
+        double leading = 0;
+        const std::size_t read = leadingDecimal(text + "\" lon=\"1\"", leading);
+        if (read > 0) {
+            ASSERT_EQ(read, text.size()) << text;
+            EXPECT_EQ(std::signbit(leading), std::signbit(expected)) << text;
+            EXPECT_EQ(leading, expected) << text;
+            ++readLeading;
+        }
     };
     for (int k = 0; k < 200000; ++k) {
         const int whole = static_cast<int>(random() % 8), places = static_cast<int>(random() % 18);
@@ -66,6 +77,7 @@ TEST(ParseNumber, PlainDecimalsMatchFromChars)
             text += static_cast<char>('0' + random() % 10);
         expectSame(text);
     }
+    EXPECT_GT(readLeading, 100000);  // the plain ones, up to 17 digits
     for (const char *text : {"0", "-0", "-0.000", "9007199254740992", "9007199254740993", "900719925474099.3",
                              "12345678901234567890", "0.00000000000000000000001", "179.999999999999999"})
         expectSame(text);

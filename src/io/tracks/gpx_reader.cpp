@@ -260,9 +260,15 @@ public:
 
     // A number of at most `longest` characters and the `close` after it. A
     // text that converts holds only digits, signs, points and exponents, so
-    // no tag, quote or attribute name can hide in it.
+    // no tag, quote or attribute name can hide in it. A plain decimal is read
+    // in one pass; other forms are looked at whole.
     bool number(char close, std::size_t longest, double &value)
     {
+        const std::size_t read = leadingDecimal(bytes_.substr(at_, longest), value);
+        if (read > 0 && at_ + read < bytes_.size() && bytes_[at_ + read] == close) {
+            at_ += read + 1;
+            return true;
+        }
         const std::size_t end = bytes_.substr(0, at_ + longest + 1).find(close, at_);
         if (end == std::string_view::npos)
             return false;
