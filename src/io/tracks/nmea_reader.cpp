@@ -4,6 +4,7 @@
 // Other sentences are passed over.
 
 #include <algorithm>
+#include <bit>
 #include <cstdint>
 #include <cstring>
 
@@ -64,13 +65,37 @@ bool stripChecksum(std::string_view &sentence)
     return sum == static_cast<unsigned>(high * 16 + low);
 }
 
+constexpr std::uint64_t kEveryByte = 0x0101010101010101u;
+constexpr std::uint64_t kTopBits = 0x8080808080808080u;
+
+// The top bit of each byte of the word that is `c`: only bytes equal to it
+// are zero after the exclusive or, and only zero bytes keep their top bit
+// clear when 0x7f is added to their low seven bits.
+std::uint64_t bytesEqual(std::uint64_t word, char c)
+{
+    const std::uint64_t x = word ^ (kEveryByte * static_cast<unsigned char>(c));
+    return ~(((x & ~kTopBits) + ~kTopBits) | x) & kTopBits;
+}
+
 // Whether the first field of a sentence, up to its first comma, names an
 // RMC sentence, in any case. Setting bit 5 lowers a capital letter and
-// makes no other byte an "r", "m" or "c"; a comma stays a comma. Logs hold
-// as many other sentences, which are passed over with this before their
-// checksum is worked out and their fields are split.
+// makes no other byte an "r", "m" or "c". Logs hold as many other sentences,
+// which are passed over with this before their checksum is worked out and
+// their fields are split; nearly all of them name themselves in their first
+// eight bytes ("$GPGGA,0"), which are looked at as one word.
 bool namesRmc(std::string_view sentence)
 {
+    if (std::endian::native == std::endian::little && sentence.size() >= 8) {
+        std::uint64_t word;
+        std::memcpy(&word, sentence.data(), 8);
+        const std::uint64_t commas = bytesEqual(word, ',');
+        if (commas != 0) {
+            const std::uint64_t lowered = word | 0x20 * kEveryByte;
+            const std::uint64_t rmc = bytesEqual(lowered, 'r') & bytesEqual(lowered, 'm') >> 8 & bytesEqual(lowered, 'c') >> 16;
+            const std::uint64_t beforeFirstComma = (commas & (~commas + 1)) - 1;
+            return (rmc << 16 & beforeFirstComma) != 0;  // the "c" before the comma
+        }
+    }
     for (std::size_t i = 0; i + 3 <= sentence.size() && sentence[i] != ','; ++i) {
         if ((sentence[i] | 0x20) == 'r' && (sentence[i + 1] | 0x20) == 'm' && (sentence[i + 2] | 0x20) == 'c')
             return true;

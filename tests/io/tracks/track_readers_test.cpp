@@ -385,9 +385,13 @@ TEST_F(TrackReaderTest, NmeaReadsRmcSentences)
                             nmea("GNRMC,020002.00,V,3452.5000,N,13545.0000,E,5.5,054.7,030509,,") +
                             "$GPRMC,020003,A,3452.5,N,13545.0,E,5.5,054.7,030509,,\r\n" +
                             nmea("gprmc,020004,A,3452.5,N,13545.0,E,5.5,054.7,030509,,") +  // any letter case
-                            nmea("GPRMC*00,020005,A,3452.5,N,13545.0,E,5.5,054.7,030509,,");  // the last star is the checksum's
+                            nmea("GPRMC*00,020005,A,3452.5,N,13545.0,E,5.5,054.7,030509,,") +  // the last star is the checksum's
+                            nmea("RMC,020006,A,3452.5,N,13545.0,E,5.5,054.7,030509,,") +  // the name anywhere in the first field
+                            nmea("PXYZRmC,020007,A,3452.5,N,13545.0,E,5.5,054.7,030509,,") +
+                            nmea("GP\x0cRMC,020008,A,3452.5,N,13545.0,E,5.5,054.7,030509,,") +
+                            nmea("GPGGARM,C,020009,A,3452.5,N,13545.0,E,5.5,054.7,030509,,");  // not an RMC sentence
     const BoatEntry &boat = read(readNmea, log);
-    ASSERT_EQ(boat.sampleCount(), 5);
+    ASSERT_EQ(boat.sampleCount(), 8);
     EXPECT_DOUBLE_EQ(boat.samples[1].lat, -(34 * 60 + 52.5));
     EXPECT_DOUBLE_EQ(boat.samples[1].lon, -(135 * 60 + 45.0));
     EXPECT_EQ(boat.samples[1].time, 1);
