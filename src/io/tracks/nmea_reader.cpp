@@ -30,23 +30,31 @@ int hexDigit(char c)
 }
 
 // The exclusive or of the bytes, the NMEA checksum, taken eight bytes at a
-// time.
+// time. The last few are taken from the eight that end the text, less those
+// already taken: the text's length then decides no branch.
 unsigned checksumOf(std::string_view bytes)
 {
+    const auto wordAt = [&](std::size_t at) {
+        std::uint64_t word;
+        std::memcpy(&word, bytes.data() + at, 8);
+        return std::endian::native == std::endian::big ? __builtin_bswap64(word) : word;  // the last byte highest
+    };
+    if (bytes.size() < 8) {
+        unsigned sum = 0;
+        for (const char c : bytes)
+            sum ^= static_cast<unsigned char>(c);
+        return sum;
+    }
     std::uint64_t word = 0;
     std::size_t i = 0;
-    for (; i + 8 <= bytes.size(); i += 8) {
-        std::uint64_t eight;
-        std::memcpy(&eight, bytes.data() + i, 8);
-        word ^= eight;
-    }
+    for (; i + 8 <= bytes.size(); i += 8)
+        word ^= wordAt(i);
+    const std::size_t left = bytes.size() - i;  // 0 to 7
+    word ^= wordAt(bytes.size() - 8) >> (8 * (7 - left)) >> 8;
     word ^= word >> 32;
     word ^= word >> 16;
     word ^= word >> 8;
-    unsigned sum = word & 0xff;
-    for (; i < bytes.size(); ++i)
-        sum ^= static_cast<unsigned char>(bytes[i]);
-    return sum;
+    return word & 0xff;
 }
 
 // Strips a "*hh" checksum from the sentence; false when it is there and wrong.
@@ -219,9 +227,19 @@ public:
         return taken;
     }
 
-    // Past the next comma, whatever the field holds.
+    // Past the next comma, whatever the field holds. A field shorter than
+    // eight bytes, as speeds and courses are, is passed over in one step.
     bool skipField()
     {
+        if (text_.size() - at_ >= 8) {
+            std::uint64_t word;
+            std::memcpy(&word, text_.data() + at_, 8);
+            const std::uint64_t commas = bytesEqual(word, ',');
+            if (std::endian::native == std::endian::little && commas != 0) {
+                at_ += static_cast<std::size_t>(std::countr_zero(commas)) / 8 + 1;
+                return true;
+            }
+        }
         while (!atEnd() && text_[at_] != ',')
             ++at_;
         return take(',');
