@@ -22,7 +22,7 @@ std::size_t leadingDegreesMinutes(std::string_view text, double &minutes)
     constexpr std::size_t kMostPlaces = 13;  // the minutes' digits stay below 2^53
     std::uint32_t whole = 0;
     std::size_t i = 0;
-    for (; i < text.size() && i < 6 && isDigit(text[i]); ++i)
+    for (; i < text.size() && isDigit(text[i]); ++i)  // a long run wraps, and is refused below
         whole = whole * 10 + static_cast<std::uint32_t>(text[i] - '0');
     const std::size_t point = i;
     if (point < 2 || point > 5 || point == text.size() || text[point] != '.')
