@@ -16,7 +16,7 @@ build:
 
 build-asan:
 	cmake -S . -B $(ASAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DKEELRUN_SANITIZE=ON -DKEELRUN_WERROR=$(WERROR)
-	cmake --build $(ASAN_BUILD) -j $(JOBS) --target keelrun_tests keelrun_sim_tests
+	cmake --build $(ASAN_BUILD) -j $(JOBS) --target keelrun_tests keelrun_sim_tests keelrun_word_splitter_tests
 
 run: DEPS_FLAGS = --run
 run: deps build
