@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <cstring>
 
+#include "base/byte_words.h"
+
 // KEELRUN_WORD_AT_A_TIME builds the portable way on any processor, for its test.
 #if defined(__SSE2__) && !defined(KEELRUN_WORD_AT_A_TIME)
 #define KEELRUN_SSE2_BLOCKS
@@ -67,13 +69,6 @@ BlockBits bitsOfBlock(std::string_view text, std::size_t base, char separator)
 
 #else  // eight bytes at a time in a 64-bit word
 
-constexpr std::uint64_t kEveryByte = 0x0101010101010101u;
-constexpr std::uint64_t kTopBits = 0x8080808080808080u;
-
-// The top bit of each byte set where the byte is zero: only zero bytes keep
-// their top bit clear when 0x7f is added to their low seven bits.
-std::uint64_t zeroBytes(std::uint64_t x) { return ~(((x & ~kTopBits) + ~kTopBits) | x) & kTopBits; }
-
 // The top bit of each byte, gathered into eight bits, the first byte's
 // lowest: the multiplication moves the eight top bits into the top byte.
 std::uint64_t gatheredTopBits(std::uint64_t topBits) { return (topBits >> 7) * 0x0102040810204080u >> 56; }
@@ -84,17 +79,16 @@ BlockBits bitsOfBlock(std::string_view text, std::size_t base, char separator)
     BlockBits bits;
     for (std::size_t at = 0; at < size; at += 8) {
         std::uint64_t word = 0;  // the first byte lowest, padded with zeros
-        if (size - at >= 8 && std::endian::native == std::endian::little) {
-            std::memcpy(&word, text.data() + base + at, 8);
+        if (size - at >= 8) {
+            word = wordAt(text.data() + base + at);
         } else {
-            for (std::size_t k = std::min<std::size_t>(8, size - at); k-- > 0;)
+            for (std::size_t k = size - at; k-- > 0;)
                 word = word << 8 | static_cast<unsigned char>(text[base + at + k]);
         }
         // Adding 0x5f to the low seven bits sets the top bit from 0x21 up.
         const std::uint64_t upToBlank = ~((word & ~kTopBits) + 0x5f * kEveryByte) & ~word & kTopBits;
-        const std::uint64_t del = zeroBytes(word ^ 0x7f * kEveryByte);
-        bits.separators |= gatheredTopBits(zeroBytes(word ^ kEveryByte * static_cast<unsigned char>(separator))) << at;
-        bits.blanks |= gatheredTopBits(upToBlank | del) << at;
+        bits.separators |= gatheredTopBits(bytesEqual(word, separator)) << at;
+        bits.blanks |= gatheredTopBits(upToBlank | bytesEqual(word, '\x7f')) << at;
     }
     const std::uint64_t inText = size == 64 ? ~std::uint64_t{0} : (std::uint64_t{1} << size) - 1;
     return {bits.separators & inText, bits.blanks & inText};

@@ -4,8 +4,9 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
-#include <cstring>
 #include <limits>
+
+#include "base/byte_words.h"
 
 namespace keelrun {
 namespace {
@@ -23,8 +24,7 @@ std::string_view withoutPlus(std::string_view text)
 // pairs, fours and the eight.
 bool eightDigits(const char *p, std::uint64_t &number)
 {
-    std::uint64_t bytes;
-    std::memcpy(&bytes, p, 8);
+    std::uint64_t bytes = wordAt(p);
     const bool digits = (((bytes + 0x4646464646464646u) | (bytes - 0x3030303030303030u)) & 0x8080808080808080u) == 0;
     if (!digits)
         return false;
@@ -40,7 +40,6 @@ std::size_t leadingDecimal(std::string_view text, double &value)
 {
     constexpr std::size_t kMostDigits = 17;
     constexpr std::uint64_t kExactLimit = std::uint64_t{1} << 53;
-    const auto isDigit = [](char c) { return static_cast<unsigned char>(c - '0') < 10; };
     const bool negative = !text.empty() && text.front() == '-';
     std::uint64_t digits = 0;  // past kMostDigits it may wrap, and is not used
     std::size_t i = negative ? 1 : 0;

@@ -11,6 +11,8 @@
 
 namespace keelrun {
 
+inline bool isDigit(char c) { return static_cast<unsigned char>(c - '0') < 10; }
+
 // Finite values only. The form with `value` returns whether the text
 // converts; it is for loops over millions of numbers, where the optional's
 // trip through memory would cost more than the conversion.
@@ -35,7 +37,7 @@ inline bool parseInteger(std::string_view text, int &value)
         return parseIntegerOtherForms(text, value);
     int digits = 0;
     for (const char c : text) {
-        if (static_cast<unsigned char>(c - '0') >= 10)
+        if (!isDigit(c))
             return parseIntegerOtherForms(text, value);
         digits = digits * 10 + (c - '0');
     }

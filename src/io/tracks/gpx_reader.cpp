@@ -130,7 +130,7 @@ PlainTime plainTime(std::string_view text, DateMemo &memo, DateTime &utc)
         return PlainTime::OtherForm;
     bool shaped = text[4] == '-' && text[7] == '-' && text[10] == 'T' && text[19] == 'Z';
     for (const std::size_t k : {0, 1, 2, 3, 5, 6, 8, 9})
-        shaped &= static_cast<unsigned char>(text[k] - '0') < 10;
+        shaped &= isDigit(text[k]);
     if (!shaped)
         return PlainTime::OtherForm;
     const std::optional<DateTime> &date = memo.read(text.substr(0, 10), parseDateTime);

@@ -6,8 +6,8 @@
 #include <algorithm>
 #include <bit>
 #include <cstdint>
-#include <cstring>
 
+#include "base/byte_words.h"
 #include "base/line_splitter.h"
 #include "base/numbers.h"
 #include "base/text_file.h"
@@ -34,11 +34,6 @@ int hexDigit(char c)
 // already taken: the text's length then decides no branch.
 unsigned checksumOf(std::string_view bytes)
 {
-    const auto wordAt = [&](std::size_t at) {
-        std::uint64_t word;
-        std::memcpy(&word, bytes.data() + at, 8);
-        return std::endian::native == std::endian::big ? __builtin_bswap64(word) : word;  // the last byte highest
-    };
     if (bytes.size() < 8) {
         unsigned sum = 0;
         for (const char c : bytes)
@@ -48,9 +43,9 @@ unsigned checksumOf(std::string_view bytes)
     std::uint64_t word = 0;
     std::size_t i = 0;
     for (; i + 8 <= bytes.size(); i += 8)
-        word ^= wordAt(i);
-    const std::size_t left = bytes.size() - i;  // 0 to 7
-    word ^= wordAt(bytes.size() - 8) >> (8 * (7 - left)) >> 8;
+        word ^= wordAt(bytes.data() + i);
+    const std::size_t left = bytes.size() - i;  // 0 to 7, the highest bytes of the last word
+    word ^= wordAt(bytes.data() + bytes.size() - 8) >> (8 * (7 - left)) >> 8;
     word ^= word >> 32;
     word ^= word >> 16;
     word ^= word >> 8;
@@ -73,18 +68,6 @@ bool stripChecksum(std::string_view &sentence)
     return sum == static_cast<unsigned>(high * 16 + low);
 }
 
-constexpr std::uint64_t kEveryByte = 0x0101010101010101u;
-constexpr std::uint64_t kTopBits = 0x8080808080808080u;
-
-// The top bit of each byte of the word that is `c`: only bytes equal to it
-// are zero after the exclusive or, and only zero bytes keep their top bit
-// clear when 0x7f is added to their low seven bits.
-std::uint64_t bytesEqual(std::uint64_t word, char c)
-{
-    const std::uint64_t x = word ^ (kEveryByte * static_cast<unsigned char>(c));
-    return ~(((x & ~kTopBits) + ~kTopBits) | x) & kTopBits;
-}
-
 // Whether the first field of a sentence, up to its first comma, names an
 // RMC sentence, in any case. Setting bit 5 lowers a capital letter and
 // makes no other byte an "r", "m" or "c". Logs hold as many other sentences,
@@ -93,9 +76,8 @@ std::uint64_t bytesEqual(std::uint64_t word, char c)
 // eight bytes ("$GPGGA,0"), which are looked at as one word.
 bool namesRmc(std::string_view sentence)
 {
-    if (std::endian::native == std::endian::little && sentence.size() >= 8) {
-        std::uint64_t word;
-        std::memcpy(&word, sentence.data(), 8);
+    if (sentence.size() >= 8) {
+        const std::uint64_t word = wordAt(sentence.data());
         const std::uint64_t commas = bytesEqual(word, ',');
         if (commas != 0) {
             const std::uint64_t lowered = word | 0x20 * kEveryByte;
@@ -209,10 +191,9 @@ public:
             return false;
         int read = 0;
         for (std::size_t k = 0; k < count; ++k) {
-            const unsigned digit = static_cast<unsigned char>(text_[at_ + k] - '0');
-            if (digit >= 10)
+            if (!isDigit(text_[at_ + k]))
                 return false;
-            read = read * 10 + static_cast<int>(digit);
+            read = read * 10 + (text_[at_ + k] - '0');
         }
         at_ += count;
         value = read;
@@ -232,10 +213,8 @@ public:
     bool skipField()
     {
         if (text_.size() - at_ >= 8) {
-            std::uint64_t word;
-            std::memcpy(&word, text_.data() + at_, 8);
-            const std::uint64_t commas = bytesEqual(word, ',');
-            if (std::endian::native == std::endian::little && commas != 0) {
+            const std::uint64_t commas = bytesEqual(wordAt(text_.data() + at_), ',');
+            if (commas != 0) {
                 at_ += static_cast<std::size_t>(std::countr_zero(commas)) / 8 + 1;
                 return true;
             }

@@ -13,8 +13,6 @@ namespace {
 // Minutes of arc, or kOffTheGlobe beyond 180 degrees.
 double onTheGlobe(double minutes) { return std::abs(minutes) <= 180 * 60 ? minutes : kOffTheGlobe; }
 
-bool isDigit(char c) { return static_cast<unsigned char>(c - '0') < 10; }
-
 }  // namespace
 
 std::size_t leadingDegreesMinutes(std::string_view text, double &minutes)

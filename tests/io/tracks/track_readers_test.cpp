@@ -9,6 +9,7 @@
 #include <optional>
 #include <random>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "base/load_error.h"
@@ -21,6 +22,21 @@ namespace keelrun {
 namespace {
 
 using namespace test;
+
+// The text damaged at each byte in every way one character can: the byte
+// left out, and each of `characters` put in its place or before it.
+std::vector<std::string> damagedCopies(const std::string &text, std::string_view characters)
+{
+    std::vector<std::string> damaged;
+    for (std::size_t at = 0; at < text.size(); ++at) {
+        damaged.push_back(text.substr(0, at) + text.substr(at + 1));
+        for (const char c : characters) {
+            damaged.push_back(text.substr(0, at) + c + text.substr(at + 1));
+            damaged.push_back(text.substr(0, at) + c + text.substr(at));
+        }
+    }
+    return damaged;
+}
 
 class TrackReaderTest : public ::testing::Test {
 protected:
@@ -254,18 +270,10 @@ TEST_F(TrackReaderTest, GpxPlainPointsReadAsAnyOther)
         return bytes;
     };
     ASSERT_EQ(outcome(plain).fixes.size(), 2u);
-    const std::string characters = "\"'<>/ \n.-+0159eEtTzZ:x";
     int cases = 0;
-    for (std::size_t at = 0; at < plain.size(); ++at) {
-        std::vector<std::string> damaged{plain.substr(0, at) + plain.substr(at + 1)};
-        for (const char c : characters) {
-            damaged.push_back(plain.substr(0, at) + c + plain.substr(at + 1));
-            damaged.push_back(plain.substr(0, at) + c + plain.substr(at));
-        }
-        for (const std::string &bytes : damaged) {
-            ASSERT_EQ(outcome(bytes), outcome(readAnyWay(bytes))) << bytes;
-            ++cases;
-        }
+    for (const std::string &bytes : damagedCopies(plain, "\"'<>/ \n.-+0159eEtTzZ:x")) {
+        ASSERT_EQ(outcome(bytes), outcome(readAnyWay(bytes))) << bytes;
+        ++cases;
     }
     EXPECT_GT(cases, 8000);
     // Values near the longest a name's window holds.
@@ -466,21 +474,13 @@ TEST_F(TrackReaderTest, NmeaPlainSentencesReadAsAnyOther)
     const auto outcome = [&](const std::string &bytes) { return outcomeOf(readNmea, bytes); };
     ASSERT_EQ(outcome(plain).fixes.size(), 2u);
     ASSERT_EQ(outcome(plain), outcome(readAnyWay(plain)));
-    const std::string characters = ",.*$ \r\n0159ANSWx-+";
     int cases = 0, fixesRead = 0;
-    for (std::size_t at = 0; at < plain.size(); ++at) {
-        std::vector<std::string> damaged{plain.substr(0, at) + plain.substr(at + 1)};
-        for (const char c : characters) {
-            damaged.push_back(plain.substr(0, at) + c + plain.substr(at + 1));
-            damaged.push_back(plain.substr(0, at) + c + plain.substr(at));
-        }
-        for (const std::string &bytes : damaged) {
-            for (const std::string &log : {bytes, resummed(bytes)}) {
-                const Outcome read = outcome(log);
-                ASSERT_EQ(read, outcome(readAnyWay(log))) << log;
-                fixesRead += static_cast<int>(read.fixes.size());
-                ++cases;
-            }
+    for (const std::string &bytes : damagedCopies(plain, ",.*$ \r\n0159ANSWx-+")) {
+        for (const std::string &log : {bytes, resummed(bytes)}) {
+            const Outcome read = outcome(log);
+            ASSERT_EQ(read, outcome(readAnyWay(log))) << log;
+            fixesRead += static_cast<int>(read.fixes.size());
+            ++cases;
         }
     }
     EXPECT_GT(cases, 10000);

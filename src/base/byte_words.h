@@ -1,0 +1,33 @@
+#pragma once
+// Eight bytes of text looked at as one 64-bit word, as the readers do where
+// a loop over the bytes would mispredict its exit on every field.
+
+#include <bit>
+#include <cstdint>
+#include <cstring>
+
+namespace keelrun {
+
+inline constexpr std::uint64_t kEveryByte = 0x0101010101010101u;
+inline constexpr std::uint64_t kTopBits = 0x8080808080808080u;
+
+// The eight bytes from `p`, the first in the lowest byte on any processor.
+inline std::uint64_t wordAt(const char *p)
+{
+    std::uint64_t word;
+    std::memcpy(&word, p, 8);
+    if constexpr (std::endian::native == std::endian::big)
+        word = __builtin_bswap64(word);
+    return word;
+}
+
+// The top bit of each byte of the word that is `c`: only bytes equal to it
+// are zero after the exclusive or, and only zero bytes keep their top bit
+// clear when 0x7f is added to their low seven bits.
+inline std::uint64_t bytesEqual(std::uint64_t word, char c)
+{
+    const std::uint64_t x = word ^ (kEveryByte * static_cast<unsigned char>(c));
+    return ~(((x & ~kTopBits) + ~kTopBits) | x) & kTopBits;
+}
+
+}  // namespace keelrun
