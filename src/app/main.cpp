@@ -2,29 +2,40 @@
 
 #include <QCoreApplication>
 #include <QFileInfo>
-#include <QGuiApplication>
 
 #include "app/window_module.h"
 #include "base/program_module.h"
 #include "cli/command_line.h"
 #include "cli/export_command.h"
-#include "cli/render_command.h"
-#include "cli/video_command.h"
+#include "cli/picture_module.h"
 
 namespace {
+
+// The entry point `symbol` of the module `fileName` beside the program; on
+// failure nothing, with the reason on stderr.
+template <typename Entry>
+Entry moduleEntry(const char *fileName, const char *symbol, const char *what)
+{
+    const QString programDir = QFileInfo(QFileInfo(QStringLiteral("/proc/self/exe")).symLinkTarget()).absolutePath();
+    QString problem;
+    const QFunctionPointer entry = keelrun::loadProgramModule(programDir, QString::fromLatin1(fileName), symbol, problem);
+    if (!entry)
+        std::fprintf(stderr, "keelrun: the %s module %s is missing or broken (%s)\n", what, fileName, qPrintable(problem));
+    return reinterpret_cast<Entry>(entry);
+}
 
 // The window, and the commands that build it, run in the window's module.
 int runWindowModule(int &argc, char **argv, bool screenshot)
 {
-    const QString programDir = QFileInfo(QFileInfo(QStringLiteral("/proc/self/exe")).symLinkTarget()).absolutePath();
-    QString problem;
-    const auto entry = reinterpret_cast<keelrun::WindowModuleEntry>(
-        keelrun::loadProgramModule(programDir, QStringLiteral("keelrun-window.so"), keelrun::kWindowModuleEntry, problem));
-    if (!entry) {
-        std::fprintf(stderr, "keelrun: the window module keelrun-window.so is missing or broken (%s)\n", qPrintable(problem));
-        return keelrun::kExitError;
-    }
-    return entry(&argc, argv, screenshot);
+    const auto entry = moduleEntry<keelrun::WindowModuleEntry>("keelrun-window.so", keelrun::kWindowModuleEntry, "window");
+    return entry ? entry(&argc, argv, screenshot) : keelrun::kExitError;
+}
+
+// Pictures and videos drawn without a window run in the pictures' module.
+int runPictureModule(int &argc, char **argv)
+{
+    const auto entry = moduleEntry<keelrun::PictureModuleEntry>("keelrun-picture.so", keelrun::kPictureModuleEntry, "pictures'");
+    return entry ? entry(&argc, argv) : keelrun::kExitError;
 }
 
 }  // namespace
@@ -39,15 +50,8 @@ int main(int argc, char *argv[])
         return runWindowModule(argc, argv, false);
     case keelrun::ProgramKind::Screenshot:
         return runWindowModule(argc, argv, true);
-    case keelrun::ProgramKind::Picture: {
-        keelrun::drawWithoutDisplay();
-        QGuiApplication app(argc, argv);
-        const keelrun::CommandLine command = keelrun::describeAndParse();
-        if (command.mode == keelrun::CommandLine::Video)
-            return keelrun::runVideo(command, QCoreApplication::applicationDirPath(), keelrun::stopOnInterrupt());
-        return command.mode == keelrun::CommandLine::Done ? command.exitCode
-                                                          : keelrun::runRender(command, QCoreApplication::applicationDirPath());
-    }
+    case keelrun::ProgramKind::Picture:
+        return runPictureModule(argc, argv);
     case keelrun::ProgramKind::Text:
         break;
     }

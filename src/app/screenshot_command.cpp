@@ -8,6 +8,7 @@
 #include <QTimer>
 
 #include "app/main_window.h"
+#include "cli/render_command.h"
 #include "cli/video_command.h"
 
 namespace keelrun {

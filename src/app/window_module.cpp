@@ -57,6 +57,7 @@ extern "C" Q_DECL_EXPORT int keelrunWindowMain(int *argc, char **argv, bool scre
     static_assert(std::is_same_v<decltype(&keelrunWindowMain), keelrun::WindowModuleEntry>);
     if (screenshot)
         keelrun::drawWithoutDisplay();
+    QGuiApplication::setDesktopFileName(QStringLiteral("keelrun"));  // groups the window with its launcher
     QApplication app(*argc, argv);
     const keelrun::CommandLine command = keelrun::describeAndParse();
     if (screenshot)

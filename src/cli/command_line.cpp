@@ -7,8 +7,6 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
-#include <QGuiApplication>
-#include <QSaveFile>
 
 #include "cli/inspect.h"
 #include "race/loading_sequence.h"
@@ -54,15 +52,6 @@ std::optional<Page> parsePage(const QString &text)
 }  // namespace
 
 void printError(const QString &message) { std::fprintf(stderr, "keelrun: %s\n", qPrintable(message)); }
-
-bool savePicture(const QImage &picture, const QString &path)
-{
-    QSaveFile file(path);
-    if (file.open(QIODevice::WriteOnly) && picture.save(&file, "PNG") && file.commit())
-        return true;
-    printError(QStringLiteral("%1: %2").arg(path, file.errorString()));
-    return false;
-}
 
 ProgramKind programKind(const QStringList &arguments)
 {
@@ -256,7 +245,6 @@ CommandLine parseCommandLine(const QStringList &arguments)
 CommandLine describeAndParse()
 {
     QCoreApplication::setApplicationName(QStringLiteral("Keelrun"));
-    QGuiApplication::setDesktopFileName(QStringLiteral("keelrun"));  // groups the window with its launcher
     QCoreApplication::setApplicationVersion(QStringLiteral(KEELRUN_VERSION));
     return parseCommandLine(QCoreApplication::arguments().mid(1));
 }

@@ -6,7 +6,6 @@
 
 #include <optional>
 
-#include <QImage>
 #include <QSize>
 #include <QString>
 #include <QStringList>
@@ -66,9 +65,6 @@ bool loadCommandRace(const CommandLine &command, const QString &executableDir, R
 
 void printError(const QString &message);
 
-// Writes `picture` as a PNG at `path`, whole or not at all; false, with the
-// reason on stderr, when it cannot.
-bool savePicture(const QImage &picture, const QString &path);
 inline constexpr int kExitError = 2;
 
 // Arguments without the program name.

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include <QSaveFile>
+
 #include "playback/light_phases.h"
 #include "playback/window_layout.h"
 #include "race/daylight.h"
@@ -69,6 +71,15 @@ int runRender(const CommandLine &command, const QString &executableDir)
     }
 
     return savePicture(bitmap, command.output) ? 0 : kExitError;
+}
+
+bool savePicture(const QImage &picture, const QString &path)
+{
+    QSaveFile file(path);
+    if (file.open(QIODevice::WriteOnly) && picture.save(&file, "PNG") && file.commit())
+        return true;
+    printError(QStringLiteral("%1: %2").arg(path, file.errorString()));
+    return false;
 }
 
 }  // namespace keelrun

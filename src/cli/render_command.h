@@ -21,4 +21,8 @@ MapPictures trackPictures(const RaceState &race, const CommandLine &command);
 
 int runRender(const CommandLine &command, const QString &executableDir);
 
+// Writes `picture` as a PNG at `path`, whole or not at all; false, with the
+// reason on stderr, when it cannot.
+bool savePicture(const QImage &picture, const QString &path);
+
 }  // namespace keelrun
