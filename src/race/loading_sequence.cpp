@@ -110,6 +110,18 @@ void cutAfterFinish(RaceState &state)
     }
 }
 
+// Each fix's speed and course, then the distance each boat sailed on each
+// leg, on the segments measured for the speeds. The segments are let go
+// before the manoeuvres need room.
+void deriveSpeedsAndLegs(RaceState &state, const LoadListener &listener)
+{
+    const SegmentMetres segments = deriveSpeedAndHeading(state);
+    if (listener.beep)
+        listener.beep();
+    cutAfterFinish(state);
+    computeLegDistances(state, segments);
+}
+
 LoadResult runStages(RaceState &state, const DataFolder &folder, const QString &raceFilePath,
                      const LoadListener &listener)
 {
@@ -134,11 +146,7 @@ LoadResult runStages(RaceState &state, const DataFolder &folder, const QString &
     state.extent = computeRaceExtent(state);
     state.daylight = computeDaylight(state, state.extent);
     loadCoastline(state, folder);
-    const SegmentMetres segments = deriveSpeedAndHeading(state);
-    if (listener.beep)
-        listener.beep();
-    cutAfterFinish(state);
-    computeLegDistances(state, segments);
+    deriveSpeedsAndLegs(state, listener);
     buildLegTables(state);
     findManoeuvres(state);
 

@@ -20,6 +20,13 @@ struct GeoBox {
         minLon = std::min(minLon, lon);
     }
     void add(GeoPoint p) { add(p.lat, p.lon); }
+    void add(const GeoBox &other)
+    {
+        maxLat = std::max(maxLat, other.maxLat);
+        minLat = std::min(minLat, other.minLat);
+        maxLon = std::max(maxLon, other.maxLon);
+        minLon = std::min(minLon, other.minLon);
+    }
 };
 
 // The race extent: every sample inside the playback window, with a 20 %
