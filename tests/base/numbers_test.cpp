@@ -9,6 +9,7 @@
 #include <optional>
 #include <random>
 #include <string>
+#include <vector>
 
 #include "base/numbers.h"
 
@@ -65,9 +66,19 @@ TEST(ParseNumber, PlainDecimalsMatchFromChars)
             EXPECT_EQ(leading, expected) << text;
             ++readLeading;
         }
+        // The same with the file ending a few bytes after it: the digits are
+        // looked at a word at a time where the bytes reach, one by one
+        // elsewhere, never past the end.
+        for (const std::size_t after : {std::size_t{0}, std::size_t{1}, std::size_t{7}, std::size_t{12}}) {
+            const std::string file = text + std::string("</ele><time>").substr(0, after);
+            const std::vector<char> bytes(file.begin(), file.end());  // a buffer of exactly that size
+            double atEnd = 0;
+            ASSERT_EQ(leadingDecimal(std::string_view(bytes.data(), bytes.size()), atEnd), read) << file;
+            EXPECT_EQ(atEnd, read > 0 ? leading : 0.0) << file;
+        }
     };
     for (int k = 0; k < 200000; ++k) {
-        const int whole = static_cast<int>(random() % 8), places = static_cast<int>(random() % 18);
+        const int whole = static_cast<int>(random() % 10), places = static_cast<int>(random() % 18);
         std::string text = random() % 2 ? "-" : "";
         for (int d = 0; d < std::max(whole, 1); ++d)
             text += static_cast<char>('0' + random() % 10);

@@ -6,10 +6,12 @@
 // files that are not quite well-formed still give their points.
 
 #include <algorithm>
+#include <bit>
 #include <cstdint>
 #include <cstring>
 #include <string>
 
+#include "base/byte_words.h"
 #include "base/line_splitter.h"
 #include "base/numbers.h"
 #include "io/tracks/track_bytes.h"
@@ -22,11 +24,17 @@ constexpr std::size_t kTimeWindow = 50;
 
 char lower(char c) { return static_cast<char>(c + (static_cast<unsigned char>(c - 'A') < 26 ? 32 : 0)); }
 
-bool startsWithCaseless(std::string_view text, std::size_t at, std::string_view lowerWord)
+// Whether `text` has the word at `at`, in any letter case; the word as
+// nearly every file writes it is matched in one comparison.
+template <std::size_t N>
+bool startsWithCaseless(std::string_view text, std::size_t at, const char (&lowerWord)[N])
 {
-    if (at + lowerWord.size() > text.size())
+    constexpr std::size_t length = N - 1;
+    if (at + length > text.size())
         return false;
-    for (std::size_t k = 0; k < lowerWord.size(); ++k) {
+    if (std::memcmp(text.data() + at, lowerWord, length) == 0)
+        return true;
+    for (std::size_t k = 0; k < length; ++k) {
         if (lower(text[at + k]) != lowerWord[k])
             return false;
     }
@@ -242,15 +250,15 @@ public:
     PlainPoint(std::string_view bytes, std::size_t at) : bytes_(bytes), at_(at) {}
     std::size_t at() const { return at_; }
 
-    bool take(std::string_view word)
+    template <std::size_t N>
+    bool take(const char (&word)[N])
     {
-        if (bytes_.substr(at_, word.size()) != word)
+        constexpr std::size_t length = N - 1;
+        if (at_ + length > bytes_.size() || std::memcmp(bytes_.data() + at_, word, length) != 0)
             return false;
-        at_ += word.size();
+        at_ += length;
         return true;
     }
-
-    bool take(char c) { return take(std::string_view(&c, 1)); }
 
     void skipBlanks()
     {
@@ -277,15 +285,23 @@ public:
         return parseNumber(text, value);
     }
 
-    // Skips a time's text, up to the "<" after it; false when the text holds
-    // a "/", which would make the point end elsewhere.
+    // Skips a time's text, a word at a time, up to the first "<" or "/":
+    // a "/" in the text would make the point end elsewhere, and there the
+    // "</time>" looked for next is not found.
     bool skipTimeText()
     {
-        const std::size_t end = bytes_.find('<', at_);
-        if (end == std::string_view::npos || bytes_.substr(at_, end - at_).find('/') != std::string_view::npos)
-            return false;
-        at_ = end;
-        return true;
+        for (; at_ + 8 <= bytes_.size(); at_ += 8) {
+            const std::uint64_t word = wordAt(bytes_.data() + at_);
+            if (const std::uint64_t stops = bytesEqual(word, '<') | bytesEqual(word, '/')) {
+                at_ += static_cast<std::size_t>(std::countr_zero(stops) / 8);
+                return true;
+            }
+        }
+        for (; at_ < bytes_.size(); ++at_) {
+            if (bytes_[at_] == '<' || bytes_[at_] == '/')
+                return true;
+        }
+        return false;
     }
 
 private:
@@ -301,13 +317,13 @@ constexpr std::size_t kPlainValueLength = kAttributeWindow - 8;
 
 std::size_t readPlainPoint(std::string_view bytes, std::size_t begin, DateMemo &dates, FixSink &sink)
 {
-    if (bytes.substr(begin - 5, 5) != "trkpt")
+    if (std::memcmp(bytes.data() + begin - 5, "trkpt", 5) != 0)
         return kNotPlain;
     PlainPoint p(bytes, begin);
     double latitude, longitude, elevation;
     const bool position = p.take(" lat=\"") && p.number('"', kPlainValueLength, latitude) && p.take(" lon=\"") &&
                           p.number('"', kPlainValueLength, longitude);
-    if (!position || !p.take('>'))
+    if (!position || !p.take(">"))
         return kNotPlain;
     p.skipBlanks();
     if (p.take("<ele>") && !(p.number('<', kPlainValueLength, elevation) && p.take("/ele>")))
@@ -337,13 +353,26 @@ std::size_t readPlainPoint(std::string_view bytes, std::size_t begin, DateMemo &
     return p.at();
 }
 
+// The next "<" from `from`; after a point, as a rule within the next few
+// bytes, where one word finds it.
+std::size_t nextTag(std::string_view bytes, std::size_t from)
+{
+    if (from + 8 <= bytes.size()) {
+        const std::uint64_t marks = bytesEqual(wordAt(bytes.data() + from), '<');
+        if (marks != 0)
+            return from + static_cast<std::size_t>(std::countr_zero(marks) / 8);
+        from += 8;
+    }
+    return bytes.find('<', from);
+}
+
 }  // namespace
 
 void readGpx(std::string_view bytes, const TrackContext &context, FixSink &sink)
 {
     std::string lowered;
     DateMemo dates;
-    for (std::size_t lt = bytes.find('<'); lt != std::string_view::npos; lt = bytes.find('<', lt + 1)) {
+    for (std::size_t lt = bytes.find('<'); lt != std::string_view::npos; lt = nextTag(bytes, lt + 1)) {
         if (startsWithCaseless(bytes, lt + 1, "/gpx>"))
             return;
         if (!startsWithCaseless(bytes, lt + 1, "trkpt"))
