@@ -454,11 +454,12 @@ WindDirectionAt analysisWind(const RaceState &race)
         return raceWind(race);
     // The estimate at or after t, held until then. The estimates are a step
     // apart, so the distance from the first finds it, and the steps after
-    // put right a quotient that rounded across a whole number: this is asked
+    // put right a guess that rounded across a whole number: this is asked
     // for every fix of every boat.
     return [&estimate = race.estimatedWind](double t) {
+        constexpr double kStepsASecond = 1 / kEstimateStep;
         const auto n = static_cast<std::ptrdiff_t>(estimate.size());
-        const double guess = std::ceil((t - estimate.front().time) / kEstimateStep);
+        const double guess = std::ceil((t - estimate.front().time) * kStepsASecond);
         std::ptrdiff_t k = guess > 0 ? (guess < double(n) ? static_cast<std::ptrdiff_t>(guess) : n) : 0;
         while (k > 0 && estimate[static_cast<std::size_t>(k - 1)].time >= t)
             --k;

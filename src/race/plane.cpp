@@ -20,15 +20,6 @@ double bearingOf(double east, double north)
     return bearing;
 }
 
-double signedAngle(double degrees)
-{
-    if (degrees > 180)
-        degrees -= 360;
-    if (degrees < -180)
-        degrees += 360;
-    return degrees;
-}
-
 RangeBearing rangeAndBearing(GeoPoint from, GeoPoint to, double cosLat, double magneticVariation)
 {
     const double north = (to.lat - from.lat) * kMetresPerMinute;

@@ -11,8 +11,16 @@ inline constexpr double kMetresPerMinute = 1852.0;
 // Degrees clockwise from north, in [0, 360), of a displacement.
 double bearingOf(double east, double north);
 
-// Normalises a direction into (-180, 180].
-double signedAngle(double degrees);
+// Normalises a direction into (-180, 180]. Inline: the manoeuvres ask it of
+// every fix.
+inline double signedAngle(double degrees)
+{
+    if (degrees > 180)
+        degrees -= 360;
+    if (degrees < -180)
+        degrees += 360;
+    return degrees;
+}
 
 struct RangeBearing {
     double range = 0;    // metres
