@@ -71,28 +71,44 @@ TrackSample interpolated(const TrackSample &a, const TrackSample &b, double t)
     return {t, a.lat + f * (b.lat - a.lat), a.lon + f * (b.lon - a.lon), 0, 0};
 }
 
+// The segment that race time t falls in, from fix `first` on: the first k
+// with fix k at or before t and fix k + 1 after it; 0 when there is none.
+// Tracks in time order, nearly all, are searched by halves; any other is
+// walked.
+int segmentAt(const BoatEntry &boat, bool inTimeOrder, int first, double t)
+{
+    const auto &s = boat.samples;
+    const int n = boat.sampleCount();
+    if (inTimeOrder) {
+        const auto after = std::upper_bound(s.begin() + first, s.begin() + n + 1, t,
+                                            [](double time, const TrackSample &x) { return time < x.time; });
+        const int k = static_cast<int>(after - s.begin()) - 1;
+        return k >= first && k < n ? k : 0;
+    }
+    for (int k = first; k < n; ++k) {
+        if (s[k].time <= t && t < s[k + 1].time)
+            return k;
+    }
+    return 0;
+}
+
 // Distance sailed between race times `from` and `to`, with the pieces of
 // the segments the two times fall in.
-double sailedBetween(const BoatEntry &boat, const std::vector<double> &segment, double from, double to, double cosLat)
+double sailedBetween(const BoatEntry &boat, bool inTimeOrder, const std::vector<double> &segment, double from, double to,
+                     double cosLat)
 {
     const int n = boat.sampleCount();
     const auto &s = boat.samples;
     double total = 0;
     int first = 1;
-    for (int k = 1; k < n; ++k) {
-        if (s[k].time <= from && from < s[k + 1].time) {
-            total += metres(interpolated(s[k], s[k + 1], from), s[k + 1], cosLat);
-            first = k + 1;
-            break;
-        }
+    if (const int k = segmentAt(boat, inTimeOrder, 1, from)) {
+        total += metres(interpolated(s[k], s[k + 1], from), s[k + 1], cosLat);
+        first = k + 1;
     }
     int last = n;
-    for (int m = first; m < n; ++m) {
-        if (s[m].time <= to && to < s[m + 1].time) {
-            total += metres(s[m], interpolated(s[m], s[m + 1], to), cosLat);
-            last = m;
-            break;
-        }
+    if (const int m = segmentAt(boat, inTimeOrder, first, to)) {
+        total += metres(s[m], interpolated(s[m], s[m + 1], to), cosLat);
+        last = m;
     }
     for (int i = first; i < last; ++i)
         total += segment[i];
@@ -129,13 +145,15 @@ void computeLegDistances(RaceState &race, const SegmentMetres &segments)
         if (length == 0 || !passed(boat.roundingTime[length]))
             return;
         const std::vector<double> &segment = segments[b];
+        const bool inTimeOrder = std::is_sorted(boat.samples.begin() + 1, boat.samples.end(),
+                                                [](const TrackSample &a, const TrackSample &c) { return a.time < c.time; });
         for (int leg = 1; leg <= length; ++leg) {
             const bool whole = leg == length;
             const double from = whole || leg == 1 ? 0 : boat.roundingTime[leg];
             const double to = whole ? boat.roundingTime[length] : boat.roundingTime[leg + 1];
             if (!whole && (!passed(boat.roundingTime[leg]) || !passed(boat.roundingTime[leg + 1])))
                 continue;
-            boat.legDistance[leg] = sailedBetween(boat, segment, from, to, race.extent.cosLat);
+            boat.legDistance[leg] = sailedBetween(boat, inTimeOrder, segment, from, to, race.extent.cosLat);
         }
     });
 }

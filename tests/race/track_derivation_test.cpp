@@ -117,5 +117,28 @@ TEST_F(LegDistanceTest, NonFinishersGetZeros)
     EXPECT_GT(race.boats[1].legDistance[3], 0);
 }
 
+// A track in time order is searched by halves for the fixes a leg starts
+// and ends between; any other is walked fix by fix. Both find the same
+// fixes, also where a leg ends on a fix or two fixes share a time: a fix out
+// of order after the finish sends the same track the walking way.
+TEST_F(LegDistanceTest, TracksInAndOutOfTimeOrderFindTheSameFixes)
+{
+    auto &samples = race.boats[1].samples;
+    samples[4].time = samples[3].time;  // two fixes at 20 s
+    for (const double finish : {40.0, 50.0, 55.0, 59.9}) {
+        for (const double mark : {10.0, 20.0, 20.5, 30.0}) {
+            auto &t = race.boats[1].roundingTime;
+            t[2] = mark;
+            t[3] = finish;
+            RaceState walked = race;
+            walked.boats[1].samples.push_back({1, 0.5, 0.5, 0, 0});
+            computeLegDistances(race, deriveSpeedAndHeading(race));
+            computeLegDistances(walked, deriveSpeedAndHeading(walked));
+            for (int leg = 1; leg <= 3; ++leg)
+                EXPECT_EQ(race.boats[1].legDistance[leg], walked.boats[1].legDistance[leg]) << mark << " " << finish << " " << leg;
+        }
+    }
+}
+
 }  // namespace
 }  // namespace keelrun
