@@ -194,11 +194,13 @@ class WindReadings {
 public:
     explicit WindReadings(const WindWindow &window) : start_(window.start), x_(window.seconds), y_(window.seconds) {}
 
-    void add(const WindReading &reading)
+    void add(const std::vector<WindReading> &readings)
     {
-        x_[reading.second] += reading.x;
-        y_[reading.second] += reading.y;
-        empty_ = false;
+        for (const WindReading &reading : readings) {
+            x_[reading.second] += reading.x;
+            y_[reading.second] += reading.y;
+            empty_ = false;
+        }
     }
 
     bool empty() const { return empty_; }
@@ -294,6 +296,22 @@ std::vector<WindReading> readWindFromBoat(const RaceState &race, const BoatEntry
         }
     }
     return readings;
+}
+
+// The fleet's wind every kEstimateStep seconds of the race window from the
+// readings summed; empty without readings.
+std::vector<WindEstimate> estimateFrom(const RaceState &race, const WindReadings &readings)
+{
+    std::vector<WindEstimate> estimate;
+    if (readings.empty())
+        return estimate;
+    for (double t = std::ceil(race.windowStart / kEstimateStep) * kEstimateStep; t <= race.windowEnd; t += kEstimateStep)
+        estimate.push_back({t, 0});
+    parallelFor(0, static_cast<int>(estimate.size()) - 1, [&](int k) {
+        WindEstimate &e = estimate[static_cast<std::size_t>(k)];
+        e.twd = roundHalfEven(readings.at(e.time)) % 360;
+    });
+    return estimate;
 }
 
 std::vector<Manoeuvre> detectTurns(const RaceState &race, const BoatEntry &boat, const SteadyCourses &courses,
@@ -432,20 +450,8 @@ std::vector<WindEstimate> estimateWind(const RaceState &race)
     WindReadings readings(window);
     produceInOrder(
         1, race.boatCount, [&](int b) { return readWindFromBoat(race, race.boats[b], window); },
-        [&](int, const std::vector<WindReading> &fromBoat) {
-            for (const WindReading &reading : fromBoat)
-                readings.add(reading);
-        });
-    std::vector<WindEstimate> estimate;
-    if (readings.empty())
-        return estimate;
-    for (double t = std::ceil(race.windowStart / kEstimateStep) * kEstimateStep; t <= race.windowEnd; t += kEstimateStep)
-        estimate.push_back({t, 0});
-    parallelFor(0, static_cast<int>(estimate.size()) - 1, [&](int k) {
-        WindEstimate &e = estimate[static_cast<std::size_t>(k)];
-        e.twd = roundHalfEven(readings.at(e.time)) % 360;
-    });
-    return estimate;
+        [&](int, const std::vector<WindReading> &fromBoat) { readings.add(fromBoat); });
+    return estimateFrom(race, readings);
 }
 
 WindDirectionAt analysisWind(const RaceState &race)
@@ -484,18 +490,29 @@ WindDirections analysisWindDirections(const RaceState &race)
 
 void findManoeuvres(RaceState &race)
 {
+    // Each boat's turns and the wind they tell of are worked out on every
+    // processor, a boat at a time while its track is at hand; the readings
+    // are summed here boat by boat, as estimateWind sums them.
     std::vector<SteadyCourses> courses(race.boatCount + 1);
-    parallelFor(1, race.boatCount, [&](int b) { courses[b] = SteadyCourses(race.boats[b], race.extent.cosLat); });
-    const auto detectAll = [&](const WindDirectionAt &wind) {
-        parallelFor(1, race.boatCount, [&](int b) { race.boats[b].manoeuvres = detectTurns(race, race.boats[b], courses[b], wind); });
+    const auto detectAndEstimate = [&](const WindDirectionAt &wind, bool firstPass) {
+        const WindWindow window(race.windowStart, race.windowEnd);
+        WindReadings readings(window);
+        produceInOrder(
+            1, race.boatCount,
+            [&](int b) {
+                BoatEntry &boat = race.boats[b];
+                if (firstPass)
+                    courses[b] = SteadyCourses(boat, race.extent.cosLat);
+                boat.manoeuvres = detectTurns(race, boat, courses[b], wind);
+                return readWindFromBoat(race, boat, window);
+            },
+            [&](int, const std::vector<WindReading> &fromBoat) { readings.add(fromBoat); });
+        return estimateFrom(race, readings);
     };
     race.estimatedWind.clear();
-    detectAll(raceWind(race));
-    race.estimatedWind = estimateWind(race);
-    if (race.windSampleCount() == 0 && !race.estimatedWind.empty()) {
-        detectAll(analysisWind(race));  // against the first pass's estimate
-        race.estimatedWind = estimateWind(race);
-    }
+    race.estimatedWind = detectAndEstimate(raceWind(race), true);
+    if (race.windSampleCount() == 0 && !race.estimatedWind.empty())
+        race.estimatedWind = detectAndEstimate(analysisWind(race), false);  // against the first pass's estimate
 }
 
 }  // namespace keelrun
