@@ -2,6 +2,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include "base/parallel.h"
 #include "race/manoeuvres.h"
 #include "race/plane.h"
 
@@ -252,12 +253,17 @@ std::string inspectJson(const RaceState &s, const InspectOptions &options)
     }
     j["estimatedWind"] = estimate;
 
+    // The boats, each on its own processor, then in boat order.
+    std::vector<Json> boatsJson(static_cast<std::size_t>(s.boatCount) + 1);
+    parallelFor(1, s.boatCount, [&](int i) {
+        Json &boat = boatsJson[static_cast<std::size_t>(i)];
+        boat = boatJson(s.boats[i], s.courseLength(), options);
+        boat["manoeuvres"] = manoeuvresJson(s.boats[i].manoeuvres);
+    });
     Json boats = Json::array();
-    for (int i = 1; i <= s.boatCount; ++i) {
-        boats.push_back(boatJson(s.boats[i], s.courseLength(), options));
-        boats.back()["manoeuvres"] = manoeuvresJson(s.boats[i].manoeuvres);
-    }
-    j["boats"] = boats;
+    for (int i = 1; i <= s.boatCount; ++i)
+        boats.push_back(std::move(boatsJson[static_cast<std::size_t>(i)]));
+    j["boats"] = std::move(boats);
     return j.dump(2) + "\n";
 }
 
