@@ -12,15 +12,36 @@ FixSink::FixSink(const RaceState &race, BoatEntry &boat)
       clockOffset_(boat.clockOffset),
       earliestTime_(-race.preStartSeconds - kPreStartMarginSeconds)
 {
+    const double start = startTimeUtc_.days * kSecondsPerDay;
+    if (std::abs(start) < 1e12 && std::abs(start - std::round(start)) < 1e-4)
+        startSecond_ = std::llround(start);
 }
 
 void FixSink::add(DateTime utc, double latMinutes, double lonMinutes)
+{
+    keep(secondsBetween(startTimeUtc_, utc), latMinutes, lonMinutes);
+}
+
+void FixSink::addAtSecond(DateTime day, int secondOfDay, double latMinutes, double lonMinutes)
+{
+    // The days of a date-time are a double, so secondsBetween rounds a
+    // difference that is a whole number of seconds give or take far less
+    // than a millisecond: the whole number, which this counts exactly.
+    if (!startSecond_ || day.days != std::floor(day.days) || !(std::abs(day.days) < 1e7)) {
+        add(addSeconds(day, secondOfDay), latMinutes, lonMinutes);
+        return;
+    }
+    const std::int64_t seconds = static_cast<std::int64_t>(day.days) * 86400 + secondOfDay - *startSecond_;
+    const bool fits = seconds >= -std::numeric_limits<int>::max() && seconds <= std::numeric_limits<int>::max();
+    keep(fits ? static_cast<int>(seconds) : kNoSecondsBetween, latMinutes, lonMinutes);
+}
+
+void FixSink::keep(int seconds, double latMinutes, double lonMinutes)
 {
     // A damaged record can hold any bits: positions off the globe and times
     // that cannot be put on the race clock are no fixes.
     if (!(std::abs(latMinutes) <= 90 * 60) || !(std::abs(lonMinutes) <= 180 * 60))
         return;
-    const int seconds = secondsBetween(startTimeUtc_, utc);
     if (seconds == kNoSecondsBetween)
         return;
     const std::int64_t time = std::int64_t{seconds} + clockOffset_;

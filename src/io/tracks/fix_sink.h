@@ -3,6 +3,9 @@
 // (seconds from the gun in UTC, plus the boat's logger clock offset) and
 // keeps it when it falls in the race window.
 
+#include <cstdint>
+#include <optional>
+
 #include "base/date_time.h"
 #include "model/race_state.h"
 
@@ -20,14 +23,23 @@ public:
     // A fix at `utc`, position in minutes of arc. Fixes off the globe or off
     // the race clock's range are dropped.
     void add(DateTime utc, double latMinutes, double lonMinutes);
+    // The same for a fix at a whole second of a day: `day` is its midnight
+    // (UTC), `secondOfDay` 0..86399. Where the start is on a whole second, as
+    // nearly always, the race clock is counted in whole seconds, to the very
+    // second add() rounds to.
+    void addAtSecond(DateTime day, int secondOfDay, double latMinutes, double lonMinutes);
     // A record that has a position but no readable time: passed over and
     // counted, so that the user hears of it.
     void skip();
     int skipped() const { return skipped_; }
 
 private:
+    // Keeps a fix `seconds` after the start in UTC (kNoSecondsBetween: none).
+    void keep(int seconds, double latMinutes, double lonMinutes);
+
     BoatEntry &boat_;
     DateTime startTimeUtc_;
+    std::optional<std::int64_t> startSecond_;  // the start on a whole second, counted from day 0
     int clockOffset_;
     int earliestTime_;
     int skipped_ = 0;

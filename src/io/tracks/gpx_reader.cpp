@@ -126,13 +126,13 @@ void deliver(FixSink &sink, double latitude, double longitude, std::optional<Dat
 }
 
 // The usual form of a time, a date of digits, "T", a clock and "Z" with
-// nothing around them ("2025-06-21T11:18:34Z"), read into `utc` without
-// lowering or searching it; the date is the memo's, or read once. It reads
-// as pointTime reads it.
+// nothing around them ("2025-06-21T11:18:34Z"), read into its day and second
+// of the day without lowering or searching it; the date is the memo's, or
+// read once. It reads as pointTime reads it.
 enum class PlainTime { OtherForm, Unreadable, Read };
 constexpr std::size_t kPlainTimeLength = 20;
 
-PlainTime plainTime(std::string_view text, DateMemo &memo, DateTime &utc)
+PlainTime plainTime(std::string_view text, DateMemo &memo, DateTime &day, int &secondOfDay)
 {
     if (text.size() != kPlainTimeLength)
         return PlainTime::OtherForm;
@@ -145,7 +145,8 @@ PlainTime plainTime(std::string_view text, DateMemo &memo, DateTime &utc)
     const auto clock = parseTimeOfDay(text.substr(11, 8));
     if (!date || !clock)
         return PlainTime::Unreadable;
-    utc = addSeconds(*date, *clock);
+    day = *date;
+    secondOfDay = *clock;
     return PlainTime::Read;
 }
 
@@ -340,15 +341,18 @@ std::size_t readPlainPoint(std::string_view bytes, std::size_t begin, DateMemo &
     p.skipBlanks();
     if (!p.take("</trkpt>"))
         return kNotPlain;
-    DateTime utc;
-    const PlainTime time = plainTime(bytes.substr(timeText, timeEnd - timeText), dates, utc);
+    DateTime day;
+    int secondOfDay = 0;
+    const PlainTime time = plainTime(bytes.substr(timeText, timeEnd - timeText), dates, day, secondOfDay);
     if (time == PlainTime::OtherForm) {
         char window[kTimeWindow];
         const std::size_t length = std::min(kTimeWindow, p.at() - timeText);
         lowerInto(bytes.substr(timeText, length), window);
         deliver(sink, latitude, longitude, pointTime(std::string_view(window, length), dates));
+    } else if (time == PlainTime::Read) {
+        sink.addAtSecond(day, secondOfDay, latitude * 60.0, longitude * 60.0);
     } else {
-        deliver(sink, latitude, longitude, time == PlainTime::Read ? std::optional(utc) : std::nullopt);
+        sink.skip();
     }
     return p.at();
 }

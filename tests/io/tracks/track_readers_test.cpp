@@ -327,6 +327,41 @@ TEST_F(TrackReaderTest, FixesPastTheRaceClocksRangeAreDropped)
     EXPECT_EQ(boat.samples[1].time, 10 + 7 * 86400);
 }
 
+// A fix at a whole second is put on the race clock in whole seconds where
+// the start is on one; the clock must be the very one the days' rounding
+// gives, at every distance from the start, for starts on a whole second or
+// not, and at the edges of the pre-start and of the clock's range.
+TEST_F(TrackReaderTest, FixesAtWholeSecondsGoOnTheClockAsAnyOther)
+{
+    std::mt19937_64 random(31);
+    const auto within = [&](long long from, long long to) { return from + static_cast<long long>(random() % static_cast<unsigned long long>(to - from + 1)); };
+    const double gun = race.startTimeUtc.days;
+    const std::vector<double> starts = {gun, gun + 0.5 / kSecondsPerDay, gun + 0.0004 / kSecondsPerDay, gun + 123456.0 / kSecondsPerDay,
+                                        -3.25, 2958465.0};
+    int kept = 0;
+    for (const double start : starts) {
+        race.startTimeUtc = DateTime{start};
+        for (int k = 0; k < 20000; ++k) {
+            const long long near = static_cast<long long>(std::floor(start));
+            const long long days = k % 5 == 0 ? within(-800000, 3000000) : near + within(-30, 30);
+            const int second = static_cast<int>(within(0, 86399));
+            race.boats[1].clockOffset = static_cast<int>(within(-200, 200));
+            BoatEntry viaDays = race.boats[1], viaSeconds = race.boats[1];
+            viaDays.samples.assign(1, {});
+            viaSeconds.samples.assign(1, {});
+            const DateTime day{static_cast<double>(days) + (k % 10 == 1 ? 0.3 : 0.0)};  // some not at midnight
+            FixSink(race, viaDays).add(addSeconds(day, second), 60, 60);
+            FixSink(race, viaSeconds).addAtSecond(day, second, 60, 60);
+            ASSERT_EQ(viaDays.sampleCount(), viaSeconds.sampleCount()) << start << " " << days << " " << second;
+            if (viaDays.sampleCount() == 1) {
+                ASSERT_EQ(viaDays.samples[1].time, viaSeconds.samples[1].time) << start << " " << days << " " << second;
+                ++kept;
+            }
+        }
+    }
+    EXPECT_GT(kept, 20000);
+}
+
 TEST_F(TrackReaderTest, HemisphereTextInAllThreeForms)
 {
     const std::string text =
