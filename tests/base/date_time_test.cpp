@@ -1,5 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <optional>
+#include <string>
+#include <string_view>
+
 #include <QLocale>
 
 #include "base/date_time.h"
@@ -81,6 +86,43 @@ TEST(DateTime, TimesOfDayInEveryForm)
     EXPECT_EQ(parseTimeOfDay("1:2:3"), 3723);  // one-digit parts
     for (const char *bad : {"24:00:00", "12:60:00", "12:00:60", "12:3a:00", "12-30-00", "12:30", "12:30:00Z", ""})
         EXPECT_FALSE(parseTimeOfDay(bad)) << bad;
+}
+
+// "hh:mm:ss" is read as one word; every such text, and every one with a
+// byte changed, must read as the rule says: one or two digits each, colons
+// between, nothing else, and a real time of day.
+TEST(DateTime, TimesOfDayReadAsTheRuleSays)
+{
+    const auto byTheRule = [](std::string_view text) -> std::optional<int> {
+        int parts[3] = {};
+        std::size_t i = 0;
+        for (int &part : parts) {
+            if (&part != parts && (i >= text.size() || text[i++] != ':'))
+                return std::nullopt;
+            const std::size_t first = i;
+            for (; i < text.size() && i - first < 2 && text[i] >= '0' && text[i] <= '9'; ++i)
+                part = part * 10 + (text[i] - '0');
+            if (i == first)
+                return std::nullopt;
+        }
+        return i == text.size() ? secondsOfDay(parts[0], parts[1], parts[2]) : std::nullopt;
+    };
+    char text[9];
+    for (int h = 0; h < 100; ++h) {
+        for (int m = 0; m < 100; m += 3) {
+            for (int second = 0; second < 100; ++second) {
+                std::snprintf(text, sizeof text, "%02d:%02d:%02d", h, m, second);
+                ASSERT_EQ(parseTimeOfDay(text), byTheRule(text)) << text;
+            }
+        }
+    }
+    for (std::size_t at = 0; at < 8; ++at) {
+        for (int byte = 0; byte < 256; ++byte) {
+            std::string changed = "12:34:56";
+            changed[at] = static_cast<char>(byte);
+            ASSERT_EQ(parseTimeOfDay(changed), byTheRule(changed)) << at << " " << byte;
+        }
+    }
 }
 
 }  // namespace
