@@ -11,6 +11,7 @@
 # The commands run in turn, RUNS rounds after a warm-up round; each time is
 # the median of its runs, and each ratio the median of the rounds' ratios.
 set -euo pipefail
+export LC_ALL=C  # a point in the clock's decimals, whatever the user's locale
 
 build=${1:-build}
 runs=${2:-5}
@@ -35,12 +36,13 @@ declare -A command=(
 )
 names="keelrun gpsbabel floor mixed"
 
-# seconds NAME: the wall-clock seconds of one run of the command NAME.
+# seconds NAME: the wall-clock seconds of one run of the command NAME, read
+# from bash's own clock, so that no process started for the timing is timed.
 seconds() {
   local t0 t1
-  t0=$(date +%s.%N)
+  t0=$EPOCHREALTIME
   bash -c "${command[$1]}" >/dev/null 2>&1
-  t1=$(date +%s.%N)
+  t1=$EPOCHREALTIME
   awk -v a="$t0" -v b="$t1" 'BEGIN { print b - a }'
 }
 
