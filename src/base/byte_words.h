@@ -30,4 +30,12 @@ inline std::uint64_t bytesEqual(std::uint64_t word, char c)
     return ~(((x & ~kTopBits) + ~kTopBits) | x) & kTopBits;
 }
 
+// Whether all eight bytes of the word are digits: a digit neither carries
+// out of its byte when 0x46 is added nor borrows when '0' is taken away,
+// and any other byte sets its top bit in one or the other.
+inline bool noneButDigits(std::uint64_t word)
+{
+    return (((word + 0x4646464646464646u) | (word - 0x3030303030303030u)) & kTopBits) == 0;
+}
+
 }  // namespace keelrun

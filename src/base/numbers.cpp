@@ -25,8 +25,7 @@ std::string_view withoutPlus(std::string_view text)
 bool eightDigits(const char *p, std::uint64_t &number)
 {
     std::uint64_t bytes = wordAt(p);
-    const bool digits = (((bytes + 0x4646464646464646u) | (bytes - 0x3030303030303030u)) & 0x8080808080808080u) == 0;
-    if (!digits)
+    if (!noneButDigits(bytes))
         return false;
     bytes = (bytes & 0x0f0f0f0f0f0f0f0fu) * 2561 >> 8;
     bytes = (bytes & 0x00ff00ff00ff00ffu) * 6553601 >> 16;
