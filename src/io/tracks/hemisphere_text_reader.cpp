@@ -76,7 +76,7 @@ void readHemisphereText(std::string_view bytes, const TrackContext &context, Fix
         });
         const auto clock = parseTimeOfDay(line.field(4));
         if (date && clock)
-            sink.add(addSeconds(*date, *clock), lat, lon);
+            sink.addAtSecond(*date, *clock, lat, lon);
     });
 }
 

@@ -166,7 +166,7 @@ void readAnyRmc(std::string_view bytes, std::string_view text, const TrackContex
     };
     const double lat = coordinate(Lat, LatHemisphere);
     const double lon = coordinate(Lon, LonHemisphere);
-    sink.add(addSeconds(date.day, *clock), lat, lon);
+    sink.addAtSecond(date.day, *clock, lat, lon);
 }
 
 // The fields of a sentence read where they stand, one after another.
@@ -258,7 +258,8 @@ private:
 // what is wrong.
 enum class PlainRmc { OtherForm, NoFix, Read };
 struct RmcFix {
-    DateTime utc;
+    DateTime day;
+    int secondOfDay = 0;
     double lat = 0;
     double lon = 0;
 };
@@ -291,7 +292,8 @@ PlainRmc readPlainRmc(std::string_view text, TextMemo<RmcDate> &dates, RmcFix &f
     const auto clock = secondsOfDay(hour, minute, second);
     if (!clock)
         return PlainRmc::OtherForm;
-    fix.utc = addSeconds(date.day, *clock);
+    fix.day = date.day;
+    fix.secondOfDay = *clock;
     fix.lat = south ? -fix.lat : fix.lat;
     fix.lon = west ? -fix.lon : fix.lon;
     return PlainRmc::Read;
@@ -308,7 +310,7 @@ void readNmea(std::string_view bytes, const TrackContext &context, FixSink &sink
         RmcFix fix;
         switch (readPlainRmc(text, dates, fix)) {
         case PlainRmc::Read:
-            sink.add(fix.utc, fix.lat, fix.lon);
+            sink.addAtSecond(fix.day, fix.secondOfDay, fix.lat, fix.lon);
             break;
         case PlainRmc::NoFix:
             break;
