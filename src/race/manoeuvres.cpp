@@ -298,10 +298,18 @@ std::vector<WindReading> readWindFromBoat(const RaceState &race, const BoatEntry
     return readings;
 }
 
-// The fleet's wind every kEstimateStep seconds of the race window from the
-// readings summed; empty without readings.
-std::vector<WindEstimate> estimateFrom(const RaceState &race, const WindReadings &readings)
+// The fleet's wind every kEstimateStep seconds of the race window; empty
+// without readings. Each boat's readings, `readBoat(b, window)`, are worked
+// out on every processor and summed here boat by boat, in the order one
+// after another would sum them.
+template <typename ReadBoat>
+std::vector<WindEstimate> fleetWind(const RaceState &race, ReadBoat &&readBoat)
 {
+    const WindWindow window(race.windowStart, race.windowEnd);
+    WindReadings readings(window);
+    produceInOrder(
+        1, race.boatCount, [&](int b) { return readBoat(b, window); },
+        [&](int, const std::vector<WindReading> &fromBoat) { readings.add(fromBoat); });
     std::vector<WindEstimate> estimate;
     if (readings.empty())
         return estimate;
@@ -444,14 +452,7 @@ std::vector<Manoeuvre> detectManoeuvres(const RaceState &race, const BoatEntry &
 
 std::vector<WindEstimate> estimateWind(const RaceState &race)
 {
-    // Each boat's readings are worked out on every processor and summed here
-    // boat by boat, in the order one after another would sum them.
-    const WindWindow window(race.windowStart, race.windowEnd);
-    WindReadings readings(window);
-    produceInOrder(
-        1, race.boatCount, [&](int b) { return readWindFromBoat(race, race.boats[b], window); },
-        [&](int, const std::vector<WindReading> &fromBoat) { readings.add(fromBoat); });
-    return estimateFrom(race, readings);
+    return fleetWind(race, [&](int b, const WindWindow &window) { return readWindFromBoat(race, race.boats[b], window); });
 }
 
 WindDirectionAt analysisWind(const RaceState &race)
@@ -490,24 +491,17 @@ WindDirections analysisWindDirections(const RaceState &race)
 
 void findManoeuvres(RaceState &race)
 {
-    // Each boat's turns and the wind they tell of are worked out on every
-    // processor, a boat at a time while its track is at hand; the readings
-    // are summed here boat by boat, as estimateWind sums them.
+    // Each boat's turns and the wind they tell of are worked out in one
+    // task, while its track is at hand.
     std::vector<SteadyCourses> courses(race.boatCount + 1);
     const auto detectAndEstimate = [&](const WindDirectionAt &wind, bool firstPass) {
-        const WindWindow window(race.windowStart, race.windowEnd);
-        WindReadings readings(window);
-        produceInOrder(
-            1, race.boatCount,
-            [&](int b) {
-                BoatEntry &boat = race.boats[b];
-                if (firstPass)
-                    courses[b] = SteadyCourses(boat, race.extent.cosLat);
-                boat.manoeuvres = detectTurns(race, boat, courses[b], wind);
-                return readWindFromBoat(race, boat, window);
-            },
-            [&](int, const std::vector<WindReading> &fromBoat) { readings.add(fromBoat); });
-        return estimateFrom(race, readings);
+        return fleetWind(race, [&](int b, const WindWindow &window) {
+            BoatEntry &boat = race.boats[b];
+            if (firstPass)
+                courses[b] = SteadyCourses(boat, race.extent.cosLat);
+            boat.manoeuvres = detectTurns(race, boat, courses[b], wind);
+            return readWindFromBoat(race, boat, window);
+        });
     };
     race.estimatedWind.clear();
     race.estimatedWind = detectAndEstimate(raceWind(race), true);

@@ -139,8 +139,9 @@ PlainTime plainTime(std::string_view text, DateMemo &memo, DateTime &day, int &s
     // "yyyy-mm-" as one word: with its dashes made '0', all digits.
     constexpr std::uint64_t kDashes = 0x2d00002d00000000u, kDashBytes = 0xff0000ff00000000u;
     const std::uint64_t dateWord = wordAt(text.data());
-    const bool shaped = (dateWord & kDashBytes) == kDashes && noneButDigits((dateWord & ~kDashBytes) | (0x3030303030303030u & kDashBytes)) &&
-                        isDigit(text[8]) && isDigit(text[9]) && text[10] == 'T' && text[19] == 'Z';
+    const std::uint64_t dashesAsZeros = (dateWord & ~kDashBytes) | (0x3030303030303030u & kDashBytes);
+    const bool shaped = (dateWord & kDashBytes) == kDashes && noneButDigits(dashesAsZeros) && isDigit(text[8]) &&
+                        isDigit(text[9]) && text[10] == 'T' && text[19] == 'Z';
     if (!shaped)
         return PlainTime::OtherForm;
     const std::optional<DateTime> &date = memo.read(text.substr(0, 10), parseDateTime);
