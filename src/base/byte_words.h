@@ -3,6 +3,7 @@
 // a loop over the bytes would mispredict its exit on every field.
 
 #include <bit>
+#include <cstddef>
 #include <cstdint>
 #include <cstring>
 
@@ -33,9 +34,27 @@ inline std::uint64_t bytesEqual(std::uint64_t word, char c)
 // Whether all eight bytes of the word are digits: a digit neither carries
 // out of its byte when 0x46 is added nor borrows when '0' is taken away,
 // and any other byte sets its top bit in one or the other.
-inline bool noneButDigits(std::uint64_t word)
+inline std::uint64_t notDigits(std::uint64_t word) { return ((word + 0x4646464646464646u) | (word - 0x3030303030303030u)) & kTopBits; }
+inline bool noneButDigits(std::uint64_t word) { return notDigits(word) == 0; }
+
+// How many bytes at the start of the word are digits, 0 to 8. The bytes
+// before the first other one carry and borrow nothing, so its top bit is
+// the first one set.
+inline std::size_t leadingDigitCount(std::uint64_t word)
 {
-    return (((word + 0x4646464646464646u) | (word - 0x3030303030303030u)) & kTopBits) == 0;
+    const std::uint64_t others = notDigits(word);
+    return others == 0 ? 8 : static_cast<std::size_t>(std::countr_zero(others)) / 8;
+}
+
+// The first `count` bytes of the word, all digits, as a number (count 1 to
+// 8). The digits are moved to the top of the word, behind zeros, and three
+// multiplications join neighbours into pairs, fours and the eight.
+inline std::uint64_t digitsValue(std::uint64_t word, std::size_t count)
+{
+    std::uint64_t bytes = (word - 0x3030303030303030u) << (64 - 8 * count);
+    bytes = (bytes & 0x0f0f0f0f0f0f0f0fu) * 2561 >> 8;
+    bytes = (bytes & 0x00ff00ff00ff00ffu) * 6553601 >> 16;
+    return (bytes & 0x0000ffff0000ffffu) * 42949672960001u >> 32;
 }
 
 }  // namespace keelrun

@@ -4,6 +4,7 @@
 // field reads "0", while a field the line does not have is absent.
 
 #include <array>
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -47,6 +48,11 @@ private:
     int count_ = 0;
     bool overflowed_ = false;
 };
+
+// The separators among the first 64 bytes of `text`, one bit for each byte,
+// the first byte's lowest. Readers that know where their fields stand find
+// them all at once with it.
+std::uint64_t separatorBits(std::string_view text, char separator);
 
 // Views into `line`, which must outlive the result. At most `most` fields
 // are read (1 to kMaxFields): a reader that needs only the first few of a

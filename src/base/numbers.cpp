@@ -19,17 +19,13 @@ std::string_view withoutPlus(std::string_view text)
     return text;
 }
 
-// Eight digits at `p` as a number, when all eight are digits: each byte
-// less '0' is one digit, and three multiplications join neighbours into
-// pairs, fours and the eight.
+// Eight digits at `p` as a number, when all eight are digits.
 bool eightDigits(const char *p, std::uint64_t &number)
 {
-    std::uint64_t bytes = wordAt(p);
+    const std::uint64_t bytes = wordAt(p);
     if (!noneButDigits(bytes))
         return false;
-    bytes = (bytes & 0x0f0f0f0f0f0f0f0fu) * 2561 >> 8;
-    bytes = (bytes & 0x00ff00ff00ff00ffu) * 6553601 >> 16;
-    number = (bytes & 0x0000ffff0000ffffu) * 42949672960001u >> 32;
+    number = digitsValue(bytes, 8);
     return true;
 }
 

@@ -4,6 +4,7 @@
 // Other sentences are passed over.
 
 #include <algorithm>
+#include <array>
 #include <bit>
 #include <cstdint>
 
@@ -16,7 +17,7 @@
 namespace keelrun {
 namespace {
 
-enum RmcField { Talker = 0, Time = 1, Lat = 3, LatHemisphere = 4, Lon = 5, LonHemisphere = 6, Date = 9 };
+enum RmcField { Talker, Time, Status, Lat, LatHemisphere, Lon, LonHemisphere, Speed, Course, Date };
 
 int hexDigit(char c)
 {
@@ -169,91 +170,12 @@ void readAnyRmc(std::string_view bytes, std::string_view text, const TrackContex
     sink.addAtSecond(date.day, *clock, lat, lon);
 }
 
-// The fields of a sentence read where they stand, one after another.
-class FieldCursor {
-public:
-    explicit FieldCursor(std::string_view fields) : text_(fields) {}
-
-    bool atEnd() const { return at_ == text_.size(); }
-
-    bool take(char c)
-    {
-        if (atEnd() || text_[at_] != c)
-            return false;
-        ++at_;
-        return true;
-    }
-
-    // `count` digits as a number.
-    bool digits(std::size_t count, int &value)
-    {
-        if (text_.size() - at_ < count)
-            return false;
-        int read = 0;
-        for (std::size_t k = 0; k < count; ++k) {
-            if (!isDigit(text_[at_ + k]))
-                return false;
-            read = read * 10 + (text_[at_ + k] - '0');
-        }
-        at_ += count;
-        value = read;
-        return true;
-    }
-
-    // The next `count` characters, fewer at the end.
-    std::string_view characters(std::size_t count)
-    {
-        const std::string_view taken = text_.substr(at_, count);
-        at_ += taken.size();
-        return taken;
-    }
-
-    // Past the next comma, whatever the field holds. A field shorter than
-    // eight bytes, as speeds and courses are, is passed over in one step.
-    bool skipField()
-    {
-        if (text_.size() - at_ >= 8) {
-            const std::uint64_t commas = bytesEqual(wordAt(text_.data() + at_), ',');
-            if (commas != 0) {
-                at_ += static_cast<std::size_t>(std::countr_zero(commas)) / 8 + 1;
-                return true;
-            }
-        }
-        while (!atEnd() && text_[at_] != ',')
-            ++at_;
-        return take(',');
-    }
-
-    // A ddmm.mmmm coordinate and its comma.
-    bool coordinate(double &minutes)
-    {
-        const std::size_t read = leadingDegreesMinutes(text_.substr(at_), minutes);
-        at_ += read;
-        return read > 0 && take(',');
-    }
-
-    // A hemisphere letter and its comma. The general reading counts a
-    // coordinate negative when the letter is S or W, whichever coordinate
-    // it follows.
-    bool hemisphere(bool &negative)
-    {
-        if (atEnd() || text_[at_] == ',')
-            return false;
-        negative = text_[at_] == 'S' || text_[at_] == 'W';
-        ++at_;
-        return take(',');
-    }
-
-private:
-    std::string_view text_;
-    std::size_t at_ = 0;
-};
-
-// The usual RMC sentence, as nearly every logger writes it, is read in one
-// pass where its fields stand, without splitting it: a "$", two capitals and
-// "RMC", the checksum ending the line, and each field that is read in its
-// usual form (hhmmss, ddmm.mmmm, one letter, ddmmyy). Within that shape a
-// sentence reads exactly as readAnyRmc reads it; anything else gives
+// The usual RMC sentence, as nearly every logger writes it, is read where
+// its fields stand, without splitting it: a "$", two capitals and "RMC", the
+// checksum ending the line, and each field that is read in its usual form
+// (hhmmss, ddmm.mmmm, one letter, ddmmyy). The commas are found all at once,
+// so that no field waits for the one before it to be read. Within that shape
+// a sentence reads exactly as readAnyRmc reads it; anything else gives
 // OtherForm, and the sentence is read again by readAnyRmc, which also names
 // what is wrong.
 enum class PlainRmc { OtherForm, NoFix, Read };
@@ -263,6 +185,18 @@ struct RmcFix {
     double lat = 0;
     double lon = 0;
 };
+
+// A ddmm.mmmm coordinate that fills the text from `start` to `end`.
+bool plainCoordinate(std::string_view text, std::size_t start, std::size_t end, double &minutes)
+{
+    return end > start && leadingDegreesMinutes(text.substr(start), minutes) == end - start;
+}
+
+// Two digits at `at`, as a number; -1 for anything else.
+int digitPair(std::string_view text, std::size_t at)
+{
+    return isDigit(text[at]) && isDigit(text[at + 1]) ? (text[at] - '0') * 10 + (text[at + 1] - '0') : -1;
+}
 
 PlainRmc readPlainRmc(std::string_view text, TextMemo<RmcDate> &dates, RmcFix &fix)
 {
@@ -275,16 +209,29 @@ PlainRmc readPlainRmc(std::string_view text, TextMemo<RmcDate> &dates, RmcFix &f
         return PlainRmc::OtherForm;
     if (checksumOf(text.substr(1, star - 1)) != static_cast<unsigned>(high * 16 + low))
         return PlainRmc::NoFix;  // damaged on the way
-    FieldCursor fields(text.substr(7, star - 7));
-    int hour, minute, second;
-    bool south, west;
-    const bool shaped = fields.digits(2, hour) && fields.digits(2, minute) && fields.digits(2, second) &&
-                        fields.skipField() && fields.skipField() && fields.coordinate(fix.lat) && fields.hemisphere(south) &&
-                        fields.coordinate(fix.lon) && fields.hemisphere(west) && fields.skipField() && fields.skipField();
-    const std::string_view dateText = fields.characters(6);
-    if (!shaped || dateText.size() != 6 || !(fields.atEnd() || fields.take(',')))
+
+    // The fields from the time on, and where each ends up to the date, from
+    // the commas of their first 64 bytes. The date ends with the next comma
+    // or with the fields.
+    const std::string_view fields = text.substr(7, star - 7);
+    std::uint64_t commas = separatorBits(fields, ',');
+    std::array<std::size_t, Date - Time + 1> ends;
+    for (std::size_t &end : ends) {
+        end = commas != 0 ? static_cast<std::size_t>(std::countr_zero(commas)) : fields.size() <= 64 ? fields.size() : 0;
+        commas &= commas - 1;
+    }
+    const auto endOf = [&](RmcField f) { return ends[f - Time]; };
+    const auto startOf = [&](RmcField f) { return f == Time ? 0 : ends[f - Time - 1] + 1; };
+    const auto oneLetter = [&](RmcField f) { return endOf(f) == startOf(f) + 1; };
+    if (endOf(Time) < 6 || endOf(Date) != startOf(Date) + 6)
         return PlainRmc::OtherForm;
-    const RmcDate &date = dates.read(dateText, readRmcDate);
+    const int hour = digitPair(fields, 0), minute = digitPair(fields, 2), second = digitPair(fields, 4);
+    const bool shaped = hour >= 0 && minute >= 0 && second >= 0 &&
+                        plainCoordinate(fields, startOf(Lat), endOf(Lat), fix.lat) && oneLetter(LatHemisphere) &&
+                        plainCoordinate(fields, startOf(Lon), endOf(Lon), fix.lon) && oneLetter(LonHemisphere);
+    if (!shaped)
+        return PlainRmc::OtherForm;
+    const RmcDate &date = dates.read(fields.substr(startOf(Date), 6), readRmcDate);
     if (date.state == RmcDate::Unreadable)
         return PlainRmc::OtherForm;
     if (date.state == RmcDate::NoFixYet)
@@ -292,10 +239,11 @@ PlainRmc readPlainRmc(std::string_view text, TextMemo<RmcDate> &dates, RmcFix &f
     const auto clock = secondsOfDay(hour, minute, second);
     if (!clock)
         return PlainRmc::OtherForm;
+    const auto negative = [&](RmcField hemisphere) { return fields[startOf(hemisphere)] == 'S' || fields[startOf(hemisphere)] == 'W'; };
     fix.day = date.day;
     fix.secondOfDay = *clock;
-    fix.lat = south ? -fix.lat : fix.lat;
-    fix.lon = west ? -fix.lon : fix.lon;
+    fix.lat = negative(LatHemisphere) ? -fix.lat : fix.lat;
+    fix.lon = negative(LonHemisphere) ? -fix.lon : fix.lon;
     return PlainRmc::Read;
 }
 

@@ -520,6 +520,15 @@ TEST_F(TrackReaderTest, NmeaPlainSentencesReadAsAnyOther)
     }
     EXPECT_GT(cases, 10000);
     EXPECT_GT(fixesRead, cases);  // most damage leaves a sentence that still reads
+    // Speeds of every length, so that the date ends before, at and past the
+    // 64th byte of the fields, with and without fields after it.
+    for (std::size_t length = 1; length <= 24; ++length) {
+        for (const char *after : {"", ",,,A"}) {
+            const std::string log = nmea("GPRMC,020001,A,3452.500,S,13545.0,W," + std::string(length, '5') + ",054.7,030509" + after);
+            ASSERT_EQ(outcome(log).fixes.size(), 1u) << log;
+            ASSERT_EQ(outcome(log), outcome(readAnyWay(log))) << log;
+        }
+    }
 }
 
 TEST(CoordinateMinutes, ReadsTheThreeForms)
@@ -575,6 +584,29 @@ TEST(CoordinateMinutes, DegreesAndMinutesInOnePassAsReadApart)
         ASSERT_EQ(read.has_value(), expected.has_value()) << text;
         const bool sameBits = !read || std::memcmp(&*read, &*expected, sizeof(double)) == 0;
         ASSERT_TRUE(sameBits || (std::isnan(*read) && std::isnan(*expected))) << text;
+
+        // At the start of a sentence's rest: the coordinate that starts the
+        // text is read, two to five digits, a point and one to 13 decimals,
+        // or nothing. The buffer ends where the text does, so that a read
+        // past it shows under the address sanitizer.
+        const std::string rest = std::string(",N,13545.000,E,5.5").substr(0, random() % 19);
+        const std::string whole = text + rest;
+        const std::vector<char> bytes(whole.begin(), whole.end());
+        double minutes = 0;
+        const std::size_t count = leadingDegreesMinutes(std::string_view(bytes.data(), bytes.size()), minutes);
+        std::size_t point = 0, end;
+        while (point < text.size() && isDigit(text[point]))
+            ++point;
+        for (end = point + 1; end < text.size() && isDigit(text[end]); ++end) {
+        }
+        const bool starts = point >= 2 && point <= 5 && point < text.size() && text[point] == '.' && end - point - 1 >= 1 &&
+                            end - point - 1 <= 13;
+        ASSERT_EQ(count, starts ? end : 0) << whole;
+        if (starts) {
+            const double coordinate = *readApart(text.substr(0, end));
+            ASSERT_TRUE(std::memcmp(&minutes, &coordinate, sizeof(double)) == 0 || (std::isnan(minutes) && std::isnan(coordinate)))
+                << whole;
+        }
     }
 }
 
