@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <string>
+#include <string_view>
+#include <vector>
+
 #include <QString>
 
 #include "base/text_file.h"
@@ -50,6 +54,26 @@ TEST(TextFile, SplitsLinesWithoutTheirEnds)
     EXPECT_EQ(lines[0], (std::pair<std::string, int>{"one", 1}));
     EXPECT_EQ(lines[2], (std::pair<std::string, int>{"", 3}));
     EXPECT_EQ(lines[3], (std::pair<std::string, int>{"four", 4}));
+}
+
+// Lines of every length up to a few blocks of sixteen bytes, each ended in
+// every way, in a buffer that ends where the text does.
+TEST(ForEachLine, LinesOfEveryLengthAndEnding)
+{
+    for (std::size_t length = 0; length <= 70; ++length) {
+        for (const std::string ending : {"\n", "\r\n", ""}) {
+            std::string line;
+            for (std::size_t k = 0; k < length; ++k)
+                line += static_cast<char>('a' + k % 26);
+            const std::string whole = line + ending + "next";
+            const std::vector<char> bytes(whole.begin(), whole.end());
+            std::vector<std::string> lines;
+            forEachLine(std::string_view(bytes.data(), bytes.size()), [&](std::string_view l, int) { lines.emplace_back(l); });
+            const std::vector<std::string> expected =
+                ending.empty() ? std::vector<std::string>{line + "next"} : std::vector<std::string>{line, "next"};
+            ASSERT_EQ(lines, expected) << length << " " << ending.size();
+        }
+    }
 }
 
 }  // namespace
