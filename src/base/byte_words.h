@@ -31,15 +31,16 @@ inline std::uint64_t bytesEqual(std::uint64_t word, char c)
     return ~(((x & ~kTopBits) + ~kTopBits) | x) & kTopBits;
 }
 
-// Whether all eight bytes of the word are digits: a digit neither carries
-// out of its byte when 0x46 is added nor borrows when '0' is taken away,
-// and any other byte sets its top bit in one or the other.
+// The top bit of each byte of the word that is no digit, exact up to the
+// first such byte: a digit neither carries out of its byte when 0x46 is
+// added nor borrows when '0' is taken away, and any other byte sets its top
+// bit in one or the other (the bytes after it may take its carry).
 inline std::uint64_t notDigits(std::uint64_t word) { return ((word + 0x4646464646464646u) | (word - 0x3030303030303030u)) & kTopBits; }
+
+// Whether all eight bytes of the word are digits.
 inline bool noneButDigits(std::uint64_t word) { return notDigits(word) == 0; }
 
-// How many bytes at the start of the word are digits, 0 to 8. The bytes
-// before the first other one carry and borrow nothing, so its top bit is
-// the first one set.
+// How many bytes at the start of the word are digits, 0 to 8.
 inline std::size_t leadingDigitCount(std::uint64_t word)
 {
     const std::uint64_t others = notDigits(word);

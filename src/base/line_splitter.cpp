@@ -42,7 +42,7 @@ BlockBits bitsOfSixteen(const char *p, char separator)
 // Four loads of sixteen bytes, the last ones moved back to end with the
 // block where it is shorter: the same bytes seen twice set the same bits,
 // and the loop has no branch that depends on the length of the line.
-inline BlockBits bitsOfBlock(std::string_view text, std::size_t base, char separator)
+BlockBits bitsOfBlock(std::string_view text, std::size_t base, char separator)
 {
     const std::size_t size = std::min<std::size_t>(64, text.size() - base);
     const char *block = text.data() + base;
