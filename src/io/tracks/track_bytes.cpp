@@ -14,6 +14,13 @@ namespace {
 // Minutes of arc, or kOffTheGlobe beyond 180 degrees.
 double onTheGlobe(double minutes) { return std::abs(minutes) <= 180 * 60 ? minutes : kOffTheGlobe; }
 
+// A ddmm.mmmm coordinate from its parts: the digits before the point, and
+// the minutes' digits (the two before the point and those after it).
+double degreesAndMinutes(std::uint32_t whole, std::uint64_t minuteDigits, std::size_t places)
+{
+    return onTheGlobe(static_cast<int>(whole / 100) * 60.0 + decimalValue(minuteDigits, places));
+}
+
 }  // namespace
 
 std::size_t leadingDegreesMinutes(std::string_view text, double &minutes)
@@ -34,7 +41,7 @@ std::size_t leadingDegreesMinutes(std::string_view text, double &minutes)
             static constexpr std::uint32_t kScale[] = {1, 10, 100, 1000, 10000, 100000, 1000000, 10000000};
             const auto whole = static_cast<std::uint32_t>(digitsValue(head, point));
             const std::uint64_t minuteDigits = std::uint64_t{whole % 100 * kScale[places]} + digitsValue(tail, places);
-            minutes = onTheGlobe(static_cast<int>(whole / 100) * 60.0 + decimalValue(minuteDigits, places));
+            minutes = degreesAndMinutes(whole, minuteDigits, places);
             return point + 1 + places;
         }
     }
@@ -52,7 +59,7 @@ std::size_t leadingDegreesMinutes(std::string_view text, double &minutes)
     const std::size_t places = i - point - 1;
     if (places == 0 || places > kMostPlaces)
         return 0;
-    minutes = onTheGlobe(static_cast<int>(whole / 100) * 60.0 + decimalValue(minuteDigits, places));
+    minutes = degreesAndMinutes(whole, minuteDigits, places);
     return i;
 }
 
