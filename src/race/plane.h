@@ -10,6 +10,10 @@ namespace keelrun {
 inline constexpr double kMetresPerMinute = 1852.0;
 // Degrees clockwise from north, in [0, 360), of a displacement.
 double bearingOf(double east, double north);
+// The same bearing rounded to whole degrees, ties to even, 0 to 360 (just
+// west of north rounds up to 360): a fix's course. Exactly
+// roundHalfEven(bearingOf(east, north)), mostly without its arc tangent.
+int wholeDegreeBearing(double east, double north);
 
 // Normalises a direction into (-180, 180]. Inline: the manoeuvres ask it of
 // every fix.

@@ -52,7 +52,7 @@ void deriveBoat(BoatEntry &boat, const std::vector<double> &segment, double cosL
         if (d.north == 0 && d.east == 0 && j > 1)
             s[j].heading = s[j - 1].heading;  // standing still keeps the last course
         else
-            s[j].heading = roundHalfEven(bearingOf(d.east, d.north));
+            s[j].heading = wholeDegreeBearing(d.east, d.north);
 
         const int a = std::max(j - 1, 1), b = std::min(j + 2, n);
         double path = 0;
