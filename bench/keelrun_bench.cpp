@@ -21,6 +21,7 @@
 #include <benchmark/benchmark.h>
 
 #include "app/main_window.h"
+#include "base/parallel.h"
 #include "race/loading_sequence.h"
 #include "io/race_file.h"
 #include "race/track_derivation.h"
@@ -161,25 +162,17 @@ void runStage(benchmark::State &state, void (*stage)(RaceState &))
 }
 
 void BM_DetectRoundings(benchmark::State &state) { runStage(state, detectRoundings); }
-void BM_DeriveSpeedAndHeading(benchmark::State &state)
+// Every boat's speeds, courses and leg distances, several boats at once.
+void BM_DeriveTracks(benchmark::State &state)
 {
-    runStage(state, [](RaceState &race) { benchmark::DoNotOptimize(deriveSpeedAndHeading(race)); });
-}
-// The distances on segments already measured, as the loading does them.
-void BM_LegDistancesAndTables(benchmark::State &state)
-{
-    static const SegmentMetres segments = [] {
-        RaceState race = loadedRace();
-        return deriveSpeedAndHeading(race);
-    }();
     runStage(state, [](RaceState &race) {
-        computeLegDistances(race, segments);
-        buildLegTables(race);
+        parallelFor(1, race.boatCount, [&](int b) { deriveBoatTrack(race.boats[b], race.courseLength(), race.extent.cosLat); });
     });
 }
+void BM_LegTables(benchmark::State &state) { runStage(state, buildLegTables); }
 BENCHMARK(BM_DetectRoundings)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_DeriveSpeedAndHeading)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_LegDistancesAndTables)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_DeriveTracks)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_LegTables)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

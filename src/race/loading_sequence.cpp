@@ -91,35 +91,19 @@ void readTracks(RaceState &state, const DataFolder &folder, const LoadListener &
         state.boats[slot] = BoatEntry{};
 }
 
-// The replay of a boat ends a minute after it finished: what it sailed
-// afterwards would only clutter the map.
-void cutAfterFinish(RaceState &state)
+// Each boat's speeds, courses and leg distances, then its tacks and gybes,
+// on one thread while its track is in the cache; then what the fleet's
+// tracks give together.
+void deriveTracksAndManoeuvres(RaceState &state, const LoadListener &listener)
 {
-    const int finish = state.courseLength();
-    if (finish <= 1)
-        return;
-    for (int b = 1; b <= state.boatCount; ++b) {
-        BoatEntry &boat = state.boats[b];
-        const double finishedAt = boat.roundingTime[finish];
-        if (!passed(finishedAt))
-            continue;
-        int keep = boat.sampleCount();
-        while (keep > 0 && boat.samples[keep].time >= finishedAt + 60)
-            --keep;
-        boat.samples.resize(keep + 1);
-    }
-}
-
-// Each fix's speed and course, then the distance each boat sailed on each
-// leg, on the segments measured for the speeds. The segments are let go
-// before the manoeuvres need room.
-void deriveSpeedsAndLegs(RaceState &state, const LoadListener &listener)
-{
-    const SegmentMetres segments = deriveSpeedAndHeading(state);
+    std::vector<double> topSpeeds(state.boatCount + 1, 0.0);
+    findManoeuvres(state, [&](int b) {
+        topSpeeds[b] = deriveBoatTrack(state.boats[b], state.courseLength(), state.extent.cosLat);
+    });
+    state.topSpeed = *std::max_element(topSpeeds.begin(), topSpeeds.end());
     if (listener.beep)
         listener.beep();
-    cutAfterFinish(state);
-    computeLegDistances(state, segments);
+    buildLegTables(state);
 }
 
 LoadResult runStages(RaceState &state, const DataFolder &folder, const QString &raceFilePath,
@@ -146,9 +130,7 @@ LoadResult runStages(RaceState &state, const DataFolder &folder, const QString &
     state.extent = computeRaceExtent(state);
     state.daylight = computeDaylight(state, state.extent);
     loadCoastline(state, folder);
-    deriveSpeedsAndLegs(state, listener);
-    buildLegTables(state);
-    findManoeuvres(state);
+    deriveTracksAndManoeuvres(state, listener);
 
     state.raceLoadedOnce = true;
     return {};

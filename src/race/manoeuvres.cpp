@@ -489,7 +489,7 @@ WindDirections analysisWindDirections(const RaceState &race)
     return directions;
 }
 
-void findManoeuvres(RaceState &race)
+void findManoeuvres(RaceState &race, const std::function<void(int)> &prepareBoat)
 {
     // Each boat's turns and the wind they tell of are worked out in one
     // task, while its track is at hand.
@@ -497,6 +497,8 @@ void findManoeuvres(RaceState &race)
     const auto detectAndEstimate = [&](const WindDirectionAt &wind, bool firstPass) {
         return fleetWind(race, [&](int b, const WindWindow &window) {
             BoatEntry &boat = race.boats[b];
+            if (firstPass && prepareBoat)
+                prepareBoat(b);
             if (firstPass)
                 courses[b] = SteadyCourses(boat, race.extent.cosLat);
             boat.manoeuvres = detectTurns(race, boat, courses[b], wind);

@@ -47,8 +47,10 @@ std::vector<WindEstimate> estimateWind(const RaceState &race);
 
 // Every boat's manoeuvres and the estimated wind, into the race: a first
 // pass against the race's wind, and, without wind records, a second against
-// the wind the first pass read from the fleet.
-void findManoeuvres(RaceState &race);
+// the wind the first pass read from the fleet. `prepareBoat(b)`, when given,
+// is done at the start of the first pass on the thread that goes on to look
+// for boat b's turns: work on the same track, while it is in the cache.
+void findManoeuvres(RaceState &race, const std::function<void(int)> &prepareBoat = {});
 
 // The wind the analysis uses: the wind records, else the estimate.
 WindDirectionAt analysisWind(const RaceState &race);

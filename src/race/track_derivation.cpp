@@ -5,7 +5,6 @@
 #include <vector>
 
 #include "base/numbers.h"
-#include "base/parallel.h"
 #include "race/plane.h"
 
 namespace keelrun {
@@ -43,7 +42,7 @@ std::vector<double> segmentMetres(const BoatEntry &boat, double cosLat)
 // Each sample's course to the next fix, and its speed over the path from
 // the fix before it to the fix after the next, three segments where the
 // track has them.
-void deriveBoat(BoatEntry &boat, const std::vector<double> &segment, double cosLat)
+void deriveSpeedsAndHeadings(BoatEntry &boat, const std::vector<double> &segment, double cosLat)
 {
     const int n = boat.sampleCount();
     auto &s = boat.samples;
@@ -115,47 +114,57 @@ double sailedBetween(const BoatEntry &boat, bool inTimeOrder, const std::vector<
     return total;
 }
 
-}  // namespace
-
-SegmentMetres deriveSpeedAndHeading(RaceState &race)
+// The replay of a boat ends a minute after it finished: what it sailed
+// afterwards would only clutter the map.
+void cutAfterFinish(BoatEntry &boat, int courseLength)
 {
-    SegmentMetres segments(race.boatCount + 1);
-    std::vector<double> topSpeeds(race.boatCount + 1, 0.0);
-    parallelFor(1, race.boatCount, [&](int b) {
-        BoatEntry &boat = race.boats[b];
-        segments[b] = segmentMetres(boat, race.extent.cosLat);
-        if (boat.sampleCount() < kMinimumSamples)
-            return;
-        deriveBoat(boat, segments[b], race.extent.cosLat);
-        for (int j = 1; j <= boat.sampleCount(); ++j) {
-            if (boat.samples[j].speed < kTopSpeedLimit)
-                topSpeeds[b] = std::max(topSpeeds[b], boat.samples[j].speed);
-        }
-    });
-    race.topSpeed = *std::max_element(topSpeeds.begin(), topSpeeds.end());
-    return segments;
+    if (courseLength <= 1)
+        return;
+    const double finishedAt = boat.roundingTime[courseLength];
+    if (!passed(finishedAt))
+        return;
+    int keep = boat.sampleCount();
+    while (keep > 0 && boat.samples[keep].time >= finishedAt + 60)
+        --keep;
+    boat.samples.resize(keep + 1);
 }
 
-void computeLegDistances(RaceState &race, const SegmentMetres &segments)
+// A finisher's distance sailed on each leg, from its rounding times, on the
+// segments of its track (which may since have been cut shorter); the last
+// entry is the whole race from the gun. Other boats get zeros.
+void measureLegs(BoatEntry &boat, int courseLength, const std::vector<double> &segment, double cosLat)
 {
-    const int length = race.courseLength();
-    parallelFor(1, race.boatCount, [&](int b) {
-        BoatEntry &boat = race.boats[b];
-        boat.legDistance = {};
-        if (length == 0 || !passed(boat.roundingTime[length]))
-            return;
-        const std::vector<double> &segment = segments[b];
-        const bool inTimeOrder = std::is_sorted(boat.samples.begin() + 1, boat.samples.end(),
-                                                [](const TrackSample &a, const TrackSample &c) { return a.time < c.time; });
-        for (int leg = 1; leg <= length; ++leg) {
-            const bool whole = leg == length;
-            const double from = whole || leg == 1 ? 0 : boat.roundingTime[leg];
-            const double to = whole ? boat.roundingTime[length] : boat.roundingTime[leg + 1];
-            if (!whole && (!passed(boat.roundingTime[leg]) || !passed(boat.roundingTime[leg + 1])))
-                continue;
-            boat.legDistance[leg] = sailedBetween(boat, inTimeOrder, segment, from, to, race.extent.cosLat);
+    boat.legDistance = {};
+    if (courseLength == 0 || !passed(boat.roundingTime[courseLength]))
+        return;
+    const bool inTimeOrder = std::is_sorted(boat.samples.begin() + 1, boat.samples.end(),
+                                            [](const TrackSample &a, const TrackSample &c) { return a.time < c.time; });
+    for (int leg = 1; leg <= courseLength; ++leg) {
+        const bool whole = leg == courseLength;
+        const double from = whole || leg == 1 ? 0 : boat.roundingTime[leg];
+        const double to = whole ? boat.roundingTime[courseLength] : boat.roundingTime[leg + 1];
+        if (!whole && (!passed(boat.roundingTime[leg]) || !passed(boat.roundingTime[leg + 1])))
+            continue;
+        boat.legDistance[leg] = sailedBetween(boat, inTimeOrder, segment, from, to, cosLat);
+    }
+}
+
+}  // namespace
+
+double deriveBoatTrack(BoatEntry &boat, int courseLength, double cosLat)
+{
+    const std::vector<double> segment = segmentMetres(boat, cosLat);
+    double topSpeed = 0;
+    if (boat.sampleCount() >= kMinimumSamples) {
+        deriveSpeedsAndHeadings(boat, segment, cosLat);
+        for (int j = 1; j <= boat.sampleCount(); ++j) {
+            if (boat.samples[j].speed < kTopSpeedLimit)
+                topSpeed = std::max(topSpeed, boat.samples[j].speed);
         }
-    });
+    }
+    cutAfterFinish(boat, courseLength);
+    measureLegs(boat, courseLength, segment, cosLat);
+    return topSpeed;
 }
 
 }  // namespace keelrun

@@ -25,10 +25,13 @@ RaceState raceWith(std::initializer_list<GeoPoint> points)
 
 const auto &samplesOf(const RaceState &race) { return race.boats[1].samples; }
 
+// Boat 1's track derived; its top speed.
+double derive(RaceState &race) { return deriveBoatTrack(race.boats[1], race.courseLength(), race.extent.cosLat); }
+
 TEST(TrackDerivation, FewerThanSixSamplesKeepZeros)
 {
     RaceState race = raceWith({{0, 0}, {0.01, 0}, {0.02, 0}, {0.03, 0}, {0.04, 0}});
-    deriveSpeedAndHeading(race);
+    derive(race);
     for (const TrackSample &s : samplesOf(race)) {
         EXPECT_EQ(s.speed, 0);
         EXPECT_EQ(s.heading, 0);
@@ -39,7 +42,7 @@ TEST(TrackDerivation, SpeedSmoothsOverThreeSegmentsAndHeadingIsTheNextFix)
 {
     // 0.01 minute (18.52 m) every 10 s is 3.6 knots, heading north-east then east.
     RaceState race = raceWith({{0, 0}, {0.01, 0.01}, {0.02, 0.02}, {0.02, 0.03}, {0.02, 0.04}, {0.02, 0.05}, {0.02, 0.06}});
-    deriveSpeedAndHeading(race);
+    const double topSpeed = derive(race);
     const auto &s = samplesOf(race);
     EXPECT_EQ(s[1].heading, 45);
     EXPECT_EQ(s[3].heading, 90);
@@ -48,13 +51,13 @@ TEST(TrackDerivation, SpeedSmoothsOverThreeSegmentsAndHeadingIsTheNextFix)
     // Sample 1: path from fix 1 to fix 3 (two diagonal segments) over 20 s.
     EXPECT_NEAR(s[1].speed, 2 * 0.01 * std::sqrt(2.0) * 1852 / 20 * 3.6 / 1.852, 1e-9);
     EXPECT_EQ(s[7].speed, 0);
-    EXPECT_NEAR(race.topSpeed, s[1].speed, 1e-9);
+    EXPECT_NEAR(topSpeed, s[1].speed, 1e-9);
 }
 
 TEST(TrackDerivation, StandingStillKeepsTheHeading)
 {
     RaceState race = raceWith({{0, 0}, {0, 0}, {0, 0.01}, {0, 0.01}, {0, 0.01}, {0.01, 0.01}, {0.02, 0.01}});
-    deriveSpeedAndHeading(race);
+    derive(race);
     const auto &s = samplesOf(race);
     EXPECT_EQ(s[1].heading, 0);  // no previous course at the first fix
     EXPECT_EQ(s[2].heading, 90);
@@ -67,8 +70,7 @@ TEST(TrackDerivation, TopSpeedLeavesOutGlitches)
 {
     // 0.07 minutes in 10 s is 25.2 knots; 0.05 is 18 knots.
     RaceState race = raceWith({{0, 0}, {0.07, 0}, {0.14, 0}, {0.21, 0}, {0.28, 0}, {0.33, 0}, {0.38, 0}, {0.43, 0}, {0.48, 0}});
-    deriveSpeedAndHeading(race);
-    EXPECT_NEAR(race.topSpeed, 18, 1e-9);
+    EXPECT_NEAR(derive(race), 18, 1e-9);
 }
 
 class LegDistanceTest : public ::testing::Test {
@@ -88,7 +90,7 @@ protected:
 
 TEST_F(LegDistanceTest, LegsIncludeThePiecesAtEitherEnd)
 {
-    computeLegDistances(race, deriveSpeedAndHeading(race));
+    derive(race);
     const auto &d = race.boats[1].legDistance;
     EXPECT_NEAR(d[1], 0.025 * 1852, 1e-9);  // from the gun (0 s) to 25 s
     EXPECT_NEAR(d[2], 0.030 * 1852, 1e-9);  // 25 s to 55 s
@@ -98,23 +100,41 @@ TEST_F(LegDistanceTest, LegsIncludeThePiecesAtEitherEnd)
 TEST_F(LegDistanceTest, LegEndingAfterTheLastFixRunsToIt)
 {
     race.boats[1].roundingTime[3] = 500;
-    computeLegDistances(race, deriveSpeedAndHeading(race));
+    derive(race);
     EXPECT_NEAR(race.boats[1].legDistance[2], 0.035 * 1852, 1e-9);
 }
 
 TEST_F(LegDistanceTest, NonFinishersGetZeros)
 {
     race.boats[1].roundingTime[3] = kNotReached;
-    computeLegDistances(race, deriveSpeedAndHeading(race));
+    derive(race);
     EXPECT_EQ(race.boats[1].legDistance[1], 0);
     EXPECT_EQ(race.boats[1].legDistance[3], 0);
 
     race.boats[1].roundingTime[3] = 55;
     race.boats[1].roundingTime[2] = kNotReached;
-    computeLegDistances(race, deriveSpeedAndHeading(race));
+    derive(race);
     EXPECT_EQ(race.boats[1].legDistance[1], 0);
     EXPECT_EQ(race.boats[1].legDistance[2], 0);
     EXPECT_GT(race.boats[1].legDistance[3], 0);
+}
+
+// The replay ends a minute after the finish; the legs are measured on the
+// whole track, so they are what they were.
+TEST_F(LegDistanceTest, TrackEndsAMinuteAfterTheFinish)
+{
+    for (double t = 70; t <= 200; t += 10)
+        race.boats[1].samples.push_back({t, 0.06, 0, 0, 0});
+    derive(race);
+    const auto &s = samplesOf(race);
+    ASSERT_EQ(race.boats[1].sampleCount(), 12);  // 0 s to 110 s; the finish is at 55 s
+    EXPECT_EQ(s.back().time, 110);
+    EXPECT_NEAR(race.boats[1].legDistance[3], 0.055 * 1852, 1e-9);
+
+    race.boats[1].roundingTime[3] = kNotReached;  // no finish, nothing cut
+    race.boats[1].samples.push_back({120, 0.06, 0, 0, 0});
+    derive(race);
+    EXPECT_EQ(race.boats[1].sampleCount(), 13);
 }
 
 // A track in time order is searched by halves for the fixes a leg starts
@@ -132,8 +152,8 @@ TEST_F(LegDistanceTest, TracksInAndOutOfTimeOrderFindTheSameFixes)
             t[3] = finish;
             RaceState walked = race;
             walked.boats[1].samples.push_back({1, 0.5, 0.5, 0, 0});
-            computeLegDistances(race, deriveSpeedAndHeading(race));
-            computeLegDistances(walked, deriveSpeedAndHeading(walked));
+            derive(race);
+            derive(walked);
             for (int leg = 1; leg <= 3; ++leg)
                 EXPECT_EQ(race.boats[1].legDistance[leg], walked.boats[1].legDistance[leg]) << mark << " " << finish << " " << leg;
         }
