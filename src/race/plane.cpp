@@ -2,47 +2,24 @@
 
 #include <array>
 #include <cmath>
-#include <optional>
+#include <limits>
 
 #include "base/numbers.h"
 
 namespace keelrun {
 namespace {
 
-// tan((k + 0.5) degrees) for k = 0..44: where an angle of 0 to 45 degrees
-// from an axis rounds up from k to k + 1 whole degrees.
-const std::array<double, 45> &halfDegreeTangents()
-{
-    static const std::array<double, 45> tangents = [] {
-        std::array<double, 45> t{};
-        for (std::size_t k = 0; k < t.size(); ++k)
-            t[k] = std::tan((static_cast<double>(k) + 0.5) * kDegree);
-        return t;
-    }();
+// An angle of 0 to 45 degrees from an axis rounds to k whole degrees when
+// its tangent lies between [k] = tan((k - 0.5) degrees) and [k + 1]; the
+// ends stand beyond any tangent.
+const std::array<double, 47> kRoundingTangents = [] {
+    std::array<double, 47> tangents{};
+    tangents.front() = -std::numeric_limits<double>::infinity();
+    tangents.back() = std::numeric_limits<double>::infinity();
+    for (std::size_t k = 1; k <= 45; ++k)
+        tangents[k] = std::tan((static_cast<double>(k) - 0.5) * kDegree);
     return tangents;
-}
-
-// The angle of 0 to 45 degrees whose tangent is t (0..1), in whole degrees:
-// a guess within a degree, put right against the tangents where the
-// rounding changes. Nothing when t lies within a hair of one of them, where
-// only the arc tangent itself tells which way it rounds.
-std::optional<int> wholeDegreesOfTangent(double t)
-{
-    constexpr double kHair = 1e-9;  // relative; the arc tangent's own error is below 1e-15
-    const std::array<double, 45> &tangents = halfDegreeTangents();
-    const double guess = t * (45 + (1 - t) * (14.01 + 3.8 * t));  // atan(t) in degrees, within 0.1
-    int k = static_cast<int>(guess + 0.5);
-    while (k < 45 && t > tangents[static_cast<std::size_t>(k)])
-        ++k;
-    while (k > 0 && t < tangents[static_cast<std::size_t>(k - 1)])
-        --k;
-    const auto near = [&](int boundary) {
-        return boundary >= 0 && boundary < 45 && std::abs(t - tangents[static_cast<std::size_t>(boundary)]) <= kHair * t;
-    };
-    if (near(k - 1) || near(k))
-        return std::nullopt;
-    return k;
-}
+}();
 
 }  // namespace
 
@@ -62,22 +39,30 @@ double bearingOf(double east, double north)
 
 int wholeDegreeBearing(double east, double north)
 {
-    // The angle from the nearer axis, north-south or east-west, from its
-    // tangent; the quadrant then places it. Rounding commutes with that
-    // placing, as the angle is never a half degree. Headings within a hair
-    // of an axis (where the arc tangent's result may round across north)
-    // and anything not a number take the arc tangent.
-    constexpr double kNearAxis = 1e-9;
+    // The angle from the nearer axis, north-south or east-west, found from
+    // its tangent: a guess within a tenth of a degree, put right by one
+    // step against the tangents where the rounding changes. The quadrant
+    // then places it; rounding commutes with that, as the angle is never a
+    // half degree. Without branches on the direction, which GPS noise makes
+    // random from fix to fix. Within a hair of a half degree, where only
+    // the arc tangent tells which way it rounds, within a hair of an axis,
+    // where its result may round across north, and for what is not a number,
+    // the arc tangent is taken.
+    constexpr double kHair = 1e-9;  // relative; the arc tangent's own error is below 1e-15
     const double across = std::abs(east), along = std::abs(north);
-    const bool steep = across > along;  // nearer east-west than north-south
-    const double t = steep ? along / across : across / along;
-    const auto degrees = t >= kNearAxis && t <= 1 ? wholeDegreesOfTangent(t) : std::nullopt;
-    if (!degrees)
+    const double t = std::min(across, along) / std::max(across, along);
+    if (!(t >= kHair) || std::isnan(east) || std::isnan(north))
         return roundHalfEven(bearingOf(east, north));
-    const int fromNorth = steep ? 90 - *degrees : *degrees;  // 0..90, in the quadrant's own sense
-    if (north > 0)
-        return east > 0 ? fromNorth : 360 - fromNorth;
-    return east > 0 ? 180 - fromNorth : 180 + fromNorth;
+    const double guess = t * (45 + (1 - t) * (14.01 + 3.8 * t));  // atan(t) in degrees
+    int k = static_cast<int>(guess + 0.5);
+    const double below = kRoundingTangents[static_cast<std::size_t>(k)], above = kRoundingTangents[static_cast<std::size_t>(k + 1)];
+    k += static_cast<int>(t > above) - static_cast<int>(t < below);
+    const double low = kRoundingTangents[static_cast<std::size_t>(k)], high = kRoundingTangents[static_cast<std::size_t>(k + 1)];
+    if (t - low <= kHair * t || high - t <= kHair * t)
+        return roundHalfEven(bearingOf(east, north));
+    const int fromNorth = across > along ? 90 - k : k;  // 0..90 within the quadrant
+    const bool northward = north > 0, eastward = east > 0;
+    return (northward ? (eastward ? 0 : 360) : 180) + (northward == eastward ? fromNorth : -fromNorth);
 }
 
 RangeBearing rangeAndBearing(GeoPoint from, GeoPoint to, double cosLat, double magneticVariation)
