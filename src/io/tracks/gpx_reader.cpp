@@ -289,6 +289,33 @@ public:
         return parseNumber(text, value);
     }
 
+    // Steps over a plain decimal of at most `longest` characters and the
+    // `close` after it, without converting it: any such text converts.
+    // Other forms are left to the reading that looks at them whole.
+    bool skipPlainDecimal(char close, std::size_t longest)
+    {
+        const std::string_view text = bytes_.substr(at_, longest);
+        const auto digitsFrom = [&](std::size_t i) {
+            while (i < text.size() && isDigit(text[i]))
+                ++i;
+            return i;
+        };
+        const std::size_t whole = !text.empty() && text[0] == '-' ? 1 : 0;
+        std::size_t end = digitsFrom(whole);
+        if (end == whole)
+            return false;
+        if (end < text.size() && text[end] == '.') {
+            const std::size_t fraction = end + 1;
+            end = digitsFrom(fraction);
+            if (end == fraction)
+                return false;
+        }
+        if (at_ + end >= bytes_.size() || bytes_[at_ + end] != close)
+            return false;
+        at_ += end + 1;
+        return true;
+    }
+
     // Skips a time's text, a word at a time, up to the first "<" or "/":
     // a "/" in the text would make the point end elsewhere, and there the
     // "</time>" looked for next is not found.
@@ -324,13 +351,13 @@ std::size_t readPlainPoint(std::string_view bytes, std::size_t begin, DateMemo &
     if (std::memcmp(bytes.data() + begin - 5, "trkpt", 5) != 0)
         return kNotPlain;
     PlainPoint p(bytes, begin);
-    double latitude, longitude, elevation;
+    double latitude, longitude;
     const bool position = p.take(" lat=\"") && p.number('"', kPlainValueLength, latitude) && p.take(" lon=\"") &&
                           p.number('"', kPlainValueLength, longitude);
     if (!position || !p.take(">"))
         return kNotPlain;
     p.skipBlanks();
-    if (p.take("<ele>") && !(p.number('<', kPlainValueLength, elevation) && p.take("/ele>")))
+    if (p.take("<ele>") && !(p.skipPlainDecimal('<', kPlainValueLength) && p.take("/ele>")))  // not kept
         return kNotPlain;
     p.skipBlanks();
     if (!p.take("<time>"))

@@ -276,11 +276,18 @@ TEST_F(TrackReaderTest, GpxPlainPointsReadAsAnyOther)
         ++cases;
     }
     EXPECT_GT(cases, 8000);
-    // Values near the longest a name's window holds.
+    // Values near the longest a name's window holds, as positions and as
+    // elevations (which are only checked).
     for (std::size_t length = 40; length <= 50; ++length) {
         const std::string value = "35." + std::string(length - 4, '0') + "1";
         const std::string bytes = "<trkpt lat=\"" + value + "\" lon=\"1\"><time>2009-05-03T02:00:01Z</time></trkpt>";
         EXPECT_EQ(outcome(bytes), outcome(readAnyWay(bytes))) << length;
+        const std::string high = "<trkpt lat=\"1\" lon=\"1\"><ele>" + value + "</ele><time>2009-05-03T02:00:01Z</time></trkpt>";
+        EXPECT_EQ(outcome(high), outcome(readAnyWay(high))) << length;
+    }
+    for (const char *elevation : {"-0", "007", "-.5", "1.", "1e3", "+2", " 3 ", "2-", "--1", "0x1", "nan", "inf", ""}) {
+        const std::string bytes = "<trkpt lat=\"1\" lon=\"1\"><ele>" + std::string(elevation) + "</ele><time>2009-05-03T02:00:01Z</time></trkpt>";
+        EXPECT_EQ(outcome(bytes), outcome(readAnyWay(bytes))) << elevation;
     }
 }
 
