@@ -132,7 +132,7 @@ void cutAfterFinish(BoatEntry &boat, int courseLength)
 // A finisher's distance sailed on each leg, from its rounding times, on the
 // segments of its track (which may since have been cut shorter); the last
 // entry is the whole race from the gun. Other boats get zeros.
-void measureLegs(BoatEntry &boat, int courseLength, const std::vector<double> &segment, double cosLat)
+void measureSailedLegs(BoatEntry &boat, int courseLength, const std::vector<double> &segment, double cosLat)
 {
     boat.legDistance = {};
     if (courseLength == 0 || !passed(boat.roundingTime[courseLength]))
@@ -163,7 +163,7 @@ double deriveBoatTrack(BoatEntry &boat, int courseLength, double cosLat)
         }
     }
     cutAfterFinish(boat, courseLength);
-    measureLegs(boat, courseLength, segment, cosLat);
+    measureSailedLegs(boat, courseLength, segment, cosLat);
     return topSpeed;
 }
 
