@@ -136,8 +136,15 @@ std::optional<DateTime> validDate(int year, int month, int day)
     return makeDateTime(year, month, day);
 }
 
-std::optional<int> parseTimeOfDayOtherForms(std::string_view text)
+std::optional<int> parseTimeOfDay(std::string_view text)
 {
+    // "hh:mm:ss", as nearly every track writes it for every fix, straight
+    // from its digits.
+    const auto digit = [&](std::size_t k) { return static_cast<unsigned char>(text[k] - '0') < 10; };
+    if (text.size() == 8 && text[2] == ':' && text[5] == ':' && digit(0) && digit(1) && digit(3) && digit(4) && digit(6) && digit(7)) {
+        const auto twoDigits = [&](std::size_t at) { return (text[at] - '0') * 10 + (text[at + 1] - '0'); };
+        return secondsOfDay(twoDigits(0), twoDigits(3), twoDigits(6));
+    }
     Scanner sc{text};
     const auto h = sc.number(2);
     if (!h || !sc.accept(':'))

@@ -4,7 +4,6 @@
 // field says).
 
 #include <cmath>
-#include <cstdint>
 #include <limits>
 #include <optional>
 #include <string_view>
@@ -12,8 +11,6 @@
 #include <QDate>
 #include <QDateTime>
 #include <QString>
-
-#include "base/byte_words.h"
 
 namespace keelrun {
 
@@ -47,24 +44,8 @@ inline std::optional<int> secondsOfDay(int hour, int minute, int second)
     return hour * 3600 + minute * 60 + second;
 }
 
-// "h:m:s" (one or two digits each) as seconds since midnight. Inline for
-// "hh:mm:ss", as nearly every track writes it for every fix: its eight
-// bytes are one word, its colons made '0' to check the digits at once, and
-// each pair of digits joined in place.
-std::optional<int> parseTimeOfDayOtherForms(std::string_view text);
-inline std::optional<int> parseTimeOfDay(std::string_view text)
-{
-    constexpr std::uint64_t kColons = 0x00003a00003a0000u, kColonBytes = 0x0000ff0000ff0000u;
-    if (text.size() != 8)
-        return parseTimeOfDayOtherForms(text);
-    const std::uint64_t word = wordAt(text.data());
-    if ((word & kColonBytes) != kColons || !noneButDigits((word & ~kColonBytes) | (0x3030303030303030u & kColonBytes)))
-        return parseTimeOfDayOtherForms(text);
-    const std::uint64_t digits = word - 0x3030303030303030u;
-    const std::uint64_t pairs = digits * 10 + (digits >> 8);  // byte k: ten times digit k and digit k + 1
-    const auto pairAt = [&](int byte) { return static_cast<int>(pairs >> (8 * byte) & 0xff); };
-    return secondsOfDay(pairAt(0), pairAt(3), pairAt(6));
-}
+// "h:m:s" (one or two digits each) as seconds since midnight.
+std::optional<int> parseTimeOfDay(std::string_view text);
 
 // b - a in whole seconds: the absolute difference rounded half up, negative
 // when b is more than a millisecond earlier than a; kNoSecondsBetween when the
