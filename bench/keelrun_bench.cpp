@@ -33,7 +33,6 @@
 #include "render/pages/analysis_page.h"
 #include "render/pages/graph_page.h"
 #include "render/pages/page_hovers.h"
-#include "race/legs.h"
 #include "race/manoeuvres.h"
 #include "race/roundings.h"
 #include "simulator.h"
@@ -169,10 +168,8 @@ void BM_DeriveTracks(benchmark::State &state)
         parallelFor(1, race.boatCount, [&](int b) { deriveBoatTrack(race.boats[b], race.courseLength(), race.extent.cosLat); });
     });
 }
-void BM_LegTables(benchmark::State &state) { runStage(state, buildLegTables); }
 BENCHMARK(BM_DetectRoundings)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_DeriveTracks)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_LegTables)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
