@@ -44,21 +44,21 @@ int wholeDegreeBearing(double east, double north)
     // step against the tangents where the rounding changes. The quadrant
     // then places it; rounding commutes with that, as the angle is never a
     // half degree. Without branches on the direction, which GPS noise makes
-    // random from fix to fix. Within a hair of a half degree, where only
-    // the arc tangent tells which way it rounds, within a hair of an axis,
-    // where its result may round across north, and for what is not a number,
-    // the arc tangent is taken.
+    // random from fix to fix. The arc tangent is taken unless the tangent
+    // lies between the two of its whole degree, clear of each by more than
+    // a hair (only the arc tangent tells which way a half degree rounds),
+    // and clear of the axes, where its result may round across north; and
+    // for what is not a number.
     constexpr double kHair = 1e-9;  // relative; the arc tangent's own error is below 1e-15
     const double across = std::abs(east), along = std::abs(north);
     const double t = std::min(across, along) / std::max(across, along);
     if (!(t >= kHair) || std::isnan(east) || std::isnan(north))
         return roundHalfEven(bearingOf(east, north));
     const double guess = t * (45 + (1 - t) * (14.01 + 3.8 * t));  // atan(t) in degrees
+    const auto tangent = [](int at) { return kRoundingTangents[static_cast<std::size_t>(at)]; };
     int k = static_cast<int>(guess + 0.5);
-    const double below = kRoundingTangents[static_cast<std::size_t>(k)], above = kRoundingTangents[static_cast<std::size_t>(k + 1)];
-    k += static_cast<int>(t > above) - static_cast<int>(t < below);
-    const double low = kRoundingTangents[static_cast<std::size_t>(k)], high = kRoundingTangents[static_cast<std::size_t>(k + 1)];
-    if (t - low <= kHair * t || high - t <= kHair * t)
+    k += static_cast<int>(t > tangent(k + 1)) - static_cast<int>(t < tangent(k));
+    if (t - tangent(k) <= kHair * t || tangent(k + 1) - t <= kHair * t)
         return roundHalfEven(bearingOf(east, north));
     const int fromNorth = across > along ? 90 - k : k;  // 0..90 within the quadrant
     const bool northward = north > 0, eastward = east > 0;

@@ -9,7 +9,6 @@
 #include <string>
 #include <string_view>
 
-#include "base/byte_words.h"
 #include "base/date_time.h"
 #include "io/tracks/track_reader.h"
 
@@ -43,7 +42,7 @@ public:
     template <typename Read>
     const Value &read(std::string_view text, Read readText)
     {
-        if (!filled_ || !sameAsKept(text)) {
+        if (!filled_ || text != text_) {
             text_ = text;
             value_ = readText(text_);
             filled_ = true;
@@ -52,18 +51,6 @@ public:
     }
 
 private:
-    // Whether the text is the one kept. Dates are ten bytes or so: two
-    // words that overlap, compared in place of a call to memcmp.
-    bool sameAsKept(std::string_view text) const
-    {
-        if (text.size() != text_.size())
-            return false;
-        if (text.size() < 8 || text.size() > 16)
-            return text == text_;
-        const std::size_t last = text.size() - 8;
-        return wordAt(text.data()) == wordAt(text_.data()) && wordAt(text.data() + last) == wordAt(text_.data() + last);
-    }
-
     std::string text_;
     Value value_{};
     bool filled_ = false;
