@@ -300,9 +300,9 @@ public:
                 ++i;
             return i;
         };
-        const std::size_t whole = !text.empty() && text[0] == '-' ? 1 : 0;
-        std::size_t end = digitsFrom(whole);
-        if (end == whole)
+        const std::size_t firstDigit = !text.empty() && text[0] == '-' ? 1 : 0;
+        std::size_t end = digitsFrom(firstDigit);
+        if (end == firstDigit)
             return false;
         if (end < text.size() && text[end] == '.') {
             const std::size_t fraction = end + 1;
