@@ -113,6 +113,8 @@ void forEachSeparator(std::string_view text, char separator, At at)
 
 std::uint64_t separatorBits(std::string_view text, char separator) { return bitsOfBlock(text, 0, separator).separators; }
 
+std::uint64_t blankBits(std::string_view text) { return bitsOfBlock(text, 0, ' ').blanks; }
+
 std::string SplitLine::tag() const
 {
     std::string tag(field(0));

@@ -53,6 +53,9 @@ private:
 // the first byte's lowest. Readers that know where their fields stand find
 // them all at once with it.
 std::uint64_t separatorBits(std::string_view text, char separator);
+// The bytes among the first 64 of `text` that trimming removes (blanks,
+// control characters and DEL), one bit each as for separatorBits.
+std::uint64_t blankBits(std::string_view text);
 
 // Views into `line`, which must outlive the result. At most `most` fields
 // are read (1 to kMaxFields): a reader that needs only the first few of a

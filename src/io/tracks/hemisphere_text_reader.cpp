@@ -4,7 +4,11 @@
 // date and time, and one field not used here. Lines that mention "DMS" or
 // "DEG" switch how the coordinates are written for the lines that follow.
 
+#include <algorithm>
+#include <array>
+#include <bit>
 #include <cmath>
+#include <cstdint>
 #include <string>
 
 #include "base/line_splitter.h"
@@ -50,6 +54,86 @@ CoordinateForm formSwitchedBy(std::string_view line, CoordinateForm current)
     return mentionsDms ? CoordinateForm::DegreesMinutesSeconds : current;
 }
 
+std::optional<DateTime> dateOf(std::string_view text, DateTime raceDate) { return parseDateTime(normalisedDate(text, raceDate)); }
+
+// Any line: the form words looked for, the line split at runs of blanks,
+// then read field by field; a coordinate that cannot be read names itself in
+// the error.
+void readAnyLine(std::string_view bytes, std::string_view text, const TrackContext &context, CoordinateForm &form,
+                 DateMemo &dates, FixSink &sink)
+{
+    form = formSwitchedBy(text, form);
+    const SplitLine line = splitLine(text, ' ');
+    if (line.count() != 6 || line.field(0).find('T') == std::string_view::npos)
+        return;
+    auto coordinate = [&](int i) {
+        const std::string_view field = line.field(i);
+        double minutes;
+        if (!coordinateMinutes(field.substr(1), form, minutes))
+            throwTrackError(context, bytes, static_cast<std::size_t>(field.data() - bytes.data()), field, "a coordinate");
+        return field[0] == 'S' || field[0] == 'W' ? -minutes : minutes;
+    };
+    const double lat = coordinate(1);
+    const double lon = coordinate(2);
+    const auto &date = dates.read(line.field(3), [&](std::string_view dateText) { return dateOf(dateText, context.raceDate); });
+    const auto clock = parseTimeOfDay(line.field(4));
+    if (date && clock)
+        sink.addAtSecond(*date, *clock, lat, lon);
+}
+
+// A fix as a plain line gives it.
+struct LineFix {
+    DateTime day;
+    int secondOfDay = 0;
+    double lat = 0;
+    double lon = 0;
+};
+
+// The usual line in minutes, "T N3452.500 E13545.000 2009-05-03 02:15:30 0",
+// six fields between single blanks, is read where its fields stand, its
+// blanks found all at once. Within that shape it reads as readAnyLine reads
+// it; any other line gives false, and is read again by readAnyLine, which
+// also names what is wrong. A form word could only stand in the last field:
+// the others are a "T", coordinates, a date and a time that read.
+bool readPlainLine(std::string_view text, DateTime raceDate, DateMemo &dates, LineFix &fix)
+{
+    if (text.size() < 2 || text.size() > 64 || text[0] != 'T' || text[1] != ' ')
+        return false;
+    std::uint64_t blanks = blankBits(text);
+    if (blanks >> (text.size() - 1) != 0)  // a blank that ends the line
+        return false;
+    std::array<std::size_t, 7> starts{};  // of the six fields, and one past the line's end
+    for (std::size_t f = 1; f < 6; ++f, blanks &= blanks - 1) {
+        starts[f] = static_cast<std::size_t>(std::countr_zero(blanks)) + 1;
+        if (blanks == 0 || text[starts[f] - 1] != ' ')  // a tab is no separator
+            return false;
+    }
+    if (blanks != 0)
+        return false;
+    starts[6] = text.size() + 1;
+    const auto field = [&](std::size_t f) { return text.substr(starts[f], starts[f + 1] - 1 - starts[f]); };
+    // The number is read from the rest of the line, not from its field
+    // alone: the reading takes its digits a word at a time where the text
+    // runs on long enough.
+    const auto coordinate = [&](std::size_t f, double &minutes) {
+        const char hemisphere = text[starts[f]];
+        const std::size_t read = leadingDegreesMinutes(text.substr(starts[f] + 1), minutes);
+        if (read == 0 || read != field(f).size() - 1)
+            return false;
+        minutes = hemisphere == 'S' || hemisphere == 'W' ? -minutes : minutes;
+        return true;
+    };
+    if (!coordinate(1, fix.lat) || !coordinate(2, fix.lon) || std::ranges::find(field(5), 'D') != field(5).end())
+        return false;
+    const auto &date = dates.read(field(3), [&](std::string_view dateText) { return dateOf(dateText, raceDate); });
+    const auto clock = parseTimeOfDay(field(4));
+    if (!date || !clock)
+        return false;
+    fix.day = *date;
+    fix.secondOfDay = *clock;
+    return true;
+}
+
 }  // namespace
 
 void readHemisphereText(std::string_view bytes, const TrackContext &context, FixSink &sink)
@@ -57,26 +141,11 @@ void readHemisphereText(std::string_view bytes, const TrackContext &context, Fix
     CoordinateForm form = CoordinateForm::DegreesMinutes;
     DateMemo dates;
     forEachLine(bytes, [&](std::string_view text, int) {
-        form = formSwitchedBy(text, form);
-        const SplitLine line = splitLine(text, ' ');
-        if (line.count() != 6 || line.field(0).find('T') == std::string_view::npos)
-            return;
-        auto coordinate = [&](int i) {
-            const std::string_view field = line.field(i);
-            double minutes;
-            if (!coordinateMinutes(field.substr(1), form, minutes))
-                throwTrackError(context, bytes, static_cast<std::size_t>(field.data() - bytes.data()), field,
-                                "a coordinate");
-            return field[0] == 'S' || field[0] == 'W' ? -minutes : minutes;
-        };
-        const double lat = coordinate(1);
-        const double lon = coordinate(2);
-        const auto &date = dates.read(line.field(3), [&](std::string_view dateText) {
-            return parseDateTime(normalisedDate(dateText, context.raceDate));
-        });
-        const auto clock = parseTimeOfDay(line.field(4));
-        if (date && clock)
-            sink.addAtSecond(*date, *clock, lat, lon);
+        LineFix fix;
+        if (form == CoordinateForm::DegreesMinutes && readPlainLine(text, context.raceDate, dates, fix))
+            sink.addAtSecond(fix.day, fix.secondOfDay, fix.lat, fix.lon);
+        else
+            readAnyLine(bytes, text, context, form, dates, sink);
     });
 }
 

@@ -406,6 +406,53 @@ TEST_F(TrackReaderTest, HemisphereTextFormWordsAnywhereInALine)
     EXPECT_DOUBLE_EQ(boat.samples[2].lat, 34.875 * 60);
 }
 
+// The usual line is read where its fields stand; it must read as the
+// general reading reads it, whatever is damaged: the same fixes, skips and
+// error. The general reading is forced by doubling the "T" that starts a
+// line, which moves the bytes after it, so errors are compared without
+// their byte offsets. The last fields let one inserted "D" make a form word.
+TEST_F(TrackReaderTest, HemisphereTextPlainLinesReadAsAnyOther)
+{
+    const std::string plain = "H  TRACK LOG\r\n"
+                              "T N3452.500 E13545.000 2009-05-03 02:00:01 MS\r\n"
+                              "T S0052.25 W00045.125 2009-05-03 02:00:02 EG\r\n"
+                              "T N3452.5 E13545.0 2009-05-03 02:00:03 0.7\n";
+    const auto readAnyWay = [](std::string bytes) {
+        for (std::size_t at = 0; at != std::string::npos; at = bytes.find('\n', at + 1)) {
+            const std::size_t start = bytes[at] == '\n' ? at + 1 : at;
+            if (bytes.compare(start, 2, "T ") == 0)
+                bytes.insert(start, "T");
+        }
+        return bytes;
+    };
+    const auto outcome = [&](const std::string &bytes) {
+        Outcome read = outcomeOf(readHemisphereText, bytes);
+        if (const std::size_t byte = read.error.find(" (byte "); byte != std::string::npos)
+            read.error.erase(byte, read.error.find(')', byte) + 1 - byte);
+        return read;
+    };
+    ASSERT_EQ(outcome(plain).fixes.size(), 3u);
+    ASSERT_EQ(outcome(plain), outcome(readAnyWay(plain)));
+    int cases = 0, fixesRead = 0;
+    for (const std::string &bytes : damagedCopies(plain, " \t\r\n.-:/0159NSEWTDx")) {
+        const Outcome read = outcome(bytes);
+        ASSERT_EQ(read, outcome(readAnyWay(bytes))) << bytes;
+        fixesRead += static_cast<int>(read.fixes.size());
+        ++cases;
+    }
+    EXPECT_GT(cases, 5000);
+    EXPECT_GT(fixesRead, 2 * cases);  // most damage leaves lines that still read
+    // Lines that end before, at and past their 64th byte, with six fields
+    // and with seven.
+    for (std::size_t length = 1; length <= 24; ++length) {
+        for (const char *last : {"0", "0 1", "0000000000 1"}) {
+            const std::string line = "T N3452.500 E13545.0" + std::string(length, '5') + " 2009-05-03 02:00:01 " + last + "\n";
+            ASSERT_EQ(outcome(line).fixes.size(), std::strlen(last) == 1 ? 1u : 0u) << line;
+            ASSERT_EQ(outcome(line), outcome(readAnyWay(line))) << line;
+        }
+    }
+}
+
 TEST_F(TrackReaderTest, DashDatesFarFromTheRaceAreMovedOutOfIt)
 {
     // The race date is 2009-05-03: 2010-05-02 is 364 days away, 2010-05-04 366.
