@@ -54,7 +54,14 @@ CoordinateForm formSwitchedBy(std::string_view line, CoordinateForm current)
     return mentionsDms ? CoordinateForm::DegreesMinutesSeconds : current;
 }
 
-std::optional<DateTime> dateOf(std::string_view text, DateTime raceDate) { return parseDateTime(normalisedDate(text, raceDate)); }
+// The date of a fix, read once for each run of fixes that share its text.
+const std::optional<DateTime> &fixDate(DateMemo &dates, std::string_view text, DateTime raceDate)
+{
+    return dates.read(text, [&](std::string_view dateText) { return parseDateTime(normalisedDate(dateText, raceDate)); });
+}
+
+// The coordinate's sign is its hemisphere's: south and west are negative.
+double signedBy(char hemisphere, double minutes) { return hemisphere == 'S' || hemisphere == 'W' ? -minutes : minutes; }
 
 // Any line: the form words looked for, the line split at runs of blanks,
 // then read field by field; a coordinate that cannot be read names itself in
@@ -71,11 +78,11 @@ void readAnyLine(std::string_view bytes, std::string_view text, const TrackConte
         double minutes;
         if (!coordinateMinutes(field.substr(1), form, minutes))
             throwTrackError(context, bytes, static_cast<std::size_t>(field.data() - bytes.data()), field, "a coordinate");
-        return field[0] == 'S' || field[0] == 'W' ? -minutes : minutes;
+        return signedBy(field[0], minutes);
     };
     const double lat = coordinate(1);
     const double lon = coordinate(2);
-    const auto &date = dates.read(line.field(3), [&](std::string_view dateText) { return dateOf(dateText, context.raceDate); });
+    const auto &date = fixDate(dates, line.field(3), context.raceDate);
     const auto clock = parseTimeOfDay(line.field(4));
     if (date && clock)
         sink.addAtSecond(*date, *clock, lat, lon);
@@ -116,16 +123,15 @@ bool readPlainLine(std::string_view text, DateTime raceDate, DateMemo &dates, Li
     // alone: the reading takes its digits a word at a time where the text
     // runs on long enough.
     const auto coordinate = [&](std::size_t f, double &minutes) {
-        const char hemisphere = text[starts[f]];
         const std::size_t read = leadingDegreesMinutes(text.substr(starts[f] + 1), minutes);
         if (read == 0 || read != field(f).size() - 1)
             return false;
-        minutes = hemisphere == 'S' || hemisphere == 'W' ? -minutes : minutes;
+        minutes = signedBy(text[starts[f]], minutes);
         return true;
     };
     if (!coordinate(1, fix.lat) || !coordinate(2, fix.lon) || std::ranges::find(field(5), 'D') != field(5).end())
         return false;
-    const auto &date = dates.read(field(3), [&](std::string_view dateText) { return dateOf(dateText, raceDate); });
+    const auto &date = fixDate(dates, field(3), raceDate);
     const auto clock = parseTimeOfDay(field(4));
     if (!date || !clock)
         return false;
