@@ -8,6 +8,7 @@
 #include "base/numbers.h"
 #include "base/parallel.h"
 #include "race/plane.h"
+#include "race/steady_courses.h"
 
 namespace keelrun {
 namespace {
@@ -21,7 +22,6 @@ constexpr double kRunning = 100;
 constexpr double kMarkSeconds = 60;
 constexpr double kBackOnCourse = 15;   // degrees: the turn starts and ends here
 constexpr double kRecovered = 0.95;    // share of the speed before that ends a manoeuvre
-constexpr double kSteadySeconds = 4;   // half the span a course is steadied over
 constexpr double kLegSeconds = 600;   // turns further apart are not taken to be on one steady beat or run
 constexpr double kEstimateSpread = 60; // seconds: how far a turn's reading of the wind reaches
 constexpr double kEstimateStep = 60;   // seconds between the fleet's estimates of the wind
@@ -34,47 +34,6 @@ struct Course {
     bool settled = false;
     double heading = 0;
     double speed = 0;
-};
-
-// Each fix's course, steadied against GPS noise: with fixes a second or two
-// apart a few metres of error swing the course from one fix to the next by
-// tens of degrees, so there the course is the one made good from the fix
-// kSteadySeconds before to the fix as long after. Sparser tracks keep their
-// own courses, which are the courses to the next fix and so describe the
-// boat halfway to it: `time` is the moment a course describes. Kept in
-// degrees and as unit vectors, worked out once a track.
-struct SteadyCourses {
-    std::vector<double> time, heading, cos, sin;
-    SteadyCourses() = default;
-    SteadyCourses(const BoatEntry &boat, double cosLat)
-    {
-        const auto &s = boat.samples;
-        const int n = boat.sampleCount();
-        time.resize(n + 1);
-        heading.resize(n + 1);
-        cos.resize(n + 1);
-        sin.resize(n + 1);
-        int before = 1, after = 1;
-        for (int i = 1; i <= n; ++i) {
-            while (s[before].time < s[i].time - kSteadySeconds)
-                ++before;
-            while (after < n && s[after + 1].time <= s[i].time + kSteadySeconds)
-                ++after;
-            const double north = s[after].lat - s[before].lat, east = (s[after].lon - s[before].lon) * cosLat;
-            const double length = std::sqrt(north * north + east * east);
-            if (after - before >= 2 && length > 0) {
-                time[i] = s[i].time;
-                heading[i] = std::atan2(east, north) / kDegree;
-                cos[i] = north / length;
-                sin[i] = east / length;
-            } else {
-                time[i] = i < n ? (s[i].time + s[i + 1].time) / 2 : s[i].time;
-                heading[i] = s[i].heading;
-                cos[i] = std::cos(heading[i] * kDegree);
-                sin[i] = std::sin(heading[i] * kDegree);
-            }
-        }
-    }
 };
 
 // The fixes in [from, to], looked for outwards from fix `near` (which the
@@ -97,13 +56,11 @@ Course settledCourse(const BoatEntry &boat, const SteadyCourses &courses, int ne
     Course course;
     if (last - first + 1 < minimumFixes)
         return course;
-    double x = 0, y = 0, speed = 0;
-    for (int i = first; i <= last; ++i) {
-        x += courses.cos[i];
-        y += courses.sin[i];
+    const CourseVector sum = courses.sum(first, last);
+    double speed = 0;
+    for (int i = first; i <= last; ++i)
         speed += boat.samples[i].speed;
-    }
-    const double mean = std::atan2(y, x) / kDegree;
+    const double mean = std::atan2(sum.east, sum.north) / kDegree;
     course.heading = mean < 0 ? mean + 360 : mean;
     course.speed = speed / (last - first + 1);
     int onCourse = 0;

@@ -1,0 +1,57 @@
+#pragma once
+// Each fix's course, steadied against GPS noise: with fixes a second or two
+// apart a few metres of error swing the course from one fix to the next by
+// tens of degrees, so there the course is the one made good from the fix
+// kSteadySeconds before to the fix as long after. Sparser tracks keep their
+// own courses, which are the courses to the next fix and so describe the
+// boat halfway to it: `time` is the moment a course describes.
+
+#include <vector>
+
+#include "model/race_state.h"
+
+namespace keelrun {
+
+inline constexpr double kSteadySeconds = 4;  // half the span a course is steadied over
+
+// A course as a unit vector: its north and east parts.
+struct CourseVector {
+    double north = 0, east = 0;
+};
+
+class SteadyCourses {
+public:
+    SteadyCourses() = default;
+    // The courses of the boat's track, which must outlive them.
+    SteadyCourses(const BoatEntry &boat, double cosLat);
+
+    // The courses of fixes first..last as unit vectors, added up in turn.
+    // Only the fixes about each turn are asked for, so their vectors are
+    // worked out when asked for, from the fixes each course is made good
+    // between; a track out of time order, where those fixes depend on the
+    // ones before, keeps them all.
+    CourseVector sum(int first, int last) const;
+
+    std::vector<double> time;     // [i]: the moment fix i's course describes
+    std::vector<double> heading;  // [i]: degrees
+
+private:
+    // The fixes fix i's course is made good between, when there are
+    // enough of them a distance apart.
+    struct Span {
+        int before = 0, after = 0;
+        double north = 0, east = 0, length = 0;
+        bool madeGood() const { return after - before >= 2 && length > 0; }
+    };
+    // Moves on the first and last fix within kSteadySeconds of fix i from
+    // where they stood for an earlier fix.
+    void walkTo(int i, int &before, int &after) const;
+    Span span(int before, int after) const;
+    CourseVector vectorOf(int i, const Span &span) const;
+
+    const BoatEntry *boat_ = nullptr;
+    double cosLat_ = 0;
+    std::vector<CourseVector> vectors_;  // a track out of time order only
+};
+
+}  // namespace keelrun
