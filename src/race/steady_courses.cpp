@@ -6,6 +6,40 @@
 #include "base/numbers.h"
 
 namespace keelrun {
+namespace {
+
+// The first and last fix within kSteadySeconds of a fix, and the course
+// made good between them, where there are enough fixes a distance apart.
+struct Span {
+    int before = 1, after = 1;
+    double north = 0, east = 0, length = 0;
+
+    bool madeGood() const { return after - before >= 2 && length > 0; }
+
+    // Moves both ends on to fix i from where they stood for an earlier fix,
+    // and works out the course between them.
+    void walkTo(const BoatEntry &boat, int i, double cosLat)
+    {
+        const auto &s = boat.samples;
+        while (s[before].time < s[i].time - kSteadySeconds)
+            ++before;
+        while (after < boat.sampleCount() && s[after + 1].time <= s[i].time + kSteadySeconds)
+            ++after;
+        north = s[after].lat - s[before].lat;
+        east = (s[after].lon - s[before].lon) * cosLat;
+        length = std::sqrt(north * north + east * east);
+    }
+};
+
+// The course as a unit vector: the one made good, or else the fix's own.
+CourseVector vectorOf(const Span &span, double heading)
+{
+    if (span.madeGood())
+        return {span.north / span.length, span.east / span.length};
+    return {std::cos(heading * kDegree), std::sin(heading * kDegree)};
+}
+
+}  // namespace
 
 SteadyCourses::SteadyCourses(const BoatEntry &boat, double cosLat) : boat_(&boat), cosLat_(cosLat)
 {
@@ -17,19 +51,18 @@ SteadyCourses::SteadyCourses(const BoatEntry &boat, double cosLat) : boat_(&boat
     heading.resize(n + 1);
     if (!inTimeOrder)
         vectors_.resize(n + 1);
-    int before = 1, after = 1;
+    Span span;
     for (int i = 1; i <= n; ++i) {
-        walkTo(i, before, after);
-        const Span made = span(before, after);
-        if (made.madeGood()) {
+        span.walkTo(boat, i, cosLat);
+        if (span.madeGood()) {
             time[i] = s[i].time;
-            heading[i] = std::atan2(made.east, made.north) / kDegree;
+            heading[i] = std::atan2(span.east, span.north) / kDegree;
         } else {
             time[i] = i < n ? (s[i].time + s[i + 1].time) / 2 : s[i].time;
             heading[i] = s[i].heading;
         }
         if (!inTimeOrder)
-            vectors_[i] = vectorOf(i, made);
+            vectors_[i] = vectorOf(span, heading[i]);
     }
 }
 
@@ -51,38 +84,15 @@ CourseVector SteadyCourses::sum(int first, int last) const
     // it: the first of them, for the first fix, is found by going back
     // from it; from there both ends move on as in the walk along the track.
     const auto &s = boat_->samples;
-    int before = first, after = first;
-    while (before > 1 && s[before - 1].time >= s[first].time - kSteadySeconds)
-        --before;
+    Span span;
+    span.before = span.after = first;
+    while (span.before > 1 && s[span.before - 1].time >= s[first].time - kSteadySeconds)
+        --span.before;
     for (int i = first; i <= last; ++i) {
-        walkTo(i, before, after);
-        add(vectorOf(i, span(before, after)));
+        span.walkTo(*boat_, i, cosLat_);
+        add(vectorOf(span, heading[i]));
     }
     return total;
-}
-
-void SteadyCourses::walkTo(int i, int &before, int &after) const
-{
-    const auto &s = boat_->samples;
-    const int n = boat_->sampleCount();
-    while (s[before].time < s[i].time - kSteadySeconds)
-        ++before;
-    while (after < n && s[after + 1].time <= s[i].time + kSteadySeconds)
-        ++after;
-}
-
-SteadyCourses::Span SteadyCourses::span(int before, int after) const
-{
-    const auto &s = boat_->samples;
-    const double north = s[after].lat - s[before].lat, east = (s[after].lon - s[before].lon) * cosLat_;
-    return {before, after, north, east, std::sqrt(north * north + east * east)};
-}
-
-CourseVector SteadyCourses::vectorOf(int i, const Span &span) const
-{
-    if (span.madeGood())
-        return {span.north / span.length, span.east / span.length};
-    return {std::cos(heading[i] * kDegree), std::sin(heading[i] * kDegree)};
 }
 
 }  // namespace keelrun

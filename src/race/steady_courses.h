@@ -36,19 +36,6 @@ public:
     std::vector<double> heading;  // [i]: degrees
 
 private:
-    // The fixes fix i's course is made good between, when there are
-    // enough of them a distance apart.
-    struct Span {
-        int before = 0, after = 0;
-        double north = 0, east = 0, length = 0;
-        bool madeGood() const { return after - before >= 2 && length > 0; }
-    };
-    // Moves on the first and last fix within kSteadySeconds of fix i from
-    // where they stood for an earlier fix.
-    void walkTo(int i, int &before, int &after) const;
-    Span span(int before, int after) const;
-    CourseVector vectorOf(int i, const Span &span) const;
-
     const BoatEntry *boat_ = nullptr;
     double cosLat_ = 0;
     std::vector<CourseVector> vectors_;  // a track out of time order only
