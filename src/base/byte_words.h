@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
+#include <string_view>
 
 namespace keelrun {
 
@@ -56,6 +57,27 @@ inline std::uint64_t digitsValue(std::uint64_t word, std::size_t count)
     bytes = (bytes & 0x0f0f0f0f0f0f0f0fu) * 2561 >> 8;
     bytes = (bytes & 0x00ff00ff00ff00ffu) * 6553601 >> 16;
     return (bytes & 0x0000ffff0000ffffu) * 42949672960001u >> 32;
+}
+
+// Whether two texts are the same. Texts of 4 to 16 bytes, such as the
+// dates a track repeats at every fix, are compared as two words that may
+// overlap, without a call.
+inline bool sameText(std::string_view a, std::string_view b)
+{
+    const std::size_t n = a.size();
+    if (n != b.size())
+        return false;
+    if (n >= 8 && n <= 16)
+        return wordAt(a.data()) == wordAt(b.data()) && wordAt(a.data() + n - 8) == wordAt(b.data() + n - 8);
+    if (n >= 4 && n < 8) {
+        const auto half = [](const char *p) {
+            std::uint32_t word;
+            std::memcpy(&word, p, 4);
+            return word;
+        };
+        return half(a.data()) == half(b.data()) && half(a.data() + n - 4) == half(b.data() + n - 4);
+    }
+    return a == b;
 }
 
 }  // namespace keelrun

@@ -9,6 +9,7 @@
 #include <string>
 #include <string_view>
 
+#include "base/byte_words.h"
 #include "base/date_time.h"
 #include "io/tracks/track_reader.h"
 
@@ -42,7 +43,7 @@ public:
     template <typename Read>
     const Value &read(std::string_view text, Read readText)
     {
-        if (!filled_ || text != text_) {
+        if (!filled_ || !sameText(text, text_)) {
             text_ = text;
             value_ = readText(text_);
             filled_ = true;
