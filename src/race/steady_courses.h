@@ -26,10 +26,10 @@ public:
     SteadyCourses(const BoatEntry &boat, double cosLat);
 
     // The courses of fixes first..last as unit vectors, added up in turn.
-    // Only the fixes about each turn are asked for, so their vectors are
-    // worked out when asked for, from the fixes each course is made good
-    // between; a track out of time order, where those fixes depend on the
-    // ones before, keeps them all.
+    // Only the fixes about a turn need them, so they are worked out when
+    // asked for, from the fixes each course is made good between; a track
+    // out of time order, where those fixes depend on the ones before them,
+    // keeps every fix's vector.
     CourseVector sum(int first, int last) const;
 
     std::vector<double> time;     // [i]: the moment fix i's course describes
