@@ -292,9 +292,10 @@ std::vector<Manoeuvre> detectTurns(const RaceState &race, const BoatEntry &boat,
     // Before its start and after its finish a boat potters about.
     const double start = boat.roundingTime[1], finish = boat.roundingTime[race.courseLength()];
     double quietUntil = -1e18;
-    std::vector<double> twa(n + 1);
+    // The wind at each course, then the angle of the course off it.
+    std::vector<double> twa = wind.along(courses.time);
     for (int i = 1; i <= n; ++i)
-        twa[i] = signedAngle(courses.heading[i] - wind(courses.time[i]));
+        twa[i] = signedAngle(courses.heading[i] - twa[i]);
     for (int i = 1; i < n; ++i) {
         // A course straight into the wind (or straight downwind) is on
         // neither side: the wind changes side between the last course on one
@@ -385,21 +386,8 @@ QString manoeuvreKindName(Manoeuvre::Kind kind) { return kind == Manoeuvre::Tack
 WindDirectionAt raceWind(const RaceState &race)
 {
     if (race.windSampleCount() == 0)
-        return [direction = double(race.windDirection)](double) { return direction; };
-    // Records in time order, as wind files are written; between two, the
-    // direction turns the short way round.
-    return [&race](double t) {
-        const auto &w = race.windSamples;
-        const int n = race.windSampleCount();
-        const auto after = std::upper_bound(w.begin() + 1, w.end(), t, [](double time, const WindSample &x) { return time < x.time; });
-        if (after == w.begin() + 1)
-            return double(w[1].twd);
-        if (after == w.end())
-            return double(w[n].twd);
-        const WindSample &a = *(after - 1), &b = *after;
-        const double f = (t - a.time) / std::max(1.0, b.time - a.time);
-        return a.twd + f * signedAngle(b.twd - a.twd);
-    };
+        return WindDirectionAt(race.windDirection);
+    return WindDirectionAt(race.windSamples);
 }
 
 std::vector<Manoeuvre> detectManoeuvres(const RaceState &race, const BoatEntry &boat, const WindDirectionAt &wind)
@@ -416,21 +404,7 @@ WindDirectionAt analysisWind(const RaceState &race)
 {
     if (race.windSampleCount() > 0 || race.estimatedWind.empty())
         return raceWind(race);
-    // The estimate at or after t, held until then. The estimates are a step
-    // apart, so the distance from the first finds it, and the steps after
-    // put right a guess that rounded across a whole number: this is asked
-    // for every fix of every boat.
-    return [&estimate = race.estimatedWind](double t) {
-        constexpr double kStepsASecond = 1 / kEstimateStep;
-        const auto n = static_cast<std::ptrdiff_t>(estimate.size());
-        const double guess = std::ceil((t - estimate.front().time) * kStepsASecond);
-        std::ptrdiff_t k = guess > 0 ? (guess < double(n) ? static_cast<std::ptrdiff_t>(guess) : n) : 0;
-        while (k > 0 && estimate[static_cast<std::size_t>(k - 1)].time >= t)
-            --k;
-        while (k < n && estimate[static_cast<std::size_t>(k)].time < t)
-            ++k;
-        return double(estimate[static_cast<std::size_t>(k == n ? n - 1 : k)].twd);
-    };
+    return WindDirectionAt(race.estimatedWind, kEstimateStep);
 }
 
 WindDirections analysisWindDirections(const RaceState &race)

@@ -27,11 +27,9 @@
 #include <QString>
 
 #include "model/race_state.h"
+#include "race/wind_direction_at.h"
 
 namespace keelrun {
-
-// The true wind direction (where it comes from, degrees) at a race time.
-using WindDirectionAt = std::function<double(double)>;
 
 // The wind of the race: its wind records interpolated, else the mean wind.
 WindDirectionAt raceWind(const RaceState &race);

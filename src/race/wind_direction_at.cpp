@@ -1,0 +1,131 @@
+#include "race/wind_direction_at.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "race/plane.h"
+
+namespace keelrun {
+namespace {
+
+// The records: where t falls is the first record after it.
+std::size_t recordAfter(const std::vector<WindSample> &w, double t)
+{
+    const auto after = std::upper_bound(w.begin() + 1, w.end(), t, [](double time, const WindSample &x) { return time < x.time; });
+    return static_cast<std::size_t>(after - w.begin());
+}
+
+std::size_t recordAfter(const std::vector<WindSample> &w, std::size_t from, double t)
+{
+    while (from < w.size() && w[from].time <= t)
+        ++from;
+    return from;
+}
+
+double recordedDirection(const std::vector<WindSample> &w, std::size_t after, double t)
+{
+    if (after == 1)
+        return w[1].twd;
+    if (after == w.size())
+        return w.back().twd;
+    const WindSample &a = w[after - 1], &b = w[after];
+    const double f = (t - a.time) / std::max(1.0, b.time - a.time);
+    return a.twd + f * signedAngle(b.twd - a.twd);
+}
+
+// The estimates: where t falls is the first estimate at or after it.
+std::size_t estimateFrom(const std::vector<WindEstimate> &e, std::size_t from, double t)
+{
+    while (from < e.size() && e[from].time < t)
+        ++from;
+    return from;
+}
+
+// The estimates are a step apart, so the distance from the first finds the
+// one for t, and the steps after put right a guess that rounded across a
+// whole number.
+std::size_t estimateFrom(const std::vector<WindEstimate> &e, double step, double t)
+{
+    const std::size_t n = e.size();
+    const double guess = std::ceil((t - e.front().time) / step);
+    std::size_t k = guess > 0 ? (guess < double(n) ? static_cast<std::size_t>(guess) : n) : 0;
+    while (k > 0 && e[k - 1].time >= t)
+        --k;
+    return estimateFrom(e, k, t);
+}
+
+double estimatedDirection(const std::vector<WindEstimate> &e, std::size_t from) { return e[std::min(from, e.size() - 1)].twd; }
+
+// The direction at each of `times`: where each falls is walked on to from
+// where the one before fell while the times keep in order, else looked up.
+template <typename LookUp, typename Walk, typename Direction>
+std::vector<double> walkAlong(const std::vector<double> &times, bool inTimeOrder, LookUp lookUp, Walk walk, Direction direction)
+{
+    std::vector<double> directions(times.size());
+    std::size_t where = 0;
+    for (std::size_t k = 0; k < times.size(); ++k) {
+        const double t = times[k];
+        where = k > 0 && inTimeOrder && t >= times[k - 1] ? walk(where, t) : lookUp(t);
+        directions[k] = direction(where, t);
+    }
+    return directions;
+}
+
+}  // namespace
+
+WindDirectionAt::WindDirectionAt(double direction) : kind_(Kind::Steady), direction_(direction) {}
+
+WindDirectionAt::WindDirectionAt(const std::vector<WindSample> &records)
+    : kind_(Kind::Recorded),
+      records_(&records),
+      inTimeOrder_(std::is_sorted(records.begin() + 1, records.end(),
+                                  [](const WindSample &a, const WindSample &b) { return a.time < b.time; }))
+{
+}
+
+WindDirectionAt::WindDirectionAt(const std::vector<WindEstimate> &estimates, double step)
+    : kind_(Kind::Estimated),
+      estimates_(&estimates),
+      step_(step),
+      inTimeOrder_(std::is_sorted(estimates.begin(), estimates.end(),
+                                  [](const WindEstimate &a, const WindEstimate &b) { return a.time < b.time; }))
+{
+}
+
+double WindDirectionAt::operator()(double t) const
+{
+    switch (kind_) {
+    case Kind::Steady:
+        break;
+    case Kind::Recorded:
+        return recordedDirection(*records_, recordAfter(*records_, t), t);
+    case Kind::Estimated:
+        return estimatedDirection(*estimates_, estimateFrom(*estimates_, step_, t));
+    }
+    return direction_;
+}
+
+std::vector<double> WindDirectionAt::along(const std::vector<double> &times) const
+{
+    switch (kind_) {
+    case Kind::Steady:
+        break;
+    case Kind::Recorded: {
+        const auto &w = *records_;
+        return walkAlong(
+            times, inTimeOrder_, [&](double t) { return recordAfter(w, t); },
+            [&](std::size_t from, double t) { return recordAfter(w, from, t); },
+            [&](std::size_t after, double t) { return recordedDirection(w, after, t); });
+    }
+    case Kind::Estimated: {
+        const auto &e = *estimates_;
+        return walkAlong(
+            times, inTimeOrder_, [&](double t) { return estimateFrom(e, step_, t); },
+            [&](std::size_t from, double t) { return estimateFrom(e, from, t); },
+            [&](std::size_t from, double) { return estimatedDirection(e, from); });
+    }
+    }
+    return std::vector<double>(times.size(), direction_);
+}
+
+}  // namespace keelrun
