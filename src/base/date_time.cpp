@@ -1,9 +1,13 @@
 #include "base/date_time.h"
 
+#include <cstdint>
+
 #include <cmath>
 #include <limits>
 
 #include <QLocale>
+
+#include "base/byte_words.h"
 
 namespace keelrun {
 namespace {
@@ -138,12 +142,17 @@ std::optional<DateTime> validDate(int year, int month, int day)
 
 std::optional<int> parseTimeOfDay(std::string_view text)
 {
-    // "hh:mm:ss", as nearly every track writes it for every fix, straight
-    // from its digits.
-    const auto digit = [&](std::size_t k) { return static_cast<unsigned char>(text[k] - '0') < 10; };
-    if (text.size() == 8 && text[2] == ':' && text[5] == ':' && digit(0) && digit(1) && digit(3) && digit(4) && digit(6) && digit(7)) {
-        const auto twoDigits = [&](std::size_t at) { return (text[at] - '0') * 10 + (text[at + 1] - '0'); };
-        return secondsOfDay(twoDigits(0), twoDigits(3), twoDigits(6));
+    // "hh:mm:ss", as nearly every track writes it for every fix, read as
+    // one word: the colons in their places, and digits around them, which
+    // one multiplication joins into pairs.
+    if (text.size() == 8) {
+        constexpr std::uint64_t kColons = 0x00003a00003a0000u, kColonBytes = 0x0000ff0000ff0000u;
+        const std::uint64_t word = wordAt(text.data());
+        const std::uint64_t colonsAsZeros = (word & ~kColonBytes) | (0x3030303030303030u & kColonBytes);
+        if ((word & kColonBytes) == kColons && noneButDigits(colonsAsZeros)) {
+            const std::uint64_t pairs = (colonsAsZeros - 0x3030303030303030u) * 10 + ((colonsAsZeros - 0x3030303030303030u) >> 8);
+            return secondsOfDay(static_cast<int>(pairs & 0xff), static_cast<int>(pairs >> 24 & 0xff), static_cast<int>(pairs >> 48 & 0xff));
+        }
     }
     Scanner sc{text};
     const auto h = sc.number(2);
