@@ -32,30 +32,52 @@ void parallelFor(int first, int last, Work &&work)
 }
 
 // Works out `produce(i)` for every i in first..last on one thread a
-// processor, claimed in order, while this thread hands each result to
-// `consume(i, result)` in the order of i as soon as it is ready: work that
-// must be done in order overlaps the work that need not be. `produce` must
-// touch only what is its own and must not throw; when `consume` throws, the
-// producers stop after the items in hand.
+// processor, claimed in order, and hands each result to `consume(i, result)`
+// on this thread, in the order of i: work that must be done in order
+// overlaps the work that need not be. This thread is one of the producers,
+// and between its items hands on those ready, so that it waits only at the
+// end. `produce` must touch only what is its own and must not throw; when
+// `consume` throws, the producers stop after the items in hand.
 template <typename Produce, typename Consume>
 void produceInOrder(int first, int last, Produce &&produce, Consume &&consume)
 {
     using Result = std::invoke_result_t<Produce &, int>;
-    std::vector<std::promise<Result>> results(static_cast<std::size_t>(std::max(0, last - first + 1)));
-    std::vector<std::future<Result>> ready;
+    const auto count = static_cast<std::size_t>(std::max(0, last - first + 1));
+    std::vector<std::promise<Result>> results(count);
+    std::vector<std::future<Result>> futures;
     for (std::promise<Result> &result : results)
-        ready.push_back(result.get_future());
+        futures.push_back(result.get_future());
+    std::vector<std::atomic<bool>> made(count);  // looked at without a wait
     std::atomic<int> next{first};
-    const auto run = [&] {
-        for (int i = next++; i <= last; i = next++)
-            results[static_cast<std::size_t>(i - first)].set_value(produce(i));
+    const auto produceNext = [&] {
+        const int i = next++;
+        if (i > last)
+            return false;
+        const auto k = static_cast<std::size_t>(i - first);
+        results[k].set_value(produce(i));
+        made[k].store(true, std::memory_order_release);
+        return true;
     };
-    std::vector<std::jthread> producers;
-    for (int t = 0; t < std::min(workerCount(), last - first + 1); ++t)
-        producers.emplace_back(run);
+    std::vector<std::jthread> helpers;
+    for (int t = 1; t < std::min(workerCount(), last - first + 1); ++t)
+        helpers.emplace_back([&] {
+            while (produceNext()) {
+            }
+        });
+    int handed = first;
+    const auto hand = [&](bool wait) {
+        for (; handed <= last; ++handed) {
+            const auto k = static_cast<std::size_t>(handed - first);
+            if (!wait && !made[k].load(std::memory_order_acquire))
+                return;
+            consume(handed, futures[k].get());
+        }
+    };
     try {
-        for (int i = first; i <= last; ++i)
-            consume(i, ready[static_cast<std::size_t>(i - first)].get());
+        do
+            hand(false);
+        while (produceNext());
+        hand(true);
     } catch (...) {
         next = last + 1;
         throw;

@@ -25,8 +25,9 @@ TEST(ProduceInOrder, ConsumesInOrderWhateverOrderTheResultsComeIn)
             std::this_thread::sleep_for(std::chrono::microseconds(40 * (41 - i)));
             return i * i;
         },
-        [&](int i, int square) {
+        [&, caller = std::this_thread::get_id()](int i, int square) {
             EXPECT_EQ(square, i * i);
+            EXPECT_EQ(std::this_thread::get_id(), caller);  // a window may be drawn in it
             consumed.push_back(i);
         });
     ASSERT_EQ(consumed.size(), 40u);
