@@ -1,8 +1,7 @@
 #include "base/date_time.h"
 
-#include <cstdint>
-
 #include <cmath>
+#include <cstdint>
 #include <limits>
 
 #include <QLocale>
@@ -150,8 +149,10 @@ std::optional<int> parseTimeOfDay(std::string_view text)
         const std::uint64_t word = wordAt(text.data());
         const std::uint64_t colonsAsZeros = (word & ~kColonBytes) | (0x3030303030303030u & kColonBytes);
         if ((word & kColonBytes) == kColons && noneButDigits(colonsAsZeros)) {
-            const std::uint64_t pairs = (colonsAsZeros - 0x3030303030303030u) * 10 + ((colonsAsZeros - 0x3030303030303030u) >> 8);
-            return secondsOfDay(static_cast<int>(pairs & 0xff), static_cast<int>(pairs >> 24 & 0xff), static_cast<int>(pairs >> 48 & 0xff));
+            const std::uint64_t digits = colonsAsZeros - 0x3030303030303030u;
+            const std::uint64_t pairs = digits * 10 + (digits >> 8);  // byte k: ten times digit k and digit k + 1
+            const auto pairAt = [&](int byte) { return static_cast<int>(pairs >> (8 * byte) & 0xff); };
+            return secondsOfDay(pairAt(0), pairAt(3), pairAt(6));
         }
     }
     Scanner sc{text};

@@ -15,7 +15,8 @@ std::size_t recordAfter(const std::vector<WindSample> &w, double t)
     return static_cast<std::size_t>(after - w.begin());
 }
 
-std::size_t recordAfter(const std::vector<WindSample> &w, std::size_t from, double t)
+// The same, walked on from where an earlier time fell.
+std::size_t walkToRecordAfter(const std::vector<WindSample> &w, std::size_t from, double t)
 {
     while (from < w.size() && w[from].time <= t)
         ++from;
@@ -33,8 +34,9 @@ double recordedDirection(const std::vector<WindSample> &w, std::size_t after, do
     return a.twd + f * signedAngle(b.twd - a.twd);
 }
 
-// The estimates: where t falls is the first estimate at or after it.
-std::size_t estimateFrom(const std::vector<WindEstimate> &e, std::size_t from, double t)
+// The estimates: where t falls is the first estimate at or after it,
+// walked on to from where an earlier time fell.
+std::size_t walkToEstimate(const std::vector<WindEstimate> &e, std::size_t from, double t)
 {
     while (from < e.size() && e[from].time < t)
         ++from;
@@ -44,20 +46,29 @@ std::size_t estimateFrom(const std::vector<WindEstimate> &e, std::size_t from, d
 // The estimates are a step apart, so the distance from the first finds the
 // one for t, and the steps after put right a guess that rounded across a
 // whole number.
-std::size_t estimateFrom(const std::vector<WindEstimate> &e, double step, double t)
+std::size_t estimateFor(const std::vector<WindEstimate> &e, double step, double t)
 {
     const std::size_t n = e.size();
     const double guess = std::ceil((t - e.front().time) / step);
     std::size_t k = guess > 0 ? (guess < double(n) ? static_cast<std::size_t>(guess) : n) : 0;
     while (k > 0 && e[k - 1].time >= t)
         --k;
-    return estimateFrom(e, k, t);
+    return walkToEstimate(e, k, t);
 }
 
 double estimatedDirection(const std::vector<WindEstimate> &e, std::size_t from) { return e[std::min(from, e.size() - 1)].twd; }
 
+// Whether records (or estimates) are in time order: a damaged wind file's
+// may not be.
+template <typename Iterator>
+bool inTimeOrder(Iterator first, Iterator last)
+{
+    return std::is_sorted(first, last, [](const auto &a, const auto &b) { return a.time < b.time; });
+}
+
 // The direction at each of `times`: where each falls is walked on to from
-// where the one before fell while the times keep in order, else looked up.
+// where the one before fell while the times and the records keep in order,
+// else looked up.
 template <typename LookUp, typename Walk, typename Direction>
 std::vector<double> walkAlong(const std::vector<double> &times, bool inTimeOrder, LookUp lookUp, Walk walk, Direction direction)
 {
@@ -75,20 +86,10 @@ std::vector<double> walkAlong(const std::vector<double> &times, bool inTimeOrder
 
 WindDirectionAt::WindDirectionAt(double direction) : kind_(Kind::Steady), direction_(direction) {}
 
-WindDirectionAt::WindDirectionAt(const std::vector<WindSample> &records)
-    : kind_(Kind::Recorded),
-      records_(&records),
-      inTimeOrder_(std::is_sorted(records.begin() + 1, records.end(),
-                                  [](const WindSample &a, const WindSample &b) { return a.time < b.time; }))
-{
-}
+WindDirectionAt::WindDirectionAt(const std::vector<WindSample> &records) : kind_(Kind::Recorded), records_(&records) {}
 
 WindDirectionAt::WindDirectionAt(const std::vector<WindEstimate> &estimates, double step)
-    : kind_(Kind::Estimated),
-      estimates_(&estimates),
-      step_(step),
-      inTimeOrder_(std::is_sorted(estimates.begin(), estimates.end(),
-                                  [](const WindEstimate &a, const WindEstimate &b) { return a.time < b.time; }))
+    : kind_(Kind::Estimated), estimates_(&estimates), step_(step)
 {
 }
 
@@ -100,7 +101,7 @@ double WindDirectionAt::operator()(double t) const
     case Kind::Recorded:
         return recordedDirection(*records_, recordAfter(*records_, t), t);
     case Kind::Estimated:
-        return estimatedDirection(*estimates_, estimateFrom(*estimates_, step_, t));
+        return estimatedDirection(*estimates_, estimateFor(*estimates_, step_, t));
     }
     return direction_;
 }
@@ -113,15 +114,15 @@ std::vector<double> WindDirectionAt::along(const std::vector<double> &times) con
     case Kind::Recorded: {
         const auto &w = *records_;
         return walkAlong(
-            times, inTimeOrder_, [&](double t) { return recordAfter(w, t); },
-            [&](std::size_t from, double t) { return recordAfter(w, from, t); },
+            times, inTimeOrder(w.begin() + 1, w.end()), [&](double t) { return recordAfter(w, t); },
+            [&](std::size_t from, double t) { return walkToRecordAfter(w, from, t); },
             [&](std::size_t after, double t) { return recordedDirection(w, after, t); });
     }
     case Kind::Estimated: {
         const auto &e = *estimates_;
         return walkAlong(
-            times, inTimeOrder_, [&](double t) { return estimateFrom(e, step_, t); },
-            [&](std::size_t from, double t) { return estimateFrom(e, from, t); },
+            times, inTimeOrder(e.begin(), e.end()), [&](double t) { return estimateFor(e, step_, t); },
+            [&](std::size_t from, double t) { return walkToEstimate(e, from, t); },
             [&](std::size_t from, double) { return estimatedDirection(e, from); });
     }
     }

@@ -34,7 +34,6 @@ private:
     const std::vector<WindSample> *records_ = nullptr;
     const std::vector<WindEstimate> *estimates_ = nullptr;
     double step_ = 0;
-    bool inTimeOrder_ = true;
 };
 
 }  // namespace keelrun
