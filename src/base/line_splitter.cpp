@@ -21,7 +21,9 @@ namespace {
 // removes (up to the blank, and DEL; bytes from 0x80 up are UTF-8 text).
 // A line is looked at a block at a time: a loop over its bytes would
 // mispredict its exit once for every field, and that was most of the time it
-// took to split a track file.
+// took to split a track file. bitsOfBlock is inlined into each of its
+// callers, so that one that needs only the separators, as the NMEA reader
+// does for every sentence, does not work out the blanks.
 struct BlockBits {
     std::uint64_t separators = 0;
     std::uint64_t blanks = 0;
@@ -42,7 +44,7 @@ BlockBits bitsOfSixteen(const char *p, char separator)
 // Four loads of sixteen bytes, the last ones moved back to end with the
 // block where it is shorter: the same bytes seen twice set the same bits,
 // and the loop has no branch that depends on the length of the line.
-BlockBits bitsOfBlock(std::string_view text, std::size_t base, char separator)
+[[gnu::always_inline]] inline BlockBits bitsOfBlock(std::string_view text, std::size_t base, char separator)
 {
     const std::size_t size = std::min<std::size_t>(64, text.size() - base);
     const char *block = text.data() + base;
@@ -73,7 +75,7 @@ BlockBits bitsOfBlock(std::string_view text, std::size_t base, char separator)
 // lowest: the multiplication moves the eight top bits into the top byte.
 std::uint64_t gatheredTopBits(std::uint64_t topBits) { return (topBits >> 7) * 0x0102040810204080u >> 56; }
 
-BlockBits bitsOfBlock(std::string_view text, std::size_t base, char separator)
+[[gnu::always_inline]] inline BlockBits bitsOfBlock(std::string_view text, std::size_t base, char separator)
 {
     const std::size_t size = std::min<std::size_t>(64, text.size() - base);
     BlockBits bits;

@@ -19,15 +19,21 @@ namespace {
 
 enum RmcField { Talker, Time, Status, Lat, LatHemisphere, Lon, LonHemisphere, Speed, Course, Date };
 
+// The value of a hexadecimal digit, -1 for any other byte, from a table: the
+// checksum's digits are letters or figures at random, and a branch on which
+// they are would be mispredicted for nearly every other sentence.
 int hexDigit(char c)
 {
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    return -1;
+    static constexpr auto kValues = [] {
+        std::array<signed char, 256> values{};
+        values.fill(-1);
+        for (int i = 0; i < 10; ++i)
+            values['0' + i] = static_cast<signed char>(i);
+        for (int i = 0; i < 6; ++i)
+            values['A' + i] = values['a' + i] = static_cast<signed char>(10 + i);
+        return values;
+    }();
+    return kValues[static_cast<unsigned char>(c)];
 }
 
 // The exclusive or of the bytes, the NMEA checksum, taken eight bytes at a

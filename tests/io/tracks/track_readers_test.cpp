@@ -507,7 +507,36 @@ TEST_F(TrackReaderTest, NmeaSkipsSentencesWithoutFixOrWithABadChecksum)
     ASSERT_EQ(boat.sampleCount(), 1);
     EXPECT_EQ(boat.samples[1].time, 5);
     EXPECT_NE(errorOf(readNmea, nmea("GPRMC,020005,A,3452.5,N,13545.0,E,5.5,054.7,03x509,,")), "");
-    EXPECT_NE(errorOf(readNmea, nmea("GPRMC,020005,A,3452,N,13545.0,E,5.5,054.7,030509,,")), "");
+}
+
+// The checksum's two hex digits in either case, for every sum a sentence of
+// plain text can have: a sentence reads when they are its sum, and is
+// skipped when they are not.
+TEST_F(TrackReaderTest, NmeaChecksumDigitsInEitherCase)
+{
+    const std::string fields = "GPRMC,020001,A,3452.5,N,13545.0,E,5.5,054.7,030509,";
+    unsigned fieldsSum = 0;
+    for (const char c : fields)
+        fieldsSum ^= static_cast<unsigned char>(c);
+    const auto letter = [](unsigned c) { return std::isalnum(static_cast<int>(c)) != 0; };
+    for (unsigned sum = 0; sum < 128; ++sum) {
+        // Two letters in a field the reader does not use make the sum.
+        const unsigned pair = sum ^ fieldsSum;
+        unsigned first = '0';
+        while (!letter(first) || !letter(first ^ pair))
+            ++first;
+        const std::string body = fields + static_cast<char>(first) + static_cast<char>(first ^ pair);
+        for (const char *form : {"%02X", "%02x"}) {
+            const auto sentence = [&](unsigned written) {
+                char digits[3];
+                std::snprintf(digits, sizeof digits, form, written);
+                return "$" + body + "*" + digits;
+            };
+            EXPECT_EQ(read(readNmea, sentence(sum)).sampleCount(), 1) << sentence(sum);
+            EXPECT_EQ(read(readNmea, sentence(sum ^ 1)).sampleCount(), 0) << sentence(sum ^ 1);
+            EXPECT_EQ(read(readNmea, sentence(sum ^ 0x10)).sampleCount(), 0) << sentence(sum ^ 0x10);
+        }
+    }
 }
 
 // The usual RMC sentence is read where its fields stand; it must read as the
