@@ -222,6 +222,8 @@ PlainRmc readPlainRmc(std::string_view text, TextMemo<RmcDate> &dates, RmcFix &f
     const std::string_view fields = text.substr(7, star - 7);
     std::uint64_t commas = separatorBits(fields, ',');
     std::array<std::size_t, Date - Time + 1> ends;
+    // Unrolled, so that the ends stay in registers rather than in memory.
+#pragma GCC unroll 16
     for (std::size_t &end : ends) {
         end = commas != 0 ? static_cast<std::size_t>(std::countr_zero(commas)) : fields.size() <= 64 ? fields.size() : 0;
         commas &= commas - 1;
@@ -259,8 +261,6 @@ void readNmea(std::string_view bytes, const TrackContext &context, FixSink &sink
 {
     TextMemo<RmcDate> dates;
     forEachLine(bytes, [&](std::string_view text, int) {
-        if (!namesRmc(text))
-            return;
         RmcFix fix;
         switch (readPlainRmc(text, dates, fix)) {
         case PlainRmc::Read:
@@ -269,7 +269,8 @@ void readNmea(std::string_view bytes, const TrackContext &context, FixSink &sink
         case PlainRmc::NoFix:
             break;
         case PlainRmc::OtherForm:
-            readAnyRmc(bytes, text, context, dates, sink);
+            if (namesRmc(text))
+                readAnyRmc(bytes, text, context, dates, sink);
             break;
         }
     });
