@@ -46,14 +46,16 @@ void report(const LoadListener &listener, const LoadProgress &progress)
 // Reads every boat's track, several at once (a reader a processor), and
 // puts them into their slots in race-file order, so that the race is the same
 // as when read one after another. Boats with too few fixes are dropped and
-// the boats after them move up a slot.
-void readTracks(RaceState &state, const DataFolder &folder, const LoadListener &listener)
+// the boats after them move up a slot. Returns the blocks of each boat's
+// fixes, worked out by its reader while they are in its cache.
+std::vector<std::vector<FixBlock>> readTracks(RaceState &state, const DataFolder &folder, const LoadListener &listener)
 {
     const int total = state.boatCount;
     std::vector<BoatEntry> entries(state.boats.begin(), state.boats.begin() + total + 1);
-    // A boat's track, or what went wrong reading it.
+    // A boat's track and its blocks, or what went wrong reading it.
     struct Slot {
         std::optional<DecodedTrack> track;
+        std::vector<FixBlock> blocks;
         std::exception_ptr error;
     };
     // The readers see only the race's time frame, which stays as it is
@@ -61,11 +63,14 @@ void readTracks(RaceState &state, const DataFolder &folder, const LoadListener &
     const RaceState &timeFrame = state;
     const auto read = [&](int n) {
         try {
-            return Slot{decodeTrack(timeFrame, folder, std::move(entries[n])), nullptr};
+            DecodedTrack track = decodeTrack(timeFrame, folder, std::move(entries[n]));
+            std::vector<FixBlock> blocks = fixBlocks(track.boat);
+            return Slot{std::move(track), std::move(blocks), nullptr};
         } catch (...) {
-            return Slot{std::nullopt, std::current_exception()};
+            return Slot{std::nullopt, {}, std::current_exception()};
         }
     };
+    std::vector<std::vector<FixBlock>> blocks(total + 1);
     state.droppedBoats = 0;
     produceInOrder(1, total, read, [&](int n, Slot slot) {
         const QString trackFile = state.boats[n].trackFile;
@@ -79,6 +84,7 @@ void readTracks(RaceState &state, const DataFolder &folder, const LoadListener &
             state.warnings << track.warning;
         BoatEntry &boat = state.boats[n - state.droppedBoats];
         boat = std::move(track.boat);
+        blocks[n - state.droppedBoats] = std::move(slot.blocks);
         if (boat.sampleCount() < kMinimumFixes) {
             const QString why = track.result.problem.isEmpty() ? QStringLiteral("%1 fixes in the race window").arg(boat.sampleCount())
                                                                : track.result.problem;
@@ -87,8 +93,11 @@ void readTracks(RaceState &state, const DataFolder &folder, const LoadListener &
         }
     });
     state.boatCount -= state.droppedBoats;
-    for (int slot = state.boatCount + 1; slot <= total; ++slot)
+    for (int slot = state.boatCount + 1; slot <= total; ++slot) {
         state.boats[slot] = BoatEntry{};
+        blocks[slot].clear();
+    }
+    return blocks;
 }
 
 // Each boat's speeds, courses and leg distances, then its tacks and gybes,
@@ -121,13 +130,13 @@ LoadResult runStages(RaceState &state, const DataFolder &folder, const QString &
 
     readWindFile(state, folder);
     state.loadStartedAt = fromQDateTime(QDateTime::currentDateTime());
-    readTracks(state, folder, listener);
+    const auto trackBlocks = readTracks(state, folder, listener);
     if (state.boatCount < 1)
         return {LoadResult::NoBoats, kNoBoatsMessage, {}};
     checkCourse(state);
     detectRoundings(state);
     assignBoatColours(state);
-    state.extent = computeRaceExtent(state);
+    state.extent = computeRaceExtent(state, trackBlocks);
     state.daylight = computeDaylight(state, state.extent);
     loadCoastline(state, folder);
     deriveTracksAndManoeuvres(state, listener);

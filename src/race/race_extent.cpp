@@ -8,17 +8,45 @@
 
 namespace keelrun {
 
-RaceExtent computeRaceExtent(const RaceState &race)
+std::vector<FixBlock> fixBlocks(const BoatEntry &boat)
+{
+    std::vector<FixBlock> blocks;
+    blocks.reserve(static_cast<std::size_t>((boat.sampleCount() + kFixesPerBlock - 1) / kFixesPerBlock));
+    for (int first = 1; first <= boat.sampleCount(); first += kFixesPerBlock) {
+        const int last = std::min(first + kFixesPerBlock - 1, boat.sampleCount());
+        FixBlock block{boat.samples[first].time, boat.samples[first].time, {}};
+        for (int i = first; i <= last; ++i) {
+            const TrackSample &s = boat.samples[i];
+            block.earliest = std::min(block.earliest, s.time);
+            block.latest = std::max(block.latest, s.time);
+            block.box.add(s.lat, s.lon);
+        }
+        blocks.push_back(block);
+    }
+    return blocks;
+}
+
+RaceExtent computeRaceExtent(const RaceState &race, const std::vector<std::vector<FixBlock>> &blocks)
 {
     // Each boat's box on every processor, joined in boat order: a box keeps
-    // the first of equal extremes, as one pass over all the samples would.
+    // the first of equal extremes, as one pass over all the samples would,
+    // and so does a box of whole blocks taken in order.
     std::vector<GeoBox> boxes(race.boatCount + 1);
     parallelFor(1, race.boatCount, [&](int b) {
         const BoatEntry &boat = race.boats[b];
-        for (int i = 1; i <= boat.sampleCount(); ++i) {
-            const TrackSample &s = boat.samples[i];
-            if (s.time >= race.windowStart && s.time <= race.windowEnd)
-                boxes[b].add(s.lat, s.lon);
+        const auto inWindow = [&](double time) { return time >= race.windowStart && time <= race.windowEnd; };
+        for (std::size_t k = 0; k < blocks[b].size(); ++k) {
+            const FixBlock &block = blocks[b][k];
+            if (inWindow(block.earliest) && inWindow(block.latest)) {
+                boxes[b].add(block.box);
+            } else if (block.latest >= race.windowStart && block.earliest <= race.windowEnd) {
+                const int first = 1 + static_cast<int>(k) * kFixesPerBlock;
+                const int last = std::min(first + kFixesPerBlock - 1, boat.sampleCount());
+                for (int i = first; i <= last; ++i) {
+                    if (inWindow(boat.samples[i].time))
+                        boxes[b].add(boat.samples[i].lat, boat.samples[i].lon);
+                }
+            }
         }
     });
     GeoBox box{-20000, 20000, -20000, 20000};

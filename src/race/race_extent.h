@@ -3,6 +3,7 @@
 // it shows the whole race.
 
 #include <algorithm>
+#include <vector>
 
 #include "model/race_state.h"
 
@@ -29,8 +30,22 @@ struct GeoBox {
     }
 };
 
+// A run of a track's fixes: their box, and their earliest and latest times.
+// A track's blocks are worked out where it has just been read and is still
+// in the cache; the extent then takes a block that lies wholly inside the
+// replay window whole, without going over its fixes again.
+struct FixBlock {
+    double earliest = 0, latest = 0;
+    GeoBox box;
+};
+inline constexpr int kFixesPerBlock = 256;
+
+// The blocks of the boat's fixes, kFixesPerBlock at a time from fix 1.
+std::vector<FixBlock> fixBlocks(const BoatEntry &boat);
+
 // The race extent: every sample inside the playback window, with a 20 %
-// margin, the spans made equal in ground distance.
-RaceExtent computeRaceExtent(const RaceState &race);
+// margin, the spans made equal in ground distance. `blocks[b]` are the
+// fixBlocks of boat b as its track stands.
+RaceExtent computeRaceExtent(const RaceState &race, const std::vector<std::vector<FixBlock>> &blocks);
 
 }  // namespace keelrun

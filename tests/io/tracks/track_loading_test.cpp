@@ -56,6 +56,21 @@ TEST_F(TrackLoadingTest, BoatsWithTooFewFixesAreDroppedAndTheRestMoveUp)
     EXPECT_TRUE(state.warnings.contains("Bravo (b.gpx): 14 fixes in the race window; the boat is left out"));
 }
 
+// The race's extent takes in the boats that moved up a slot, with their
+// own tracks: Charlie's runs on beyond Alpha's.
+TEST_F(TrackLoadingTest, TheExtentTakesInTheBoatsThatMovedUp)
+{
+    writeGpx("a.gpx", 16);
+    writeGpx("b.gpx", 14);
+    writeGpx("c.gpx", 300);
+    ASSERT_TRUE(load("BN,a.gpx,Alpha\r\nBN,b.gpx,Bravo\r\nBN,c.gpx,Charlie\r\n").ok());
+    ASSERT_EQ(state.boatCount, 2);
+    const TrackSample &last = state.boats[2].samples.back();
+    EXPECT_EQ(state.extent.maxLat, last.lat);
+    EXPECT_EQ(state.extent.maxLon, last.lon);
+    EXPECT_EQ(state.extent.minLat, state.boats[1].samples[1].lat);
+}
+
 TEST_F(TrackLoadingTest, ProgressNamesEachTrack)
 {
     writeGpx("a.gpx", 20);
