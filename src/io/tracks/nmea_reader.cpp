@@ -76,28 +76,29 @@ bool stripChecksum(std::string_view &sentence)
 }
 
 // Whether the first field of a sentence, up to its first comma, names an
-// RMC sentence, in any case. Setting bit 5 lowers a capital letter and
-// makes no other byte an "r", "m" or "c". Logs hold as many other sentences,
-// which are passed over with this before their checksum is worked out and
-// their fields are split; nearly all of them name themselves in their first
-// eight bytes ("$GPGGA,0"), which are looked at as one word.
+// RMC sentence, in any case: setting bit 5 lowers a capital letter and
+// makes no other byte an "r", "m" or "c".
 bool namesRmc(std::string_view sentence)
 {
-    if (sentence.size() >= 8) {
-        const std::uint64_t word = wordAt(sentence.data());
-        const std::uint64_t commas = bytesEqual(word, ',');
-        if (commas != 0) {
-            const std::uint64_t lowered = word | 0x20 * kEveryByte;
-            const std::uint64_t rmc = bytesEqual(lowered, 'r') & bytesEqual(lowered, 'm') >> 8 & bytesEqual(lowered, 'c') >> 16;
-            const std::uint64_t beforeFirstComma = (commas & (~commas + 1)) - 1;
-            return (rmc << 16 & beforeFirstComma) != 0;  // the "c" before the comma
-        }
-    }
     for (std::size_t i = 0; i + 3 <= sentence.size() && sentence[i] != ','; ++i) {
         if ((sentence[i] | 0x20) == 'r' && (sentence[i + 1] | 0x20) == 'm' && (sentence[i + 2] | 0x20) == 'c')
             return true;
     }
     return false;
+}
+
+// Whether the sentence is plainly another than RMC: no "r", in any case,
+// among the six bytes before a comma ("$GPGGA,"), so that its first field
+// cannot name RMC. A log holds as many such sentences as RMC sentences, and
+// this one word passes them over.
+bool plainlyOther(std::string_view sentence)
+{
+    if (sentence.size() < 8)
+        return false;
+    constexpr std::uint64_t kFirstSix = 0x0000ffffffffffffu;
+    const std::uint64_t word = wordAt(sentence.data());
+    const std::uint64_t r = bytesEqual(word | 0x20 * kEveryByte, 'r');
+    return (word >> 48 & 0xff) == ',' && (r & kFirstSix) == 0;
 }
 
 // Loggers write sentences with empty fields until they have a fix; the
@@ -261,6 +262,8 @@ void readNmea(std::string_view bytes, const TrackContext &context, FixSink &sink
 {
     TextMemo<RmcDate> dates;
     forEachLine(bytes, [&](std::string_view text, int) {
+        if (plainlyOther(text))
+            return;
         RmcFix fix;
         switch (readPlainRmc(text, dates, fix)) {
         case PlainRmc::Read:

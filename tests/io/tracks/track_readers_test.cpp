@@ -486,9 +486,15 @@ TEST_F(TrackReaderTest, NmeaReadsRmcSentences)
                             nmea("RMC,020006,A,3452.5,N,13545.0,E,5.5,054.7,030509,,") +  // the name anywhere in the first field
                             nmea("PXYZRmC,020007,A,3452.5,N,13545.0,E,5.5,054.7,030509,,") +
                             nmea("GP\x0cRMC,020008,A,3452.5,N,13545.0,E,5.5,054.7,030509,,") +
-                            nmea("GPGGARM,C,020009,A,3452.5,N,13545.0,E,5.5,054.7,030509,,");  // not an RMC sentence
+                            nmea("RMCGP,020008,A,3452.5,N,13545.0,E,5.5,054.7,030509,,") +
+                            nmea("XrMcY,020008,A,3452.5,N,13545.0,E,5.5,054.7,030509,,") +
+                            nmea("PXYZARMC,020008,A,3452.5,N,13545.0,E,5.5,054.7,030509,,") +
+                            nmea("RMCABC,020008,A,3452.5,N,13545.0,E,5.5,054.7,030509,,").substr(1) +  // no "$"
+                            nmea("GPGGARM,C,020009,A,3452.5,N,13545.0,E,5.5,054.7,030509,,") +  // not an RMC sentence
+                            nmea("GPGGA,020010,A,3452.5,N,13545.0,E,5.5,054.7,030509,,") +  // nor these, whatever follows
+                            nmea("GPTXT,RMC,020011,A,3452.5,N,13545.0,E,5.5,054.7,030509,,");
     const BoatEntry &boat = read(readNmea, log);
-    ASSERT_EQ(boat.sampleCount(), 8);
+    ASSERT_EQ(boat.sampleCount(), 12);
     EXPECT_DOUBLE_EQ(boat.samples[1].lat, -(34 * 60 + 52.5));
     EXPECT_DOUBLE_EQ(boat.samples[1].lon, -(135 * 60 + 45.0));
     EXPECT_EQ(boat.samples[1].time, 1);
