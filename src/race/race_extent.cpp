@@ -14,7 +14,7 @@ std::vector<FixBlock> fixBlocks(const BoatEntry &boat)
     blocks.reserve(static_cast<std::size_t>((boat.sampleCount() + kFixesPerBlock - 1) / kFixesPerBlock));
     for (int first = 1; first <= boat.sampleCount(); first += kFixesPerBlock) {
         const int last = std::min(first + kFixesPerBlock - 1, boat.sampleCount());
-        FixBlock block{boat.samples[first].time, boat.samples[first].time, {}};
+        FixBlock block{first, last, boat.samples[first].time, boat.samples[first].time, {}};
         for (int i = first; i <= last; ++i) {
             const TrackSample &s = boat.samples[i];
             block.earliest = std::min(block.earliest, s.time);
@@ -35,14 +35,11 @@ RaceExtent computeRaceExtent(const RaceState &race, const std::vector<std::vecto
     parallelFor(1, race.boatCount, [&](int b) {
         const BoatEntry &boat = race.boats[b];
         const auto inWindow = [&](double time) { return time >= race.windowStart && time <= race.windowEnd; };
-        for (std::size_t k = 0; k < blocks[b].size(); ++k) {
-            const FixBlock &block = blocks[b][k];
+        for (const FixBlock &block : blocks[b]) {
             if (inWindow(block.earliest) && inWindow(block.latest)) {
                 boxes[b].add(block.box);
             } else if (block.latest >= race.windowStart && block.earliest <= race.windowEnd) {
-                const int first = 1 + static_cast<int>(k) * kFixesPerBlock;
-                const int last = std::min(first + kFixesPerBlock - 1, boat.sampleCount());
-                for (int i = first; i <= last; ++i) {
+                for (int i = block.first; i <= block.last; ++i) {
                     if (inWindow(boat.samples[i].time))
                         boxes[b].add(boat.samples[i].lat, boat.samples[i].lon);
                 }

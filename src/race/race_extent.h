@@ -35,6 +35,7 @@ struct GeoBox {
 // in the cache; the extent then takes a block that lies wholly inside the
 // replay window whole, without going over its fixes again.
 struct FixBlock {
+    int first = 0, last = 0;  // the fixes
     double earliest = 0, latest = 0;
     GeoBox box;
 };
