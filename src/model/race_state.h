@@ -59,6 +59,15 @@ struct TrackSample {
     double heading = 0;  // whole degrees 0..360 over ground, clockwise from true north
 };
 
+// Whether fixes, wind records or estimates from `first` to `last` are in
+// time order (equal times allowed). Loggers and wind files write them so,
+// and walks along them rely on it; a damaged file's may not be.
+template <typename Iterator>
+bool inTimeOrder(Iterator first, Iterator last)
+{
+    return std::is_sorted(first, last, [](const auto &a, const auto &b) { return a.time < b.time; });
+}
+
 inline ItemTable<double> filledTable(double value)
 {
     ItemTable<double> table;

@@ -45,11 +45,10 @@ SteadyCourses::SteadyCourses(const BoatEntry &boat, double cosLat) : boat_(&boat
 {
     const auto &s = boat.samples;
     const int n = boat.sampleCount();
-    const bool inTimeOrder =
-        std::is_sorted(s.begin() + 1, s.begin() + n + 1, [](const TrackSample &a, const TrackSample &b) { return a.time < b.time; });
+    const bool ordered = inTimeOrder(s.begin() + 1, s.begin() + n + 1);
     time.resize(n + 1);
     heading.resize(n + 1);
-    if (!inTimeOrder)
+    if (!ordered)
         vectors_.resize(n + 1);
     Span span;
     for (int i = 1; i <= n; ++i) {
@@ -61,7 +60,7 @@ SteadyCourses::SteadyCourses(const BoatEntry &boat, double cosLat) : boat_(&boat
             time[i] = i < n ? (s[i].time + s[i + 1].time) / 2 : s[i].time;
             heading[i] = s[i].heading;
         }
-        if (!inTimeOrder)
+        if (!ordered)
             vectors_[i] = vectorOf(span, heading[i]);
     }
 }

@@ -74,11 +74,11 @@ TrackSample interpolated(const TrackSample &a, const TrackSample &b, double t)
 // with fix k at or before t and fix k + 1 after it; 0 when there is none.
 // Tracks in time order, nearly all, are searched by halves; any other is
 // walked.
-int segmentAt(const BoatEntry &boat, bool inTimeOrder, int first, double t)
+int segmentAt(const BoatEntry &boat, bool ordered, int first, double t)
 {
     const auto &s = boat.samples;
     const int n = boat.sampleCount();
-    if (inTimeOrder) {
+    if (ordered) {
         const auto after = std::upper_bound(s.begin() + first, s.begin() + n + 1, t,
                                             [](double time, const TrackSample &x) { return time < x.time; });
         const int k = static_cast<int>(after - s.begin()) - 1;
@@ -93,19 +93,19 @@ int segmentAt(const BoatEntry &boat, bool inTimeOrder, int first, double t)
 
 // Distance sailed between race times `from` and `to`, with the pieces of
 // the segments the two times fall in.
-double sailedBetween(const BoatEntry &boat, bool inTimeOrder, const std::vector<double> &segment, double from, double to,
+double sailedBetween(const BoatEntry &boat, bool ordered, const std::vector<double> &segment, double from, double to,
                      double cosLat)
 {
     const int n = boat.sampleCount();
     const auto &s = boat.samples;
     double total = 0;
     int first = 1;
-    if (const int k = segmentAt(boat, inTimeOrder, 1, from)) {
+    if (const int k = segmentAt(boat, ordered, 1, from)) {
         total += metres(interpolated(s[k], s[k + 1], from), s[k + 1], cosLat);
         first = k + 1;
     }
     int last = n;
-    if (const int m = segmentAt(boat, inTimeOrder, first, to)) {
+    if (const int m = segmentAt(boat, ordered, first, to)) {
         total += metres(s[m], interpolated(s[m], s[m + 1], to), cosLat);
         last = m;
     }
@@ -137,15 +137,14 @@ void measureSailedLegs(BoatEntry &boat, int courseLength, const std::vector<doub
     boat.legDistance = {};
     if (courseLength == 0 || !passed(boat.roundingTime[courseLength]))
         return;
-    const bool inTimeOrder = std::is_sorted(boat.samples.begin() + 1, boat.samples.end(),
-                                            [](const TrackSample &a, const TrackSample &c) { return a.time < c.time; });
+    const bool ordered = inTimeOrder(boat.samples.begin() + 1, boat.samples.end());
     for (int leg = 1; leg <= courseLength; ++leg) {
         const bool whole = leg == courseLength;
         const double from = whole || leg == 1 ? 0 : boat.roundingTime[leg];
         const double to = whole ? boat.roundingTime[courseLength] : boat.roundingTime[leg + 1];
         if (!whole && (!passed(boat.roundingTime[leg]) || !passed(boat.roundingTime[leg + 1])))
             continue;
-        boat.legDistance[leg] = sailedBetween(boat, inTimeOrder, segment, from, to, cosLat);
+        boat.legDistance[leg] = sailedBetween(boat, ordered, segment, from, to, cosLat);
     }
 }
 

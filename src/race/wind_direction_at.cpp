@@ -58,25 +58,17 @@ std::size_t estimateFor(const std::vector<WindEstimate> &e, double step, double 
 
 double estimatedDirection(const std::vector<WindEstimate> &e, std::size_t from) { return e[std::min(from, e.size() - 1)].twd; }
 
-// Whether records (or estimates) are in time order: a damaged wind file's
-// may not be.
-template <typename Iterator>
-bool inTimeOrder(Iterator first, Iterator last)
-{
-    return std::is_sorted(first, last, [](const auto &a, const auto &b) { return a.time < b.time; });
-}
-
 // The direction at each of `times`: where each falls is walked on to from
 // where the one before fell while the times and the records keep in order,
 // else looked up.
 template <typename LookUp, typename Walk, typename Direction>
-std::vector<double> walkAlong(const std::vector<double> &times, bool inTimeOrder, LookUp lookUp, Walk walk, Direction direction)
+std::vector<double> walkAlong(const std::vector<double> &times, bool ordered, LookUp lookUp, Walk walk, Direction direction)
 {
     std::vector<double> directions(times.size());
     std::size_t where = 0;
     for (std::size_t k = 0; k < times.size(); ++k) {
         const double t = times[k];
-        where = k > 0 && inTimeOrder && t >= times[k - 1] ? walk(where, t) : lookUp(t);
+        where = k > 0 && ordered && t >= times[k - 1] ? walk(where, t) : lookUp(t);
         directions[k] = direction(where, t);
     }
     return directions;
