@@ -93,10 +93,8 @@ std::vector<std::vector<FixBlock>> readTracks(RaceState &state, const DataFolder
         }
     });
     state.boatCount -= state.droppedBoats;
-    for (int slot = state.boatCount + 1; slot <= total; ++slot) {
+    for (int slot = state.boatCount + 1; slot <= total; ++slot)
         state.boats[slot] = BoatEntry{};
-        blocks[slot].clear();
-    }
     return blocks;
 }
 
