@@ -65,7 +65,7 @@ Course settledCourse(const BoatEntry &boat, const SteadyCourses &courses, int ne
     course.speed = speed / (last - first + 1);
     int onCourse = 0;
     for (int i = first; i <= last; ++i)
-        onCourse += std::abs(signedAngle(courses.heading[i] - course.heading)) <= kMaxSpread ? 1 : 0;
+        onCourse += courses.angleOff(i, course.heading, kMaxSpread) <= kMaxSpread ? 1 : 0;
     course.settled = onCourse >= kOnCourseShare * (last - first + 1);
     return course;
 }
@@ -80,7 +80,8 @@ bool turnsEnough(const BoatEntry &boat, const SteadyCourses &courses, int flip, 
         --a;
     while (b < boat.sampleCount() && courses.time[b] < after)
         ++b;
-    return std::abs(signedAngle(courses.heading[b] - courses.heading[a])) >= kMinTurn - 2 * kMaxSpread;
+    constexpr double kLeast = kMinTurn - 2 * kMaxSpread;
+    return courses.angleOff(b, courses.heading(a), kLeast) >= kLeast;
 }
 
 bool nearRounding(const RaceState &race, const BoatEntry &boat, double t)
@@ -107,10 +108,10 @@ std::pair<int, int> turnEnds(const BoatEntry &boat, const SteadyCourses &courses
                              const Course &out, double settledBy)
 {
     int first = flip, last = flip + 1;
-    while (first > 1 && std::abs(signedAngle(courses.heading[first] - in.heading)) > kBackOnCourse)
+    while (first > 1 && courses.angleOff(first, in.heading, kBackOnCourse) > kBackOnCourse)
         --first;
     const auto recovered = [&](int i) {
-        return std::abs(signedAngle(courses.heading[i] - out.heading)) <= kBackOnCourse &&
+        return courses.angleOff(i, out.heading, kBackOnCourse) <= kBackOnCourse &&
                boat.samples[i].speed >= kRecovered * in.speed;
     };
     while (last < boat.sampleCount() && courses.time[last + 1] <= settledBy && !recovered(last))
@@ -292,18 +293,16 @@ std::vector<Manoeuvre> detectTurns(const RaceState &race, const BoatEntry &boat,
     // Before its start and after its finish a boat potters about.
     const double start = boat.roundingTime[1], finish = boat.roundingTime[race.courseLength()];
     double quietUntil = -1e18;
-    // The wind at each course, then the angle of the course off it.
-    std::vector<double> twa = wind.along(courses.time);
-    for (int i = 1; i <= n; ++i)
-        twa[i] = signedAngle(courses.heading[i] - twa[i]);
+    // The wind at each course, then the side of it the course is on.
+    const std::vector<signed char> side = courses.windSides(wind.along(courses.time));
     for (int i = 1; i < n; ++i) {
         // A course straight into the wind (or straight downwind) is on
         // neither side: the wind changes side between the last course on one
         // side and the first on the other.
         int next = i + 1;
-        while (next < n && twa[next] == 0)
+        while (next < n && side[next] == 0)
             ++next;
-        if (twa[i] == 0 || twa[next] == 0 || (twa[i] > 0) == (twa[next] > 0) || courses.time[next] < quietUntil)
+        if (side[i] == 0 || side[next] == 0 || side[i] == side[next] || courses.time[next] < quietUntil)
             continue;
         const double flip = (courses.time[i] + courses.time[next]) / 2;
         if ((passed(start) && flip < start) || (passed(finish) && flip > finish))

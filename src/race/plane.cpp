@@ -1,5 +1,6 @@
 #include "race/plane.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <limits>

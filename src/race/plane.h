@@ -3,6 +3,10 @@
 // one minute of longitude 1852 m x cos(latitude of the race centre).
 // Directions are degrees clockwise from true north unless marked magnetic.
 
+#include <algorithm>
+#include <cmath>
+
+#include "base/numbers.h"
 #include "model/race_state.h"
 
 namespace keelrun {
@@ -14,6 +18,27 @@ double bearingOf(double east, double north);
 // west of north rounds up to 360): a fix's course. Exactly
 // roundHalfEven(bearingOf(east, north)), mostly without its arc tangent.
 int wholeDegreeBearing(double east, double north);
+// The course of a displacement, not zero, as std::atan2(east, north) gives
+// it in degrees (-180 to 180), within kRoughCourseError degrees and on the
+// same side of due south: a series
+// in place of the arc tangent, for questions that only a course within a
+// hair of a boundary leaves open. Inline: it is asked of every fix.
+inline constexpr double kRoughCourseError = 1e-4;
+inline double roughCourse(double east, double north)
+{
+    // The arc tangent of the smaller part over the larger, 0 to 1, from a
+    // series in its square good to 1.7e-6 radians, its terms paired so that
+    // they are worked out side by side; then the octant places it.
+    const double across = std::abs(east), along = std::abs(north);
+    const double t = std::min(across, along) / std::max(across, along), t2 = t * t, t4 = t2 * t2;
+    const double series = (0.99997726 - 0.33262347 * t2) + t4 * ((0.19354346 - 0.11643287 * t2) + t4 * (0.05265332 - 0.01172120 * t2));
+    double angle = t * series * (1 / kDegree);
+    if (across > along)
+        angle = 90 - angle;
+    if (north < 0)
+        angle = 180 - angle;
+    return std::signbit(east) ? -angle : angle;  // as the arc tangent's, the sign of a zero's too
+}
 
 // Normalises a direction into (-180, 180]. Inline: the manoeuvres ask it of
 // every fix.

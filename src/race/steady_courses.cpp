@@ -2,8 +2,10 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 #include "base/numbers.h"
+#include "race/plane.h"
 
 namespace keelrun {
 namespace {
@@ -31,13 +33,44 @@ struct Span {
     }
 };
 
+// The span of fix i on a track in time order, found afresh: its first fix
+// by going back from i, its last by going on.
+Span spanAround(const BoatEntry &boat, int i, double cosLat)
+{
+    const auto &s = boat.samples;
+    Span span;
+    span.before = span.after = i;
+    while (span.before > 1 && s[span.before - 1].time >= s[i].time - kSteadySeconds)
+        --span.before;
+    span.walkTo(boat, i, cosLat);
+    return span;
+}
+
+// The course in degrees: the one made good, or else the fix's own.
+double courseOf(const Span &span, double ownHeading)
+{
+    return span.madeGood() ? std::atan2(span.east, span.north) / kDegree : ownHeading;
+}
+
 // The course as a unit vector: the one made good, or else the fix's own.
-CourseVector vectorOf(const Span &span, double heading)
+CourseVector vectorOf(const Span &span, double ownHeading)
 {
     if (span.madeGood())
         return {span.north / span.length, span.east / span.length};
-    return {std::cos(heading * kDegree), std::sin(heading * kDegree)};
+    return {std::cos(ownHeading * kDegree), std::sin(ownHeading * kDegree)};
 }
+
+// A fix's own course as a rough one: whole degrees are kept exactly; any
+// other value is left to the exact course (not a number).
+float roughOwnHeading(double heading)
+{
+    const auto rough = static_cast<float>(heading);
+    return rough == heading ? rough : std::numeric_limits<float>::quiet_NaN();
+}
+
+// How far the rough courses may be from the exact ones, their rounding to
+// floats included, with room to spare.
+constexpr double kRoughMargin = 10 * kRoughCourseError;
 
 }  // namespace
 
@@ -47,22 +80,59 @@ SteadyCourses::SteadyCourses(const BoatEntry &boat, double cosLat) : boat_(&boat
     const int n = boat.sampleCount();
     const bool ordered = inTimeOrder(s.begin() + 1, s.begin() + n + 1);
     time.resize(n + 1);
-    heading.resize(n + 1);
-    if (!ordered)
+    roughHeading_.resize(n + 1);
+    if (!ordered) {
+        headings_.resize(n + 1);
         vectors_.resize(n + 1);
+    }
     Span span;
     for (int i = 1; i <= n; ++i) {
         span.walkTo(boat, i, cosLat);
         if (span.madeGood()) {
             time[i] = s[i].time;
-            heading[i] = std::atan2(span.east, span.north) / kDegree;
+            roughHeading_[i] = static_cast<float>(roughCourse(span.east, span.north));
         } else {
             time[i] = i < n ? (s[i].time + s[i + 1].time) / 2 : s[i].time;
-            heading[i] = s[i].heading;
+            roughHeading_[i] = roughOwnHeading(s[i].heading);
         }
-        if (!ordered)
-            vectors_[i] = vectorOf(span, heading[i]);
+        if (!ordered) {
+            headings_[i] = courseOf(span, s[i].heading);
+            vectors_[i] = vectorOf(span, s[i].heading);
+        }
     }
+}
+
+double SteadyCourses::heading(int i) const
+{
+    if (!headings_.empty())
+        return headings_[i];
+    return courseOf(spanAround(*boat_, i, cosLat_), boat_->samples[i].heading);
+}
+
+double SteadyCourses::angleOff(int i, double direction, double limit) const
+{
+    // |signedAngle(d)| moves no more than d does: from a rough course, the
+    // angle is as far from the exact one as the course.
+    const double rough = std::abs(signedAngle(roughHeading_[i] - direction));
+    if (std::abs(rough - limit) > kRoughMargin)
+        return rough;
+    return std::abs(signedAngle(heading(i) - direction));
+}
+
+std::vector<signed char> SteadyCourses::windSides(const std::vector<double> &twdAt) const
+{
+    // The sign of signedAngle(d) changes only where d is a multiple of 180
+    // degrees. An angle off the wind from a rough course that is clear of
+    // them has the sign of the exact one's.
+    const auto sideOf = [](double angle) -> signed char { return angle > 0 ? 1 : angle == 0 ? 0 : -1; };
+    std::vector<signed char> side(time.size());
+    for (std::size_t i = 1; i < side.size(); ++i) {
+        const double rough = roughHeading_[i], off = rough - twdAt[i];
+        const double halfTurns = off * (1.0 / 180);
+        const bool clear = std::abs(halfTurns) < 1e6 && std::abs(off - 180 * roundHalfEven(halfTurns)) > kRoughMargin;
+        side[i] = sideOf(signedAngle(clear ? off : heading(static_cast<int>(i)) - twdAt[i]));
+    }
+    return side;
 }
 
 CourseVector SteadyCourses::sum(int first, int last) const
@@ -82,14 +152,11 @@ CourseVector SteadyCourses::sum(int first, int last) const
     // In time order the fixes within kSteadySeconds of a fix lie next to
     // it: the first of them, for the first fix, is found by going back
     // from it; from there both ends move on as in the walk along the track.
-    const auto &s = boat_->samples;
-    Span span;
-    span.before = span.after = first;
-    while (span.before > 1 && s[span.before - 1].time >= s[first].time - kSteadySeconds)
-        --span.before;
-    for (int i = first; i <= last; ++i) {
+    Span span = spanAround(*boat_, first, cosLat_);
+    add(vectorOf(span, boat_->samples[first].heading));
+    for (int i = first + 1; i <= last; ++i) {
         span.walkTo(*boat_, i, cosLat_);
-        add(vectorOf(span, heading[i]));
+        add(vectorOf(span, boat_->samples[i].heading));
     }
     return total;
 }

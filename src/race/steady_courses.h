@@ -29,15 +29,28 @@ public:
     // Only the fixes about a turn need them, so they are worked out when
     // asked for, from the fixes each course is made good between; a track
     // out of time order, where those fixes depend on the ones before them,
-    // keeps every fix's vector.
+    // keeps every fix's vector and course.
     CourseVector sum(int first, int last) const;
+    // Fix i's course in degrees: the one made good, -180 to 180, or else
+    // the fix's own; worked out when asked for, as the vectors are.
+    double heading(int i) const;
+    // How far fix i's course is from `direction`, |signedAngle(heading(i) -
+    // direction)|, to be held against `limit`: exact within a hair of it,
+    // and elsewhere from the rough course, which lies on the same side.
+    double angleOff(int i, double direction, double limit) const;
+    // The side of the wind that each fix's course is on, the wind at fix i
+    // from `twdAt[i]`: [i] is the sign of signedAngle(heading(i) - twdAt[i]),
+    // 1, 0 or -1 (-1 too for what is not a number). Told from the rough
+    // courses but for the few within a hair of the wind's line.
+    std::vector<signed char> windSides(const std::vector<double> &twdAt) const;
 
-    std::vector<double> time;     // [i]: the moment fix i's course describes
-    std::vector<double> heading;  // [i]: degrees
+    std::vector<double> time;  // [i]: the moment fix i's course describes
 
 private:
     const BoatEntry *boat_ = nullptr;
     double cosLat_ = 0;
+    std::vector<float> roughHeading_;    // [i]: heading(i), within kRoughCourseError and a float's rounding
+    std::vector<double> headings_;       // a track out of time order only
     std::vector<CourseVector> vectors_;  // a track out of time order only
 };
 

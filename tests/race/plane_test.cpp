@@ -1,10 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 #include <numbers>
 #include <random>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "race/plane.h"
@@ -67,6 +69,23 @@ TEST(Plane, WholeDegreeBearingIsTheRoundedBearing)
             first = std::to_string(east) + ", " + std::to_string(north) + ": " + std::to_string(got) + " for " + std::to_string(expected);
     }
     EXPECT_EQ(wrong, 0) << "first: " << first;
+}
+
+// The rough course keeps within its bound of the arc tangent's course all
+// round, on the axes and the diagonals, for long and short displacements,
+// and due south on the arc tangent's side: -180 or 180 by the sign of zero.
+TEST(Plane, RoughCourseKeepsWithinItsBound)
+{
+    std::vector<std::pair<double, double>> cases = {{0, 1}, {-0.0, 1}, {1, 0}, {0, -1}, {-0.0, -1}, {-1, 0}, {1, 1}, {-1, -1}, {1e-300, -1}, {-1e-300, -1}};
+    for (int step = 0; step < 3600000; ++step) {
+        const double angle = step * (2 * std::numbers::pi / 3600000), length = std::pow(10.0, step % 13 - 6);
+        cases.emplace_back(length * std::sin(angle), length * std::cos(angle));
+    }
+    double worst = 0;
+    for (const auto &[east, north] : cases)
+        worst = std::max(worst, std::abs(roughCourse(east, north) - std::atan2(east, north) / kDegree));
+    EXPECT_LE(worst, kRoughCourseError);
+    EXPECT_GT(worst, kRoughCourseError / 10);  // the bound is not loose
 }
 
 TEST(Plane, RangeAndBearingIsMagnetic)

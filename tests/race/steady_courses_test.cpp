@@ -1,13 +1,15 @@
 // The steadied courses against the plain walk along the track that makes
 // each course good from the fix kSteadySeconds before to the fix as long
-// after: every time, heading and course vector the same to the last bit, on
-// tracks with noise, gaps, repeated times, halts, sparse fixes and fixes out
-// of time order.
+// after: every time, heading and course vector the same to the last bit, and
+// every side of the wind and angle off a course as the exact heading tells
+// it, on tracks with noise, gaps, repeated times, halts, sparse fixes and
+// fixes out of time order.
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cmath>
+#include <compare>
 #include <random>
 #include <utility>
 #include <vector>
@@ -85,6 +87,40 @@ BoatEntry irregularTrack()
     return boat;
 }
 
+int sideOf(double angle) { return angle > 0 ? 1 : angle == 0 ? 0 : -1; }
+
+// The sides of the wind and the angles off a course, which are mostly told
+// from rough courses, as the exact courses tell them: for winds and
+// directions on the courses, straight against them, at the limits, and a
+// hair and a little more either side of those.
+void expectTheSidesOfTheWind(const SteadyCourses &courses, const std::vector<Expected> &walked)
+{
+    const int n = static_cast<int>(walked.size()) - 1;
+    std::vector<double> offsets = {0, 180, -180, 360, 90, 1e-3, 1.1e-3, 0.01, 1e-9, 1e-13};
+    for (std::size_t k = 1, size = offsets.size(); k < size; ++k)
+        offsets.push_back(-offsets[k]);
+    for (const double offset : offsets) {
+        for (const double limit : {0.0, 10.0, 15.0, 20.0}) {
+            std::vector<double> twdAt(n + 1);
+            for (int i = 1; i <= n; ++i)
+                twdAt[i] = walked[i].heading + limit + offset;
+            const std::vector<signed char> side = courses.windSides(twdAt);
+            for (int i = 1; i <= n; ++i) {
+                const double exact = std::abs(signedAngle(walked[i].heading - twdAt[i]));
+                ASSERT_EQ(side[i], sideOf(signedAngle(walked[i].heading - twdAt[i]))) << "fix " << i << " off " << offset;
+                ASSERT_EQ(courses.angleOff(i, twdAt[i], limit) <=> limit, exact <=> limit)
+                    << "fix " << i << " limit " << limit << " off " << offset;
+            }
+        }
+    }
+    // Whole-degree winds all round, as the fleet's estimates are.
+    for (int twd = 0; twd <= 360; twd += 5) {
+        const std::vector<signed char> side = courses.windSides(std::vector<double>(n + 1, twd));
+        for (int i = 1; i <= n; ++i)
+            ASSERT_EQ(side[i], sideOf(signedAngle(walked[i].heading - twd))) << "fix " << i << " wind " << twd;
+    }
+}
+
 void expectTheWalk(const BoatEntry &boat)
 {
     const SteadyCourses courses(boat, kCosLat);
@@ -94,10 +130,11 @@ void expectTheWalk(const BoatEntry &boat)
         const Expected &e = walked[i];
         const CourseVector v = courses.sum(i, i);
         EXPECT_EQ(courses.time[i], e.time) << "fix " << i;
-        EXPECT_EQ(courses.heading[i], e.heading) << "fix " << i;
+        EXPECT_EQ(courses.heading(i), e.heading) << "fix " << i;
         EXPECT_EQ(v.north, e.vector.north) << "fix " << i;
         EXPECT_EQ(v.east, e.vector.east) << "fix " << i;
     }
+    expectTheSidesOfTheWind(courses, walked);
     // Windows of every length from every fix, added up in turn.
     for (int first = 1; first <= n; ++first) {
         CourseVector expected;
@@ -128,6 +165,17 @@ TEST(SteadyCourses, AsTheWalkAlongATrackOutOfTimeOrder)
         boat.samples[fix].time += shift;
         expectTheWalk(boat);
     }
+}
+
+// Fixes too far apart to make a course good keep their own, whatever they
+// hold: a float cannot hold most of these as they are.
+TEST(SteadyCourses, OwnCoursesOfAnyValue)
+{
+    BoatEntry boat;
+    double t = 0;
+    for (const double heading : {45.0, 1e10 + 0.5, 45.1234567891, -720.25, 359.9999999, 360.0})
+        boat.samples.push_back({t += 30, 2000, 8000 + t / 1000, 5, heading});
+    expectTheWalk(boat);
 }
 
 TEST(SteadyCourses, ShortTracks)
