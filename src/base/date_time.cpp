@@ -139,8 +139,13 @@ std::optional<DateTime> validDate(int year, int month, int day)
     return makeDateTime(year, month, day);
 }
 
-std::optional<int> parseTimeOfDay(std::string_view text)
+bool parseTimeOfDay(std::string_view text, int &seconds)
 {
+    const auto keep = [&](std::optional<int> read) {
+        if (read)
+            seconds = *read;
+        return read.has_value();
+    };
     // "hh:mm:ss", as nearly every track writes it for every fix, read as
     // one word: the colons in their places, and digits around them, which
     // one multiplication joins into pairs.
@@ -152,20 +157,20 @@ std::optional<int> parseTimeOfDay(std::string_view text)
             const std::uint64_t digits = colonsAsZeros - 0x3030303030303030u;
             const std::uint64_t pairs = digits * 10 + (digits >> 8);  // byte k: ten times digit k and digit k + 1
             const auto pairAt = [&](int byte) { return static_cast<int>(pairs >> (8 * byte) & 0xff); };
-            return secondsOfDay(pairAt(0), pairAt(3), pairAt(6));
+            return keep(secondsOfDay(pairAt(0), pairAt(3), pairAt(6)));
         }
     }
     Scanner sc{text};
     const auto h = sc.number(2);
     if (!h || !sc.accept(':'))
-        return std::nullopt;
+        return false;
     const auto m = sc.number(2);
     if (!m || !sc.accept(':'))
-        return std::nullopt;
+        return false;
     const auto s = sc.number(2);
     if (!s || !sc.atEnd())
-        return std::nullopt;
-    return secondsOfDay(*h, *m, *s);
+        return false;
+    return keep(secondsOfDay(*h, *m, *s));
 }
 
 QDateTime toQDateTime(DateTime t)

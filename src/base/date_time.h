@@ -44,8 +44,16 @@ inline std::optional<int> secondsOfDay(int hour, int minute, int second)
     return hour * 3600 + minute * 60 + second;
 }
 
-// "h:m:s" (one or two digits each) as seconds since midnight.
-std::optional<int> parseTimeOfDay(std::string_view text);
+// "h:m:s" (one or two digits each) as seconds since midnight. The form with
+// `seconds` returns whether the text reads; the readers call it for every
+// fix, where the optional's trip through memory would cost more than the
+// reading.
+bool parseTimeOfDay(std::string_view text, int &seconds);
+inline std::optional<int> parseTimeOfDay(std::string_view text)
+{
+    int seconds;
+    return parseTimeOfDay(text, seconds) ? std::optional<int>(seconds) : std::nullopt;
+}
 
 // b - a in whole seconds: the absolute difference rounded half up, negative
 // when b is more than a millisecond earlier than a; kNoSecondsBetween when the

@@ -154,11 +154,9 @@ PlainTime plainTime(std::string_view text, DateMemo &memo, DateTime &day, int &s
     if (!shaped)
         return PlainTime::OtherForm;
     const std::optional<DateTime> &date = memo.read(partOf(text, 0, 10), parseDateTime);
-    const auto clock = parseTimeOfDay(partOf(text, 11, 8));
-    if (!date || !clock)
+    if (!date || !parseTimeOfDay(partOf(text, 11, 8), secondOfDay))
         return PlainTime::Unreadable;
     day = *date;
-    secondOfDay = *clock;
     return PlainTime::Read;
 }
 

@@ -132,11 +132,9 @@ bool readPlainLine(std::string_view text, DateTime raceDate, DateMemo &dates, Li
     if (!coordinate(1, fix.lat) || !coordinate(2, fix.lon) || std::ranges::find(field(5), 'D') != field(5).end())
         return false;
     const auto &date = fixDate(dates, field(3), raceDate);
-    const auto clock = parseTimeOfDay(field(4));
-    if (!date || !clock)
+    if (!date || !parseTimeOfDay(field(4), fix.secondOfDay))
         return false;
     fix.day = *date;
-    fix.secondOfDay = *clock;
     return true;
 }
 
