@@ -1,6 +1,7 @@
 #include "race/manoeuvres.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <optional>
 #include <vector>
@@ -126,6 +127,39 @@ struct WindReading {
     double x, y;
 };
 
+struct WindVector {
+    double x, y;
+};
+
+WindVector unitVector(double twd) { return {std::cos(twd * kDegree), std::sin(twd * kDegree)}; }
+
+// The wind a boat's fixes tell between two of its turns of one kind: each
+// fix's course less the angle the boat sails off the wind (negative with
+// the wind on the other side), turned round for gybes. The courses are whole degrees, so a few hundred
+// directions serve thousands of fixes: each one's unit vector is worked
+// out once.
+class WindAlongCourses {
+public:
+    WindAlongCourses(Manoeuvre::Kind kind, double offWind) : kind_(kind), offWind_(offWind) {}
+
+    WindVector at(double heading)
+    {
+        if (!(heading >= 0 && heading <= 360) || heading != static_cast<int>(heading))
+            return unitVector(direction(heading));
+        std::optional<WindVector> &known = known_[static_cast<std::size_t>(heading)];
+        if (!known)
+            known = unitVector(direction(heading));
+        return *known;
+    }
+
+private:
+    double direction(double heading) const { return kind_ == Manoeuvre::Tack ? heading - offWind_ : heading - offWind_ + 180; }
+
+    Manoeuvre::Kind kind_;
+    double offWind_;
+    std::array<std::optional<WindVector>, 361> known_;
+};
+
 // The seconds of the race window, which readings of the wind fall into.
 struct WindWindow {
     WindWindow(double from, double to)
@@ -133,13 +167,13 @@ struct WindWindow {
     {
     }
 
-    // The reading of `twd` at race time `time`; nothing outside the window.
-    std::optional<WindReading> reading(double time, double twd) const
+    // The second that race time `time` falls in; nothing outside the window.
+    std::optional<std::size_t> secondOf(double time) const
     {
         const double k = std::round(time - start);
         if (k < 0 || k >= static_cast<double>(seconds))
             return std::nullopt;
-        return WindReading{static_cast<std::size_t>(k), std::cos(twd * kDegree), std::sin(twd * kDegree)};
+        return static_cast<std::size_t>(k);
     }
 
     double start;  // race time of the first second
@@ -228,30 +262,34 @@ bool roundsBetween(const RaceState &race, const BoatEntry &boat, double from, do
 std::vector<WindReading> readWindFromBoat(const RaceState &race, const BoatEntry &boat, const WindWindow &window)
 {
     std::vector<WindReading> readings;
-    const auto read = [&](double time, double twd) {
-        if (const auto reading = window.reading(time, twd))
-            readings.push_back(*reading);
+    const auto read = [&](double time, const auto &unitVectorOfTwd) {
+        if (const auto second = window.secondOf(time)) {
+            const WindVector v = unitVectorOfTwd();
+            readings.push_back({*second, v.x, v.y});
+        }
     };
     const auto &turns = boat.manoeuvres;
     const double halfTack = halfTurn(boat, Manoeuvre::Tack), halfGybe = halfTurn(boat, Manoeuvre::Gybe);
+    // Between tacks and between gybes, the course out of the first turn
+    // clockwise of its bisector or not.
+    std::array<WindAlongCourses, 4> stretches = {
+        {{Manoeuvre::Tack, halfTack}, {Manoeuvre::Tack, -halfTack}, {Manoeuvre::Gybe, halfGybe}, {Manoeuvre::Gybe, -halfGybe}}};
     for (std::size_t j = 0; j < turns.size(); ++j) {
         const Manoeuvre &m = turns[j];
         const double bisector = m.headingIn + signedAngle(m.headingOut - m.headingIn) / 2;
         const double twd = m.kind == Manoeuvre::Tack ? bisector : bisector + 180;
-        read(m.time, twd);
+        read(m.time, [&] { return unitVector(twd); });
         if (j + 1 == turns.size())
             continue;
         const Manoeuvre &next = turns[j + 1];
         if (next.kind != m.kind || next.time - m.time > kLegSeconds || roundsBetween(race, boat, m.time, next.time))
             continue;
-        const double side = signedAngle(m.headingOut - bisector) > 0 ? 1 : -1;
-        const double offWind = (m.kind == Manoeuvre::Tack ? halfTack : halfGybe) * side;
+        const bool clockwiseOut = signedAngle(m.headingOut - bisector) > 0;
+        WindAlongCourses &along = stretches[(m.kind == Manoeuvre::Tack ? 0 : 2) + (clockwiseOut ? 0 : 1)];
         const auto from = std::upper_bound(boat.samples.begin() + 1, boat.samples.end(), m.time + kGapSeconds,
                                            [](double t, const TrackSample &x) { return t < x.time; });
-        for (auto s = from; s != boat.samples.end() && s->time < next.time - kGapSeconds; ++s) {
-            const double along = m.kind == Manoeuvre::Tack ? s->heading - offWind : s->heading - offWind + 180;
-            read(s->time, along);
-        }
+        for (auto s = from; s != boat.samples.end() && s->time < next.time - kGapSeconds; ++s)
+            read(s->time, [&] { return along.at(s->heading); });
     }
     return readings;
 }

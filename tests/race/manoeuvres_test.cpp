@@ -141,6 +141,39 @@ TEST(Manoeuvres, OnlyBetweenStartAndFinish)
     EXPECT_TRUE(detectManoeuvres(race, boat, raceWind(race)).empty());
 }
 
+// Between two tacks each fix tells the wind: its course less the angle the
+// boat sails off the wind, on the side the tack before left it. Where every
+// reading within reach of an estimate says the same, the estimate is that.
+TEST(Manoeuvres, TheWindBetweenTacksIsEachCourseLessTheAngleOffIt)
+{
+    RaceState race = northWind();
+    race.windowEnd = 1800;
+    race.boatCount = 1;
+    BoatEntry &boat = race.boats[1];
+    const auto tack = [](double time, int in, int out) {
+        Manoeuvre m;
+        m.kind = Manoeuvre::Tack;
+        m.time = time;
+        m.headingIn = in;
+        m.headingOut = out;
+        return m;
+    };
+    boat.manoeuvres = {tack(100, 320, 40), tack(700, 40, 320), tack(1300, 320, 40)};  // 40 degrees off a north wind
+    boat.samples.push_back({});
+    for (double t = 0; t <= 1800; ++t)
+        boat.samples.push_back({t, 2000, 8000, 6, t < 700 ? 43.0 : 317.0});  // wind 3 degrees right of north, then left
+    const auto wind = estimateWind(race);
+    const auto at = [&](double time) {
+        for (const WindEstimate &w : wind) {
+            if (w.time == time)
+                return w.twd;
+        }
+        return -1;
+    };
+    EXPECT_EQ(at(420), 3);
+    EXPECT_EQ(at(1020), 357);
+}
+
 // A tack within a minute of a rounding is marked at the mark; with no wind
 // records the second pass reads the wind from the fleet.
 TEST(Manoeuvres, AtTheMarkAndTheFleet)
