@@ -184,7 +184,13 @@ struct WindWindow {
 // seconds of the race window.
 class WindReadings {
 public:
-    explicit WindReadings(const WindWindow &window) : start_(window.start), x_(window.seconds), y_(window.seconds) {}
+    explicit WindReadings(const WindWindow &window) : start_(window.start), x_(window.seconds), y_(window.seconds)
+    {
+        for (long k = -kReach; k <= kReach; ++k) {
+            const double off = static_cast<double>(k) / kEstimateSpread;
+            weights_[static_cast<std::size_t>(k + kReach)] = std::exp(-off * off / 2);
+        }
+    }
 
     void add(const std::vector<WindReading> &readings)
     {
@@ -203,16 +209,14 @@ public:
     // reading is that near, the nearest second with readings.
     double at(double t) const
     {
-        const auto reach = static_cast<long>(3 * kEstimateSpread);
         const long centre = std::lround(t - start_), size = static_cast<long>(x_.size());
         double x = 0, y = 0;
-        for (long k = std::max(0L, centre - reach); k <= std::min(size - 1, centre + reach); ++k) {
-            const double off = static_cast<double>(k - centre) / kEstimateSpread;
-            const double weight = std::exp(-off * off / 2);
+        for (long k = std::max(0L, centre - kReach); k <= std::min(size - 1, centre + kReach); ++k) {
+            const double weight = weights_[static_cast<std::size_t>(k - centre + kReach)];
             x += weight * x_[static_cast<std::size_t>(k)];
             y += weight * y_[static_cast<std::size_t>(k)];
         }
-        for (long d = reach + 1; x == 0 && y == 0 && d < 2 * size; ++d) {
+        for (long d = kReach + 1; x == 0 && y == 0 && d < 2 * size; ++d) {
             for (const long k : {centre - d, centre + d}) {
                 if (k >= 0 && k < size && x == 0 && y == 0) {
                     x = x_[static_cast<std::size_t>(k)];
@@ -225,8 +229,11 @@ public:
     }
 
 private:
+    static constexpr auto kReach = static_cast<long>(3 * kEstimateSpread);  // seconds either side
+
     double start_;
     std::vector<double> x_, y_;
+    std::array<double, 2 * kReach + 1> weights_;  // the bell's, from -kReach to kReach seconds
     bool empty_ = true;
 };
 

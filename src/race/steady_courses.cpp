@@ -14,9 +14,9 @@ namespace {
 // made good between them, where there are enough fixes a distance apart.
 struct Span {
     int before = 1, after = 1;
-    double north = 0, east = 0, length = 0;
+    double north = 0, east = 0, lengthSquared = 0;
 
-    bool madeGood() const { return after - before >= 2 && length > 0; }
+    bool madeGood() const { return after - before >= 2 && lengthSquared > 0; }
 
     // Moves both ends on to fix i from where they stood for an earlier fix,
     // and works out the course between them.
@@ -29,7 +29,7 @@ struct Span {
             ++after;
         north = s[after].lat - s[before].lat;
         east = (s[after].lon - s[before].lon) * cosLat;
-        length = std::sqrt(north * north + east * east);
+        lengthSquared = north * north + east * east;
     }
 };
 
@@ -55,8 +55,10 @@ double courseOf(const Span &span, double ownHeading)
 // The course as a unit vector: the one made good, or else the fix's own.
 CourseVector vectorOf(const Span &span, double ownHeading)
 {
-    if (span.madeGood())
-        return {span.north / span.length, span.east / span.length};
+    if (span.madeGood()) {
+        const double length = std::sqrt(span.lengthSquared);
+        return {span.north / length, span.east / length};
+    }
     return {std::cos(ownHeading * kDegree), std::sin(ownHeading * kDegree)};
 }
 
