@@ -135,9 +135,9 @@ WindVector unitVector(double twd) { return {std::cos(twd * kDegree), std::sin(tw
 
 // The wind a boat's fixes tell between two of its turns of one kind: each
 // fix's course less the angle the boat sails off the wind (negative with
-// the wind on the other side), turned round for gybes. The courses are whole degrees, so a few hundred
-// directions serve thousands of fixes: each one's unit vector is worked
-// out once.
+// the wind on the other side), turned round for gybes. The courses are
+// whole degrees, so a few hundred directions serve thousands of fixes: each
+// one's unit vector is worked out once.
 class WindAlongCourses {
 public:
     WindAlongCourses(Manoeuvre::Kind kind, double offWind) : kind_(kind), offWind_(offWind) {}

@@ -20,9 +20,9 @@ double bearingOf(double east, double north);
 int wholeDegreeBearing(double east, double north);
 // The course of a displacement, not zero, as std::atan2(east, north) gives
 // it in degrees (-180 to 180), within kRoughCourseError degrees and on the
-// same side of due south: a series
-// in place of the arc tangent, for questions that only a course within a
-// hair of a boundary leaves open. Inline: it is asked of every fix.
+// same side of due south: a series in place of the arc tangent, for
+// questions that only a course within a hair of a boundary leaves open.
+// Inline: it is asked of every fix.
 inline constexpr double kRoughCourseError = 1e-4;
 inline double roughCourse(double east, double north)
 {
@@ -31,7 +31,8 @@ inline double roughCourse(double east, double north)
     // they are worked out side by side; then the octant places it.
     const double across = std::abs(east), along = std::abs(north);
     const double t = std::min(across, along) / std::max(across, along), t2 = t * t, t4 = t2 * t2;
-    const double series = (0.99997726 - 0.33262347 * t2) + t4 * ((0.19354346 - 0.11643287 * t2) + t4 * (0.05265332 - 0.01172120 * t2));
+    const double series = (0.99997726 - 0.33262347 * t2) +
+                          t4 * ((0.19354346 - 0.11643287 * t2) + t4 * (0.05265332 - 0.01172120 * t2));
     double angle = t * series * (1 / kDegree);
     if (across > along)
         angle = 90 - angle;
