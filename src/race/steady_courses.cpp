@@ -62,12 +62,13 @@ CourseVector vectorOf(const Span &span, double ownHeading)
     return {std::cos(ownHeading * kDegree), std::sin(ownHeading * kDegree)};
 }
 
-// A fix's own course as a rough one: whole degrees are kept exactly; any
-// other value is left to the exact course (not a number).
+// A fix's own course as a rough one: kept when a float holds it exactly,
+// as it holds whole degrees; any other value is left to the exact course
+// (not a number).
 float roughOwnHeading(double heading)
 {
-    const auto rough = static_cast<float>(heading);
-    return rough == heading ? rough : std::numeric_limits<float>::quiet_NaN();
+    const bool held = std::abs(heading) <= 360 && static_cast<float>(heading) == heading;
+    return held ? static_cast<float>(heading) : std::numeric_limits<float>::quiet_NaN();
 }
 
 // How far the rough courses may be from the exact ones, their rounding to
