@@ -124,14 +124,8 @@ std::pair<int, int> turnEnds(const BoatEntry &boat, const SteadyCourses &courses
 // the race window.
 struct WindReading {
     std::size_t second;
-    double x, y;
+    CourseVector direction;
 };
-
-struct WindVector {
-    double x, y;
-};
-
-WindVector unitVector(double twd) { return {std::cos(twd * kDegree), std::sin(twd * kDegree)}; }
 
 // The wind a boat's fixes tell between two of its turns of one kind: each
 // fix's course less the angle the boat sails off the wind (negative with
@@ -142,11 +136,11 @@ class WindAlongCourses {
 public:
     WindAlongCourses(Manoeuvre::Kind kind, double offWind) : kind_(kind), offWind_(offWind) {}
 
-    WindVector at(double heading)
+    CourseVector at(double heading)
     {
         if (!(heading >= 0 && heading <= 360) || heading != static_cast<int>(heading))
             return unitVector(direction(heading));
-        std::optional<WindVector> &known = known_[static_cast<std::size_t>(heading)];
+        std::optional<CourseVector> &known = known_[static_cast<std::size_t>(heading)];
         if (!known)
             known = unitVector(direction(heading));
         return *known;
@@ -157,7 +151,7 @@ private:
 
     Manoeuvre::Kind kind_;
     double offWind_;
-    std::array<std::optional<WindVector>, 361> known_;
+    std::array<std::optional<CourseVector>, 361> known_;
 };
 
 // The seconds of the race window, which readings of the wind fall into.
@@ -195,8 +189,8 @@ public:
     void add(const std::vector<WindReading> &readings)
     {
         for (const WindReading &reading : readings) {
-            x_[reading.second] += reading.x;
-            y_[reading.second] += reading.y;
+            x_[reading.second] += reading.direction.north;
+            y_[reading.second] += reading.direction.east;
             empty_ = false;
         }
     }
@@ -270,10 +264,8 @@ std::vector<WindReading> readWindFromBoat(const RaceState &race, const BoatEntry
 {
     std::vector<WindReading> readings;
     const auto read = [&](double time, const auto &unitVectorOfTwd) {
-        if (const auto second = window.secondOf(time)) {
-            const WindVector v = unitVectorOfTwd();
-            readings.push_back({*second, v.x, v.y});
-        }
+        if (const auto second = window.secondOf(time))
+            readings.push_back({*second, unitVectorOfTwd()});
     };
     const auto &turns = boat.manoeuvres;
     const double halfTack = halfTurn(boat, Manoeuvre::Tack), halfGybe = halfTurn(boat, Manoeuvre::Gybe);

@@ -52,6 +52,12 @@ inline double signedAngle(double degrees)
     return degrees;
 }
 
+// A direction as a unit vector: its north and east parts.
+struct CourseVector {
+    double north = 0, east = 0;
+};
+inline CourseVector unitVector(double degrees) { return {std::cos(degrees * kDegree), std::sin(degrees * kDegree)}; }
+
 struct RangeBearing {
     double range = 0;    // metres
     double bearing = 0;  // degrees magnetic

@@ -59,7 +59,7 @@ CourseVector vectorOf(const Span &span, double ownHeading)
         const double length = std::sqrt(span.lengthSquared);
         return {span.north / length, span.east / length};
     }
-    return {std::cos(ownHeading * kDegree), std::sin(ownHeading * kDegree)};
+    return unitVector(ownHeading);
 }
 
 // A fix's own course as a rough one: kept when a float holds it exactly,

@@ -9,15 +9,11 @@
 #include <vector>
 
 #include "model/race_state.h"
+#include "race/plane.h"
 
 namespace keelrun {
 
 inline constexpr double kSteadySeconds = 4;  // half the span a course is steadied over
-
-// A course as a unit vector: its north and east parts.
-struct CourseVector {
-    double north = 0, east = 0;
-};
 
 class SteadyCourses {
 public:
