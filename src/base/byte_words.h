@@ -48,16 +48,23 @@ inline std::size_t leadingDigitCount(std::uint64_t word)
     return others == 0 ? 8 : static_cast<std::size_t>(std::countr_zero(others)) / 8;
 }
 
-// The first `count` bytes of the word, all digits, as a number (count 1 to
-// 8). The digits are moved to the top of the word, behind zeros, and three
-// multiplications join neighbours into pairs, fours and the eight.
-inline std::uint64_t digitsValue(std::uint64_t word, std::size_t count)
+// Each two bytes of a word that are digits, the first the tens, as a number
+// in their sixteen bits: one multiplication adds ten times each even byte to
+// the byte after it.
+inline std::uint64_t digitPairs(std::uint64_t word) { return (word & 0x0f0f0f0f0f0f0f0fu) * 2561 >> 8 & 0x00ff00ff00ff00ffu; }
+
+// The digits that stand at the top of a word, as a number: each byte's low
+// four bits are its digit, and the bytes below the digits are zero. Two more
+// multiplications join the pairs into fours and the fours into the eight.
+inline std::uint64_t topDigitsValue(std::uint64_t bytes)
 {
-    std::uint64_t bytes = (word - 0x3030303030303030u) << (64 - 8 * count);
-    bytes = (bytes & 0x0f0f0f0f0f0f0f0fu) * 2561 >> 8;
-    bytes = (bytes & 0x00ff00ff00ff00ffu) * 6553601 >> 16;
-    return (bytes & 0x0000ffff0000ffffu) * 42949672960001u >> 32;
+    const std::uint64_t fours = digitPairs(bytes) * 6553601 >> 16 & 0x0000ffff0000ffffu;
+    return fours * 42949672960001u >> 32;
 }
+
+// The first `count` bytes of the word, all digits, as a number (count 1 to
+// 8): they are moved to the top of the word, behind zeros.
+inline std::uint64_t digitsValue(std::uint64_t word, std::size_t count) { return topDigitsValue(word << (64 - 8 * count)); }
 
 // Whether two texts are the same. Texts of 4 to 16 bytes, such as the
 // dates a track repeats at every fix, are compared as two words that may

@@ -17,6 +17,9 @@
 namespace keelrun {
 namespace {
 
+// The bits of the first six bytes of a word.
+constexpr std::uint64_t kFirstSix = 0x0000ffffffffffffu;
+
 enum RmcField { Talker, Time, Status, Lat, LatHemisphere, Lon, LonHemisphere, Speed, Course, Date };
 
 // The value of a hexadecimal digit, -1 for any other byte, from a table: the
@@ -95,7 +98,6 @@ bool plainlyOther(std::string_view sentence)
 {
     if (sentence.size() < 8)
         return false;
-    constexpr std::uint64_t kFirstSix = 0x0000ffffffffffffu;
     const std::uint64_t word = wordAt(sentence.data());
     const std::uint64_t r = bytesEqual(word | 0x20 * kEveryByte, 'r');
     return (word >> 48 & 0xff) == ',' && (r & kFirstSix) == 0;
@@ -196,13 +198,19 @@ struct RmcFix {
 // A ddmm.mmmm coordinate that fills the text from `start` to `end`.
 bool plainCoordinate(std::string_view text, std::size_t start, std::size_t end, double &minutes)
 {
-    return end > start && leadingDegreesMinutes(text.substr(start), minutes) == end - start;
+    return end > start && degreesMinutesField(text.substr(start, end - start), minutes);
 }
 
-// Two digits at `at`, as a number; -1 for anything else.
-int digitPair(std::string_view text, std::size_t at)
+// The hhmmss that starts a text of eight bytes or more, as seconds of the
+// day; nothing when it is not six digits of a time of day.
+std::optional<int> leadingClock(std::string_view text)
 {
-    return isDigit(text[at]) && isDigit(text[at + 1]) ? (text[at] - '0') * 10 + (text[at + 1] - '0') : -1;
+    const std::uint64_t word = wordAt(text.data());
+    if ((notDigits(word) & kFirstSix) != 0)
+        return std::nullopt;
+    const std::uint64_t pairs = digitPairs(word);
+    const auto pair = [&](int k) { return static_cast<int>(pairs >> 16 * k & 0xff); };
+    return secondsOfDay(pair(0), pair(1), pair(2));
 }
 
 PlainRmc readPlainRmc(std::string_view text, TextMemo<RmcDate> &dates, RmcFix &fix)
@@ -232,11 +240,10 @@ PlainRmc readPlainRmc(std::string_view text, TextMemo<RmcDate> &dates, RmcFix &f
     const auto endOf = [&](RmcField f) { return ends[f - Time]; };
     const auto startOf = [&](RmcField f) { return f == Time ? 0 : ends[f - Time - 1] + 1; };
     const auto oneLetter = [&](RmcField f) { return endOf(f) == startOf(f) + 1; };
-    if (endOf(Time) < 6 || endOf(Date) != startOf(Date) + 6)
+    if (endOf(Time) < 6 || endOf(Date) != startOf(Date) + 6)  // and so the fields hold eight bytes or more
         return PlainRmc::OtherForm;
-    const int hour = digitPair(fields, 0), minute = digitPair(fields, 2), second = digitPair(fields, 4);
-    const bool shaped = hour >= 0 && minute >= 0 && second >= 0 &&
-                        plainCoordinate(fields, startOf(Lat), endOf(Lat), fix.lat) && oneLetter(LatHemisphere) &&
+    const auto clock = leadingClock(fields);
+    const bool shaped = clock && plainCoordinate(fields, startOf(Lat), endOf(Lat), fix.lat) && oneLetter(LatHemisphere) &&
                         plainCoordinate(fields, startOf(Lon), endOf(Lon), fix.lon) && oneLetter(LonHemisphere);
     if (!shaped)
         return PlainRmc::OtherForm;
@@ -245,9 +252,6 @@ PlainRmc readPlainRmc(std::string_view text, TextMemo<RmcDate> &dates, RmcFix &f
         return PlainRmc::OtherForm;
     if (date.state == RmcDate::NoFixYet)
         return PlainRmc::NoFix;
-    const auto clock = secondsOfDay(hour, minute, second);
-    if (!clock)
-        return PlainRmc::OtherForm;
     const auto negative = [&](RmcField hemisphere) { return fields[startOf(hemisphere)] == 'S' || fields[startOf(hemisphere)] == 'W'; };
     fix.day = date.day;
     fix.secondOfDay = *clock;

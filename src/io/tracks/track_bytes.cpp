@@ -1,6 +1,7 @@
 #include "io/tracks/track_bytes.h"
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
 
 #include "base/byte_words.h"
@@ -14,6 +15,10 @@ namespace {
 // Minutes of arc, or kOffTheGlobe beyond 180 degrees.
 double onTheGlobe(double minutes) { return std::abs(minutes) <= 180 * 60 ? minutes : kOffTheGlobe; }
 
+// Ten to the power of up to seven decimal places, to set the two digits of
+// whole minutes before the decimals.
+constexpr std::uint32_t kPlaceScale[] = {1, 10, 100, 1000, 10000, 100000, 1000000, 10000000};
+
 // A ddmm.mmmm coordinate from its parts: the digits before the point, and
 // the minutes' digits (the two before the point and those after it).
 double degreesAndMinutes(std::uint32_t whole, std::uint64_t minuteDigits, std::size_t places)
@@ -22,6 +27,30 @@ double degreesAndMinutes(std::uint32_t whole, std::uint64_t minuteDigits, std::s
 }
 
 }  // namespace
+
+bool degreesMinutesField(std::string_view field, double &minutes)
+{
+    // Nearly every coordinate fills eight to thirteen bytes: two to five
+    // digits, the point, and one to seven decimals. Its first eight bytes and
+    // its last eight hold them all, and are read as two words, neither
+    // waiting for what the other holds.
+    const std::size_t size = field.size();
+    if (size < 8 || size > 13)
+        return leadingDegreesMinutes(field, minutes) == size;
+    const std::uint64_t head = wordAt(field.data());
+    const std::uint64_t tail = wordAt(field.data() + size - 8);
+    const auto point = static_cast<std::size_t>(std::countr_zero(notDigits(head))) / 8;  // 8 when all are digits
+    const std::size_t places = size - 1 - point;                                         // wraps past a late point
+    if (point - 2 > 3 || places - 1 > 6 || (head >> 8 * point & 0xff) != '.')
+        return leadingDegreesMinutes(field, minutes) == size;
+    const std::uint64_t decimals = tail >> (64 - 8 * places);  // in the low bytes, zeros above them
+    if (leadingDigitCount(decimals) != places)
+        return false;
+    const auto whole = static_cast<std::uint32_t>(digitsValue(head, point));
+    const std::uint64_t decimalDigits = topDigitsValue(tail & ~std::uint64_t{0} << (64 - 8 * places));
+    minutes = degreesAndMinutes(whole, std::uint64_t{whole % 100 * kPlaceScale[places]} + decimalDigits, places);
+    return true;
+}
 
 std::size_t leadingDegreesMinutes(std::string_view text, double &minutes)
 {
@@ -38,9 +67,8 @@ std::size_t leadingDegreesMinutes(std::string_view text, double &minutes)
         if (places == 0)
             return 0;
         if (places < 8) {
-            static constexpr std::uint32_t kScale[] = {1, 10, 100, 1000, 10000, 100000, 1000000, 10000000};
             const auto whole = static_cast<std::uint32_t>(digitsValue(head, point));
-            const std::uint64_t minuteDigits = std::uint64_t{whole % 100 * kScale[places]} + digitsValue(tail, places);
+            const std::uint64_t minuteDigits = std::uint64_t{whole % 100 * kPlaceScale[places]} + digitsValue(tail, places);
             minutes = degreesAndMinutes(whole, minuteDigits, places);
             return point + 1 + places;
         }
@@ -72,7 +100,7 @@ bool coordinateMinutes(std::string_view number, CoordinateForm form, double &min
         minutes = onTheGlobe(degrees * 60);
         return true;
     }
-    if (form == CoordinateForm::DegreesMinutes && leadingDegreesMinutes(number, minutes) == number.size())
+    if (form == CoordinateForm::DegreesMinutes && degreesMinutesField(number, minutes))
         return true;
     // Whole degrees, then two digits of minutes (and two of seconds), then
     // the decimals.

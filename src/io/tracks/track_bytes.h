@@ -81,6 +81,10 @@ inline std::optional<double> coordinateMinutes(std::string_view number, Coordina
     return coordinateMinutes(number, form, minutes) ? std::optional<double>(minutes) : std::nullopt;
 }
 
+// A whole field that is a ddmm.mmmm coordinate, read as
+// leadingDegreesMinutes reads it; false for anything else.
+bool degreesMinutesField(std::string_view field, double &minutes);
+
 // The usual ddmm.mmmm at the start of `text` (up to three digits of whole
 // degrees, two of minutes, a point and up to 13 decimals), read in one pass
 // into what coordinateMinutes gives for it. Returns how many characters it

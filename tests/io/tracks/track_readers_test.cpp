@@ -659,7 +659,7 @@ TEST(CoordinateMinutes, DegreesAndMinutesInOnePassAsReadApart)
             text += static_cast<char>('0' + random() % 10);
         return text;
     };
-    const std::string noise = "0123456789..-+e ";
+    const std::string noise = "0123456789..-+e /:\xb9";  // and the bytes either side of the digits
     for (int k = 0; k < 60000; ++k) {
         std::string text;
         if (k % 2 == 0) {
@@ -673,6 +673,15 @@ TEST(CoordinateMinutes, DegreesAndMinutesInOnePassAsReadApart)
         ASSERT_EQ(read.has_value(), expected.has_value()) << text;
         const bool sameBits = !read || std::memcmp(&*read, &*expected, sizeof(double)) == 0;
         ASSERT_TRUE(sameBits || (std::isnan(*read) && std::isnan(*expected))) << text;
+
+        // As a whole field, alone in its buffer: what reading it from its
+        // start gives, when that reads all of it.
+        const std::vector<char> field(text.begin(), text.end());
+        double fromField = 0, fromStart = 0;
+        const bool allRead = degreesMinutesField(std::string_view(field.data(), field.size()), fromField);
+        ASSERT_EQ(allRead, leadingDegreesMinutes(text, fromStart) == text.size()) << text;
+        const bool sameField = std::memcmp(&fromField, &fromStart, sizeof(double)) == 0;
+        ASSERT_TRUE(!allRead || sameField || (std::isnan(fromField) && std::isnan(fromStart))) << text;
 
         // At the start of a sentence's rest: the coordinate that starts the
         // text is read, two to five digits, a point and one to 13 decimals,
