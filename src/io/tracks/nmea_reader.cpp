@@ -39,9 +39,10 @@ int hexDigit(char c)
     return kValues[static_cast<unsigned char>(c)];
 }
 
-// The exclusive or of the bytes, the NMEA checksum, taken eight bytes at a
-// time. The last few are taken from the eight that end the text, less those
-// already taken: the text's length then decides no branch.
+// The exclusive or of the bytes, the NMEA checksum, taken as 64-bit words,
+// two to a step, so that a sentence takes four steps. The last few bytes
+// are taken from the eight that end the text, less those already taken: the
+// text's length then decides no branch.
 unsigned checksumOf(std::string_view bytes)
 {
     if (bytes.size() < 8) {
@@ -52,8 +53,12 @@ unsigned checksumOf(std::string_view bytes)
     }
     std::uint64_t word = 0;
     std::size_t i = 0;
-    for (; i + 8 <= bytes.size(); i += 8)
+    for (; i + 16 <= bytes.size(); i += 16)
+        word ^= wordAt(bytes.data() + i) ^ wordAt(bytes.data() + i + 8);
+    if (i + 8 <= bytes.size()) {
         word ^= wordAt(bytes.data() + i);
+        i += 8;
+    }
     const std::size_t left = bytes.size() - i;  // 0 to 7, the highest bytes of the last word
     word ^= wordAt(bytes.data() + bytes.size() - 8) >> (8 * (7 - left)) >> 8;
     word ^= word >> 32;
@@ -234,7 +239,7 @@ PlainRmc readPlainRmc(std::string_view text, TextMemo<RmcDate> &dates, RmcFix &f
     // Unrolled, so that the ends stay in registers rather than in memory.
 #pragma GCC unroll 16
     for (std::size_t &end : ends) {
-        end = commas != 0 ? static_cast<std::size_t>(std::countr_zero(commas)) : fields.size() <= 64 ? fields.size() : 0;
+        end = commas != 0 ? static_cast<unsigned>(std::countr_zero(commas)) : fields.size() <= 64 ? fields.size() : 0;
         commas &= commas - 1;
     }
     const auto endOf = [&](RmcField f) { return ends[f - Time]; };
