@@ -40,7 +40,7 @@ int hexDigit(char c)
 }
 
 // The exclusive or of the bytes, the NMEA checksum, taken as 64-bit words,
-// two to a step, so that a sentence takes four steps. The last few bytes
+// two to a step and then one more where eight bytes are left. The last few
 // are taken from the eight that end the text, less those already taken: the
 // text's length then decides no branch.
 unsigned checksumOf(std::string_view bytes)

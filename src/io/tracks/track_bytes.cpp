@@ -15,15 +15,19 @@ namespace {
 // Minutes of arc, or kOffTheGlobe beyond 180 degrees.
 double onTheGlobe(double minutes) { return std::abs(minutes) <= 180 * 60 ? minutes : kOffTheGlobe; }
 
-// Ten to the power of up to seven decimal places, to set the two digits of
-// whole minutes before the decimals.
-constexpr std::uint32_t kPlaceScale[] = {1, 10, 100, 1000, 10000, 100000, 1000000, 10000000};
-
 // A ddmm.mmmm coordinate from its parts: the digits before the point, and
 // the minutes' digits (the two before the point and those after it).
 double degreesAndMinutes(std::uint32_t whole, std::uint64_t minuteDigits, std::size_t places)
 {
     return onTheGlobe(static_cast<int>(whole / 100) * 60.0 + decimalValue(minuteDigits, places));
+}
+
+// The same from the digits before the point and those after it, up to
+// seven: the two digits of whole minutes are set before the decimals.
+double degreesAndDecimals(std::uint32_t whole, std::uint64_t decimalDigits, std::size_t places)
+{
+    static constexpr std::uint32_t kScale[] = {1, 10, 100, 1000, 10000, 100000, 1000000, 10000000};
+    return degreesAndMinutes(whole, std::uint64_t{whole % 100 * kScale[places]} + decimalDigits, places);
 }
 
 }  // namespace
@@ -47,8 +51,7 @@ bool degreesMinutesField(std::string_view field, double &minutes)
     if (leadingDigitCount(decimals) != places)
         return false;
     const auto whole = static_cast<std::uint32_t>(digitsValue(head, point));
-    const std::uint64_t decimalDigits = topDigitsValue(tail & ~std::uint64_t{0} << (64 - 8 * places));
-    minutes = degreesAndMinutes(whole, std::uint64_t{whole % 100 * kPlaceScale[places]} + decimalDigits, places);
+    minutes = degreesAndDecimals(whole, topDigitsValue(tail & ~std::uint64_t{0} << (64 - 8 * places)), places);
     return true;
 }
 
@@ -68,8 +71,7 @@ std::size_t leadingDegreesMinutes(std::string_view text, double &minutes)
             return 0;
         if (places < 8) {
             const auto whole = static_cast<std::uint32_t>(digitsValue(head, point));
-            const std::uint64_t minuteDigits = std::uint64_t{whole % 100 * kPlaceScale[places]} + digitsValue(tail, places);
-            minutes = degreesAndMinutes(whole, minuteDigits, places);
+            minutes = degreesAndDecimals(whole, digitsValue(tail, places), places);
             return point + 1 + places;
         }
     }
