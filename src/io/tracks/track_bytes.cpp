@@ -39,14 +39,18 @@ bool degreesMinutesField(std::string_view field, double &minutes)
     // its last eight hold them all, and are read as two words, neither
     // waiting for what the other holds.
     const std::size_t size = field.size();
+    const auto readFromItsStart = [&] {
+        const std::size_t read = leadingDegreesMinutes(field, minutes);
+        return read > 0 && read == size;  // nothing read is no coordinate, even of an empty field
+    };
     if (size < 8 || size > 13)
-        return leadingDegreesMinutes(field, minutes) == size;
+        return readFromItsStart();
     const std::uint64_t head = wordAt(field.data());
     const std::uint64_t tail = wordAt(field.data() + size - 8);
     const auto point = static_cast<std::size_t>(std::countr_zero(notDigits(head))) / 8;  // 8 when all are digits
     const std::size_t places = size - 1 - point;                                         // wraps past a late point
     if (point - 2 > 3 || places - 1 > 6 || (head >> 8 * point & 0xff) != '.')
-        return leadingDegreesMinutes(field, minutes) == size;
+        return readFromItsStart();
     const std::uint64_t decimals = tail >> (64 - 8 * places);  // in the low bytes, zeros above them
     if (leadingDigitCount(decimals) != places)
         return false;

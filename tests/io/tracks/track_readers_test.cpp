@@ -453,6 +453,15 @@ TEST_F(TrackReaderTest, HemisphereTextPlainLinesReadAsAnyOther)
     }
 }
 
+// A hemisphere letter with no number after it is no coordinate: the line
+// is named, not read as a fix somewhere.
+TEST_F(TrackReaderTest, HemisphereTextLetterWithoutANumberIsNoCoordinate)
+{
+    const std::string error = errorOf(readHemisphereText, "T N3452.5 E13545.0 2009-05-03 02:00:01 0\nT N E13545.0 2009-05-03 02:00:02 0\n");
+    EXPECT_NE(error.find(":2 "), std::string::npos) << error;
+    EXPECT_NE(error.find("\"N\""), std::string::npos) << error;
+}
+
 TEST_F(TrackReaderTest, DashDatesFarFromTheRaceAreMovedOutOfIt)
 {
     // The race date is 2009-05-03: 2010-05-02 is 364 days away, 2010-05-04 366.
@@ -629,6 +638,9 @@ TEST(CoordinateMinutes, ReadsTheThreeForms)
     EXPECT_FALSE(coordinateMinutes("3452", CoordinateForm::DegreesMinutes));
     EXPECT_FALSE(coordinateMinutes("2.5", CoordinateForm::DegreesMinutes));
     EXPECT_FALSE(coordinateMinutes("x452.5", CoordinateForm::DegreesMinutes));
+    double minutes = 0;
+    EXPECT_FALSE(degreesMinutesField("", minutes));
+    EXPECT_FALSE(coordinateMinutes("", CoordinateForm::DegreesMinutes));
 }
 
 // The usual ddmm.mmmm is read in one pass. It must give what reading the
