@@ -15,6 +15,7 @@ constexpr double kWindMemory = 90;         // seconds over which the crew averag
 constexpr double kApproachSeconds = 150;   // the final run at the start line begins this long before
 constexpr double kRecallSeconds = 5;       // an early starter notices the recall this long after the gun
 constexpr double kMissedMarkShortfall = 650;  // metres short of the mark a boat that misses it turns
+constexpr double kDipDepth = 25;           // metres a dipping boat goes over the start line, and back below it
 
 double wrap360(double deg)
 {
@@ -33,6 +34,8 @@ struct Rounding {
 };
 
 enum class Phase { Milling, Starting, Returning, Racing, Finished };
+// A dip before the gun: over the start line, then back below it.
+enum class Dip { None, Over, Back };
 
 class Sailor {
 public:
@@ -42,6 +45,7 @@ public:
 private:
     void step(double t);
     double desiredHeading(double t, const Wind &w, double &share);
+    std::optional<Vec2> dipTarget(double t);
     double navigate(Vec2 target, const Wind &w, double t);
     double orbitHeading(const Wind &w);
     void afterStep(double t, Vec2 from, Vec2 to);
@@ -68,6 +72,8 @@ private:
     Phase phase_ = Phase::Milling;
     double startDelay_ = 0;
     bool overEarly_ = false;
+    Dip dip_ = Dip::None;
+    std::size_t nextDip_ = 0;
     Vec2 target_;
     double targetSince_ = 0;
 
@@ -141,7 +147,7 @@ void Sailor::step(double t)
 
     Vec2 next = pos_ + towards(heading_) * speed_;
     // Before the gun a boat that means to start properly stays behind the line.
-    if (t + 1 <= 0 && plan_.startDelay >= 0) {
+    if (t + 1 <= 0 && plan_.startDelay >= 0 && dip_ == Dip::None) {
         const double above = course_.aboveStart(next);
         if (above > -3)
             next = next - course_.upwind * (above + 3);
@@ -150,8 +156,29 @@ void Sailor::step(double t)
     pos_ = next;
 }
 
+// Where a boat dipping the line before the gun is heading, if it is.
+std::optional<Vec2> Sailor::dipTarget(double t)
+{
+    if (dip_ == Dip::None && nextDip_ < plan_.dips.size() && t >= plan_.dips[nextDip_]) {
+        dip_ = Dip::Over;
+        ++nextDip_;
+    }
+    const double above = course_.aboveStart(pos_);
+    if (dip_ == Dip::Over && above > kDipDepth)
+        dip_ = Dip::Back;
+    if (dip_ == Dip::Back && above < -kDipDepth)
+        dip_ = Dip::None;
+    if (dip_ == Dip::None)
+        return std::nullopt;
+    return startPoint_ + course_.upwind * (dip_ == Dip::Over ? 2 * kDipDepth : -2 * kDipDepth);
+}
+
 double Sailor::desiredHeading(double t, const Wind &w, double &share)
 {
+    if (phase_ == Phase::Milling || phase_ == Phase::Starting) {
+        if (const auto target = dipTarget(t))
+            return navigate(*target, w, t);
+    }
     switch (phase_) {
     case Phase::Milling:
         if (t < startDelay_ - kApproachSeconds) {
@@ -278,6 +305,8 @@ void Sailor::checkStart(double t, Vec2 from, Vec2 to)
         }
         return;
     }
+    if (dip_ != Dip::None)
+        return;  // a dip well before the gun, not a start
     const LineSegment &line = course_.startLine();
     const double f = crossingFraction(line.end1, line.end2, from, to);
     if (f >= 0 && course_.aboveStart(to) > course_.aboveStart(from)) {

@@ -30,6 +30,7 @@ struct BoatPlan {
     double retireAt = std::numeric_limits<double>::infinity();
     bool returnsAfterStart = false;  // over early: goes back below the line and starts again
     bool missesFirstMark = false;    // turns well short of the first windward mark
+    std::vector<double> dips;        // race seconds when the boat heads over the start line to dip back
     int gateChoice = 0;              // 0: the nearer gate mark, 1 or 2: the first or second
 };
 

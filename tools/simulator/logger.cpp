@@ -1,8 +1,23 @@
 #include "logger.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace keelrun::sim {
+namespace {
+
+// A logger that closed its log and opened a new one with the last 30 s of
+// the old one in it: the fixes before `at` come again after it.
+void repeatBefore(std::vector<Fix> &fixes, std::int64_t at)
+{
+    constexpr std::int64_t kOverlap = 30;
+    const auto from = std::find_if(fixes.begin(), fixes.end(), [&](const Fix &f) { return f.time >= at - kOverlap; });
+    const auto to = std::find_if(from, fixes.end(), [&](const Fix &f) { return f.time >= at; });
+    const std::vector<Fix> again(from, to);
+    fixes.insert(to, again.begin(), again.end());
+}
+
+}  // namespace
 
 std::vector<Fix> recordFixes(const BoatRun &run, const LocalPlane &plane, std::int64_t gunUtc,
                              const LoggerPlan &plan, Random noise)
@@ -29,6 +44,8 @@ std::vector<Fix> recordFixes(const BoatRun &run, const LocalPlane &plane, std::i
         const GeoDegrees g = plane.toDegrees(run.positions[i] + drift + jitter);
         fixes.push_back({gunUtc + t - plan.clockOffset, g.lat, g.lon, elevation});
     }
+    if (plan.overlapAt != 0)
+        repeatBefore(fixes, gunUtc + static_cast<std::int64_t>(plan.overlapAt) - plan.clockOffset);
     return fixes;
 }
 

@@ -25,6 +25,7 @@ struct LoggerPlan {
     double noise = 2.5;         // metres, standard deviation per axis
     int maxFixesAfterGun = -1;  // a logger that gives up early: keeps this many fixes from the gun on
     double gapFrom = 0, gapTo = 0;  // race seconds without fixes (switched off)
+    double overlapAt = 0;           // race seconds: the fixes of the 30 s before are logged again here (0: none)
 };
 
 std::vector<Fix> recordFixes(const BoatRun &run, const LocalPlane &plane, std::int64_t gunUtc,

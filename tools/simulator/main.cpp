@@ -105,12 +105,17 @@ SimOptions readOptions(const QCommandLineParser &p)
     o.referenceLines = p.isSet("ref-lines");
     static const std::pair<const char *, HardCase> kCases[] = {
         {"ocs", Ocs}, {"miss-mark", MissMark}, {"retire", Retire}, {"few-fixes", FewFixes},
-        {"missing-track", MissingTrack}, {"hidden", Hidden}, {"gap", Gap}};
+        {"missing-track", MissingTrack}, {"hidden", Hidden}, {"gap", Gap}, {"dip", Dip}, {"overlap", Overlap}};
     for (const auto &[option, flag] : kCases)
         for (const QString &v : p.values(option)) {
+            if (v == "all") {
+                for (int boat = 1; boat <= o.boats; ++boat)
+                    o.hardCases[boat] |= flag;
+                continue;
+            }
             const int boat = v.toInt(&ok);
             if (!ok || boat < 1 || boat > o.boats)
-                throw UsageError(std::string("--") + option + " needs a boat number from 1 to " + std::to_string(o.boats));
+                throw UsageError(std::string("--") + option + " needs a boat number from 1 to " + std::to_string(o.boats) + " or all");
             o.hardCases[boat] |= flag;
         }
     return o;
@@ -158,6 +163,8 @@ int main(int argc, char *argv[])
     option("missing-track", "Boat BOAT's track file is not written.", "BOAT");
     option("hidden", "Boat BOAT is hidden in the race file.", "BOAT");
     option("gap", "Boat BOAT's track has a gap of more than an hour.", "BOAT");
+    option("dip", "Boat BOAT dips over the start line and back twice before the gun.", "BOAT");
+    option("overlap", "Boat BOAT's log holds 30 s twice, as overlapping segments do.", "BOAT");
     p.process(app);
 
     try {

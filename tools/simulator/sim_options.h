@@ -26,6 +26,8 @@ enum HardCase : unsigned {
     MissingTrack = 16, // named in the race file, no track file written
     Hidden = 32,       // the race file hides the boat (fifth field of its line)
     Gap = 64,          // the logger stopped for more than an hour
+    Dip = 128,         // dips over the start line and back twice in the minutes before the gun
+    Overlap = 256,     // the log holds 30 s twice: a second segment begins before the first ended
 };
 
 struct SimOptions {

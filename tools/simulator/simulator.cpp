@@ -97,6 +97,8 @@ BoatPlan planBoat(const SimOptions &o, const BoatClassInfo &cls, unsigned cases,
         p.returnsAfterStart = true;
     }
     p.missesFirstMark = (cases & MissMark) != 0;
+    if (cases & Dip)
+        p.dips = {-rng.uniform(330, 310), -rng.uniform(250, 230)};
     if (cases & Retire)
         p.retireAt = std::round(expected * rng.uniform(0.35, 0.55));
     return p;
@@ -118,6 +120,8 @@ LoggerPlan planLogger(const SimOptions &o, unsigned cases, double expected, Rand
         l.gapFrom = std::round(expected * 0.4);
         l.gapTo = l.gapFrom + kGapSeconds;
     }
+    if (cases & Overlap)
+        l.overlapAt = std::round(expected * 0.3);
     return l;
 }
 

@@ -19,7 +19,7 @@ nlohmann::json caseNames(unsigned cases)
 {
     static const std::pair<HardCase, const char *> kNames[] = {
         {Ocs, "ocs"}, {MissMark, "miss_mark"}, {Retire, "retire"}, {FewFixes, "few_fixes"},
-        {MissingTrack, "missing_track"}, {Hidden, "hidden"}, {Gap, "gap"}};
+        {MissingTrack, "missing_track"}, {Hidden, "hidden"}, {Gap, "gap"}, {Dip, "dip"}, {Overlap, "overlap"}};
     nlohmann::json names = nlohmann::json::array();
     for (const auto &[flag, name] : kNames)
         if (cases & flag)
