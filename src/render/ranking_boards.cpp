@@ -18,6 +18,16 @@ constexpr int kRow = 15;
 double finishTime(const RaceState &race, int b) { return race.boats[b].roundingTime[race.courseLength()]; }
 bool finishedBelow(const RaceState &race, int b, double bound) { return race.courseLength() > 0 && finishTime(race, b) < bound; }
 
+// A finisher's row on the boards: its place in the order of finishing, boats
+// level on time one under the other by boat number, each with their shared rank.
+int finishRow(const RaceState &race, int b)
+{
+    int ahead = 0;
+    for (int c = 1; c <= race.boatCount; ++c)
+        ahead += finishTime(race, c) < finishTime(race, b) || (finishTime(race, c) == finishTime(race, b) && c < b);
+    return 1 + ahead;
+}
+
 // A bar in the boat's colour with white text.
 void drawBar(QPainter &p, QRect bar, const QColor &colour, const QString &text)
 {
@@ -54,7 +64,7 @@ std::optional<QImage> drawFinishBoard(const RaceState &race)
     for (int b = 1; b <= race.boatCount; ++b) {
         if (!finishedBelow(race, b, kBoardFinishBound))
             continue;
-        const int y = race.boats[b].finishRank * kRow - 10;
+        const int y = finishRow(race, b) * kRow - 10;
         drawBar(p, QRect(QPoint(5, y), QPoint(179, y + 12)), toQColor(race.boats[b].colour), finishRowText(race, b));
     }
     return board;
@@ -85,12 +95,12 @@ std::optional<QImage> drawClassBoard(const RaceState &race, const std::vector<bo
         p.drawText(header.adjusted(3, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter,
                    (QStringLiteral(" ") + race.classes[c].name + QStringLiteral(" class")).left(16));
     }
-    // In final order, equal ranks by boat number: every boat moves its class's
-    // count, finished or not, so a boat's number is its place in its class.
+    // In finishing order, equal times by boat number, those that did not
+    // finish last: every boat moves its class's count, finished or not, so a
+    // boat's number is its place in its class.
     std::vector<int> order(race.boatCount);
     std::iota(order.begin(), order.end(), 1);
-    std::stable_sort(order.begin(), order.end(),
-                     [&](int a, int b) { return race.boats[a].finishRank < race.boats[b].finishRank; });
+    std::stable_sort(order.begin(), order.end(), [&](int a, int b) { return finishTime(race, a) < finishTime(race, b); });
     std::vector<int> place(race.classCount + 1, 0);
     for (const int b : order) {
         const int c = race.boats[b].classIndex;
@@ -118,7 +128,7 @@ std::optional<QImage> drawFinalRanking(const RaceState &race, QSize map, const Q
     for (int b = 1; b <= race.boatCount; ++b) {
         if (!finishedBelow(race, b, kRankingFinishBound))
             continue;
-        const int g = race.boats[b].finishRank;
+        const int g = finishRow(race, b);
         const int x = (g - 1) / rows * 210 + 10, y = (g - 1) % rows * kRow + 20;
         drawBar(p, QRect(QPoint(x, y), QPoint(x + 179, y + 12)), toQColor(race.boats[b].colour), finishRowText(race, b));
     }

@@ -32,7 +32,7 @@ protected:
     RaceState race;
 };
 
-TEST_F(BoardsTest, FinishBoardHasABarAtEveryFinishersRank)
+TEST_F(BoardsTest, FinishBoardHasABarForEveryFinisherInFinishingOrder)
 {
     setUp(4);
     race.boats[4].roundingTime[2] = kNotReached;  // did not finish
@@ -44,7 +44,9 @@ TEST_F(BoardsTest, FinishBoardHasABarAtEveryFinishersRank)
     ASSERT_TRUE(board);
     EXPECT_EQ(board->size(), QSize(185, 4 * 15 + 6));
     EXPECT_EQ(board->pixelColor(179, 1 * 15 - 10 + 1), QColor(10, 0, 100));  // rank 1
-    EXPECT_EQ(board->pixelColor(179, 2 * 15 - 10 + 1), QColor(30, 0, 100));  // rank 2: boat 3 drawn over boat 2
+    EXPECT_EQ(board->pixelColor(179, 2 * 15 - 10 + 1), QColor(20, 0, 100));  // rank 2: boat 2
+    EXPECT_EQ(board->pixelColor(179, 3 * 15 - 10 + 1), QColor(30, 0, 100));  // and boat 3, level with it
+    EXPECT_EQ(finishRowText(race, 3), " 2  Boat 3  (+42sec)");
     EXPECT_EQ(board->pixelColor(179, 4 * 15 - 10 + 1), QColor(Qt::black));   // no fourth finisher
     EXPECT_EQ(finishBoardHeight(2), 36);
     race.lineCount = 0;
@@ -55,8 +57,7 @@ TEST_F(BoardsTest, ClassBoardListsTheAnnouncedFinishersByPlaceInClass)
 {
     setUp(4);
     race.boats[3].roundingTime[2] = kNotReached;  // boat 3 of class 1 does not finish, yet counts
-    race.boats[3].finishRank = 4;
-    race.boats[4].finishRank = 3;
+    race.boats[3].finishRank = 0;
     const auto board = drawClassBoard(race, {false, true, true, false, true});
     ASSERT_TRUE(board);
     EXPECT_EQ(board->size(), QSize(2 * 100 + 5, 2 * 15 + 24));  // class 2 has two finishers
