@@ -87,6 +87,8 @@ Json boatResultsJson(const BoatEntry &boat, int courseLength)
 {
     return {
         {"roundingTime", itemsJson(boat.roundingTime, courseLength)},
+        {"overEarly", boat.overEarly},
+        {"missedItem", boat.missedItem},
         {"finishRank", boat.finishRank},
         {"legDistance", itemsJson(boat.legDistance, courseLength)},
         {"upwindTime", boat.upwindTime},

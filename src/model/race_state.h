@@ -59,6 +59,12 @@ struct TrackSample {
     double heading = 0;  // whole degrees 0..360 over ground, clockwise from true north
 };
 
+// Two fixes further apart than this leave a gap in the track: the logger was
+// off, and nothing is known of where the boat sailed in between. No
+// position, speed or line crossing is taken across a gap.
+inline constexpr double kTrackGapSeconds = 3610;
+inline bool gapBetween(const TrackSample &a, const TrackSample &b) { return b.time - a.time > kTrackGapSeconds; }
+
 // Whether fixes, wind records or estimates from `first` to `last` are in
 // time order (equal times allowed). Loggers and wind files write them so,
 // and walks along them rely on it; a damaged file's may not be.
@@ -115,7 +121,13 @@ struct BoatEntry {
     // distance it sailed on each leg (entry courseLength: the whole race,
     // metres), and its time (s) and distance (nautical miles) on upwind and
     // downwind legs.
+    // A boat that missed a course item (and passed a later one) does not
+    // finish: `missedItem` is the first item it missed, 0 when none. A boat
+    // over early was on the course side of the start line at the gun; its
+    // start is its return across the line.
     ItemTable<double> roundingTime = filledTable(kNotReached);
+    int missedItem = 0;
+    bool overEarly = false;
     int finishRank = 0;
     ItemTable<double> legDistance{};
     double upwindTime = 0;

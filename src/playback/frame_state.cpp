@@ -78,7 +78,7 @@ void placeBoat(BoatInFrame &b, const BoatEntry &boat, double now, int displayTwd
     if (!inSegment(s, i, now))
         return;
     b.currentSample = i;
-    if (s[i + 1].time - s[i].time > kTrackGapSeconds)
+    if (gapBetween(s[i], s[i + 1]))
         return;
     b.hasPosition = true;
     const double f = s[i + 1].time > s[i].time ? (now - s[i].time) / (s[i + 1].time - s[i].time) : 0;

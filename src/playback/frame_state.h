@@ -15,9 +15,6 @@
 
 namespace keelrun {
 
-// Two fixes further apart than this are a gap in the track, not a leg.
-inline constexpr double kTrackGapSeconds = 3610;
-
 struct BoatInFrame {
     int currentSample = 1;  // time[i] <= now < time[i + 1]
     bool hasPosition = false;

@@ -2,12 +2,14 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 #include <vector>
 
 #include <QFileInfo>
 
 #include "base/numbers.h"
 #include "base/parallel.h"
+#include "race/plane.h"
 
 namespace keelrun {
 namespace {
@@ -16,9 +18,12 @@ namespace {
 // it has left when it is 0.1 minutes farther away than its closest point.
 constexpr double kMarkRadius = 0.2;
 constexpr double kLeftMarkBy = 0.1;
-// The start is looked for in the first part of the race only.
-constexpr double kStartSearchShare = 0.2;
 constexpr double kOneWeek = 604800;
+// How far a GPS fix may be off where the boat was, in metres: a boat this
+// close to the line at the gun cannot be told over it.
+constexpr double kFixTolerance = 10;
+// A boat this far up the course from the start line has sailed off.
+constexpr double kSailedOff = 100;
 
 // Minutes of arc on the flat chart. Positions are far from where hypot's
 // care for overflow matters, and this runs for every fix near every mark.
@@ -28,119 +33,312 @@ double distance(GeoPoint a, double lat, double lon)
     return std::sqrt(dLat * dLat + dLon * dLon);
 }
 
-// Signed offset of a point from the infinite line through A and B: zero on
-// the line, opposite signs on opposite sides.
+// Minutes of arc from a fix to the nearest point of the line between its ends.
+double distanceToLine(const CourseLine &line, const TrackSample &p)
+{
+    const double dLat = line.end2.lat - line.end1.lat, dLon = line.end2.lon - line.end1.lon;
+    const double squared = dLat * dLat + dLon * dLon;
+    const double along = squared > 0 ? ((p.lat - line.end1.lat) * dLat + (p.lon - line.end1.lon) * dLon) / squared : 0;
+    const double f = std::clamp(along, 0.0, 1.0);
+    return distance({line.end1.lat + f * dLat, line.end1.lon + f * dLon}, p.lat, p.lon);
+}
+
+// Signed distance in metres of a point from the infinite line through the
+// ends of a course line: zero on the line, opposite signs on opposite sides.
 class LineSide {
 public:
-    explicit LineSide(const CourseLine &line) : a_(line.end1), dLat_(line.end2.lat - a_.lat), dLon_(line.end2.lon - a_.lon) {}
-
-    double operator()(const TrackSample &p) const
+    explicit LineSide(const CourseLine &line)
+        : a_(line.end1),
+          metresPerLonMinute_(kMetresPerMinute * std::cos(line.end1.lat / 60 * kDegree)),
+          north_((line.end2.lat - a_.lat) * kMetresPerMinute),
+          east_((line.end2.lon - a_.lon) * metresPerLonMinute_),
+          length_(std::hypot(north_, east_))
     {
-        if (dLon_ == 0)
-            return p.lon - a_.lon;  // a north-south line
-        return a_.lat + dLat_ / dLon_ * (p.lon - a_.lon) - p.lat;
     }
+
+    double operator()(double lat, double lon) const
+    {
+        const double north = (lat - a_.lat) * kMetresPerMinute, east = (lon - a_.lon) * metresPerLonMinute_;
+        return length_ > 0 ? (east_ * north - north_ * east) / length_ : east;
+    }
+    double operator()(const TrackSample &p) const { return (*this)(p.lat, p.lon); }
 
 private:
     GeoPoint a_;
-    double dLat_, dLon_;
+    double metresPerLonMinute_, north_, east_, length_;
 };
 
-// Looks for the boat crossing the line between its ends. Each crossing of
-// the infinite line moves `resume` on; one outside the ends is no passage
-// and the search goes on; one between the ends ends the search, with its
-// time when that is after the gun.
-void searchLineCrossing(const RaceState &race, const BoatEntry &boat, const CourseLine &line, bool isStart,
-                        int &resume, double &time)
+// Where a boat's search along its track stands: the next passage lies at or
+// after `time` (the gun, or just after the boat's last passage), in the
+// segment that starts at fix `sample` or later.
+// `leftSample` is where the boat had left the mark or gate it passed last
+// (0 after a line crossing): the same mark taken twice running is looked for
+// only after that.
+struct SearchFrom {
+    int sample = 1;
+    double time = 0;
+    int leftSample = 0;
+};
+
+// A boat crossing a line between two fixes.
+struct Crossing {
+    double time = 0;
+    bool betweenEnds = false;  // not beyond either end
+    double sideAfter = 0;      // the line side of the second fix
+};
+
+// The crossing of the segment from fix s to fix s + 1, if it touches or
+// crosses the infinite line and lies within the track (not across a gap).
+// The time is interpolated along the segment.
+std::optional<Crossing> crossingAt(const BoatEntry &boat, const CourseLine &line, const LineSide &side, int s)
 {
-    const int n = boat.sampleCount();
-    const LineSide side(line);
+    const TrackSample &p1 = boat.samples[s], &p2 = boat.samples[s + 1];
+    const double f1 = side(p1), f2 = side(p2);
+    if (f1 * f2 > 0 || gapBetween(p1, p2))
+        return std::nullopt;
+    double frac = f1 == f2 ? 0 : std::fabs(f1 / (f2 - f1));
+    if (frac > 1)
+        frac = 0;
+    const double lat = p1.lat + frac * (p2.lat - p1.lat), lon = p1.lon + frac * (p2.lon - p1.lon);
     const double length = std::hypot(line.end2.lat - line.end1.lat, line.end2.lon - line.end1.lon);
-    int first = resume + 1, last = n - 1;
-    if (isStart) {
-        resume = 1;
-        first = 1;
-        last = roundHalfEven(n / 2.0) - 1;
-    }
-    for (int s = first; s <= last; ++s) {
-        const TrackSample &p1 = boat.samples[s], &p2 = boat.samples[s + 1];
-        const double f1 = side(p1), f2 = side(p2);
-        if (f1 * f2 <= 0) {
-            double frac = f1 == f2 ? 0 : std::fabs(f1 / (f2 - f1));
-            if (frac > 1)
-                frac = 0;
-            const double t = p1.time + (p2.time - p1.time) * frac;
-            if (t >= 0)
-                time = t;
-            resume = s + 1;
-            const double lat = p1.lat + frac * (p2.lat - p1.lat);
-            const double lon = p1.lon + frac * (p2.lon - p1.lon);
-            if (distance(line.end1, lat, lon) < length && distance(line.end2, lat, lon) < length)
-                return;
-            time = kNotReached;
-        }
-        if (isStart && p1.time > kStartSearchShare * race.windowEnd)
-            return;
-    }
+    const bool between = distance(line.end1, lat, lon) < length && distance(line.end2, lat, lon) < length;
+    return Crossing{p1.time + (p2.time - p1.time) * frac, between, f2};
 }
 
-// The time of the boat's closest approach to `point`, when it comes within
-// the mark radius; the search stops once the boat has left the mark.
-void searchNearestApproach(const BoatEntry &boat, GeoPoint point, int first, int last, int &resume, double &time)
+// The first crossing of the line between its ends from `from` on, towards
+// the side `towards` (its sign; 0: either way). Returns the passage time
+// and moves `from` past it.
+std::optional<double> firstCrossing(const BoatEntry &boat, const CourseLine &line, double towards, int last,
+                                    SearchFrom &from)
 {
+    const LineSide side(line);
+    for (int s = from.sample; s <= last; ++s) {
+        const auto crossing = crossingAt(boat, line, side, s);
+        if (!crossing || !crossing->betweenEnds || crossing->time < from.time || crossing->sideAfter * towards < 0)
+            continue;
+        if (towards != 0 && crossing->sideAfter == 0)
+            continue;  // onto the line, not yet over it
+        from = {s, std::nextafter(crossing->time, kNotReached), 0};
+        return crossing->time;
+    }
+    return std::nullopt;
+}
+
+// A boat's first visit to a mark from `from` on: the fix closest to the
+// mark, when it comes within the mark radius, and the fix where it has left.
+struct Visit {
+    int closest = 0;  // 0: never within the radius
+    int left = 0;
+};
+
+template <typename DistanceOf>
+Visit firstVisit(const BoatEntry &boat, const SearchFrom &from, DistanceOf distanceOf)
+{
+    Visit visit;
     double best = kMarkRadius;
-    for (int v = first; v <= last; ++v) {
+    const int n = boat.sampleCount();
+    for (int v = from.sample; v <= n; ++v) {
         const TrackSample &s = boat.samples[v];
-        const double d = distance(point, s.lat, s.lon);
+        if (s.time < from.time)
+            continue;
+        const double d = distanceOf(s);
         if (d < best) {
             best = d;
-            time = roundHalfEven(s.time);
-            resume = v + 1;
+            visit.closest = v;
         }
-        if (best < kMarkRadius && d > best + kLeftMarkBy)
-            return;
+        visit.left = v;
+        if (visit.closest && d > best + kLeftMarkBy)
+            break;
     }
+    return visit;
 }
 
-// Each boat's passages in course order, the boats on every processor: a
-// boat's search goes on from where its last passage was found.
+std::optional<double> passMark(const BoatEntry &boat, GeoPoint mark, SearchFrom &from)
+{
+    const Visit visit = firstVisit(boat, from, [&](const TrackSample &s) { return distance(mark, s.lat, s.lon); });
+    if (!visit.closest)
+        return std::nullopt;
+    const double time = boat.samples[visit.closest].time;
+    from = {visit.closest, std::nextafter(time, kNotReached), visit.left};
+    return time;
+}
+
+// A gate or a line on the way round: the first time the boat comes near it,
+// its crossing between the ends then, or, when it rounded an end outside the
+// line, its closest approach.
+std::optional<double> passLine(const BoatEntry &boat, const CourseLine &line, SearchFrom &from)
+{
+    const Visit visit = firstVisit(boat, from, [&](const TrackSample &s) { return distanceToLine(line, s); });
+    if (!visit.closest)
+        return std::nullopt;
+    if (const auto crossed = firstCrossing(boat, line, 0, std::min(visit.left, boat.sampleCount() - 1), from))
+        return crossed;
+    const double time = boat.samples[visit.closest].time;
+    from = {visit.closest, std::nextafter(time, kNotReached), visit.left};
+    return time;
+}
+
+// The side of the start line the course lies on: that of the item after the
+// start (0 when the course has none, or it lies on the line).
+double courseSide(const RaceState &race, const std::vector<CourseItemRef> &items)
+{
+    if (items.size() < 2 || items[1].number == 0 || items[0].number == 0 || !items[0].isLine)
+        return 0;
+    const CourseItemRef &next = items[1];
+    GeoPoint point = itemAnchor(race, next);
+    if (next.isLine) {
+        const CourseLine &l = race.lines[next.number];
+        point = {(l.end1.lat + l.end2.lat) / 2, (l.end1.lon + l.end2.lon) / 2};
+    }
+    const double side = LineSide(race.lines[items[0].number])(point.lat, point.lon);
+    return side > 0 ? 1 : side < 0 ? -1 : 0;
+}
+
+// Where the boat was at the gun: the fix before it, its metres on the course
+// side of the start line (negative: below it), and whether that was between
+// the line's ends; nothing when its track has no position then.
+struct AtGun {
+    int sample = 0;
+    double overBy = 0;
+    bool betweenEnds = false;
+};
+
+std::optional<AtGun> placeAtGun(const BoatEntry &boat, const CourseLine &line, double towards)
+{
+    const auto &s = boat.samples;
+    const int n = boat.sampleCount();
+    const auto after = std::upper_bound(s.begin() + 1, s.end(), 0.0, [](double t, const TrackSample &f) { return t < f.time; });
+    const int i = static_cast<int>(after - s.begin()) - 1;
+    if (i < 1 || i >= n || gapBetween(s[i], s[i + 1]))
+        return std::nullopt;
+    const double f = -s[i].time / (s[i + 1].time - s[i].time);
+    const double lat = s[i].lat + f * (s[i + 1].lat - s[i].lat), lon = s[i].lon + f * (s[i + 1].lon - s[i].lon);
+    const double length = std::hypot(line.end2.lat - line.end1.lat, line.end2.lon - line.end1.lon);
+    return AtGun{i, LineSide(line)(lat, lon) * towards,
+                 distance(line.end1, lat, lon) < length && distance(line.end2, lat, lon) < length};
+}
+
+// The first fix after `from` where a boat that was just over the line at the
+// gun is back clearly below it, before it has sailed off up the course; 0
+// when it sailed on.
+int returnBelowLine(const BoatEntry &boat, const CourseLine &line, double towards, int from)
+{
+    const LineSide side(line);
+    for (int v = from + 1; v <= boat.sampleCount(); ++v) {
+        const double overBy = side(boat.samples[v]) * towards;
+        if (overBy < -kFixTolerance)
+            return v;
+        if (overBy > kSailedOff)
+            return 0;
+    }
+    return 0;
+}
+
+// A boat's start: its first crossing of the start line towards the course at
+// or after the gun. A boat over the line at the gun was over early and
+// starts when it has come back and crossed again; one over it by no more
+// than a GPS fix may be off, that sails on, started with the gun.
+std::optional<double> passStart(const RaceState &race, BoatEntry &boat, const CourseItemRef &start, double towards,
+                                SearchFrom &from)
+{
+    if (!start.isLine)
+        return passMark(boat, itemAnchor(race, start), from);
+    const CourseLine &line = race.lines[start.number];
+    const auto gun = placeAtGun(boat, line, towards);
+    if (gun && towards != 0 && gun->betweenEnds && gun->overBy > 0) {
+        boat.overEarly = true;
+        if (gun->overBy <= kFixTolerance) {
+            const int back = returnBelowLine(boat, line, towards, gun->sample);
+            boat.overEarly = back > 0;
+            if (!back) {
+                from.time = std::nextafter(0.0, 1.0);
+                return 0.0;
+            }
+            from.sample = back;
+        }
+    }
+    return firstCrossing(boat, line, towards, boat.sampleCount() - 1, from);
+}
+
+// The first item the boat did not pass though it passed a later one; items
+// that name no mark or line of the race are nobody's to pass.
+int firstMissedItem(const BoatEntry &boat, const std::vector<CourseItemRef> &items)
+{
+    int lastPassed = 0;
+    for (int k = 1; k <= static_cast<int>(items.size()); ++k) {
+        if (passed(boat.roundingTime[k]))
+            lastPassed = k;
+    }
+    for (int k = 1; k < lastPassed; ++k) {
+        if (items[k - 1].number != 0 && !passed(boat.roundingTime[k]))
+            return k;
+    }
+    return 0;
+}
+
+// One boat's passages in course order. Each item is looked for only after
+// the boat's last passage, so that passage times increase along the course;
+// after an item it missed, the next is looked for from the last item it
+// did pass. A boat that did not start passes nothing; one that missed an
+// item does not finish.
+void findBoatPassages(const RaceState &race, BoatEntry &boat, const std::vector<CourseItemRef> &items, double towards)
+{
+    const int length = static_cast<int>(items.size());
+    boat.roundingTime = filledTable(kNotReached);
+    boat.overEarly = false;
+    boat.missedItem = 0;
+    SearchFrom from;
+    if (items[0].number == 0)
+        return;
+    const auto started = passStart(race, boat, items[0], towards, from);
+    if (!started)
+        return;
+    boat.roundingTime[1] = *started;
+    CourseItemRef lastPassed = items[0];
+    for (int k = 2; k <= length; ++k) {
+        const CourseItemRef &item = items[k - 1];
+        std::optional<double> time;
+        if (item.number == 0)
+            continue;
+        if (item == lastPassed && from.leftSample > from.sample)
+            from = {from.leftSample, std::nextafter(boat.samples[from.leftSample].time, kNotReached), 0};
+        if (!item.isLine)
+            time = k == length ? std::nullopt : passMark(boat, itemAnchor(race, item), from);  // the finish needs a crossing
+        else if (k == length)
+            time = firstCrossing(boat, race.lines[item.number], 0, boat.sampleCount() - 1, from);
+        else
+            time = passLine(boat, race.lines[item.number], from);
+        if (time) {
+            boat.roundingTime[k] = *time;
+            lastPassed = item;
+        }
+    }
+    boat.missedItem = firstMissedItem(boat, items);
+    if (boat.missedItem)
+        boat.roundingTime[length] = kNotReached;
+}
+
+// Each boat's passages, the boats on every processor.
 void findPassages(RaceState &race)
 {
-    const int length = race.courseLength();
     std::vector<CourseItemRef> items;
-    for (int k = 1; k <= length; ++k)
+    for (int k = 1; k <= race.courseLength(); ++k)
         items.push_back(parseCourseItem(race, race.course[k - 1]));
-    parallelFor(1, race.boatCount, [&](int b) {
-        BoatEntry &boat = race.boats[b];
-        int resume = 1;
-        for (int k = 1; k <= length; ++k) {
-            const CourseItemRef &item = items[k - 1];
-            if (item.number == 0)
-                continue;
-            double &time = boat.roundingTime[k];
-            if (item.isLine)
-                searchLineCrossing(race, boat, race.lines[item.number], k == 1, resume, time);
-            if (passed(time) || k == length)
-                continue;  // the finish needs a crossing
-            const int n = boat.sampleCount();
-            if (k == 1) {
-                searchNearestApproach(boat, itemAnchor(race, item), 1, roundHalfEven(n / 2.0), resume, time);
-            } else {
-                if (!passed(boat.roundingTime[k - 1]))
-                    resume = 1;
-                searchNearestApproach(boat, itemAnchor(race, item), resume, n - 1, resume, time);
-            }
-        }
-    });
+    const double towards = courseSide(race, items);
+    parallelFor(1, race.boatCount, [&](int b) { findBoatPassages(race, race.boats[b], items, towards); });
 }
 
+// A boat that missed an item leads at none after it.
 void findLeaders(RaceState &race)
 {
     for (int k = 1; k <= race.courseLength(); ++k) {
         double best = kNotReached;
         int leader = 0;
         for (int b = 1; b <= race.boatCount; ++b) {
-            if (race.boats[b].roundingTime[k] < best) {
+            const BoatEntry &boat = race.boats[b];
+            if (boat.missedItem && boat.missedItem < k)
+                continue;
+            if (boat.roundingTime[k] < best) {
                 best = race.boats[b].roundingTime[k];
                 leader = b;
             }
@@ -150,8 +348,7 @@ void findLeaders(RaceState &race)
     }
 }
 
-// Equal finish times share a rank; boats that did not finish come after all
-// finishers.
+// Equal finish times share a rank; boats that did not finish have none (0).
 void rankFinishers(RaceState &race)
 {
     const int finish = race.courseLength();
@@ -161,7 +358,7 @@ void rankFinishers(RaceState &race)
         int ahead = 0;
         for (int c = 1; c <= race.boatCount; ++c)
             ahead += race.boats[c].roundingTime[finish] < mine ? 1 : 0;
-        race.boats[b].finishRank = 1 + ahead;
+        race.boats[b].finishRank = passed(mine) ? 1 + ahead : 0;
         if (mine > 0 && mine < kOneWeek)
             last = std::max(last, mine);
     }

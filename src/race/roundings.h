@@ -11,6 +11,7 @@ namespace keelrun {
 struct CourseItemRef {
     bool isLine = false;
     int number = 0;  // 0 when the text names no line or mark of the race
+    friend bool operator==(const CourseItemRef &, const CourseItemRef &) = default;
 };
 CourseItemRef parseCourseItem(const RaceState &race, const QString &item);
 

@@ -86,6 +86,50 @@ TEST_P(SimulatedRaceTest, RoundingsMatchTheSailedPassings)
     }
 }
 
+// A fleet as real ones sail: every boat dips over the line and back before
+// the gun, one is over at the gun and restarts, one misses the windward
+// mark, one's logger stops for over an hour, one's log holds 30 s twice.
+TEST(SimulatedFleet, StartsMissedMarksAndGaps)
+{
+    constexpr int kOcs = 3, kMissMark = 5, kOverlap = 7, kGap = 9;
+    constexpr double kStartTolerance = 10;  // GPS noise on a boat creeping up to the line
+    sim::SimOptions options;
+    options.name = "dip";
+    options.seed = 7;
+    options.boats = 12;
+    options.classes = 1;
+    options.laps = 1;
+    options.minutes = 40;
+    options.format = TrackFormat::Gpx;
+    for (int b = 1; b <= options.boats; ++b)
+        options.hardCases[b] = sim::Dip;
+    options.hardCases[kOcs] |= sim::Ocs;
+    options.hardCases[kMissMark] |= sim::MissMark;
+    options.hardCases[kOverlap] |= sim::Overlap;
+    options.hardCases[kGap] |= sim::Gap;
+    const sim::SimulatedRace race = sim::simulateRace(options);
+    QTemporaryDir dir;
+    sim::writeRaceFolder(race, dir.path());
+    RaceState loaded;
+    const LoadResult result = loadRace(loaded, DataFolder(dir.path()), dir.filePath("raceadmin/dip.txt"));
+    ASSERT_TRUE(result.ok()) << result.message.toStdString();
+
+    const int finish = loaded.courseLength();
+    for (const sim::SimulatedBoat &simulated : race.boats) {
+        const BoatEntry &boat = loaded.boats[simulated.number];
+        EXPECT_NEAR(boat.roundingTime[1], *simulated.run.passings.front(), kStartTolerance) << simulated.name;
+        EXPECT_EQ(boat.overEarly, simulated.number == kOcs) << simulated.name;
+        if (simulated.number == kMissMark) {
+            EXPECT_EQ(boat.missedItem, 2);
+            EXPECT_FALSE(passed(boat.roundingTime[finish]));
+        } else if (simulated.number != kGap) {
+            EXPECT_EQ(boat.missedItem, 0) << simulated.name;
+            EXPECT_NEAR(boat.roundingTime[finish], *simulated.run.finishTime, kLineTolerance) << simulated.name;
+        }
+    }
+    EXPECT_NE(loaded.results.leaderAt[finish], kMissMark);
+}
+
 std::string formatName(const ::testing::TestParamInfo<TrackFormat> &info)
 {
     static const char *const kNames[] = {"gpx", "trb", "gdb", "mps", "trl", "dtr", "trk", "log"};
