@@ -41,19 +41,34 @@ std::vector<double> segmentMetres(const BoatEntry &boat, double cosLat)
 
 // Each sample's course to the next fix, and its speed over the path from
 // the fix before it to the fix after the next, three segments where the
-// track has them.
+// track has them. A track is taken piece by piece between its gaps: nothing
+// is known of the boat's course or speed across one. The last fix of a
+// piece, having no next, keeps the course and speed it was sailing.
 void deriveSpeedsAndHeadings(BoatEntry &boat, const std::vector<double> &segment, double cosLat)
 {
     const int n = boat.sampleCount();
     auto &s = boat.samples;
-    for (int j = 1; j < n; ++j) {
+    int pieceStart = 1;
+    for (int j = 1; j <= n; ++j) {
+        if (j > 1 && gapBetween(s[j - 1], s[j]))
+            pieceStart = j;
+        if (j == n || gapBetween(s[j], s[j + 1])) {
+            if (j > pieceStart) {
+                s[j].heading = s[j - 1].heading;
+                s[j].speed = s[j - 1].speed;
+            }
+            continue;
+        }
         const Displacement d = between(s[j].lat, s[j].lon, s[j + 1].lat, s[j + 1].lon, cosLat);
-        if (d.north == 0 && d.east == 0 && j > 1)
+        if (d.north == 0 && d.east == 0 && j > pieceStart)
             s[j].heading = s[j - 1].heading;  // standing still keeps the last course
         else
             s[j].heading = wholeDegreeBearing(d.east, d.north);
 
-        const int a = std::max(j - 1, 1), b = std::min(j + 2, n);
+        const int a = std::max(j - 1, pieceStart);
+        int b = j + 1;
+        if (b < n && !gapBetween(s[b], s[b + 1]))
+            ++b;
         double path = 0;
         for (int i = a; i < b; ++i)
             path += segment[i];
@@ -92,7 +107,8 @@ int segmentAt(const BoatEntry &boat, bool ordered, int first, double t)
 }
 
 // Distance sailed between race times `from` and `to`, with the pieces of
-// the segments the two times fall in.
+// the segments the two times fall in; 0 (not known) when the track has a
+// gap between them.
 double sailedBetween(const BoatEntry &boat, bool ordered, const std::vector<double> &segment, double from, double to,
                      double cosLat)
 {
@@ -108,6 +124,10 @@ double sailedBetween(const BoatEntry &boat, bool ordered, const std::vector<doub
     if (const int m = segmentAt(boat, ordered, first, to)) {
         total += metres(s[m], interpolated(s[m], s[m + 1], to), cosLat);
         last = m;
+    }
+    for (int i = std::max(first - 1, 1); i <= std::min(last, n - 1); ++i) {
+        if (gapBetween(s[i], s[i + 1]))
+            return 0;
     }
     for (int i = first; i < last; ++i)
         total += segment[i];

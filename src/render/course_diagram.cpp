@@ -30,27 +30,36 @@ bool isShown(const CourseDiagramRequest &r, const RaceState &race, int b)
     return r.shown.empty() ? race.boats[b].shown == 1 : bool(r.shown[b]);
 }
 
-// The track's pixels; fixes that fall on the pixel of the one before add
-// nothing, and over a whole race most of them do. (Every pixel is written
-// and counted only when it moved: which fixes move is past guessing.)
-QPolygon trackOf(const BoatEntry &boat, const MapView &view)
+// The pixels of the track's fixes from `first` up to its next gap, or its
+// end; fixes that fall on the pixel of the one before add nothing, and over
+// a whole race most of them do. (Every pixel is written and counted only
+// when it moved: which fixes move is past guessing.) Returns the fix after
+// the piece.
+int trackPiece(const BoatEntry &boat, const Projection &project, int first, QPolygon &piece)
 {
-    const Projection project(view);
     const int n = boat.sampleCount();
-    QPolygon track(n);
-    if (n == 0)
-        return track;
     const TrackSample *const s = boat.samples.data();
-    QPoint *const pixels = track.data();
-    pixels[0] = project(s[1].lat, s[1].lon);
-    int count = 1;
-    for (int i = 2; i <= n; ++i) {
+    piece.resize(n - first + 1);
+    QPoint *const pixels = piece.data();
+    pixels[0] = project(s[first].lat, s[first].lon);
+    int count = 1, i = first + 1;
+    for (; i <= n && !gapBetween(s[i - 1], s[i]); ++i) {
         const QPoint at = project(s[i].lat, s[i].lon);
         pixels[count] = at;
         count += at != pixels[count - 1] ? 1 : 0;
     }
-    track.resize(count);
-    return track;
+    piece.resize(count);
+    return i;
+}
+
+// The track's pieces between the gaps where its logger was off.
+std::vector<QPolygon> trackOf(const BoatEntry &boat, const MapView &view)
+{
+    const Projection project(view);
+    std::vector<QPolygon> pieces;
+    for (int first = 1; first <= boat.sampleCount();)
+        first = trackPiece(boat, project, first, pieces.emplace_back());
+    return pieces;
 }
 
 // A mark or line end: a black-outlined yellow dot with its name in red.
@@ -82,12 +91,14 @@ void drawMarksAndLines(QPainter &p, const RaceState &race, const CourseDiagramRe
 }
 
 // Where a boat is at `now`, between two fixes of its track (its last
-// segment is not searched); nothing outside them.
+// segment is not searched); nothing outside them or across a gap.
 std::optional<std::pair<GeoPoint, double>> placeAt(const BoatEntry &boat, double now)
 {
     const auto &s = boat.samples;
     for (int j = 1; j <= boat.sampleCount() - 2; ++j) {
         if (s[j].time <= now && now < s[j + 1].time) {
+            if (gapBetween(s[j], s[j + 1]))
+                return std::nullopt;
             const double f = (now - s[j].time) / (s[j + 1].time - s[j].time);
             return std::pair{GeoPoint{s[j].lat + f * (s[j + 1].lat - s[j].lat), s[j].lon + f * (s[j + 1].lon - s[j].lon)},
                              s[j].heading};
@@ -171,9 +182,9 @@ void drawCourseDiagram(QImage &bitmap, const RaceState &race, const CourseDiagra
     const auto boatAt = [&](int k) { return race.boatCount + 1 - k; };
     produceInOrder(
         1, race.boatCount,
-        [&](int k) { return isShown(r, race, boatAt(k)) ? trackOf(race.boats[boatAt(k)], r.view) : QPolygon(); },
-        [&](int k, const QPolygon &track) {
-            drawThinTrace(bitmap, {track}, toQColor(race.boats[boatAt(k)].colour).rgb());
+        [&](int k) { return isShown(r, race, boatAt(k)) ? trackOf(race.boats[boatAt(k)], r.view) : std::vector<QPolygon>(); },
+        [&](int k, const std::vector<QPolygon> &track) {
+            drawThinTrace(bitmap, track, toQColor(race.boats[boatAt(k)].colour).rgb());
         });
     QPainter p(&bitmap);
     QFont font = p.font();
@@ -192,9 +203,8 @@ void highlightTrack(QImage &picture, const RaceState &race, int boat, const MapV
 {
     if (boat < 1 || boat > race.boatCount)
         return;
-    const QPolygon track = trackOf(race.boats[boat], view);
     QPainter p(&picture);
-    drawHaloed(p, {track}, toQColor(race.boats[boat].colour));
+    drawHaloed(p, trackOf(race.boats[boat], view), toQColor(race.boats[boat].colour));
 }
 
 }  // namespace keelrun

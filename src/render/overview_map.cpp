@@ -28,15 +28,19 @@ QImage drawOverviewMap(const RaceState &race, bool northUp)
         1, race.boatCount,
         [&](int k) {
             const BoatEntry &boat = race.boats[boatAt(k)];
-            QPolygonF track;
-            track.reserve(boat.sampleCount());
-            for (int i = 1; i <= boat.sampleCount(); ++i)
-                track << place({boat.samples[i].lat, boat.samples[i].lon});
             QImage layer(kOverviewSize, kOverviewSize, QImage::Format_ARGB32_Premultiplied);
             layer.fill(Qt::transparent);
             QPainter onLayer(&layer);
             onLayer.setPen(toQColor(boat.colour));
-            onLayer.drawPolyline(track);
+            QPolygonF piece;
+            for (int i = 1; i <= boat.sampleCount(); ++i) {
+                if (i > 1 && gapBetween(boat.samples[i - 1], boat.samples[i])) {
+                    onLayer.drawPolyline(piece);  // nothing is known of where the boat sailed in a gap
+                    piece.clear();
+                }
+                piece << place({boat.samples[i].lat, boat.samples[i].lon});
+            }
+            onLayer.drawPolyline(piece);
             return layer;
         },
         [&](int, const QImage &layer) { p.drawImage(0, 0, layer); });

@@ -46,12 +46,30 @@ TEST(TrackDerivation, SpeedSmoothsOverThreeSegmentsAndHeadingIsTheNextFix)
     const auto &s = samplesOf(race);
     EXPECT_EQ(s[1].heading, 45);
     EXPECT_EQ(s[3].heading, 90);
-    EXPECT_EQ(s[7].heading, 0);  // the last fix has no next one
+    EXPECT_EQ(s[7].heading, 90);  // the last fix has no next one: it keeps the course sailed
     EXPECT_NEAR(s[5].speed, 3.6, 1e-9);
     // Sample 1: path from fix 1 to fix 3 (two diagonal segments) over 20 s.
     EXPECT_NEAR(s[1].speed, 2 * 0.01 * std::sqrt(2.0) * 1852 / 20 * 3.6 / 1.852, 1e-9);
-    EXPECT_EQ(s[7].speed, 0);
+    EXPECT_EQ(s[7].speed, s[6].speed);
     EXPECT_NEAR(topSpeed, s[1].speed, 1e-9);
+}
+
+// A logger switched off for two hours: no course or speed is taken across
+// the gap, which would have the boat crawl from where it stopped to where it
+// started again.
+TEST(TrackDerivation, NothingIsDerivedAcrossAGap)
+{
+    RaceState race = raceWith({{0, 0}, {0.01, 0}, {0.02, 0}, {0.03, 0}});
+    for (int k = 0; k < 4; ++k)
+        race.boats[1].samples.push_back({7200.0 + 10 * k, 1, 0.01 * k, 0, 0});
+    derive(race);
+    const auto &s = samplesOf(race);
+    EXPECT_EQ(s[3].heading, 0);
+    EXPECT_NEAR(s[3].speed, 3.6, 1e-9);  // over its two segments before the gap
+    EXPECT_EQ(s[4].heading, 0);          // the last fix before the gap keeps its course and speed
+    EXPECT_NEAR(s[4].speed, 3.6, 1e-9);
+    EXPECT_EQ(s[5].heading, 90);
+    EXPECT_NEAR(s[5].speed, 3.6, 1e-9);
 }
 
 TEST(TrackDerivation, StandingStillKeepsTheHeading)
@@ -135,6 +153,19 @@ TEST_F(LegDistanceTest, TrackEndsAMinuteAfterTheFinish)
     race.boats[1].samples.push_back({120, 0.06, 0, 0, 0});
     derive(race);
     EXPECT_EQ(race.boats[1].sampleCount(), 13);
+}
+
+TEST_F(LegDistanceTest, LegsAcrossAGapAreNotKnown)
+{
+    for (auto &s : race.boats[1].samples)
+        s.time = s.time >= 30 ? s.time + 7200 : s.time;
+    auto &t = race.boats[1].roundingTime;
+    t[2] = 15;
+    t[3] = 7255;
+    derive(race);
+    EXPECT_NEAR(race.boats[1].legDistance[1], 0.015 * 1852, 1e-9);
+    EXPECT_EQ(race.boats[1].legDistance[2], 0);
+    EXPECT_EQ(race.boats[1].legDistance[3], 0);
 }
 
 // A track in time order is searched by halves for the fixes a leg starts

@@ -88,6 +88,33 @@ TEST_F(CourseTest, DiagramShowsTicksTracksBoatsAndMarks)
     EXPECT_LT(countColour(map, QColor(200, 0, 0)), trackOnly);
 }
 
+// Boat 1's logger is off for two hours after 50 s: its track has a hole
+// there on both maps, and the boat is nowhere while it lasts.
+TEST_F(CourseTest, ALoggerGapLeavesAHoleInTheTrack)
+{
+    for (int i = 6; i <= 10; ++i)
+        race.boats[1].samples[i + 1].time += 7200;
+    race.boats[2].samples.resize(1);
+    QImage map(800, 600, QImage::Format_RGB32);
+    CourseDiagramRequest request;
+    request.view = courseDiagramView(wholeRaceView(race), race, map.size(), true);
+    request.sea = QColor(0, 0, 70);
+    request.now = 1000;
+    request.names = false;
+    drawCourseDiagram(map, race, request);
+    EXPECT_EQ(map.pixelColor(projectPoint(0.5, 0, request.view)), QColor(200, 0, 0));
+    EXPECT_EQ(map.pixelColor(projectPoint(1.1, 0, request.view)), request.sea);  // in the gap
+    EXPECT_EQ(map.pixelColor(projectPoint(1.5, 0, request.view)), QColor(200, 0, 0));
+    const int trackOnly = countColour(map, QColor(200, 0, 0));
+    request.now = 40;
+    drawCourseDiagram(map, race, request);
+    EXPECT_GT(countColour(map, QColor(200, 0, 0)), trackOnly);  // a hull before the gap, none in it
+
+    const QImage overview = drawOverviewMap(race, true);
+    EXPECT_EQ(overview.pixelColor(overviewMarkerPlace({1.1, 0}, race, true)), QColor(120, 150, 255));
+    EXPECT_EQ(overview.pixelColor(overviewMarkerPlace({1.5, 0}, race, true)), QColor(200, 0, 0));
+}
+
 TEST_F(CourseTest, InsetOverviewShowsTheBoatsStillRacing)
 {
     QImage map(800, 600, QImage::Format_RGB32);

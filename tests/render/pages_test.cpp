@@ -129,6 +129,21 @@ TEST_F(GraphPageTest, CourseAcrossTheSeamMeetsBothEdges)
     EXPECT_EQ(speedTrace(axes(), race, 1), (Trace{{{axes().xSpeed(5), axes().y(0)}}}));  // one pixel; the last fix after the window
 }
 
+// Nothing is known of a boat's course or speed while its logger was off: the
+// traces break at a gap rather than join its two sides.
+TEST_F(GraphPageTest, TracesBreakAtALoggerGap)
+{
+    race.windowStart = -8000;
+    race.windowLength = 12000;
+    BoatEntry &boat = race.boats[1];
+    boat.samples = {{}, {-8000, 0, 0, 4, 10}, {-7990, 0, 0, 4, 10}, {0, 0, 0, 6, 20}, {10, 0, 0, 6, 20}};
+    const Trace speeds = speedTrace(axes(), race, 1);
+    ASSERT_EQ(speeds.size(), 2u);
+    EXPECT_EQ(speeds[0].size(), 1);  // one pixel high
+    EXPECT_EQ(speeds[1].constFirst(), QPoint(axes().xSpeed(6), axes().y(0)));
+    EXPECT_EQ(courseTrace(axes(), race, 1).size(), 2u);
+}
+
 TEST_F(GraphPageTest, TickedBoatsCurvesOnly)
 {
     const QImage page = draw();

@@ -177,6 +177,14 @@ void extend(QPolygon &piece, QPoint at)
         piece.append(at);
 }
 
+// A new piece of a boat's trace after a gap in its track: nothing is known
+// of its course or speed while its logger was off.
+void breakAtGap(Trace &trace, const BoatEntry &entry, int i)
+{
+    if (i > 1 && gapBetween(entry.samples[i - 1], entry.samples[i]) && !trace.back().isEmpty())
+        trace.emplace_back();
+}
+
 }  // namespace
 
 Trace courseTrace(const GraphAxes &axes, const RaceState &race, int boat)
@@ -188,6 +196,7 @@ Trace courseTrace(const GraphAxes &axes, const RaceState &race, int boat)
         const TrackSample &s = entry.samples[i];
         if (!inWindow(race, s.time))
             continue;
+        breakAtGap(trace, entry, i);
         const QPoint at(axes.xDirection(s.heading - race.magneticVariation), axes.y(s.time));
         QPolygon &piece = trace.back();
         if (!piece.isEmpty() && std::abs(at.x() - piece.constLast().x()) * 2 > axes.width1) {
@@ -231,8 +240,10 @@ Trace speedTrace(const GraphAxes &axes, const RaceState &race, int boat)
     Trace trace(1);
     for (int i = 1; i <= entry.sampleCount(); ++i) {
         const TrackSample &s = entry.samples[i];
-        if (inWindow(race, s.time))
-            extend(trace.back(), {axes.xSpeed(s.speed), axes.y(s.time)});
+        if (!inWindow(race, s.time))
+            continue;
+        breakAtGap(trace, entry, i);
+        extend(trace.back(), {axes.xSpeed(s.speed), axes.y(s.time)});
     }
     return trace;
 }
