@@ -14,6 +14,7 @@
 #include "app/playback_controller.h"
 #include "app/splash_panel.h"
 #include "race/manoeuvres.h"
+#include "race/roundings.h"
 #include "render/course_diagram.h"
 
 namespace keelrun {
@@ -60,9 +61,13 @@ void MainWindow::onBoatHovered(int boat, int boxTop)
         return;
     if (controls_->autoTraceBox->isChecked()) {
         Tip tip = boatBoxTip(language_, race_.boats[boat].name);
-        if (const QString summary = manoeuvreSummary(race_.boats[boat]); !summary.isEmpty()) {
-            tip.text += QStringLiteral("\r\n") + summary;
-            tip.size.rheight() += 16;
+        QStringList notes = passageNotes(race_, race_.boats[boat]);
+        notes << manoeuvreSummary(race_.boats[boat]);
+        for (const QString &note : std::as_const(notes)) {
+            if (!note.isEmpty()) {
+                tip.text += QStringLiteral("\r\n") + note;
+                tip.size.rheight() += 16;
+            }
         }
         showListTip(tip, boxTop);
         redrawWhenStopped();

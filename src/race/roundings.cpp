@@ -404,6 +404,20 @@ void checkCourse(RaceState &race)
     }
 }
 
+QStringList passageNotes(const RaceState &race, const BoatEntry &boat)
+{
+    if (race.courseLength() == 0)
+        return {};
+    QStringList parts;
+    if (!passed(boat.roundingTime[1]))
+        parts << (boat.overEarly ? QStringLiteral("over early and did not start") : QStringLiteral("did not start"));
+    else if (boat.overEarly)
+        parts << QStringLiteral("over early, started at %1 s").arg(roundHalfEven(boat.roundingTime[1]));
+    if (boat.missedItem > 0)
+        parts << QStringLiteral("missed %1, not a finisher").arg(race.course[boat.missedItem - 1]);
+    return parts;
+}
+
 void detectRoundings(RaceState &race)
 {
     const int length = race.courseLength();

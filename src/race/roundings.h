@@ -22,6 +22,11 @@ GeoPoint itemAnchor(const RaceState &race, const CourseItemRef &item);
 // items name existing marks and lines; each problem becomes a warning.
 void checkCourse(RaceState &race);
 
+// What went amiss with a boat's course, for its tip and the table: "over
+// early, started at 45 s", "did not start", "missed MK2, not a finisher";
+// empty when nothing did.
+QStringList passageNotes(const RaceState &race, const BoatEntry &boat);
+
 // Fills every boat's roundingTime and finishRank and race.results; may
 // lower windowEnd. Needs the tracks; does nothing without a course.
 void detectRoundings(RaceState &race);

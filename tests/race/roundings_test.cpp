@@ -102,6 +102,10 @@ TEST_F(RoundingsTest, StartIsTheFirstCrossingTowardsTheCourseAfterTheGun)
     EXPECT_FALSE(onTheLine.overEarly);
 
     EXPECT_EQ(outside.roundingTime, filledTable(kNotReached));
+    EXPECT_EQ(passageNotes(race, dipper), QStringList());
+    EXPECT_EQ(passageNotes(race, early), QStringList{"over early, started at 45 s"});
+    EXPECT_EQ(passageNotes(race, neverBack), QStringList{"over early and did not start"});
+    EXPECT_EQ(passageNotes(race, outside), QStringList{"did not start"});
     EXPECT_EQ(race.results.leaderAt[1], 4);  // the one on the line at the gun
     EXPECT_EQ(race.results.leaderAt[2], 4);
 }
@@ -139,6 +143,7 @@ TEST_F(RoundingsTest, MissedMarkLeavesTheBoatUnfinished)
     EXPECT_EQ(b.roundingTime[3], 50);  // after its start, not the pass before the gun
     EXPECT_EQ(b.roundingTime[4], kNotReached);
     EXPECT_EQ(b.missedItem, 2);
+    EXPECT_EQ(passageNotes(race, b), QStringList{"missed MK1, not a finisher"});
     EXPECT_EQ(sailedIt.missedItem, 0);
     EXPECT_DOUBLE_EQ(sailedIt.roundingTime[4], 95);
     EXPECT_EQ(b.finishRank, 0);
