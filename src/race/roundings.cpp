@@ -70,10 +70,9 @@ private:
 
 // Where a boat's search along its track stands: the next passage lies at or
 // after `time` (the gun, or just after the boat's last passage), in the
-// segment that starts at fix `sample` or later.
-// `leftSample` is where the boat had left the mark or gate it passed last
-// (0 after a line crossing): the same mark taken twice running is looked for
-// only after that.
+// segment that starts at fix `sample` or later. `leftSample` is where the
+// boat had left the mark or gate it passed last (0 after a line crossing):
+// the same mark taken twice running is looked for only after that.
 struct SearchFrom {
     int sample = 1;
     double time = 0;
@@ -86,6 +85,14 @@ struct Crossing {
     bool betweenEnds = false;  // not beyond either end
     double sideAfter = 0;      // the line side of the second fix
 };
+
+// Whether a point on or near a line lies between its ends: nearer to each
+// end than the ends are to each other.
+bool betweenEnds(const CourseLine &line, double lat, double lon)
+{
+    const double length = std::hypot(line.end2.lat - line.end1.lat, line.end2.lon - line.end1.lon);
+    return distance(line.end1, lat, lon) < length && distance(line.end2, lat, lon) < length;
+}
 
 // The crossing of the segment from fix s to fix s + 1, if it touches or
 // crosses the infinite line and lies within the track (not across a gap).
@@ -100,9 +107,7 @@ std::optional<Crossing> crossingAt(const BoatEntry &boat, const CourseLine &line
     if (frac > 1)
         frac = 0;
     const double lat = p1.lat + frac * (p2.lat - p1.lat), lon = p1.lon + frac * (p2.lon - p1.lon);
-    const double length = std::hypot(line.end2.lat - line.end1.lat, line.end2.lon - line.end1.lon);
-    const bool between = distance(line.end1, lat, lon) < length && distance(line.end2, lat, lon) < length;
-    return Crossing{p1.time + (p2.time - p1.time) * frac, between, f2};
+    return Crossing{p1.time + (p2.time - p1.time) * frac, betweenEnds(line, lat, lon), f2};
 }
 
 // The first crossing of the line between its ends from `from` on, towards
@@ -153,14 +158,20 @@ Visit firstVisit(const BoatEntry &boat, const SearchFrom &from, DistanceOf dista
     return visit;
 }
 
+// A passage at the closest fix of a visit.
+double passAtClosest(const BoatEntry &boat, const Visit &visit, SearchFrom &from)
+{
+    const double time = boat.samples[visit.closest].time;
+    from = {visit.closest, std::nextafter(time, kNotReached), visit.left};
+    return time;
+}
+
 std::optional<double> passMark(const BoatEntry &boat, GeoPoint mark, SearchFrom &from)
 {
     const Visit visit = firstVisit(boat, from, [&](const TrackSample &s) { return distance(mark, s.lat, s.lon); });
     if (!visit.closest)
         return std::nullopt;
-    const double time = boat.samples[visit.closest].time;
-    from = {visit.closest, std::nextafter(time, kNotReached), visit.left};
-    return time;
+    return passAtClosest(boat, visit, from);
 }
 
 // A gate or a line on the way round: the first time the boat comes near it,
@@ -173,9 +184,7 @@ std::optional<double> passLine(const BoatEntry &boat, const CourseLine &line, Se
         return std::nullopt;
     if (const auto crossed = firstCrossing(boat, line, 0, std::min(visit.left, boat.sampleCount() - 1), from))
         return crossed;
-    const double time = boat.samples[visit.closest].time;
-    from = {visit.closest, std::nextafter(time, kNotReached), visit.left};
-    return time;
+    return passAtClosest(boat, visit, from);
 }
 
 // The side of the start line the course lies on: that of the item after the
@@ -213,9 +222,7 @@ std::optional<AtGun> placeAtGun(const BoatEntry &boat, const CourseLine &line, d
         return std::nullopt;
     const double f = -s[i].time / (s[i + 1].time - s[i].time);
     const double lat = s[i].lat + f * (s[i + 1].lat - s[i].lat), lon = s[i].lon + f * (s[i + 1].lon - s[i].lon);
-    const double length = std::hypot(line.end2.lat - line.end1.lat, line.end2.lon - line.end1.lon);
-    return AtGun{i, LineSide(line)(lat, lon) * towards,
-                 distance(line.end1, lat, lon) < length && distance(line.end2, lat, lon) < length};
+    return AtGun{i, LineSide(line)(lat, lon) * towards, betweenEnds(line, lat, lon)};
 }
 
 // The first fix after `from` where a boat that was just over the line at the
