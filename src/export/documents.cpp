@@ -1,6 +1,7 @@
 #include "export/documents.h"
 
 #include <QDir>
+#include <QRegularExpression>
 #include <QStandardPaths>
 
 #include "base/text_file.h"
@@ -21,5 +22,13 @@ QString saveDocument(const QString &path, const QByteArray &bytes)
 }
 
 QByteArray spreadsheetText(const QString &text) { return QByteArrayLiteral("\xEF\xBB\xBF") + text.toUtf8(); }
+
+QString csvCell(const QString &text)
+{
+    static const QRegularExpression needsQuotes(QStringLiteral("[\",\r\n]"));
+    if (!text.contains(needsQuotes))
+        return text;
+    return QLatin1Char('"') + QString(text).replace(QLatin1Char('"'), QStringLiteral("\"\"")) + QLatin1Char('"');
+}
 
 }  // namespace keelrun

@@ -1,6 +1,6 @@
 #pragma once
-// Where the exports go: the user's documents folder, and files written all
-// or nothing.
+// Where the exports go: the user's documents folder, files written all or
+// nothing, and the text of the spreadsheet tables.
 
 #include <QByteArray>
 #include <QString>
@@ -17,5 +17,10 @@ QString saveDocument(const QString &path, const QByteArray &bytes);
 // Text for a spreadsheet: UTF-8 with a byte-order mark, so that Japanese
 // names are read as such.
 QByteArray spreadsheetText(const QString &text);
+
+// One cell of a comma-separated table as spreadsheets read it (RFC 4180): a
+// text holding a double quote, a comma or a line end is wrapped in double
+// quotes, its own doubled, so that it stays one cell; any other is as it is.
+QString csvCell(const QString &text);
 
 }  // namespace keelrun

@@ -6,6 +6,7 @@
 
 #include "base/numbers.h"
 #include "base/text_file.h"
+#include "export/documents.h"
 #include "race/plane.h"
 
 namespace keelrun {
@@ -80,7 +81,7 @@ private:
 
     QString legCaption(int leg) const
     {
-        return (leg == 1 ? QStringLiteral("ST") : r_.course[leg - 1]) + QStringLiteral("->") + r_.course[leg];
+        return csvCell((leg == 1 ? QStringLiteral("ST") : r_.course[leg - 1]) + QStringLiteral("->") + r_.course[leg]);
     }
     QString legList() const
     {
@@ -111,15 +112,15 @@ private:
     void boatRows(F &&cells)
     {
         for (int b = 1; b <= r_.boatCount; ++b)
-            rows_ << r_.boats[b].name + cells(b);
+            rows_ << csvCell(r_.boats[b].name) + cells(b);
     }
 
     void header()
     {
         if (r_.ctMode > 0)
-            rows_ << QStringLiteral("NOTE: All data related \"time\" including BSP are corrected by TCC/TMF");
-        rows_ << r_.title;
-        rows_ << QStringLiteral("Start Time,") + dateTimeText(r_.startTime);
+            rows_ << csvCell(QStringLiteral("NOTE: All data related \"time\" including BSP are corrected by TCC/TMF"));
+        rows_ << csvCell(r_.title);
+        rows_ << QStringLiteral("Start Time,") + csvCell(dateTimeText(r_.startTime));
         rows_ << QStringLiteral("Mean Wind Dir,") + wholeCell(r_.windDirection) + QStringLiteral(" deg");
         blank();
     }
@@ -150,7 +151,7 @@ private:
         rows_ << QStringLiteral("Position by each Mark/Line");
         QString heading = QStringLiteral("Boat Name");
         for (int k = 1; k <= k_; ++k)
-            heading += QLatin1Char(',') + (k == 1 ? QStringLiteral("START") : k == k_ ? QStringLiteral("FINISH") : r_.course[k - 1]);
+            heading += QLatin1Char(',') + (k == 1 ? QStringLiteral("START") : k == k_ ? QStringLiteral("FINISH") : csvCell(r_.course[k - 1]));
         rows_ << heading;
         boatRows([&](int b) {
             QString cells;

@@ -125,10 +125,25 @@ TEST_F(TableTest, CorrectedTimeAddsTheNoteAndTheHandicaps)
     race.ctMode = 1;
     race.boats[1].handicap = 1.05;
     const QStringList all = rows();
-    EXPECT_EQ(all[0], "NOTE: All data related \"time\" including BSP are corrected by TCC/TMF");
+    EXPECT_EQ(all[0], "\"NOTE: All data related \"\"time\"\" including BSP are corrected by TCC/TMF\"");
     EXPECT_EQ(rowAfter("Time by each leg (Sec)"), ",,(UP),(DN)");
     EXPECT_TRUE(rowAfter("Time by each leg (Sec)", 2).startsWith("Boat Name,TCC/TMF,ST->MK1"));
     EXPECT_TRUE(rowAfter("Time by each leg (Sec)", 3).startsWith("One,1.05,600,"));
+}
+
+// A title, a name or a course item with a quote, a comma or a line end stays
+// one cell: quoted, its quotes doubled. Other cells are written as they are.
+TEST_F(TableTest, TextsThatWouldSplitACellAreQuoted)
+{
+    race.title = QStringLiteral("Spring Cup, race 3\nBay");
+    race.boats[1].name = QStringLiteral("Sea \"Dragon\"");
+    race.course = {"L1", "MK\"1", "L1"};
+    const QString table = performanceTable(race);
+    EXPECT_TRUE(table.startsWith("\"Spring Cup, race 3\nBay\"\r\n")) << table.left(40).toStdString();
+    EXPECT_EQ(rowAfter("Position by each Mark/Line"), "Boat Name,START,\"MK\"\"1\",FINISH");
+    EXPECT_EQ(rowAfter("Boat speed by each leg (KTS)", 2), "Boat Name,\"ST->MK\"\"1\",\"MK\"\"1->L1\",Ave(C)");
+    EXPECT_EQ(rowAfter("Position by each Mark/Line", 2), "\"Sea \"\"Dragon\"\"\",2,1,1");
+    EXPECT_EQ(rowAfter("Position by each Mark/Line", 3), "Two,3,-,3");
 }
 
 TEST_F(TableTest, WithoutAFinisherEveryDifferenceIsADash)
