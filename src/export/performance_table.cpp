@@ -60,20 +60,26 @@ public:
     }
 
 private:
+    // Every figure below is taken from passed items only: a time of an item
+    // never passed is no time, and what would follow from it is "-".
     double time(int b, int k) const { return r_.boats[b].roundingTime[k]; }
-    bool reached(int b, int k) const { return time(b, k) < kLastPassableTime; }
+    bool reached(int b, int k) const { return passed(time(b, k)); }
     // Leg L is timed from the gun for the first leg, else between its items.
     double legTime(int b, int leg) const { return leg == 1 ? time(b, 2) : time(b, leg + 1) - time(b, leg); }
+    bool legTimed(int b, int leg) const { return reached(b, leg + 1) && (leg == 1 || reached(b, leg)) && legTime(b, leg) > 0; }
     double distance(int b, int k) const { return r_.boats[b].legDistance[k]; }
+    bool legSailed(int b, int leg) const { return legTimed(b, leg) && distance(b, leg) > 0; }
     double knots(double metres, double seconds) const { return metres / seconds * 3600 / kMetresPerMinute; }
     bool finished(int b) const { return time(b, k_) > 0 && reached(b, k_); }
+    // The mean speed over the whole course needs the finish and the distance.
+    bool averaged(int b) const { return finished(b) && distance(b, k_) > 0; }
 
     // The fastest finisher, the lower number on equal times.
     std::optional<int> bestBoat() const
     {
         std::optional<int> best;
         for (int b = 1; b <= r_.boatCount; ++b) {
-            if (time(b, k_) > 0 && time(b, k_) < 1000000 && (!best || time(b, k_) < time(*best, k_)))
+            if (finished(b) && (!best || time(b, k_) < time(*best, k_)))
                 best = b;
         }
         return best;
@@ -135,12 +141,12 @@ private:
         boatRows([&](int b) {
             QString cells = ct ? QLatin1Char(',') + plainCell(r_.boats[b].handicap) : QString();
             for (int leg = 1; leg < k_; ++leg)
-                cells += QLatin1Char(',') + (legTime(b, leg) > 0 && reached(b, leg + 1) ? wholeCell(legTime(b, leg)) : kDash);
+                cells += QLatin1Char(',') + (legTimed(b, leg) ? wholeCell(legTime(b, leg)) : kDash);
             cells += QLatin1Char(',') + (finished(b) ? wholeCell(time(b, k_)) : kDash);
             cells += QStringLiteral(",,") + (distance(b, k_) > 0 ? fourDecimalCell(distance(b, k_) / kMetresPerMinute) : kDash);
-            cells += QLatin1Char(',') + (finished(b) && distance(b, k_) > 0 ? fourDecimalCell(knots(distance(b, k_), time(b, k_))) : kDash);
-            if (time(b, 1) > 0)
-                cells += QStringLiteral(", ,") + wholeCell(time(b, 1));
+            cells += QLatin1Char(',') + (averaged(b) ? fourDecimalCell(knots(distance(b, k_), time(b, k_))) : kDash);
+            if (!reached(b, 1) || time(b, 1) > 0)  // no cell for a crossing before the gun
+                cells += QStringLiteral(", ,") + (reached(b, 1) ? wholeCell(time(b, 1)) : kDash);
             return cells;
         });
         blank(2);
@@ -201,8 +207,6 @@ private:
         blank(2);
     }
 
-    bool legSailed(int b, int leg) const { return legTime(b, leg) > 0 && reached(b, leg + 1) && distance(b, leg) > 0; }
-
     void boatSpeeds()
     {
         rows_ << QStringLiteral("Boat speed by each leg (KTS)") << kinds();
@@ -211,8 +215,7 @@ private:
             QString cells;
             for (int leg = 1; leg < k_; ++leg)
                 cells += QLatin1Char(',') + (legSailed(b, leg) ? fourDecimalCell(knots(distance(b, leg), legTime(b, leg))) : kDash);
-            const bool whole = time(b, k_) > 0 && distance(b, k_) > 0;
-            return cells + QLatin1Char(',') + (whole ? fourDecimalCell(knots(distance(b, k_), time(b, k_))) : kDash);
+            return cells + QLatin1Char(',') + (averaged(b) ? fourDecimalCell(knots(distance(b, k_), time(b, k_))) : kDash);
         });
         blank(2);
     }
@@ -236,8 +239,13 @@ private:
         blank(2);
     }
 
-    // The differences from the best boat; without a finisher there is no
-    // best boat, and every difference is "-".
+    // A figure of the boat less the best boat's, when both have it; without
+    // a finisher there is no best boat, and every difference is "-".
+    template <typename Has>
+    bool bothHave(int b, Has &&has) const { return best_ && has(b) && has(*best_); }
+    // A first leg is compared only when the boat's start crossing was found.
+    bool compared(int b, int leg) const { return reached(b, leg) && legTimed(b, leg); }
+
     void comparisons()
     {
         rows_ << QStringLiteral("COMPARISON OF DATA (Best boat:=0");
@@ -246,18 +254,21 @@ private:
         rows_ << QStringLiteral("Boat Name") + legList() + QStringLiteral(",Total(B)");
         boatRows([&](int b) {
             QString cells;
-            for (int leg = 1; leg < k_; ++leg)
-                cells += QLatin1Char(',') + (best_ && reached(b, leg) && reached(b, leg + 1)
-                                                 ? wholeCell(legTime(b, leg) - legTime(*best_, leg)) : kDash);
-            return cells + QLatin1Char(',') + (best_ && reached(b, k_) ? signedWholeCell(time(b, k_) - time(*best_, k_)) : kDash);
+            for (int leg = 1; leg < k_; ++leg) {
+                const bool both = bothHave(b, [&](int c) { return compared(c, leg); });
+                cells += QLatin1Char(',') + (both ? wholeCell(legTime(b, leg) - legTime(*best_, leg)) : kDash);
+            }
+            return cells + QLatin1Char(',') + (best_ && finished(b) ? signedWholeCell(time(b, k_) - time(*best_, k_)) : kDash);
         });
         blank(2);
         rows_ << QStringLiteral("Difference of Sailed Distance by each leg (Meters)") << kinds();
         rows_ << QStringLiteral("Boat Name") + legList() + QStringLiteral(",Total(B)");
         boatRows([&](int b) {
             QString cells;
-            for (int k = 1; k <= k_; ++k)
-                cells += QLatin1Char(',') + (best_ && distance(b, k) > 0 ? signedWholeCell(distance(b, k) - distance(*best_, k)) : kDash);
+            for (int k = 1; k <= k_; ++k) {
+                const bool both = bothHave(b, [&](int c) { return distance(c, k) > 0; });
+                cells += QLatin1Char(',') + (both ? signedWholeCell(distance(b, k) - distance(*best_, k)) : kDash);
+            }
             return cells;
         });
         blank(2);
@@ -266,11 +277,11 @@ private:
         boatRows([&](int b) {
             QString cells;
             for (int leg = 1; leg < k_; ++leg) {
-                const bool both = best_ && legSailed(b, leg) && legTime(*best_, leg) > 0;
+                const bool both = bothHave(b, [&](int c) { return legSailed(c, leg); });
                 cells += QLatin1Char(',') + (both ? speedDifference(distance(b, leg), legTime(b, leg), distance(*best_, leg), legTime(*best_, leg))
                                                   : kDash);
             }
-            const bool whole = best_ && time(b, k_) > 0 && distance(b, k_) > 0;
+            const bool whole = bothHave(b, [&](int c) { return averaged(c); });
             return cells + QLatin1Char(',') +
                    (whole ? speedDifference(distance(b, k_), time(b, k_), distance(*best_, k_), time(*best_, k_)) : kDash);
         });

@@ -106,6 +106,19 @@ TEST_F(TableTest, PositionsCourseAndSummary)
     EXPECT_EQ(rowAfter("BOAT NAME,TIME,DIST,BSP,VMC,,TIME,DIST,BSP,VMC", 2), "Two,0,0,0,0,,0,0,0,0");  // no leg sailed end to end
 }
 
+// A time of an item never passed is no time: nothing is worked out from it.
+TEST_F(TableTest, NothingComesOfAnItemNotPassed)
+{
+    setTimes(3, {kNotReached, 700, kNotReached}, {});  // no start crossing found
+    EXPECT_EQ(rowAfter("Time by each leg (Sec)", 5), "Three,700,-,-,,-,-, ,-");  // no start time
+
+    // The fastest finisher missed the mark: no leg of it to compare with.
+    setTimes(2, {6, kNotReached, 900}, {0, 0, 3700});
+    EXPECT_EQ(rowAfter("Difference of Time by each leg (SEC: difference from Best Boat)", 3), "One,-,-,+100");
+    EXPECT_EQ(rowAfter("Difference of Sailed Distance by each leg (Meters)", 3), "One,-,-,+150");
+    EXPECT_EQ(rowAfter("Difference of Boat speed by each leg (KTS)", 3), "One,-,-,-0.5075");
+}
+
 TEST_F(TableTest, DifferencesFromTheBestBoat)
 {
     const QString times = QStringLiteral("Difference of Time by each leg (SEC: difference from Best Boat)");
