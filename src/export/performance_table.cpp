@@ -225,11 +225,15 @@ private:
         rows_ << QStringLiteral("SUMMARY OF SAILING PERFORMANCE");
         rows_ << QStringLiteral(",(UP),(UP),(UP),(UP),,(DN),(DN),(DN),(DN)");
         rows_ << QStringLiteral("BOAT NAME,TIME,DIST,BSP,VMC,,TIME,DIST,BSP,VMC");
+        // A boat that did not sail every leg of a kind has no time for it:
+        // a part of the upwind legs against the whole upwind course would
+        // make a boat that retired after the first beat the fastest.
         auto half = [](double seconds, double miles, double courseMiles) {
-            const double bsp = seconds > 0 ? miles * 3600 / seconds : 0;
-            const double vmc = seconds > 0 ? courseMiles * 3600 / seconds : 0;
-            return QLatin1Char(',') + wholeCell(seconds) + QLatin1Char(',') + fiveCharacterCell(miles) + QLatin1Char(',') +
-                   fiveCharacterCell(bsp) + QLatin1Char(',') + fiveCharacterCell(vmc);
+            const bool timed = seconds > 0, measured = miles > 0;
+            return QLatin1Char(',') + (timed ? wholeCell(seconds) : kDash) + QLatin1Char(',') +
+                   (measured ? fiveCharacterCell(miles) : kDash) + QLatin1Char(',') +
+                   (timed && measured ? fiveCharacterCell(miles * 3600 / seconds) : kDash) + QLatin1Char(',') +
+                   (timed ? fiveCharacterCell(courseMiles * 3600 / seconds) : kDash);
         };
         boatRows([&](int b) {
             const BoatEntry &boat = r_.boats[b];

@@ -120,7 +120,7 @@ struct BoatEntry {
     // Results: when the boat passed each course item, its finish rank, the
     // distance it sailed on each leg (entry courseLength: the whole race,
     // metres), and its time (s) and distance (nautical miles) on upwind and
-    // downwind legs.
+    // downwind legs: 0 for a kind of leg the boat did not sail every one of.
     // A boat that missed a course item (and passed a later one) does not
     // finish: `missedItem` is the first item it missed, 0 when none. A boat
     // over early was on the course side of the start line at the gun; its

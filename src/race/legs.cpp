@@ -55,28 +55,39 @@ void bisectTurns(LegTables &legs, int n)
     }
 }
 
-// The first leg is timed from the gun, not from the boat's own start. A leg
-// the boat did not sail from end to end (an item missed or never reached)
-// has no time and is left out.
+struct LegSums {
+    double seconds = 0;
+    double miles = 0;
+};
+
+// A boat's time and sailed distance over every leg of one kind, the first
+// leg timed from the gun, not from the boat's own start. A boat that missed
+// an end of any of them (an item missed or never reached) did not sail that
+// kind of leg and gets nothing: a part of the legs set against the whole
+// course would rank a boat that retired after the first beat the fastest.
+LegSums sumLegsOfKind(const RaceState &race, const BoatEntry &boat, LegKind kind)
+{
+    LegSums sums;
+    for (int j = 1; j < race.courseLength(); ++j) {
+        if (race.legs.legKind[j] != kind)
+            continue;
+        if (!passed(boat.roundingTime[j]) || !passed(boat.roundingTime[j + 1]))
+            return {};
+        sums.seconds += j == 1 ? boat.roundingTime[2] : boat.roundingTime[j + 1] - boat.roundingTime[j];
+        sums.miles += boat.legDistance[j] / kMetresPerMinute;
+    }
+    return sums;
+}
+
 void sumUpwindAndDownwind(RaceState &race)
 {
-    const int n = race.courseLength();
     for (int b = 1; b <= race.boatCount; ++b) {
         BoatEntry &boat = race.boats[b];
-        boat.upwindTime = boat.downwindTime = boat.upwindDistance = boat.downwindDistance = 0;
-        for (int j = 1; j < n; ++j) {
-            if (!passed(boat.roundingTime[j + 1]) || (j > 1 && !passed(boat.roundingTime[j])))
-                continue;
-            const double time = j == 1 ? boat.roundingTime[2] : boat.roundingTime[j + 1] - boat.roundingTime[j];
-            const double miles = boat.legDistance[j] / kMetresPerMinute;
-            if (race.legs.legKind[j] == Upwind) {
-                boat.upwindTime += time;
-                boat.upwindDistance += miles;
-            } else if (race.legs.legKind[j] == Downwind) {
-                boat.downwindTime += time;
-                boat.downwindDistance += miles;
-            }
-        }
+        const LegSums up = sumLegsOfKind(race, boat, Upwind), down = sumLegsOfKind(race, boat, Downwind);
+        boat.upwindTime = up.seconds;
+        boat.upwindDistance = up.miles;
+        boat.downwindTime = down.seconds;
+        boat.downwindDistance = down.miles;
     }
 }
 

@@ -102,8 +102,12 @@ TEST_F(TableTest, PositionsCourseAndSummary)
     // The first leg runs from the line's first end, a tenth of a minute west.
     EXPECT_EQ(rowAfter("Course Length by each leg (N Miles)", 3), "Length,1.0049,1,2.0049,,1.00498756211209,1");
     EXPECT_EQ(rowAfter("Course Length by each leg (N Miles)", 4), "BRG(deg/Mag),5,180,-");
-    EXPECT_EQ(rowAfter("BOAT NAME,TIME,DIST,BSP,VMC,,TIME,DIST,BSP,VMC"), "One,600,1.025,6.155,6.029,,400,1.052,9.476,9");
-    EXPECT_EQ(rowAfter("BOAT NAME,TIME,DIST,BSP,VMC,,TIME,DIST,BSP,VMC", 2), "Two,0,0,0,0,,0,0,0,0");  // no leg sailed end to end
+    const QString summary = QStringLiteral("BOAT NAME,TIME,DIST,BSP,VMC,,TIME,DIST,BSP,VMC");
+    EXPECT_EQ(rowAfter(summary), "One,600,1.025,6.155,6.029,,400,1.052,9.476,9");
+    EXPECT_EQ(rowAfter(summary, 2), "Two,-,-,-,-,,-,-,-,-");  // no leg sailed end to end
+    // Retired after the beat: its time and VMC up, no distance (it did not
+    // finish), nothing down.
+    EXPECT_EQ(rowAfter(summary, 3), "Three,700,-,-,5.168,,-,-,-,-");
 }
 
 // A time of an item never passed is no time: nothing is worked out from it.

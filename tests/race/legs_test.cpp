@@ -79,18 +79,31 @@ TEST_F(LegTablesTest, UpwindAndDownwindSumsTimeTheFirstLegFromTheGun)
     EXPECT_DOUBLE_EQ(b.downwindDistance, 2000 / 1852.0);
 }
 
-// A boat that missed MK1 has no time for the legs to and from it: they are
-// left out of the sums instead of adding 10 000 000 s on one and taking it
-// off on the next.
-TEST_F(LegTablesTest, LegsWithAnItemNeverPassedAreLeftOutOfTheSums)
+// A boat that missed an end of any leg of a kind has no figures of that
+// kind: neither 10 000 000 s added on one leg and taken off on the next,
+// nor a part of the legs that set against the whole course looks fast.
+TEST_F(LegTablesTest, AKindOfLegNotSailedWholeHasNoFigures)
 {
     BoatEntry &b = race.boats[1];
-    b.roundingTime[2] = kNotReached;
+    b.roundingTime[4] = kNotReached;  // retired on the way down
+    buildLegTables(race);
+    EXPECT_EQ(b.upwindTime, 400);     // the beat was sailed whole
+    EXPECT_DOUBLE_EQ(b.upwindDistance, 2000 / 1852.0);
+    EXPECT_EQ(b.downwindTime, 0);     // MK1 to MK2 sailed, MK2 to the finish not
+    EXPECT_EQ(b.downwindDistance, 0);
+
+    b.roundingTime[4] = 710;
+    b.roundingTime[2] = kNotReached;  // missed MK1: neither kind whole
     buildLegTables(race);
     EXPECT_EQ(b.upwindTime, 0);
-    EXPECT_EQ(b.upwindDistance, 0);
-    EXPECT_EQ(b.downwindTime, 10);  // MK2 to the finish only
-    EXPECT_DOUBLE_EQ(b.downwindDistance, 100 / 1852.0);
+    EXPECT_EQ(b.downwindTime, 0);
+    EXPECT_EQ(b.downwindDistance, 0);
+
+    b.roundingTime[2] = 400;
+    b.roundingTime[1] = kNotReached;  // no start crossing: the first beat is not sailed
+    buildLegTables(race);
+    EXPECT_EQ(b.upwindTime, 0);
+    EXPECT_EQ(b.downwindTime, 310);
 }
 
 TEST(Legs, OneItemCourseHasNoLegs)
