@@ -46,7 +46,7 @@ public:
     QString scene(const FrameState &frame)
     {
         open();
-        lines_ << QStringLiteral("<Folder><name>") + timeText(addSeconds(r_.startTime, roundHalfEven(frame.now))) + QStringLiteral("</name>");
+        lines_ << QStringLiteral("<Folder><name>") + escaped(timeText(addSeconds(r_.startTime, roundHalfEven(frame.now)))) + QStringLiteral("</name>");
         for (int b = 1; b <= r_.boatCount; ++b) {
             const BoatInFrame &place = frame.boats[b];
             if (!eligible(b) || !place.hasPosition)
@@ -71,7 +71,20 @@ private:
                << QStringLiteral("<name>") + escaped(kmlFolderName(r_.title)) + QStringLiteral("</name><open>1</open>");
     }
 
+    // Every text of the race or the user's system written outside CDATA
+    // (names, the title, dates, the icon folder's path) is escaped, so that
+    // "&" or "<" in it keeps the file well-formed XML.
     static QString escaped(const QString &text) { return text.toHtmlEscaped(); }
+    // Text inside a CDATA section is taken as it is, up to the first "]]>":
+    // such a text is split across two sections.
+    static QString inCdata(const QString &text)
+    {
+        return QString(text).replace(QStringLiteral("]]>"), QStringLiteral("]]]]><![CDATA[>"));
+    }
+    QString iconHref(const QString &icon) const
+    {
+        return QStringLiteral("<href>") + escaped(o_.iconFolder + icon) + QStringLiteral("</href>");
+    }
 
     // Samples `from` to `to` (either way round) as "lon,lat,0.0 " lines.
     QStringList trackPoints(int b, int from, int to) const
@@ -97,7 +110,7 @@ private:
     void description(const BoatPoint &p, const QString &when)
     {
         const QString lat = degrees(p.at.lat), lon = degrees(p.at.lon);
-        lines_ << QStringLiteral("<description><![CDATA[<ul type=\"disk\"><li>") + (o_.japanese ? QStringLiteral(u"日時：") : QStringLiteral(u"Date Time：")) + when + QStringLiteral("<br>");
+        lines_ << QStringLiteral("<description><![CDATA[<ul type=\"disk\"><li>") + (o_.japanese ? QStringLiteral(u"日時：") : QStringLiteral(u"Date Time：")) + inCdata(when) + QStringLiteral("<br>");
         if (o_.japanese) {
             lines_ << QStringLiteral(u"<li>緯度： ") + lat + QStringLiteral(u"度<br>") << QStringLiteral(u"<li>経度： ") + lon + QStringLiteral(u"度<br>")
                    << QStringLiteral(u"<li>速度： ") + speedText(p.speed) + QStringLiteral(u"ノット<br>")
@@ -114,8 +127,8 @@ private:
     {
         lines_ << QStringLiteral("<Placemark><name>") + escaped(r_.boats[b].name) + QStringLiteral("</name>");
         description(p, when);
-        lines_ << QStringLiteral("<visibility>1</visibility><Style><IconStyle><heading>0</heading><Icon><href>")
-               << o_.iconFolder + QStringLiteral("ar%1.png").arg(kmlIconHeading(p.heading)) + QStringLiteral("</href></Icon></IconStyle></Style>")
+        lines_ << QStringLiteral("<visibility>1</visibility><Style><IconStyle><heading>0</heading><Icon>")
+               << iconHref(QStringLiteral("ar%1.png").arg(kmlIconHeading(p.heading))) + QStringLiteral("</Icon></IconStyle></Style>")
                << QStringLiteral("<Point><coordinates>") + degrees(p.at.lon) + QLatin1Char(',') + degrees(p.at.lat) + QStringLiteral(",0</coordinates>")
                << QStringLiteral("</Point></Placemark>");
     }
@@ -144,7 +157,7 @@ private:
         for (int k = 0; k <= steps; ++k) {
             const double t = k * step;
             const QString when = dateTimeText(addSeconds(r_.startTime, t));
-            lines_ << QStringLiteral("<Folder><name>") + when + QStringLiteral("</name>");
+            lines_ << QStringLiteral("<Folder><name>") + escaped(when) + QStringLiteral("</name>");
             for (int b = 1; b <= r_.boatCount; ++b) {
                 if (const auto p = eligible(b) ? pointAt(b, t) : std::nullopt)
                     point(b, *p, when);
@@ -158,7 +171,7 @@ private:
     {
         lines_ << QStringLiteral("<Placemark><name>") + name + QStringLiteral("</name>")
                << QStringLiteral("<visibility>1</visibility><Style><IconStyle><Icon>")
-               << QStringLiteral("<href>") + o_.iconFolder + QStringLiteral("buoi.png</href></Icon></IconStyle></Style>")
+               << iconHref(QStringLiteral("buoi.png")) + QStringLiteral("</Icon></IconStyle></Style>")
                << QStringLiteral("<Point><coordinates>") + degrees(at.lon) + QLatin1Char(',') + degrees(at.lat) + QStringLiteral(",0</coordinates>")
                << QStringLiteral("</Point></Placemark>");
     }
@@ -193,8 +206,7 @@ QString kmlFolderName(const QString &title)
 {
     const qsizetype blank = title.indexOf(QLatin1Char(' '));
     const QString rest = blank < 0 ? title : title.mid(blank + 1);
-    const qsizetype point = rest.indexOf(QLatin1Char('.'));
-    return point < 0 ? QString() : rest.left(point);
+    return rest.left(rest.indexOf(QLatin1Char('.')));  // all of it without a "."
 }
 
 int kmlIconHeading(double heading)

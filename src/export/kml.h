@@ -21,8 +21,8 @@ struct KmlOptions {
     bool japanese = false;      // the descriptions' language
 };
 
-// The top folder's name: the race title after its first blank, up to its
-// first "." after that; empty without a ".".
+// The top folder's name: the race title after its first blank (all of it
+// without a blank), up to its first "." after that, if any.
 QString kmlFolderName(const QString &title);
 // The boat icon for a heading: ar0 .. ar350 in steps of ten degrees.
 int kmlIconHeading(double heading);

@@ -23,7 +23,8 @@ int elementsNamed(const QString &xml, const QString &name)
 TEST(Kml, NamesIconsAndTimeSteps)
 {
     EXPECT_EQ(kmlFolderName(QStringLiteral("Keelrun  race01.txt")), " race01");
-    EXPECT_EQ(kmlFolderName(QStringLiteral("Spring Cup 2024")), "");  // no "."
+    EXPECT_EQ(kmlFolderName(QStringLiteral("Spring Cup 2024")), "Cup 2024");  // no ".": all after the blank
+    EXPECT_EQ(kmlFolderName(QStringLiteral("Regatta")), "Regatta");  // no blank either
     EXPECT_EQ(kmlIconHeading(356), 0);
     EXPECT_EQ(kmlIconHeading(354), 350);
     EXPECT_EQ(kmlIconHeading(5), 10);
@@ -72,6 +73,24 @@ TEST_F(KmlTest, WholeRace)
     EXPECT_TRUE(kml.contains("<Placemark><name>line1</name>\r\n<Style><LineStyle><color>ffFF0000</color>"));  // boat 1's colour
     options.hideUnfocused = true;
     EXPECT_FALSE(raceKml(race, options).contains("<name>Two</name>"));
+}
+
+// A data folder, a title or a name with "&", "<" or ">" keeps the file
+// well-formed: every such text is escaped where it goes into the XML.
+TEST_F(KmlTest, TextsOfTheRaceAndTheFolderAreEscaped)
+{
+    race.title = QStringLiteral("Keelrun Bay <Harbour> Cup");
+    options.iconFolder = QStringLiteral("/home/R&D/ya/");
+    const QString kml = raceKml(race, options);
+    EXPECT_EQ(elementsNamed(kml, QStringLiteral("Folder")), 1 + 1 + 1 + 35 + 1);  // read to the end without an error
+    EXPECT_TRUE(kml.contains("<name>Bay &lt;Harbour&gt; Cup</name>"));
+    EXPECT_TRUE(kml.contains("<href>/home/R&amp;D/ya/ar350.png</href>"));
+    EXPECT_TRUE(kml.contains("<href>/home/R&amp;D/ya/buoi.png</href>"));
+    FrameState frame = newFrameState(race);
+    FrameRequest request;
+    request.now = 2050;
+    computeFrame(frame, race, request);
+    EXPECT_EQ(elementsNamed(sceneKml(race, frame, options), QStringLiteral("Placemark")), 4);
 }
 
 TEST_F(KmlTest, PresentSceneInJapanese)
