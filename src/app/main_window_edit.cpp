@@ -108,11 +108,14 @@ void MainWindow::onMapClicked(QPoint at, Qt::MouseButton button, Qt::KeyboardMod
         return;
     }
     const NearestCoursePoint nearest = nearestCoursePoint(race_, diagramView_, at);
-    if (editor_.click(race_, p, button == Qt::LeftButton, nearest)) {
+    const EditOutcome outcome = editor_.click(race_, p, button == Qt::LeftButton, nearest);
+    if (outcome.changed) {
         showCourseDiagram();
         refreshEditPanel();
-    } else if (button == Qt::LeftButton && editor_.tool() != EditTool::Course) {
-        QApplication::beep();  // a full table takes no more
+    }
+    if (!outcome.refusal.isEmpty()) {  // a full table takes no more
+        QApplication::beep();
+        reportProblems(outcome.refusal, {});
     }
 }
 

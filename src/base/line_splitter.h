@@ -10,7 +10,9 @@
 
 namespace keelrun {
 
-inline constexpr int kMaxFields = 20;
+// A line holds field 0 (a race file's tag) and up to 20 more: the longest
+// course line, a tag and 20 course items.
+inline constexpr int kMaxFields = 21;
 
 inline bool isBlankOrControl(char c) { return static_cast<unsigned char>(c) <= ' ' || c == '\x7f'; }
 

@@ -5,6 +5,19 @@
 #include "base/numbers.h"
 
 namespace keelrun {
+namespace {
+
+const EditOutcome kChanged{true, {}};
+const EditOutcome kUnchanged{};
+
+// Why a click was refused: `full` says which table, `refused` what it was
+// to add.
+QString refusal(const QString &full, const QString &refused)
+{
+    return full + QStringLiteral(", the most a race file holds; %1 is not added.").arg(refused);
+}
+
+}  // namespace
 
 NearestCoursePoint nearestCoursePoint(const RaceState &race, const MapView &diagram, QPointF pointer)
 {
@@ -40,14 +53,14 @@ NearestCoursePoint nearestCoursePoint(const RaceState &race, const MapView &diag
     return nearest;
 }
 
-bool CourseEditor::click(RaceState &race, GeoPoint at, bool leftButton, const NearestCoursePoint &nearest)
+EditOutcome CourseEditor::click(RaceState &race, GeoPoint at, bool leftButton, const NearestCoursePoint &nearest)
 {
     if (!leftButton) {
         if (tool_ == EditTool::Marks)
             return removeMark(race, nearest.mark);
         if (tool_ == EditTool::LineStart || tool_ == EditTool::LineEnd)
             return removeLine(race, nearest.line);
-        return false;
+        return kUnchanged;
     }
     switch (tool_) {
     case EditTool::Marks:
@@ -59,74 +72,81 @@ bool CourseEditor::click(RaceState &race, GeoPoint at, bool leftButton, const Ne
     case EditTool::Course:
         return appendToCourse(race, nearest);
     default:
-        return false;
+        return kUnchanged;
     }
 }
 
-bool CourseEditor::addMark(RaceState &race, GeoPoint at)
+EditOutcome CourseEditor::addMark(RaceState &race, GeoPoint at)
 {
     if (race.markCount == kMaxMarks)
-        return false;
+        return {false, refusal(QStringLiteral("The race has %1 marks").arg(kMaxMarks), QStringLiteral("a new mark"))};
     race.marks[++race.markCount] = {at.lat, at.lon};
     edits_.marks = true;
-    return true;
+    return kChanged;
 }
 
 // The marks after it move down a number; the course keeps its texts.
-bool CourseEditor::removeMark(RaceState &race, int mark)
+EditOutcome CourseEditor::removeMark(RaceState &race, int mark)
 {
     if (mark < 1 || mark > race.markCount)
-        return false;
+        return kUnchanged;
     for (int i = mark; i < race.markCount; ++i)
         race.marks[i] = race.marks[i + 1];
     race.marks[race.markCount--] = {};
     edits_.marks = true;
-    return true;
+    return kChanged;
 }
 
 // A new line with its first end; the next click sets the other.
-bool CourseEditor::addLineStart(RaceState &race, GeoPoint at)
+EditOutcome CourseEditor::addLineStart(RaceState &race, GeoPoint at)
 {
     if (race.lineCount == kMaxLines)
-        return false;
+        return {false, refusal(QStringLiteral("The race has %1 lines").arg(kMaxLines), QStringLiteral("a new line"))};
     race.lines[++race.lineCount] = {at, {0, 0}};
     tool_ = EditTool::LineEnd;
     edits_.lines = true;
-    return true;
+    return kChanged;
 }
 
-bool CourseEditor::setLineEnd(RaceState &race, GeoPoint at)
+EditOutcome CourseEditor::setLineEnd(RaceState &race, GeoPoint at)
 {
     tool_ = EditTool::LineStart;
     if (race.lineCount == 0)
-        return false;
+        return kUnchanged;
     race.lines[race.lineCount].end2 = at;
     edits_.lines = true;
-    return true;
+    return kChanged;
 }
 
-bool CourseEditor::removeLine(RaceState &race, int line)
+EditOutcome CourseEditor::removeLine(RaceState &race, int line)
 {
     if (line < 1 || line > race.lineCount)
-        return false;
+        return kUnchanged;
     for (int i = line; i < race.lineCount; ++i)
         race.lines[i] = race.lines[i + 1];
     race.lines[race.lineCount--] = {};
     edits_.lines = true;
-    return true;
+    return kChanged;
 }
 
-bool CourseEditor::appendToCourse(RaceState &race, const NearestCoursePoint &nearest)
+// The course line holds the tag and every item, as the race file reader
+// takes it back: a course never grows past kMaxCourseItems, so that its
+// finish is never lost on the next load.
+EditOutcome CourseEditor::appendToCourse(RaceState &race, const NearestCoursePoint &nearest)
 {
-    bool changed = false;
+    EditOutcome outcome;
     for (const auto &[number, prefix] : {std::pair{nearest.mark, "MK"}, std::pair{nearest.line, "L"}}) {
-        if (number > 0 && race.course.size() < kMaxCourseItems) {
-            race.course << QLatin1String(prefix) + QString::number(number);
-            changed = true;
+        if (number == 0)
+            continue;
+        const QString item = QLatin1String(prefix) + QString::number(number);
+        if (race.course.size() == kMaxCourseItems) {
+            outcome.refusal = refusal(QStringLiteral("The course has %1 items").arg(kMaxCourseItems), item);
+            break;
         }
+        race.course << item;
+        outcome.changed = edits_.course = true;
     }
-    edits_.course = edits_.course || changed;
-    return changed;
+    return outcome;
 }
 
 void CourseEditor::resetCourse(RaceState &race)

@@ -28,6 +28,13 @@ struct NearestCoursePoint {
 };
 NearestCoursePoint nearestCoursePoint(const RaceState &race, const MapView &diagram, QPointF pointer);
 
+// What a Shift-click did. A click that a full table cannot take changes
+// nothing and says why, for the window to show.
+struct EditOutcome {
+    bool changed = false;
+    QString refusal;  // empty unless refused
+};
+
 class CourseEditor {
 public:
     EditTool tool() const { return tool_; }
@@ -36,8 +43,9 @@ public:
     void forget() { edits_ = {}; }  // after a load or a rewrite
 
     // A Shift-click at `at` with the left (add) or another (remove) button.
-    // False when it changed nothing (a full table refuses a new entry).
-    bool click(RaceState &race, GeoPoint at, bool leftButton, const NearestCoursePoint &nearest);
+    // The tables hold what a race file can: 20 marks, 10 lines and a course
+    // of 20 items; a click beyond that is refused.
+    EditOutcome click(RaceState &race, GeoPoint at, bool leftButton, const NearestCoursePoint &nearest);
     void resetCourse(RaceState &race);
     // The magnetic mean wind direction as typed, brought into 0..360; the
     // true direction follows from the magnetic variation.
@@ -45,12 +53,12 @@ public:
     void windFileSaved() { edits_.windFile = true; }
 
 private:
-    bool addMark(RaceState &race, GeoPoint at);
-    bool removeMark(RaceState &race, int mark);
-    bool addLineStart(RaceState &race, GeoPoint at);
-    bool setLineEnd(RaceState &race, GeoPoint at);
-    bool removeLine(RaceState &race, int line);
-    bool appendToCourse(RaceState &race, const NearestCoursePoint &nearest);
+    EditOutcome addMark(RaceState &race, GeoPoint at);
+    EditOutcome removeMark(RaceState &race, int mark);
+    EditOutcome addLineStart(RaceState &race, GeoPoint at);
+    EditOutcome setLineEnd(RaceState &race, GeoPoint at);
+    EditOutcome removeLine(RaceState &race, int line);
+    EditOutcome appendToCourse(RaceState &race, const NearestCoursePoint &nearest);
 
     EditTool tool_ = EditTool::None;
     RaceEdits edits_;

@@ -28,6 +28,10 @@ constexpr Range kBoatLength{0, 1000};          // metres
 constexpr Range kHandicap{0, 10};
 constexpr Range kClockOffset{-7 * 86400, 7 * 86400};
 
+// The course editor writes a course of kMaxCourseItems items: its line must
+// read back whole, finish included.
+static_assert(kMaxFields == 1 + kMaxCourseItems);
+
 // Reads one race file line by line into the state, applying each tag.
 class RaceFileReader {
 public:
@@ -41,13 +45,14 @@ public:
         lineNumber_ = lineNumber;
         const SplitLine line = splitLine(text);
         if (line.overflowed())
-            warnOnce("fields", QStringLiteral("more than %1 fields; the rest of the line is ignored").arg(kMaxFields));
+            warnOverflow(line);
         applyTag(line);
     }
 
     void finish();
 
 private:
+    void warnOverflow(const SplitLine &line);
     void applyTag(const SplitLine &line);
     void addClass(const SplitLine &line);
     void addBoat(const SplitLine &line);
@@ -86,6 +91,17 @@ private:
     bool startTimeSeen_ = false;
     bool finishTimeSeen_ = false;
 };
+
+// The rest of a line too long is dropped. For a course that is its finish,
+// which changes the race: that is said at every such line.
+void RaceFileReader::warnOverflow(const SplitLine &line)
+{
+    if (line.tag() == "CRS")
+        warn(QStringLiteral("the course has more than %1 items; only the first %1 are kept, and the finish is lost")
+                 .arg(kMaxCourseItems));
+    else
+        warnOnce("fields", QStringLiteral("more than %1 fields; the rest of the line is ignored").arg(kMaxFields));
+}
 
 void RaceFileReader::applyTag(const SplitLine &line)
 {

@@ -51,7 +51,8 @@ TEST(LineSplitter, RunsOfBlanksAreOneSeparator)
     EXPECT_EQ(line.field(5), "x");
 }
 
-TEST(LineSplitter, KeepsTwentyFieldsAndFlagsTheRest)
+// A tag and twenty values: a course line of twenty items.
+TEST(LineSplitter, KeepsATagAndTwentyFieldsAndFlagsTheRest)
 {
     for (const int most : {0, -3}) {  // a limit below one field reads one
         const SplitLine first = splitLine("a,b,c", ',', most);
@@ -60,17 +61,18 @@ TEST(LineSplitter, KeepsTwentyFieldsAndFlagsTheRest)
     }
 
     std::string twenty = "CRS";
-    for (int i = 1; i < 20; ++i)
+    for (int i = 1; i <= 20; ++i)
         twenty += ",MK" + std::to_string(i);
     const SplitLine full = splitLine(twenty);
-    EXPECT_EQ(full.count(), 20);
+    EXPECT_EQ(full.count(), 21);
     EXPECT_FALSE(full.overflowed());
+    EXPECT_EQ(full.field(20), "MK20");
 
     const std::string longer = twenty + ",L1,L2";
     const SplitLine over = splitLine(longer);
-    EXPECT_EQ(over.count(), 20);
+    EXPECT_EQ(over.count(), 21);
     EXPECT_TRUE(over.overflowed());
-    EXPECT_EQ(over.field(19), "MK19");
+    EXPECT_EQ(over.field(20), "MK20");
 }
 
 // The splitter looks at a line eight bytes at a time; it must cut every line

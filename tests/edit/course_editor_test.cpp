@@ -17,9 +17,9 @@ TEST(CourseEditor, MarksLinesAndCourse)
     CourseEditor editor;
     editor.setTool(EditTool::Marks);
     for (int i = 1; i <= 4; ++i)
-        EXPECT_TRUE(editor.click(race, at(2100 + i, 8200), true, {}));
+        EXPECT_TRUE(editor.click(race, at(2100 + i, 8200), true, {}).changed);
     race.course = {"MK1", "MK3"};
-    EXPECT_TRUE(editor.click(race, {}, false, {2, 0, "MK2", true}));  // remove mark 2 of 4
+    EXPECT_TRUE(editor.click(race, {}, false, {2, 0, "MK2", true}).changed);  // remove mark 2 of 4
     ASSERT_EQ(race.markCount, 3);
     EXPECT_EQ(race.marks[2].lat, 2103);  // the old third, now second
     EXPECT_EQ(race.course, (QStringList{"MK1", "MK3"}));  // the course keeps its texts
@@ -28,28 +28,51 @@ TEST(CourseEditor, MarksLinesAndCourse)
 
     // Two Shift-clicks make one line; a third starts another.
     editor.setTool(EditTool::LineStart);
-    EXPECT_TRUE(editor.click(race, at(2100, 8200), true, {}));
+    EXPECT_TRUE(editor.click(race, at(2100, 8200), true, {}).changed);
     EXPECT_EQ(editor.tool(), EditTool::LineEnd);
-    EXPECT_TRUE(editor.click(race, at(2100, 8201), true, {}));
+    EXPECT_TRUE(editor.click(race, at(2100, 8201), true, {}).changed);
     EXPECT_EQ(editor.tool(), EditTool::LineStart);
-    EXPECT_TRUE(editor.click(race, at(2105, 8200), true, {}));
+    EXPECT_TRUE(editor.click(race, at(2105, 8200), true, {}).changed);
     EXPECT_EQ(race.lineCount, 2);
     EXPECT_EQ(race.lines[1].end2.lon, 8201);
     EXPECT_EQ(race.lines[2].end2.lat, 0);
 
     editor.setTool(EditTool::Course);
-    EXPECT_TRUE(editor.click(race, {}, true, {0, 2, "L2", true}));
-    EXPECT_TRUE(editor.click(race, {}, true, {1, 0, "MK1", true}));
-    EXPECT_FALSE(editor.click(race, {}, true, {}));  // nothing near
+    EXPECT_TRUE(editor.click(race, {}, true, {0, 2, "L2", true}).changed);
+    EXPECT_TRUE(editor.click(race, {}, true, {1, 0, "MK1", true}).changed);
+    const EditOutcome nothingNear = editor.click(race, {}, true, {});
+    EXPECT_FALSE(nothingNear.changed);
+    EXPECT_TRUE(nothingNear.refusal.isEmpty());
     EXPECT_EQ(race.course, (QStringList{"MK1", "MK3", "L2", "MK1"}));
     editor.resetCourse(race);
     EXPECT_TRUE(race.course.isEmpty());
 
-    // Full tables refuse.
+    // Full tables refuse, saying why.
     editor.setTool(EditTool::Marks);
     while (race.markCount < kMaxMarks)
         editor.click(race, at(2100, 8200), true, {});
-    EXPECT_FALSE(editor.click(race, at(2100, 8200), true, {}));
+    const EditOutcome full = editor.click(race, at(2100, 8200), true, {});
+    EXPECT_FALSE(full.changed);
+    EXPECT_EQ(full.refusal, "The race has 20 marks, the most a race file holds; a new mark is not added.");
+}
+
+// A course as long as a race file holds takes no further item: one more
+// would push the finish off the course line when the race is read again.
+TEST(CourseEditor, ACourseOfTwentyItemsTakesNoMore)
+{
+    RaceState race;
+    race.markCount = 2;
+    race.lineCount = 1;
+    CourseEditor editor;
+    editor.setTool(EditTool::Course);
+    for (int i = 1; i < kMaxCourseItems; ++i)
+        ASSERT_TRUE(editor.click(race, {}, true, {i % 2 + 1, 0, {}, true}).changed);
+    EXPECT_TRUE(editor.click(race, {}, true, {0, 1, "L1", true}).changed);  // the finish, the twentieth
+    const EditOutcome refused = editor.click(race, {}, true, {1, 0, "MK1", true});
+    EXPECT_FALSE(refused.changed);
+    EXPECT_EQ(refused.refusal, "The course has 20 items, the most a race file holds; MK1 is not added.");
+    EXPECT_EQ(race.course.size(), kMaxCourseItems);
+    EXPECT_EQ(race.course.last(), "L1");
 }
 
 TEST(CourseEditor, WindDirection)

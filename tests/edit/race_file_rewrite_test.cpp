@@ -95,6 +95,19 @@ TEST_F(RewriteTest, TagsTheFileLacksAreAppended)
     EXPECT_EQ(rewrittenRaceFile(withCourse, race, {false, false, true, false, false}), "");
 }
 
+// The longest course the editor makes is read back whole, finish and all.
+TEST_F(RewriteTest, TheLongestCourseReadsBackWithItsFinish)
+{
+    RaceState race = read(kRace);
+    race.course = {"L1"};
+    while (race.course.size() < kMaxCourseItems - 1)
+        race.course << QStringLiteral("MK%1").arg(race.course.size() % 2 + 1);
+    race.course << QStringLiteral("L1");
+    const QByteArray out = rewrittenRaceFile(kRace, race, {false, false, true, false, false});
+    EXPECT_EQ(read(out).course, race.course);
+    EXPECT_EQ(rewrittenRaceFile(out, read(out), {false, false, true, false, false}), out);  // and is kept as it is
+}
+
 TEST_F(RewriteTest, WritesWholeOrNotAtAll)
 {
     RaceState race = read(kRace);

@@ -225,7 +225,7 @@ TEST_F(RaceFileTest, CapacitiesAreEnforcedWithOneWarningEach)
     for (int i = 0; i < 85; ++i)
         text += "BN,a.gpx,Boat\r\n";
     text += "MAP,1,2,3,4,5,6,7,8,9,10,11,12\r\n";
-    text += "CRS,1,2,3,4,5,6,7,8,9,10,11,12,13,14,15,16,17,18,19,20,21\r\n";
+    text += "NOTE,1,2,3,4,5,6,7,8,9,10,11,12,13,14,15,16,17,18,19,20,21,22\r\n";
     const RaceState s = read(text);
     EXPECT_EQ(s.markCount, kMaxMarks);
     EXPECT_EQ(s.lineCount, kMaxLines);
@@ -233,8 +233,6 @@ TEST_F(RaceFileTest, CapacitiesAreEnforcedWithOneWarningEach)
     EXPECT_EQ(s.classCount, kMaxClasses);
     EXPECT_EQ(s.boatCount, kMaxBoats);
     EXPECT_EQ(s.mapParams.size(), kMaxMapParams);
-    EXPECT_EQ(s.course.size(), 19);  // all kept; the first 12 are timed
-    EXPECT_EQ(s.courseLength(), kMaxTimedItems);
 
     const QString all = s.warnings.join('\n');
     EXPECT_TRUE(all.contains("race01.txt:21: more than 20 marks; this mark is ignored")) << all.toStdString();
@@ -243,9 +241,28 @@ TEST_F(RaceFileTest, CapacitiesAreEnforcedWithOneWarningEach)
     EXPECT_TRUE(all.contains("more than 10 classes"));
     EXPECT_TRUE(all.contains("more than 81 boats; this boat is ignored"));
     EXPECT_TRUE(all.contains("more than 10 map parameters"));
-    EXPECT_TRUE(all.contains("more than 20 fields"));
+    EXPECT_TRUE(all.contains("more than 21 fields"));
     EXPECT_EQ(s.warnings.filter("marks").size(), 1);
     EXPECT_EQ(s.warnings.filter("boats").size(), 1);
+}
+
+// Twenty course items, as the course editor writes at most, read back whole;
+// a longer course keeps its first twenty and says that the finish is lost.
+TEST_F(RaceFileTest, ACourseOfTwentyItemsKeepsItsFinish)
+{
+    QByteArray line = "CRS,L1";
+    for (int i = 2; i < kMaxCourseItems; ++i)
+        line += ",MK" + QByteArray::number(i);
+    RaceState s = read("T1,Cup\r\n" + line + ",L2\r\n");
+    ASSERT_EQ(s.course.size(), kMaxCourseItems);
+    EXPECT_EQ(s.course.last(), "L2");
+    EXPECT_EQ(s.courseLength(), kMaxTimedItems);  // the first 12 are timed
+    EXPECT_TRUE(s.warnings.filter("course").isEmpty()) << s.warnings.join('\n').toStdString();
+
+    s = read("T1,Cup\r\n" + line + ",MK20,L2\r\n");
+    EXPECT_EQ(s.course.size(), kMaxCourseItems);
+    EXPECT_EQ(s.course.last(), "MK20");
+    EXPECT_EQ(s.warnings.filter("course"), QStringList{"race01.txt:2: the course has more than 20 items; only the first 20 are kept, and the finish is lost"});
 }
 
 TEST_F(RaceFileTest, ConversionErrorsNameFileLineTagFieldAndText)
