@@ -34,7 +34,7 @@ public:
         lines_ << QStringLiteral("<Folder><name>Track Lines</name>");
         for (int b = 1; b <= r_.boatCount; ++b) {
             if (eligible(b))
-                track(b, trackPoints(b, 1, r_.boats[b].sampleCount()));
+                track(b, trackPieces(b, 1, r_.boats[b].sampleCount()));
         }
         lines_ << QStringLiteral("</Folder>");
         timeSteps();
@@ -52,7 +52,7 @@ public:
             if (!eligible(b) || !place.hasPosition)
                 continue;
             const int i = place.currentSample;
-            track(b, trackPoints(b, i, std::max(1, i - 20)));
+            track(b, {trackPieces(b, i, std::max(1, i - 20)).front()});  // the wake back to a gap at most
             point(b, {{place.lat, place.lon}, place.speed, double(place.heading)}, dateTimeText(addSeconds(r_.startTime, roundHalfEven(frame.now))));
         }
         lines_ << QStringLiteral("</Folder></Folder></kml>");
@@ -86,25 +86,36 @@ private:
         return QStringLiteral("<href>") + escaped(o_.iconFolder + icon) + QStringLiteral("</href>");
     }
 
-    // Samples `from` to `to` (either way round) as "lon,lat,0.0 " lines.
-    QStringList trackPoints(int b, int from, int to) const
+    // Samples `from` to `to` (either way round) as "lon,lat,0.0 " lines, a
+    // list for each piece of the track between the gaps where its logger
+    // was off.
+    std::vector<QStringList> trackPieces(int b, int from, int to) const
     {
-        QStringList points;
+        const auto &s = r_.boats[b].samples;
+        std::vector<QStringList> pieces(1);
         const int step = from <= to ? 1 : -1;
         for (int i = from; i != to + step; i += step) {
-            const TrackSample &s = r_.boats[b].samples[i];
-            points << degrees(s.lon) + QLatin1Char(',') + degrees(s.lat) + QStringLiteral(",0.0 ");
+            if (i != from && gapBetween(s[std::min(i, i - step)], s[std::max(i, i - step)]))
+                pieces.emplace_back();
+            pieces.back() << degrees(s[i].lon) + QLatin1Char(',') + degrees(s[i].lat) + QStringLiteral(",0.0 ");
         }
-        return points;
+        return pieces;
     }
 
-    void track(int b, const QStringList &points)
+    // A boat's track: one line, or one line a piece between its gaps.
+    void track(int b, const std::vector<QStringList> &pieces)
     {
+        const bool broken = pieces.size() > 1;
         lines_ << QStringLiteral("<Placemark><name>") + escaped(r_.boats[b].name) + QStringLiteral("</name>")
                << QStringLiteral("<Style><LineStyle><color>") + r_.boats[b].kmlColour + QStringLiteral("</color><width>") +
-                      (focused(b) ? QStringLiteral("2") : QStringLiteral("1")) + QStringLiteral("</width></LineStyle></Style>")
-               << QStringLiteral("<LineString><coordinates>") << points
-               << QStringLiteral("</coordinates></LineString></Placemark>");
+                      (focused(b) ? QStringLiteral("2") : QStringLiteral("1")) + QStringLiteral("</width></LineStyle></Style>");
+        if (broken)
+            lines_ << QStringLiteral("<MultiGeometry>");
+        for (const QStringList &points : pieces) {
+            lines_ << QStringLiteral("<LineString><coordinates>") << points
+                   << QStringLiteral("</coordinates></LineString>");
+        }
+        lines_.back() += broken ? QStringLiteral("</MultiGeometry></Placemark>") : QStringLiteral("</Placemark>");
     }
 
     void description(const BoatPoint &p, const QString &when)
@@ -140,6 +151,8 @@ private:
         const auto &s = r_.boats[b].samples;
         for (int j = 1; j <= r_.boats[b].sampleCount() - 2; ++j) {
             if (s[j].time <= t && t < s[j + 1].time) {
+                if (gapBetween(s[j], s[j + 1]))
+                    return std::nullopt;  // the logger was off
                 const double t0 = roundHalfEven(s[j].time), t1 = roundHalfEven(s[j + 1].time);
                 const double f = t1 > t0 ? (t - t0) / (t1 - t0) : 0;
                 return BoatPoint{{s[j].lat + f * (s[j + 1].lat - s[j].lat), s[j].lon + f * (s[j + 1].lon - s[j].lon)},

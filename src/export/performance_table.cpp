@@ -8,6 +8,7 @@
 #include "base/text_file.h"
 #include "export/documents.h"
 #include "race/plane.h"
+#include "race/roundings.h"
 
 namespace keelrun {
 namespace {
@@ -137,7 +138,7 @@ private:
         rows_ << QStringLiteral("Time by each leg (Sec)");
         rows_ << (ct ? QStringLiteral(",") : QString()) + kinds();
         rows_ << QStringLiteral("Boat Name") + (ct ? QStringLiteral(",TCC/TMF") : QString()) + legList() +
-                     QStringLiteral(",Total(A),,Sail Dist(B),BSP(C=B/A),,Start Time");
+                     QStringLiteral(",Total(A),,Sail Dist(B),BSP(C=B/A),,Start Time,Notes");
         boatRows([&](int b) {
             QString cells = ct ? QLatin1Char(',') + plainCell(r_.boats[b].handicap) : QString();
             for (int leg = 1; leg < k_; ++leg)
@@ -145,8 +146,9 @@ private:
             cells += QLatin1Char(',') + (finished(b) ? wholeCell(time(b, k_)) : kDash);
             cells += QStringLiteral(",,") + (distance(b, k_) > 0 ? fourDecimalCell(distance(b, k_) / kMetresPerMinute) : kDash);
             cells += QLatin1Char(',') + (averaged(b) ? fourDecimalCell(knots(distance(b, k_), time(b, k_))) : kDash);
-            if (!reached(b, 1) || time(b, 1) > 0)  // no cell for a crossing before the gun
-                cells += QStringLiteral(", ,") + (reached(b, 1) ? wholeCell(time(b, 1)) : kDash);
+            cells += QStringLiteral(", ,") + (reached(b, 1) ? wholeCell(time(b, 1)) : kDash);
+            if (const QStringList notes = passageNotes(r_, r_.boats[b]); !notes.isEmpty())
+                cells += QLatin1Char(',') + csvCell(notes.join(QStringLiteral("; ")));
             return cells;
         });
         blank(2);

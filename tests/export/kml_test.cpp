@@ -75,6 +75,24 @@ TEST_F(KmlTest, WholeRace)
     EXPECT_FALSE(raceKml(race, options).contains("<name>Two</name>"));
 }
 
+// Boat 1's logger was off for two hours after 5000 s: its track is two
+// lines, and it is in no time step while the gap lasts.
+TEST_F(KmlTest, ALoggerGapBreaksTheTrack)
+{
+    for (int i = 51; i <= 100; ++i)
+        race.boats[1].samples[i + 1].time += 7200;
+    race.windowEnd = 20000;
+    const QString kml = raceKml(race, options);
+    EXPECT_EQ(elementsNamed(kml, QStringLiteral("Folder")), 1 + 1 + 1 + 35 + 1);  // 600 s steps; read to the end without an error
+    EXPECT_EQ(kml.count("<MultiGeometry>"), 1);
+    EXPECT_EQ(kml.count("<LineString>"), 2 + 1 + 1);  // boat 1 in two pieces, boat 2, the line
+    const qsizetype gapStep = kml.indexOf(dateTimeText(addSeconds(race.startTime, 6000)));
+    ASSERT_GT(gapStep, 0);
+    const QString inGap = kml.mid(gapStep, kml.indexOf("</Folder>", gapStep) - gapStep);
+    EXPECT_FALSE(inGap.contains(QStringLiteral(u"白潮丸")));
+    EXPECT_TRUE(inGap.contains(QStringLiteral("<name>Two</name>")));
+}
+
 // A data folder, a title or a name with "&", "<" or ">" keeps the file
 // well-formed: every such text is escaped where it goes into the XML.
 TEST_F(KmlTest, TextsOfTheRaceAndTheFolderAreEscaped)

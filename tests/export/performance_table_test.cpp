@@ -33,8 +33,7 @@ TEST(PerformanceTable, CellFormats)
 
 // A start line L1 across the wind at the equator and MK1 one mile upwind:
 // up to the mark and back down to the line. Four boats: One wins, Two
-// misses the mark, Three does not finish, Four crossed the start before
-// the gun.
+// misses the mark, Three does not finish, Four started with the gun.
 class TableTest : public ::testing::Test {
 protected:
     void SetUp() override
@@ -54,7 +53,7 @@ protected:
         setTimes(1, {5, 600, 1000}, {1900, 1950, 3850});
         setTimes(2, {6, kNotReached, 1100}, {});
         setTimes(3, {7, 700, kNotReached}, {});
-        setTimes(4, {-2, 650, 1050}, {1880, 1990, 3870});
+        setTimes(4, {0, 650, 1050}, {1880, 1990, 3870});
         buildLegTables(race);
     }
     void setTimes(int b, std::array<double, 3> times, std::array<double, 3> distances)
@@ -84,11 +83,11 @@ TEST_F(TableTest, HeaderAndLegTimes)
     EXPECT_EQ(all[2], "Mean Wind Dir,0 deg");
     EXPECT_EQ(all[3], " ");
     EXPECT_EQ(rowAfter("Time by each leg (Sec)"), ",(UP),(DN)");
-    EXPECT_EQ(rowAfter("Time by each leg (Sec)", 2), "Boat Name,ST->MK1,MK1->L1,Total(A),,Sail Dist(B),BSP(C=B/A),,Start Time");
+    EXPECT_EQ(rowAfter("Time by each leg (Sec)", 2), "Boat Name,ST->MK1,MK1->L1,Total(A),,Sail Dist(B),BSP(C=B/A),,Start Time,Notes");
     EXPECT_EQ(rowAfter("Time by each leg (Sec)", 3), "One,600,400,1000,,2.0788,7.4838, ,5");
     EXPECT_EQ(rowAfter("Time by each leg (Sec)", 4), "Two,-,-,1100,,-,-, ,6");
     EXPECT_EQ(rowAfter("Time by each leg (Sec)", 5), "Three,700,-,-,,-,-, ,7");
-    EXPECT_EQ(rowAfter("Time by each leg (Sec)", 6), "Four,650,400,1050,,2.0896,7.1644");  // no start crossing after the gun
+    EXPECT_EQ(rowAfter("Time by each leg (Sec)", 6), "Four,650,400,1050,,2.0896,7.1644, ,0");  // started with the gun
     EXPECT_TRUE(performanceTable(race).endsWith("\r\n"));
     QLocale::setDefault(QLocale::c());
 }
@@ -114,7 +113,13 @@ TEST_F(TableTest, PositionsCourseAndSummary)
 TEST_F(TableTest, NothingComesOfAnItemNotPassed)
 {
     setTimes(3, {kNotReached, 700, kNotReached}, {});  // no start crossing found
-    EXPECT_EQ(rowAfter("Time by each leg (Sec)", 5), "Three,700,-,-,,-,-, ,-");  // no start time
+    EXPECT_EQ(rowAfter("Time by each leg (Sec)", 5), "Three,700,-,-,,-,-, ,-,did not start");
+
+    race.boats[4].overEarly = true;
+    race.boats[4].roundingTime[1] = 45;
+    race.boats[4].missedItem = 2;
+    EXPECT_EQ(rowAfter("Time by each leg (Sec)", 6), "Four,650,400,1050,,2.0896,7.1644, ,45,\"over early, started at 45 s; missed MK1, not a finisher\"");
+    race.boats[4].missedItem = 0;
 
     // The fastest finisher missed the mark: no leg of it to compare with.
     setTimes(2, {6, kNotReached, 900}, {0, 0, 3700});
