@@ -80,8 +80,7 @@ std::vector<std::vector<FixBlock>> readTracks(RaceState &state, const DataFolder
         DecodedTrack &track = *slot.track;
         if (track.result.beep && listener.beep)
             listener.beep();
-        if (!track.warning.isEmpty())
-            state.warnings << track.warning;
+        state.warnings << track.warnings;
         BoatEntry &boat = state.boats[n - state.droppedBoats];
         boat = std::move(track.boat);
         blocks[n - state.droppedBoats] = std::move(slot.blocks);

@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <optional>
 
+#include <QString>
+
 #include "base/date_time.h"
 #include "model/race_state.h"
 
@@ -32,6 +34,18 @@ public:
     // counted, so that the user hears of it.
     void skip();
     int skipped() const { return skipped_; }
+    // A damaged record, one with a value that does not convert: passed over
+    // and counted. The first is described, by `describe()`, for the user;
+    // the others are only counted, as telling where a record is means
+    // counting the lines before it.
+    template <typename Describe>
+    void passOverDamaged(Describe describe)
+    {
+        if (damaged_++ == 0)
+            firstDamage_ = describe();
+    }
+    int damaged() const { return damaged_; }
+    const QString &firstDamage() const { return firstDamage_; }
 
 private:
     // Keeps a fix `seconds` after the start in UTC (kNoSecondsBetween: none).
@@ -43,6 +57,8 @@ private:
     int clockOffset_;
     int earliestTime_;
     int skipped_ = 0;
+    int damaged_ = 0;
+    QString firstDamage_;
 };
 
 }  // namespace keelrun

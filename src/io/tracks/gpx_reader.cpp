@@ -161,11 +161,12 @@ PlainTime plainTime(std::string_view text, DateMemo &memo, DateTime &day, int &s
 }
 
 // One track point's text, lower-cased into a buffer the reader keeps from
-// point to point, with its place in the file.
+// point to point, with its place in the file. A value that does not convert
+// makes the point a damaged record, named to the sink.
 class PointText {
 public:
-    PointText(std::string_view bytes, std::size_t begin, std::size_t end, const TrackContext &context, std::string &buffer)
-        : bytes_(bytes), begin_(begin), context_(context), text_(buffer)
+    PointText(std::string_view bytes, std::size_t begin, std::size_t end, FixSink &sink, std::string &buffer)
+        : bytes_(bytes), begin_(begin), sink_(sink), text_(buffer)
     {
         text_.resize(end - begin);
         lowerInto(bytes.substr(begin, end - begin), text_.data());
@@ -175,7 +176,7 @@ public:
 
     // The value of the attribute whose name of `length` letters is at
     // `name`: name="value" or name='value'.
-    double attribute(std::size_t name, std::size_t length) const
+    std::optional<double> attribute(std::size_t name, std::size_t length) const
     {
         const std::size_t at = name + length;
         const std::string_view window = std::string_view(text_).substr(at, kAttributeWindow);
@@ -185,19 +186,19 @@ public:
         const bool quoted = open != std::string_view::npos && (window[open] == '"' || window[open] == '\'');
         const std::size_t close = quoted ? window.find(window[open], open + 1) : std::string_view::npos;
         if (close == std::string_view::npos)
-            fail(at, window.substr(0, window.find('>')), "a quoted number");
+            return damaged(at, window.substr(0, window.find('>')), "a quoted number");
         return number(at + open + 1, window.substr(open + 1, close - open - 1));
     }
 
-    // The elevation is not kept, but a malformed one means a damaged file.
-    void checkElevation() const
+    // The elevation is not kept, but a malformed one means a damaged point.
+    bool elevationReads() const
     {
         const std::size_t open = text_.find("<ele>");
         if (open == std::string::npos)
-            return;
+            return true;
         const std::size_t from = open + 5;
         const std::size_t close = text_.find("</ele>", from);
-        number(from, trimmed(std::string_view(text_).substr(from, close == std::string::npos ? close : close - from)));
+        return number(from, trimmed(std::string_view(text_).substr(from, close == std::string::npos ? close : close - from))).has_value();
     }
 
     // The point's time, converted to UTC; nothing when it cannot be read.
@@ -210,38 +211,36 @@ public:
     }
 
 private:
-    double number(std::size_t at, std::string_view text) const
+    std::optional<double> number(std::size_t at, std::string_view text) const
     {
         const auto value = parseNumber(text);
-        if (!value)
-            fail(at, text, "a number");
-        return *value;
+        return value ? value : damaged(at, text, "a number");
     }
 
-    [[noreturn]] void fail(std::size_t at, std::string_view text, const char *expected) const
+    std::optional<double> damaged(std::size_t at, std::string_view text, const char *expected) const
     {
-        throwTrackError(context_, bytes_, begin_ + at, text, expected);
+        passOverDamaged(sink_, bytes_, begin_ + at, text, expected);
+        return std::nullopt;
     }
 
     std::string_view bytes_;
     std::size_t begin_;
-    const TrackContext &context_;
+    FixSink &sink_;
     std::string &text_;
 };
 
 // Any track point from `begin`, just past its "<trkpt": its parts are
 // looked for wherever they are in its text. Returns the end of the point.
-std::size_t readAnyPoint(std::string_view bytes, std::size_t begin, const TrackContext &context, std::string &lowered,
-                         DateMemo &dates, FixSink &sink)
+std::size_t readAnyPoint(std::string_view bytes, std::size_t begin, std::string &lowered, DateMemo &dates, FixSink &sink)
 {
     const std::size_t end = endOfPoint(bytes, begin);
-    const PointText point(bytes, begin, end, context, lowered);
+    const PointText point(bytes, begin, end, sink, lowered);
     const std::size_t lat = point.find("lat"), lon = point.find("lon");
     if (lat != std::string::npos && lon != std::string::npos && point.find("time") != std::string::npos) {
-        const double latitude = point.attribute(lat, 3);
-        const double longitude = point.attribute(lon, 3);
-        point.checkElevation();
-        deliver(sink, latitude, longitude, point.time(dates));
+        const auto latitude = point.attribute(lat, 3);
+        const auto longitude = latitude ? point.attribute(lon, 3) : std::nullopt;
+        if (longitude && point.elevationReads())
+            deliver(sink, *latitude, *longitude, point.time(dates));
     }
     return end;
 }
@@ -409,7 +408,7 @@ std::size_t nextTag(std::string_view bytes, std::size_t from)
 
 }  // namespace
 
-void readGpx(std::string_view bytes, const TrackContext &context, FixSink &sink)
+void readGpx(std::string_view bytes, const TrackContext &, FixSink &sink)
 {
     std::string lowered;
     DateMemo dates;
@@ -421,7 +420,7 @@ void readGpx(std::string_view bytes, const TrackContext &context, FixSink &sink)
         const std::size_t begin = lt + 6;
         std::size_t end = readPlainPoint(bytes, begin, dates, sink);
         if (end == kNotPlain)
-            end = readAnyPoint(bytes, begin, context, lowered, dates, sink);
+            end = readAnyPoint(bytes, begin, lowered, dates, sink);
         if (end == bytes.size())
             return;
         lt = end - 1;

@@ -64,8 +64,8 @@ const std::optional<DateTime> &fixDate(DateMemo &dates, std::string_view text, D
 double signedBy(char hemisphere, double minutes) { return hemisphere == 'S' || hemisphere == 'W' ? -minutes : minutes; }
 
 // Any line: the form words looked for, the line split at runs of blanks,
-// then read field by field; a coordinate that cannot be read names itself in
-// the error.
+// then read field by field. A coordinate that cannot be read makes the line
+// a damaged record, passed over and named to the sink.
 void readAnyLine(std::string_view bytes, std::string_view text, const TrackContext &context, CoordinateForm &form,
                  DateMemo &dates, FixSink &sink)
 {
@@ -73,19 +73,22 @@ void readAnyLine(std::string_view bytes, std::string_view text, const TrackConte
     const SplitLine line = splitLine(text, ' ');
     if (line.count() != 6 || line.field(0).find('T') == std::string_view::npos)
         return;
-    auto coordinate = [&](int i) {
+    const auto coordinate = [&](int i) -> std::optional<double> {
         const std::string_view field = line.field(i);
         double minutes;
-        if (!coordinateMinutes(field.substr(1), form, minutes))
-            throwTrackError(context, bytes, static_cast<std::size_t>(field.data() - bytes.data()), field, "a coordinate");
-        return signedBy(field[0], minutes);
+        if (coordinateMinutes(field.substr(1), form, minutes))
+            return signedBy(field[0], minutes);
+        passOverDamaged(sink, bytes, static_cast<std::size_t>(field.data() - bytes.data()), field, "a coordinate");
+        return std::nullopt;
     };
-    const double lat = coordinate(1);
-    const double lon = coordinate(2);
+    const auto lat = coordinate(1);
+    const auto lon = lat ? coordinate(2) : std::nullopt;
+    if (!lon)
+        return;
     const auto &date = fixDate(dates, line.field(3), context.raceDate);
     const auto clock = parseTimeOfDay(line.field(4));
     if (date && clock)
-        sink.addAtSecond(*date, *clock, lat, lon);
+        sink.addAtSecond(*date, *clock, *lat, *lon);
 }
 
 // A fix as a plain line gives it.

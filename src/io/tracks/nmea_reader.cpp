@@ -140,11 +140,20 @@ std::optional<int> readRmcClock(std::string_view hhmmss)
     return read ? secondsOfDay(hour, minute, second) : std::nullopt;
 }
 
+// A ddmm.mmmm coordinate field signed by its hemisphere field ("S", "W").
+bool signedCoordinate(const SplitLine &line, int f, int hemisphere, double &minutes)
+{
+    if (!coordinateMinutes(line.field(f), CoordinateForm::DegreesMinutes, minutes))
+        return false;
+    const std::string_view h = line.field(hemisphere);
+    minutes = h == "S" || h == "W" ? -minutes : minutes;
+    return true;
+}
+
 // Any RMC sentence: its checksum checked, then split into its fields, which
-// are read one by one; a field that cannot be what it should be names itself
-// in the error.
-void readAnyRmc(std::string_view bytes, std::string_view text, const TrackContext &context, TextMemo<RmcDate> &dates,
-                FixSink &sink)
+// are read one by one. A field that cannot be what it should be makes the
+// sentence a damaged record, passed over and named to the sink.
+void readAnyRmc(std::string_view bytes, std::string_view text, TextMemo<RmcDate> &dates, FixSink &sink)
 {
     if (!stripChecksum(text))
         return;
@@ -155,32 +164,28 @@ void readAnyRmc(std::string_view bytes, std::string_view text, const TrackContex
         if (isEmpty(line.field(f)))
             return;
     }
-    auto fail = [&](int f, const char *expected) {
+    const auto damaged = [&](int f, const char *expected) {
         const std::string_view field = line.field(f);
-        throwTrackError(context, bytes, static_cast<std::size_t>(field.data() - bytes.data()), field, expected);
+        passOverDamaged(sink, bytes, static_cast<std::size_t>(field.data() - bytes.data()), field, expected);
     };
     // Two digits each: ddmmyy and hhmmss (decimals of a second not read).
     if (line.field(Date).size() != 6)
-        fail(Date, "a date (ddmmyy)");
+        return damaged(Date, "a date (ddmmyy)");
     if (line.field(Time).size() < 6)
-        fail(Time, "a time of day (hhmmss)");
+        return damaged(Time, "a time of day (hhmmss)");
     const RmcDate &date = dates.read(line.field(Date), readRmcDate);
     if (date.state == RmcDate::Unreadable)
-        fail(Date, "a date (ddmmyy)");
+        return damaged(Date, "a date (ddmmyy)");
     if (date.state == RmcDate::NoFixYet)
         return;
     const auto clock = readRmcClock(line.field(Time));
     if (!clock)
-        fail(Time, "a time of day (hhmmss)");
-    auto coordinate = [&](int f, int hemisphere) {
-        double minutes;
-        if (!coordinateMinutes(line.field(f), CoordinateForm::DegreesMinutes, minutes))
-            fail(f, "a coordinate (dddmm.mmmm)");
-        const std::string_view h = line.field(hemisphere);
-        return h == "S" || h == "W" ? -minutes : minutes;
-    };
-    const double lat = coordinate(Lat, LatHemisphere);
-    const double lon = coordinate(Lon, LonHemisphere);
+        return damaged(Time, "a time of day (hhmmss)");
+    double lat, lon;
+    if (!signedCoordinate(line, Lat, LatHemisphere, lat))
+        return damaged(Lat, "a coordinate (dddmm.mmmm)");
+    if (!signedCoordinate(line, Lon, LonHemisphere, lon))
+        return damaged(Lon, "a coordinate (dddmm.mmmm)");
     sink.addAtSecond(date.day, *clock, lat, lon);
 }
 
@@ -267,7 +272,7 @@ PlainRmc readPlainRmc(std::string_view text, TextMemo<RmcDate> &dates, RmcFix &f
 
 }  // namespace
 
-void readNmea(std::string_view bytes, const TrackContext &context, FixSink &sink)
+void readNmea(std::string_view bytes, const TrackContext &, FixSink &sink)
 {
     TextMemo<RmcDate> dates;
     forEachLine(bytes, [&](std::string_view text, int) {
@@ -282,7 +287,7 @@ void readNmea(std::string_view bytes, const TrackContext &context, FixSink &sink
             break;
         case PlainRmc::OtherForm:
             if (namesRmc(text))
-                readAnyRmc(bytes, text, context, dates, sink);
+                readAnyRmc(bytes, text, dates, sink);
             break;
         }
     });

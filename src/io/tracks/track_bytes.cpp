@@ -5,7 +5,6 @@
 #include <cmath>
 
 #include "base/byte_words.h"
-#include "base/load_error.h"
 #include "base/numbers.h"
 
 namespace keelrun {
@@ -137,17 +136,15 @@ bool coordinateMinutes(std::string_view number, CoordinateForm form, double &min
     return true;
 }
 
-void throwTrackError(const TrackContext &context, std::string_view bytes, std::size_t offset, std::string_view text,
+void passOverDamaged(FixSink &sink, std::string_view bytes, std::size_t offset, std::string_view text,
                      const char *expected)
 {
-    offset = std::min(offset, bytes.size());
-    const auto line = 1 + std::count(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(offset), '\n');
-    const QString shown = QString::fromUtf8(text.data(), static_cast<qsizetype>(std::min<std::size_t>(text.size(), 60)));
-    throw LoadError(QStringLiteral("%1:%2 (byte %3): \"%4\" is not %5")
-                        .arg(context.fileName)
-                        .arg(line)
-                        .arg(offset)
-                        .arg(shown, QLatin1String(expected)));
+    sink.passOverDamaged([&] {
+        offset = std::min(offset, bytes.size());
+        const auto line = 1 + std::count(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(offset), '\n');
+        const QString shown = QString::fromUtf8(text.data(), static_cast<qsizetype>(std::min<std::size_t>(text.size(), 60)));
+        return QStringLiteral("line %1 (byte %2): \"%3\" is not %4").arg(line).arg(offset).arg(shown, QLatin1String(expected));
+    });
 }
 
 }  // namespace keelrun

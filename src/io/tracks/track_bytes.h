@@ -1,6 +1,6 @@
 #pragma once
 // Helpers shared by the track readers: little-endian fields, Unix times,
-// coordinate texts and the error that names the place of a bad value.
+// coordinate texts and the description of a damaged record's place.
 
 #include <cstdint>
 #include <cstring>
@@ -97,9 +97,10 @@ bool degreesMinutesField(std::string_view field, double &minutes);
 // read, 0 when the text does not start so.
 std::size_t leadingDegreesMinutes(std::string_view text, double &minutes);
 
-// Throws LoadError: `what` of the file at byte `offset` (and its line) is not
-// what it should be.
-[[noreturn]] void throwTrackError(const TrackContext &context, std::string_view bytes, std::size_t offset,
-                                  std::string_view text, const char *expected);
+// A damaged record: `text`, at byte `offset` of the file, is not `expected`
+// ("a number"). The record is passed over; the sink counts it and keeps the
+// place and the text of the first.
+void passOverDamaged(FixSink &sink, std::string_view bytes, std::size_t offset, std::string_view text,
+                     const char *expected);
 
 }  // namespace keelrun

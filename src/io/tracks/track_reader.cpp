@@ -6,7 +6,6 @@
 
 #include <QFile>
 
-#include "base/load_error.h"
 #include "base/numbers.h"
 #include "io/tracks/track_bytes.h"
 
@@ -51,6 +50,19 @@ void applyHandicap(BoatEntry &boat)
     }
 }
 
+// What the user hears of the records of a file that were passed over.
+QStringList passedOver(const QString &fileName, const FixSink &sink)
+{
+    QStringList warnings;
+    if (sink.skipped() > 0)
+        warnings << QStringLiteral("%1: %2 track points without a readable time were skipped").arg(fileName, QString::number(sink.skipped()));
+    if (sink.damaged() == 1)
+        warnings << QStringLiteral("%1: 1 damaged record was skipped, %2").arg(fileName, sink.firstDamage());
+    else if (sink.damaged() > 1)
+        warnings << QStringLiteral("%1: %2 damaged records were skipped; the first, %3").arg(fileName, QString::number(sink.damaged()), sink.firstDamage());
+    return warnings;
+}
+
 }  // namespace
 
 const TrackFormat *trackFormatFor(const QString &trackFile)
@@ -87,8 +99,7 @@ DecodedTrack decodeTrack(const RaceState &race, const DataFolder &folder, BoatEn
     FixSink sink(race, entry);
     const TrackContext context{subFolderName(SubFolder::Tracks) + QLatin1Char('/') + entry.trackFile, race.raceDate};
     format->decode(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())), context, sink);
-    if (sink.skipped() > 0)
-        decoded.warning = QStringLiteral("%1: %2 track points without a readable time were skipped").arg(context.fileName).arg(sink.skipped());
+    decoded.warnings = passedOver(context.fileName, sink);
 
     entry.fixInterval = measuredFixInterval(entry, format->fixIntervalThreshold);
     if (race.ctMode > 0 && entry.sampleCount() > 100 && entry.handicap > 0)

@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include <QString>
+#include <QStringList>
 
 #include "io/data_folder.h"
 #include "io/tracks/fix_sink.h"
@@ -18,9 +19,10 @@ struct TrackContext {
     DateTime raceDate;  // the day of the race, local time
 };
 
-// A reader decodes a whole file and hands each fix to the sink. A number
-// that does not convert throws LoadError naming the file, the place and the
-// text; a malformed record that cannot be a fix is passed over.
+// A reader decodes a whole file and hands each fix to the sink. A record
+// with a value that does not convert is damaged: it is passed over and named
+// to the sink, and the rest of the file is read. Other records that cannot be
+// fixes are passed over.
 using TrackDecoder = void (*)(std::string_view bytes, const TrackContext &context, FixSink &sink);
 
 void readGpx(std::string_view bytes, const TrackContext &context, FixSink &sink);
@@ -48,11 +50,11 @@ struct TrackReadResult {
 // One boat's track read apart from the race: `boat` is the race file's
 // entry (track file, clock offset, handicap) and comes back with its
 // samples and measured fix interval. Only the race's time frame is read,
-// so several boats may be read at once. Throws LoadError.
+// so several boats may be read at once.
 struct DecodedTrack {
     BoatEntry boat;
     TrackReadResult result;
-    QString warning;  // points passed over for want of a readable time
+    QStringList warnings;  // what was passed over in the file, and why
 };
 DecodedTrack decodeTrack(const RaceState &race, const DataFolder &folder, BoatEntry boat);
 

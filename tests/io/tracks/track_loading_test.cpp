@@ -81,18 +81,25 @@ TEST_F(TrackLoadingTest, ProgressNamesEachTrack)
     EXPECT_EQ(beeps, 1);  // speed and heading derived
 }
 
-// Tracks are read several at once; a file that cannot be read stops the
-// load with its own message, the first in race-file order.
-TEST_F(TrackLoadingTest, TheFirstUnreadableTrackInRaceFileOrderStopsTheLoad)
+// A damaged point is passed over and the race loads: each file with damage
+// gives one warning, in race-file order though tracks are read several at
+// once, and only a file left without enough fixes leaves its boat out.
+TEST_F(TrackLoadingTest, DamagedPointsAreSkippedWithOneWarningPerFile)
 {
     for (const char *name : {"a.gpx", "c.gpx", "e.gpx", "f.gpx"})
         writeGpx(name, 20);
-    const QByteArray broken = "<gpx><trk><trkseg><trkpt lat=\"35x\" lon=\"139\"><time>2009-05-03T02:00:00Z</time></trkpt></trkseg></trk></gpx>";
-    t.write("gpsdat/b.gpx", broken);
-    t.write("gpsdat/d.gpx", broken);
+    const QByteArray damaged = "<trkpt lat=\"35x\" lon=\"139\"><time>2009-05-03T02:00:00Z</time></trkpt>\n";
+    QByteArray track = test::gpxTrack("2009-05-03T02:00:01", 20);
+    t.write("gpsdat/b.gpx", damaged + track.insert(track.indexOf("</trkseg>"), damaged));
+    t.write("gpsdat/d.gpx", damaged);
     const LoadResult r = load("BN,a.gpx,A\r\nBN,b.gpx,B\r\nBN,c.gpx,C\r\nBN,d.gpx,D\r\nBN,e.gpx,E\r\nBN,f.gpx,F\r\n");
-    EXPECT_FALSE(r.ok());
-    EXPECT_TRUE(r.message.startsWith("gpsdat/b.gpx")) << r.message.toStdString();
+    ASSERT_TRUE(r.ok()) << r.message.toStdString();
+    EXPECT_EQ(state.boatCount, 5);
+    EXPECT_EQ(state.boats[2].sampleCount(), 20);
+    EXPECT_EQ(r.warnings.join('\n').toStdString(),
+              "gpsdat/b.gpx: 2 damaged records were skipped; the first, line 1 (byte 12): \"35x\" is not a number\n"
+              "gpsdat/d.gpx: 1 damaged record was skipped, line 1 (byte 12): \"35x\" is not a number\n"
+              "D (d.gpx): 0 fixes in the race window; the boat is left out");
 }
 
 TEST_F(TrackLoadingTest, AllBoatsDroppedIsNoRace)

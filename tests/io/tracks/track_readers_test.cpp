@@ -12,7 +12,6 @@
 #include <string_view>
 #include <vector>
 
-#include "base/load_error.h"
 #include "base/numbers.h"
 #include "io/tracks/track_bytes.h"
 #include "io/tracks/track_reader.h"
@@ -58,21 +57,13 @@ protected:
         return boat;
     }
 
-    std::string errorOf(TrackDecoder decode, const std::string &bytes)
-    {
-        try {
-            read(decode, bytes);
-        } catch (const LoadError &e) {
-            return e.message().toStdString();
-        }
-        return {};
-    }
-
-    // All that a reading gives: the fixes, the points skipped, the error.
+    // All that a reading gives: the fixes, the points skipped, the damaged
+    // records and the first of them.
     struct Outcome {
         std::vector<std::array<double, 3>> fixes;
         int skipped = 0;
-        std::string error;
+        int damaged = 0;
+        std::string firstDamage;
         bool operator==(const Outcome &) const = default;
     };
     Outcome outcomeOf(TrackDecoder decode, const std::string &bytes)
@@ -81,16 +72,18 @@ protected:
         BoatEntry &boat = race.boats[1];
         boat.samples.assign(1, TrackSample{});
         FixSink sink(race, boat);
-        try {
-            decode(bytes, {"gpsdat/test", race.raceDate}, sink);
-        } catch (const LoadError &e) {
-            o.error = e.message().toStdString();
-        }
+        decode(bytes, {"gpsdat/test", race.raceDate}, sink);
         for (int i = 1; i <= boat.sampleCount(); ++i)
             o.fixes.push_back({boat.samples[i].time, boat.samples[i].lat, boat.samples[i].lon});
         o.skipped = sink.skipped();
+        o.damaged = sink.damaged();
+        o.firstDamage = sink.firstDamage().toStdString();
         return o;
     }
+
+    // Where the first damaged record is and what is wrong with it; empty
+    // when nothing is damaged.
+    std::string damageOf(TrackDecoder decode, const std::string &bytes) { return outcomeOf(decode, bytes).firstDamage; }
 
     RaceState race;
 };
@@ -231,13 +224,22 @@ TEST_F(TrackReaderTest, GpxNamesInAnyCase)
     EXPECT_EQ(boat.samples[2].time, 4);
 }
 
-TEST_F(TrackReaderTest, GpxConversionErrorsNameTheLineAndText)
+// A point with a value that does not convert is damaged: it is passed over
+// and counted, the first named by its line, byte and text, and the rest of
+// the track loads.
+TEST_F(TrackReaderTest, GpxDamagedPointsAreSkippedAndTheFirstNamed)
 {
     const std::string gpx = "<gpx>\n" + gpxPoint("35.5", "139.25", "2009-05-03T02:00:01Z") +
-                            gpxPoint("35,5", "139.25", "2009-05-03T02:00:02Z");
-    EXPECT_EQ(errorOf(readGpx, gpx), "gpsdat/test:3 (byte 106): \"35,5\" is not a number");
-    EXPECT_NE(errorOf(readGpx, "<trkpt lat=35.5 lon=\"1\"><time>2009-05-03T02:00:02Z</time></trkpt>"), "");
-    EXPECT_NE(errorOf(readGpx, "<trkpt lat=\"1\" lon=\"1\"><ele>high</ele><time>2009-05-03T02:00:02Z</time></trkpt>"), "");
+                            gpxPoint("35,5", "139.25", "2009-05-03T02:00:02Z") +
+                            "<trkpt lat=35.5 lon=\"1\"><time>2009-05-03T02:00:03Z</time></trkpt>\n" +
+                            "<trkpt lat=\"1\" lon=\"1\"><ele>high</ele><time>2009-05-03T02:00:04Z</time></trkpt>\n" +
+                            gpxPoint("35.5", "1x", "2009-05-03T02:00:05Z") + gpxPoint("35.5", "139.25", "2009-05-03T02:00:06Z");
+    const Outcome read = outcomeOf(readGpx, gpx);
+    EXPECT_EQ(read.damaged, 4);
+    EXPECT_EQ(read.firstDamage, "line 3 (byte 106): \"35,5\" is not a number");
+    ASSERT_EQ(read.fixes.size(), 2u);
+    EXPECT_EQ(read.fixes[1][0], 6);
+    EXPECT_EQ(read.skipped, 0);
 }
 
 // A point whose time cannot be read is passed over and counted; the rest of
@@ -257,7 +259,7 @@ TEST_F(TrackReaderTest, GpxPointsWithAnUnreadableTimeAreSkippedAndCounted)
 
 // Points in the usual plain shape are read straight from the bytes, all
 // others by looking for their parts. Every small damage to a plain file must
-// read the same both ways: the same fixes, skips and error. Capital TRKPT
+// read the same both ways: the same fixes, skips and damage. Capital TRKPT
 // names (same length, same offsets) send every point the second way.
 TEST_F(TrackReaderTest, GpxPlainPointsReadAsAnyOther)
 {
@@ -408,7 +410,7 @@ TEST_F(TrackReaderTest, HemisphereTextFormWordsAnywhereInALine)
 
 // The usual line is read where its fields stand; it must read as the
 // general reading reads it, whatever is damaged: the same fixes, skips and
-// error. The general reading is forced by doubling the "T" that starts a
+// damage. The general reading is forced by doubling the "T" that starts a
 // line, which moves the bytes after it, so errors are compared without
 // their byte offsets. The last fields let one inserted "D" make a form word.
 TEST_F(TrackReaderTest, HemisphereTextPlainLinesReadAsAnyOther)
@@ -427,8 +429,8 @@ TEST_F(TrackReaderTest, HemisphereTextPlainLinesReadAsAnyOther)
     };
     const auto outcome = [&](const std::string &bytes) {
         Outcome read = outcomeOf(readHemisphereText, bytes);
-        if (const std::size_t byte = read.error.find(" (byte "); byte != std::string::npos)
-            read.error.erase(byte, read.error.find(')', byte) + 1 - byte);
+        if (const std::size_t byte = read.firstDamage.find(" (byte "); byte != std::string::npos)
+            read.firstDamage.erase(byte, read.firstDamage.find(')', byte) + 1 - byte);
         return read;
     };
     ASSERT_EQ(outcome(plain).fixes.size(), 3u);
@@ -454,12 +456,16 @@ TEST_F(TrackReaderTest, HemisphereTextPlainLinesReadAsAnyOther)
 }
 
 // A hemisphere letter with no number after it is no coordinate: the line
-// is named, not read as a fix somewhere.
+// is a damaged record, named, not read as a fix somewhere; the lines after
+// it are read.
 TEST_F(TrackReaderTest, HemisphereTextLetterWithoutANumberIsNoCoordinate)
 {
-    const std::string error = errorOf(readHemisphereText, "T N3452.5 E13545.0 2009-05-03 02:00:01 0\nT N E13545.0 2009-05-03 02:00:02 0\n");
-    EXPECT_NE(error.find(":2 "), std::string::npos) << error;
-    EXPECT_NE(error.find("\"N\""), std::string::npos) << error;
+    const Outcome read = outcomeOf(readHemisphereText, "T N3452.5 E13545.0 2009-05-03 02:00:01 0\nT N E13545.0 2009-05-03 02:00:02 0\n"
+                                                       "T N3452.5 E1x545.0 2009-05-03 02:00:03 0\nT N3452.5 E13545.0 2009-05-03 02:00:04 0\n");
+    EXPECT_EQ(read.firstDamage, "line 2 (byte 43): \"N\" is not a coordinate");
+    EXPECT_EQ(read.damaged, 2);
+    ASSERT_EQ(read.fixes.size(), 2u);
+    EXPECT_EQ(read.fixes[1][0], 4);
 }
 
 TEST_F(TrackReaderTest, DashDatesFarFromTheRaceAreMovedOutOfIt)
@@ -471,7 +477,7 @@ TEST_F(TrackReaderTest, DashDatesFarFromTheRaceAreMovedOutOfIt)
     EXPECT_EQ(read(readHemisphereText, "T N3452.5 E13545.0 2010-05-04 02:00:01 0\n").sampleCount(), 0);
     EXPECT_EQ(read(readHemisphereText, "T N3452.5 E13545.0 2010/05/04 02:00:01 0\n").sampleCount(), 1);
     EXPECT_EQ(read(readHemisphereText, "T N3452.5 E13545.0 05-04-2010 02:00:01 0\n").sampleCount(), 0);
-    EXPECT_NE(errorOf(readHemisphereText, "T N3452 E13545.0 2010/05/04 02:00:01 0\n"), "");
+    EXPECT_NE(damageOf(readHemisphereText, "T N3452 E13545.0 2010/05/04 02:00:01 0\n"), "");
 }
 
 std::string nmea(const std::string &body)
@@ -521,7 +527,26 @@ TEST_F(TrackReaderTest, NmeaSkipsSentencesWithoutFixOrWithABadChecksum)
     const BoatEntry &boat = read(readNmea, log);
     ASSERT_EQ(boat.sampleCount(), 1);
     EXPECT_EQ(boat.samples[1].time, 5);
-    EXPECT_NE(errorOf(readNmea, nmea("GPRMC,020005,A,3452.5,N,13545.0,E,5.5,054.7,03x509,,")), "");
+    EXPECT_NE(damageOf(readNmea, nmea("GPRMC,020005,A,3452.5,N,13545.0,E,5.5,054.7,03x509,,")), "");
+}
+
+// A sentence with a right checksum and a field that cannot be what it should
+// be is damaged: passed over and counted, the first named by its line, byte
+// and text, and the sentences after it read.
+TEST_F(TrackReaderTest, NmeaDamagedSentencesAreSkippedAndTheFirstNamed)
+{
+    const std::string log = nmea("GPRMC,020001,A,3452.5,N,13545.0,E,5.5,054.7,030509,,") +
+                            nmea("GPRMC,.1,A,3452.5,N,13545.0,E,5.5,054.7,030509,,") +
+                            nmea("GPRMC,020003,A,3452.5,N,13545.0,E,5.5,054.7,310209,,") +
+                            nmea("GPRMC,020004,A,3452.5,N,135x45.0,E,5.5,054.7,030509,,") +
+                            nmea("GPRMC,256005,A,3452.5,N,13545.0,E,5.5,054.7,030509,,") +
+                            nmea("GPRMC,020006,A,3452.5,N,13545.0,E,5.5,054.7,030509,,");
+    const Outcome read = outcomeOf(readNmea, log);
+    EXPECT_EQ(read.firstDamage, "line 2 (byte 65): \".1\" is not a time of day (hhmmss)");
+    EXPECT_EQ(read.damaged, 4);
+    ASSERT_EQ(read.fixes.size(), 2u);
+    EXPECT_EQ(read.fixes[0][0], 1);
+    EXPECT_EQ(read.fixes[1][0], 6);
 }
 
 // The checksum's two hex digits in either case, for every sum a sentence of
