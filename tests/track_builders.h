@@ -1,8 +1,9 @@
 #pragma once
-// Builders of binary track files for tests: little-endian records as the
-// loggers write them.
+// Builders of track files for tests: little-endian records and NMEA
+// sentences as the loggers write them.
 
 #include <cstdint>
+#include <cstdio>
 #include <cstring>
 #include <string>
 
@@ -53,6 +54,18 @@ inline std::string gdbFile(int count, std::int64_t firstTime)
         out += r;
     }
     return out + std::string(40, '\0');
+}
+
+// An NMEA sentence of `body` (from the talker to the last field), with its
+// "$", checksum and line end.
+inline std::string nmea(const std::string &body)
+{
+    unsigned sum = 0;
+    for (char c : body)
+        sum ^= static_cast<unsigned char>(c);
+    char tail[8];
+    std::snprintf(tail, sizeof tail, "*%02X\r\n", sum);
+    return "$" + body + tail;
 }
 
 }  // namespace keelrun::test

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <limits>
 
 #include <QFile>
 
@@ -48,6 +49,44 @@ void applyHandicap(BoatEntry &boat)
         if (s.time > 0)
             s.time = roundHalfEven(boat.handicap * s.time);
     }
+}
+
+// "1 fix was", "31 fixes were".
+QString counted(int n, const char *one, const char *many)
+{
+    return QStringLiteral("%1 %2").arg(n).arg(QLatin1String(n == 1 ? one : many));
+}
+
+// Puts the fixes in time order, file order among equal times, and keeps one
+// fix a second, the first in the file. Loggers write in time order, but a
+// track joined from segments that overlap, or a logger whose clock steps
+// back, does not, and a fix back in time reads as a leap at great speed.
+// Returns what the user hears of it; a track already in order, nearly
+// every one, is only looked over.
+QString putInTimeOrder(BoatEntry &boat, const QString &fileName)
+{
+    const auto first = boat.samples.begin() + 1, last = boat.samples.end();
+    const auto notLater = [](const TrackSample &a, const TrackSample &b) { return b.time <= a.time; };
+    if (std::adjacent_find(first, last, notLater) == last)
+        return {};
+    int outOfOrder = 0;
+    double latest = -std::numeric_limits<double>::infinity();
+    for (auto s = first; s != last; ++s) {
+        outOfOrder += s->time < latest;
+        latest = std::max(latest, s->time);
+    }
+    if (outOfOrder > 0)
+        std::stable_sort(first, last, [](const TrackSample &a, const TrackSample &b) { return a.time < b.time; });
+    const auto kept = std::unique(first, last, [](const TrackSample &a, const TrackSample &b) { return a.time == b.time; });
+    const auto repeated = static_cast<int>(last - kept);
+    boat.samples.erase(kept, last);
+
+    QStringList what;
+    if (outOfOrder > 0)
+        what << counted(outOfOrder, "fix out of time order was", "fixes out of time order were") + QLatin1String(" put in order");
+    if (repeated > 0)
+        what << counted(repeated, "fix at a second already taken was", "fixes at a second already taken were") + QLatin1String(" dropped");
+    return fileName + QLatin1String(": ") + what.join(QLatin1String("; "));
 }
 
 // What the user hears of the records of a file that were passed over.
@@ -100,6 +139,8 @@ DecodedTrack decodeTrack(const RaceState &race, const DataFolder &folder, BoatEn
     const TrackContext context{subFolderName(SubFolder::Tracks) + QLatin1Char('/') + entry.trackFile, race.raceDate};
     format->decode(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())), context, sink);
     decoded.warnings = passedOver(context.fileName, sink);
+    if (const QString ordered = putInTimeOrder(entry, context.fileName); !ordered.isEmpty())
+        decoded.warnings << ordered;
 
     entry.fixInterval = measuredFixInterval(entry, format->fixIntervalThreshold);
     if (race.ctMode > 0 && entry.sampleCount() > 100 && entry.handicap > 0)

@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdio>
+#include <string>
+
 #include "race/loading_sequence.h"
 #include "test_folder.h"
 #include "track_builders.h"
@@ -100,6 +104,57 @@ TEST_F(TrackLoadingTest, DamagedPointsAreSkippedWithOneWarningPerFile)
               "gpsdat/b.gpx: 2 damaged records were skipped; the first, line 1 (byte 12): \"35x\" is not a number\n"
               "gpsdat/d.gpx: 1 damaged record was skipped, line 1 (byte 12): \"35x\" is not a number\n"
               "D (d.gpx): 0 fixes in the race window; the boat is left out");
+}
+
+// Where a boat drifting north-east at 0.28 knots is `second` seconds after
+// 02:00:00 UTC, as a GPX point and as an RMC sentence.
+std::string gpxPointAt(int second)
+{
+    char point[128];
+    std::snprintf(point, sizeof point, "<trkpt lat=\"%.7f\" lon=\"%.7f\"><time>2009-05-03T02:%02d:%02dZ</time></trkpt>\n",
+                  35 + second * 1e-6, 139 + second * 1e-6, second / 60, second % 60);
+    return point;
+}
+
+std::string rmcAt(int second)
+{
+    char body[96];
+    std::snprintf(body, sizeof body, "GPRMC,02%02d%02d,A,%.6f,N,%.6f,E,0.3,45.0,030509,,", second / 60, second % 60,
+                  3500 + second * 6e-5, 13900 + second * 6e-5);
+    return test::nmea(body);
+}
+
+// Segments that overlap by 30 s, as some loggers join them, and a sentence
+// 59 s back in time: each track is put in time order, each second kept once
+// (its first fix in the file), and each file named with its counts. A fix
+// back in time would otherwise be a leap at great speed.
+TEST_F(TrackLoadingTest, FixesArePutInTimeOrderWithEachSecondOnce)
+{
+    std::string gpx = "<gpx><trk><trkseg>\n";
+    for (int s = 0; s < 120; ++s)
+        gpx += gpxPointAt(s);
+    gpx += "</trkseg><trkseg>\n";
+    for (int s = 90; s < 150; ++s)
+        gpx += gpxPointAt(s);
+    t.write("gpsdat/a.gpx", QByteArray::fromStdString(gpx + "</trkseg></trk></gpx>\n"));
+    std::string log;
+    for (int s = 0; s < 240; s += 2)
+        log += rmcAt(s) + (s == 100 ? rmcAt(41) : "");
+    t.write("gpsdat/b.log", QByteArray::fromStdString(log));
+
+    ASSERT_TRUE(load("BN,a.gpx,A\r\nBN,b.log,B\r\n").ok());
+    EXPECT_EQ(state.warnings.join('\n').toStdString(),
+              "gpsdat/a.gpx: 29 fixes out of time order were put in order; 30 fixes at a second already taken were dropped\n"
+              "gpsdat/b.log: 1 fix out of time order was put in order");
+    for (const int b : {1, 2}) {
+        const auto &s = state.boats[b].samples;
+        const auto notLater = [](const TrackSample &x, const TrackSample &y) { return y.time <= x.time; };
+        EXPECT_EQ(std::adjacent_find(s.begin() + 1, s.end(), notLater), s.end()) << b;
+    }
+    EXPECT_EQ(state.boats[1].sampleCount(), 150);
+    EXPECT_EQ(state.boats[2].sampleCount(), 121);
+    EXPECT_EQ(state.boats[2].samples[22].time, 41);
+    EXPECT_LT(state.topSpeed, 0.5);  // not the leap back and forth of the sentence out of order
 }
 
 TEST_F(TrackLoadingTest, AllBoatsDroppedIsNoRace)

@@ -480,16 +480,6 @@ TEST_F(TrackReaderTest, DashDatesFarFromTheRaceAreMovedOutOfIt)
     EXPECT_NE(damageOf(readHemisphereText, "T N3452 E13545.0 2010/05/04 02:00:01 0\n"), "");
 }
 
-std::string nmea(const std::string &body)
-{
-    unsigned sum = 0;
-    for (char c : body)
-        sum ^= static_cast<unsigned char>(c);
-    char tail[8];
-    std::snprintf(tail, sizeof tail, "*%02X\r\n", sum);
-    return "$" + body + tail;
-}
-
 TEST_F(TrackReaderTest, NmeaReadsRmcSentences)
 {
     const std::string log = nmea("GPGGA,020001,3452.5,S,13545.0,W,1,08,0.9,545.4,M,46.9,M,,") +
