@@ -38,6 +38,15 @@ TextFile decodeText(const QByteArray &raw)
     return file;
 }
 
+QByteArray utf16AsUtf8(const QByteArray &raw)
+{
+    const bool littleEndian = raw.startsWith("\xFF\xFE"), bigEndian = raw.startsWith("\xFE\xFF");
+    if (!littleEndian && !bigEndian)
+        return raw;
+    QStringDecoder decoder(littleEndian ? QStringDecoder::Utf16LE : QStringDecoder::Utf16BE);
+    return QString(decoder.decode(QByteArrayView(raw).sliced(2))).toUtf8();
+}
+
 std::optional<TextFile> readTextFile(const QString &path)
 {
     QFile f(path);

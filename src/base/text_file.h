@@ -43,6 +43,10 @@ inline QString numberText(double value) { return QString::fromStdString(formatNu
 
 inline QString toQString(std::string_view utf8) { return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size())); }
 
+// A text that starts with a UTF-16 byte-order mark, little- or big-endian,
+// converted to UTF-8 without the mark; any other text as it is.
+QByteArray utf16AsUtf8(const QByteArray &raw);
+
 // Reads and decodes a whole file; nothing when it cannot be opened.
 std::optional<TextFile> readTextFile(const QString &path);
 

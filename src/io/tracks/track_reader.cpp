@@ -8,6 +8,7 @@
 #include <QFile>
 
 #include "base/numbers.h"
+#include "base/text_file.h"
 #include "io/tracks/track_bytes.h"
 
 namespace keelrun {
@@ -19,14 +20,14 @@ struct NamedFormat {
 };
 
 const std::array<NamedFormat, 8> kFormats{{
-    {"gpx", {readGpx, 100, false}},
-    {"trb", {readTrb, 100, false}},
-    {"gdb", {readGdb, 50, true}},
-    {"mps", {readMps, 50, true}},
-    {"trl", {readTrl, 50, true}},
-    {"dtr", {readHemisphereText, 100, false}},
-    {"trk", {readHemisphereText, 100, false}},
-    {"log", {readNmea, 100, false}},
+    {"gpx", {readGpx, 100, false, true}},
+    {"trb", {readTrb, 100, false, false}},
+    {"gdb", {readGdb, 50, true, false}},
+    {"mps", {readMps, 50, true, false}},
+    {"trl", {readTrl, 50, true, false}},
+    {"dtr", {readHemisphereText, 100, false, true}},
+    {"trk", {readHemisphereText, 100, false, true}},
+    {"log", {readNmea, 100, false, true}},
 }};
 
 constexpr int kDefaultFixInterval = 30;
@@ -133,7 +134,7 @@ DecodedTrack decodeTrack(const RaceState &race, const DataFolder &folder, BoatEn
         decoded.result.problem = file.errorString();
         return decoded;
     }
-    const QByteArray bytes = file.readAll();
+    const QByteArray bytes = format->text ? utf16AsUtf8(file.readAll()) : file.readAll();
 
     FixSink sink(race, entry);
     const TrackContext context{subFolderName(SubFolder::Tracks) + QLatin1Char('/') + entry.trackFile, race.raceDate};

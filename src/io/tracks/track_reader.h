@@ -37,6 +37,7 @@ struct TrackFormat {
     TrackDecoder decode = nullptr;
     int fixIntervalThreshold = 100;  // fewer fixes than this: no measured interval
     bool beepsWhenDone = false;      // the slow scanned formats announce their end
+    bool text = false;               // read as UTF-8, which a file in UTF-16 is turned into
 };
 
 // The format of a track file by its extension; nothing for unknown ones.

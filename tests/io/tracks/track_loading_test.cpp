@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <string>
 
+#include <QStringEncoder>
+
 #include "race/loading_sequence.h"
 #include "test_folder.h"
 #include "track_builders.h"
@@ -155,6 +157,40 @@ TEST_F(TrackLoadingTest, FixesArePutInTimeOrderWithEachSecondOnce)
     EXPECT_EQ(state.boats[2].sampleCount(), 121);
     EXPECT_EQ(state.boats[2].samples[22].time, 41);
     EXPECT_LT(state.topSpeed, 0.5);  // not the leap back and forth of the sentence out of order
+}
+
+// Text tracks saved as UTF-16 with a byte-order mark, in either byte order,
+// read as their UTF-8 text does. A binary track whose first bytes happen to
+// be a mark is read as it is.
+TEST_F(TrackLoadingTest, Utf16TextTracksAreRead)
+{
+    const auto utf16 = [](const QByteArray &utf8, QStringConverter::Encoding encoding) {
+        QStringEncoder encoder(encoding, QStringConverter::Flag::WriteBom);
+        return QByteArray(encoder.encode(QString::fromUtf8(utf8)));
+    };
+    const QByteArray gpx = test::gpxTrack("2009-05-03T02:00:00", 20);
+    t.write("gpsdat/le.gpx", utf16(gpx, QStringConverter::Utf16LE));
+    t.write("gpsdat/be.gpx", utf16(gpx, QStringConverter::Utf16BE));
+    std::string log;
+    for (int s = 0; s < 30; ++s)
+        log += rmcAt(s);
+    t.write("gpsdat/le.log", utf16(QByteArray::fromStdString(log), QStringConverter::Utf16LE));
+    QByteArray dtr;
+    for (int s = 0; s < 25; ++s)
+        dtr += QStringLiteral("T N3452.5 E13545.0 2009-05-03 02:00:%1 0\r\n").arg(s, 2, 10, QLatin1Char('0')).toUtf8();
+    t.write("gpsdat/be.dtr", utf16(dtr, QStringConverter::Utf16BE));
+    std::string trb = test::fixedRecords(20, 12);
+    test::putInt(trb, 0, static_cast<std::int32_t>((test::kGunUnix & ~0xffff) | 0xfeff));  // "FF FE" and later than the rest
+    t.write("gpsdat/mark.trb", QByteArray::fromStdString(trb));
+
+    ASSERT_TRUE(load("BN,le.gpx,A\r\nBN,be.gpx,B\r\nBN,le.log,C\r\nBN,be.dtr,D\r\nBN,mark.trb,E\r\n").ok());
+    ASSERT_EQ(state.boatCount, 5);
+    EXPECT_EQ(state.boats[1].sampleCount(), 20);
+    EXPECT_EQ(state.boats[2].sampleCount(), 20);
+    EXPECT_EQ(state.boats[3].sampleCount(), 30);
+    EXPECT_DOUBLE_EQ(state.boats[2].samples[20].lat, (35 + 19 * 1e-5) * 60);
+    EXPECT_EQ(state.boats[4].sampleCount(), 25);
+    EXPECT_EQ(state.boats[5].sampleCount(), 20);
 }
 
 TEST_F(TrackLoadingTest, AllBoatsDroppedIsNoRace)
