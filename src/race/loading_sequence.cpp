@@ -43,12 +43,19 @@ void report(const LoadListener &listener, const LoadProgress &progress)
         listener.progress(progress);
 }
 
+// The tracks as read: the blocks of each boat's fixes, worked out by its
+// reader while they are in its cache, and why each boat left out was left
+// out.
+struct ReadTracks {
+    std::vector<std::vector<FixBlock>> blocks;
+    QStringList leftOut;
+};
+
 // Reads every boat's track, several at once (a reader a processor), and
 // puts them into their slots in race-file order, so that the race is the same
 // as when read one after another. Boats with too few fixes are dropped and
-// the boats after them move up a slot. Returns the blocks of each boat's
-// fixes, worked out by its reader while they are in its cache.
-std::vector<std::vector<FixBlock>> readTracks(RaceState &state, const DataFolder &folder, const LoadListener &listener)
+// the boats after them move up a slot.
+ReadTracks readTracks(RaceState &state, const DataFolder &folder, const LoadListener &listener)
 {
     const int total = state.boatCount;
     std::vector<BoatEntry> entries(state.boats.begin(), state.boats.begin() + total + 1);
@@ -70,7 +77,8 @@ std::vector<std::vector<FixBlock>> readTracks(RaceState &state, const DataFolder
             return Slot{std::nullopt, {}, std::current_exception()};
         }
     };
-    std::vector<std::vector<FixBlock>> blocks(total + 1);
+    ReadTracks tracks;
+    tracks.blocks.resize(total + 1);
     state.droppedBoats = 0;
     produceInOrder(1, total, read, [&](int n, Slot slot) {
         const QString trackFile = state.boats[n].trackFile;
@@ -83,18 +91,19 @@ std::vector<std::vector<FixBlock>> readTracks(RaceState &state, const DataFolder
         state.warnings << track.warnings;
         BoatEntry &boat = state.boats[n - state.droppedBoats];
         boat = std::move(track.boat);
-        blocks[n - state.droppedBoats] = std::move(slot.blocks);
+        tracks.blocks[n - state.droppedBoats] = std::move(slot.blocks);
         if (boat.sampleCount() < kMinimumFixes) {
             const QString why = track.result.problem.isEmpty() ? QStringLiteral("%1 fixes in the race window").arg(boat.sampleCount())
                                                                : track.result.problem;
-            state.warnings << QStringLiteral("%1 (%2): %3; the boat is left out").arg(boat.name, trackFile, why);
+            tracks.leftOut << QStringLiteral("%1 (%2): %3; the boat is left out").arg(boat.name, trackFile, why);
+            state.warnings << tracks.leftOut.back();
             ++state.droppedBoats;
         }
     });
     state.boatCount -= state.droppedBoats;
     for (int slot = state.boatCount + 1; slot <= total; ++slot)
         state.boats[slot] = BoatEntry{};
-    return blocks;
+    return tracks;
 }
 
 // Each boat's speeds, courses and leg distances, then its tacks and gybes,
@@ -127,13 +136,13 @@ LoadResult runStages(RaceState &state, const DataFolder &folder, const QString &
 
     readWindFile(state, folder);
     state.loadStartedAt = fromQDateTime(QDateTime::currentDateTime());
-    const auto trackBlocks = readTracks(state, folder, listener);
+    const ReadTracks tracks = readTracks(state, folder, listener);
     if (state.boatCount < 1)
-        return {LoadResult::NoBoats, kNoBoatsMessage, {}};
+        return {LoadResult::NoBoats, QStringLiteral("No boat has a usable track:\n") + tracks.leftOut.join(QLatin1Char('\n')), {}};
     checkCourse(state);
     detectRoundings(state);
     assignBoatColours(state);
-    state.extent = computeRaceExtent(state, trackBlocks);
+    state.extent = computeRaceExtent(state, tracks.blocks);
     state.daylight = computeDaylight(state, state.extent);
     loadCoastline(state, folder);
     deriveTracksAndManoeuvres(state, listener);

@@ -36,6 +36,9 @@ struct LoadResult {
     bool ok() const { return outcome == Loaded; }
 };
 
+// The failure of a race without boats: no BN line, or none whose track
+// file is there. A race whose boats' tracks all give too few fixes says
+// why for each.
 inline const QString kNoBoatsMessage = QStringLiteral("GPS file not exists.");
 
 // A boat whose track has fewer fixes than this in the race window is left out.

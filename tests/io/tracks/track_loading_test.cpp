@@ -193,10 +193,18 @@ TEST_F(TrackLoadingTest, Utf16TextTracksAreRead)
     EXPECT_EQ(state.boats[5].sampleCount(), 20);
 }
 
-TEST_F(TrackLoadingTest, AllBoatsDroppedIsNoRace)
+// With no boat left the load says why each boat was left out; "GPS file not
+// exists." stays for a race none of whose track files is there.
+TEST_F(TrackLoadingTest, AllBoatsDroppedIsNoRaceAndSaysWhy)
 {
     writeGpx("a.gpx", 3);
-    EXPECT_EQ(load("BN,a.gpx,Alpha\r\n").outcome, LoadResult::NoBoats);
+    t.write("gpsdat/b.log", "$GPGGA,020001,3452.5,S,13545.0,W,1,08,0.9,545.4,M,46.9,M,,\r\n");
+    const LoadResult r = load("BN,a.gpx,Alpha\r\nBN,b.log,Bravo\r\nBN,c.gpx,Charlie\r\n");
+    EXPECT_EQ(r.outcome, LoadResult::NoBoats);
+    EXPECT_EQ(r.message.toStdString(), "No boat has a usable track:\n"
+                                       "Alpha (a.gpx): 3 fixes in the race window; the boat is left out\n"
+                                       "Bravo (b.log): 0 fixes in the race window; the boat is left out");
+    EXPECT_EQ(load("BN,c.gpx,Charlie\r\n").message, "GPS file not exists.");
 }
 
 TEST_F(TrackLoadingTest, FixIntervalNeedsMoreFixesThanTheFormatsThreshold)
