@@ -1,12 +1,19 @@
 // NMEA 0183 logs: the recommended minimum sentence RMC carries time, date
 // and position:
 //   $GPRMC,hhmmss.ss,A,ddmm.mmmm,N,dddmm.mmmm,E,knots,course,ddmmyy,...*hh
-// Other sentences are passed over.
+// Other sentences are passed over; a log without RMC sentences is told by
+// what it holds instead.
 
 #include <algorithm>
 #include <array>
 #include <bit>
 #include <cstdint>
+#include <map>
+#include <numeric>
+#include <optional>
+#include <vector>
+
+#include <QStringList>
 
 #include "base/byte_words.h"
 #include "base/line_splitter.h"
@@ -270,7 +277,57 @@ PlainRmc readPlainRmc(std::string_view text, TextMemo<RmcDate> &dates, RmcFix &f
     return PlainRmc::Read;
 }
 
+// The type of an NMEA sentence, the three letters after its start ("$", or
+// "!" for AIS) and the two letters of its talker: GLL for "$GPGLL,...";
+// nothing for a line that is no sentence.
+std::optional<std::string_view> sentenceType(std::string_view line)
+{
+    const auto letterOrDigit = [](char c) { return (c >= 'A' && c <= 'Z') || isDigit(c); };
+    if (line.size() < 7 || (line[0] != '$' && line[0] != '!') || (line[6] != ',' && line[6] != '*'))
+        return std::nullopt;
+    const std::string_view name = line.substr(1, 5);
+    if (!std::all_of(name.begin(), name.end(), letterOrDigit))
+        return std::nullopt;
+    return name.substr(2);
+}
+
+// "60 GLL, 20 GSV and 4 ZDA sentences", the most frequent first; past the
+// fourth, the rest are summed as others.
+QString sentenceCounts(const std::map<std::string_view, int> &counts)
+{
+    constexpr std::size_t kListed = 4;
+    std::vector<std::pair<std::string_view, int>> types(counts.begin(), counts.end());
+    std::stable_sort(types.begin(), types.end(), [](const auto &a, const auto &b) { return a.second > b.second; });
+    const std::size_t listed = types.size() <= kListed + 1 ? types.size() : kListed;
+    QStringList parts;
+    for (std::size_t k = 0; k < listed; ++k)
+        parts << QStringLiteral("%1 %2").arg(types[k].second).arg(QLatin1String(types[k].first));
+    if (listed < types.size()) {
+        const int others = std::accumulate(types.begin() + static_cast<std::ptrdiff_t>(listed), types.end(), 0,
+                                           [](int sum, const auto &type) { return sum + type.second; });
+        parts << QStringLiteral("%1 other").arg(others);
+    }
+    const QString last = parts.takeLast();
+    const QString list = parts.isEmpty() ? last : parts.join(QLatin1String(", ")) + QLatin1String(" and ") + last;
+    const bool one = counts.size() == 1 && counts.begin()->second == 1;
+    return list + QLatin1String(one ? " sentence" : " sentences");
+}
+
 }  // namespace
+
+QString nmeaWithoutRmc(std::string_view bytes)
+{
+    std::map<std::string_view, int> counts;
+    bool rmc = false;
+    forEachLine(bytes, [&](std::string_view line, int) {
+        rmc = rmc || namesRmc(line);
+        if (const auto type = sentenceType(line))
+            ++counts[*type];
+    });
+    if (rmc)
+        return {};
+    return QLatin1String("no RMC sentences; the file has ") + (counts.empty() ? QStringLiteral("no NMEA sentences") : sentenceCounts(counts));
+}
 
 void readNmea(std::string_view bytes, const TrackContext &, FixSink &sink)
 {

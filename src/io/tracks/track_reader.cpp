@@ -27,7 +27,7 @@ const std::array<NamedFormat, 8> kFormats{{
     {"trl", {readTrl, 50, true, false}},
     {"dtr", {readHemisphereText, 100, false, true}},
     {"trk", {readHemisphereText, 100, false, true}},
-    {"log", {readNmea, 100, false, true}},
+    {"log", {readNmea, 100, false, true, nmeaWithoutRmc}},
 }};
 
 constexpr int kDefaultFixInterval = 30;
@@ -138,8 +138,11 @@ DecodedTrack decodeTrack(const RaceState &race, const DataFolder &folder, BoatEn
 
     FixSink sink(race, entry);
     const TrackContext context{subFolderName(SubFolder::Tracks) + QLatin1Char('/') + entry.trackFile, race.raceDate};
-    format->decode(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())), context, sink);
+    const std::string_view view(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+    format->decode(view, context, sink);
     decoded.warnings = passedOver(context.fileName, sink);
+    if (entry.sampleCount() == 0 && format->whyNoFix)
+        decoded.result.problem = format->whyNoFix(view);
     if (const QString ordered = putInTimeOrder(entry, context.fileName); !ordered.isEmpty())
         decoded.warnings << ordered;
 

@@ -33,11 +33,20 @@ void readMps(std::string_view bytes, const TrackContext &context, FixSink &sink)
 void readHemisphereText(std::string_view bytes, const TrackContext &context, FixSink &sink);
 void readNmea(std::string_view bytes, const TrackContext &context, FixSink &sink);
 
+// Why a file of a format gave no fix, where the format can tell from what
+// the file holds; empty when it cannot.
+using NoFixReason = QString (*)(std::string_view bytes);
+
+// An NMEA log without RMC sentences: "no RMC sentences; the file has 60 GLL
+// and 4 ZDA sentences". Empty for a log with RMC sentences.
+QString nmeaWithoutRmc(std::string_view bytes);
+
 struct TrackFormat {
     TrackDecoder decode = nullptr;
     int fixIntervalThreshold = 100;  // fewer fixes than this: no measured interval
     bool beepsWhenDone = false;      // the slow scanned formats announce their end
     bool text = false;               // read as UTF-8, which a file in UTF-16 is turned into
+    NoFixReason whyNoFix = nullptr;
 };
 
 // The format of a track file by its extension; nothing for unknown ones.

@@ -203,8 +203,34 @@ TEST_F(TrackLoadingTest, AllBoatsDroppedIsNoRaceAndSaysWhy)
     EXPECT_EQ(r.outcome, LoadResult::NoBoats);
     EXPECT_EQ(r.message.toStdString(), "No boat has a usable track:\n"
                                        "Alpha (a.gpx): 3 fixes in the race window; the boat is left out\n"
-                                       "Bravo (b.log): 0 fixes in the race window; the boat is left out");
+                                       "Bravo (b.log): no RMC sentences; the file has 1 GGA sentence; the boat is left out");
     EXPECT_EQ(load("BN,c.gpx,Charlie\r\n").message, "GPS file not exists.");
+}
+
+// An NMEA log that gives no fix for want of RMC sentences says what it
+// holds, its sentences counted by type whatever their talker, most first;
+// one whose RMC sentences all fall outside the race says so.
+TEST_F(TrackLoadingTest, AnNmeaLogWithoutRmcSentencesSaysWhatItHolds)
+{
+    std::string log = "garbage\r\n$GPGLL\r\n!AIVDM,1,1,,A,13u?etPv2;0n:dDPwUM1U1Cb069D,0*23\r\n";
+    for (int s = 0; s < 40; ++s) {
+        log += test::nmea("GPGLL,3452.5,N,13545.0,E,0200" + std::to_string(10 + s) + ",A,A") +
+               test::nmea(s % 2 ? "GNGLL,3452.5,N,13545.0,E,020010,A,A" : "GPGSV,3,1,11,01,02,03,04");
+        if (s % 10 == 0)
+            log += test::nmea("GPZDA,0200" + std::to_string(10 + s) + ",03,05,2009,00,00");
+    }
+    t.write("gpsdat/gll.log", QByteArray::fromStdString(log));
+    t.write("gpsdat/early.log", QByteArray::fromStdString(test::nmea("GPRMC,010001,A,3452.5,N,13545.0,E,5.5,054.7,030509,,")));
+    t.write("gpsdat/other.log", "$PGRMZ,93,f,3*21\r\n");
+    t.write("gpsdat/many.log", "$IIMWV,1\r\n$IIMWV,2\r\n$IIHDG,1\r\n$IIHDG,2\r\n$IIDPT,1\r\n$IIDPT,2\r\n$IIVHW,1\r\n$IIVHW,2\r\n"
+                               "$IIMTW,1\r\n$IIXDR,1\r\n$GPGGA,1\r\n$GPGGA,2\r\n$GPGGA,3\r\n");
+    writeGpx("a.gpx", 20);
+    ASSERT_TRUE(load("BN,a.gpx,A\r\nBN,gll.log,B\r\nBN,early.log,C\r\nBN,other.log,D\r\nBN,many.log,E\r\n").ok());
+    EXPECT_EQ(state.warnings.join('\n').toStdString(),
+              "B (gll.log): no RMC sentences; the file has 60 GLL, 20 GSV, 4 ZDA and 1 VDM sentences; the boat is left out\n"
+              "C (early.log): 0 fixes in the race window; the boat is left out\n"
+              "D (other.log): no RMC sentences; the file has 1 RMZ sentence; the boat is left out\n"
+              "E (many.log): no RMC sentences; the file has 3 GGA, 2 DPT, 2 HDG, 2 MWV and 4 other sentences; the boat is left out");
 }
 
 TEST_F(TrackLoadingTest, FixIntervalNeedsMoreFixesThanTheFormatsThreshold)
