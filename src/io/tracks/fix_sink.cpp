@@ -36,6 +36,17 @@ void FixSink::addAtSecond(DateTime day, int secondOfDay, double latMinutes, doub
     keep(fits ? static_cast<int>(seconds) : kNoSecondsBetween, latMinutes, lonMinutes);
 }
 
+void FixSink::addNearStart(int secondOfDay, double latMinutes, double lonMinutes)
+{
+    double day = std::floor(startTimeUtc_.days);
+    const double startSecond = (startTimeUtc_.days - day) * kSecondsPerDay;
+    if (secondOfDay - startSecond > kSecondsPerDay / 2)
+        day -= 1;  // late on the day before the start
+    else if (startSecond - secondOfDay > kSecondsPerDay / 2)
+        day += 1;  // early on the day after
+    addAtSecond(DateTime{day}, secondOfDay, latMinutes, lonMinutes);
+}
+
 void FixSink::keep(int seconds, double latMinutes, double lonMinutes)
 {
     // A damaged record can hold any bits: positions off the globe and times

@@ -30,6 +30,11 @@ public:
     // nearly always, the race clock is counted in whole seconds, to the very
     // second add() rounds to.
     void addAtSecond(DateTime day, int secondOfDay, double latMinutes, double lonMinutes);
+    // The same for a fix at a time of day whose date the file does not
+    // give: on the day that puts it within half a day of the start.
+    void addNearStart(int secondOfDay, double latMinutes, double lonMinutes);
+    // Whether no fix has been kept yet.
+    bool keptNone() const { return boat_.sampleCount() == 0; }
     // A record that has a position but no readable time: passed over and
     // counted, so that the user hears of it.
     void skip();

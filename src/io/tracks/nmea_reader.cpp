@@ -1,8 +1,9 @@
 // NMEA 0183 logs: the recommended minimum sentence RMC carries time, date
 // and position:
 //   $GPRMC,hhmmss.ss,A,ddmm.mmmm,N,dddmm.mmmm,E,knots,course,ddmmyy,...*hh
-// Other sentences are passed over; a log without RMC sentences is told by
-// what it holds instead.
+// Other sentences are passed over. Instrument logs often have no RMC but
+// GGA or GLL positions with a time of day, and ZDA sentences with the date;
+// such a log is read from those.
 
 #include <algorithm>
 #include <array>
@@ -139,11 +140,11 @@ RmcDate readRmcDate(std::string_view ddmmyy)
 }
 
 // hhmmss (decimals of a second not read) as seconds of the day.
-std::optional<int> readRmcClock(std::string_view hhmmss)
+std::optional<int> readClock(std::string_view hhmmss)
 {
     int hour, minute, second;
-    const bool read = parseInteger(hhmmss.substr(0, 2), hour) && parseInteger(hhmmss.substr(2, 2), minute) &&
-                      parseInteger(hhmmss.substr(4, 2), second);
+    const bool read = hhmmss.size() >= 6 && parseInteger(hhmmss.substr(0, 2), hour) &&
+                      parseInteger(hhmmss.substr(2, 2), minute) && parseInteger(hhmmss.substr(4, 2), second);
     return read ? secondsOfDay(hour, minute, second) : std::nullopt;
 }
 
@@ -185,7 +186,7 @@ void readAnyRmc(std::string_view bytes, std::string_view text, TextMemo<RmcDate>
         return damaged(Date, "a date (ddmmyy)");
     if (date.state == RmcDate::NoFixYet)
         return;
-    const auto clock = readRmcClock(line.field(Time));
+    const auto clock = readClock(line.field(Time));
     if (!clock)
         return damaged(Time, "a time of day (hhmmss)");
     double lat, lon;
@@ -313,20 +314,128 @@ QString sentenceCounts(const std::map<std::string_view, int> &counts)
     return list + QLatin1String(one ? " sentence" : " sentences");
 }
 
+// Whether any line of the log is an RMC sentence.
+bool anyRmc(std::string_view bytes)
+{
+    bool rmc = false;
+    forEachLine(bytes, [&](std::string_view line, int) { rmc = rmc || namesRmc(line); });
+    return rmc;
+}
+
+// A log without RMC sentences:
+//   $GPZDA,hhmmss.ss,dd,mm,yyyy,zone hours,zone minutes*hh
+//   $GPGGA,hhmmss.ss,ddmm.mmmm,N,dddmm.mmmm,E,quality (0: no fix),...*hh
+//   $GPGLL,ddmm.mmmm,N,dddmm.mmmm,E,hhmmss.ss,status (V: no fix),...*hh
+// A position is dated by the last ZDA sentence before it, or the day after
+// once its time of day falls half a day behind the ZDA's (past midnight);
+// before any ZDA, on the day that puts it nearest the start.
+class PositionsWithoutRmc {
+public:
+    PositionsWithoutRmc(std::string_view bytes, FixSink &sink) : bytes_(bytes), sink_(sink) {}
+
+    void read(std::string_view text)
+    {
+        const auto type = sentenceType(text);
+        if (!type || !stripChecksum(text))
+            return;
+        const SplitLine line = splitLine(text, ',');
+        if (*type == "ZDA")
+            readZda(line);
+        else if (*type == "GGA")
+            readPosition(line, 1, 2, line.field(6) != "0");
+        else if (*type == "GLL")
+            readPosition(line, 5, 1, line.field(6) != "V");
+    }
+
+private:
+    enum ZdaField { Tag, Clock, Day, Month, Year };
+
+    void readZda(const SplitLine &line)
+    {
+        if (line.count() <= Year)
+            return;
+        for (const int f : {Clock, Day, Month, Year}) {
+            if (isEmpty(line.field(f)))
+                return;  // no date yet
+        }
+        const auto clock = clockOf(line, Clock);
+        if (!clock)
+            return;
+        const auto part = [&](int f) { return parseInteger(line.field(f)); };
+        const auto day = part(Day), month = part(Month), year = part(Year);
+        const auto date = day && month && year ? validDate(*year, *month, *day) : std::nullopt;
+        if (!date) {
+            const std::string_view first = line.field(Day), last = line.field(Year);
+            const std::string_view parts(first.data(), static_cast<std::size_t>(last.data() + last.size() - first.data()));
+            return damaged(parts, "a date (dd,mm,yyyy)");
+        }
+        zdaDay_ = *date;
+        zdaClock_ = *clock;
+    }
+
+    // A GGA or GLL position, its time of day in field `time` and its
+    // latitude from field `lat` on.
+    void readPosition(const SplitLine &line, int time, int lat, bool fixed)
+    {
+        if (line.count() <= std::max(time, lat + 3) || !fixed)
+            return;
+        for (const int f : {time, lat, lat + 2}) {
+            if (isEmpty(line.field(f)))
+                return;
+        }
+        const auto clock = clockOf(line, time);
+        if (!clock)
+            return;
+        double latitude, longitude;
+        if (!signedCoordinate(line, lat, lat + 1, latitude))
+            return damaged(line.field(lat), "a coordinate (dddmm.mmmm)");
+        if (!signedCoordinate(line, lat + 2, lat + 3, longitude))
+            return damaged(line.field(lat + 2), "a coordinate (dddmm.mmmm)");
+        if (*clock == lastClock_)
+            return;  // GGA and GLL of the same second
+        lastClock_ = *clock;
+        if (!zdaDay_)
+            return sink_.addNearStart(*clock, latitude, longitude);
+        const bool pastMidnight = *clock < zdaClock_ - kSecondsPerDay / 2;
+        sink_.addAtSecond(DateTime{zdaDay_->days + (pastMidnight ? 1 : 0)}, *clock, latitude, longitude);
+    }
+
+    std::optional<int> clockOf(const SplitLine &line, int f)
+    {
+        const std::string_view field = line.field(f);
+        const auto clock = readClock(field);
+        if (!clock)
+            damaged(field, "a time of day (hhmmss)");
+        return clock;
+    }
+
+    void damaged(std::string_view text, const char *expected)
+    {
+        passOverDamaged(sink_, bytes_, static_cast<std::size_t>(text.data() - bytes_.data()), text, expected);
+    }
+
+    std::string_view bytes_;
+    FixSink &sink_;
+    std::optional<DateTime> zdaDay_;
+    int zdaClock_ = 0;
+    std::optional<int> lastClock_;
+};
+
 }  // namespace
 
-QString nmeaWithoutRmc(std::string_view bytes)
+QString nmeaWithoutPositions(std::string_view bytes)
 {
+    if (anyRmc(bytes))
+        return {};
     std::map<std::string_view, int> counts;
-    bool rmc = false;
     forEachLine(bytes, [&](std::string_view line, int) {
-        rmc = rmc || namesRmc(line);
         if (const auto type = sentenceType(line))
             ++counts[*type];
     });
-    if (rmc)
+    if (counts.contains("GGA") || counts.contains("GLL"))
         return {};
-    return QLatin1String("no RMC sentences; the file has ") + (counts.empty() ? QStringLiteral("no NMEA sentences") : sentenceCounts(counts));
+    return QLatin1String("no RMC, GGA or GLL sentences; the file has ") +
+           (counts.empty() ? QStringLiteral("no NMEA sentences") : sentenceCounts(counts));
 }
 
 void readNmea(std::string_view bytes, const TrackContext &, FixSink &sink)
@@ -348,6 +457,10 @@ void readNmea(std::string_view bytes, const TrackContext &, FixSink &sink)
             break;
         }
     });
+    if (sink.keptNone() && !anyRmc(bytes)) {
+        PositionsWithoutRmc positions(bytes, sink);
+        forEachLine(bytes, [&](std::string_view text, int) { positions.read(text); });
+    }
 }
 
 }  // namespace keelrun

@@ -27,7 +27,7 @@ const std::array<NamedFormat, 8> kFormats{{
     {"trl", {readTrl, 50, true, false}},
     {"dtr", {readHemisphereText, 100, false, true}},
     {"trk", {readHemisphereText, 100, false, true}},
-    {"log", {readNmea, 100, false, true, nmeaWithoutRmc}},
+    {"log", {readNmea, 100, false, true, nmeaWithoutPositions}},
 }};
 
 constexpr int kDefaultFixInterval = 30;

@@ -37,9 +37,10 @@ void readNmea(std::string_view bytes, const TrackContext &context, FixSink &sink
 // the file holds; empty when it cannot.
 using NoFixReason = QString (*)(std::string_view bytes);
 
-// An NMEA log without RMC sentences: "no RMC sentences; the file has 60 GLL
-// and 4 ZDA sentences". Empty for a log with RMC sentences.
-QString nmeaWithoutRmc(std::string_view bytes);
+// An NMEA log without sentences that give positions: "no RMC, GGA or GLL
+// sentences; the file has 2100 ZDA and 60 MWV sentences". Empty for a log
+// with such sentences.
+QString nmeaWithoutPositions(std::string_view bytes);
 
 struct TrackFormat {
     TrackDecoder decode = nullptr;

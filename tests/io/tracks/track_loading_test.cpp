@@ -168,29 +168,21 @@ TEST_F(TrackLoadingTest, Utf16TextTracksAreRead)
         QStringEncoder encoder(encoding, QStringConverter::Flag::WriteBom);
         return QByteArray(encoder.encode(QString::fromUtf8(utf8)));
     };
-    const QByteArray gpx = test::gpxTrack("2009-05-03T02:00:00", 20);
-    t.write("gpsdat/le.gpx", utf16(gpx, QStringConverter::Utf16LE));
-    t.write("gpsdat/be.gpx", utf16(gpx, QStringConverter::Utf16BE));
+    t.write("gpsdat/le.gpx", utf16(test::gpxTrack("2009-05-03T02:00:00", 20), QStringConverter::Utf16LE));
     std::string log;
     for (int s = 0; s < 30; ++s)
         log += rmcAt(s);
-    t.write("gpsdat/le.log", utf16(QByteArray::fromStdString(log), QStringConverter::Utf16LE));
-    QByteArray dtr;
-    for (int s = 0; s < 25; ++s)
-        dtr += QStringLiteral("T N3452.5 E13545.0 2009-05-03 02:00:%1 0\r\n").arg(s, 2, 10, QLatin1Char('0')).toUtf8();
-    t.write("gpsdat/be.dtr", utf16(dtr, QStringConverter::Utf16BE));
+    t.write("gpsdat/be.log", utf16(QByteArray::fromStdString(log), QStringConverter::Utf16BE));
     std::string trb = test::fixedRecords(20, 12);
     test::putInt(trb, 0, static_cast<std::int32_t>((test::kGunUnix & ~0xffff) | 0xfeff));  // "FF FE" and later than the rest
     t.write("gpsdat/mark.trb", QByteArray::fromStdString(trb));
 
-    ASSERT_TRUE(load("BN,le.gpx,A\r\nBN,be.gpx,B\r\nBN,le.log,C\r\nBN,be.dtr,D\r\nBN,mark.trb,E\r\n").ok());
-    ASSERT_EQ(state.boatCount, 5);
+    ASSERT_TRUE(load("BN,le.gpx,A\r\nBN,be.log,B\r\nBN,mark.trb,C\r\n").ok());
+    ASSERT_EQ(state.boatCount, 3);
     EXPECT_EQ(state.boats[1].sampleCount(), 20);
-    EXPECT_EQ(state.boats[2].sampleCount(), 20);
-    EXPECT_EQ(state.boats[3].sampleCount(), 30);
-    EXPECT_DOUBLE_EQ(state.boats[2].samples[20].lat, (35 + 19 * 1e-5) * 60);
-    EXPECT_EQ(state.boats[4].sampleCount(), 25);
-    EXPECT_EQ(state.boats[5].sampleCount(), 20);
+    EXPECT_DOUBLE_EQ(state.boats[1].samples[20].lat, (35 + 19 * 1e-5) * 60);
+    EXPECT_EQ(state.boats[2].sampleCount(), 30);
+    EXPECT_EQ(state.boats[3].sampleCount(), 20);
 }
 
 // With no boat left the load says why each boat was left out; "GPS file not
@@ -198,39 +190,38 @@ TEST_F(TrackLoadingTest, Utf16TextTracksAreRead)
 TEST_F(TrackLoadingTest, AllBoatsDroppedIsNoRaceAndSaysWhy)
 {
     writeGpx("a.gpx", 3);
-    t.write("gpsdat/b.log", "$GPGGA,020001,3452.5,S,13545.0,W,1,08,0.9,545.4,M,46.9,M,,\r\n");
+    t.write("gpsdat/b.log", QByteArray::fromStdString(test::nmea("GPGSV,3,1,11,01,02,03,04")));
     const LoadResult r = load("BN,a.gpx,Alpha\r\nBN,b.log,Bravo\r\nBN,c.gpx,Charlie\r\n");
     EXPECT_EQ(r.outcome, LoadResult::NoBoats);
     EXPECT_EQ(r.message.toStdString(), "No boat has a usable track:\n"
                                        "Alpha (a.gpx): 3 fixes in the race window; the boat is left out\n"
-                                       "Bravo (b.log): no RMC sentences; the file has 1 GGA sentence; the boat is left out");
+                                       "Bravo (b.log): no RMC, GGA or GLL sentences; the file has 1 GSV sentence; the boat is left out");
     EXPECT_EQ(load("BN,c.gpx,Charlie\r\n").message, "GPS file not exists.");
 }
 
-// An NMEA log that gives no fix for want of RMC sentences says what it
-// holds, its sentences counted by type whatever their talker, most first;
-// one whose RMC sentences all fall outside the race says so.
-TEST_F(TrackLoadingTest, AnNmeaLogWithoutRmcSentencesSaysWhatItHolds)
+// An NMEA log without sentences that give positions says what it holds,
+// its sentences counted by type whatever their talker, most first; one with
+// such sentences that give no fix in the race says so.
+TEST_F(TrackLoadingTest, AnNmeaLogWithoutPositionsSaysWhatItHolds)
 {
-    std::string log = "garbage\r\n$GPGLL\r\n!AIVDM,1,1,,A,13u?etPv2;0n:dDPwUM1U1Cb069D,0*23\r\n";
-    for (int s = 0; s < 40; ++s) {
-        log += test::nmea("GPGLL,3452.5,N,13545.0,E,0200" + std::to_string(10 + s) + ",A,A") +
-               test::nmea(s % 2 ? "GNGLL,3452.5,N,13545.0,E,020010,A,A" : "GPGSV,3,1,11,01,02,03,04");
-        if (s % 10 == 0)
-            log += test::nmea("GPZDA,0200" + std::to_string(10 + s) + ",03,05,2009,00,00");
-    }
-    t.write("gpsdat/gll.log", QByteArray::fromStdString(log));
-    t.write("gpsdat/early.log", QByteArray::fromStdString(test::nmea("GPRMC,010001,A,3452.5,N,13545.0,E,5.5,054.7,030509,,")));
+    const auto sentences = [](const std::string &body, int times) { return QByteArray::fromStdString(test::nmea(body)).repeated(times); };
+    t.write("gpsdat/zda.log", "garbage\r\n$GPGGA\r\n!AIVDM,1,1,,A,13u?etPv2;0n:dDPwUM1U1Cb069D,0*23\r\n" +
+                                  sentences("IIMWV,227,R,12.5,N,A", 40) + sentences("GPGSV,3,1,11,01,02,03,04", 20) +
+                                  sentences("WIMWV,227,T,11.0,N,A", 20) + sentences("GPZDA,020010,03,05,2009,00,00", 4));
+    t.write("gpsdat/early.log", QByteArray::fromStdString(test::nmea("GPRMC,010001,A,3452.5,N,13545.0,E,5.5,054.7,030509,,") +
+                                                            test::nmea("GPGGA,010002,3452.5,N,13545.0,E,1,08,0.9,5,M,46.9,M,,")));
+    t.write("gpsdat/void.log", sentences("GPGLL,,,,,020010,V,N", 30));
     t.write("gpsdat/other.log", "$PGRMZ,93,f,3*21\r\n");
     t.write("gpsdat/many.log", "$IIMWV,1\r\n$IIMWV,2\r\n$IIHDG,1\r\n$IIHDG,2\r\n$IIDPT,1\r\n$IIDPT,2\r\n$IIVHW,1\r\n$IIVHW,2\r\n"
-                               "$IIMTW,1\r\n$IIXDR,1\r\n$GPGGA,1\r\n$GPGGA,2\r\n$GPGGA,3\r\n");
+                               "$IIMTW,1\r\n$IIXDR,1\r\n$IIDBT,1\r\n$IIDBT,2\r\n$IIDBT,3\r\n");
     writeGpx("a.gpx", 20);
-    ASSERT_TRUE(load("BN,a.gpx,A\r\nBN,gll.log,B\r\nBN,early.log,C\r\nBN,other.log,D\r\nBN,many.log,E\r\n").ok());
+    ASSERT_TRUE(load("BN,a.gpx,A\r\nBN,zda.log,B\r\nBN,early.log,C\r\nBN,void.log,D\r\nBN,other.log,E\r\nBN,many.log,F\r\n").ok());
     EXPECT_EQ(state.warnings.join('\n').toStdString(),
-              "B (gll.log): no RMC sentences; the file has 60 GLL, 20 GSV, 4 ZDA and 1 VDM sentences; the boat is left out\n"
+              "B (zda.log): no RMC, GGA or GLL sentences; the file has 60 MWV, 20 GSV, 4 ZDA and 1 VDM sentences; the boat is left out\n"
               "C (early.log): 0 fixes in the race window; the boat is left out\n"
-              "D (other.log): no RMC sentences; the file has 1 RMZ sentence; the boat is left out\n"
-              "E (many.log): no RMC sentences; the file has 3 GGA, 2 DPT, 2 HDG, 2 MWV and 4 other sentences; the boat is left out");
+              "D (void.log): 0 fixes in the race window; the boat is left out\n"
+              "E (other.log): no RMC, GGA or GLL sentences; the file has 1 RMZ sentence; the boat is left out\n"
+              "F (many.log): no RMC, GGA or GLL sentences; the file has 3 DBT, 2 DPT, 2 HDG, 2 MWV and 4 other sentences; the boat is left out");
 }
 
 TEST_F(TrackLoadingTest, FixIntervalNeedsMoreFixesThanTheFormatsThreshold)

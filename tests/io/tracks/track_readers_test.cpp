@@ -539,6 +539,39 @@ TEST_F(TrackReaderTest, NmeaDamagedSentencesAreSkippedAndTheFirstNamed)
     EXPECT_EQ(read.fixes[1][0], 6);
 }
 
+// A log without RMC sentences gives its GGA and GLL positions. Without ZDA
+// each goes on the day that puts it nearest the gun; after a ZDA sentence,
+// on its date, or the next day once the time of day falls half a day behind
+// the ZDA's. GGA without a fix (quality 0), GLL with status V and the second
+// sentence of an epoch give nothing; a damaged ZDA is named.
+TEST_F(TrackReaderTest, NmeaWithoutRmcReadsGgaAndGllPositions)
+{
+    race.startTimeUtc = makeDateTime(2009, 5, 3, 0, 30, 0);
+    race.preStartSeconds = 3600;
+    const std::string undated = nmea("GPGGA,002959,3452.5,S,13545.0,W,1,08,0.9,545.4,M,46.9,M,,") +
+                                nmea("GPGLL,3452.5,S,13545.0,W,002959,A,A") +
+                                nmea("GPGGA,003000,3452.5,S,13545.0,W,0,08,0.9,545.4,M,46.9,M,,") +
+                                nmea("GPGLL,3452.5,S,13545.0,W,003001,V,N") + nmea("GNGLL,3452.5,N,13545.0,E,003002.00,A,A") +
+                                nmea("GPGGA,235959,3452.5,S,13545.0,W,1,08,0.9,545.4,M,46.9,M,,");
+    const Outcome read = outcomeOf(readNmea, undated);
+    const std::vector<std::array<double, 3>> expected = {{-1, -(34 * 60 + 52.5), -(135 * 60 + 45.0)},
+                                                         {2, 34 * 60 + 52.5, 135 * 60 + 45.0},
+                                                         {-1801, -(34 * 60 + 52.5), -(135 * 60 + 45.0)}};
+    EXPECT_EQ(read.fixes, expected);
+
+    race.startTimeUtc = makeDateTime(2009, 5, 3, 23, 59, 0);
+    const std::string dated = nmea("GPZDA,235958,03,05,2009,00,00") + nmea("GPGGA,235959,3452.5,N,13545.0,E,1,08,0.9,5,M,46.9,M,,") +
+                              nmea("GPGGA,000001,3452.5,N,13545.0,E,1,08,0.9,5,M,46.9,M,,") + nmea("GPZDA,000002,32,05,2009,00,00") +
+                              nmea("GPZDA,000002,05,05,2009,00,00") + nmea("GPGLL,3452.5,N,13545.0,E,000003,A,A");
+    const Outcome read2 = outcomeOf(readNmea, dated);
+    ASSERT_EQ(read2.fixes.size(), 3u);
+    EXPECT_EQ(read2.fixes[0][0], 59);
+    EXPECT_EQ(read2.fixes[1][0], 61);
+    EXPECT_EQ(read2.fixes[2][0], 86400 + 63);
+    EXPECT_EQ(read2.damaged, 1);
+    EXPECT_EQ(read2.firstDamage, "line 4 (byte 167): \"32,05,2009\" is not a date (dd,mm,yyyy)");
+}
+
 // The checksum's two hex digits in either case, for every sum a sentence of
 // plain text can have: a sentence reads when they are its sum, and is
 // skipped when they are not.
