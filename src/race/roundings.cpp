@@ -252,6 +252,8 @@ std::optional<double> passStart(const RaceState &race, BoatEntry &boat, const Co
         return passMark(boat, itemAnchor(race, start), from);
     const CourseLine &line = race.lines[start.number];
     const auto gun = placeAtGun(boat, line, towards);
+    if (gun)
+        from.sample = gun->sample;  // the pre-start's crossings do not count
     if (gun && towards != 0 && gun->betweenEnds && gun->overBy > 0) {
         boat.overEarly = true;
         if (gun->overBy <= kFixTolerance) {

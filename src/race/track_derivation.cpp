@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <vector>
 
 #include "base/numbers.h"
@@ -30,12 +31,15 @@ double metres(const TrackSample &a, const TrackSample &b, double cosLat)
 }
 
 // Metres from each fix to the next: [i] from fix i to fix i + 1.
+// A segment across a gap in the track has no known length: NaN, so that any
+// distance summed over it is not known either.
 std::vector<double> segmentMetres(const BoatEntry &boat, double cosLat)
 {
     const int n = boat.sampleCount();
+    const auto &s = boat.samples;
     std::vector<double> segment(n + 1, 0.0);
     for (int i = 1; i < n; ++i)
-        segment[i] = metres(boat.samples[i], boat.samples[i + 1], cosLat);
+        segment[i] = gapBetween(s[i], s[i + 1]) ? std::numeric_limits<double>::quiet_NaN() : metres(s[i], s[i + 1], cosLat);
     return segment;
 }
 
@@ -50,9 +54,9 @@ void deriveSpeedsAndHeadings(BoatEntry &boat, const std::vector<double> &segment
     auto &s = boat.samples;
     int pieceStart = 1;
     for (int j = 1; j <= n; ++j) {
-        if (j > 1 && gapBetween(s[j - 1], s[j]))
+        if (j > 1 && std::isnan(segment[j - 1]))
             pieceStart = j;
-        if (j == n || gapBetween(s[j], s[j + 1])) {
+        if (j == n || std::isnan(segment[j])) {
             if (j > pieceStart) {
                 s[j].heading = s[j - 1].heading;
                 s[j].speed = s[j - 1].speed;
@@ -67,7 +71,7 @@ void deriveSpeedsAndHeadings(BoatEntry &boat, const std::vector<double> &segment
 
         const int a = std::max(j - 1, pieceStart);
         int b = j + 1;
-        if (b < n && !gapBetween(s[b], s[b + 1]))
+        if (b < n && !std::isnan(segment[b]))
             ++b;
         double path = 0;
         for (int i = a; i < b; ++i)
@@ -117,21 +121,17 @@ double sailedBetween(const BoatEntry &boat, bool ordered, const std::vector<doub
     double total = 0;
     int first = 1;
     if (const int k = segmentAt(boat, ordered, 1, from)) {
-        total += metres(interpolated(s[k], s[k + 1], from), s[k + 1], cosLat);
+        total += std::isnan(segment[k]) ? segment[k] : metres(interpolated(s[k], s[k + 1], from), s[k + 1], cosLat);
         first = k + 1;
     }
     int last = n;
     if (const int m = segmentAt(boat, ordered, first, to)) {
-        total += metres(s[m], interpolated(s[m], s[m + 1], to), cosLat);
+        total += std::isnan(segment[m]) ? segment[m] : metres(s[m], interpolated(s[m], s[m + 1], to), cosLat);
         last = m;
-    }
-    for (int i = std::max(first - 1, 1); i <= std::min(last, n - 1); ++i) {
-        if (gapBetween(s[i], s[i + 1]))
-            return 0;
     }
     for (int i = first; i < last; ++i)
         total += segment[i];
-    return total;
+    return std::isnan(total) ? 0 : total;
 }
 
 // The replay of a boat ends a minute after it finished: what it sailed
