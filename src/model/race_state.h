@@ -280,7 +280,7 @@ struct RaceState {
     double initialPlaySpeed = 5;
     QStringList attachments;
     bool coverPresent = false;
-    double topSpeed = 0;  // knots: the fastest sample under 20 knots
+    double topSpeed = 0;  // knots: the fastest sample of the fleet, GPS glitches left out
 
     RaceExtent extent;
     DaylightWindow daylight;

@@ -12,7 +12,11 @@ namespace keelrun {
 namespace {
 
 constexpr int kMinimumSamples = 6;
-constexpr double kTopSpeedLimit = 20;    // knots; faster samples are glitches
+// A GPS glitch: a fix the track runs out to and straight back from, the
+// detour over three times the direct way between its neighbours and more
+// than 50 m longer. A boat turning on the spot, or GPS noise, is neither.
+constexpr double kGlitchDetour = 3;
+constexpr double kGlitchMetres = 50;
 constexpr double kKnotsPerMetrePerSecond = 3.6 / 1.852;
 
 struct Displacement {
@@ -168,6 +172,34 @@ void measureSailedLegs(BoatEntry &boat, int courseLength, const std::vector<doub
     }
 }
 
+bool isGlitch(const BoatEntry &boat, const std::vector<double> &segment, int p, double cosLat)
+{
+    const double detour = segment[p - 1] + segment[p];  // NaN next to a gap: no glitch
+    if (!(detour > kGlitchMetres))
+        return false;
+    const double direct = metres(boat.samples[p - 1], boat.samples[p + 1], cosLat);
+    return detour > kGlitchDetour * direct && detour - direct > kGlitchMetres;
+}
+
+// The boat's fastest speed, leaving out the speeds a glitch took part in:
+// each spans the segments from the fix before to the fix after the next.
+double topSpeedOf(const BoatEntry &boat, const std::vector<double> &segment, double cosLat)
+{
+    const int n = boat.sampleCount();
+    double top = 0;
+    int cleanFrom = 1;  // the first sample whose speed no glitch has touched
+    for (int p = 2; p < n; ++p) {
+        if (isGlitch(boat, segment, p, cosLat)) {
+            for (int j = cleanFrom; j <= p - 3; ++j)
+                top = std::max(top, boat.samples[j].speed);
+            cleanFrom = std::max(cleanFrom, p + 2);
+        }
+    }
+    for (int j = cleanFrom; j <= n; ++j)
+        top = std::max(top, boat.samples[j].speed);
+    return top;
+}
+
 }  // namespace
 
 double deriveBoatTrack(BoatEntry &boat, int courseLength, double cosLat)
@@ -176,10 +208,7 @@ double deriveBoatTrack(BoatEntry &boat, int courseLength, double cosLat)
     double topSpeed = 0;
     if (boat.sampleCount() >= kMinimumSamples) {
         deriveSpeedsAndHeadings(boat, segment, cosLat);
-        for (int j = 1; j <= boat.sampleCount(); ++j) {
-            if (boat.samples[j].speed < kTopSpeedLimit)
-                topSpeed = std::max(topSpeed, boat.samples[j].speed);
-        }
+        topSpeed = topSpeedOf(boat, segment, cosLat);
     }
     cutAfterFinish(boat, courseLength);
     measureSailedLegs(boat, courseLength, segment, cosLat);

@@ -13,7 +13,8 @@ namespace keelrun {
 // after the boat's finish; and, when it finished, the distance sailed on
 // each leg, on the segments measured for the speeds, the last entry being
 // the whole race from the gun (zeros otherwise). Returns the boat's top
-// speed: its fastest sample under 20 knots, faster ones being GPS glitches.
+// speed, leaving out the speeds around a GPS glitch (a fix far off the
+// track and straight back), however fast the boat itself sailed.
 double deriveBoatTrack(BoatEntry &boat, int courseLength, double cosLat);
 
 }  // namespace keelrun

@@ -84,11 +84,32 @@ TEST(TrackDerivation, StandingStillKeepsTheHeading)
     EXPECT_EQ(s[5].heading, 0);
 }
 
-TEST(TrackDerivation, TopSpeedLeavesOutGlitches)
+// A boat sailing north at 45 knots, one fix a second: 0.0125 minutes of
+// latitude (23.15 m) a fix.
+RaceState foilerAt45Knots(int fixes)
 {
-    // 0.07 minutes in 10 s is 25.2 knots; 0.05 is 18 knots.
-    RaceState race = raceWith({{0, 0}, {0.07, 0}, {0.14, 0}, {0.21, 0}, {0.28, 0}, {0.33, 0}, {0.38, 0}, {0.43, 0}, {0.48, 0}});
-    EXPECT_NEAR(derive(race), 18, 1e-9);
+    RaceState race;
+    race.boatCount = 1;
+    race.extent.cosLat = 1;
+    for (int i = 0; i < fixes; ++i)
+        race.boats[1].samples.push_back({double(i), 0.0125 * i, 0, 0, 0});
+    return race;
+}
+
+// The top speed is what a boat held, not a ceiling: a fast boat's is its
+// own, and a fix flung far off the track by the GPS is no speed at all.
+TEST(TrackDerivation, TopSpeedIsWhatABoatHeld)
+{
+    RaceState race = foilerAt45Knots(30);
+    EXPECT_NEAR(derive(race), 45, 1e-9);
+
+    race = foilerAt45Knots(30);
+    race.boats[1].samples[15].lon += 0.108;  // 200 m off, for one fix: 390 knots there and back
+    EXPECT_NEAR(derive(race), 45, 1e-9);
+    race = foilerAt45Knots(30);
+    race.boats[1].samples[2].lon += 0.108;  // near the start of the track
+    race.boats[1].samples[29].lon += 0.108;  // and near its end
+    EXPECT_NEAR(derive(race), 45, 1e-9);
 }
 
 class LegDistanceTest : public ::testing::Test {

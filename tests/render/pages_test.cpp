@@ -96,8 +96,20 @@ TEST_F(GraphPageTest, Axes)
 
     race.topSpeed = 3;  // 4.5 rounds to 4, raised to 6
     EXPECT_EQ(GraphAxes(race, 800, 677).speedScale, 6);
-    race.topSpeed = 12;  // 18, lowered to 16
-    EXPECT_EQ(GraphAxes(race, 800, 677).speedScale, 16);
+    race.topSpeed = 12;
+    EXPECT_EQ(GraphAxes(race, 800, 677).speedScale, 18);
+    EXPECT_EQ(GraphAxes(race, 800, 677).speedLabelStep(), 1);  // 21 pixels a knot
+    race.topSpeed = 45;  // a foiling fleet: its curves stay on the graph
+    const GraphAxes foilers(race, 800, 677);
+    EXPECT_EQ(foilers.speedScale, 68);
+    EXPECT_EQ(foilers.xSpeed(45), 410 + 251);
+    EXPECT_EQ(foilers.speedLabelStep(), 5);
+    EXPECT_EQ(foilers.speedLineStep(), 5);  // 5.6 pixels a knot: a line at each label
+    race.topSpeed = 80;
+    EXPECT_EQ(GraphAxes(race, 800, 677).speedScale, 75);
+    race.topSpeed = 20;
+    EXPECT_EQ(GraphAxes(race, 800, 677).speedLabelStep(), 2);  // 12.7 pixels a knot
+    EXPECT_EQ(GraphAxes(race, 800, 677).speedLineStep(), 1);
     race.topSpeed = 8;
     EXPECT_EQ(GraphAxes(race, 800, 677).speedScale, 12);
 

@@ -12,7 +12,7 @@ GraphAxes::GraphAxes(const RaceState &race, int mapWidth, int clientHeight)
       width1(roundHalfEven(mapWidth / 2.0 - 45)),
       left2(roundHalfEven(mapWidth / 2.0) + 10),
       width2(roundHalfEven(mapWidth / 2.0 - 20)),
-      speedScale(std::clamp(roundHalfEven(1.5 * race.topSpeed), 6, 16)),
+      speedScale(std::clamp(roundHalfEven(1.5 * race.topSpeed), 6, 75)),
       windowStart_(race.windowStart),
       windowLength_(race.windowLength > 0 ? race.windowLength : 1),
       windDirection_(race.windDirection)
@@ -38,6 +38,17 @@ int GraphAxes::xSpeed(double knots) const
 {
     return roundHalfEven(width2 * knots / speedScale + left2);
 }
+
+int GraphAxes::speedLabelStep() const
+{
+    const double pixelsPerKnot = double(width2) / speedScale;
+    for (const int step : {1, 2, 5})
+        if (step * pixelsPerKnot >= 16)
+            return step;
+    return 10;
+}
+
+int GraphAxes::speedLineStep() const { return double(width2) / speedScale >= 6 ? 1 : speedLabelStep(); }
 
 int timeGridStep(double windowLength)
 {

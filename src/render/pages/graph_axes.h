@@ -18,7 +18,7 @@ struct GraphAxes {
     int width1;      // the direction graph
     int left2;       // the speed graph
     int width2;
-    int speedScale;  // knots at the right edge of the speed graph, 6..16
+    int speedScale;  // knots at the right edge of the speed graph: 1.5 x the top speed, 6..75
 
     // Race-clock seconds to a row: the window's start at the bottom edge.
     int y(double t) const;
@@ -27,6 +27,11 @@ struct GraphAxes {
     // the middle, 90 degrees to the left of the wind.
     int xDirection(double degrees) const;
     int xSpeed(double knots) const;
+    // Knots between the speed graph's labels (1, 2, 5 or 10), so that they
+    // stand at least 16 pixels apart whatever the fleet's speed; its lines
+    // stand every knot where they are 6 pixels apart, else at the labels.
+    int speedLabelStep() const;
+    int speedLineStep() const;
 
 private:
     double windowStart_, windowLength_, windDirection_;

@@ -114,10 +114,13 @@ private:
         const bool windScale = race_.maxWindSpeed > 0;
         if (windScale)
             writeOpaque(p_, {axes_.left2, bottom() + 19}, QStringLiteral("TWS"), kBlue, request_.sea);
-        for (int k = 1; k <= axes_.speedScale; ++k) {
+        const int labelStep = axes_.speedLabelStep(), lineStep = axes_.speedLineStep();
+        for (int k = lineStep; k <= axes_.speedScale; k += lineStep) {
             const int x = axes_.xSpeed(k);
             p_.setPen(kFaintLine);
             p_.drawLine(x, GraphAxes::kTop, x, bottom());
+            if (k % labelStep != 0)
+                continue;
             const QString boat = QString::number(k);
             writeOpaque(p_, {x - 3 * int(boat.size()), bottom() + 5}, boat, Qt::white, request_.sea);
             if (windScale) {
