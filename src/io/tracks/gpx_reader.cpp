@@ -83,46 +83,13 @@ void lowerInto(std::string_view from, char *to)
         to[k] = lower(from[k]);
 }
 
-// After hh:mm:ss: an optional fraction of a second (not read), then "z",
-// nothing, or a zone offset (local time ahead of UTC) in any of the
-// forms "+09:00", "+0900" and "+09".
-std::optional<double> zoneOffsetSeconds(std::string_view rest)
-{
-    rest = rest.substr(0, rest.find('<'));
-    if (!rest.empty() && rest.front() == '.')
-        rest.remove_prefix(std::min(rest.find_first_not_of("0123456789", 1), rest.size()));
-    rest = trimmed(rest);
-    if (rest.empty() || rest == "z")
-        return 0.0;
-    if (rest.front() != '+' && rest.front() != '-')
-        return std::nullopt;
-    const double sign = rest.front() == '-' ? -1.0 : 1.0;
-    rest.remove_prefix(1);
-    const bool shaped = rest.size() == 2 || rest.size() == 4 || (rest.size() == 5 && rest[2] == ':');
-    if (!shaped)
-        return std::nullopt;
-    const std::string_view minuteText = rest.size() == 2 ? std::string_view("0") : rest.substr(rest.size() - 2);
-    const auto hours = parseInteger(rest.substr(0, 2));
-    const auto minutes = parseInteger(minuteText);
-    if (!hours || !minutes || *hours < 0 || *hours > 23 || *minutes < 0 || *minutes > 59)
-        return std::nullopt;
-    return sign * (*hours * 3600.0 + *minutes * 60.0);
-}
-
 // The time of a point from the lower-cased text after its "<time>" (at
 // most kTimeWindow characters), converted to UTC; nothing when it cannot be
-// read.
+// read. A fraction of a second is dropped.
 std::optional<DateTime> pointTime(std::string_view text, DateMemo &memo)
 {
-    const std::string_view window = trimmed(text);
-    const std::size_t t = window.find('t');
-    const bool split = t != std::string_view::npos;
-    const auto date = split ? memo.read(window.substr(0, t), parseDateTime) : std::nullopt;
-    const auto clock = split ? parseTimeOfDay(window.substr(t + 1, 8)) : std::nullopt;
-    const auto offset = split ? zoneOffsetSeconds(window.substr(std::min(t + 9, window.size()))) : std::nullopt;
-    if (!date || !clock || !offset)
-        return std::nullopt;
-    return addSeconds(*date, *clock - *offset);
+    const auto time = isoTime(trimmed(text.substr(0, text.find('<'))), "t", memo);
+    return time ? std::optional<DateTime>(time->utc) : std::nullopt;
 }
 
 // A point read: its fix, or a skip when its time could not be read.

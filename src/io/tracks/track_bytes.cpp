@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "base/byte_words.h"
+#include "base/line_splitter.h"
 #include "base/numbers.h"
 
 namespace keelrun {
@@ -29,7 +30,61 @@ double degreesAndDecimals(std::uint32_t whole, std::uint64_t decimalDigits, std:
     return degreesAndMinutes(whole, std::uint64_t{whole % 100 * kScale[places]} + decimalDigits, places);
 }
 
+// The fraction of a second at the start of `rest`, ".25", taken off it; 0
+// when there is none.
+double takeFraction(std::string_view &rest)
+{
+    if (rest.empty() || rest.front() != '.')
+        return 0;
+    const std::size_t end = std::min(rest.find_first_not_of("0123456789", 1), rest.size());
+    double fraction = 0;
+    if (end > 1)
+        parseNumber(rest.substr(0, end), fraction);
+    rest.remove_prefix(end);
+    return fraction;
+}
+
+// What follows the fraction: "z", nothing, or a zone offset, as seconds
+// that local time is ahead of UTC.
+std::optional<double> zoneOffsetSeconds(std::string_view zone)
+{
+    zone = trimmed(zone);
+    if (zone.empty() || zone == "z" || zone == "Z")
+        return 0.0;
+    if (zone.front() != '+' && zone.front() != '-')
+        return std::nullopt;
+    const double sign = zone.front() == '-' ? -1.0 : 1.0;
+    zone.remove_prefix(1);
+    const bool shaped = zone.size() == 2 || zone.size() == 4 || (zone.size() == 5 && zone[2] == ':');
+    if (!shaped)
+        return std::nullopt;
+    const std::string_view minuteText = zone.size() == 2 ? std::string_view("0") : zone.substr(zone.size() - 2);
+    const auto hours = parseInteger(zone.substr(0, 2));
+    const auto minutes = parseInteger(minuteText);
+    if (!hours || !minutes || *hours < 0 || *hours > 23 || *minutes < 0 || *minutes > 59)
+        return std::nullopt;
+    return sign * (*hours * 3600.0 + *minutes * 60.0);
+}
+
 }  // namespace
+
+std::optional<IsoTime> isoTime(std::string_view text, std::string_view separators, DateMemo &dates)
+{
+    constexpr std::size_t kClockLength = 8;  // hh:mm:ss
+    const std::size_t split = text.find_first_of(separators);
+    if (split == std::string_view::npos || text.size() - split - 1 < kClockLength)
+        return std::nullopt;
+    const std::optional<DateTime> &date = dates.read(text.substr(0, split), parseDateTime);
+    int secondOfDay;
+    if (!date || !parseTimeOfDay(text.substr(split + 1, kClockLength), secondOfDay))
+        return std::nullopt;
+    std::string_view rest = text.substr(split + 1 + kClockLength);
+    const double fraction = takeFraction(rest);
+    const auto offset = zoneOffsetSeconds(rest);
+    if (!offset)
+        return std::nullopt;
+    return IsoTime{addSeconds(*date, secondOfDay - *offset), fraction};
+}
 
 bool degreesMinutesField(std::string_view field, double &minutes)
 {

@@ -1,6 +1,7 @@
 #pragma once
-// Helpers shared by the track readers: little-endian fields, Unix times,
-// coordinate texts and the description of a damaged record's place.
+// Helpers shared by the track readers: little-endian fields, Unix and ISO
+// 8601 times, coordinate texts and the description of a damaged record's
+// place.
 
 #include <cstdint>
 #include <cstring>
@@ -32,7 +33,7 @@ inline float floatAt(std::string_view bytes, std::size_t offset)
 }
 
 // Seconds since 1970-01-01 00:00:00 UTC.
-inline DateTime fromUnixTime(std::int64_t seconds) { return {25569.0 + static_cast<double>(seconds) / 86400.0}; }
+inline DateTime fromUnixTime(double seconds) { return {25569.0 + seconds / 86400.0}; }
 
 // The last date text read and what it gave: a track's fixes share their
 // date for hours, and reading it again for each fix is a good part of the
@@ -57,6 +58,22 @@ private:
     bool filled_ = false;
 };
 using DateMemo = TextMemo<std::optional<DateTime>>;
+
+// An ISO 8601 time read: the whole second in UTC, and the fraction of a
+// second after it that the text gave.
+struct IsoTime {
+    DateTime utc;
+    double fraction = 0;  // 0 <= fraction < 1
+    DateTime exact() const { return addSeconds(utc, fraction); }
+};
+
+// "2009-05-03T11:15:30.25+09:00": a date as parseDateTime reads it (its
+// text read through `dates`), one of `separators`, "hh:mm:ss" (two digits
+// each), then optionally a fraction of a second, then "Z", nothing (both
+// UTC) or a zone offset (local time ahead of UTC) in any of the forms
+// "+09:00", "+0900" and "+09", blanks allowed before it. Nothing when any
+// part does not read.
+std::optional<IsoTime> isoTime(std::string_view text, std::string_view separators, DateMemo &dates);
 
 // How a text coordinate is written after its hemisphere letter.
 enum class CoordinateForm {
