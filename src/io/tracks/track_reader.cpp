@@ -19,7 +19,7 @@ struct NamedFormat {
     TrackFormat format;
 };
 
-const std::array<NamedFormat, 8> kFormats{{
+const std::array<NamedFormat, 9> kFormats{{
     {"gpx", {readGpx, 100, false, true}},
     {"trb", {readTrb, 100, false, false}},
     {"gdb", {readGdb, 50, true, false}},
@@ -28,6 +28,7 @@ const std::array<NamedFormat, 8> kFormats{{
     {"dtr", {readHemisphereText, 100, false, true}},
     {"trk", {readHemisphereText, 100, false, true}},
     {"log", {readNmea, 100, false, true, nmeaWithoutPositions}},
+    {"tcx", {readTcx, 100, false, true}},
 }};
 
 constexpr int kDefaultFixInterval = 30;

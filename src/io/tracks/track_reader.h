@@ -32,6 +32,7 @@ void readGdb(std::string_view bytes, const TrackContext &context, FixSink &sink)
 void readMps(std::string_view bytes, const TrackContext &context, FixSink &sink);
 void readHemisphereText(std::string_view bytes, const TrackContext &context, FixSink &sink);
 void readNmea(std::string_view bytes, const TrackContext &context, FixSink &sink);
+void readTcx(std::string_view bytes, const TrackContext &context, FixSink &sink);
 
 // Why a file of a format gave no fix, where the format can tell from what
 // the file holds; empty when it cannot.

@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cctype>
+
 #include <QFile>
 #include <QProcess>
 #include <QStandardPaths>
@@ -40,7 +43,7 @@ QByteArray sourceGpx()
 }
 
 struct Case {
-    const char *gpsbabelFormat;
+    const char *gpsbabelFormat;  // with its options
     TrackDecoder decode;
     double tolerance;  // minutes of arc the format keeps (NMEA: 0.001', float32: ~1e-5 degrees)
 };
@@ -82,8 +85,13 @@ TEST_P(GpsbabelCrossCheck, ReadsBackTheSourceTrack)
 
 INSTANTIATE_TEST_SUITE_P(Formats, GpsbabelCrossCheck,
                          ::testing::Values(Case{"gpx", readGpx, 1e-6}, Case{"nmea", readNmea, 0.0006},
-                                           Case{"gdb", readGdb, 1e-5}, Case{"gnav_trl", readTrl, 0.001}),
-                         [](const auto &param) { return std::string(param.param.gpsbabelFormat); });
+                                           Case{"gdb", readGdb, 1e-5}, Case{"gnav_trl", readTrl, 0.001},
+                                           Case{"gtrnctr", readTcx, 1e-5}, Case{"gtrnctr,course=0", readTcx, 1e-5}),
+                         [](const auto &param) {
+                             std::string name = param.param.gpsbabelFormat;
+                             std::replace_if(name.begin(), name.end(), [](char c) { return !std::isalnum(static_cast<unsigned char>(c)); }, '_');
+                             return name;
+                         });
 
 }  // namespace
 }  // namespace keelrun

@@ -788,5 +788,76 @@ TEST_F(TrackReaderTest, FixesWithImpossibleDegreesArePassedOver)
     EXPECT_EQ(read(readHemisphereText, text).sampleCount(), 1);
 }
 
+// A TCX track point as watches and gpsbabel write it, over several lines;
+// `position` is left out when empty.
+std::string tcxPoint(const std::string &time, const std::string &position)
+{
+    return "  <Trackpoint>\n   <Time>" + time + "</Time>\n" +
+           (position.empty() ? "" : "   <Position>" + position + "</Position>\n") +
+           "   <AltitudeMeters>2.0</AltitudeMeters>\n  </Trackpoint>\n";
+}
+
+std::string tcxPosition(const std::string &lat, const std::string &lon)
+{
+    return "<LatitudeDegrees>" + lat + "</LatitudeDegrees><LongitudeDegrees>" + lon + "</LongitudeDegrees>";
+}
+
+// Fractions of a second reach the fix sink, which rounds them to the
+// nearest second.
+TEST_F(TrackReaderTest, TcxTimesAreUtcWithFractionsAndZones)
+{
+    const std::string position = tcxPosition("-35.5", "-139.25");
+    const std::string tcx = "<TrainingCenterDatabase><Activities><Activity><Lap><Track>\n" +
+                            tcxPoint("2009-05-03T02:15:30Z", position) + tcxPoint("2009-05-03T02:15:31.250Z", position) +
+                            tcxPoint("2009-05-03T02:15:31.750Z", position) + tcxPoint("2009-05-03T11:15:33+09:00", position) +
+                            tcxPoint(" 2009-05-02T21:30:33.6-04:45 ", position) + tcxPoint("2009-05-03t02:15:35z", position) +
+                            "</Track></Lap></Activity></Activities></TrainingCenterDatabase>\n";
+    const Outcome read = outcomeOf(readTcx, tcx);
+    ASSERT_EQ(read.fixes.size(), 6u) << read.firstDamage;
+    const double expected[] = {930, 931, 932, 933, 934, 935};
+    for (std::size_t i = 0; i < 6; ++i)
+        EXPECT_EQ(read.fixes[i][0], expected[i]) << i;
+    EXPECT_DOUBLE_EQ(read.fixes[0][1], -35.5 * 60);
+    EXPECT_DOUBLE_EQ(read.fixes[0][2], -139.25 * 60);
+}
+
+// Points without a position (no fix yet) are no fixes and no damage; other
+// elements whose names start alike are no points, and a point left open
+// ends where the next begins.
+TEST_F(TrackReaderTest, TcxReadsOnlyPointsWithAPosition)
+{
+    const std::string tcx = tcxPoint("2009-05-03T02:00:01Z", "") + tcxPoint("2009-05-03T02:00:02Z", tcxPosition("35.5", "139.25")) +
+                            "<TrackpointExtension><Time>2009-05-03T02:00:03Z</Time><Position>" + tcxPosition("1", "1") +
+                            "</Position></TrackpointExtension>\n<Trackpoint><Time>2009-05-03T02:00:04Z</Time>\n" +
+                            "<Trackpoint>\n<Position>" + tcxPosition("35.6", "139.3") + "</Position><Time>2009-05-03T02:00:05Z</Time>";
+    const Outcome read = outcomeOf(readTcx, tcx);
+    ASSERT_EQ(read.fixes.size(), 2u);
+    EXPECT_EQ(read.fixes[0][0], 2);
+    EXPECT_EQ(read.fixes[1][0], 5);
+    EXPECT_DOUBLE_EQ(read.fixes[1][1], 35.6 * 60);
+    EXPECT_EQ(read.damaged, 0);
+    EXPECT_EQ(read.skipped, 0);
+}
+
+// A point with a position whose time or coordinates do not read is damaged:
+// passed over and counted, the first named by its line, byte and text.
+TEST_F(TrackReaderTest, TcxDamagedPointsAreSkippedAndTheFirstNamed)
+{
+    const std::string good = tcxPosition("35.5", "139.25");
+    const std::string tcx = "<Track>\n" + tcxPoint("2009-05-03T02:00:01Z", good) +
+                            tcxPoint("2009-05-03T02:00:02Z", tcxPosition("35,5", "139.25")) +
+                            tcxPoint("2009-05-03T02:00:03Z", tcxPosition("35.5", "")) +
+                            tcxPoint("2009-05-03T02:00:04Z", "<LatitudeDegrees>35.5</LatitudeDegrees>") +
+                            tcxPoint("2009-05-03T25:00:05Z", good) + tcxPoint("2009-05-03T02:00:06+9", good) +
+                            tcxPoint("yesterday", good) + "<Trackpoint><Position>" + good + "</Position></Trackpoint>\n" +
+                            tcxPoint("2009-05-03T02:00:09Z", good);
+    const Outcome read = outcomeOf(readTcx, tcx);
+    EXPECT_EQ(read.damaged, 7);
+    EXPECT_EQ(read.firstDamage, "line 9 (byte 305): \"35,5\" is not a number of degrees");
+    ASSERT_EQ(read.fixes.size(), 2u);
+    EXPECT_EQ(read.fixes[1][0], 9);
+    EXPECT_EQ(read.skipped, 0);
+}
+
 }  // namespace
 }  // namespace keelrun
