@@ -19,7 +19,7 @@ struct NamedFormat {
     TrackFormat format;
 };
 
-const std::array<NamedFormat, 9> kFormats{{
+const std::array<NamedFormat, 10> kFormats{{
     {"gpx", {readGpx, 100, false, true}},
     {"trb", {readTrb, 100, false, false}},
     {"gdb", {readGdb, 50, true, false}},
@@ -29,6 +29,7 @@ const std::array<NamedFormat, 9> kFormats{{
     {"trk", {readHemisphereText, 100, false, true}},
     {"log", {readNmea, 100, false, true, nmeaWithoutPositions}},
     {"tcx", {readTcx, 100, false, true}},
+    {"csv", {readCsv, 100, false, true, csvWithoutColumns}},
 }};
 
 constexpr int kDefaultFixInterval = 30;

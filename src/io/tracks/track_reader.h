@@ -33,6 +33,7 @@ void readMps(std::string_view bytes, const TrackContext &context, FixSink &sink)
 void readHemisphereText(std::string_view bytes, const TrackContext &context, FixSink &sink);
 void readNmea(std::string_view bytes, const TrackContext &context, FixSink &sink);
 void readTcx(std::string_view bytes, const TrackContext &context, FixSink &sink);
+void readCsv(std::string_view bytes, const TrackContext &context, FixSink &sink);
 
 // Why a file of a format gave no fix, where the format can tell from what
 // the file holds; empty when it cannot.
@@ -42,6 +43,11 @@ using NoFixReason = QString (*)(std::string_view bytes);
 // sentences; the file has 2100 ZDA and 60 MWV sentences". Empty for a log
 // with such sentences.
 QString nmeaWithoutPositions(std::string_view bytes);
+
+// A CSV file whose header does not name the columns a fix needs: "no
+// latitude and longitude columns in the header "time,x,y"". Empty when it
+// names them all.
+QString csvWithoutColumns(std::string_view bytes);
 
 struct TrackFormat {
     TrackDecoder decode = nullptr;

@@ -224,6 +224,32 @@ TEST_F(TrackLoadingTest, AnNmeaLogWithoutPositionsSaysWhatItHolds)
               "F (many.log): no RMC, GGA or GLL sentences; the file has 3 DBT, 2 DPT, 2 HDG, 2 MWV and 4 other sentences; the boat is left out");
 }
 
+// TCX and CSV tracks are chosen by their ending and read as text, so a
+// spreadsheet's CSV saved as UTF-16 reads too. A CSV whose header names no
+// track columns says which header it saw.
+TEST_F(TrackLoadingTest, TcxAndCsvTracksAreReadAsText)
+{
+    QByteArray tcx = "<TrainingCenterDatabase><Activities><Activity><Lap><Track>\n";
+    QByteArray csv = "Timestamp;Latitude;Longitude\r\n";
+    for (int s = 0; s < 20; ++s) {
+        const QByteArray time = QStringLiteral("2009-05-03T02:00:%1Z").arg(s, 2, 10, QLatin1Char('0')).toUtf8();
+        tcx += "<Trackpoint><Time>" + time + "</Time><Position><LatitudeDegrees>35.5</LatitudeDegrees>"
+               "<LongitudeDegrees>139.25</LongitudeDegrees></Position></Trackpoint>\n";
+        csv += time + ";35.5;139.25\r\n";
+    }
+    t.write("gpsdat/a.tcx", tcx + "</Track></Lap></Activity></Activities></TrainingCenterDatabase>\n");
+    QStringEncoder utf16(QStringConverter::Utf16LE, QStringConverter::Flag::WriteBom);
+    t.write("gpsdat/b.CSV", QByteArray(utf16.encode(QString::fromUtf8(csv))));
+    t.write("gpsdat/c.csv", "Date,Speed,Heading\r\n2009-05-03,5.2,211\r\n");
+    ASSERT_TRUE(load("BN,a.tcx,A\r\nBN,b.CSV,B\r\nBN,c.csv,C\r\n").ok());
+    ASSERT_EQ(state.boatCount, 2);
+    EXPECT_EQ(state.boats[1].sampleCount(), 20);
+    EXPECT_EQ(state.boats[2].sampleCount(), 20);
+    EXPECT_EQ(state.boats[2].samples[20].time, 19);
+    EXPECT_EQ(state.warnings.join('\n').toStdString(),
+              "C (c.csv): no time, latitude and longitude columns in the header \"Date,Speed,Heading\"; the boat is left out");
+}
+
 TEST_F(TrackLoadingTest, FixIntervalNeedsMoreFixesThanTheFormatsThreshold)
 {
     writeGpx("hundred.gpx", 100);

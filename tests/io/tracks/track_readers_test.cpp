@@ -859,5 +859,76 @@ TEST_F(TrackReaderTest, TcxDamagedPointsAreSkippedAndTheFirstNamed)
     EXPECT_EQ(read.skipped, 0);
 }
 
+// Each header names the same fix, 1 s after the gun at 35.5 N 139.25 E, in
+// its own columns.
+TEST_F(TrackReaderTest, CsvFindsItsColumnsByTheirCommonNames)
+{
+    const std::pair<std::string, std::string> files[] = {
+        {"time,lat,lon", "2009-05-03T02:00:01Z,35.5,139.25"},
+        {"SOG, Longitude ,Timestamp,Latitude,COG", "5.2,139.25,2009-05-03T02:00:01Z,35.5,211"},
+        {"UTC,LAT,LNG", "2009-05-03T02:00:01Z,35.5,139.25"},
+        {"DateTime,Lat,Long", "2009-05-03 02:00:01,35.5,139.25"},
+        {"date_time,latitude,longitude", "2009-05-03 02:00:01,35.5,139.25"},
+        {"\"GPS Time\",\"Lat\",\"Lon\"", "\"2009-05-03 02:00:01\", \"35.5\" ,\"139.25\""},
+        {"\xEF\xBB\xBF\r\n\r\ntime,lat,lon,time,lat", "2009-05-03T02:00:01Z,35.5,139.25,x,y"},
+        {"name,time,lat,lon", "\"Smith, J.\",2009-05-03T02:00:01Z,35.5,139.25"},
+        {"time;lat;lon;note", "2009-05-03T02:00:01Z;35.5;139.25;\"a;b\""},
+        {"time,lat,lon,sog;cog", "2009-05-03T02:00:01Z,35.5,139.25,5;211"},  // with a comma, commas separate
+    };
+    for (const auto &[header, row] : files) {
+        const Outcome read = outcomeOf(readCsv, header + "\r\n" + row + "\r\n");
+        ASSERT_EQ(read.fixes.size(), 1u) << header << ": " << read.firstDamage;
+        EXPECT_EQ(read.fixes[0], (std::array<double, 3>{1, 35.5 * 60, 139.25 * 60})) << header;
+    }
+}
+
+// Fractions of a second reach the fix sink, which rounds them to the
+// nearest second.
+TEST_F(TrackReaderTest, CsvTimesInIsoAndUnixForms)
+{
+    const auto row = [](const std::string &time) { return time + ",35.5,139.25\n"; };
+    const std::string csv = "time,lat,lon\n" + row("2009-05-03T02:15:30Z") + row("2009-05-03 11:15:31.4+09:00") +
+                            row("2009-05-03T02:15:31.6") + row("2009-05-02T21:30:33-04:45") +
+                            row(std::to_string(kGunUnix + 934)) + row(std::to_string(kGunUnix + 934) + ".6") +
+                            row(std::to_string(kGunUnix * 1000 + 936499)) + row("2009-05-03 02:15:37 Z");
+    const Outcome read = outcomeOf(readCsv, csv);
+    ASSERT_EQ(read.fixes.size(), 8u) << read.firstDamage;
+    const double expected[] = {930, 931, 932, 933, 934, 935, 936, 937};
+    for (std::size_t i = 0; i < 8; ++i)
+        EXPECT_EQ(read.fixes[i][0], expected[i]) << i;
+}
+
+// A row whose time or coordinates do not read, or that is too short to
+// hold them, is damaged: passed over and counted, the first named by its
+// line, byte and text. Rows without a position and blank lines are passed
+// over without a word.
+TEST_F(TrackReaderTest, CsvDamagedRowsAreSkippedAndTheFirstNamed)
+{
+    const std::string csv = "Time;Lat;Lon\n2009-05-03T02:00:01Z;35.5;139.25\n2009-05-03T02:00:02Z;35,5;139.25\n"
+                            "2009-05-03T25:00:03Z;35.5;139.25\nyesterday;35.5;139.25\n2009-05-03T02:00:04Z;35.5\n"
+                            "2009-05-03T02:00:05Z;35.5;\n2009-05-03T02:00:06Z;;\n\n  \n2009-05-03T02:00:07Z;35.5;139.25";
+    const Outcome read = outcomeOf(readCsv, csv);
+    EXPECT_EQ(read.damaged, 5);
+    EXPECT_EQ(read.firstDamage, "line 3 (byte 67): \"35,5\" is not a number of degrees");
+    ASSERT_EQ(read.fixes.size(), 2u);
+    EXPECT_EQ(read.fixes[1][0], 7);
+    EXPECT_EQ(read.skipped, 0);
+}
+
+// A header that does not name the columns gives no fix and says which it
+// lacks, and what the header was.
+TEST_F(TrackReaderTest, CsvWithoutItsColumnsSaysWhichHeaderItSaw)
+{
+    const std::string nameless = "foo,bar,baz\n2009-05-03T02:00:01Z,35.5,139.25\n";
+    EXPECT_EQ(outcomeOf(readCsv, nameless), Outcome{});
+    EXPECT_EQ(csvWithoutColumns(nameless).toStdString(), "no time, latitude and longitude columns in the header \"foo,bar,baz\"");
+    EXPECT_EQ(csvWithoutColumns("\n time;x;lat \r\n").toStdString(), "no longitude column in the header \"time;x;lat\"");
+    EXPECT_EQ(csvWithoutColumns("lon,when,lat").toStdString(), "no time column in the header \"lon,when,lat\"");
+    EXPECT_EQ(csvWithoutColumns("").toStdString(), "no time, latitude and longitude columns in the header \"\"");
+    EXPECT_EQ(csvWithoutColumns(std::string(100, 'x')).toStdString(),
+              "no time, latitude and longitude columns in the header \"" + std::string(80, 'x') + "...\"");
+    EXPECT_TRUE(csvWithoutColumns("time,latitude,longitude\n").isEmpty());
+}
+
 }  // namespace
 }  // namespace keelrun
