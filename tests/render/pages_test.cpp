@@ -259,6 +259,22 @@ TEST_F(AnalysisPageTest, DotsStandAtDistanceAndTime)
     EXPECT_GT(countColour(page, QRect(41, 31, 318, 238), kRed), 100);         // iso-speed lines
 }
 
+// A foiling fleet sails the same course five times as fast, at about 25
+// knots: the lines of constant speed run through its figures too, spaced
+// to the wider spread of speeds its plot spans.
+TEST_F(AnalysisPageTest, IsoSpeedLinesCoverAFastFleet)
+{
+    for (int b = 1; b <= 3; ++b) {
+        race.boats[b].roundingTime[3] /= 5;
+        race.boats[b].upwindTime /= 5;
+    }
+    QImage page;
+    draw(page);
+    const int red = countColour(page, QRect(41, 31, 318, 238), kRed);
+    EXPECT_GT(red, 100);
+    EXPECT_LT(red, 318 * 238 / 10);  // lines, not a red wash
+}
+
 // An unticked boat is hollow, unnamed, and leaves the axes to the others.
 TEST_F(AnalysisPageTest, UntickedBoatsAreHollowAndDoNotSetTheAxes)
 {

@@ -16,6 +16,8 @@ const QColor kTitleGreen(0, 128, 0);
 const QColor kBlue(0, 0, 255);
 const QColor kRed(255, 0, 0);
 const QColor kGrid(192, 192, 192);
+// Lines of constant speed are drawn up to 60 knots, in tenths.
+constexpr int kFastestIsoSpeed = 600;
 
 
 const char *const kTitles[kFigureCount] = {" Fig.1  Total/Time and Sailed Distance ",
@@ -85,8 +87,9 @@ public:
         drawAxes();
         drawTimeGrid();
         drawDistanceGrid();
-        for (int n = 1; n <= 120; ++n)
-            drawIsoSpeedLine(n);
+        const int step = isoSpeedStep();
+        for (int n = step; n <= kFastestIsoSpeed; n += step)
+            drawIsoSpeedLine(n, n % (5 * step) == 0);
         drawDots(points);
         return true;
     }
@@ -159,9 +162,24 @@ private:
         }
     }
 
+    // Tenths of a knot between the lines of constant speed: a tenth over a
+    // keelboat fleet's few knots of spread, more where the plot spans more
+    // (a fast fleet's), so that it holds at most 60 of them.
+    int isoSpeedStep() const
+    {
+        const double toTenths = 3600 / kMetresPerMinute * 10;
+        const double slowest = leftDistance() / topTime(), fastest = rightDistance() / std::max(bottomTime(), 1.0);
+        const double spread = (fastest - slowest) * toTenths;
+        for (const int step : {1, 2, 5, 10, 20})
+            if (spread / step <= 60)
+                return step;
+        return 50;
+    }
+
     // The line of n tenths of a knot, T = D / speed, clipped to the plot:
-    // in at the left or bottom edge, out at the top or right edge.
-    void drawIsoSpeedLine(int n)
+    // in at the left or bottom edge, out at the top or right edge; labelled
+    // lines solid, the others dotted.
+    void drawIsoSpeedLine(int n, bool labelled)
     {
         const double speed = n * 0.1 * kMetresPerMinute / 3600;  // metres a second
         const int yLeft = y(leftDistance() / speed), yRight = y(rightDistance() / speed);
@@ -178,7 +196,6 @@ private:
         else {
             return;
         }
-        const bool labelled = n % 5 == 0;
         p_.setPen(QPen(kRed, 0, labelled ? Qt::SolidLine : Qt::DotLine));
         p_.drawLine(from, to);
         if (labelled)

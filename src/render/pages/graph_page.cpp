@@ -119,8 +119,8 @@ private:
             const int x = axes_.xSpeed(k);
             p_.setPen(kFaintLine);
             p_.drawLine(x, GraphAxes::kTop, x, bottom());
-            if (k % labelStep != 0)
-                continue;
+            if (k % labelStep != 0 || x - axes_.left2 < 20)
+                continue;  // not between the labels, nor over "BSP" and "TWS"
             const QString boat = QString::number(k);
             writeOpaque(p_, {x - 3 * int(boat.size()), bottom() + 5}, boat, Qt::white, request_.sea);
             if (windScale) {
