@@ -6,8 +6,9 @@
 // names; the others may be anything. Fields are separated by commas, or by
 // semicolons where the header has semicolons and no comma (as spreadsheets
 // write in locales with a decimal comma), and may be quoted ("...").
-// Times are ISO 8601, Unix seconds or Unix milliseconds; coordinates are
-// decimal degrees.
+// Times are ISO 8601, Unix seconds or Unix milliseconds, or a time of day
+// with the day in a column of its own ("Date,Time,Latitude,Longitude");
+// coordinates are decimal degrees.
 
 #include <algorithm>
 #include <array>
@@ -97,15 +98,20 @@ std::string foldedName(std::string_view name)
 }
 
 // The header row and what it tells: the separator, and where the time,
-// latitude and longitude columns are (the first of each name).
+// latitude and longitude columns are (the first of each name), and a date
+// column, when the time column holds only the time of day.
 struct Header {
     std::string_view text;
     char separator = ',';
     std::array<int, kColumnCount> columns{-1, -1, -1};
+    int dateColumn = -1;
     std::size_t rowsFrom = 0;  // where the first row after the header starts
 
     bool complete() const { return std::none_of(columns.begin(), columns.end(), [](int c) { return c < 0; }); }
-    std::size_t fieldsNeeded() const { return static_cast<std::size_t>(*std::max_element(columns.begin(), columns.end()) + 1); }
+    std::size_t fieldsNeeded() const
+    {
+        return static_cast<std::size_t>(std::max(*std::max_element(columns.begin(), columns.end()), dateColumn) + 1);
+    }
 };
 
 Header readHeader(std::string_view bytes)
@@ -124,6 +130,8 @@ Header readHeader(std::string_view bytes)
         const auto known = std::find_if(kColumnNames.begin(), kColumnNames.end(), [&](const ColumnName &c) { return c.name == folded; });
         if (known != kColumnNames.end() && header.columns[known->column] < 0)
             header.columns[known->column] = static_cast<int>(i);
+        if (folded == "date" && header.dateColumn < 0)
+            header.dateColumn = static_cast<int>(i);
     }
     return header;
 }
@@ -160,7 +168,7 @@ public:
             return damaged(lat, "a number of degrees");
         if (!parseNumber(lon, longitude))
             return damaged(lon, "a number of degrees");
-        const auto utc = rowTime(field(kTime), dates_);
+        const auto utc = rowTime(timeText(), dates_);
         if (!utc)
             return damaged(field(kTime), "an ISO 8601 or Unix time");
         sink_.add(*utc, latitude * 60.0, longitude * 60.0);
@@ -168,6 +176,18 @@ public:
 
 private:
     std::string_view field(Column column) const { return fields_[static_cast<std::size_t>(header_.columns[column])]; }
+
+    // The row's time, with the day from the date column put in front of a
+    // time of day ("11:18:34", no "-" or "/" in it).
+    std::string_view timeText()
+    {
+        const std::string_view time = field(kTime);
+        if (header_.dateColumn < 0 || time.find_first_of("-/") != std::string_view::npos)
+            return time;
+        const std::string_view date = fields_[static_cast<std::size_t>(header_.dateColumn)];
+        dateAndTime_.assign(date).append(1, 'T').append(time);
+        return dateAndTime_;
+    }
 
     void damaged(std::string_view text, const char *expected)
     {
@@ -178,6 +198,7 @@ private:
     const Header &header_;
     FixSink &sink_;
     std::vector<std::string_view> fields_;
+    std::string dateAndTime_;
     DateMemo dates_;
 };
 

@@ -896,6 +896,14 @@ TEST_F(TrackReaderTest, CsvTimesInIsoAndUnixForms)
     const double expected[] = {930, 931, 932, 933, 934, 935, 936, 937};
     for (std::size_t i = 0; i < 8; ++i)
         EXPECT_EQ(read.fixes[i][0], expected[i]) << i;
+
+    // The day in a column of its own, as many apps and gpsbabel write it.
+    const Outcome split = outcomeOf(readCsv, "No,Date,Time,Latitude,Longitude\n1,2009/05/03,02:15:30,35.5,139.25\n"
+                                             "2,2009-05-03,02:15:31.4Z,35.5,139.25\n3,2009/05/03,2009-05-03T02:15:32Z,35.5,139.25\n");
+    ASSERT_EQ(split.fixes.size(), 3u) << split.firstDamage;
+    EXPECT_EQ(split.fixes[0][0], 930);
+    EXPECT_EQ(split.fixes[1][0], 931);
+    EXPECT_EQ(split.fixes[2][0], 932);
 }
 
 // A row whose time or coordinates do not read, or that is too short to
