@@ -129,6 +129,8 @@ BENCHMARK_CAPTURE(BM_ReadTrack, mps, sim::TrackFormat::Mps)->Unit(benchmark::kMi
 BENCHMARK_CAPTURE(BM_ReadTrack, trl, sim::TrackFormat::Trl)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_ReadTrack, dtr, sim::TrackFormat::Dtr)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_ReadTrack, log, sim::TrackFormat::Log)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_ReadTrack, tcx, sim::TrackFormat::Tcx)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_ReadTrack, csv, sim::TrackFormat::Csv)->Unit(benchmark::kMillisecond);
 
 // The whole loading sequence from the files on disk (warm in the page cache).
 void BM_LoadRace(benchmark::State &state, Format format)

@@ -13,9 +13,11 @@ namespace keelrun::sim {
 enum class CourseKind { WindwardLeeward, Triangle };
 
 // The track file kinds, by file extension. "dtr" and "trk" are one format
-// (hemisphere-letter text) under two extensions.
-enum class TrackFormat { Gpx, Trb, Gdb, Mps, Trl, Dtr, Trk, Log };
-inline constexpr int kTrackFormatCount = 8;
+// (hemisphere-letter text) under two extensions. A mixed fleet logs in the
+// first kMixedFormatCount in turn; the exports of sports watches and apps
+// (TCX, CSV) are written when asked for.
+enum class TrackFormat { Gpx, Trb, Gdb, Mps, Trl, Dtr, Trk, Log, Tcx, Csv };
+inline constexpr int kMixedFormatCount = 8;
 
 // The hard cases a boat can be given; a boat may have several.
 enum HardCase : unsigned {

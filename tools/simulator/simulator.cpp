@@ -127,7 +127,7 @@ LoggerPlan planLogger(const SimOptions &o, unsigned cases, double expected, Rand
 
 TrackFormat formatOf(const SimOptions &o, int index)
 {
-    return o.format ? *o.format : static_cast<TrackFormat>(index % kTrackFormatCount);
+    return o.format ? *o.format : static_cast<TrackFormat>(index % kMixedFormatCount);
 }
 
 void writeFile(const QString &path, const QByteArray &bytes)

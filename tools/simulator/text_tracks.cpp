@@ -1,5 +1,7 @@
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
+#include <string>
 #include <numbers>
 
 #include "civil_time.h"
@@ -53,6 +55,15 @@ void appendSentence(QByteArray &out, const std::string &body)
     out.append(tail);
 }
 
+// "2009-05-03T02:15:30Z".
+std::string isoTime(std::int64_t unixTime)
+{
+    const CivilTime c = fromUnix(unixTime);
+    char text[32];
+    std::snprintf(text, sizeof text, "%04d-%02d-%02dT%02d:%02d:%02dZ", c.year, c.month, c.day, c.hour, c.minute, c.second);
+    return text;
+}
+
 }  // namespace
 
 QByteArray writeGpx(const std::vector<Fix> &fixes, const std::string &trackName)
@@ -88,6 +99,41 @@ QByteArray writeHemisphereText(const std::vector<Fix> &fixes)
         std::snprintf(line, sizeof line, "T %c%s %c%s %04d-%02d-%02d %02d:%02d:%02d %.1f", f.lat < 0 ? 'S' : 'N',
                       degreesMinutes(f.lat, 2).c_str(), f.lon < 0 ? 'W' : 'E', degreesMinutes(f.lon, 3).c_str(),
                       c.year, c.month, c.day, c.hour, c.minute, c.second, f.elevation);
+        appendLine(out, line);
+    }
+    return out;
+}
+
+QByteArray writeTcx(const std::vector<Fix> &fixes)
+{
+    QByteArray out;
+    out.reserve(static_cast<qsizetype>(fixes.size() * 200 + 400));
+    const std::string start = fixes.empty() ? isoTime(0) : isoTime(fixes.front().time);
+    appendLine(out, "<?xml version=\"1.0\" encoding=\"UTF-8\"?>");
+    appendLine(out, "<TrainingCenterDatabase xmlns=\"http://www.garmin.com/xmlschemas/TrainingCenterDatabase/v2\">");
+    appendLine(out, ("<Activities><Activity Sport=\"Other\"><Id>" + start + "</Id><Lap StartTime=\"" + start + "\"><Track>").c_str());
+    for (const Fix &f : fixes) {
+        char line[320];
+        std::snprintf(line, sizeof line,
+                      "<Trackpoint><Time>%s</Time><Position><LatitudeDegrees>%.9f</LatitudeDegrees>"
+                      "<LongitudeDegrees>%.9f</LongitudeDegrees></Position><AltitudeMeters>%.1f</AltitudeMeters></Trackpoint>",
+                      isoTime(f.time).c_str(), f.lat, f.lon, f.elevation);
+        appendLine(out, line);
+    }
+    appendLine(out, "</Track></Lap></Activity></Activities>");
+    appendLine(out, "</TrainingCenterDatabase>");
+    return out;
+}
+
+QByteArray writeCsv(const std::vector<Fix> &fixes)
+{
+    QByteArray out;
+    out.reserve(static_cast<qsizetype>(fixes.size() * 64 + 40));
+    appendLine(out, "timestamp,latitude,longitude,sog");
+    for (std::size_t i = 0; i < fixes.size(); ++i) {
+        char line[128];
+        std::snprintf(line, sizeof line, "%s,%.9f,%.9f,%.1f", isoTime(fixes[i].time).c_str(), fixes[i].lat, fixes[i].lon,
+                      motionInto(fixes, i).first);
         appendLine(out, line);
     }
     return out;

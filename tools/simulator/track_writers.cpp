@@ -13,6 +13,8 @@ const char *extensionOf(TrackFormat format)
     case TrackFormat::Dtr: return "dtr";
     case TrackFormat::Trk: return "trk";
     case TrackFormat::Log: return "log";
+    case TrackFormat::Tcx: return "tcx";
+    case TrackFormat::Csv: return "csv";
     }
     return "";
 }
@@ -29,6 +31,8 @@ QByteArray writeTrack(TrackFormat format, const std::vector<Fix> &fixes, const s
     case TrackFormat::Dtr:
     case TrackFormat::Trk: return writeHemisphereText(fixes);
     case TrackFormat::Log: return writeNmea(fixes);
+    case TrackFormat::Tcx: return writeTcx(fixes);
+    case TrackFormat::Csv: return writeCsv(fixes);
     }
     return {};
 }

@@ -1,5 +1,6 @@
 #pragma once
-// Track files in the seven formats GPS loggers of the fleet produce. Binary
+// Track files in the formats GPS loggers, watches and apps of the fleet
+// produce. Binary
 // files are little-endian; times are Unix seconds on the logger's clock.
 
 #include <string>
@@ -29,6 +30,12 @@ QByteArray writeGpx(const std::vector<Fix> &fixes, const std::string &trackName)
 QByteArray writeHemisphereText(const std::vector<Fix> &fixes);
 // NMEA 0183: a GGA and an RMC sentence per fix.
 QByteArray writeNmea(const std::vector<Fix> &fixes);
+// Training Center XML as sports watches export an activity: one lap, a
+// Trackpoint per fix with its time, position and altitude.
+QByteArray writeTcx(const std::vector<Fix> &fixes);
+// A phone app's export: "timestamp,latitude,longitude,sog" and a row per
+// fix, ISO 8601 times in UTC, speed over ground in knots.
+QByteArray writeCsv(const std::vector<Fix> &fixes);
 
 const char *extensionOf(TrackFormat format);
 QByteArray writeTrack(TrackFormat format, const std::vector<Fix> &fixes, const std::string &trackName,
