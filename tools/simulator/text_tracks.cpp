@@ -74,12 +74,9 @@ QByteArray writeGpx(const std::vector<Fix> &fixes, const std::string &trackName)
     appendLine(out, "<gpx version=\"1.1\" creator=\"keelrun-simulate\" xmlns=\"http://www.topografix.com/GPX/1/1\">");
     appendLine(out, ("<trk><name>" + trackName + "</name><trkseg>").c_str());
     for (const Fix &f : fixes) {
-        const CivilTime c = fromUnix(f.time);
         char line[192];
-        std::snprintf(line, sizeof line,
-                      "<trkpt lat=\"%.9f\" lon=\"%.9f\"><ele>%.1f</ele>"
-                      "<time>%04d-%02d-%02dT%02d:%02d:%02dZ</time></trkpt>",
-                      f.lat, f.lon, f.elevation, c.year, c.month, c.day, c.hour, c.minute, c.second);
+        std::snprintf(line, sizeof line, "<trkpt lat=\"%.9f\" lon=\"%.9f\"><ele>%.1f</ele><time>%s</time></trkpt>", f.lat,
+                      f.lon, f.elevation, isoTime(f.time).c_str());
         appendLine(out, line);
     }
     appendLine(out, "</trkseg></trk>");
