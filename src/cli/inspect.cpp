@@ -1,5 +1,7 @@
 #include "cli/inspect.h"
 
+#include <cmath>
+
 #include <nlohmann/json.hpp>
 
 #include "base/parallel.h"
@@ -26,6 +28,12 @@ std::string hexColour(Rgb c)
     char buffer[8];
     std::snprintf(buffer, sizeof buffer, "#%02X%02X%02X", c.r, c.g, c.b);
     return buffer;
+}
+
+// A whole number as one ("30"), any other as a fraction ("0.1").
+Json wholeOrFraction(double value)
+{
+    return value == std::floor(value) && std::abs(value) < 1e15 ? Json(static_cast<long long>(value)) : Json(value);
 }
 
 Json point(const GeoPoint &p) { return {{"lat", p.lat}, {"lon", p.lon}}; }
@@ -110,7 +118,7 @@ Json boatJson(const BoatEntry &boat, int courseLength, const InspectOptions &opt
         {"colour", hexColour(boat.colour)},
         {"kmlColour", utf8(boat.kmlColour)},
         {"sampleCount", boat.sampleCount()},
-        {"fixInterval", boat.fixInterval},
+        {"fixInterval", wholeOrFraction(boat.fixInterval)},
     };
     if (boat.sampleCount() > 0) {
         j["firstSample"] = sampleJson(boat.samples[1]);

@@ -52,7 +52,7 @@ struct BoatClass {
 
 // One GPS fix of one boat, in file order.
 struct TrackSample {
-    double time = 0;     // race clock + clockOffset (x handicap in corrected time), whole seconds
+    double time = 0;     // race clock + clockOffset (x handicap in corrected time), seconds to the millisecond
     double lat = 0;      // minutes of arc
     double lon = 0;      // minutes of arc
     double speed = 0;    // knots over ground
@@ -111,7 +111,7 @@ struct BoatEntry {
     double handicap = 0; // time-correction factor; 0 = none
     int clockOffset = 0; // seconds added to every fix time of this boat's logger
     int shown = 1;       // 0: the race file hides the boat from the start
-    int fixInterval = 0; // mean spacing of the fixes, seconds
+    double fixInterval = 0; // mean spacing of the fixes, seconds (whole for a log on whole seconds)
     Rgb colour;
     QString kmlColour;   // AABBGGRR as 8 hexadecimal digits
     // Samples are used from index 1; index 0 is a placeholder.

@@ -324,7 +324,7 @@ std::vector<Manoeuvre> detectTurns(const RaceState &race, const BoatEntry &boat,
     const int n = boat.sampleCount();
     if (n < 6)
         return found;
-    const double interval = std::max(1, boat.fixInterval);
+    const double interval = std::max(1.0, boat.fixInterval);
     const double window = std::max(kSettledSeconds, 3 * interval), gap = std::max(kGapSeconds, interval);
     const int minimumFixes = interval >= 10 ? 2 : 3;
     // Before its start and after its finish a boat potters about.

@@ -1,5 +1,6 @@
 #include "render/map_renderer.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include <QPainter>
@@ -79,8 +80,8 @@ private:
     // chosen so that the wake spans about the same distance at any zoom.
     void drawWake(const BoatDrawing &d)
     {
-        const int interval = std::max(d.boat->fixInterval, 1);
-        const int k = std::max(1, static_cast<int>(10000 / view_.latScale / interval));
+        const double interval = std::max(d.boat->fixInterval, 0.1);
+        const int k = static_cast<int>(std::clamp(10000 / view_.latScale / interval, 1.0, 1e6));
         const int c = d.place->currentSample;
         QPolygon wake;
         wake << d.pixel;

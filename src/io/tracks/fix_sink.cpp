@@ -5,60 +5,79 @@
 #include <limits>
 
 namespace keelrun {
+namespace {
+
+constexpr double kMillisecondsPerDay = kSecondsPerDay * 1000;
+constexpr double kUnixEpochDay = 25569;  // 1970-01-01 in days since 1899-12-30
+// Fix times further than this from the start (about 68 years) are no times
+// a logger could have written: a damaged record's bits.
+constexpr std::int64_t kFarthestMilliseconds = std::int64_t{std::numeric_limits<int>::max()} * 1000;
+
+}  // namespace
 
 FixSink::FixSink(const RaceState &race, BoatEntry &boat)
     : boat_(boat),
       startTimeUtc_(race.startTimeUtc),
-      clockOffset_(boat.clockOffset),
-      earliestTime_(-race.preStartSeconds - kPreStartMarginSeconds)
+      clockOffset_(std::int64_t{boat.clockOffset} * 1000),
+      earliestTime_(-std::int64_t{race.preStartSeconds + kPreStartMarginSeconds} * 1000)
 {
-    const double start = startTimeUtc_.days * kSecondsPerDay;
-    if (std::abs(start) < 1e12 && std::abs(start - std::round(start)) < 1e-4)
-        startSecond_ = std::llround(start);
+    const double start = startTimeUtc_.days * kMillisecondsPerDay;
+    if (std::abs(start) < 1e15 && std::abs(start - std::round(start)) < 1e-3)
+        startMillisecond_ = std::llround(start);
 }
 
 void FixSink::add(DateTime utc, double latMinutes, double lonMinutes)
 {
-    keep(secondsBetween(startTimeUtc_, utc), latMinutes, lonMinutes);
+    const double milliseconds = (utc.days - startTimeUtc_.days) * kMillisecondsPerDay;
+    if (std::abs(milliseconds) < static_cast<double>(kFarthestMilliseconds))
+        keep(std::llround(milliseconds), latMinutes, lonMinutes);
 }
 
-void FixSink::addAtSecond(DateTime day, int secondOfDay, double latMinutes, double lonMinutes)
+void FixSink::addUnixMilliseconds(std::int64_t milliseconds, double latMinutes, double lonMinutes)
 {
-    // The days of a date-time are a double, so secondsBetween rounds a
-    // difference that is a whole number of seconds give or take far less
-    // than a millisecond: the whole number, which this counts exactly.
-    if (!startSecond_ || day.days != std::floor(day.days) || !(std::abs(day.days) < 1e7)) {
-        add(addSeconds(day, secondOfDay), latMinutes, lonMinutes);
+    constexpr std::int64_t epoch = static_cast<std::int64_t>(kUnixEpochDay) * 86'400'000;
+    if (!startMillisecond_ || std::abs(milliseconds) > kFarthestMilliseconds) {
+        add(DateTime{kUnixEpochDay + static_cast<double>(milliseconds) / kMillisecondsPerDay}, latMinutes, lonMinutes);
         return;
     }
-    const std::int64_t seconds = static_cast<std::int64_t>(day.days) * 86400 + secondOfDay - *startSecond_;
-    const bool fits = seconds >= -std::numeric_limits<int>::max() && seconds <= std::numeric_limits<int>::max();
-    keep(fits ? static_cast<int>(seconds) : kNoSecondsBetween, latMinutes, lonMinutes);
+    keep(epoch + milliseconds - *startMillisecond_, latMinutes, lonMinutes);
 }
 
-void FixSink::addNearStart(int secondOfDay, double latMinutes, double lonMinutes)
+void FixSink::addAtTimeOfDay(DateTime day, std::int64_t millisecond, double latMinutes, double lonMinutes)
+{
+    // The days of a date-time are a double, so a difference that is a whole
+    // number of milliseconds comes out of it give or take far less than
+    // one: the whole number, which this counts exactly.
+    if (!startMillisecond_ || day.days != std::floor(day.days) || !(std::abs(day.days) < 1e7)) {
+        add(addSeconds(day, static_cast<double>(millisecond) / 1000), latMinutes, lonMinutes);
+        return;
+    }
+    keep(static_cast<std::int64_t>(day.days) * 86'400'000 + millisecond - *startMillisecond_, latMinutes, lonMinutes);
+}
+
+void FixSink::addNearStart(std::int64_t millisecond, double latMinutes, double lonMinutes)
 {
     double day = std::floor(startTimeUtc_.days);
-    const double startSecond = (startTimeUtc_.days - day) * kSecondsPerDay;
-    if (secondOfDay - startSecond > kSecondsPerDay / 2)
+    const double sinceStart = static_cast<double>(millisecond) - (startTimeUtc_.days - day) * kMillisecondsPerDay;
+    if (sinceStart > kMillisecondsPerDay / 2)
         day -= 1;  // late on the day before the start
-    else if (startSecond - secondOfDay > kSecondsPerDay / 2)
+    else if (-sinceStart > kMillisecondsPerDay / 2)
         day += 1;  // early on the day after
-    addAtSecond(DateTime{day}, secondOfDay, latMinutes, lonMinutes);
+    addAtTimeOfDay(DateTime{day}, millisecond, latMinutes, lonMinutes);
 }
 
-void FixSink::keep(int seconds, double latMinutes, double lonMinutes)
+void FixSink::keep(std::int64_t milliseconds, double latMinutes, double lonMinutes)
 {
     // A damaged record can hold any bits: positions off the globe and times
     // that cannot be put on the race clock are no fixes.
     if (!(std::abs(latMinutes) <= 90 * 60) || !(std::abs(lonMinutes) <= 180 * 60))
         return;
-    if (seconds == kNoSecondsBetween)
+    if (std::abs(milliseconds) > kFarthestMilliseconds)
         return;
-    const std::int64_t time = std::int64_t{seconds} + clockOffset_;
-    if (time <= earliestTime_ || time > std::numeric_limits<int>::max())
+    const std::int64_t time = milliseconds + clockOffset_;
+    if (time <= earliestTime_ || time > kFarthestMilliseconds)
         return;
-    boat_.samples.push_back({static_cast<double>(time), latMinutes, lonMinutes, 0, 0});
+    boat_.samples.push_back({static_cast<double>(time) / 1000, latMinutes, lonMinutes, 0, 0});
 }
 
 void FixSink::skip() { ++skipped_; }

@@ -1,7 +1,10 @@
 #pragma once
 // The fix sink every track reader feeds: it puts each fix on the race clock
 // (seconds from the gun in UTC, plus the boat's logger clock offset) and
-// keeps it when it falls in the race window.
+// keeps it when it falls in the race window. Fix times are kept to the
+// millisecond, the finest any logger writes: a 10 Hz logger's fixes are a
+// tenth of a second apart, and the speed between two of them is only right
+// with their true spacing.
 
 #include <cstdint>
 #include <optional>
@@ -25,14 +28,20 @@ public:
     // A fix at `utc`, position in minutes of arc. Fixes off the globe or off
     // the race clock's range are dropped.
     void add(DateTime utc, double latMinutes, double lonMinutes);
-    // The same for a fix at a whole second of a day: `day` is its midnight
-    // (UTC), `secondOfDay` 0..86399. Where the start is on a whole second, as
-    // nearly always, the race clock is counted in whole seconds, to the very
-    // second add() rounds to.
-    void addAtSecond(DateTime day, int secondOfDay, double latMinutes, double lonMinutes);
+    // The same for a fix at a count of milliseconds since 1970-01-01 UTC.
+    void addUnixMilliseconds(std::int64_t milliseconds, double latMinutes, double lonMinutes);
+    // The same for a fix at a time of a day: `day` is its midnight (UTC),
+    // `millisecond` 0..86'399'999 the time after it. Where the start is on a
+    // whole millisecond, as nearly always, the race clock is counted in
+    // whole milliseconds, to the very one add() rounds to.
+    void addAtTimeOfDay(DateTime day, std::int64_t millisecond, double latMinutes, double lonMinutes);
+    void addAtSecond(DateTime day, int secondOfDay, double latMinutes, double lonMinutes)
+    {
+        addAtTimeOfDay(day, secondOfDay * std::int64_t{1000}, latMinutes, lonMinutes);
+    }
     // The same for a fix at a time of day whose date the file does not
     // give: on the day that puts it within half a day of the start.
-    void addNearStart(int secondOfDay, double latMinutes, double lonMinutes);
+    void addNearStart(std::int64_t millisecond, double latMinutes, double lonMinutes);
     // Whether no fix has been kept yet.
     bool keptNone() const { return boat_.sampleCount() == 0; }
     // A record that has a position but no readable time: passed over and
@@ -53,14 +62,14 @@ public:
     const QString &firstDamage() const { return firstDamage_; }
 
 private:
-    // Keeps a fix `seconds` after the start in UTC (kNoSecondsBetween: none).
-    void keep(int seconds, double latMinutes, double lonMinutes);
+    // Keeps a fix `milliseconds` after the start in UTC.
+    void keep(std::int64_t milliseconds, double latMinutes, double lonMinutes);
 
     BoatEntry &boat_;
     DateTime startTimeUtc_;
-    std::optional<std::int64_t> startSecond_;  // the start on a whole second, counted from day 0
-    int clockOffset_;
-    int earliestTime_;
+    std::optional<std::int64_t> startMillisecond_;  // the start on a whole millisecond, counted from day 0
+    std::int64_t clockOffset_;                      // milliseconds
+    std::int64_t earliestTime_;                     // milliseconds on the race clock
     int skipped_ = 0;
     int damaged_ = 0;
     QString firstDamage_;

@@ -395,7 +395,7 @@ private:
             return;  // GGA and GLL of the same second
         lastClock_ = *clock;
         if (!zdaDay_)
-            return sink_.addNearStart(*clock, latitude, longitude);
+            return sink_.addNearStart(*clock * std::int64_t{1000}, latitude, longitude);
         const bool pastMidnight = *clock < zdaClock_ - kSecondsPerDay / 2;
         sink_.addAtSecond(DateTime{zdaDay_->days + (pastMidnight ? 1 : 0)}, *clock, latitude, longitude);
     }

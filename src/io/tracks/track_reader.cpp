@@ -32,25 +32,40 @@ const std::array<NamedFormat, 10> kFormats{{
     {"csv", {readCsv, 100, false, true, csvWithoutColumns}},
 }};
 
-constexpr int kDefaultFixInterval = 30;
+constexpr double kDefaultFixInterval = 30;
+
+// Whether every fix is on a whole second: the logs of loggers that write
+// once a second or less often.
+bool onWholeSeconds(const BoatEntry &boat)
+{
+    return std::all_of(boat.samples.begin() + 1, boat.samples.end(),
+                       [](const TrackSample &s) { return s.time == std::floor(s.time); });
+}
+
+// A time to the precision of the log's own times: whole seconds, or
+// milliseconds for a logger that writes fractions of a second.
+double toLogPrecision(double seconds, bool wholeSeconds)
+{
+    return wholeSeconds ? roundHalfEven(seconds) : std::round(seconds * 1000) / 1000;
+}
 
 // Mean spacing of the fixes, leaving out five at each end where loggers
 // often stutter.
-int measuredFixInterval(const BoatEntry &boat, int threshold)
+double measuredFixInterval(const BoatEntry &boat, int threshold, bool wholeSeconds)
 {
     const int n = boat.sampleCount();
     if (n <= threshold)
         return kDefaultFixInterval;
-    return roundHalfEven((boat.samples[n - 5].time - boat.samples[5].time) / (n - 10));
+    return toLogPrecision((boat.samples[n - 5].time - boat.samples[5].time) / (n - 10), wholeSeconds);
 }
 
 // Corrected time: the race clock after the gun runs at the boat's handicap.
-void applyHandicap(BoatEntry &boat)
+void applyHandicap(BoatEntry &boat, bool wholeSeconds)
 {
     for (int i = 1; i <= boat.sampleCount(); ++i) {
         TrackSample &s = boat.samples[i];
         if (s.time > 0)
-            s.time = roundHalfEven(boat.handicap * s.time);
+            s.time = toLogPrecision(boat.handicap * s.time, wholeSeconds);
     }
 }
 
@@ -61,7 +76,7 @@ QString counted(int n, const char *one, const char *many)
 }
 
 // Puts the fixes in time order, file order among equal times, and keeps one
-// fix a second, the first in the file. Loggers write in time order, but a
+// fix at each time, the first in the file. Loggers write in time order, but a
 // track joined from segments that overlap, or a logger whose clock steps
 // back, does not, and a fix back in time reads as a leap at great speed.
 // Returns what the user hears of it; a track already in order, nearly
@@ -88,7 +103,7 @@ QString putInTimeOrder(BoatEntry &boat, const QString &fileName)
     if (outOfOrder > 0)
         what << counted(outOfOrder, "fix out of time order was", "fixes out of time order were") + QLatin1String(" put in order");
     if (repeated > 0)
-        what << counted(repeated, "fix at a second already taken was", "fixes at a second already taken were") + QLatin1String(" dropped");
+        what << counted(repeated, "fix at a time already taken was", "fixes at a time already taken were") + QLatin1String(" dropped");
     return fileName + QLatin1String(": ") + what.join(QLatin1String("; "));
 }
 
@@ -148,9 +163,10 @@ DecodedTrack decodeTrack(const RaceState &race, const DataFolder &folder, BoatEn
     if (const QString ordered = putInTimeOrder(entry, context.fileName); !ordered.isEmpty())
         decoded.warnings << ordered;
 
-    entry.fixInterval = measuredFixInterval(entry, format->fixIntervalThreshold);
+    const bool wholeSeconds = onWholeSeconds(entry);
+    entry.fixInterval = measuredFixInterval(entry, format->fixIntervalThreshold, wholeSeconds);
     if (race.ctMode > 0 && entry.sampleCount() > 100 && entry.handicap > 0)
-        applyHandicap(entry);
+        applyHandicap(entry, wholeSeconds);
     decoded.result.beep = format->beepsWhenDone;
     return decoded;
 }

@@ -146,7 +146,7 @@ TEST_F(TrackLoadingTest, FixesArePutInTimeOrderWithEachSecondOnce)
 
     ASSERT_TRUE(load("BN,a.gpx,A\r\nBN,b.log,B\r\n").ok());
     EXPECT_EQ(state.warnings.join('\n').toStdString(),
-              "gpsdat/a.gpx: 29 fixes out of time order were put in order; 30 fixes at a second already taken were dropped\n"
+              "gpsdat/a.gpx: 29 fixes out of time order were put in order; 30 fixes at a time already taken were dropped\n"
               "gpsdat/b.log: 1 fix out of time order was put in order");
     for (const int b : {1, 2}) {
         const auto &s = state.boats[b].samples;

@@ -336,11 +336,12 @@ TEST_F(TrackReaderTest, FixesPastTheRaceClocksRangeAreDropped)
     EXPECT_EQ(boat.samples[1].time, 10 + 7 * 86400);
 }
 
-// A fix at a whole second is put on the race clock in whole seconds where
-// the start is on one; the clock must be the very one the days' rounding
-// gives, at every distance from the start, for starts on a whole second or
+// A fix at a time of day, or at a Unix time in milliseconds, is put on the
+// race clock in whole milliseconds where the start is on one; the clock must
+// be the very one the days' rounding gives, at every distance from the
+// start, for starts on a whole second or not, for times on whole seconds or
 // not, and at the edges of the pre-start and of the clock's range.
-TEST_F(TrackReaderTest, FixesAtWholeSecondsGoOnTheClockAsAnyOther)
+TEST_F(TrackReaderTest, FixTimesOfDayGoOnTheClockAsAnyOther)
 {
     std::mt19937_64 random(31);
     const auto within = [&](long long from, long long to) { return from + static_cast<long long>(random() % static_cast<unsigned long long>(to - from + 1)); };
@@ -353,17 +354,26 @@ TEST_F(TrackReaderTest, FixesAtWholeSecondsGoOnTheClockAsAnyOther)
         for (int k = 0; k < 20000; ++k) {
             const long long near = static_cast<long long>(std::floor(start));
             const long long days = k % 5 == 0 ? within(-800000, 3000000) : near + within(-30, 30);
-            const int second = static_cast<int>(within(0, 86399));
+            const std::int64_t millisecond = k % 2 == 0 ? within(0, 86399) * 1000 : within(0, 86399999);
             race.boats[1].clockOffset = static_cast<int>(within(-200, 200));
-            BoatEntry viaDays = race.boats[1], viaSeconds = race.boats[1];
+            BoatEntry viaDays = race.boats[1], viaClock = race.boats[1], viaUnix = race.boats[1];
             viaDays.samples.assign(1, {});
-            viaSeconds.samples.assign(1, {});
-            const DateTime day{static_cast<double>(days) + (k % 10 == 1 ? 0.3 : 0.0)};  // some not at midnight
-            FixSink(race, viaDays).add(addSeconds(day, second), 60, 60);
-            FixSink(race, viaSeconds).addAtSecond(day, second, 60, 60);
-            ASSERT_EQ(viaDays.sampleCount(), viaSeconds.sampleCount()) << start << " " << days << " " << second;
+            viaClock.samples.assign(1, {});
+            viaUnix.samples.assign(1, {});
+            const bool atMidnight = k % 10 != 1;  // some not
+            const DateTime day{static_cast<double>(days) + (atMidnight ? 0.0 : 0.3)};
+            FixSink(race, viaDays).add(addSeconds(day, static_cast<double>(millisecond) / 1000), 60, 60);
+            FixSink(race, viaClock).addAtTimeOfDay(day, millisecond, 60, 60);
+            FixSink(race, viaUnix).addUnixMilliseconds((days - 25569) * 86'400'000 + millisecond, 60, 60);
+            ASSERT_EQ(viaDays.sampleCount(), viaClock.sampleCount()) << start << " " << days << " " << millisecond;
+            if (atMidnight) {
+                ASSERT_EQ(viaUnix.sampleCount(), viaClock.sampleCount()) << start << " " << days << " " << millisecond;
+            }
             if (viaDays.sampleCount() == 1) {
-                ASSERT_EQ(viaDays.samples[1].time, viaSeconds.samples[1].time) << start << " " << days << " " << second;
+                ASSERT_EQ(viaDays.samples[1].time, viaClock.samples[1].time) << start << " " << days << " " << millisecond;
+                if (atMidnight) {
+                    ASSERT_EQ(viaUnix.samples[1].time, viaClock.samples[1].time) << start << " " << days << " " << millisecond;
+                }
                 ++kept;
             }
         }
@@ -802,8 +812,8 @@ std::string tcxPosition(const std::string &lat, const std::string &lon)
     return "<LatitudeDegrees>" + lat + "</LatitudeDegrees><LongitudeDegrees>" + lon + "</LongitudeDegrees>";
 }
 
-// Fractions of a second reach the fix sink, which rounds them to the
-// nearest second.
+// Fractions of a second are kept: a 10 Hz logger's fixes are a tenth of a
+// second apart.
 TEST_F(TrackReaderTest, TcxTimesAreUtcWithFractionsAndZones)
 {
     const std::string position = tcxPosition("-35.5", "-139.25");
@@ -814,9 +824,9 @@ TEST_F(TrackReaderTest, TcxTimesAreUtcWithFractionsAndZones)
                             "</Track></Lap></Activity></Activities></TrainingCenterDatabase>\n";
     const Outcome read = outcomeOf(readTcx, tcx);
     ASSERT_EQ(read.fixes.size(), 6u) << read.firstDamage;
-    const double expected[] = {930, 931, 932, 933, 934, 935};
+    const double expected[] = {930, 931.25, 931.75, 933, 933.6, 935};
     for (std::size_t i = 0; i < 6; ++i)
-        EXPECT_EQ(read.fixes[i][0], expected[i]) << i;
+        EXPECT_DOUBLE_EQ(read.fixes[i][0], expected[i]) << i;
     EXPECT_DOUBLE_EQ(read.fixes[0][1], -35.5 * 60);
     EXPECT_DOUBLE_EQ(read.fixes[0][2], -139.25 * 60);
 }
@@ -882,8 +892,8 @@ TEST_F(TrackReaderTest, CsvFindsItsColumnsByTheirCommonNames)
     }
 }
 
-// Fractions of a second reach the fix sink, which rounds them to the
-// nearest second.
+// Fractions of a second are kept, in ISO times and in Unix seconds and
+// milliseconds alike.
 TEST_F(TrackReaderTest, CsvTimesInIsoAndUnixForms)
 {
     const auto row = [](const std::string &time) { return time + ",35.5,139.25\n"; };
@@ -893,16 +903,16 @@ TEST_F(TrackReaderTest, CsvTimesInIsoAndUnixForms)
                             row(std::to_string(kGunUnix * 1000 + 936499)) + row("2009-05-03 02:15:37 Z");
     const Outcome read = outcomeOf(readCsv, csv);
     ASSERT_EQ(read.fixes.size(), 8u) << read.firstDamage;
-    const double expected[] = {930, 931, 932, 933, 934, 935, 936, 937};
+    const double expected[] = {930, 931.4, 931.6, 933, 934, 934.6, 936.499, 937};
     for (std::size_t i = 0; i < 8; ++i)
-        EXPECT_EQ(read.fixes[i][0], expected[i]) << i;
+        EXPECT_DOUBLE_EQ(read.fixes[i][0], expected[i]) << i;
 
     // The day in a column of its own, as many apps and gpsbabel write it.
     const Outcome split = outcomeOf(readCsv, "No,Date,Time,Latitude,Longitude\n1,2009/05/03,02:15:30,35.5,139.25\n"
                                              "2,2009-05-03,02:15:31.4Z,35.5,139.25\n3,2009/05/03,2009-05-03T02:15:32Z,35.5,139.25\n");
     ASSERT_EQ(split.fixes.size(), 3u) << split.firstDamage;
     EXPECT_EQ(split.fixes[0][0], 930);
-    EXPECT_EQ(split.fixes[1][0], 931);
+    EXPECT_DOUBLE_EQ(split.fixes[1][0], 931.4);
     EXPECT_EQ(split.fixes[2][0], 932);
 }
 
