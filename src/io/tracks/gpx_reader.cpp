@@ -84,12 +84,12 @@ void lowerInto(std::string_view from, char *to)
 }
 
 // The time of a point from the lower-cased text after its "<time>" (at
-// most kTimeWindow characters), converted to UTC; nothing when it cannot be
-// read. A fraction of a second is dropped.
+// most kTimeWindow characters), converted to UTC with its fraction of a
+// second; nothing when it cannot be read.
 std::optional<DateTime> pointTime(std::string_view text, DateMemo &memo)
 {
     const auto time = isoTime(trimmed(text.substr(0, text.find('<'))), "t", memo);
-    return time ? std::optional<DateTime>(time->utc) : std::nullopt;
+    return time ? std::optional<DateTime>(time->exact()) : std::nullopt;
 }
 
 // A point read: its fix, or a skip when its time could not be read.
@@ -101,29 +101,38 @@ void deliver(FixSink &sink, double latitude, double longitude, std::optional<Dat
         sink.skip();
 }
 
-// The usual form of a time, a date of digits, "T", a clock and "Z" with
-// nothing around them ("2025-06-21T11:18:34Z"), read into its day and second
-// of the day without lowering or searching it; the date is the memo's, or
-// read once. It reads as pointTime reads it.
+// The usual forms of a time, a date of digits, "T", a clock, perhaps a
+// fraction of a second, and "Z" with nothing around them
+// ("2025-06-21T11:18:34Z", "2025-06-21T11:18:34.200Z"), read into its day
+// and millisecond of the day without lowering or searching it; the date is
+// the memo's, or read once. It reads as pointTime reads it.
 enum class PlainTime { OtherForm, Unreadable, Read };
-constexpr std::size_t kPlainTimeLength = 20;
+constexpr std::size_t kPlainTimeLength = 20;     // without a fraction
+constexpr std::size_t kLongestPlainFraction = 9;  // digits: nanoseconds
 
-PlainTime plainTime(std::string_view text, DateMemo &memo, DateTime &day, int &secondOfDay)
+PlainTime plainTime(std::string_view text, DateMemo &memo, DateTime &day, std::int64_t &millisecondOfDay)
 {
-    if (text.size() != kPlainTimeLength)
+    if (text.size() < kPlainTimeLength || text.size() == kPlainTimeLength + 1 ||
+        text.size() > kPlainTimeLength + 1 + kLongestPlainFraction)
         return PlainTime::OtherForm;
     // "yyyy-mm-" as one word: with its dashes made '0', all digits.
     constexpr std::uint64_t kDashes = 0x2d00002d00000000u, kDashBytes = 0xff0000ff00000000u;
     const std::uint64_t dateWord = wordAt(text.data());
     const std::uint64_t dashesAsZeros = (dateWord & ~kDashBytes) | (0x3030303030303030u & kDashBytes);
+    const bool fraction = text.size() > kPlainTimeLength;
     const bool shaped = (dateWord & kDashBytes) == kDashes && noneButDigits(dashesAsZeros) && isDigit(text[8]) &&
-                        isDigit(text[9]) && text[10] == 'T' && text[19] == 'Z';
+                        isDigit(text[9]) && text[10] == 'T' && text.back() == 'Z' && text[19] == (fraction ? '.' : 'Z');
     if (!shaped)
         return PlainTime::OtherForm;
+    const std::optional<int> milliseconds = fraction ? fractionMilliseconds(text.substr(20, text.size() - 21)) : 0;
+    if (!milliseconds)
+        return PlainTime::OtherForm;
     const std::optional<DateTime> &date = memo.read(partOf(text, 0, 10), parseDateTime);
+    int secondOfDay = 0;
     if (!date || !parseTimeOfDay(partOf(text, 11, 8), secondOfDay))
         return PlainTime::Unreadable;
     day = *date;
+    millisecondOfDay = secondOfDay * std::int64_t{1000} + *milliseconds;
     return PlainTime::Read;
 }
 
@@ -345,15 +354,15 @@ std::size_t readPlainPoint(std::string_view bytes, std::size_t begin, DateMemo &
     if (!p.take("</trkpt>"))
         return kNotPlain;
     DateTime day;
-    int secondOfDay = 0;
-    const PlainTime time = plainTime(partOf(bytes, timeText, timeEnd - timeText), dates, day, secondOfDay);
+    std::int64_t millisecondOfDay = 0;
+    const PlainTime time = plainTime(partOf(bytes, timeText, timeEnd - timeText), dates, day, millisecondOfDay);
     if (time == PlainTime::OtherForm) {
         char window[kTimeWindow];
         const std::size_t length = std::min(kTimeWindow, p.at() - timeText);
         lowerInto(bytes.substr(timeText, length), window);
         deliver(sink, latitude, longitude, pointTime(std::string_view(window, length), dates));
     } else if (time == PlainTime::Read) {
-        sink.addAtSecond(day, secondOfDay, latitude * 60.0, longitude * 60.0);
+        sink.addAtTimeOfDay(day, millisecondOfDay, latitude * 60.0, longitude * 60.0);
     } else {
         sink.skip();
     }

@@ -25,6 +25,8 @@
 namespace keelrun {
 namespace {
 
+constexpr int kMillisecondsPerDay = 86'400'000;
+
 // The bits of the first six bytes of a word.
 constexpr std::uint64_t kFirstSix = 0x0000ffffffffffffu;
 
@@ -139,13 +141,23 @@ RmcDate readRmcDate(std::string_view ddmmyy)
     return date ? RmcDate{RmcDate::Read, *date} : RmcDate{};
 }
 
-// hhmmss (decimals of a second not read) as seconds of the day.
+// The decimals of a second after an hhmmss ("hhmmss.ss"), in milliseconds;
+// 0 when there are none, or when what follows is not decimals.
+int clockFraction(std::string_view afterSeconds)
+{
+    if (afterSeconds.size() < 2 || afterSeconds[0] != '.')
+        return 0;
+    return fractionMilliseconds(afterSeconds.substr(1)).value_or(0);
+}
+
+// hhmmss, perhaps with decimals of a second, as milliseconds of the day.
 std::optional<int> readClock(std::string_view hhmmss)
 {
     int hour, minute, second;
     const bool read = hhmmss.size() >= 6 && parseInteger(hhmmss.substr(0, 2), hour) &&
                       parseInteger(hhmmss.substr(2, 2), minute) && parseInteger(hhmmss.substr(4, 2), second);
-    return read ? secondsOfDay(hour, minute, second) : std::nullopt;
+    const auto seconds = read ? secondsOfDay(hour, minute, second) : std::nullopt;
+    return seconds ? std::optional<int>(*seconds * 1000 + clockFraction(hhmmss.substr(6))) : std::nullopt;
 }
 
 // A ddmm.mmmm coordinate field signed by its hemisphere field ("S", "W").
@@ -176,7 +188,7 @@ void readAnyRmc(std::string_view bytes, std::string_view text, TextMemo<RmcDate>
         const std::string_view field = line.field(f);
         passOverDamaged(sink, bytes, static_cast<std::size_t>(field.data() - bytes.data()), field, expected);
     };
-    // Two digits each: ddmmyy and hhmmss (decimals of a second not read).
+    // Two digits each: ddmmyy and hhmmss (perhaps with decimals of a second).
     if (line.field(Date).size() != 6)
         return damaged(Date, "a date (ddmmyy)");
     if (line.field(Time).size() < 6)
@@ -194,13 +206,13 @@ void readAnyRmc(std::string_view bytes, std::string_view text, TextMemo<RmcDate>
         return damaged(Lat, "a coordinate (dddmm.mmmm)");
     if (!signedCoordinate(line, Lon, LonHemisphere, lon))
         return damaged(Lon, "a coordinate (dddmm.mmmm)");
-    sink.addAtSecond(date.day, *clock, lat, lon);
+    sink.addAtTimeOfDay(date.day, *clock, lat, lon);
 }
 
 // The usual RMC sentence, as nearly every logger writes it, is read where
 // its fields stand, without splitting it: a "$", two capitals and "RMC", the
 // checksum ending the line, and each field that is read in its usual form
-// (hhmmss, ddmm.mmmm, one letter, ddmmyy). The commas are found all at once,
+// (hhmmss or hhmmss.ss, ddmm.mmmm, one letter, ddmmyy). The commas are found all at once,
 // so that no field waits for the one before it to be read. Within that shape
 // a sentence reads exactly as readAnyRmc reads it; anything else gives
 // OtherForm, and the sentence is read again by readAnyRmc, which also names
@@ -208,7 +220,7 @@ void readAnyRmc(std::string_view bytes, std::string_view text, TextMemo<RmcDate>
 enum class PlainRmc { OtherForm, NoFix, Read };
 struct RmcFix {
     DateTime day;
-    int secondOfDay = 0;
+    int millisecondOfDay = 0;
     double lat = 0;
     double lon = 0;
 };
@@ -261,7 +273,10 @@ PlainRmc readPlainRmc(std::string_view text, TextMemo<RmcDate> &dates, RmcFix &f
     if (endOf(Time) < 6 || endOf(Date) != startOf(Date) + 6)  // and so the fields hold eight bytes or more
         return PlainRmc::OtherForm;
     const auto clock = leadingClock(fields);
-    const bool shaped = clock && plainCoordinate(fields, startOf(Lat), endOf(Lat), fix.lat) && oneLetter(LatHemisphere) &&
+    const auto decimals = endOf(Time) == 6 ? std::optional<int>(0)
+                          : fields[6] == '.' ? fractionMilliseconds(fields.substr(7, endOf(Time) - 7))
+                                             : std::nullopt;
+    const bool shaped = clock && decimals && plainCoordinate(fields, startOf(Lat), endOf(Lat), fix.lat) && oneLetter(LatHemisphere) &&
                         plainCoordinate(fields, startOf(Lon), endOf(Lon), fix.lon) && oneLetter(LonHemisphere);
     if (!shaped)
         return PlainRmc::OtherForm;
@@ -272,7 +287,7 @@ PlainRmc readPlainRmc(std::string_view text, TextMemo<RmcDate> &dates, RmcFix &f
         return PlainRmc::NoFix;
     const auto negative = [&](RmcField hemisphere) { return fields[startOf(hemisphere)] == 'S' || fields[startOf(hemisphere)] == 'W'; };
     fix.day = date.day;
-    fix.secondOfDay = *clock;
+    fix.millisecondOfDay = *clock * 1000 + *decimals;
     fix.lat = negative(LatHemisphere) ? -fix.lat : fix.lat;
     fix.lon = negative(LonHemisphere) ? -fix.lon : fix.lon;
     return PlainRmc::Read;
@@ -392,12 +407,12 @@ private:
         if (!signedCoordinate(line, lat + 2, lat + 3, longitude))
             return damaged(line.field(lat + 2), "a coordinate (dddmm.mmmm)");
         if (*clock == lastClock_)
-            return;  // GGA and GLL of the same second
+            return;  // GGA and GLL of the same fix
         lastClock_ = *clock;
         if (!zdaDay_)
-            return sink_.addNearStart(*clock * std::int64_t{1000}, latitude, longitude);
-        const bool pastMidnight = *clock < zdaClock_ - kSecondsPerDay / 2;
-        sink_.addAtSecond(DateTime{zdaDay_->days + (pastMidnight ? 1 : 0)}, *clock, latitude, longitude);
+            return sink_.addNearStart(*clock, latitude, longitude);
+        const bool pastMidnight = *clock < zdaClock_ - kMillisecondsPerDay / 2;
+        sink_.addAtTimeOfDay(DateTime{zdaDay_->days + (pastMidnight ? 1 : 0)}, *clock, latitude, longitude);
     }
 
     std::optional<int> clockOf(const SplitLine &line, int f)
@@ -417,8 +432,8 @@ private:
     std::string_view bytes_;
     FixSink &sink_;
     std::optional<DateTime> zdaDay_;
-    int zdaClock_ = 0;
-    std::optional<int> lastClock_;
+    int zdaClock_ = 0;                // milliseconds of the day
+    std::optional<int> lastClock_;    // the same
 };
 
 }  // namespace
@@ -447,7 +462,7 @@ void readNmea(std::string_view bytes, const TrackContext &, FixSink &sink)
         RmcFix fix;
         switch (readPlainRmc(text, dates, fix)) {
         case PlainRmc::Read:
-            sink.addAtSecond(fix.day, fix.secondOfDay, fix.lat, fix.lon);
+            sink.addAtTimeOfDay(fix.day, fix.millisecondOfDay, fix.lat, fix.lon);
             break;
         case PlainRmc::NoFix:
             break;

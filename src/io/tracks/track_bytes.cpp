@@ -68,6 +68,22 @@ std::optional<double> zoneOffsetSeconds(std::string_view zone)
 
 }  // namespace
 
+std::optional<int> fractionMilliseconds(std::string_view digits)
+{
+    if (digits.empty())
+        return std::nullopt;
+    std::uint64_t value = 0, scale = 1;
+    for (std::size_t i = 0; i < digits.size(); ++i) {
+        if (!isDigit(digits[i]))
+            return std::nullopt;
+        if (i < 9) {
+            value = value * 10 + static_cast<std::uint64_t>(digits[i] - '0');
+            scale *= 10;
+        }
+    }
+    return static_cast<int>((value * 2000 / scale + 1) / 2);
+}
+
 std::optional<IsoTime> isoTime(std::string_view text, std::string_view separators, DateMemo &dates)
 {
     constexpr std::size_t kClockLength = 8;  // hh:mm:ss

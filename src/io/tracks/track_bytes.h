@@ -59,6 +59,11 @@ private:
 };
 using DateMemo = TextMemo<std::optional<DateTime>>;
 
+// The digits of a fraction of a second ("2", "200", "123456") in
+// milliseconds, rounded half up, so 0..1000; digits past the ninth are not
+// read. Nothing when the text is empty or one of them is not a digit.
+std::optional<int> fractionMilliseconds(std::string_view digits);
+
 // An ISO 8601 time read: the whole second in UTC, and the fraction of a
 // second after it that the text gave.
 struct IsoTime {
