@@ -149,17 +149,16 @@ private:
     std::optional<BoatPoint> pointAt(int b, double t) const
     {
         const auto &s = r_.boats[b].samples;
-        for (int j = 1; j <= r_.boats[b].sampleCount() - 2; ++j) {
-            if (s[j].time <= t && t < s[j + 1].time) {
-                if (gapBetween(s[j], s[j + 1]))
-                    return std::nullopt;  // the logger was off
-                const double t0 = roundHalfEven(s[j].time), t1 = roundHalfEven(s[j + 1].time);
-                const double f = t1 > t0 ? (t - t0) / (t1 - t0) : 0;
-                return BoatPoint{{s[j].lat + f * (s[j + 1].lat - s[j].lat), s[j].lon + f * (s[j + 1].lon - s[j].lon)},
-                                 s[j + 1].speed, s[j + 1].heading};
-            }
-        }
-        return std::nullopt;
+        const int last = r_.boats[b].sampleCount() - 1;  // the last segment's first fix, not searched
+        if (last < 2 || t < s[1].time || t >= s[last].time)
+            return std::nullopt;
+        const auto after = std::upper_bound(s.begin() + 1, s.begin() + last + 1, t,
+                                            [](double time, const TrackSample &x) { return time < x.time; });
+        const TrackSample &a = *(after - 1), &z = *after;
+        if (gapBetween(a, z))
+            return std::nullopt;  // the logger was off
+        const double f = (t - a.time) / (z.time - a.time);
+        return BoatPoint{{a.lat + f * (z.lat - a.lat), a.lon + f * (z.lon - a.lon)}, z.speed, z.heading};
     }
 
     void timeSteps()

@@ -50,19 +50,44 @@ void interpolateWind(WindInFrame &wind, const RaceState &race, double now)
 bool inSegment(const std::vector<TrackSample> &s, int i, double now) { return s[i].time <= now && now < s[i + 1].time; }
 
 // The heading turns from the previous fix's to this fix's over the first
-// second after a fix, the short way round.
+// second after a fix, the short way round, or over the whole segment where
+// the next fix comes sooner.
 int headingAt(const std::vector<TrackSample> &s, int i, double now)
 {
-    const double since = now - s[i].time;
-    if (since >= 1 || i == 1)  // the first fix has no earlier heading to turn from
+    const double since = now - s[i].time, turnSeconds = std::min(1.0, s[i + 1].time - s[i].time);
+    if (since >= turnSeconds || i == 1)  // the first fix has no earlier heading to turn from
         return static_cast<int>(s[i].heading);
     const double turn = signedAngle(s[i].heading - s[i - 1].heading);
-    double h = s[i - 1].heading + since * turn;
+    double h = s[i - 1].heading + since / turnSeconds * turn;
     if (h < 0)
         h += 360;
     if (h >= 360)
         h -= 360;
     return roundHalfEven(h) % 360;
+}
+
+// The segment of the track holding `now`, 0 when none does. Playing on, it
+// is the last frame's or one of the next few; after a jump the track, in
+// time order as loaded, is searched by halves; a track out of order (none
+// that was loaded) is walked round once.
+int segmentHolding(const std::vector<TrackSample> &s, int n, int last, double now)
+{
+    constexpr int kPlayingOn = 8;
+    int i = std::clamp(last, 1, n - 1);
+    for (int step = 0; step < kPlayingOn && i < n; ++step, ++i) {
+        if (inSegment(s, i, now))
+            return i;
+    }
+    const auto after = std::upper_bound(s.begin() + 1, s.begin() + n + 1, now,
+                                        [](double t, const TrackSample &x) { return t < x.time; });
+    i = static_cast<int>(after - s.begin()) - 1;
+    if (i >= 1 && i < n && inSegment(s, i, now))
+        return i;
+    for (int tries = 0; tries < n - 1; ++tries, i = i % (n - 1) + 1) {
+        if (i >= 1 && i < n && inSegment(s, i, now))
+            return i;
+    }
+    return 0;
 }
 
 void placeBoat(BoatInFrame &b, const BoatEntry &boat, double now, int displayTwd)
@@ -72,10 +97,8 @@ void placeBoat(BoatInFrame &b, const BoatEntry &boat, double now, int displayTwd
     b.hasPosition = false;
     if (n < 2 || now < s[1].time || now >= s[n].time)
         return;
-    int i = std::clamp(b.currentSample, 1, n - 1);
-    for (int tries = 0; tries < n - 1 && !inSegment(s, i, now); ++tries)
-        i = i % (n - 1) + 1;
-    if (!inSegment(s, i, now))
+    const int i = segmentHolding(s, n, b.currentSample, now);
+    if (i == 0)
         return;
     b.currentSample = i;
     if (gapBetween(s[i], s[i + 1]))

@@ -47,36 +47,63 @@ std::vector<double> segmentMetres(const BoatEntry &boat, double cosLat)
     return segment;
 }
 
+// A logger writing more often than this has fixes a few decimetres apart,
+// where the wander of the GPS would swamp the boat's own course and speed:
+// its courses and speeds are taken over at least this long for each segment
+// they would span, as a logger writing once a second more than gives them.
+constexpr double kSecondsPerSegment = 0.5;
+
+// The last fix of the piece of track that fix `first` is on: the fix before
+// the next gap, or the track's last.
+int pieceEnd(const std::vector<double> &segment, int first, int n)
+{
+    int last = first;
+    while (last < n && !std::isnan(segment[last]))
+        ++last;
+    return last;
+}
+
 // Each sample's course to the next fix, and its speed over the path from
 // the fix before it to the fix after the next, three segments where the
-// track has them. A track is taken piece by piece between its gaps: nothing
-// is known of the boat's course or speed across one. The last fix of a
-// piece, having no next, keeps the course and speed it was sailing.
+// track has them, each widened along the track to the seconds above. A
+// track is taken piece by piece between its gaps: nothing is known of the
+// boat's course or speed across one. The last fix of a piece, having no
+// next, keeps the course and speed it was sailing.
 void deriveSpeedsAndHeadings(BoatEntry &boat, const std::vector<double> &segment, double cosLat)
 {
     const int n = boat.sampleCount();
     auto &s = boat.samples;
-    int pieceStart = 1;
+    const double perSegment = boat.fixInterval < kSecondsPerSegment ? kSecondsPerSegment : 0;
+    int pieceStart = 1, last = pieceEnd(segment, 1, n);
     for (int j = 1; j <= n; ++j) {
-        if (j > 1 && std::isnan(segment[j - 1]))
+        if (j > last) {
             pieceStart = j;
-        if (j == n || std::isnan(segment[j])) {
+            last = pieceEnd(segment, j, n);
+        }
+        if (j == last) {
             if (j > pieceStart) {
                 s[j].heading = s[j - 1].heading;
                 s[j].speed = s[j - 1].speed;
             }
             continue;
         }
-        const Displacement d = between(s[j].lat, s[j].lon, s[j + 1].lat, s[j + 1].lon, cosLat);
+        int ahead = j + 1;
+        while (ahead < last && s[ahead].time - s[j].time < perSegment)
+            ++ahead;
+        const Displacement d = between(s[j].lat, s[j].lon, s[ahead].lat, s[ahead].lon, cosLat);
         if (d.north == 0 && d.east == 0 && j > pieceStart)
             s[j].heading = s[j - 1].heading;  // standing still keeps the last course
         else
             s[j].heading = wholeDegreeBearing(d.east, d.north);
 
-        const int a = std::max(j - 1, pieceStart);
-        int b = j + 1;
-        if (b < n && !std::isnan(segment[b]))
-            ++b;
+        int a = std::max(j - 1, pieceStart), b = std::min(j + 2, last);
+        const double wanted = (b - a) * perSegment;
+        while (s[b].time - s[a].time < wanted && (a > pieceStart || b < last)) {
+            if (b < last)
+                ++b;
+            if (s[b].time - s[a].time < wanted && a > pieceStart)
+                --a;
+        }
         double path = 0;
         for (int i = a; i < b; ++i)
             path += segment[i];

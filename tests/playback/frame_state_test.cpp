@@ -49,6 +49,26 @@ TEST(FrameState, HeadingTurnsTheShortWayInTheFirstSecond)
     }
 }
 
+// Ten fixes a second: the heading turns over the tenth of a second to the
+// next fix, and a jump on the time bar, back or forward, finds the segment.
+TEST(FrameState, TenFixesASecondTurnAndJump)
+{
+    RaceState race;
+    race.boatCount = 1;
+    for (int k = 0; k <= 6000; ++k)
+        race.boats[1].samples.push_back({k / 10.0, k * 0.001, 0, 4, k < 3000 ? 10.0 : 50.0});
+    FrameState frame = newFrameState(race);
+    placeBoats(frame, race, 300.05);  // half way from the fix at 300.0 (heading 50) to the next
+    EXPECT_EQ(frame.boats[1].heading, 30);
+    placeBoats(frame, race, 300.09);
+    EXPECT_EQ(frame.boats[1].heading, 46);
+    for (const double t : {555.55, 12.34, 599.95, 0.0, 300.0, 123.45}) {
+        placeBoats(frame, race, t);
+        ASSERT_TRUE(frame.boats[1].hasPosition) << t;
+        EXPECT_NEAR(frame.boats[1].lat, t / 100, 1e-9) << t;
+    }
+}
+
 TEST(FrameState, WithoutWindRecordsTheMeanWindBlowsAtFiveKnots)
 {
     RaceState race;
