@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <optional>
 
@@ -128,6 +129,56 @@ TEST(SimulatedFleet, StartsMissedMarksAndGaps)
         }
     }
     EXPECT_NE(loaded.results.leaderAt[finish], kMissMark);
+}
+
+// A racing logger's ten fixes a second: each is kept at its own time, and
+// the speeds over ground are the boat's, not a tenth or a third of them. A
+// racing logger wanders less than a hand-held GPS.
+TEST(SimulatedFleet, TenFixesASecondGiveTrueSpeeds)
+{
+    sim::SimOptions options;
+    options.name = "tenhertz";
+    options.seed = 3;
+    options.boats = 3;
+    options.classes = 1;
+    options.laps = 1;
+    options.minutes = 20;
+    options.format = TrackFormat::Gpx;
+    options.minInterval = options.maxInterval = 0.1;
+    options.gpsNoise = 0.5;
+    const sim::SimulatedRace race = sim::simulateRace(options);
+    QTemporaryDir dir;
+    sim::writeRaceFolder(race, dir.path());
+    RaceState loaded;
+    const LoadResult result = loadRace(loaded, DataFolder(dir.path()), dir.filePath("raceadmin/tenhertz.txt"));
+    ASSERT_TRUE(result.ok()) << result.message.toStdString();
+    EXPECT_TRUE(result.warnings.isEmpty()) << result.warnings.join('\n').toStdString();
+
+    for (const sim::SimulatedBoat &simulated : race.boats) {
+        const BoatEntry &boat = loaded.boats[simulated.number];
+        EXPECT_EQ(boat.fixInterval, 0.1) << simulated.name;
+        // The boat sails straight between its positions a second apart.
+        const auto &run = simulated.run;
+        const auto trueKnots = [&](double t) {
+            const auto k = static_cast<std::size_t>(std::floor(t - run.firstTime));
+            return sim::length(run.positions[k + 1] - run.positions[k]) / sim::kKnot;
+        };
+        std::vector<double> errors;
+        double topSpeed = 0, trueTop = 0;
+        for (int i = 1; i <= boat.sampleCount(); ++i) {
+            const TrackSample &s = boat.samples[i];
+            if (s.time < *run.passings.front() || s.time > *run.finishTime)
+                continue;
+            errors.push_back(std::abs(s.speed - trueKnots(s.time)));
+            topSpeed = std::max(topSpeed, s.speed);
+            trueTop = std::max(trueTop, trueKnots(s.time));
+        }
+        ASSERT_GT(errors.size(), 5000u) << simulated.name;
+        std::sort(errors.begin(), errors.end());
+        EXPECT_LT(errors[errors.size() / 2], 0.2) << simulated.name;  // knots
+        EXPECT_LT(errors[errors.size() * 95 / 100], 0.6) << simulated.name;
+        EXPECT_NEAR(topSpeed, trueTop, 0.1 * trueTop) << simulated.name;
+    }
 }
 
 std::string formatName(const ::testing::TestParamInfo<TrackFormat> &info)

@@ -17,32 +17,53 @@ void repeatBefore(std::vector<Fix> &fixes, std::int64_t at)
     fixes.insert(to, again.begin(), again.end());
 }
 
+std::int64_t floorDivide(std::int64_t a, std::int64_t b) { return a / b - (a % b != 0 && (a < 0) != (b < 0)); }
+
 }  // namespace
+
+bool betweenSeconds(const std::vector<Fix> &fixes)
+{
+    return std::any_of(fixes.begin(), fixes.end(), [](const Fix &f) { return f.millisecond != 0; });
+}
 
 std::vector<Fix> recordFixes(const BoatRun &run, const LocalPlane &plane, std::int64_t gunUtc,
                              const LoggerPlan &plan, Random noise)
 {
     std::vector<Fix> fixes;
-    fixes.reserve(run.positions.size() / static_cast<std::size_t>(plan.interval) + 1);
+    if (run.positions.empty())
+        return fixes;
+    const std::int64_t interval = std::max<std::int64_t>(1, std::llround(plan.interval * 1000));  // milliseconds
+    const std::int64_t phase = std::llround(plan.phase * 1000);
+    const std::int64_t first = static_cast<std::int64_t>(run.firstTime) * 1000;
+    const std::int64_t last = first + static_cast<std::int64_t>(run.positions.size() - 1) * 1000;
+    fixes.reserve(static_cast<std::size_t>((last - first) / interval + 1));
     // The position error wanders slowly (satellite geometry, multipath) with
-    // a little jitter on top.
-    const double keep = std::exp(-static_cast<double>(plan.interval) / 60.0);
+    // a little jitter on top; a logger writing several times a second
+    // smooths its fixes, and its jitter is as much smaller.
+    const double keep = std::exp(-plan.interval / 60.0);
     const double fresh = std::sqrt(1 - keep * keep);
+    const double jitterSize = 0.3 * plan.noise * std::min(1.0, plan.interval);
     Vec2 drift{noise.normal() * plan.noise, noise.normal() * plan.noise};
     int afterGun = 0;
-    for (std::size_t i = 0; i < run.positions.size(); ++i) {
-        const auto t = static_cast<std::int64_t>(run.firstTime) + static_cast<std::int64_t>(i);
-        if ((t - plan.phase) % plan.interval != 0)
-            continue;
+    // The first fix time at or after the first position on the logger's grid.
+    const std::int64_t offGrid = ((first - phase) % interval + interval) % interval;
+    for (std::int64_t t = offGrid == 0 ? first : first + interval - offGrid; t <= last; t += interval) {
         drift = drift * keep + Vec2{noise.normal(), noise.normal()} * (fresh * plan.noise);
-        const Vec2 jitter = Vec2{noise.normal(), noise.normal()} * (0.3 * plan.noise);
+        const Vec2 jitter = Vec2{noise.normal(), noise.normal()} * jitterSize;
         const double elevation = 2.0 + 0.8 * noise.normal();
-        if (static_cast<double>(t) > plan.gapFrom && static_cast<double>(t) < plan.gapTo)
+        const double seconds = static_cast<double>(t) / 1000;
+        if (seconds > plan.gapFrom && seconds < plan.gapTo)
             continue;
         if (plan.maxFixesAfterGun >= 0 && (t < 0 || afterGun++ >= plan.maxFixesAfterGun))
             continue;
-        const GeoDegrees g = plane.toDegrees(run.positions[i] + drift + jitter);
-        fixes.push_back({gunUtc + t - plan.clockOffset, g.lat, g.lon, elevation});
+        // Between two of the boat's positions, a second apart, it sails straight.
+        const auto i = static_cast<std::size_t>((t - first) / 1000);
+        const double f = static_cast<double>((t - first) % 1000) / 1000;
+        const Vec2 at = f == 0 ? run.positions[i] : run.positions[i] + (run.positions[i + 1] - run.positions[i]) * f;
+        const GeoDegrees g = plane.toDegrees(at + drift + jitter);
+        const std::int64_t logged = gunUtc * 1000 + t - std::int64_t{plan.clockOffset} * 1000;
+        const std::int64_t second = floorDivide(logged, 1000);
+        fixes.push_back({second, g.lat, g.lon, elevation, static_cast<int>(logged - second * 1000)});
     }
     if (plan.overlapAt != 0)
         repeatBefore(fixes, gunUtc + static_cast<std::int64_t>(plan.overlapAt) - plan.clockOffset);

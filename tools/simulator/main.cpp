@@ -47,16 +47,21 @@ TrackFormat formatNamed(const QString &name)
     throw UsageError("unknown --format " + name.toStdString());
 }
 
+// "5", "0.1" (ten fixes a second) or "1-5" (whole seconds, chosen per boat).
 void readInterval(const QString &text, SimOptions &o)
 {
-    static const QRegularExpression pattern(QStringLiteral("^(\\d+)(?:-(\\d+))?$"));
-    const auto m = pattern.match(text);
-    if (m.hasMatch()) {
-        o.minInterval = m.captured(1).toInt();
-        o.maxInterval = m.captured(2).isEmpty() ? o.minInterval : m.captured(2).toInt();
+    static const QRegularExpression single(QStringLiteral("^(0\\.\\d{1,3}|[1-9]\\d*)$"));
+    static const QRegularExpression range(QStringLiteral("^(\\d+)-(\\d+)$"));
+    if (const auto m = single.match(text); m.hasMatch()) {
+        o.minInterval = o.maxInterval = m.captured(1).toDouble();
+    } else if (const auto r = range.match(text); r.hasMatch()) {
+        o.minInterval = r.captured(1).toInt();
+        o.maxInterval = r.captured(2).toInt();
+    } else {
+        o.minInterval = 0;
     }
-    if (!m.hasMatch() || o.minInterval < 1 || o.maxInterval > 60 || o.minInterval > o.maxInterval)
-        throw UsageError("--interval must be SECONDS or MIN-MAX, from 1 to 60 seconds");
+    if (o.minInterval < 0.05 || o.maxInterval > 60 || o.minInterval > o.maxInterval)
+        throw UsageError("--interval must be SECONDS (0.05 to 60, e.g. 0.1 for ten fixes a second) or MIN-MAX, whole seconds from 1 to 60");
 }
 
 SimOptions readOptions(const QCommandLineParser &p)
@@ -147,7 +152,7 @@ int main(int argc, char *argv[])
     option("gate", "A leeward gate instead of a leeward mark.");
     option("minutes", "Approximate race length in minutes.", "M", "60");
     option("format", "Track format: gpx, trb, gdb, mps, trl, dtr, trk, log, tcx, csv, or mixed (the first eight in turn).", "FORMAT", "mixed");
-    option("interval", "Seconds between fixes, or a range MIN-MAX chosen per boat.", "SECONDS", "1-5");
+    option("interval", "Seconds between fixes (0.1: ten a second), or a range MIN-MAX chosen per boat.", "SECONDS", "1-5");
     option("trl-record", "Record size of trl files, 16 or 20 (default: alternate).", "BYTES");
     option("encoding", "Race file encoding: utf8 or sjis.", "ENCODING", "utf8");
     option("japanese", "Japanese title, class and boat names.");

@@ -42,7 +42,7 @@ struct SimOptions {
     bool gate = false;                 // a leeward gate instead of a single leeward mark
     double minutes = 60;               // approximate race length
     std::optional<TrackFormat> format; // nothing: every format in turn
-    int minInterval = 1, maxInterval = 5;  // seconds between fixes, chosen per boat
+    double minInterval = 1, maxInterval = 5;  // seconds between fixes, chosen per boat (whole seconds in a range)
     int trlRecordBytes = 0;            // 16 or 20; 0: alternate between boats
     bool shiftJis = false;             // race file and attachment in Shift-JIS
     bool japanese = false;             // Japanese title, class and boat names

@@ -107,8 +107,14 @@ BoatPlan planBoat(const SimOptions &o, const BoatClassInfo &cls, unsigned cases,
 LoggerPlan planLogger(const SimOptions &o, unsigned cases, double expected, Random &rng)
 {
     LoggerPlan l;
-    l.interval = rng.integer(o.minInterval, o.maxInterval);
-    l.phase = rng.integer(0, l.interval - 1);
+    if (o.minInterval == o.maxInterval && o.minInterval < 1) {
+        // A racing logger, several fixes a second, on the second's grid.
+        l.interval = o.minInterval;
+    } else {
+        const int interval = rng.integer(static_cast<int>(o.minInterval), static_cast<int>(o.maxInterval));
+        l.interval = interval;
+        l.phase = rng.integer(0, interval - 1);
+    }
     // Most loggers keep GPS time; some run a little off, and a few were set
     // to the local time of the race area.
     const double clock = rng.uniform();

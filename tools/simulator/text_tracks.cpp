@@ -31,11 +31,12 @@ void appendLine(QByteArray &out, const char *text)
 // Speed (knots) and course (degrees) over ground into fix i, for the RMC sentence.
 std::pair<double, double> motionInto(const std::vector<Fix> &fixes, std::size_t i)
 {
-    if (i == 0 || fixes[i].time <= fixes[i - 1].time)
+    const std::int64_t milliseconds = i == 0 ? 0 : unixMilliseconds(fixes[i]) - unixMilliseconds(fixes[i - 1]);
+    if (milliseconds <= 0)
         return {0, 0};
     const double dn = (fixes[i].lat - fixes[i - 1].lat) * 60;
     const double de = (fixes[i].lon - fixes[i - 1].lon) * 60 * std::cos(fixes[i].lat * std::numbers::pi / 180);
-    const double knots = std::hypot(dn, de) * 3600 / static_cast<double>(fixes[i].time - fixes[i - 1].time);
+    const double knots = std::hypot(dn, de) * 3600'000 / static_cast<double>(milliseconds);
     double course = std::atan2(de, dn) * 180 / std::numbers::pi;
     if (course < 0)
         course += 360;
@@ -55,13 +56,19 @@ void appendSentence(QByteArray &out, const std::string &body)
     out.append(tail);
 }
 
-// "2009-05-03T02:15:30Z".
-std::string isoTime(std::int64_t unixTime)
+// "2009-05-03T02:15:30Z", or "2009-05-03T02:15:30.100Z" in a log written
+// several times a second.
+std::string isoTime(const Fix &f, bool fractions)
 {
-    const CivilTime c = fromUnix(unixTime);
-    char text[32];
-    std::snprintf(text, sizeof text, "%04d-%02d-%02dT%02d:%02d:%02dZ", c.year, c.month, c.day, c.hour, c.minute, c.second);
-    return text;
+    const CivilTime c = fromUnix(f.time);
+    char text[40];
+    std::snprintf(text, sizeof text, "%04d-%02d-%02dT%02d:%02d:%02d", c.year, c.month, c.day, c.hour, c.minute, c.second);
+    std::string iso = text;
+    if (fractions) {
+        std::snprintf(text, sizeof text, ".%03d", f.millisecond);
+        iso += text;
+    }
+    return iso + "Z";
 }
 
 }  // namespace
@@ -73,10 +80,11 @@ QByteArray writeGpx(const std::vector<Fix> &fixes, const std::string &trackName)
     appendLine(out, "<?xml version=\"1.0\" encoding=\"UTF-8\"?>");
     appendLine(out, "<gpx version=\"1.1\" creator=\"keelrun-simulate\" xmlns=\"http://www.topografix.com/GPX/1/1\">");
     appendLine(out, ("<trk><name>" + trackName + "</name><trkseg>").c_str());
+    const bool fractions = betweenSeconds(fixes);
     for (const Fix &f : fixes) {
         char line[192];
         std::snprintf(line, sizeof line, "<trkpt lat=\"%.9f\" lon=\"%.9f\"><ele>%.1f</ele><time>%s</time></trkpt>", f.lat,
-                      f.lon, f.elevation, isoTime(f.time).c_str());
+                      f.lon, f.elevation, isoTime(f, fractions).c_str());
         appendLine(out, line);
     }
     appendLine(out, "</trkseg></trk>");
@@ -105,7 +113,8 @@ QByteArray writeTcx(const std::vector<Fix> &fixes)
 {
     QByteArray out;
     out.reserve(static_cast<qsizetype>(fixes.size() * 200 + 400));
-    const std::string start = fixes.empty() ? isoTime(0) : isoTime(fixes.front().time);
+    const bool fractions = betweenSeconds(fixes);
+    const std::string start = isoTime(fixes.empty() ? Fix{} : fixes.front(), fractions);
     appendLine(out, "<?xml version=\"1.0\" encoding=\"UTF-8\"?>");
     appendLine(out, "<TrainingCenterDatabase xmlns=\"http://www.garmin.com/xmlschemas/TrainingCenterDatabase/v2\">");
     appendLine(out, ("<Activities><Activity Sport=\"Other\"><Id>" + start + "</Id><Lap StartTime=\"" + start + "\"><Track>").c_str());
@@ -114,7 +123,7 @@ QByteArray writeTcx(const std::vector<Fix> &fixes)
         std::snprintf(line, sizeof line,
                       "<Trackpoint><Time>%s</Time><Position><LatitudeDegrees>%.9f</LatitudeDegrees>"
                       "<LongitudeDegrees>%.9f</LongitudeDegrees></Position><AltitudeMeters>%.1f</AltitudeMeters></Trackpoint>",
-                      isoTime(f.time).c_str(), f.lat, f.lon, f.elevation);
+                      isoTime(f, fractions).c_str(), f.lat, f.lon, f.elevation);
         appendLine(out, line);
     }
     appendLine(out, "</Track></Lap></Activity></Activities>");
@@ -127,9 +136,10 @@ QByteArray writeCsv(const std::vector<Fix> &fixes)
     QByteArray out;
     out.reserve(static_cast<qsizetype>(fixes.size() * 64 + 40));
     appendLine(out, "timestamp,latitude,longitude,sog");
+    const bool fractions = betweenSeconds(fixes);
     for (std::size_t i = 0; i < fixes.size(); ++i) {
         char line[128];
-        std::snprintf(line, sizeof line, "%s,%.9f,%.9f,%.1f", isoTime(fixes[i].time).c_str(), fixes[i].lat, fixes[i].lon,
+        std::snprintf(line, sizeof line, "%s,%.9f,%.9f,%.1f", isoTime(fixes[i], fractions).c_str(), fixes[i].lat, fixes[i].lon,
                       motionInto(fixes, i).first);
         appendLine(out, line);
     }
@@ -140,13 +150,17 @@ QByteArray writeNmea(const std::vector<Fix> &fixes)
 {
     QByteArray out;
     out.reserve(static_cast<qsizetype>(fixes.size() * 150));
+    const bool fractions = betweenSeconds(fixes);
     for (std::size_t i = 0; i < fixes.size(); ++i) {
         const Fix &f = fixes[i];
         const CivilTime c = fromUnix(f.time);
         const std::string lat = degreesMinutes(f.lat, 2) + (f.lat < 0 ? ",S" : ",N");
         const std::string lon = degreesMinutes(f.lon, 3) + (f.lon < 0 ? ",W" : ",E");
         char clock[16], rest[96];
-        std::snprintf(clock, sizeof clock, "%02d%02d%02d", c.hour, c.minute, c.second);
+        if (fractions)
+            std::snprintf(clock, sizeof clock, "%02d%02d%02d.%03d", c.hour, c.minute, c.second, f.millisecond);
+        else
+            std::snprintf(clock, sizeof clock, "%02d%02d%02d", c.hour, c.minute, c.second);
         std::snprintf(rest, sizeof rest, ",1,09,0.9,%.1f,M,36.5,M,,", f.elevation);
         appendSentence(out, std::string("GPGGA,") + clock + "," + lat + "," + lon + rest);
         const auto [knots, course] = motionInto(fixes, i);

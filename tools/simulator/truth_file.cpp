@@ -85,7 +85,7 @@ std::string truthJson(const SimulatedRace &race)
             {"cases", caseNames(b.cases)},
             {"handicap", handicap},
             {"clock_offset", b.logger.clockOffset},
-            {"fix_interval", b.logger.interval},
+            {"fix_interval", b.logger.interval == std::floor(b.logger.interval) ? json(static_cast<int>(b.logger.interval)) : json(b.logger.interval)},
             {"fix_count", b.fixes.size()},
             {"passings", passings},
             {"start_time", optionalTime(b.run.passings.front())},
