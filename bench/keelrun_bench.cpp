@@ -53,12 +53,14 @@ struct Fleet {
     std::int64_t fixes = 0;          // as written in the track files
 };
 
-std::unique_ptr<Fleet> simulateFleet(Format format)
+// 81 boats for four hours, logging a fix every `interval` seconds (0.1:
+// the ten a second of a racing logger).
+std::unique_ptr<Fleet> simulateFleet(Format format, double interval)
 {
     sim::SimOptions options;
     options.boats = kMaxBoats;
     options.minutes = 240;
-    options.minInterval = options.maxInterval = 1;
+    options.minInterval = options.maxInterval = interval;
     options.format = format;
     const sim::SimulatedRace simulated = sim::simulateRace(options);
 
@@ -81,12 +83,12 @@ std::unique_ptr<Fleet> simulateFleet(Format format)
     return fleet;
 }
 
-const Fleet &fleet(Format format)
+const Fleet &fleet(Format format, double interval = 1)
 {
-    static std::map<Format, std::unique_ptr<Fleet>> fleets;
-    std::unique_ptr<Fleet> &fleet = fleets[format];
+    static std::map<std::pair<Format, double>, std::unique_ptr<Fleet>> fleets;
+    std::unique_ptr<Fleet> &fleet = fleets[{format, interval}];
     if (!fleet)
-        fleet = simulateFleet(format);
+        fleet = simulateFleet(format, interval);
     return *fleet;
 }
 
@@ -133,9 +135,9 @@ BENCHMARK_CAPTURE(BM_ReadTrack, tcx, sim::TrackFormat::Tcx)->Unit(benchmark::kMi
 BENCHMARK_CAPTURE(BM_ReadTrack, csv, sim::TrackFormat::Csv)->Unit(benchmark::kMillisecond);
 
 // The whole loading sequence from the files on disk (warm in the page cache).
-void BM_LoadRace(benchmark::State &state, Format format)
+void BM_LoadRace(benchmark::State &state, Format format, double interval)
 {
-    const Fleet &f = fleet(format);
+    const Fleet &f = fleet(format, interval);
     const DataFolder folder(f.dir.path());
     const auto race = std::make_unique<RaceState>();
     for (auto _ : state) {
@@ -145,8 +147,9 @@ void BM_LoadRace(benchmark::State &state, Format format)
     state.SetBytesProcessed(state.iterations() * f.bytes);
     state.SetItemsProcessed(state.iterations() * f.fixes);
 }
-BENCHMARK_CAPTURE(BM_LoadRace, gpx, sim::TrackFormat::Gpx)->Unit(benchmark::kMillisecond)->UseRealTime();
-BENCHMARK_CAPTURE(BM_LoadRace, mixed, std::nullopt)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK_CAPTURE(BM_LoadRace, gpx, sim::TrackFormat::Gpx, 1.0)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK_CAPTURE(BM_LoadRace, mixed, std::nullopt, 1.0)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK_CAPTURE(BM_LoadRace, gpx_10hz, sim::TrackFormat::Gpx, 0.1)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 // One stage of the loading sequence, run again on a copy of the loaded race
 // (the copy is not timed).
