@@ -29,6 +29,21 @@ constexpr double kEstimateStep = 60;   // seconds between the fleet's estimates 
 constexpr double kOnCourseShare = 0.8; // of a settled course's fixes, within the spread of its mean
 constexpr double kKnots = 1852.0 / 3600;  // metres a second
 
+// The stretches a turn is looked at over, for a track's fix interval: the
+// settled course on each side, the gap between it and the moment the wind
+// changes side, and the fixes a settled course needs.
+struct TurnWindows {
+    explicit TurnWindows(double fixInterval)
+    {
+        const double interval = std::max(1.0, fixInterval);
+        settled = std::max(kSettledSeconds, 3 * interval);
+        gap = std::max(kGapSeconds, interval);
+        minimumFixes = interval >= 10 ? 2 : 3;
+    }
+    double settled, gap;
+    int minimumFixes;
+};
+
 // A settled course: its mean heading and speed, when the window has enough
 // fixes and they keep within the spread.
 struct Course {
@@ -324,9 +339,9 @@ std::vector<Manoeuvre> detectTurns(const RaceState &race, const BoatEntry &boat,
     const int n = boat.sampleCount();
     if (n < 6)
         return found;
-    const double interval = std::max(1.0, boat.fixInterval);
-    const double window = std::max(kSettledSeconds, 3 * interval), gap = std::max(kGapSeconds, interval);
-    const int minimumFixes = interval >= 10 ? 2 : 3;
+    const TurnWindows windows(boat.fixInterval);
+    const double window = windows.settled, gap = windows.gap;
+    const int minimumFixes = windows.minimumFixes;
     // Before its start and after its finish a boat potters about.
     const double start = boat.roundingTime[1], finish = boat.roundingTime[race.courseLength()];
     double quietUntil = -1e18;
@@ -378,6 +393,109 @@ std::vector<Manoeuvre> detectTurns(const RaceState &race, const BoatEntry &boat,
         quietUntil = flip + window;
     }
     return found;
+}
+
+// A turn from one settled course to another through 50 to 130 degrees, the
+// wind not known: a tack or a gybe, by its size (a bear-away from a beat to
+// a run turns through more).
+struct Turn {
+    double bisector = 0;  // degrees true, between the courses before and after
+    double speed = 0;     // knots, the mean speed on them
+};
+constexpr double kMaxTurn = 130;
+constexpr double kTurnLookStep = 5;  // seconds between looks for a turn
+constexpr std::size_t kFewestTurns = 6;
+
+// A boat's turns between its start and its finish.
+std::vector<Turn> turnsOf(const RaceState &race, const BoatEntry &boat, const SteadyCourses &courses)
+{
+    std::vector<Turn> turns;
+    const int n = boat.sampleCount();
+    if (n < 6 || !passed(boat.roundingTime[1]))
+        return turns;
+    const TurnWindows w(boat.fixInterval);
+    const double finish = boat.roundingTime[race.courseLength()];
+    const double last = std::min(passed(finish) ? finish : courses.time[n], courses.time[n]) - w.gap - w.settled;
+    int i = 1;
+    for (double t = boat.roundingTime[1] + w.gap + w.settled; t < last; t += kTurnLookStep) {
+        while (i < n - 1 && courses.time[i + 1] <= t)
+            ++i;
+        if (!turnsEnough(boat, courses, i, t - w.gap, t + w.gap))
+            continue;
+        const Course in = settledCourse(boat, courses, i, t - w.gap - w.settled, t - w.gap, w.minimumFixes);
+        const Course out = settledCourse(boat, courses, i + 1, t + w.gap, t + w.gap + w.settled, w.minimumFixes);
+        const double turn = signedAngle(out.heading - in.heading);
+        if (!in.settled || !out.settled || std::abs(turn) < kMinTurn || std::abs(turn) > kMaxTurn)
+            continue;
+        turns.push_back({in.heading + turn / 2, (in.speed + out.speed) / 2});
+        t += w.settled;  // past this turn
+    }
+    return turns;
+}
+
+double median(std::vector<double> values)
+{
+    std::nth_element(values.begin(), values.begin() + static_cast<long>(values.size() / 2), values.end());
+    return values[values.size() / 2];
+}
+
+// Where the fleet sailed on its first leg: from the boats' starts to their
+// passing of the second course item, as a mean bearing; nothing when no boat
+// got there.
+std::optional<double> firstLegBearing(const RaceState &race)
+{
+    CourseVector sum;
+    for (int b = 1; b <= race.boatCount; ++b) {
+        const BoatEntry &boat = race.boats[b];
+        if (race.courseLength() < 2 || !passed(boat.roundingTime[1]) || !passed(boat.roundingTime[2]))
+            continue;
+        const GeoPoint from = positionAt(boat, boat.roundingTime[1]), to = positionAt(boat, boat.roundingTime[2]);
+        const double north = to.lat - from.lat, east = (to.lon - from.lon) * race.extent.cosLat;
+        const double length = std::hypot(north, east);
+        if (length > 0) {
+            sum.north += north / length;
+            sum.east += east / length;
+        }
+    }
+    if (sum.north == 0 && sum.east == 0)
+        return std::nullopt;
+    return std::atan2(sum.east, sum.north) / kDegree;
+}
+
+// The wind's direction read from the fleet's turns alone. A tack's bisector
+// points into the wind and a gybe's away from it, so together they lie along
+// the wind's axis (taken as the mean of the doubled angles, which makes the
+// two ends one). The wind blows from the end the slower turns point to, as
+// boats sail slower upwind than down; where their speeds do not tell, from
+// the end the first leg heads for, a beat as nearly every first leg is.
+// Nothing when the turns are too few or lie along no axis.
+std::optional<double> windFromTurns(const std::vector<Turn> &turns, std::optional<double> firstLeg)
+{
+    if (turns.size() < kFewestTurns)
+        return std::nullopt;
+    CourseVector doubled;
+    for (const Turn &t : turns) {
+        doubled.north += std::cos(2 * t.bisector * kDegree);
+        doubled.east += std::sin(2 * t.bisector * kDegree);
+    }
+    constexpr double kClearAxis = 0.5;  // of the turns' count: the resultant of bisectors near one axis
+    if (std::hypot(doubled.north, doubled.east) < kClearAxis * static_cast<double>(turns.size()))
+        return std::nullopt;
+    const double axis = std::atan2(doubled.east, doubled.north) / kDegree / 2;
+    std::vector<double> towards, away;
+    for (const Turn &t : turns)
+        (std::abs(signedAngle(std::remainder(t.bisector - axis, 360.0))) < 90 ? towards : away).push_back(t.speed);
+    constexpr double kClearlySlower = 0.9;
+    if (towards.size() >= 2 && away.size() >= 2) {
+        const double up = median(towards), down = median(away);
+        if (up < kClearlySlower * down)
+            return axis;
+        if (down < kClearlySlower * up)
+            return axis + 180;
+    }
+    if (firstLeg)
+        return std::abs(std::remainder(*firstLeg - axis, 360.0)) < 90 ? axis : axis + 180;
+    return std::nullopt;
 }
 
 }  // namespace
@@ -456,26 +574,46 @@ WindDirections analysisWindDirections(const RaceState &race)
     return directions;
 }
 
+std::optional<double> windFromFleet(const RaceState &race, const std::vector<SteadyCourses> &courses)
+{
+    std::vector<std::vector<Turn>> turns(race.boatCount + 1);
+    parallelFor(1, race.boatCount, [&](int b) { turns[b] = turnsOf(race, race.boats[b], courses[b]); });
+    std::vector<Turn> all;
+    for (const std::vector<Turn> &boatTurns : turns)
+        all.insert(all.end(), boatTurns.begin(), boatTurns.end());
+    const auto twd = windFromTurns(all, firstLegBearing(race));
+    return twd ? std::optional<double>(std::fmod(*twd + 360, 360.0)) : std::nullopt;
+}
+
 void findManoeuvres(RaceState &race, const std::function<void(int)> &prepareBoat)
 {
+    std::vector<SteadyCourses> courses(race.boatCount + 1);
+    parallelFor(1, race.boatCount, [&](int b) {
+        if (prepareBoat)
+            prepareBoat(b);
+        courses[b] = SteadyCourses(race.boats[b], race.extent.cosLat);
+    });
     // Each boat's turns and the wind they tell of are worked out in one
     // task, while its track is at hand.
-    std::vector<SteadyCourses> courses(race.boatCount + 1);
-    const auto detectAndEstimate = [&](const WindDirectionAt &wind, bool firstPass) {
+    const auto detectAndEstimate = [&](const WindDirectionAt &wind) {
         return fleetWind(race, [&](int b, const WindWindow &window) {
             BoatEntry &boat = race.boats[b];
-            if (firstPass && prepareBoat)
-                prepareBoat(b);
-            if (firstPass)
-                courses[b] = SteadyCourses(boat, race.extent.cosLat);
             boat.manoeuvres = detectTurns(race, boat, courses[b], wind);
             return readWindFromBoat(race, boat, window);
         });
     };
     race.estimatedWind.clear();
-    race.estimatedWind = detectAndEstimate(raceWind(race), true);
-    if (race.windSampleCount() == 0 && !race.estimatedWind.empty())
-        race.estimatedWind = detectAndEstimate(analysisWind(race), false);  // against the first pass's estimate
+    if (race.windSampleCount() > 0) {
+        race.estimatedWind = detectAndEstimate(raceWind(race));
+        return;
+    }
+    // Without wind records the fleet tells the wind: first from its turns
+    // alone, then, pass by pass, from its tacks and gybes. The race file's
+    // mean wind is taken only where the fleet cannot tell.
+    const WindDirectionAt fleet(windFromFleet(race, courses).value_or(race.windDirection));
+    race.estimatedWind = detectAndEstimate(fleet);
+    if (!race.estimatedWind.empty())
+        race.estimatedWind = detectAndEstimate(analysisWind(race));  // against the first pass's estimate
 }
 
 }  // namespace keelrun

@@ -22,11 +22,13 @@
 // the speed and angle before, in metres and in seconds of that sailing.
 
 #include <functional>
+#include <optional>
 #include <vector>
 
 #include <QString>
 
 #include "model/race_state.h"
+#include "race/steady_courses.h"
 #include "race/wind_direction_at.h"
 
 namespace keelrun {
@@ -43,9 +45,18 @@ std::vector<Manoeuvre> detectManoeuvres(const RaceState &race, const BoatEntry &
 // one-minute bell about the minute. Empty without manoeuvres.
 std::vector<WindEstimate> estimateWind(const RaceState &race);
 
-// Every boat's manoeuvres and the estimated wind, into the race: a first
-// pass against the race's wind, and, without wind records, a second against
-// the wind the first pass read from the fleet. `prepareBoat(b)`, when given,
+// The wind's direction read from the fleet's turns alone, before any tack
+// is told from a gybe: the axis the bisectors of its turns of 50 to 130
+// degrees lie along, from the end the slower turns point to (or, where the
+// speeds do not tell, the end the first leg heads for). Nothing where the
+// fleet cannot tell. `courses` holds each boat's, by boat number.
+std::optional<double> windFromFleet(const RaceState &race, const std::vector<SteadyCourses> &courses);
+
+// Every boat's manoeuvres and the estimated wind, into the race: with wind
+// records, one pass against them; without, a first pass against the wind
+// read from the fleet's turns (the race file's mean wind only where the
+// fleet cannot tell), and a second against the wind the first pass read
+// from the fleet's tacks and gybes. `prepareBoat(b)`, when given,
 // is done at the start of the first pass on the thread that goes on to look
 // for boat b's turns: work on the same track, while it is in the cache.
 void findManoeuvres(RaceState &race, const std::function<void(int)> &prepareBoat = {});

@@ -8,6 +8,8 @@
 #include <cmath>
 #include <optional>
 
+#include <QFile>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 
 #include "race/loading_sequence.h"
@@ -150,6 +152,43 @@ TEST_P(SimulatedManoeuvresTest, ReadsTheWindFromTheFleet)
               << kWindTolerance << " degrees, worst " << worst << "\n";
     EXPECT_GT(checked, 30);
     EXPECT_GE(within, 0.95 * checked);
+}
+
+// The wind is read from the fleet, not from the organiser's mean wind: with
+// the race file's WD right, a quarter or half the compass off, or missing,
+// the estimate and the tacks and gybes are the same.
+TEST_P(SimulatedManoeuvresTest, TheRaceFilesWindDoesNotLeadTheFleets)
+{
+    QFile file(dir_.filePath("raceadmin/race01.txt"));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QString text = QString::fromUtf8(file.readAll());
+    file.close();
+    static const QRegularExpression wdLine(QStringLiteral("\r\nWD,(-?\\d+)"));
+    const auto match = wdLine.match(text);
+    ASSERT_TRUE(match.hasMatch());
+    const int wd = match.captured(1).toInt();
+    for (const QString &line : {QStringLiteral("\r\nWD,%1").arg((wd + 90) % 360), QStringLiteral("\r\nWD,%1").arg((wd + 180) % 360),
+                                QString()}) {
+        QString changed = text;
+        changed.replace(match.capturedStart(), match.capturedLength(), line);
+        QFile out(dir_.filePath("raceadmin/changed.txt"));
+        ASSERT_TRUE(out.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        out.write(changed.toUtf8());
+        out.close();
+        RaceState other;
+        ASSERT_TRUE(loadRace(other, DataFolder(dir_.path()), out.fileName()).ok());
+        ASSERT_EQ(other.estimatedWind.size(), loaded_.estimatedWind.size()) << line.toStdString();
+        for (std::size_t k = 0; k < other.estimatedWind.size(); ++k)
+            EXPECT_LE(std::abs(signedAngle(other.estimatedWind[k].twd - loaded_.estimatedWind[k].twd)), 3) << line.toStdString();
+        for (int b = 1; b <= loaded_.boatCount; ++b) {
+            const auto &mine = loaded_.boats[b].manoeuvres, &theirs = other.boats[b].manoeuvres;
+            ASSERT_EQ(theirs.size(), mine.size()) << line.toStdString() << " boat " << b;
+            for (std::size_t k = 0; k < mine.size(); ++k) {
+                EXPECT_EQ(theirs[k].kind, mine[k].kind) << line.toStdString();
+                EXPECT_EQ(theirs[k].time, mine[k].time) << line.toStdString();
+            }
+        }
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Intervals, SimulatedManoeuvresTest, ::testing::Values(1, 2, 5, 10),

@@ -70,6 +70,8 @@ std::optional<double> zoneOffsetSeconds(std::string_view zone)
 
 std::optional<int> fractionMilliseconds(std::string_view digits)
 {
+    if (digits.size() == 3 && isDigit(digits[0]) && isDigit(digits[1]) && isDigit(digits[2]))  // as most write it
+        return (digits[0] - '0') * 100 + (digits[1] - '0') * 10 + (digits[2] - '0');
     if (digits.empty())
         return std::nullopt;
     std::uint64_t value = 0, scale = 1;
