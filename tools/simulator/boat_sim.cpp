@@ -9,7 +9,6 @@ namespace keelrun::sim {
 namespace {
 
 constexpr double kDegree = std::numbers::pi / 180;
-constexpr double kTurnRate = 15;           // degrees per second the helmsman turns at most
 constexpr double kSpeedResponse = 0.15;    // share of the speed difference made up each second
 constexpr double kWindMemory = 90;         // seconds over which the crew averages the wind direction
 constexpr double kApproachSeconds = 150;   // the final run at the start line begins this long before
@@ -133,12 +132,12 @@ void Sailor::step(double t)
     waves_ = 0.97 * waves_ + 0.004 * rng_.normal();
 
     const double before = normalizeAngle(heading_ - w.twd);
-    heading_ = wrap360(heading_ + std::clamp(normalizeAngle(wanted + helm_ - heading_), -kTurnRate, kTurnRate));
+    heading_ = wrap360(heading_ + std::clamp(normalizeAngle(wanted + helm_ - heading_), -plan_.turnRate, plan_.turnRate));
     const double twa = normalizeAngle(heading_ - w.twd);
     twaHistory_.push_back(twa);
     if (before * twa < 0) {  // through the wind (a tack) or through the dead run (a gybe)
         const bool tack = std::fabs(twa) < 90;
-        speed_ *= tack ? 0.92 : 0.95;
+        speed_ *= tack ? plan_.tackSpeedKept : plan_.gybeSpeedKept;
         if (phase_ == Phase::Racing)
             result_.manoeuvres.push_back({t + 1, tack ? SailedManoeuvre::Tack : SailedManoeuvre::Gybe, orbiting_});
     }

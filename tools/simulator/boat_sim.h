@@ -22,6 +22,9 @@ struct BoatPlan {
     double cornering = 0.7;      // how far towards a lay line the boat sails before tacking (0..1)
     double minTackGap = 45;      // seconds between two tacks or gybes at least
     double roundingRadius = 20;  // metres from the mark when rounding
+    double turnRate = 15;        // degrees per second the helmsman turns at most
+    double tackSpeedKept = 0.92; // share of the speed kept through the wind in a tack
+    double gybeSpeedKept = 0.95; // and through dead downwind in a gybe
     double startPlace = 0;       // where on the start line, -0.5 (pin) .. 0.5 (committee boat)
     double startDelay = 5;       // seconds after the gun the boat means to cross; negative: over early
     double firstTime = -480;     // race seconds when the boat starts moving (and logging)

@@ -82,6 +82,12 @@ SimOptions readOptions(const QCommandLineParser &p)
         o.course = CourseKind::Triangle;
     else if (p.value("course") != "windward-leeward")
         throw UsageError("--course must be windward-leeward or triangle");
+    if (p.value("fleet") == "dinghy")
+        o.fleet = FleetKind::Dinghies;
+    else if (p.value("fleet") == "foiler")
+        o.fleet = FleetKind::Foilers;
+    else if (p.value("fleet") != "keelboat")
+        throw UsageError("--fleet must be keelboat, dinghy or foiler");
     o.gate = p.isSet("gate");
     if (o.gate && o.course == CourseKind::Triangle)
         throw UsageError("--gate goes with the windward-leeward course only");
@@ -149,6 +155,7 @@ int main(int argc, char *argv[])
     option("classes", "Number of classes, 1 to 10.", "K", QString::number(d.classes));
     option("course", "windward-leeward or triangle.", "KIND", "windward-leeward");
     option("laps", "Laps of the course.", "L", QString::number(d.laps));
+    option("fleet", "The boats: keelboat, dinghy or foiler (foiling catamarans).", "KIND", "keelboat");
     option("gate", "A leeward gate instead of a leeward mark.");
     option("minutes", "Approximate race length in minutes.", "M", "60");
     option("format", "Track format: gpx, trb, gdb, mps, trl, dtr, trk, log, tcx, csv, or mixed (the first eight in turn).", "FORMAT", "mixed");

@@ -12,11 +12,17 @@ struct Vmg {
     double vmg = 0;    // speed made good along the wind axis, knots (positive)
 };
 
+// How the hull goes through the water: a displacement hull (a keelboat or a
+// dinghy) is held to its hull speed; a foiling one flies above the water at
+// two to three times the wind's speed, its fastest on a broad reach.
+enum class Hull { Displacement, Foiling };
+
 class Polar {
 public:
     // speedFactor scales the whole polar (1 = the reference boat, a 10 m
-    // keelboat); noGoAngle is where the sails start to draw, about 22-25°.
-    Polar(double speedFactor, double noGoAngle);
+    // keelboat, or a 15 m foiling catamaran); noGoAngle is where the sails
+    // start to draw, about 22-25° (a foiler's, 35°).
+    Polar(double speedFactor, double noGoAngle, Hull hull = Hull::Displacement);
 
     double speed(double twaDeg, double twsKnots) const;  // knots; the sign of the angle is ignored
     Vmg bestUpwind(double twsKnots) const;
@@ -32,6 +38,7 @@ private:
 
     double speedFactor_;
     double noGoAngle_;
+    Hull hull_;
     std::array<Vmg, kTableSize> upwind_{}, downwind_{};
 };
 
@@ -39,7 +46,9 @@ private:
 // factor. A boat that sails a windward-leeward course faster than the
 // reference boat by some ratio gets that ratio as its factor, so that equally
 // sailed boats of different classes end with equal corrected times. Rounded
-// to three decimals, as rating certificates print them.
+// to three decimals, as rating certificates print them. The reference boat
+// is the 10 m keelboat, or one of the fleet's own kind.
 double handicapFactor(const Polar &polar);
+double handicapFactor(const Polar &polar, const Polar &reference);
 
 }  // namespace keelrun::sim

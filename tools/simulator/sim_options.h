@@ -12,6 +12,11 @@ namespace keelrun::sim {
 
 enum class CourseKind { WindwardLeeward, Triangle };
 
+// The kind of boats racing: keelboats (5-8 knots), dinghies (3-5 knots) or
+// foiling catamarans (20 knots upwind, 35-45 downwind, tacks and gybes of
+// 5-8 s that cost them much of their speed).
+enum class FleetKind { Keelboats, Dinghies, Foilers };
+
 // The track file kinds, by file extension. "dtr" and "trk" are one format
 // (hemisphere-letter text) under two extensions. A mixed fleet logs in the
 // first kMixedFormatCount in turn; the exports of sports watches and apps
@@ -38,6 +43,7 @@ struct SimOptions {
     int boats = 12;                    // 1..81
     int classes = 2;                   // 1..10
     CourseKind course = CourseKind::WindwardLeeward;
+    FleetKind fleet = FleetKind::Keelboats;
     int laps = 2;
     bool gate = false;                 // a leeward gate instead of a single leeward mark
     double minutes = 60;               // approximate race length

@@ -47,16 +47,24 @@ double estimateSeconds(const Course &c, const Polar &polar, double tws)
 
 std::vector<BoatClassInfo> makeClasses(const SimOptions &o)
 {
+    const bool foiling = o.fleet == FleetKind::Foilers;
+    // A dinghy sails at about 60 % of a keelboat's speed.
+    const double fleetFactor = o.fleet == FleetKind::Dinghies ? 0.6 : 1.0;
+    const Polar reference(fleetFactor, foiling ? 35.5 : 23.5, foiling ? Hull::Foiling : Hull::Displacement);
     std::vector<BoatClassInfo> classes;
     for (int c = 0; c < o.classes; ++c) {
         Random rng = Random::stream(o.seed, ClassStream, static_cast<std::uint64_t>(c));
         // The fastest class first; speed factors spread over 0.88..1.12.
         const double speed = o.classes == 1 ? rng.uniform(0.95, 1.05)
                                             : 1.12 - 0.24 * c / (o.classes - 1) + rng.uniform(-0.01, 0.01);
-        Polar polar(speed, rng.uniform(22, 25));
-        const double handicap = handicapFactor(polar);
-        // Hull speed grows with the square root of the length.
-        classes.push_back({className(speed, o.japanese), polar, handicap, std::round(100 * speed * speed) / 10});
+        const double noGo = rng.uniform(22, 25);
+        const double factor = fleetFactor * speed;
+        Polar polar(factor, foiling ? noGo + 12 : noGo, foiling ? Hull::Foiling : Hull::Displacement);
+        const double handicap = handicapFactor(polar, reference);
+        // Hull speed grows with the square root of the length; a foiler's
+        // length is its own (a 15 m catamaran).
+        const double boatLength = foiling ? 15 * speed : std::round(100 * factor * factor) / 10;
+        classes.push_back({className(speed, o.japanese), polar, handicap, boatLength});
     }
     return classes;
 }
@@ -86,6 +94,15 @@ BoatPlan planBoat(const SimOptions &o, const BoatClassInfo &cls, unsigned cases,
     p.cornering = rng.uniform(0.35, 0.9);
     p.minTackGap = rng.uniform(30, 80);
     p.roundingRadius = std::clamp(1.8 * cls.boatLength, 14.0, 30.0) + rng.uniform(-2, 3);
+    if (o.fleet == FleetKind::Foilers) {
+        // Legs of two or three minutes with a tack or gybe about every
+        // minute; the turns are quick but wide, and come off the foils.
+        p.minTackGap = rng.uniform(20, 40);
+        p.roundingRadius = rng.uniform(50, 70);
+        p.turnRate = 18;
+        p.tackSpeedKept = 0.55;
+        p.gybeSpeedKept = 0.75;
+    }
     p.startPlace = rng.uniform(-0.35, 0.35);
     // Better crews hit the line closer to the gun.
     p.startDelay = 2 + rng.uniform(0, 6) + (1 - p.skill) * 200 * rng.uniform(0.3, 1);
@@ -149,7 +166,9 @@ SimulatedRace simulateRace(const SimOptions &o)
 {
     Random raceRng = Random::stream(o.seed, RaceStream);
     const double windDirection = raceRng.integer(0, 359);
-    const double windSpeed = raceRng.uniform(7, 16);
+    // Foilers race in a foiling breeze, 12 to 20 knots.
+    const double drawnSpeed = raceRng.uniform(7, 16);
+    const double windSpeed = o.fleet == FleetKind::Foilers ? 12 + (drawnSpeed - 7) * 8 / 9 : drawnSpeed;
     SimulatedRace race{o, LocalPlane(o.latitude, o.longitude), toUnix(o.start) - o.timeDifference * 3600LL,
                        WindField(Random::stream(o.seed, WindStream), windDirection, windSpeed), Course{}, {}, {}, 0};
     race.classes = makeClasses(o);

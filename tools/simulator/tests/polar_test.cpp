@@ -49,6 +49,28 @@ TEST(Polar, MoreWindAndAFasterClassGoFaster)
     EXPECT_GT(slow.speed(140, 12), slow.speed(180, 12));
 }
 
+// A foiling catamaran in a sailing breeze: about 20 knots close-hauled near
+// 45 degrees, 35 to 45 downwind near 148, never over 48.
+TEST(Polar, FoilersFlyAtTwiceTheWindAndMore)
+{
+    const Polar foiler(1.0, 35.5, Hull::Foiling);
+    for (const double tws : {12.0, 15.0, 18.0}) {
+        const Vmg up = foiler.bestUpwind(tws), down = foiler.bestDownwind(tws);
+        EXPECT_NEAR(up.angle, 47, 5) << tws;
+        EXPECT_NEAR(up.speed, 0.5 * foiler.speed(125, tws), 3) << tws;
+        EXPECT_NEAR(down.angle, 148, 6) << tws;
+        EXPECT_GT(down.speed, 2 * tws) << tws;
+    }
+    EXPECT_NEAR(foiler.bestUpwind(15).speed, 20, 2);
+    EXPECT_GE(foiler.bestDownwind(15).speed, 32);
+    EXPECT_LE(foiler.bestDownwind(15).speed, 45);
+    for (double a = 0; a <= 180; a += 5) {
+        EXPECT_LE(foiler.speed(a, 30), 48);
+        EXPECT_EQ(foiler.speed(a, 15) > 0, a > 35.5) << a;
+    }
+    EXPECT_DOUBLE_EQ(handicapFactor(Polar(1.0, 35.5, Hull::Foiling), foiler), 1.0);
+}
+
 TEST(Polar, HandicapGrowsWithSpeedAndStaysInTheUsualRange)
 {
     EXPECT_DOUBLE_EQ(handicapFactor(Polar(1.0, 23.5)), 1.0);

@@ -396,6 +396,39 @@ TEST(SimulatedRace, GateAndTriangleCoursesAreSailedInOrder)
     }
 }
 
+// A fleet of foiling catamarans: some 20 knots upwind and over 30 down,
+// legs of two or three minutes, a tack or gybe about every minute, each
+// costing much of the boat's speed.
+TEST(SimulatedRace, FoilersSailFastOnShortLegs)
+{
+    SimOptions o;
+    o.seed = 5;
+    o.boats = 6;
+    o.classes = 1;
+    o.laps = 2;
+    o.minutes = 12;
+    o.fleet = FleetKind::Foilers;
+    const SimulatedRace race = simulateRace(o);
+    for (const SimulatedBoat &b : race.boats) {
+        const BoatRun &run = b.run;
+        ASSERT_TRUE(run.finishTime) << b.name;
+        const auto start = static_cast<std::size_t>(*run.passings.front() - run.firstTime);
+        const auto finish = static_cast<std::size_t>(*run.finishTime - run.firstTime);
+        double fastest = 0;
+        for (std::size_t k = start; k < finish; ++k)
+            fastest = std::max(fastest, length(run.positions[k + 1] - run.positions[k]) / kKnot);
+        EXPECT_GT(fastest, 30) << b.name;
+        EXPECT_LT(fastest, 48) << b.name;
+        for (std::size_t leg = 1; leg < run.passings.size(); ++leg) {
+            const double seconds = *run.passings[leg] - *run.passings[leg - 1];
+            EXPECT_GT(seconds, 60) << b.name << " leg " << leg;
+            EXPECT_LT(seconds, 270) << b.name << " leg " << leg;
+        }
+        const double minutes = (*run.finishTime - *run.passings.front()) / 60;
+        EXPECT_GE(static_cast<double>(run.manoeuvres.size()), 0.7 * minutes) << b.name;
+    }
+}
+
 TEST(SimulatedRace, ShiftJisRaceFileCarriesTheJapaneseNames)
 {
     SimOptions o;
