@@ -29,19 +29,48 @@ constexpr double kEstimateStep = 60;   // seconds between the fleet's estimates 
 constexpr double kOnCourseShare = 0.8; // of a settled course's fixes, within the spread of its mean
 constexpr double kKnots = 1852.0 / 3600;  // metres a second
 
-// The stretches a turn is looked at over, for a track's fix interval: the
-// settled course on each side, the gap between it and the moment the wind
-// changes side, and the fixes a settled course needs.
+// How much quicker a boat's turns and legs are than a keelboat's: 1 for a
+// boat sailing at kReferenceKnots or less (its median speed while racing),
+// down to a quarter for a foiler at four times that.
+constexpr double kReferenceKnots = 8;
+constexpr double kQuickest = 0.25;
+
+double timeScale(const RaceState &race, const BoatEntry &boat)
+{
+    const double start = boat.roundingTime[1], finish = boat.roundingTime[race.courseLength()];
+    std::vector<double> speeds;
+    speeds.reserve(static_cast<std::size_t>(boat.sampleCount()));
+    for (int i = 1; i <= boat.sampleCount(); ++i) {
+        const TrackSample &s = boat.samples[i];
+        if ((!passed(start) || s.time >= start) && (!passed(finish) || s.time <= finish))
+            speeds.push_back(s.speed);
+    }
+    if (speeds.empty())
+        return 1;
+    std::nth_element(speeds.begin(), speeds.begin() + static_cast<long>(speeds.size() / 2), speeds.end());
+    const double median = speeds[speeds.size() / 2];
+    return median > kReferenceKnots ? std::max(kQuickest, kReferenceKnots / median) : 1;
+}
+
+// The stretches a turn is looked at over, for a boat's pace and its track's
+// fix interval: the settled course on each side, the gap between it and the
+// moment the wind changes side, the fixes a settled course needs, how near
+// a rounding a turn is one at the mark, and the span courses are steadied
+// over.
 struct TurnWindows {
-    explicit TurnWindows(double fixInterval)
+    TurnWindows(double fixInterval, double scale)
     {
         const double interval = std::max(1.0, fixInterval);
-        settled = std::max(kSettledSeconds, 3 * interval);
-        gap = std::max(kGapSeconds, interval);
+        settled = std::max(kSettledSeconds * scale, 3 * interval);
+        gap = std::max(kGapSeconds * scale, interval);
         minimumFixes = interval >= 10 ? 2 : 3;
+        nearMark = kMarkSeconds * scale;
+        steady = kSteadySeconds * scale;
     }
+    TurnWindows(const RaceState &race, const BoatEntry &boat) : TurnWindows(boat.fixInterval, timeScale(race, boat)) {}
     double settled, gap;
     int minimumFixes;
+    double nearMark, steady;
 };
 
 // A settled course: its mean heading and speed, when the window has enough
@@ -100,10 +129,10 @@ bool turnsEnough(const BoatEntry &boat, const SteadyCourses &courses, int flip, 
     return courses.angleOff(b, courses.heading(a), kLeast) >= kLeast;
 }
 
-bool nearRounding(const RaceState &race, const BoatEntry &boat, double t)
+bool nearRounding(const RaceState &race, const BoatEntry &boat, double t, double within)
 {
     for (int k = 1; k <= race.courseLength(); ++k) {
-        if (passed(boat.roundingTime[k]) && std::abs(boat.roundingTime[k] - t) <= kMarkSeconds)
+        if (passed(boat.roundingTime[k]) && std::abs(boat.roundingTime[k] - t) <= within)
             return true;
     }
     return false;
@@ -333,13 +362,12 @@ std::vector<WindEstimate> fleetWind(const RaceState &race, ReadBoat &&readBoat)
 }
 
 std::vector<Manoeuvre> detectTurns(const RaceState &race, const BoatEntry &boat, const SteadyCourses &courses,
-                                   const WindDirectionAt &wind)
+                                   const TurnWindows &windows, const WindDirectionAt &wind)
 {
     std::vector<Manoeuvre> found;
     const int n = boat.sampleCount();
     if (n < 6)
         return found;
-    const TurnWindows windows(boat.fixInterval);
     const double window = windows.settled, gap = windows.gap;
     const int minimumFixes = windows.minimumFixes;
     // Before its start and after its finish a boat potters about.
@@ -377,7 +405,7 @@ std::vector<Manoeuvre> detectTurns(const RaceState &race, const BoatEntry &boat,
         else
             continue;
         m.time = flip;
-        m.atMark = nearRounding(race, boat, flip);
+        m.atMark = nearRounding(race, boat, flip, windows.nearMark);
         m.headingIn = roundHalfEven(in.heading) % 360;
         m.headingOut = roundHalfEven(out.heading) % 360;
         m.speedIn = in.speed;
@@ -407,13 +435,12 @@ constexpr double kTurnLookStep = 5;  // seconds between looks for a turn
 constexpr std::size_t kFewestTurns = 6;
 
 // A boat's turns between its start and its finish.
-std::vector<Turn> turnsOf(const RaceState &race, const BoatEntry &boat, const SteadyCourses &courses)
+std::vector<Turn> turnsOf(const RaceState &race, const BoatEntry &boat, const SteadyCourses &courses, const TurnWindows &w)
 {
     std::vector<Turn> turns;
     const int n = boat.sampleCount();
     if (n < 6 || !passed(boat.roundingTime[1]))
         return turns;
-    const TurnWindows w(boat.fixInterval);
     const double finish = boat.roundingTime[race.courseLength()];
     const double last = std::min(passed(finish) ? finish : courses.time[n], courses.time[n]) - w.gap - w.settled;
     int i = 1;
@@ -546,7 +573,8 @@ WindDirectionAt raceWind(const RaceState &race)
 
 std::vector<Manoeuvre> detectManoeuvres(const RaceState &race, const BoatEntry &boat, const WindDirectionAt &wind)
 {
-    return detectTurns(race, boat, SteadyCourses(boat, race.extent.cosLat), wind);
+    const TurnWindows windows(race, boat);
+    return detectTurns(race, boat, SteadyCourses(boat, race.extent.cosLat, windows.steady), windows, wind);
 }
 
 std::vector<WindEstimate> estimateWind(const RaceState &race)
@@ -574,10 +602,15 @@ WindDirections analysisWindDirections(const RaceState &race)
     return directions;
 }
 
-std::optional<double> windFromFleet(const RaceState &race, const std::vector<SteadyCourses> &courses)
+namespace {
+
+// The wind's direction read from the fleet's turns alone, before any tack
+// is told from a gybe; nothing where the fleet cannot tell.
+std::optional<double> windFromFleet(const RaceState &race, const std::vector<SteadyCourses> &courses,
+                                    const std::vector<TurnWindows> &windows)
 {
     std::vector<std::vector<Turn>> turns(race.boatCount + 1);
-    parallelFor(1, race.boatCount, [&](int b) { turns[b] = turnsOf(race, race.boats[b], courses[b]); });
+    parallelFor(1, race.boatCount, [&](int b) { turns[b] = turnsOf(race, race.boats[b], courses[b], windows[b]); });
     std::vector<Turn> all;
     for (const std::vector<Turn> &boatTurns : turns)
         all.insert(all.end(), boatTurns.begin(), boatTurns.end());
@@ -585,20 +618,24 @@ std::optional<double> windFromFleet(const RaceState &race, const std::vector<Ste
     return twd ? std::optional<double>(std::fmod(*twd + 360, 360.0)) : std::nullopt;
 }
 
+}  // namespace
+
 void findManoeuvres(RaceState &race, const std::function<void(int)> &prepareBoat)
 {
     std::vector<SteadyCourses> courses(race.boatCount + 1);
+    std::vector<TurnWindows> windows(race.boatCount + 1, TurnWindows(1, 1));
     parallelFor(1, race.boatCount, [&](int b) {
         if (prepareBoat)
             prepareBoat(b);
-        courses[b] = SteadyCourses(race.boats[b], race.extent.cosLat);
+        windows[b] = TurnWindows(race, race.boats[b]);
+        courses[b] = SteadyCourses(race.boats[b], race.extent.cosLat, windows[b].steady);
     });
     // Each boat's turns and the wind they tell of are worked out in one
     // task, while its track is at hand.
     const auto detectAndEstimate = [&](const WindDirectionAt &wind) {
         return fleetWind(race, [&](int b, const WindWindow &window) {
             BoatEntry &boat = race.boats[b];
-            boat.manoeuvres = detectTurns(race, boat, courses[b], wind);
+            boat.manoeuvres = detectTurns(race, boat, courses[b], windows[b], wind);
             return readWindFromBoat(race, boat, window);
         });
     };
@@ -610,7 +647,7 @@ void findManoeuvres(RaceState &race, const std::function<void(int)> &prepareBoat
     // Without wind records the fleet tells the wind: first from its turns
     // alone, then, pass by pass, from its tacks and gybes. The race file's
     // mean wind is taken only where the fleet cannot tell.
-    const WindDirectionAt fleet(windFromFleet(race, courses).value_or(race.windDirection));
+    const WindDirectionAt fleet(windFromFleet(race, courses, windows).value_or(race.windDirection));
     race.estimatedWind = detectAndEstimate(fleet);
     if (!race.estimatedWind.empty())
         race.estimatedWind = detectAndEstimate(analysisWind(race));  // against the first pass's estimate

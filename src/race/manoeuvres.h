@@ -22,13 +22,11 @@
 // the speed and angle before, in metres and in seconds of that sailing.
 
 #include <functional>
-#include <optional>
 #include <vector>
 
 #include <QString>
 
 #include "model/race_state.h"
-#include "race/steady_courses.h"
 #include "race/wind_direction_at.h"
 
 namespace keelrun {
@@ -44,13 +42,6 @@ std::vector<Manoeuvre> detectManoeuvres(const RaceState &race, const BoatEntry &
 // usual turn); every minute of the race window, the readings weighted by a
 // one-minute bell about the minute. Empty without manoeuvres.
 std::vector<WindEstimate> estimateWind(const RaceState &race);
-
-// The wind's direction read from the fleet's turns alone, before any tack
-// is told from a gybe: the axis the bisectors of its turns of 50 to 130
-// degrees lie along, from the end the slower turns point to (or, where the
-// speeds do not tell, the end the first leg heads for). Nothing where the
-// fleet cannot tell. `courses` holds each boat's, by boat number.
-std::optional<double> windFromFleet(const RaceState &race, const std::vector<SteadyCourses> &courses);
 
 // Every boat's manoeuvres and the estimated wind, into the race: with wind
 // records, one pass against them; without, a first pass against the wind

@@ -10,7 +10,7 @@
 namespace keelrun {
 namespace {
 
-// The first and last fix within kSteadySeconds of a fix, and the course
+// The first and last fix within `steady` seconds of a fix, and the course
 // made good between them, where there are enough fixes a distance apart.
 struct Span {
     int before = 1, after = 1;
@@ -20,12 +20,12 @@ struct Span {
 
     // Moves both ends on to fix i from where they stood for an earlier fix,
     // and works out the course between them.
-    void walkTo(const BoatEntry &boat, int i, double cosLat)
+    void walkTo(const BoatEntry &boat, int i, double cosLat, double steady)
     {
         const auto &s = boat.samples;
-        while (s[before].time < s[i].time - kSteadySeconds)
+        while (s[before].time < s[i].time - steady)
             ++before;
-        while (after < boat.sampleCount() && s[after + 1].time <= s[i].time + kSteadySeconds)
+        while (after < boat.sampleCount() && s[after + 1].time <= s[i].time + steady)
             ++after;
         north = s[after].lat - s[before].lat;
         east = (s[after].lon - s[before].lon) * cosLat;
@@ -35,14 +35,14 @@ struct Span {
 
 // The span of fix i on a track in time order, found afresh: its first fix
 // by going back from i, its last by going on.
-Span spanAround(const BoatEntry &boat, int i, double cosLat)
+Span spanAround(const BoatEntry &boat, int i, double cosLat, double steady)
 {
     const auto &s = boat.samples;
     Span span;
     span.before = span.after = i;
-    while (span.before > 1 && s[span.before - 1].time >= s[i].time - kSteadySeconds)
+    while (span.before > 1 && s[span.before - 1].time >= s[i].time - steady)
         --span.before;
-    span.walkTo(boat, i, cosLat);
+    span.walkTo(boat, i, cosLat, steady);
     return span;
 }
 
@@ -77,7 +77,8 @@ constexpr double kRoughMargin = 10 * kRoughCourseError;
 
 }  // namespace
 
-SteadyCourses::SteadyCourses(const BoatEntry &boat, double cosLat) : boat_(&boat), cosLat_(cosLat)
+SteadyCourses::SteadyCourses(const BoatEntry &boat, double cosLat, double steadySeconds)
+    : boat_(&boat), cosLat_(cosLat), steady_(steadySeconds)
 {
     const auto &s = boat.samples;
     const int n = boat.sampleCount();
@@ -90,7 +91,7 @@ SteadyCourses::SteadyCourses(const BoatEntry &boat, double cosLat) : boat_(&boat
     }
     Span span;
     for (int i = 1; i <= n; ++i) {
-        span.walkTo(boat, i, cosLat);
+        span.walkTo(boat, i, cosLat, steady_);
         if (span.madeGood()) {
             time[i] = s[i].time;
             roughHeading_[i] = static_cast<float>(roughCourse(span.east, span.north));
@@ -109,7 +110,7 @@ double SteadyCourses::heading(int i) const
 {
     if (!headings_.empty())
         return headings_[i];
-    return courseOf(spanAround(*boat_, i, cosLat_), boat_->samples[i].heading);
+    return courseOf(spanAround(*boat_, i, cosLat_, steady_), boat_->samples[i].heading);
 }
 
 double SteadyCourses::angleOff(int i, double direction, double limit) const
@@ -152,13 +153,13 @@ CourseVector SteadyCourses::sum(int first, int last) const
     }
     if (first > last)
         return total;
-    // In time order the fixes within kSteadySeconds of a fix lie next to
+    // In time order the fixes within the steadying span of a fix lie next to
     // it: the first of them, for the first fix, is found by going back
     // from it; from there both ends move on as in the walk along the track.
-    Span span = spanAround(*boat_, first, cosLat_);
+    Span span = spanAround(*boat_, first, cosLat_, steady_);
     add(vectorOf(span, boat_->samples[first].heading));
     for (int i = first + 1; i <= last; ++i) {
-        span.walkTo(*boat_, i, cosLat_);
+        span.walkTo(*boat_, i, cosLat_, steady_);
         add(vectorOf(span, boat_->samples[i].heading));
     }
     return total;

@@ -2,7 +2,8 @@
 // Each fix's course, steadied against GPS noise: with fixes a second or two
 // apart a few metres of error swing the course from one fix to the next by
 // tens of degrees, so there the course is the one made good from the fix
-// kSteadySeconds before to the fix as long after. Sparser tracks keep their
+// kSteadySeconds before to the fix as long after (less for a fast boat, whose
+// turns are quicker and whose fixes are further apart). Sparser tracks keep their
 // own courses, which are the courses to the next fix and so describe the
 // boat halfway to it: `time` is the moment a course describes.
 
@@ -18,8 +19,9 @@ inline constexpr double kSteadySeconds = 4;  // half the span a course is steadi
 class SteadyCourses {
 public:
     SteadyCourses() = default;
-    // The courses of the boat's track, which must outlive them.
-    SteadyCourses(const BoatEntry &boat, double cosLat);
+    // The courses of the boat's track, which must outlive them, steadied
+    // over `steadySeconds` either side of each fix.
+    SteadyCourses(const BoatEntry &boat, double cosLat, double steadySeconds = kSteadySeconds);
 
     // The courses of fixes first..last as unit vectors, added up in turn.
     // Only the fixes about a turn need them, so they are worked out when
@@ -45,6 +47,7 @@ public:
 private:
     const BoatEntry *boat_ = nullptr;
     double cosLat_ = 0;
+    double steady_ = kSteadySeconds;
     std::vector<float> roughHeading_;    // [i]: heading(i), within kRoughCourseError and a float's rounding
     std::vector<double> headings_;       // a track out of time order only
     std::vector<CourseVector> vectors_;  // a track out of time order only
