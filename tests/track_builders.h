@@ -6,6 +6,9 @@
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
 
 namespace keelrun::test {
 
@@ -67,5 +70,87 @@ inline std::string nmea(const std::string &body)
     std::snprintf(tail, sizeof tail, "*%02X\r\n", sum);
     return "$" + body + tail;
 }
+
+// FIT files built message by message, values in the byte order of their
+// definition, the CRCs worked out bit by bit.
+class FitFile {
+public:
+    // Seconds since 1989-12-31 00:00 UTC, `seconds` after the gun.
+    static std::int64_t timeAfterGun(int seconds) { return kGunUnix - 631065600 + seconds; }
+
+    // A definition of local type `local`: (number, size) of each field, and
+    // the sizes of developer fields.
+    FitFile &define(int local, int global, const std::vector<std::pair<int, int>> &fields, bool bigEndian = false,
+                    const std::vector<int> &developerSizes = {})
+    {
+        messages_ += {byte(0x40 | (developerSizes.empty() ? 0 : 0x20) | local), 0, byte(bigEndian)};
+        put(messages_, global, 2, bigEndian);
+        messages_ += byte(static_cast<int>(fields.size()));
+        for (const auto &[number, size] : fields)
+            messages_ += {byte(number), byte(size), byte(size == 4 ? 0x86 : 0x84)};
+        if (!developerSizes.empty())
+            messages_ += byte(static_cast<int>(developerSizes.size()));
+        int developerBytes = 0;
+        for (const int size : developerSizes) {
+            messages_ += {0, byte(size), 0};
+            developerBytes += size;
+        }
+        layouts_[local] = {fields, bigEndian, developerBytes};
+        return *this;
+    }
+
+    // A data message, a value for each field, developer fields 0xAB; behind
+    // a compressed timestamp header when `timeOffset` is 0..31.
+    FitFile &data(int local, const std::vector<std::int64_t> &values, int timeOffset = -1)
+    {
+        const Layout &layout = layouts_[local];
+        messages_ += byte(timeOffset >= 0 ? 0x80 | local << 5 | timeOffset : local);
+        for (std::size_t k = 0; k < layout.fields.size(); ++k)
+            put(messages_, values.at(k), layout.fields[k].second, layout.bigEndian);
+        messages_.append(static_cast<std::size_t>(layout.developerBytes), '\xAB');
+        return *this;
+    }
+
+    // The header (12 or 14 bytes), the messages and the CRC.
+    std::string bytes(int headerSize = 14) const
+    {
+        std::string file = {byte(headerSize), 0x20};
+        put(file, 2140, 2, false);
+        put(file, static_cast<std::int64_t>(messages_.size()), 4, false);
+        file += ".FIT";
+        if (headerSize == 14)
+            put(file, crc(file), 2, false);
+        file += messages_;
+        put(file, crc(file), 2, false);
+        return file;
+    }
+
+    static std::uint16_t crc(std::string_view bytes)
+    {
+        unsigned sum = 0;
+        for (const char c : bytes) {
+            sum ^= static_cast<unsigned char>(c);
+            for (int bit = 0; bit < 8; ++bit)
+                sum = sum & 1 ? (sum >> 1) ^ 0xA001 : sum >> 1;
+        }
+        return static_cast<std::uint16_t>(sum);
+    }
+
+private:
+    struct Layout {
+        std::vector<std::pair<int, int>> fields;
+        bool bigEndian = false;
+        int developerBytes = 0;
+    };
+    static char byte(int value) { return static_cast<char>(value & 0xFF); }
+    static void put(std::string &out, std::int64_t value, int size, bool bigEndian)
+    {
+        for (int k = 0; k < size; ++k)
+            out += byte(static_cast<int>(static_cast<std::uint64_t>(value) >> 8 * (bigEndian ? size - 1 - k : k) & 0xFF));
+    }
+
+    Layout layouts_[16];
+    std::string messages_;
+};
 
 }  // namespace keelrun::test

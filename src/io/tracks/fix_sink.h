@@ -10,6 +10,7 @@
 #include <optional>
 
 #include <QString>
+#include <QStringList>
 
 #include "base/date_time.h"
 #include "model/race_state.h"
@@ -60,6 +61,11 @@ public:
     }
     int damaged() const { return damaged_; }
     const QString &firstDamage() const { return firstDamage_; }
+    // Something the user hears of the file as a whole rather than of a
+    // record: a checksum that does not match the bytes, say. The fixes are
+    // read all the same.
+    void warn(QString text) { warnings_ << std::move(text); }
+    const QStringList &warnings() const { return warnings_; }
 
 private:
     // Keeps a fix `milliseconds` after the start in UTC.
@@ -73,6 +79,7 @@ private:
     int skipped_ = 0;
     int damaged_ = 0;
     QString firstDamage_;
+    QStringList warnings_;
 };
 
 }  // namespace keelrun

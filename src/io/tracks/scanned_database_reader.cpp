@@ -11,8 +11,6 @@ namespace {
 constexpr std::size_t kScanStart = 30;       // past the file header
 constexpr std::size_t kMinimumFileSize = 60;
 
-double semicirclesToMinutes(std::int32_t value) { return value * (180.0 / 2147483648.0) * 60.0; }
-
 struct RecordShape {
     std::ptrdiff_t latAt, lonAt, timeAt;  // relative to the flag byte
     std::size_t size;

@@ -32,6 +32,10 @@ inline float floatAt(std::string_view bytes, std::size_t offset)
     return value;
 }
 
+// Garmin's angle unit: 2^31 semicircles are 180 degrees, so that a signed
+// 32-bit integer spans the globe.
+inline double semicirclesToMinutes(std::int32_t value) { return value * (180.0 / 2147483648.0) * 60.0; }
+
 // Seconds since 1970-01-01 00:00:00 UTC.
 inline DateTime fromUnixTime(double seconds) { return {25569.0 + seconds / 86400.0}; }
 

@@ -19,7 +19,7 @@ struct NamedFormat {
     TrackFormat format;
 };
 
-const std::array<NamedFormat, 10> kFormats{{
+const std::array<NamedFormat, 11> kFormats{{
     {"gpx", {readGpx, 100, false, true}},
     {"trb", {readTrb, 100, false, false}},
     {"gdb", {readGdb, 50, true, false}},
@@ -30,6 +30,7 @@ const std::array<NamedFormat, 10> kFormats{{
     {"log", {readNmea, 100, false, true, nmeaWithoutPositions}},
     {"tcx", {readTcx, 100, false, true}},
     {"csv", {readCsv, 100, false, true, csvWithoutColumns}},
+    {"fit", {readFit, 100, false, false, fitWithoutPositions}},
 }};
 
 constexpr double kDefaultFixInterval = 30;
@@ -117,6 +118,8 @@ QStringList passedOver(const QString &fileName, const FixSink &sink)
         warnings << QStringLiteral("%1: 1 damaged record was skipped, %2").arg(fileName, sink.firstDamage());
     else if (sink.damaged() > 1)
         warnings << QStringLiteral("%1: %2 damaged records were skipped; the first, %3").arg(fileName, QString::number(sink.damaged()), sink.firstDamage());
+    for (const QString &warning : sink.warnings())
+        warnings << fileName + QLatin1String(": ") + warning;
     return warnings;
 }
 

@@ -34,6 +34,7 @@ void readHemisphereText(std::string_view bytes, const TrackContext &context, Fix
 void readNmea(std::string_view bytes, const TrackContext &context, FixSink &sink);
 void readTcx(std::string_view bytes, const TrackContext &context, FixSink &sink);
 void readCsv(std::string_view bytes, const TrackContext &context, FixSink &sink);
+void readFit(std::string_view bytes, const TrackContext &context, FixSink &sink);
 
 // Why a file of a format gave no fix, where the format can tell from what
 // the file holds; empty when it cannot.
@@ -48,6 +49,11 @@ QString nmeaWithoutPositions(std::string_view bytes);
 // latitude and longitude columns in the header "time,x,y"". Empty when it
 // names them all.
 QString csvWithoutColumns(std::string_view bytes);
+
+// A FIT file without a fix to give: "not a FIT file: no ".FIT" at bytes 8
+// to 11", "none of the FIT file's 120 record messages has a position".
+// Empty for a file with records that have positions.
+QString fitWithoutPositions(std::string_view bytes);
 
 struct TrackFormat {
     TrackDecoder decode = nullptr;

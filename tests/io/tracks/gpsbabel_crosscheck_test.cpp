@@ -42,6 +42,42 @@ QByteArray sourceGpx()
     return gpx + "</trkseg></trk></gpx>\n";
 }
 
+// gpsbabel run on `arguments`; false, and a failure, when it does not end well.
+bool runGpsbabel(const QStringList &arguments)
+{
+    QProcess p;
+    p.start(QStandardPaths::findExecutable("gpsbabel"), arguments);
+    const bool ended = p.waitForFinished(30000) && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
+    EXPECT_TRUE(ended) << p.readAllStandardError().toStdString();
+    return ended;
+}
+
+// The file at `path`, read by `decode`, gives the source track fix by fix,
+// without damage or warnings.
+void expectSourceTrack(const QString &path, TrackDecoder decode, double tolerance)
+{
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    const QByteArray bytes = f.readAll();
+    RaceState race;
+    race.startTimeUtc = makeDateTime(2009, 5, 3, 2, 0, 0);
+    race.raceDate = makeDateTime(2009, 5, 3);
+    BoatEntry &boat = race.boats[1];
+    FixSink sink(race, boat);
+    decode(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())), {"converted", race.raceDate}, sink);
+
+    EXPECT_EQ(sink.damaged(), 0) << sink.firstDamage().toStdString();
+    EXPECT_TRUE(sink.warnings().isEmpty()) << sink.warnings().join('\n').toStdString();  // a FIT file's CRCs match
+    ASSERT_EQ(boat.sampleCount(), kFixes);
+    for (int i = 0; i < kFixes; ++i) {
+        const TrackSample &read = boat.samples[i + 1];
+        const TrackSample expected = sourceFix(i);
+        ASSERT_EQ(read.time, expected.time) << i;
+        ASSERT_NEAR(read.lat, expected.lat, tolerance) << i;
+        ASSERT_NEAR(read.lon, expected.lon, tolerance) << i;
+    }
+}
+
 struct Case {
     const char *gpsbabelFormat;  // with its options
     TrackDecoder decode;
@@ -52,41 +88,20 @@ class GpsbabelCrossCheck : public ::testing::TestWithParam<Case> {};
 
 TEST_P(GpsbabelCrossCheck, ReadsBackTheSourceTrack)
 {
-    const QString gpsbabel = QStandardPaths::findExecutable("gpsbabel");
-    if (gpsbabel.isEmpty())
+    if (QStandardPaths::findExecutable("gpsbabel").isEmpty())
         GTEST_SKIP() << "gpsbabel is not installed (scripts/install-deps installs it)";
     test::TestFolder t;
     const QString source = t.write("source.gpx", sourceGpx());
     const QString target = t.path("converted");
-    QProcess p;
-    p.start(gpsbabel, {"-t", "-i", "gpx", "-f", source, "-o", GetParam().gpsbabelFormat, "-F", target});
-    ASSERT_TRUE(p.waitForFinished(30000));
-    ASSERT_EQ(p.exitCode(), 0) << p.readAllStandardError().toStdString();
-
-    QFile f(target);
-    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
-    const QByteArray bytes = f.readAll();
-    RaceState race;
-    race.startTimeUtc = makeDateTime(2009, 5, 3, 2, 0, 0);
-    race.raceDate = makeDateTime(2009, 5, 3);
-    BoatEntry &boat = race.boats[1];
-    FixSink sink(race, boat);
-    GetParam().decode(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())), {"converted", race.raceDate}, sink);
-
-    ASSERT_EQ(boat.sampleCount(), kFixes);
-    for (int i = 0; i < kFixes; ++i) {
-        const TrackSample &read = boat.samples[i + 1];
-        const TrackSample expected = sourceFix(i);
-        ASSERT_EQ(read.time, expected.time) << i;
-        ASSERT_NEAR(read.lat, expected.lat, GetParam().tolerance) << i;
-        ASSERT_NEAR(read.lon, expected.lon, GetParam().tolerance) << i;
-    }
+    if (runGpsbabel({"-t", "-i", "gpx", "-f", source, "-o", GetParam().gpsbabelFormat, "-F", target}))
+        expectSourceTrack(target, GetParam().decode, GetParam().tolerance);
 }
 
 INSTANTIATE_TEST_SUITE_P(Formats, GpsbabelCrossCheck,
                          ::testing::Values(Case{"gpx", readGpx, 1e-6}, Case{"nmea", readNmea, 0.0006},
                                            Case{"gdb", readGdb, 1e-5}, Case{"gnav_trl", readTrl, 0.001},
-                                           Case{"gtrnctr", readTcx, 1e-5}, Case{"gtrnctr,course=0", readTcx, 1e-5}),
+                                           Case{"gtrnctr", readTcx, 1e-5}, Case{"gtrnctr,course=0", readTcx, 1e-5},
+                                           Case{"garmin_fit", readFit, 1e-5}),
                          [](const auto &param) {
                              std::string name = param.param.gpsbabelFormat;
                              std::replace_if(name.begin(), name.end(), [](char c) { return !std::isalnum(static_cast<unsigned char>(c)); }, '_');

@@ -64,9 +64,10 @@ protected:
         int skipped = 0;
         int damaged = 0;
         std::string firstDamage;
+        std::vector<std::string> warnings;
         bool operator==(const Outcome &) const = default;
     };
-    Outcome outcomeOf(TrackDecoder decode, const std::string &bytes)
+    Outcome outcomeOf(TrackDecoder decode, std::string_view bytes)
     {
         Outcome o;
         BoatEntry &boat = race.boats[1];
@@ -78,6 +79,8 @@ protected:
         o.skipped = sink.skipped();
         o.damaged = sink.damaged();
         o.firstDamage = sink.firstDamage().toStdString();
+        for (const QString &warning : sink.warnings())
+            o.warnings.push_back(warning.toStdString());
         return o;
     }
 
@@ -971,6 +974,183 @@ TEST_F(TrackReaderTest, CsvWithoutItsColumnsSaysWhichHeaderItSaw)
     EXPECT_EQ(csvWithoutColumns(std::string(100, 'x')).toStdString(),
               "no time, latitude and longitude columns in the header \"" + std::string(80, 'x') + "...\"");
     EXPECT_TRUE(csvWithoutColumns("time,latitude,longitude\n").isEmpty());
+}
+
+
+// A FIT activity as watches write it: a file_id message, then records of
+// time, latitude, longitude, altitude and heart rate, and 3 bytes of a
+// developer field, 19 bytes with the record header.
+constexpr int kFileId = 0, kRecord = 20, kEvent = 21;
+const std::vector<std::pair<int, int>> kRecordFields = {{253, 4}, {0, 4}, {1, 4}, {2, 2}, {3, 1}};
+constexpr std::int64_t kNoFitPosition = 0x7FFFFFFF;
+
+FitFile fitActivity(bool bigEndian, int records)
+{
+    FitFile fit;
+    fit.define(0, kFileId, {{0, 1}, {1, 2}, {4, 4}}, bigEndian).data(0, {4, 1, FitFile::timeAfterGun(0)});
+    fit.define(1, kRecord, kRecordFields, bigEndian, {3});
+    for (int k = 0; k < records; ++k)
+        fit.data(1, {FitFile::timeAfterGun(k), semicircles(-35.5 + k * 0.001), semicircles(139.25 - k * 0.002), 2500, 120});
+    return fit;
+}
+
+// Each definition gives its byte order and layout; developer fields are
+// passed over by their sizes, and fields 0 and 1 of other messages are no
+// positions.
+TEST_F(TrackReaderTest, FitRecordsInEitherByteOrderAmongOtherMessages)
+{
+    for (const bool bigEndian : {false, true}) {
+        FitFile fit = fitActivity(bigEndian, 5);
+        fit.define(2, kEvent, {{253, 4}, {0, 4}, {1, 4}}, bigEndian).data(2, {FitFile::timeAfterGun(7), 1, 1});
+        fit.data(1, {FitFile::timeAfterGun(8), kNoFitPosition, kNoFitPosition, 0, 0});  // no fix yet
+        fit.define(1, kRecord, {{1, 4}, {0, 4}, {253, 4}}, !bigEndian, {2, 16});
+        fit.data(1, {semicircles(139.4), semicircles(35.7), FitFile::timeAfterGun(9)});
+        const Outcome read = outcomeOf(readFit, fit.bytes());
+        ASSERT_EQ(read.fixes.size(), 6u) << bigEndian;
+        for (std::size_t k = 0; k < 5; ++k) {
+            EXPECT_EQ(read.fixes[k][0], static_cast<double>(k));
+            EXPECT_NEAR(read.fixes[k][1], (-35.5 + static_cast<double>(k) * 0.001) * 60, 1e-5);
+            EXPECT_NEAR(read.fixes[k][2], (139.25 - static_cast<double>(k) * 0.002) * 60, 1e-5);
+        }
+        EXPECT_EQ(read.fixes[5][0], 9);
+        EXPECT_NEAR(read.fixes[5][1], 35.7 * 60, 1e-5);
+        EXPECT_NEAR(read.fixes[5][2], 139.4 * 60, 1e-5);
+        EXPECT_EQ(read.skipped + read.damaged, 0);
+        EXPECT_TRUE(read.warnings.empty());
+    }
+}
+
+// A compressed header gives the seconds past the last full time, from any
+// message, rounded down to 32 s; fewer seconds than the last time's step
+// into the next 32. The gun's FIT time is a multiple of 32.
+TEST_F(TrackReaderTest, FitCompressedTimestampsFollowOnFromTheLastTime)
+{
+    FitFile fit;
+    fit.define(0, kRecord, {{0, 4}, {1, 4}}).define(1, kEvent, {{253, 4}}).define(2, kRecord, kRecordFields);
+    const std::vector<std::int64_t> position = {semicircles(1), semicircles(2)};
+    fit.data(0, position).data(0, position, 3);  // no time yet: skipped
+    fit.data(1, {FitFile::timeAfterGun(30)});
+    for (const int offset : {31, 1, 5, 2})
+        fit.data(0, position, offset);
+    fit.data(2, {0xFFFFFFFF, semicircles(1), semicircles(2), 0, 0}, 3);  // no time of its own
+    fit.data(2, {FitFile::timeAfterGun(100), semicircles(1), semicircles(2), 0, 0}, 3);  // its own time rules
+    fit.data(0, position, 4);
+    const Outcome read = outcomeOf(readFit, fit.bytes());
+    std::vector<double> times;
+    for (const auto &fix : read.fixes)
+        times.push_back(fix[0]);
+    EXPECT_EQ(times, (std::vector<double>{31, 33, 37, 66, 67, 100, 100}));
+    EXPECT_EQ(read.skipped, 2);
+}
+
+// FIT files one after another are read in turn, each on its own
+// definitions and times; 12-byte headers have no CRC of their own. Bytes
+// after the last that are no FIT file are damaged.
+TEST_F(TrackReaderTest, FitChainedFilesAreReadInTurn)
+{
+    FitFile second;
+    second.define(1, kRecord, {{0, 4}, {1, 4}}, true).data(1, {semicircles(1), semicircles(2)}, 9);
+    second.define(0, kRecord, kRecordFields, true).data(0, {FitFile::timeAfterGun(50), semicircles(1), semicircles(2), 0, 0});
+    const std::string first = fitActivity(false, 3).bytes(12);
+    const Outcome read = outcomeOf(readFit, first + second.bytes() + "garbage at the end");
+    ASSERT_EQ(read.fixes.size(), 4u);
+    EXPECT_EQ(read.fixes[3][0], 50);
+    EXPECT_EQ(read.skipped, 1);  // a compressed header with no time to follow on from
+    EXPECT_TRUE(read.warnings.empty());
+    const std::size_t end = first.size() + second.bytes().size();
+    EXPECT_EQ(read.firstDamage, "byte " + std::to_string(end) + ": 18 bytes follow the FIT file, but are no FIT file of a chain: "
+                                "no \".FIT\" at bytes " + std::to_string(end + 8) + " to " + std::to_string(end + 11));
+}
+
+// A CRC that does not match is told and the file read all the same; a
+// header CRC of 0 was left out by the writer. A change to any byte after
+// the header shows.
+TEST_F(TrackReaderTest, FitWrongCrcIsToldAndTheFixesRead)
+{
+    const std::string good = fitActivity(false, 4).bytes();
+    std::string file = good;
+    file[good.size() - 5] ^= 0x10;  // the last record's developer field
+    file[12] = file[13] = 0;
+    const Outcome read = outcomeOf(readFit, file);
+    EXPECT_EQ(read.fixes.size(), 4u);
+    char expected[160];
+    std::snprintf(expected, sizeof expected,
+                  "the CRC at byte %zu is 0x%04x, but the bytes before it give 0x%04x: the file is damaged, and its fixes are read as they are",
+                  good.size() - 2, FitFile::crc(std::string_view(good).substr(0, good.size() - 2)),
+                  FitFile::crc(std::string_view(file).substr(0, file.size() - 2)));
+    EXPECT_EQ(read.warnings, std::vector<std::string>{expected});
+
+    file = good.substr(0, good.size() - 2);
+    file[12] ^= 1;
+    const std::uint16_t sum = FitFile::crc(file);
+    const Outcome header = outcomeOf(readFit, file + static_cast<char>(sum & 0xFF) + static_cast<char>(sum >> 8));
+    EXPECT_EQ(header.fixes.size(), 4u);
+    ASSERT_EQ(header.warnings.size(), 1u);
+    EXPECT_EQ(header.warnings[0].rfind("the CRC of the FIT header at byte 0 is 0x", 0), 0u) << header.warnings[0];
+
+    for (std::size_t at = 14; at < good.size(); ++at)
+        for (const int change : {0x01, 0x80, 0xFF}) {
+            file = good;
+            file[at] = static_cast<char>(file[at] ^ change);
+            EXPECT_FALSE(outcomeOf(readFit, file).warnings.empty()) << at;
+        }
+}
+
+// A file cut short gives the records before the cut, and says where it
+// ends; cut inside its header it is no FIT file.
+TEST_F(TrackReaderTest, FitCutShortKeepsTheRecordsBeforeTheCut)
+{
+    const std::string file = fitActivity(true, 10).bytes();
+    const std::size_t records = file.size() - 2 - 10 * 19;
+    for (std::size_t size = 0; size < file.size(); ++size) {
+        const Outcome read = outcomeOf(readFit, file.substr(0, size));
+        ASSERT_EQ(read.fixes.size(), size < records ? 0 : std::min<std::size_t>(10, (size - records) / 19)) << size;
+        ASSERT_EQ(read.damaged, size >= 14 ? 1 : 0) << size;
+    }
+    const auto damageAt = [&](std::size_t size) { return outcomeOf(readFit, file.substr(0, size)).firstDamage; };
+    EXPECT_EQ(damageAt(records + 20), "byte " + std::to_string(records + 19) + ": the file ends inside a record message");
+    EXPECT_EQ(damageAt(records + 38), "byte " + std::to_string(records + 38) + ": the file ends before the end of its messages at byte " +
+                                          std::to_string(file.size() - 2));
+    EXPECT_EQ(damageAt(file.size() - 1),
+              "byte " + std::to_string(file.size() - 1) + ": the file ends before its CRC at byte " + std::to_string(file.size() - 2));
+}
+
+// Bytes that are no FIT file, or hold no fix, say why; a data message of a
+// layout not defined ends the reading of its file. Damage anywhere never
+// reads outside the bytes.
+TEST_F(TrackReaderTest, FitDamageAndGarbageAreToldNeverMisread)
+{
+    EXPECT_TRUE(fitWithoutPositions(fitActivity(false, 1).bytes()).isEmpty());
+    EXPECT_EQ(fitWithoutPositions("").toStdString(), "not a FIT file: 0 bytes are too few for a FIT header");
+    EXPECT_EQ(fitWithoutPositions("<?xml version=\"1.0\"?><gpx>").toStdString(), "not a FIT file: no \".FIT\" at bytes 8 to 11");
+    EXPECT_EQ(fitWithoutPositions(std::string("\x0b\x10\0\0\0\0\0\0.FIT\0\0", 14)).toStdString(), "not a FIT file: a header size of 11 bytes, less than 12");
+    FitFile settings;
+    settings.define(0, kFileId, {{0, 1}}).data(0, {2}).define(1, 2, {{1, 4}}).data(1, {5});
+    EXPECT_EQ(fitWithoutPositions(settings.bytes()).toStdString(), "no record messages among the FIT file's 2 messages");
+    FitFile noFix;
+    noFix.define(0, kRecord, kRecordFields).data(0, {FitFile::timeAfterGun(1), kNoFitPosition, 0, 0, 0});
+    EXPECT_EQ(fitWithoutPositions(noFix.bytes()).toStdString(), "none of the FIT file's 1 record messages has a position");
+
+    std::string file = fitActivity(false, 3).bytes();
+    file[14 + 6 + 9] = 0x05;  // the file_id's data message now of local type 5
+    const Outcome undefined = outcomeOf(readFit, file);
+    EXPECT_TRUE(undefined.fixes.empty());
+    EXPECT_EQ(undefined.firstDamage, "byte 29: a data message of local type 5, which no definition message before it defines; the " +
+                                         std::to_string(file.size() - 31) + " bytes from it to byte " + std::to_string(file.size() - 2) +
+                                         " are not read");
+    EXPECT_EQ(fitWithoutPositions(file).toStdString(), "no message of the FIT file could be read");
+
+    std::mt19937 random(7);
+    const std::string good = fitActivity(true, 6).bytes();
+    for (int k = 0; k < 20000; ++k) {
+        std::string damaged = good;
+        for (int n = 1 + static_cast<int>(random() % 4); n > 0; --n)
+            damaged[random() % damaged.size()] = static_cast<char>(random());
+        damaged.resize(k % 3 == 0 ? random() % damaged.size() : damaged.size());
+        const std::vector<char> exact(damaged.begin(), damaged.end());  // the sanitizers see a read past its end
+        ASSERT_LE(outcomeOf(readFit, std::string_view(exact.data(), exact.size())).fixes.size(), 6u);
+        fitWithoutPositions(std::string_view(exact.data(), exact.size()));
+    }
 }
 
 }  // namespace
