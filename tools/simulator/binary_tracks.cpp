@@ -1,4 +1,6 @@
+#include <array>
 #include <bit>
+#include <initializer_list>
 #include <numbers>
 #include <cmath>
 #include <cstdint>
@@ -50,6 +52,53 @@ void putFixRecord(QByteArray &out, const Fix &f, char flag)
     putInt32(out, static_cast<std::int32_t>(f.time));
 }
 
+// Speed over ground into fix i from the fix before, in knots.
+double knotsInto(const std::vector<Fix> &fixes, std::size_t i)
+{
+    if (i == 0 || fixes[i].time <= fixes[i - 1].time)
+        return 0;
+    const Fix &a = fixes[i - 1], &b = fixes[i];
+    const double dn = (b.lat - a.lat) * 60;
+    const double de = (b.lon - a.lon) * 60 * std::cos(b.lat * std::numbers::pi / 180);
+    return std::hypot(dn, de) * 3600 / static_cast<double>(b.time - a.time);
+}
+
+void putUint16(QByteArray &out, unsigned v)
+{
+    out.append(static_cast<char>(v & 0xFF));
+    out.append(static_cast<char>((v >> 8) & 0xFF));
+}
+
+// The FIT CRC-16 a nibble at a time, low nibble first, from the 16-entry
+// table the FIT protocol gives.
+std::uint16_t fitCrc(const QByteArray &bytes)
+{
+    static constexpr std::uint16_t kTable[16] = {0x0000, 0xCC01, 0xD801, 0x1400, 0xF001, 0x3C00, 0x2800, 0xE401,
+                                                 0xA001, 0x6C00, 0x7800, 0xB401, 0x5000, 0x9C01, 0x8801, 0x4400};
+    std::uint16_t crc = 0;
+    for (const char c : bytes) {
+        const unsigned byte = static_cast<std::uint8_t>(c);
+        for (const unsigned nibble : {byte & 0xF, byte >> 4}) {
+            const std::uint16_t low = kTable[crc & 0xF];
+            crc = static_cast<std::uint16_t>(((crc >> 4) & 0x0FFF) ^ low ^ kTable[nibble]);
+        }
+    }
+    return crc;
+}
+
+// A FIT definition message of a local type: little-endian, a global
+// message number and (field number, size, base type) for each field.
+void putFitDefinition(QByteArray &out, int local, unsigned global, std::initializer_list<std::array<std::uint8_t, 3>> fields)
+{
+    out.append(static_cast<char>(0x40 | local));
+    out.append('\0');  // reserved
+    out.append('\0');  // little-endian
+    putUint16(out, global);
+    out.append(static_cast<char>(fields.size()));
+    for (const auto &field : fields)
+        out.append(reinterpret_cast<const char *>(field.data()), 3);
+}
+
 }  // namespace
 
 QByteArray writeTrb(const std::vector<Fix> &fixes)
@@ -74,15 +123,8 @@ QByteArray writeTrl(const std::vector<Fix> &fixes, int recordBytes)
         putFloat(out, f.lat);
         putFloat(out, f.lon);
         putFloat(out, f.elevation);
-        if (recordBytes == 20) {
-            double knots = 0;
-            if (i > 0 && f.time > fixes[i - 1].time) {
-                const double dn = (f.lat - fixes[i - 1].lat) * 60;
-                const double de = (f.lon - fixes[i - 1].lon) * 60 * std::cos(f.lat * std::numbers::pi / 180);
-                knots = std::hypot(dn, de) * 3600 / static_cast<double>(f.time - fixes[i - 1].time);
-            }
-            putFloat(out, knots);
-        }
+        if (recordBytes == 20)
+            putFloat(out, knotsInto(fixes, i));
     }
     return out;
 }
@@ -109,6 +151,49 @@ QByteArray writeMps(const std::vector<Fix> &fixes, const std::string &trackName)
         out.append(9, '\0');
     }
     return out + kTrailer;
+}
+
+QByteArray writeFit(const std::vector<Fix> &fixes)
+{
+    constexpr std::int64_t kFitEpoch = 631065600;  // 1989-12-31 00:00 UTC in Unix seconds
+    constexpr std::uint8_t kEnum = 0x00, kUint16 = 0x84, kSint32 = 0x85, kUint32 = 0x86, kUint32z = 0x8C;
+    const auto fitTime = [](const Fix &f) { return static_cast<std::int32_t>(f.time - kFitEpoch); };
+
+    QByteArray messages;
+    messages.reserve(static_cast<qsizetype>(fixes.size() * 17 + 64));
+    // file_id: an activity of a development device, created at the first fix.
+    putFitDefinition(messages, 0, 0, {{0, 1, kEnum}, {1, 2, kUint16}, {2, 2, kUint16}, {3, 4, kUint32z}, {4, 4, kUint32}});
+    messages.append('\0');
+    messages.append('\x04');
+    putUint16(messages, 255);
+    putUint16(messages, 1);
+    putInt32(messages, 0x4B52554E);
+    putInt32(messages, fixes.empty() ? 0 : fitTime(fixes.front()));
+    // record: time, position in semicircles, altitude (0.2 m steps from
+    // -500 m) and speed (mm/s).
+    putFitDefinition(messages, 1, 20, {{253, 4, kUint32}, {0, 4, kSint32}, {1, 4, kSint32}, {2, 2, kUint16}, {6, 2, kUint16}});
+    for (std::size_t i = 0; i < fixes.size(); ++i) {
+        const Fix &f = fixes[i];
+        messages.append('\x01');
+        putInt32(messages, fitTime(f));
+        putInt32(messages, semicircles(f.lat));
+        putInt32(messages, semicircles(f.lon));
+        putUint16(messages, static_cast<unsigned>(std::lround((f.elevation + 500) * 5)));
+        putUint16(messages, static_cast<unsigned>(std::lround(knotsInto(fixes, i) * 1852 / 3.6)));
+    }
+
+    // The 14-byte header: its size, protocol 2.0, profile 21.32, the size
+    // of the messages, ".FIT" and the CRC of the 12 bytes before it.
+    QByteArray out;
+    out.append('\x0E');
+    out.append('\x20');
+    putUint16(out, 2132);
+    putInt32(out, static_cast<std::int32_t>(messages.size()));
+    out.append(".FIT");
+    putUint16(out, fitCrc(out));
+    out.append(messages);
+    putUint16(out, fitCrc(out));
+    return out;
 }
 
 }  // namespace keelrun::sim

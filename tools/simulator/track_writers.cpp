@@ -15,6 +15,7 @@ const char *extensionOf(TrackFormat format)
     case TrackFormat::Log: return "log";
     case TrackFormat::Tcx: return "tcx";
     case TrackFormat::Csv: return "csv";
+    case TrackFormat::Fit: return "fit";
     }
     return "";
 }
@@ -33,6 +34,7 @@ QByteArray writeTrack(TrackFormat format, const std::vector<Fix> &fixes, const s
     case TrackFormat::Log: return writeNmea(fixes);
     case TrackFormat::Tcx: return writeTcx(fixes);
     case TrackFormat::Csv: return writeCsv(fixes);
+    case TrackFormat::Fit: return writeFit(fixes);
     }
     return {};
 }

@@ -1,7 +1,7 @@
 #pragma once
 // Track files in the formats GPS loggers, watches and apps of the fleet
-// produce. Binary
-// files are little-endian; times are Unix seconds on the logger's clock.
+// produce. Binary files are little-endian; times are Unix seconds on the
+// logger's clock.
 
 #include <string>
 #include <vector>
@@ -36,6 +36,10 @@ QByteArray writeTcx(const std::vector<Fix> &fixes);
 // A phone app's export: "timestamp,latitude,longitude,sog" and a row per
 // fix, ISO 8601 times in UTC, speed over ground in knots.
 QByteArray writeCsv(const std::vector<Fix> &fixes);
+// A FIT activity as a sailing watch records it: a 14-byte header, a
+// file_id message, a record message per fix (time, position in
+// semicircles, altitude, speed over ground) and the CRC.
+QByteArray writeFit(const std::vector<Fix> &fixes);
 
 const char *extensionOf(TrackFormat format);
 QByteArray writeTrack(TrackFormat format, const std::vector<Fix> &fixes, const std::string &trackName,

@@ -12,6 +12,7 @@
 
 #include "io/tracks/track_reader.h"
 #include "test_folder.h"
+#include "track_writers.h"
 
 namespace keelrun {
 namespace {
@@ -95,6 +96,22 @@ TEST_P(GpsbabelCrossCheck, ReadsBackTheSourceTrack)
     const QString target = t.path("converted");
     if (runGpsbabel({"-t", "-i", "gpx", "-f", source, "-o", GetParam().gpsbabelFormat, "-F", target}))
         expectSourceTrack(target, GetParam().decode, GetParam().tolerance);
+}
+
+// The other way round: gpsbabel, which refuses a FIT file whose CRC does
+// not match, reads the simulator's FIT file back as GPX.
+TEST(GpsbabelCrossCheckOfTheSimulator, ReadsItsFitFile)
+{
+    ASSERT_FALSE(QStandardPaths::findExecutable("gpsbabel").isEmpty()) << "scripts/install-deps installs gpsbabel";
+    std::vector<sim::Fix> fixes;
+    for (int i = 0; i < kFixes; ++i) {
+        const TrackSample s = sourceFix(i);
+        fixes.push_back({1241316000 + i, s.lat / 60, s.lon / 60, 2.5});  // from 2009-05-03 02:00:00 UTC
+    }
+    test::TestFolder t;
+    const QString fit = t.write("simulated.fit", sim::writeFit(fixes));
+    if (runGpsbabel({"-i", "garmin_fit", "-f", fit, "-o", "gpx", "-F", t.path("back.gpx")}))
+        expectSourceTrack(t.path("back.gpx"), readGpx, 1e-5);
 }
 
 INSTANTIATE_TEST_SUITE_P(Formats, GpsbabelCrossCheck,
