@@ -88,14 +88,13 @@ public:
         messages_ += byte(static_cast<int>(fields.size()));
         for (const auto &[number, size] : fields)
             messages_ += {byte(number), byte(size), byte(size == 4 ? 0x86 : 0x84)};
+        layouts_[local] = {fields, bigEndian, 0};
         if (!developerSizes.empty())
             messages_ += byte(static_cast<int>(developerSizes.size()));
-        int developerBytes = 0;
         for (const int size : developerSizes) {
             messages_ += {0, byte(size), 0};
-            developerBytes += size;
+            layouts_[local].developerBytes += static_cast<std::size_t>(size);
         }
-        layouts_[local] = {fields, bigEndian, developerBytes};
         return *this;
     }
 
@@ -107,7 +106,7 @@ public:
         messages_ += byte(timeOffset >= 0 ? 0x80 | local << 5 | timeOffset : local);
         for (std::size_t k = 0; k < layout.fields.size(); ++k)
             put(messages_, values.at(k), layout.fields[k].second, layout.bigEndian);
-        messages_.append(static_cast<std::size_t>(layout.developerBytes), '\xAB');
+        messages_.append(layout.developerBytes, '\xAB');
         return *this;
     }
 
@@ -137,11 +136,6 @@ public:
     }
 
 private:
-    struct Layout {
-        std::vector<std::pair<int, int>> fields;
-        bool bigEndian = false;
-        int developerBytes = 0;
-    };
     static char byte(int value) { return static_cast<char>(value & 0xFF); }
     static void put(std::string &out, std::int64_t value, int size, bool bigEndian)
     {
@@ -149,7 +143,11 @@ private:
             out += byte(static_cast<int>(static_cast<std::uint64_t>(value) >> 8 * (bigEndian ? size - 1 - k : k) & 0xFF));
     }
 
-    Layout layouts_[16];
+    struct Layout {
+        std::vector<std::pair<int, int>> fields;
+        bool bigEndian;
+        std::size_t developerBytes;
+    } layouts_[16];
     std::string messages_;
 };
 

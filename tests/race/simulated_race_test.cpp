@@ -40,6 +40,7 @@ protected:
         sim::writeRaceFolder(*race_, dir_.path());
         result_ = loadRace(loaded_, DataFolder(dir_.path()), dir_.filePath("raceadmin/race01.txt"));
         ASSERT_TRUE(result_.ok()) << result_.message.toStdString();
+        EXPECT_TRUE(result_.warnings.isEmpty()) << result_.warnings.join('\n').toStdString();  // a FIT file's CRCs match
     }
 
     QTemporaryDir dir_;

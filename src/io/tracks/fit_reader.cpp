@@ -140,7 +140,9 @@ private:
             if (start == 0)
                 notFit_ = wrong;
             else
-                damaged(start, QStringLiteral("%1 bytes follow the FIT file, but are no FIT file of a chain: %2").arg(left).arg(wrong));
+                damaged(start, QStringLiteral("%1 bytes follow the FIT file, but are no FIT file of a chain: %2")
+                                   .arg(left)
+                                   .arg(wrong));
             return bytes_.size();
         }
         if (headerSize >= kHeaderWithCrc) {
@@ -157,10 +159,10 @@ private:
         hasTime_ = false;
         const bool allRead = readMessages(start + headerSize, end);
         if (dataEnd + kCrcSize > bytes_.size()) {
+            const char *what = dataEnd > bytes_.size() ? "the file ends before the end of its messages at byte %1"
+                                                        : "the file ends before its CRC at byte %1";
             if (allRead)  // cut off between two messages, or before the CRC
-                damaged(bytes_.size(), QString::fromLatin1(dataEnd > bytes_.size() ? "the file ends before the end of its messages at byte %1"
-                                                                                  : "the file ends before its CRC at byte %1")
-                                           .arg(dataEnd));
+                damaged(bytes_.size(), QString::fromLatin1(what).arg(dataEnd));
             return bytes_.size();
         }
         const std::uint16_t written = uint16At(bytes_, end, false);

