@@ -18,6 +18,7 @@ constexpr double kSettledSeconds = 30;
 constexpr double kGapSeconds = 10;
 constexpr double kMaxSpread = 20;
 constexpr double kMinTurn = 50;
+constexpr double kMinGybeTurn = 30;    // from a broad reach onto a dead run, a gybe turns through less
 constexpr double kCloseHauled = 80;
 constexpr double kRunning = 100;
 constexpr double kMarkSeconds = 60;
@@ -136,6 +137,16 @@ bool nearRounding(const RaceState &race, const BoatEntry &boat, double t, double
             return true;
     }
     return false;
+}
+
+// The time the boat passed a course item between `from` and `to`, if it did.
+std::optional<double> roundingWithin(const RaceState &race, const BoatEntry &boat, double from, double to)
+{
+    for (int k = 1; k <= race.courseLength(); ++k) {
+        if (passed(boat.roundingTime[k]) && boat.roundingTime[k] > from && boat.roundingTime[k] < to)
+            return boat.roundingTime[k];
+    }
+    return std::nullopt;
 }
 
 // Ground made good along `bearing` between two fixes, metres.
@@ -389,23 +400,41 @@ std::vector<Manoeuvre> detectTurns(const RaceState &race, const BoatEntry &boat,
             continue;
         if (!turnsEnough(boat, courses, i, flip - gap, flip + gap))
             continue;
-        const Course in = settledCourse(boat, courses, i, flip - gap - window, flip - gap, minimumFixes);
-        const Course out = settledCourse(boat, courses, next, flip + gap, flip + gap + window, minimumFixes);
-        if (!in.settled || !out.settled || std::abs(signedAngle(out.heading - in.heading)) < kMinTurn)
+        Course in = settledCourse(boat, courses, i, flip - gap - window, flip - gap, minimumFixes);
+        Course out = settledCourse(boat, courses, next, flip + gap, flip + gap + window, minimumFixes);
+        // A turn onto a lay line leads straight into the rounding, and one
+        // out of a rounding follows straight on it: the course on that side
+        // is the shorter stretch between the turn and the mark.
+        if (!out.settled) {
+            if (const auto mark = roundingWithin(race, boat, flip + gap, flip + gap + window))
+                out = settledCourse(boat, courses, next, flip + gap, std::max(flip + gap, *mark - gap), minimumFixes);
+        }
+        if (!in.settled) {
+            if (const auto mark = roundingWithin(race, boat, flip - gap - window, flip - gap))
+                in = settledCourse(boat, courses, i, std::min(flip - gap, *mark + gap), flip - gap, minimumFixes);
+        }
+        const double turn = std::abs(signedAngle(out.heading - in.heading));
+        if (!in.settled || !out.settled || turn < kMinGybeTurn)
             continue;
         const double twd = wind(flip);
         const double twaIn = signedAngle(in.heading - twd), twaOut = signedAngle(out.heading - twd);
         if ((twaIn > 0) == (twaOut > 0))
             continue;
         Manoeuvre m;
+        m.atMark = nearRounding(race, boat, flip, windows.nearMark);
         if (std::abs(twaIn) < kCloseHauled && std::abs(twaOut) < kCloseHauled)
             m.kind = Manoeuvre::Tack;
         else if (std::abs(twaIn) > kRunning && std::abs(twaOut) > kRunning)
             m.kind = Manoeuvre::Gybe;
+        else if (m.atMark)
+            // Going round a mark a boat changes from a beat to a run or back:
+            // through the wind's eye is a tack, through its stern a gybe.
+            m.kind = std::abs(twaIn) + std::abs(twaOut) > 180 ? Manoeuvre::Gybe : Manoeuvre::Tack;
         else
             continue;
+        if (m.kind == Manoeuvre::Tack && turn < kMinTurn)
+            continue;
         m.time = flip;
-        m.atMark = nearRounding(race, boat, flip, windows.nearMark);
         m.headingIn = roundHalfEven(in.heading) % 360;
         m.headingOut = roundHalfEven(out.heading) % 360;
         m.speedIn = in.speed;

@@ -8,12 +8,22 @@
 // after. A settled course is 30 seconds (at least three fixes) in which four
 // fixes in five keep within 20 degrees of the mean course, ending 10 seconds
 // (at least a fix) before the moment the wind changes side and starting as
-// long after it; the turn must be at least 50 degrees. Close-hauled is within
-// 80 degrees of the wind, running more than 100 degrees off it. Turns less
-// than a settled window apart are one. With fixes a second or two apart the
-// courses are the ones made good over 8 seconds, steadied against GPS noise.
-// These thresholds hold from one fix a second to one every 30 seconds. Only
-// the turns between a boat's start and its finish count, when it has them.
+// long after it; a tack turns through at least 50 degrees, a gybe 30 (from
+// a broad reach onto a dead run). Close-hauled is within 80 degrees of the
+// wind, running more than 100 degrees off it. Turns less than a settled
+// window apart are one. With fixes a second or two apart the courses are the
+// ones made good over 8 seconds, steadied against GPS noise. These
+// thresholds hold from one fix a second to one every 30 seconds, for a boat
+// sailing at 8 knots or less; for a faster one (its median speed while
+// racing) every one of these times shrinks by 8 knots over its speed, to a
+// quarter at most, as its turns are quicker and its legs shorter. Only the
+// turns between a boat's start and its finish count, when it has them.
+//
+// Near a rounding (within a minute, scaled as above) a turn is one at the
+// mark: a settled course cut short by the rounding is the stretch between
+// the turn and the mark, and a turn from a beat or a run onto a reach, or
+// from one leg onto the next, is a tack through the wind's eye or a gybe
+// through its stern, whichever way it went.
 //
 // A manoeuvre lasts from the last fix on the course before to the first on
 // the course after with the boat back at 95 % of its speed before (at most

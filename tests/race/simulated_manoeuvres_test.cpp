@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <optional>
 
@@ -190,6 +191,64 @@ TEST_P(SimulatedManoeuvresTest, TheRaceFilesWindDoesNotLeadTheFleets)
         }
     }
 }
+
+// A foiling catamaran fleet: legs of two or three minutes, a tack or gybe
+// about every minute, 5 to 8 s each, logged once, five and ten times a
+// second. The turns away from the marks (none within 30 s of a rounding,
+// where the boats go round in ways of their own) are found, and what is
+// found was sailed.
+class SimulatedFoilersTest : public ::testing::TestWithParam<double> {};
+
+TEST_P(SimulatedFoilersTest, FindsTheirQuickTurns)
+{
+    sim::SimOptions options;
+    options.seed = 5;
+    options.boats = 10;
+    options.classes = 1;
+    options.laps = 2;
+    options.minutes = 15;
+    options.fleet = sim::FleetKind::Foilers;
+    options.format = sim::TrackFormat::Gpx;
+    options.minInterval = options.maxInterval = GetParam();
+    const sim::SimulatedRace race = sim::simulateRace(options);
+    QTemporaryDir dir;
+    sim::writeRaceFolder(race, dir.path());
+    RaceState loaded;
+    ASSERT_TRUE(loadRace(loaded, DataFolder(dir.path()), dir.filePath("raceadmin/race01.txt")).ok());
+
+    int sailed = 0, found = 0, detected = 0, right = 0;
+    for (const sim::SimulatedBoat &simulated : race.boats) {
+        const BoatEntry &boat = loaded.boats[simulated.number];
+        const auto &truth = simulated.run.manoeuvres;
+        const auto matches = [&](const Manoeuvre &d, const sim::SailedManoeuvre &m) {
+            return d.kind == kindOf(m) && std::abs(d.time - m.time) <= kTimeTolerance;
+        };
+        const auto awayFromMarks = [&](double t) {
+            return std::none_of(simulated.run.passings.begin(), simulated.run.passings.end(),
+                                [&](const std::optional<double> &p) { return p && std::abs(*p - t) < 30; });
+        };
+        for (const sim::SailedManoeuvre &m : truth) {
+            if (m.atMark || !awayFromMarks(m.time))
+                continue;
+            ++sailed;
+            found += std::any_of(boat.manoeuvres.begin(), boat.manoeuvres.end(), [&](const Manoeuvre &d) { return matches(d, m); });
+        }
+        for (const Manoeuvre &d : boat.manoeuvres) {
+            if (d.time < *simulated.run.passings.front() || d.time > *simulated.run.finishTime)
+                continue;
+            ++detected;
+            right += std::any_of(truth.begin(), truth.end(), [&](const sim::SailedManoeuvre &m) { return matches(d, m); });
+        }
+    }
+    ASSERT_GT(sailed, 60);
+    EXPECT_GE(double(found) / sailed, 0.9);
+    EXPECT_GE(double(right) / std::max(detected, 1), 0.95);
+}
+
+INSTANTIATE_TEST_SUITE_P(Rates, SimulatedFoilersTest, ::testing::Values(1.0, 0.2, 0.1),
+                         [](const ::testing::TestParamInfo<double> &interval) {
+                             return std::to_string(static_cast<int>(std::lround(1 / interval.param))) + "Hz";
+                         });
 
 INSTANTIATE_TEST_SUITE_P(Intervals, SimulatedManoeuvresTest, ::testing::Values(1, 2, 5, 10),
                          [](const ::testing::TestParamInfo<int> &interval) { return std::to_string(interval.param) + "s"; });
