@@ -39,7 +39,8 @@ TEST_P(BundledRaceTest, LoadsAndEveryBoatSailsTheCourse)
 
 INSTANTIATE_TEST_SUITE_P(Demo, BundledRaceTest,
                          ::testing::Values(Bundled{"hayama-autumn.txt", 20, 0}, Bundled{"solent-evening.txt", 7, 6},
-                                           Bundled{"valencia-2025-p01.txt", 2, 0}, Bundled{"valencia-2025-p02.txt", 2, 0}));
+                                           Bundled{"valencia-2025-p01.txt", 2, 0}, Bundled{"valencia-2025-p02.txt", 2, 0},
+                                           Bundled{"foiler-sprint.txt", 8, 0}));
 
 }  // namespace
 }  // namespace keelrun

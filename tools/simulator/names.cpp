@@ -41,8 +41,14 @@ std::vector<std::string> boatNames(int count, bool japanese, Random &rng)
     return names;
 }
 
-std::string className(double speedFactor, bool japanese)
+std::string className(double speedFactor, bool japanese, FleetKind fleet)
 {
+    if (fleet != FleetKind::Keelboats) {
+        static constexpr std::array<const char *, 4> kEnglish = {"Foiling Cat 50", "Foiling Cat 40", "Dinghy 16", "Dinghy 14"};
+        static constexpr std::array<const char *, 4> kJapanese = {"フォイリングキャット50", "フォイリングキャット40", "ディンギー16", "ディンギー14"};
+        const std::size_t index = (fleet == FleetKind::Dinghies ? 2 : 0) + (speedFactor < 1 ? 1 : 0);
+        return japanese ? kJapanese[index] : kEnglish[index];
+    }
     const long index = std::clamp(std::lround((1.12 - speedFactor) / 0.24 * 9), 0L, 9L);
     return japanese ? kJapaneseClasses[index] : kEnglishClasses[index];
 }

@@ -13,7 +13,9 @@ namespace keelrun::sim {
 // Distinct boat names, at most 81.
 std::vector<std::string> boatNames(int count, bool japanese, Random &rng);
 // A class name that suits the class's speed (speed factor about 0.88..1.12).
-std::string className(double speedFactor, bool japanese);
+// A class's name by its speed; foiling catamarans and dinghies have names of
+// their own kind.
+std::string className(double speedFactor, bool japanese, FleetKind fleet = FleetKind::Keelboats);
 
 struct RaceTexts {
     std::string title, subtitle, note;

@@ -64,7 +64,7 @@ std::vector<BoatClassInfo> makeClasses(const SimOptions &o)
         // Hull speed grows with the square root of the length; a foiler's
         // length is its own (a 15 m catamaran).
         const double boatLength = foiling ? 15 * speed : std::round(100 * factor * factor) / 10;
-        classes.push_back({className(speed, o.japanese), polar, handicap, boatLength});
+        classes.push_back({className(speed, o.japanese, o.fleet), polar, handicap, boatLength});
     }
     return classes;
 }
