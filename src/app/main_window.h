@@ -33,6 +33,8 @@ class QThread;
 
 namespace keelrun {
 
+class VideoExport;
+
 class BoatListPanel;
 class CourseEditPanel;
 class WindEditPanel;
@@ -61,8 +63,6 @@ public:
 
     // Runs the loading sequence for `raceFilePath`; the result arrives later.
     void loadRace(const QString &raceFilePath);
-    // Waits for a running load to finish (for tests and closing).
-    void waitForLoad();
     // The replay reached its end: the next race of the catalogue with
     // AutoNext, else the same race again.
     void endOfReplay();
@@ -83,9 +83,9 @@ public:
     // `stopped` the replay stopped as by unticking Auto Trace.
     void holdForPicture(bool stopped);
     const LoadResult &lastLoad() const { return lastLoad_; }
-    // Writes the replay from `from` to `to` at `speed` as a video at `path`
-    // while the replay goes on; empty, or why it could not.
-    QString writeVideoFile(const QString &path, double from, double to, double speed);
+    // Starts writing the replay from `from` to `to` at `speed` as a video at
+    // `path` while the replay goes on; the export says when it is done.
+    VideoExport *startVideo(const QString &path, double from, double to, double speed);
     // Shows the map (and plays on) or the Graph or Analysis page.
     void showPage(Page page);
     Page currentPage() const;

@@ -3,24 +3,14 @@
 
 #include <algorithm>
 
-#include <atomic>
 #include <cmath>
 #include <memory>
 
 #include <QApplication>
 #include <QDialog>
-#include <QDialogButtonBox>
-#include <QEventLoop>
-#include <QFileDialog>
 #include <QFileInfo>
-#include <QFormLayout>
-#include <QHBoxLayout>
 #include <QLineEdit>
-#include <QPointer>
-#include <QProgressDialog>
 #include <QScrollBar>
-#include <QSpinBox>
-#include <QThread>
 #include <QBuffer>
 #include <QCheckBox>
 #include <QDir>
@@ -37,6 +27,7 @@
 #include "app/control_panel.h"
 #include "app/logo_panel.h"
 #include "app/main_window.h"
+#include "app/video_export.h"
 #include "app/map_canvas.h"
 #include "app/playback_controller.h"
 #include "cli/video_command.h"
@@ -236,56 +227,23 @@ void MainWindow::exportKml(bool scene)
     openFile(path);
 }
 
-// Ctrl+E: the replay as a video. Asks for the file and the stretch of the
-// race (the race window by default), then writes it beside a progress
-// dialog that can cancel it; the replay itself goes on meanwhile.
+// Ctrl+E: asks for the file and the stretch of the race (the race window by
+// default), then writes the video beside a progress dialog that can cancel
+// it; the replay itself goes on meanwhile.
 void MainWindow::exportVideo()
 {
     if (race_.boatCount == 0 || isLoading())
         return;
-    QDialog dialog(this);
-    dialog.setWindowTitle(QStringLiteral("Keelrun"));
-    auto *form = new QFormLayout(&dialog);
-    auto *file = new QLineEdit(QDir(documentsFolder()).filePath(QFileInfo(race_.raceFileName).completeBaseName() + QStringLiteral(".mp4")));
-    file->setMinimumWidth(360);
-    auto *choose = new QPushButton(QStringLiteral("..."));
-    auto *fileRow = new QHBoxLayout;
-    fileRow->addWidget(file);
-    fileRow->addWidget(choose);
-    connect(choose, &QPushButton::clicked, &dialog, [&] {
-        const QString chosen = QFileDialog::getSaveFileName(&dialog, QStringLiteral("Keelrun"), file->text(),
-                                                            QStringLiteral("Video (*.mp4 *.webm)"));
-        if (!chosen.isEmpty())
-            file->setText(chosen);
+    const QString file = QDir(documentsFolder()).filePath(QFileInfo(race_.raceFileName).completeBaseName() + QStringLiteral(".mp4"));
+    auto *dialog = new VideoExportDialog(this, file, race_.windowStart, race_.windowEnd);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    connect(dialog, &QDialog::accepted, this, [this, dialog] {
+        startVideo(dialog->file(), dialog->from(), dialog->to(), dialog->speed());
     });
-    const auto seconds = [](double value) {
-        auto *box = new QSpinBox;
-        box->setRange(-1000000, 1000000);
-        box->setValue(static_cast<int>(std::lround(value)));
-        box->setSuffix(QStringLiteral(" s"));
-        return box;
-    };
-    QSpinBox *from = seconds(race_.windowStart), *to = seconds(race_.windowEnd);
-    auto *speed = new QSpinBox;
-    speed->setRange(1, 1500);
-    speed->setValue(30);
-    speed->setSuffix(QStringLiteral(" x"));
-    form->addRow(QStringLiteral("File"), fileRow);
-    form->addRow(QStringLiteral("From (race clock)"), from);
-    form->addRow(QStringLiteral("To (race clock)"), to);
-    form->addRow(QStringLiteral("Speed"), speed);
-    auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
-    connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
-    form->addRow(buttons);
-    if (dialog.exec() != QDialog::Accepted)
-        return;
-    const QString error = writeVideoFile(file->text(), from->value(), to->value(), speed->value());
-    if (!error.isEmpty())
-        reportProblems(error, {});
+    dialog->open();
 }
 
-QString MainWindow::writeVideoFile(const QString &path, double from, double to, double speed)
+VideoExport *MainWindow::startVideo(const QString &path, double from, double to, double speed)
 {
     CommandLine command;
     command.output = path;
@@ -296,31 +254,13 @@ QString MainWindow::writeVideoFile(const QString &path, double from, double to, 
     command.northUp = controls_->northUpButton->isChecked();
     command.zoom = controls_->zoomSlider->value();
     command.laylines = controls_->laylineBox->isChecked();
-    const auto race = std::make_shared<const RaceState>(race_);  // the replay goes on with its own
-    const auto stop = std::make_shared<std::atomic<bool>>(false);
-    QProgressDialog progress(QStringLiteral("Writing %1").arg(QFileInfo(path).fileName()), QStringLiteral("Cancel"), 0,
-                             videoFrameCount(from, to, speed, command.videoFps), this);
-    progress.setObjectName(QStringLiteral("videoProgress"));
-    progress.setWindowModality(Qt::WindowModal);
-    progress.setMinimumDuration(0);
-    connect(&progress, &QProgressDialog::canceled, this, [stop] { *stop = true; });
-    const QPointer<QProgressDialog> shown(&progress);
-    VideoResult result;
-    QThread *worker = QThread::create([&, race, stop] {
-        result = writeVideo(*race, command, [shown](int done, int) {
-            QMetaObject::invokeMethod(qApp, [shown, done] {
-                if (shown)
-                    shown->setValue(done);
-            }, Qt::QueuedConnection);
-        }, *stop);
+    auto *video = new VideoExport(race_, command, this);
+    connect(video, &VideoExport::finished, this, [this](const QString &error) {
+        if (!error.isEmpty())
+            reportProblems(error, {});
     });
-    QEventLoop wait;
-    connect(worker, &QThread::finished, &wait, &QEventLoop::quit);
-    worker->start();
-    wait.exec();
-    worker->wait();
-    delete worker;
-    return result.error;
+    video->start();
+    return video;
 }
 
 // The performance table, opened with the desktop's spreadsheet program.

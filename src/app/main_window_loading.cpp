@@ -77,12 +77,6 @@ void MainWindow::loadRace(const QString &raceFilePath)
     loader_->start();
 }
 
-void MainWindow::waitForLoad()
-{
-    while (loader_)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
-}
-
 // Steps before the race file is read: splash, language, cleared controls.
 void MainWindow::prepareForLoading()
 {

@@ -23,6 +23,7 @@
 #include <QTimer>
 
 #include "app/main_window.h"
+#include "app/video_export.h"
 #include "app/map_canvas.h"
 #include "app/playback_controller.h"
 #include "app/single_instance.h"
@@ -621,7 +622,14 @@ TEST_F(MainWindowTest, TheWindowWritesAVideoWhileTheReplayGoesOn)
     w.play(+1);
     const double before = w.playback().clock().raceClock;
     const QString video = t.path("replay.mp4");
-    EXPECT_EQ(w.writeVideoFile(video, 600, 660, 30), "");
+    QEventLoop written;
+    QString outcome = QStringLiteral("not finished");
+    QObject::connect(w.startVideo(video, 600, 660, 30), &VideoExport::finished, &written, [&](const QString &e) {
+        outcome = e;
+        written.quit();
+    });
+    written.exec();
+    EXPECT_EQ(outcome, "");
     VideoFacts facts;
     QString error;
     ASSERT_TRUE(readVideoFacts(video, facts, error)) << error.toStdString();
