@@ -35,12 +35,23 @@ void FixSink::add(DateTime utc, double latMinutes, double lonMinutes)
 
 void FixSink::addUnixMilliseconds(std::int64_t milliseconds, double latMinutes, double lonMinutes)
 {
+    if (const auto since = sinceStart(milliseconds))
+        keep(*since, latMinutes, lonMinutes);
+}
+
+std::optional<std::int64_t> FixSink::sinceStart(std::int64_t unixMilliseconds) const
+{
+    // Counted exactly in whole milliseconds where the start is on one; a
+    // time too far from 1970 for that to stay in range (a logger's damaged
+    // bits, any 64-bit number) is counted through the days, as add() does.
     constexpr std::int64_t epoch = static_cast<std::int64_t>(kUnixEpochDay) * 86'400'000;
-    if (!startMillisecond_ || std::abs(milliseconds) > kFarthestMilliseconds) {
-        add(DateTime{kUnixEpochDay + static_cast<double>(milliseconds) / kMillisecondsPerDay}, latMinutes, lonMinutes);
-        return;
-    }
-    keep(epoch + milliseconds - *startMillisecond_, latMinutes, lonMinutes);
+    if (startMillisecond_ && unixMilliseconds <= kFarthestMilliseconds && unixMilliseconds >= -kFarthestMilliseconds)
+        return epoch + unixMilliseconds - *startMillisecond_;
+    const double days = kUnixEpochDay + static_cast<double>(unixMilliseconds) / kMillisecondsPerDay;
+    const double milliseconds = (days - startTimeUtc_.days) * kMillisecondsPerDay;
+    if (std::abs(milliseconds) < static_cast<double>(kFarthestMilliseconds))
+        return std::llround(milliseconds);
+    return std::nullopt;
 }
 
 void FixSink::addAtTimeOfDay(DateTime day, std::int64_t millisecond, double latMinutes, double lonMinutes)

@@ -70,6 +70,10 @@ public:
 private:
     // Keeps a fix `milliseconds` after the start in UTC.
     void keep(std::int64_t milliseconds, double latMinutes, double lonMinutes);
+    // Milliseconds from the start in UTC to a Unix time in milliseconds;
+    // nothing for a time too far off to count them (keep() checks the race
+    // clock's range of what comes back).
+    std::optional<std::int64_t> sinceStart(std::int64_t unixMilliseconds) const;
 
     BoatEntry &boat_;
     DateTime startTimeUtc_;

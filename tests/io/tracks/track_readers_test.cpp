@@ -339,6 +339,14 @@ TEST_F(TrackReaderTest, FixesPastTheRaceClocksRangeAreDropped)
     const BoatEntry &boat = read(readGpx, gpx);
     ASSERT_EQ(boat.sampleCount(), 1);
     EXPECT_EQ(boat.samples[1].time, 10 + 7 * 86400);
+
+    // Any 64-bit count of milliseconds, as a binary log's damaged bits give
+    // it, is dropped without overflowing on the way (the sanitizers watch).
+    BoatEntry other;
+    FixSink sink(race, other);
+    for (const std::int64_t ms : {std::numeric_limits<std::int64_t>::min(), std::numeric_limits<std::int64_t>::max()})
+        sink.addUnixMilliseconds(ms, 60, 60);
+    EXPECT_EQ(other.sampleCount(), 0);
 }
 
 // A fix at a time of day, or at a Unix time in milliseconds, is put on the
