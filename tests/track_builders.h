@@ -1,7 +1,9 @@
 #pragma once
-// Builders of track files for tests: little-endian records and NMEA
-// sentences as the loggers write them.
+// Builders of track files for tests: little-endian records, NMEA
+// sentences and VKX rows as the loggers write them.
 
+#include <array>
+#include <bit>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
@@ -150,5 +152,26 @@ private:
     } layouts_[16];
     std::string messages_;
 };
+// A VKX row: its one-byte key, then the payload's fields as this machine
+// lays them out, little-endian on the machines Keelrun is built for.
+template <typename... Fields>
+std::string vkxRow(unsigned char key, Fields... fields)
+{
+    static_assert(std::endian::native == std::endian::little);
+    std::string row(1, static_cast<char>(key));
+    (row.append(reinterpret_cast<const char *>(&fields), sizeof fields), ...);
+    return row;
+}
+
+// The page header that starts a VKX log (format version 4, VKX 1.3), and the
+// rows of a position (1e-7 degrees), a race timer event and a pinged line
+// end (0 the pin, 1 the boat), at Unix milliseconds.
+inline const std::string kVkxHeader = vkxRow(0xFF, std::uint8_t{4}, std::array<char, 6>{});
+inline std::string vkxPosition(std::uint64_t ms, std::int32_t lat, std::int32_t lon)
+{
+    return vkxRow(0x02, ms, lat, lon, std::array<float, 7>{});  // then speed, course, altitude, orientation
+}
+inline std::string vkxTimer(std::uint64_t ms, std::uint8_t event) { return vkxRow(0x04, ms, event, std::int32_t{0}); }
+inline std::string vkxPing(std::uint64_t ms, std::uint8_t end, float lat, float lon) { return vkxRow(0x05, ms, end, lat, lon); }
 
 }  // namespace keelrun::test

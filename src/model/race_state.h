@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 #include <QString>
@@ -104,6 +105,30 @@ struct WindEstimate {
     int twd = 0;
 };
 
+struct GeoPoint {
+    double lat = 0;  // minutes of arc
+    double lon = 0;
+};
+
+// The two ends of a start line as a crew tells them apart: the pin, a buoy
+// at the port end looking upwind, and the committee boat at the starboard
+// end.
+enum class StartLineEnd { Pin, Boat };
+
+// The start as the boat's own logger recorded it, where the logger is also
+// the crew's start timer (the Vakaros Atlas): the moment the countdown
+// reached zero, and where the crew pinged the ends of the start line. Each
+// is present only when the log holds it, for the race's own start.
+struct LoggedStart {
+    // The timer's zero on the race clock: seconds from the gun, to the
+    // millisecond, with the logger's clock offset applied as to its fixes
+    // (never scaled to corrected time). A timer synced late reads after 0.
+    std::optional<double> timerGun;
+    std::optional<GeoPoint> pinEnd;   // minutes of arc
+    std::optional<GeoPoint> boatEnd;
+    bool any() const { return timerGun || pinEnd || boatEnd; }
+};
+
 struct BoatEntry {
     QString trackFile;   // relative to gpsdat/, as written in the race file
     QString name;
@@ -116,6 +141,7 @@ struct BoatEntry {
     QString kmlColour;   // AABBGGRR as 8 hexadecimal digits
     // Samples are used from index 1; index 0 is a placeholder.
     std::vector<TrackSample> samples = std::vector<TrackSample>(1);
+    LoggedStart loggedStart;  // what the track file holds of the start besides fixes
 
     // Results: when the boat passed each course item, its finish rank, the
     // distance it sailed on each leg (entry courseLength: the whole race,
@@ -137,11 +163,6 @@ struct BoatEntry {
     std::vector<Manoeuvre> manoeuvres;
 
     int sampleCount() const { return static_cast<int>(samples.size()) - 1; }
-};
-
-struct GeoPoint {
-    double lat = 0;  // minutes of arc
-    double lon = 0;
 };
 
 struct CourseMark {

@@ -54,6 +54,39 @@ std::optional<std::int64_t> FixSink::sinceStart(std::int64_t unixMilliseconds) c
     return std::nullopt;
 }
 
+std::optional<std::int64_t> FixSink::onRaceClock(std::int64_t unixMilliseconds) const
+{
+    const auto since = sinceStart(unixMilliseconds);
+    if (!since || std::abs(*since) > kFarthestMilliseconds)
+        return std::nullopt;
+    return *since + clockOffset_;
+}
+
+void FixSink::timerGun(std::int64_t unixMilliseconds)
+{
+    const auto at = onRaceClock(unixMilliseconds);
+    if (!at || std::abs(*at) > std::int64_t{kTimerGunReachSeconds} * 1000)
+        return;
+    if (timerGun_ && std::abs(*timerGun_) <= std::abs(*at))
+        return;
+    timerGun_ = *at;
+    boat_.loggedStart.timerGun = static_cast<double>(*at) / 1000;
+}
+
+void FixSink::pingedLineEnd(StartLineEnd end, std::int64_t unixMilliseconds, double latMinutes, double lonMinutes)
+{
+    if (!(std::abs(latMinutes) <= 90 * 60) || !(std::abs(lonMinutes) <= 180 * 60))
+        return;
+    const auto at = onRaceClock(unixMilliseconds);
+    if (!at || *at > 0 || *at < -std::int64_t{kLinePingReachSeconds} * 1000)
+        return;
+    std::optional<std::int64_t> &kept = pinged_[end == StartLineEnd::Pin ? 0 : 1];
+    if (kept && *kept > *at)
+        return;  // a later ping of that end came first in the file
+    kept = *at;
+    (end == StartLineEnd::Pin ? boat_.loggedStart.pinEnd : boat_.loggedStart.boatEnd) = GeoPoint{latMinutes, lonMinutes};
+}
+
 void FixSink::addAtTimeOfDay(DateTime day, std::int64_t millisecond, double latMinutes, double lonMinutes)
 {
     // The days of a date-time are a double, so a difference that is a whole

@@ -20,6 +20,17 @@ namespace keelrun {
 // Fixes of the pre-start are kept from this many seconds before the window.
 inline constexpr int kPreStartMarginSeconds = 60;
 
+// A logger that is also the crew's start timer may log a day of racing, with
+// a countdown and line pings for every start. The timer's zero nearest the
+// gun is this race's, when within this many seconds of it: the starts of a
+// day's races, or of the classes of one race, are five minutes apart or
+// more, and a zero within half that is nearer this gun than any other.
+inline constexpr int kTimerGunReachSeconds = 150;
+// The line ends are the last pinged in this many seconds up to the gun: a
+// ping after the gun is for the next start, and one from hours before may be
+// of a line laid elsewhere.
+inline constexpr int kLinePingReachSeconds = 3600;
+
 // Receives one boat's fixes: race clock, the logger's clock offset, and the
 // pre-start filter.
 class FixSink {
@@ -43,6 +54,15 @@ public:
     // The same for a fix at a time of day whose date the file does not
     // give: on the day that puts it within half a day of the start.
     void addNearStart(std::int64_t millisecond, double latMinutes, double lonMinutes);
+    // The crew's start timer reached zero at a count of milliseconds since
+    // 1970-01-01 UTC on the logger's clock. Kept when it is the zero nearest
+    // the gun within kTimerGunReachSeconds.
+    void timerGun(std::int64_t unixMilliseconds);
+    // The crew pinged one end of the start line at a count of milliseconds
+    // since 1970-01-01 UTC, position in minutes of arc. Kept when it is the
+    // end's last ping in the kLinePingReachSeconds up to the gun; a position
+    // off the globe is no ping.
+    void pingedLineEnd(StartLineEnd end, std::int64_t unixMilliseconds, double latMinutes, double lonMinutes);
     // Whether no fix has been kept yet.
     bool keptNone() const { return boat_.sampleCount() == 0; }
     // A record that has a position but no readable time: passed over and
@@ -71,15 +91,19 @@ private:
     // Keeps a fix `milliseconds` after the start in UTC.
     void keep(std::int64_t milliseconds, double latMinutes, double lonMinutes);
     // Milliseconds from the start in UTC to a Unix time in milliseconds;
-    // nothing for a time too far off to count them (keep() checks the race
-    // clock's range of what comes back).
+    // nothing for a time too far off to count them (keep() and the callers
+    // check the race clock's range of what comes back).
     std::optional<std::int64_t> sinceStart(std::int64_t unixMilliseconds) const;
+    // The same on the race clock, the logger's clock offset applied.
+    std::optional<std::int64_t> onRaceClock(std::int64_t unixMilliseconds) const;
 
     BoatEntry &boat_;
     DateTime startTimeUtc_;
     std::optional<std::int64_t> startMillisecond_;  // the start on a whole millisecond, counted from day 0
     std::int64_t clockOffset_;                      // milliseconds
     std::int64_t earliestTime_;                     // milliseconds on the race clock
+    std::optional<std::int64_t> timerGun_;  // race clock, milliseconds: the zero kept
+    std::optional<std::int64_t> pinged_[2];  // the same for the pings kept, by StartLineEnd
     int skipped_ = 0;
     int damaged_ = 0;
     QString firstDamage_;

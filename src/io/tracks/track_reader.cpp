@@ -19,7 +19,7 @@ struct NamedFormat {
     TrackFormat format;
 };
 
-const std::array<NamedFormat, 11> kFormats{{
+const std::array<NamedFormat, 12> kFormats{{
     {"gpx", {readGpx, 100, false, true}},
     {"trb", {readTrb, 100, false, false}},
     {"gdb", {readGdb, 50, true, false}},
@@ -31,6 +31,7 @@ const std::array<NamedFormat, 11> kFormats{{
     {"tcx", {readTcx, 100, false, true}},
     {"csv", {readCsv, 100, false, true, csvWithoutColumns}},
     {"fit", {readFit, 100, false, false, fitWithoutPositions}},
+    {"vkx", {readVkx, 100, false, false, vkxWithoutPositions}},
 }};
 
 constexpr double kDefaultFixInterval = 30;
@@ -138,6 +139,7 @@ DecodedTrack decodeTrack(const RaceState &race, const DataFolder &folder, BoatEn
     DecodedTrack decoded{std::move(boat), {}, {}};
     BoatEntry &entry = decoded.boat;
     entry.samples.assign(1, TrackSample{});
+    entry.loggedStart = {};
     entry.fixInterval = 0;
     const TrackFormat *format = trackFormatFor(entry.trackFile);
     if (!format) {

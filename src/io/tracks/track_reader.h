@@ -35,6 +35,9 @@ void readNmea(std::string_view bytes, const TrackContext &context, FixSink &sink
 void readTcx(std::string_view bytes, const TrackContext &context, FixSink &sink);
 void readCsv(std::string_view bytes, const TrackContext &context, FixSink &sink);
 void readFit(std::string_view bytes, const TrackContext &context, FixSink &sink);
+// A Vakaros VKX log: its fixes, and the start as the crew's timer and line
+// pings recorded it, into the sink.
+void readVkx(std::string_view bytes, const TrackContext &context, FixSink &sink);
 
 // Why a file of a format gave no fix, where the format can tell from what
 // the file holds; empty when it cannot.
@@ -54,6 +57,10 @@ QString csvWithoutColumns(std::string_view bytes);
 // to 11", "none of the FIT file's 120 record messages has a position".
 // Empty for a file with records that have positions.
 QString fitWithoutPositions(std::string_view bytes);
+// A file that gave no fixes as a VKX log: "not a VKX log: no page header
+// ... at byte 0", or what rows it holds instead of positions and where the
+// reading stopped. Empty for a log with position rows.
+QString vkxWithoutPositions(std::string_view bytes);
 
 struct TrackFormat {
     TrackDecoder decode = nullptr;
