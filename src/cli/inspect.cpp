@@ -106,6 +106,19 @@ Json boatResultsJson(const BoatEntry &boat, int courseLength)
     };
 }
 
+// What the boat's logger recorded of the start, only what it has.
+Json loggedStartJson(const LoggedStart &logged)
+{
+    Json j = Json::object();
+    if (logged.timerGun)
+        j["timerGun"] = *logged.timerGun;
+    if (logged.pinEnd)
+        j["pinEnd"] = point(*logged.pinEnd);
+    if (logged.boatEnd)
+        j["boatEnd"] = point(*logged.boatEnd);
+    return j;
+}
+
 Json boatJson(const BoatEntry &boat, int courseLength, const InspectOptions &options)
 {
     Json j = {
@@ -124,6 +137,8 @@ Json boatJson(const BoatEntry &boat, int courseLength, const InspectOptions &opt
         j["firstSample"] = sampleJson(boat.samples[1]);
         j["lastSample"] = sampleJson(boat.samples.back());
     }
+    if (boat.loggedStart.any())
+        j["loggedStart"] = loggedStartJson(boat.loggedStart);
     j.update(boatResultsJson(boat, courseLength));
     if (options.samples)
         j.update(sampleArrays(boat));

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <string>
+
 #include <nlohmann/json.hpp>
 
 #include <QProcess>
@@ -7,6 +10,7 @@
 #include "cli/inspect.h"
 #include "race/loading_sequence.h"
 #include "test_folder.h"
+#include "track_builders.h"
 
 namespace keelrun {
 namespace {
@@ -56,6 +60,33 @@ TEST(Inspect, CommandLinePrintsTheWarnings)
     EXPECT_TRUE(badOut.isEmpty());
     EXPECT_TRUE(badErr.contains(QStringLiteral("keelrun: warning: bad.txt:2"))) << badErr.toStdString();
     EXPECT_TRUE(badErr.contains(QStringLiteral("\"fast\""))) << badErr.toStdString();
+}
+
+// A boat whose logger is its start timer shows the gun as its timer had it
+// and the line ends it pinged; any other boat nothing of the kind, and a
+// boat whose .vkx file is no log is left out saying why.
+TEST(Inspect, ShowsTheStartALoggerRecordedOnlyWhereThereIsOne)
+{
+    constexpr std::uint64_t gun = test::kGunUnix * 1000;
+    std::string log = test::kVkxHeader + test::vkxPing(gun - 300000, 0, 35.25f, 139.5f) + test::vkxPing(gun - 290000, 1, 35.5f, 139.75f);
+    for (std::uint64_t k = 0; k < 20; ++k)
+        log += test::vkxPosition(gun + 500 * k, 350000000, 1390000000) + (k == 2 ? test::vkxTimer(gun + 1250, 3) : "");
+    test::TestFolder t;
+    t.write("gpsdat/a.vkx", QByteArray::fromStdString(log));
+    t.write("gpsdat/b.gpx", test::gpxTrack("2009-05-03T02:00:00", 20));
+    t.write("gpsdat/c.vkx", test::gpxTrack("2009-05-03T02:00:00", 20));
+    const QString race = t.write("raceadmin/race01.txt", "ST,2009/05/03 11:00:00\r\nTD,9\r\nBN,a.vkx,Atlas,0,1\r\n"
+                                                         "BN,b.gpx,Plain\r\nBN,c.vkx,Misnamed\r\n");
+    RaceState state;
+    ASSERT_TRUE(loadRace(state, t.folder(), race).ok());
+    const auto j = nlohmann::json::parse(inspectJson(state));
+    ASSERT_EQ(j["boats"].size(), 2u);
+    EXPECT_EQ(j["boats"][0]["loggedStart"], nlohmann::json::parse(R"({"timerGun": 2.25, "pinEnd": {"lat": 2115, "lon": 8370},
+                                                                      "boatEnd": {"lat": 2130, "lon": 8385}})"));
+    EXPECT_FALSE(j["boats"][1].contains("loggedStart"));
+    EXPECT_TRUE(state.warnings.contains("Misnamed (c.vkx): not a VKX log: no page header (key 0xFF, 8 bytes) at byte 0; the "
+                                        "file begins 0x3C 0x3F 0x78 0x6D 0x6C 0x20 0x76 0x65; the boat is left out"))
+        << state.warnings.join('\n').toStdString();
 }
 
 }  // namespace
