@@ -53,6 +53,7 @@ TEST(FuzzRegressions, TrackReadersSurviveEarlierFindings)
     replay("mps", trackReader(readMps));
     replay("hemispheretext", trackReader(readHemisphereText));
     replay("nmea", trackReader(readNmea));
+    replay("vkx", trackReader(readVkx));
 }
 
 TEST(FuzzRegressions, RaceWindAndPictureReadersSurviveEarlierFindings)
