@@ -134,6 +134,7 @@ BENCHMARK_CAPTURE(BM_ReadTrack, log, sim::TrackFormat::Log)->Unit(benchmark::kMi
 BENCHMARK_CAPTURE(BM_ReadTrack, tcx, sim::TrackFormat::Tcx)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_ReadTrack, csv, sim::TrackFormat::Csv)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_ReadTrack, fit, sim::TrackFormat::Fit)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_ReadTrack, vkx, sim::TrackFormat::Vkx)->Unit(benchmark::kMillisecond);
 
 // The whole loading sequence from the files on disk (warm in the page cache).
 void BM_LoadRace(benchmark::State &state, Format format, double interval)

@@ -184,14 +184,14 @@ TEST(SimulatedFleet, TenFixesASecondGiveTrueSpeeds)
 
 std::string formatName(const ::testing::TestParamInfo<TrackFormat> &info)
 {
-    static const char *const kNames[] = {"gpx", "trb", "gdb", "mps", "trl", "dtr", "trk", "log", "tcx", "csv", "fit"};
+    static const char *const kNames[] = {"gpx", "trb", "gdb", "mps", "trl", "dtr", "trk", "log", "tcx", "csv", "fit", "vkx"};
     return kNames[static_cast<int>(info.param)];
 }
 
 INSTANTIATE_TEST_SUITE_P(Formats, SimulatedRaceTest,
                          ::testing::Values(TrackFormat::Gpx, TrackFormat::Trb, TrackFormat::Gdb, TrackFormat::Mps,
                                            TrackFormat::Trl, TrackFormat::Dtr, TrackFormat::Log, TrackFormat::Tcx,
-                                           TrackFormat::Csv, TrackFormat::Fit),
+                                           TrackFormat::Csv, TrackFormat::Fit, TrackFormat::Vkx),
                          formatName);
 
 }  // namespace

@@ -5,6 +5,8 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
+#include <limits>
+#include <utility>
 
 #include "track_writers.h"
 
@@ -99,7 +101,136 @@ void putFitDefinition(QByteArray &out, int local, unsigned global, std::initiali
         out.append(reinterpret_cast<const char *>(field.data()), 3);
 }
 
+// A VKX log as the logger writes it, row by row into pages. A page holds
+// at most kPageBytes: its header row, its rows and its terminator row,
+// whose payload is the page's length, so that the log can be read
+// backwards from its end.
+class VkxWriter {
+public:
+    static constexpr qsizetype kPageBytes = 2048;
+    static constexpr unsigned char kVersion = 4;  // VKX 1.3
+
+    VkxWriter() { beginPage(); }
+
+    // Starts a row of `key` with `payloadBytes` to follow, on a new page
+    // when this one has no room for it and the terminator.
+    QByteArray &row(unsigned char key, qsizetype payloadBytes)
+    {
+        if (out_.size() - pageStart_ + 1 + payloadBytes + kTerminatorBytes > kPageBytes) {
+            endPage();
+            beginPage();
+        }
+        out_.append(static_cast<char>(key));
+        return out_;
+    }
+
+    QByteArray finish()
+    {
+        endPage();
+        return std::move(out_);
+    }
+
+private:
+    static constexpr qsizetype kTerminatorBytes = 3;
+
+    void beginPage()
+    {
+        pageStart_ = out_.size();
+        out_.append('\xFF');
+        out_.append(static_cast<char>(kVersion));
+        out_.append(6, '\0');  // the logger's own state
+    }
+
+    void endPage()
+    {
+        const auto length = static_cast<std::uint16_t>(out_.size() - pageStart_ + kTerminatorBytes);
+        out_.append('\xFE');
+        out_.append(static_cast<char>(length & 0xFF));
+        out_.append(static_cast<char>(length >> 8));
+    }
+
+    QByteArray out_;
+    qsizetype pageStart_ = 0;
+};
+
+void putUint64(QByteArray &out, std::int64_t v)
+{
+    const auto u = static_cast<std::uint64_t>(v);
+    for (int shift = 0; shift < 64; shift += 8)
+        out.append(static_cast<char>((u >> shift) & 0xFF));
+}
+
+std::int32_t tenMillionths(double degrees) { return static_cast<std::int32_t>(std::llround(degrees * 1e7)); }
+
+// Speed (m/s) and course (radians from true north) over the ground from one
+// fix to the next; still for fixes at one time.
+std::pair<double, double> groundMotion(const Fix &from, const Fix &to)
+{
+    if (to.time <= from.time)
+        return {0, 0};
+    const double north = (to.lat - from.lat) * 60 * 1852;
+    const double east = (to.lon - from.lon) * 60 * 1852 * std::cos(to.lat * std::numbers::pi / 180);
+    const double course = std::atan2(east, north);
+    return {std::hypot(north, east) / static_cast<double>(to.time - from.time),
+            course < 0 ? course + 2 * std::numbers::pi : course};
+}
+
 }  // namespace
+
+QByteArray writeVkx(const std::vector<Fix> &fixes, const StartLog &start)
+{
+    VkxWriter log;
+    // Settings: 8 unused bytes, the unit not fixed to the hull, a fix a second.
+    QByteArray &settings = log.row(0x08, 13);
+    settings.append(8, '\0');
+    putInt32(settings, 0);
+    settings.append('\x01');
+
+    auto timer = start.timer.begin();
+    auto ping = start.pings.begin();
+    // The events up to `until` (milliseconds), in time order.
+    const auto eventsUpTo = [&](std::int64_t until) {
+        while (true) {
+            const bool timerNext = timer != start.timer.end() && timer->time <= until &&
+                                   (ping == start.pings.end() || timer->time <= ping->time);
+            if (timerNext) {
+                QByteArray &row = log.row(0x04, 13);
+                putUint64(row, timer->time);
+                row.append(static_cast<char>(timer->event));
+                putInt32(row, timer->timerSeconds);
+                ++timer;
+            } else if (ping != start.pings.end() && ping->time <= until) {
+                QByteArray &row = log.row(0x05, 17);
+                putUint64(row, ping->time);
+                row.append(static_cast<char>(ping->end));
+                putFloat(row, ping->at.lat);
+                putFloat(row, ping->at.lon);
+                ++ping;
+            } else {
+                return;
+            }
+        }
+    };
+    for (std::size_t i = 0; i < fixes.size(); ++i) {
+        const Fix &f = fixes[i];
+        eventsUpTo(f.time * 1000);
+        const auto [speed, course] = i > 0 ? groundMotion(fixes[i - 1], f) : std::pair<double, double>{0, 0};
+        QByteArray &row = log.row(0x02, 44);
+        putUint64(row, f.time * 1000);
+        putInt32(row, tenMillionths(f.lat));
+        putInt32(row, tenMillionths(f.lon));
+        putFloat(row, speed);
+        putFloat(row, course);
+        putFloat(row, f.elevation);
+        // The unit lies flat, its bow on the course: a turn about the down axis.
+        putFloat(row, std::cos(course / 2));
+        putFloat(row, 0);
+        putFloat(row, 0);
+        putFloat(row, std::sin(course / 2));
+    }
+    eventsUpTo(std::numeric_limits<std::int64_t>::max());
+    return log.finish();
+}
 
 QByteArray writeTrb(const std::vector<Fix> &fixes)
 {

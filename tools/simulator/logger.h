@@ -34,6 +34,26 @@ struct LoggerPlan {
 inline std::int64_t unixMilliseconds(const Fix &f) { return f.time * 1000 + f.millisecond; }
 // Whether any fix falls between whole seconds: a log written several times a second.
 bool betweenSeconds(const std::vector<Fix> &fixes);
+// What a logger that is also the crew's start timer records besides its
+// fixes (the Vakaros Atlas): the countdown set, started and synced, its zero,
+// the end of the race, and the ends of the start line pinged as the boat
+// went by them. Times are Unix milliseconds on the logger's clock.
+struct StartLog {
+    enum class TimerEvent { Reset = 0, Started = 1, Synced = 2, RaceStart = 3, RaceEnd = 4 };
+    struct TimerRow {
+        std::int64_t time = 0;
+        TimerEvent event = TimerEvent::Reset;
+        int timerSeconds = 0;  // to go before the zero, then since it
+    };
+    enum class LineEnd { Pin = 0, Boat = 1 };  // the port end looking upwind, and the committee boat
+    struct Ping {
+        std::int64_t time = 0;
+        LineEnd end = LineEnd::Pin;
+        GeoDegrees at;
+    };
+    std::vector<TimerRow> timer;  // in time order
+    std::vector<Ping> pings;      // in time order; a later ping of an end replaces an earlier
+};
 
 std::vector<Fix> recordFixes(const BoatRun &run, const LocalPlane &plane, std::int64_t gunUtc,
                              const LoggerPlan &plan, Random noise);

@@ -40,7 +40,7 @@ TrackFormat formatNamed(const QString &name)
     static const std::pair<const char *, TrackFormat> kFormats[] = {
         {"gpx", TrackFormat::Gpx}, {"trb", TrackFormat::Trb}, {"gdb", TrackFormat::Gdb}, {"mps", TrackFormat::Mps},
         {"trl", TrackFormat::Trl}, {"dtr", TrackFormat::Dtr}, {"trk", TrackFormat::Trk}, {"log", TrackFormat::Log},
-        {"tcx", TrackFormat::Tcx}, {"csv", TrackFormat::Csv}, {"fit", TrackFormat::Fit}};
+        {"tcx", TrackFormat::Tcx}, {"csv", TrackFormat::Csv}, {"fit", TrackFormat::Fit}, {"vkx", TrackFormat::Vkx}};
     for (const auto &[text, format] : kFormats)
         if (name == QLatin1String(text))
             return format;
@@ -158,7 +158,7 @@ int main(int argc, char *argv[])
     option("fleet", "The boats: keelboat, dinghy or foiler (foiling catamarans).", "KIND", "keelboat");
     option("gate", "A leeward gate instead of a leeward mark.");
     option("minutes", "Approximate race length in minutes.", "M", "60");
-    option("format", "Track format: gpx, trb, gdb, mps, trl, dtr, trk, log, tcx, csv, fit, or mixed (the first eight in turn).", "FORMAT", "mixed");
+    option("format", "Track format: gpx, trb, gdb, mps, trl, dtr, trk, log, tcx, csv, fit, vkx, or mixed (the first eight in turn).", "FORMAT", "mixed");
     option("interval", "Seconds between fixes (0.1: ten a second), or a range MIN-MAX chosen per boat.", "SECONDS", "1-5");
     option("trl-record", "Record size of trl files, 16 or 20 (default: alternate).", "BYTES");
     option("encoding", "Race file encoding: utf8 or sjis.", "ENCODING", "utf8");

@@ -20,8 +20,9 @@ enum class FleetKind { Keelboats, Dinghies, Foilers };
 // The track file kinds, by file extension. "dtr" and "trk" are one format
 // (hemisphere-letter text) under two extensions. A mixed fleet logs in the
 // first kMixedFormatCount in turn; the files of sports watches and apps
-// (TCX, CSV, FIT) are written when asked for.
-enum class TrackFormat { Gpx, Trb, Gdb, Mps, Trl, Dtr, Trk, Log, Tcx, Csv, Fit };
+// (TCX, CSV, FIT) and the logs of racing GPS start timers (VKX) are written
+// when asked for.
+enum class TrackFormat { Gpx, Trb, Gdb, Mps, Trl, Dtr, Trk, Log, Tcx, Csv, Fit, Vkx };
 inline constexpr int kMixedFormatCount = 8;
 
 // The hard cases a boat can be given; a boat may have several.

@@ -18,7 +18,7 @@ namespace {
 
 // Independent random streams, so that changing one part of the race (say the
 // number of boats) leaves the others as they were.
-enum Stream : std::uint64_t { RaceStream, WindStream, ClassStream, NameStream, PlanStream, HelmStream, LoggerStream };
+enum Stream : std::uint64_t { RaceStream, WindStream, ClassStream, NameStream, PlanStream, HelmStream, LoggerStream, TimerStream };
 
 constexpr double kGapSeconds = 3700;  // a logger switched off for just over an hour
 
@@ -148,6 +148,37 @@ LoggerPlan planLogger(const SimOptions &o, unsigned cases, double expected, Rand
     return l;
 }
 
+// The crew's use of a start timer that logs: set and started at the warning
+// signal, synced a minute later at the preparatory signal, zero at the gun,
+// stopped at the finish. Before the countdown they sail to each end of the
+// line and ping it; the pin is pinged in a hurry 25 m short of the buoy,
+// then again alongside it. Times are on the logger's clock.
+StartLog planStartLog(const SimulatedRace &race, const SimulatedBoat &b, Random rng)
+{
+    using Timer = StartLog::TimerEvent;
+    const auto loggerMilliseconds = [&](double raceSeconds) {
+        return (race.gunUtc - b.logger.clockOffset) * 1000 + std::llround(raceSeconds * 1000);
+    };
+    const int countdown = race.options.preStartMinutes * 60;
+    StartLog log;
+    log.timer = {{loggerMilliseconds(-countdown - 30), Timer::Reset, countdown},
+                 {loggerMilliseconds(-countdown), Timer::Started, countdown},
+                 {loggerMilliseconds(-countdown + 60), Timer::Synced, countdown - 60},
+                 {loggerMilliseconds(0), Timer::RaceStart, 0}};
+    if (b.run.finishTime)
+        log.timer.push_back({loggerMilliseconds(*b.run.finishTime), Timer::RaceEnd,
+                             static_cast<int>(std::lround(*b.run.finishTime))});
+    const LineSegment &line = race.course.startLine();
+    const Vec2 short25 = line.end2 + unit(line.end1 - line.end2) * 25;
+    const double boatPing = -countdown - 150 + rng.uniform(0, 40);
+    const double hurriedPing = boatPing + rng.uniform(30, 40);
+    const double pinPing = hurriedPing + rng.uniform(20, 40);
+    log.pings = {{loggerMilliseconds(boatPing), StartLog::LineEnd::Boat, race.plane.toDegrees(line.end1)},
+                 {loggerMilliseconds(hurriedPing), StartLog::LineEnd::Pin, race.plane.toDegrees(short25)},
+                 {loggerMilliseconds(pinPing), StartLog::LineEnd::Pin, race.plane.toDegrees(line.end2)}};
+    return log;
+}
+
 TrackFormat formatOf(const SimOptions &o, int index)
 {
     return o.format ? *o.format : static_cast<TrackFormat>(index % kMixedFormatCount);
@@ -203,6 +234,7 @@ SimulatedRace simulateRace(const SimOptions &o)
         b.run = sailBoat(race.course, race.wind, plan, Random::stream(o.seed, HelmStream, b.number), timeLimit);
         b.fixes = recordFixes(b.run, race.plane, race.gunUtc, b.logger,
                               Random::stream(o.seed, LoggerStream, b.number));
+        b.start = planStartLog(race, b, Random::stream(o.seed, TimerStream, b.number));
         if (b.run.finishTime)
             lastFinish = std::max(lastFinish, *b.run.finishTime);
         race.boats.push_back(std::move(b));
@@ -230,7 +262,7 @@ void writeRaceFolder(const SimulatedRace &race, const QString &outDir)
             continue;
         const std::string stem = b.trackFile.substr(0, b.trackFile.rfind('.'));
         writeFile(root.filePath("gpsdat/" + QString::fromStdString(b.trackFile)),
-                  writeTrack(b.format, b.fixes, stem, b.trlRecordBytes));
+                  writeTrack(b.format, b.fixes, b.start, stem, b.trlRecordBytes));
     }
     writeFile(root.filePath(name + ".truth.json"), QByteArray::fromStdString(truthJson(race)));
 }

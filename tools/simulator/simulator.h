@@ -41,6 +41,7 @@ struct SimulatedBoat {
     LoggerPlan logger;
     BoatRun run;            // the true, noise-free sailing
     std::vector<Fix> fixes; // what the logger kept
+    StartLog start;         // what it kept of the start, where it is a start timer
 };
 
 struct SimulatedRace {

@@ -16,12 +16,13 @@ const char *extensionOf(TrackFormat format)
     case TrackFormat::Tcx: return "tcx";
     case TrackFormat::Csv: return "csv";
     case TrackFormat::Fit: return "fit";
+    case TrackFormat::Vkx: return "vkx";
     }
     return "";
 }
 
-QByteArray writeTrack(TrackFormat format, const std::vector<Fix> &fixes, const std::string &trackName,
-                      int trlRecordBytes)
+QByteArray writeTrack(TrackFormat format, const std::vector<Fix> &fixes, const StartLog &start,
+                      const std::string &trackName, int trlRecordBytes)
 {
     switch (format) {
     case TrackFormat::Gpx: return writeGpx(fixes, trackName);
@@ -35,6 +36,7 @@ QByteArray writeTrack(TrackFormat format, const std::vector<Fix> &fixes, const s
     case TrackFormat::Tcx: return writeTcx(fixes);
     case TrackFormat::Csv: return writeCsv(fixes);
     case TrackFormat::Fit: return writeFit(fixes);
+    case TrackFormat::Vkx: return writeVkx(fixes, start);
     }
     return {};
 }

@@ -1,7 +1,7 @@
 #pragma once
 // Track files in the formats GPS loggers, watches and apps of the fleet
-// produce. Binary files are little-endian; times are Unix seconds on the
-// logger's clock.
+// produce. Binary files are little-endian; times are Unix seconds (in VKX
+// milliseconds) on the logger's clock.
 
 #include <string>
 #include <vector>
@@ -41,8 +41,17 @@ QByteArray writeCsv(const std::vector<Fix> &fixes);
 // semicircles, altitude, speed over ground) and the CRC.
 QByteArray writeFit(const std::vector<Fix> &fixes);
 
+// Vakaros VKX: pages of about 2 kB of rows, each a one-byte key and a
+// payload of the size the key fixes; a page header starts each page and a
+// terminator giving its length ends it. Besides a settings row, a position
+// row per fix (Unix milliseconds, 1e-7 degrees, speed, course and heading)
+// and, in time order among them, the start timer's events and the line
+// pings of `start`.
+QByteArray writeVkx(const std::vector<Fix> &fixes, const StartLog &start);
+
 const char *extensionOf(TrackFormat format);
-QByteArray writeTrack(TrackFormat format, const std::vector<Fix> &fixes, const std::string &trackName,
-                      int trlRecordBytes);
+// `start` is written by the formats that hold one (VKX).
+QByteArray writeTrack(TrackFormat format, const std::vector<Fix> &fixes, const StartLog &start,
+                      const std::string &trackName, int trlRecordBytes);
 
 }  // namespace keelrun::sim

@@ -11,6 +11,7 @@
 #include <nlohmann/json.hpp>
 
 #include "io/race_file.h"
+#include "race/loading_sequence.h"
 #include "race_file_writer.h"
 #include "simulator.h"
 #include "track_decoders.h"
@@ -426,6 +427,43 @@ TEST(SimulatedRace, FoilersSailFastOnShortLegs)
         }
         const double minutes = (*run.finishTime - *run.passings.front()) / 60;
         EXPECT_GE(static_cast<double>(run.manoeuvres.size()), 0.7 * minutes) << b.name;
+    }
+}
+
+// A fleet of start timers that log: the race loads with the starts and
+// finishes the boats sailed; each boat's timer zero is the gun,
+// whatever its logger's clock, and its line ends are the start line's (to
+// the metre of 32-bit float degrees), the pin's hurried first ping 25 m
+// short replaced by the second.
+TEST(SimulatedRace, VkxFleetLoadsWithItsTimersAndPingedLine)
+{
+    SimOptions o;
+    o.seed = 5;
+    o.boats = 6;
+    o.laps = 1;
+    o.minutes = 20;
+    o.format = TrackFormat::Vkx;
+    QTemporaryDir dir;
+    const SimulatedRace race = simulateRace(o);
+    writeRaceFolder(race, dir.path());
+    RaceState loaded;
+    ASSERT_TRUE(loadRace(loaded, DataFolder(dir.path()), dir.filePath("raceadmin/race01.txt")).ok());
+    ASSERT_EQ(loaded.boatCount, o.boats);
+    ASSERT_TRUE(std::any_of(race.boats.begin(), race.boats.end(), [](const SimulatedBoat &b) { return b.logger.clockOffset != 0; }));
+    const GeoDegrees pin = race.plane.toDegrees(race.course.startLine().end2);
+    const GeoDegrees committee = race.plane.toDegrees(race.course.startLine().end1);
+    for (const SimulatedBoat &b : race.boats) {
+        SCOPED_TRACE(b.trackFile);
+        const BoatEntry &boat = loaded.boats[b.number];
+        EXPECT_NEAR(boat.roundingTime[1], *b.run.passings.front(), 5);
+        EXPECT_NEAR(boat.roundingTime[loaded.courseLength()], *b.run.finishTime, 5);
+        const LoggedStart &logged = boat.loggedStart;
+        ASSERT_TRUE(logged.timerGun && logged.pinEnd && logged.boatEnd);
+        EXPECT_EQ(*logged.timerGun, 0);
+        EXPECT_NEAR(logged.pinEnd->lat, pin.lat * 60, 6e-4);
+        EXPECT_NEAR(logged.pinEnd->lon, pin.lon * 60, 6e-4);
+        EXPECT_NEAR(logged.boatEnd->lat, committee.lat * 60, 6e-4);
+        EXPECT_NEAR(logged.boatEnd->lon, committee.lon * 60, 6e-4);
     }
 }
 

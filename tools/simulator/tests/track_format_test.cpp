@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <map>
 
 #include <QList>
 
@@ -53,6 +54,33 @@ TEST(TrackFormats, EveryFormatReadsBackItsFixes)
     expectSameTrack(fixes, test::decodeGpx(writeGpx(fixes, "race01_01")), 1e-9);
     expectSameTrack(fixes, test::decodeHemisphereText(writeHemisphereText(fixes)), hundredThousandthMinute);
     expectSameTrack(fixes, test::decodeNmea(writeNmea(fixes)), hundredThousandthMinute);
+}
+
+// Pages of at most 2 kB, each a page header, rows of the sizes their keys
+// give, and a terminator with the page's length, for reading backwards.
+TEST(TrackFormats, VkxLogsAreWholePagesOfRows)
+{
+    const std::vector<Fix> fixes = tracksAroundTheGlobe();
+    const StartLog start{{{fixes[9].time * 1000 + 500, StartLog::TimerEvent::RaceStart, 0}},
+                         {{fixes[3].time * 1000, StartLog::LineEnd::Pin, {34.5, 135.25}}}};
+    const QByteArray log = writeVkx(fixes, start);
+    std::map<int, int> sizes = {{0xFF, 7}, {0xFE, 2}, {0x02, 44}, {0x04, 13}, {0x05, 17}, {0x08, 13}}, rows;
+    qsizetype page = 0;
+    for (qsizetype at = 0; at < log.size(); at += 1 + sizes[static_cast<std::uint8_t>(log[at])]) {
+        const int key = static_cast<std::uint8_t>(log[at]);
+        ASSERT_TRUE(sizes.contains(key) && (key == 0xFF) == (at == page)) << "byte " << at;
+        ++rows[key];
+        if (key == 0xFE) {
+            const int length = static_cast<std::uint8_t>(log[at + 1]) | static_cast<std::uint8_t>(log[at + 2]) << 8;
+            EXPECT_EQ(length, at + 3 - page);
+            EXPECT_LE(length, 2048);
+            page = at + 3;
+        }
+    }
+    EXPECT_EQ(page, log.size());  // the last page is closed too
+    EXPECT_GE(rows[0xFF], 4);
+    EXPECT_EQ(rows[0x02], static_cast<int>(fixes.size()));
+    EXPECT_EQ(rows[0x04] + rows[0x05], 2);
 }
 
 TEST(TrackFormats, BinaryCoordinatesAreTheNearestFloats)
