@@ -166,12 +166,13 @@ std::int32_t tenMillionths(double degrees) { return static_cast<std::int32_t>(st
 // fix to the next; still for fixes at one time.
 std::pair<double, double> groundMotion(const Fix &from, const Fix &to)
 {
-    if (to.time <= from.time)
+    const std::int64_t milliseconds = unixMilliseconds(to) - unixMilliseconds(from);
+    if (milliseconds <= 0)
         return {0, 0};
     const double north = (to.lat - from.lat) * 60 * 1852;
     const double east = (to.lon - from.lon) * 60 * 1852 * std::cos(to.lat * std::numbers::pi / 180);
     const double course = std::atan2(east, north);
-    return {std::hypot(north, east) / static_cast<double>(to.time - from.time),
+    return {std::hypot(north, east) * 1000 / static_cast<double>(milliseconds),
             course < 0 ? course + 2 * std::numbers::pi : course};
 }
 
@@ -213,10 +214,10 @@ QByteArray writeVkx(const std::vector<Fix> &fixes, const StartLog &start)
     };
     for (std::size_t i = 0; i < fixes.size(); ++i) {
         const Fix &f = fixes[i];
-        eventsUpTo(f.time * 1000);
+        eventsUpTo(unixMilliseconds(f));
         const auto [speed, course] = i > 0 ? groundMotion(fixes[i - 1], f) : std::pair<double, double>{0, 0};
         QByteArray &row = log.row(0x02, 44);
-        putUint64(row, f.time * 1000);
+        putUint64(row, unixMilliseconds(f));
         putInt32(row, tenMillionths(f.lat));
         putInt32(row, tenMillionths(f.lon));
         putFloat(row, speed);
