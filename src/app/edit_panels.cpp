@@ -9,13 +9,14 @@
 
 #include "app/make_control.h"
 #include "edit/course_editor.h"
+#include "edit/logged_start.h"
 
 namespace keelrun {
 
 CourseEditPanel::CourseEditPanel(QWidget *parent) : QWidget(parent)
 {
     setObjectName(QStringLiteral("pnlEDIT1"));
-    setGeometry(120, 5, 330, 150);
+    setGeometry(120, 5, 330, 214);
     setAutoFillBackground(true);
     markTool = makeControl<QRadioButton>(this, "optMK", {5, 5, 140, 18});
     markTool->setText(QStringLiteral("Mark Pos Setting"));
@@ -36,6 +37,10 @@ CourseEditPanel::CourseEditPanel(QWidget *parent) : QWidget(parent)
     windDirection->setRange(0, 360);
     windDirectionOk = makeControl<QPushButton>(this, "Button8", {85, 122, 130, 22});
     windDirectionOk->setText(QStringLiteral("Wind Direction OK"));
+    loggedStart = makeControl<QLabel>(this, "lblLoggedStart", {5, 148, 320, 34});
+    loggedStart->setWordWrap(true);
+    takeLoggedStart = makeControl<QPushButton>(this, "btnLoggedStart", {5, 186, 160, 22});
+    takeLoggedStart->setText(QStringLiteral("Take Logger Start"));
     hide();
 }
 
@@ -45,6 +50,10 @@ void CourseEditPanel::showRace(const RaceState &race)
     lines->setText(lineListText(race));
     course->setText(courseListText(race));
     windDirection->setValue(race.windDirectionValue);
+    const FleetLoggedStart logged = fleetLoggedStart(race);
+    loggedStart->setText(loggedStartSummary(race, logged));
+    loggedStart->setToolTip(loggedStart->text());
+    takeLoggedStart->setEnabled(logged.any());
 }
 
 void CourseEditPanel::clearTool()

@@ -1,7 +1,7 @@
 #pragma once
 // The organiser's panels, shown only in edit mode: over the stopped map the
 // course panel (which Shift-click tool, the marks, lines and course so far,
-// the mean wind direction), over the Graph page the wind panel (make, save
+// the mean wind direction, the start the boats' timers recorded), over the Graph page the wind panel (make, save
 // or clear wind records), and the three markers that follow the pointer
 // while wind records are made.
 
@@ -35,6 +35,8 @@ public:
     QPushButton *resetCourse = nullptr;  // "Reset Course"
     QSpinBox *windDirection = nullptr;   // magnetic, 0..360
     QPushButton *windDirectionOk = nullptr;
+    QLabel *loggedStart = nullptr;            // what the boats' start timers recorded
+    QPushButton *takeLoggedStart = nullptr;   // "Take Logger Start"
 };
 
 class WindEditPanel : public QWidget {

@@ -149,6 +149,8 @@ private:
     void onMakeWindClicked(bool ticked);
     void saveWindRecords();
     void applyWindDirection();
+    void askToTakeLoggedStart();
+    void takeLoggedStart();
     void rewriteRaceFileWithEdits();
     bool rewriteOnClose();
     // The finish boards (main_window_boards.cpp).

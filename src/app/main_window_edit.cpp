@@ -19,6 +19,7 @@
 #include "app/make_control.h"
 #include "app/map_canvas.h"
 #include "app/playback_controller.h"
+#include "edit/logged_start.h"
 #include "edit/map_pointer.h"
 #include "edit/wind_edit.h"
 #include "io/wind_file.h"
@@ -51,6 +52,7 @@ void MainWindow::buildEditing()
         showCourseDiagram();
     });
     connect(c->windDirectionOk, &QPushButton::clicked, this, &MainWindow::applyWindDirection);
+    connect(c->takeLoggedStart, &QPushButton::clicked, this, &MainWindow::askToTakeLoggedStart);
     WindEditPanel *w = windEditPanel_;
     connect(w->makeWind, &QCheckBox::clicked, this, &MainWindow::onMakeWindClicked);
     connect(w->saveWind, &QPushButton::clicked, this, &MainWindow::saveWindRecords);
@@ -176,6 +178,46 @@ void MainWindow::applyWindDirection()
     onAutoTraceClicked(false);
     refreshEditPanel();
     rewriteRaceFileWithEdits();
+}
+
+// "Take Logger Start": after a yes, the gun and the start line the boats'
+// start timers recorded become the race's; the race file is rewritten and,
+// the race clock having moved, the race loaded again.
+void MainWindow::askToTakeLoggedStart()
+{
+    const FleetLoggedStart logged = fleetLoggedStart(race_);
+    if (!logged.any())
+        return;
+    auto *box = new QMessageBox(QMessageBox::Question, QStringLiteral("Race Admin Data"),
+                                loggedStartSummary(race_, logged) +
+                                    QStringLiteral(".\nTake them as the race's gun and start line? The race file is "
+                                                   "rewritten and the race loaded again."),
+                                QMessageBox::Yes | QMessageBox::No, this);
+    box->setObjectName(QStringLiteral("loggedStartQuestion"));
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    connect(box, &QMessageBox::finished, this, [this](int button) {
+        if (button == QMessageBox::Yes)
+            takeLoggedStart();
+    });
+    box->open();
+}
+
+void MainWindow::takeLoggedStart()
+{
+    const EditOutcome outcome = editor_.takeLoggedStart(race_, fleetLoggedStart(race_));
+    if (!outcome.refusal.isEmpty()) {
+        reportProblems(outcome.refusal, {});
+        return;
+    }
+    if (!outcome.changed)
+        return;
+    if (const QString error = rewriteRaceFile(race_, editor_.edits()); !error.isEmpty()) {
+        reportProblems(error, {});
+        return;
+    }
+    editor_.forget();
+    const QString path = race_.raceFilePath;  // the load clears the race it is read from
+    loadRace(path);
 }
 
 void MainWindow::rewriteRaceFileWithEdits()

@@ -149,6 +149,31 @@ EditOutcome CourseEditor::appendToCourse(RaceState &race, const NearestCoursePoi
     return outcome;
 }
 
+EditOutcome CourseEditor::takeLoggedStart(RaceState &race, const FleetLoggedStart &start)
+{
+    EditOutcome outcome;
+    if (start.pinEnd && start.boatEnd) {
+        const QString first = race.course.isEmpty() ? QString() : race.course.front();
+        int line = first.startsWith(QLatin1Char('L')) ? first.mid(1).toInt() : 0;
+        if (line < 1 || line > race.lineCount) {
+            if (race.lineCount == kMaxLines)
+                return {false, refusal(QStringLiteral("The race has %1 lines").arg(kMaxLines), QStringLiteral("the pinged start line"))};
+            if (race.course.size() == kMaxCourseItems)
+                return {false, refusal(QStringLiteral("The course has %1 items").arg(kMaxCourseItems), QStringLiteral("the pinged start line"))};
+            line = ++race.lineCount;
+            race.course.prepend(QStringLiteral("L%1").arg(line));
+            edits_.course = true;
+        }
+        race.lines[line] = {*start.pinEnd, *start.boatEnd};
+        outcome.changed = edits_.lines = true;
+    }
+    if (start.gun && *start.gun != 0) {
+        race.startTime = addSeconds(race.startTime, *start.gun);
+        outcome.changed = edits_.startTime = true;
+    }
+    return outcome;
+}
+
 void CourseEditor::resetCourse(RaceState &race)
 {
     race.course.clear();

@@ -8,6 +8,7 @@
 #include <QPoint>
 #include <QString>
 
+#include "edit/logged_start.h"
 #include "edit/race_file_rewrite.h"
 #include "model/race_state.h"
 #include "playback/map_view.h"
@@ -51,6 +52,10 @@ public:
     // true direction follows from the magnetic variation.
     void setWindDirection(RaceState &race, int magnetic);
     void windFileSaved() { edits_.windFile = true; }
+    // The start the fleet's loggers recorded, as the race's: the gun moved
+    // by the timers' zero, and the start line (the line the course starts
+    // with, or a new one put at its head) between the pinged ends.
+    EditOutcome takeLoggedStart(RaceState &race, const FleetLoggedStart &start);
 
 private:
     EditOutcome addMark(RaceState &race, GeoPoint at);

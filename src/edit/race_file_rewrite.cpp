@@ -1,5 +1,6 @@
 #include "edit/race_file_rewrite.h"
 
+#include <cmath>
 #include <functional>
 #include <vector>
 
@@ -161,6 +162,16 @@ bool sameNumber(const SplitLine &fields, int i, double value)
 QByteArray rewrittenRaceFile(const QByteArray &original, const RaceState &race, const RaceEdits &edits)
 {
     Rewriter file(original);
+    if (edits.startTime) {
+        file.rewriteLast(
+            "ST",
+            [&](const SplitLine &f) {
+                const auto read = parseDateTime(f.field(1));
+                return read && std::abs(read->days - race.startTime.days) * kSecondsPerDay < 0.0005;
+            },
+            QStringLiteral("ST,") + toQDateTime(race.startTime).toString(QStringLiteral("yyyy/MM/dd HH:mm:ss")),
+            race.startTime == DateTime{});
+    }
     if (edits.marks) {
         file.rewriteTable(
             "MK", race.markCount,

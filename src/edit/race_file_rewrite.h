@@ -22,7 +22,8 @@ struct RaceEdits {
     bool course = false;         // CRS
     bool windDirection = false;  // WD
     bool windFile = false;       // WF
-    bool any() const { return marks || lines || course || windDirection || windFile; }
+    bool startTime = false;      // ST
+    bool any() const { return startTime || marks || lines || course || windDirection || windFile; }
 };
 
 // The race file `original` with the edited parts of `race` written in.

@@ -23,6 +23,7 @@
 #include <QTimer>
 
 #include "app/main_window.h"
+#include "track_builders.h"
 #include "app/video_export.h"
 #include "app/map_canvas.h"
 #include "app/playback_controller.h"
@@ -611,6 +612,41 @@ TEST_F(MainWindowTest, TheOrganiserEditsTheCourseAndTheWind)
     EXPECT_TRUE(QFile::exists(t.path("winddat/race01_wind.csv")));
     ASSERT_TRUE(race.open(QIODevice::ReadOnly));
     EXPECT_TRUE(race.readAll().contains("\r\nWF,race01_wind.csv\r\n"));
+}
+
+// Two boats' start timers agree on a gun 3 s after the race file's and on
+// the pinged line: the organiser takes them, and the race file is
+// rewritten and the race loaded again on the loggers' clock.
+TEST_F(MainWindowTest, TheOrganiserTakesTheStartTheLoggersRecorded)
+{
+    const auto at = [](double seconds) { return static_cast<std::uint64_t>(test::kGunUnix * 1000 + std::llround(seconds * 1000)); };
+    for (const char *file : {"gpsdat/a1.vkx", "gpsdat/a2.vkx"}) {
+        std::string log = test::kVkxHeader + test::vkxPing(at(-200), 0, 35.5f, 139.25f) + test::vkxPing(at(-190), 1, 35.5f, 139.26f) +
+                          test::vkxTimer(at(3), 3);
+        for (int k = 0; k < 60; ++k)
+            log += test::vkxPosition(at(-30 + k), 355000000 - 1000 * k, 1392550000);
+        t.write(file, QByteArray::fromStdString(log));
+    }
+    t.write("raceadmin/race01.txt", "ST,2009/05/03 11:00:00\r\nFT,2009/05/03 12:00:00\r\nTD,9\r\nBN,a1.vkx,Alpha\r\nBN,a2.vkx,Bravo\r\n");
+    t.write("ctrl/editfile.edt", "race01.txt\r\n");
+    auto w = open(QStringLiteral("race01.txt"));
+    ASSERT_EQ(w->race().boatCount, 2);
+    ASSERT_EQ(w->race().boats[1].loggedStart.timerGun, 3);
+    child<QCheckBox>(*w, "CheckBox1")->click();  // Auto Trace off: the course diagram and the edit panel
+    EXPECT_TRUE(child<QLabel>(*w, "lblLoggedStart")->text().contains("(+3 s, 2 boats); line pinged by 2 boats"));
+
+    child<QPushButton>(*w, "btnLoggedStart")->click();
+    auto *question = w->findChild<QMessageBox *>(QStringLiteral("loggedStartQuestion"));
+    ASSERT_NE(question, nullptr);
+    question->button(QMessageBox::Yes)->click();
+    waitForLoad(*w);
+    QFile race(t.path("raceadmin/race01.txt"));
+    ASSERT_TRUE(race.open(QIODevice::ReadOnly));
+    const QByteArray text = race.readAll();
+    EXPECT_TRUE(text.startsWith("ST,2009/05/03 11:00:03\r\n")) << text.toStdString();
+    EXPECT_TRUE(text.contains("\r\nLN,2130,8355,2130,8355.5996")) << text.toStdString();  // pinged in float degrees
+    EXPECT_TRUE(text.contains("\r\nCRS,L1\r\n")) << text.toStdString();
+    EXPECT_EQ(w->race().boats[1].loggedStart.timerGun, 0);  // the gun is now the timers'
 }
 
 // Ctrl+E writes the replay as a video while the replay goes on.

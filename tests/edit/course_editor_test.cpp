@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "edit/course_editor.h"
+#include "edit/logged_start.h"
 #include "edit/map_pointer.h"
 #include "edit/wind_edit.h"
 
@@ -88,6 +89,46 @@ TEST(CourseEditor, WindDirection)
     editor.setWindDirection(race, 3);
     EXPECT_EQ(race.windDirection, 356);  // -4 brought round
     EXPECT_TRUE(editor.edits().windDirection);
+}
+
+// The fleet's loggers: the median timer zero, to the second, and the median
+// pinged ends, one boat's stray ping outvoted; taken, the gun moves and the
+// course gets a start line at its head, or its own start line moves.
+TEST(CourseEditor, TheStartTheLoggersRecorded)
+{
+    RaceState race;
+    race.boatCount = 4;
+    race.startTime = makeDateTime(2025, 6, 14, 15, 10, 0);
+    const double guns[] = {2.2, 2.6, 40, 0};
+    for (int b = 1; b <= 3; ++b) {
+        race.boats[b].loggedStart.timerGun = guns[b - 1];
+        race.boats[b].loggedStart.pinEnd = GeoPoint{2000.0 + (b == 3 ? 5 : 0), 8000};
+        race.boats[b].loggedStart.boatEnd = GeoPoint{2000, 8000.5};
+    }
+    const FleetLoggedStart logged = fleetLoggedStart(race);
+    EXPECT_EQ(logged.timers, 3);
+    EXPECT_EQ(logged.pings, 3);
+    EXPECT_EQ(logged.gun, 3);  // the median 2.6, to the second
+    EXPECT_EQ(logged.pinEnd->lat, 2000);
+    EXPECT_TRUE(loggedStartSummary(race, logged).endsWith("(+3 s, 3 boats); line pinged by 3 boats"));
+    EXPECT_EQ(loggedStartSummary(race, fleetLoggedStart(RaceState{})), "No logger recorded the start");
+
+    race.course = {QStringLiteral("MK1")};
+    CourseEditor editor;
+    EXPECT_TRUE(editor.takeLoggedStart(race, logged).changed);
+    EXPECT_EQ(race.course, QStringList({"L1", "MK1"}));
+    EXPECT_EQ(race.lines[1].end2.lon, 8000.5);
+    EXPECT_EQ(race.startTime, makeDateTime(2025, 6, 14, 15, 10, 3));
+    EXPECT_TRUE(editor.edits().startTime && editor.edits().lines && editor.edits().course);
+
+    FleetLoggedStart again = logged;
+    again.gun = 0;
+    again.pinEnd = GeoPoint{2001, 8000};
+    CourseEditor second;
+    EXPECT_TRUE(second.takeLoggedStart(race, again).changed);
+    EXPECT_EQ(race.lineCount, 1);  // the course's own start line moved
+    EXPECT_EQ(race.lines[1].end1.lat, 2001);
+    EXPECT_FALSE(second.edits().startTime || second.edits().course);
 }
 
 TEST(CourseEditor, NearestMarkOrLineEnd)

@@ -41,7 +41,7 @@ TEST_F(RewriteTest, AnUneditedRaceGivesBackTheSameBytes)
     const RaceState race = read(kRace);
     ASSERT_EQ(race.markCount, 2);
     ASSERT_EQ(race.course.size(), 14);  // beyond the 12 timed items
-    const RaceEdits everything{true, true, true, true, false};
+    const RaceEdits everything{true, true, true, true, false, true};
     EXPECT_EQ(rewrittenRaceFile(kRace, race, everything), kRace);
 
     // Shift-JIS with LF ends, and UTF-8 with a byte-order mark.
