@@ -15,6 +15,7 @@
 #include "render/map_renderer.h"
 #include "race/manoeuvres.h"
 #include "render/coastline_layer.h"
+#include "render/drawn_fixes.h"
 #include "render/painting.h"
 #include "render/pages/thin_trace.h"
 
@@ -30,35 +31,21 @@ bool isShown(const CourseDiagramRequest &r, const RaceState &race, int b)
     return r.shown.empty() ? race.boats[b].shown == 1 : bool(r.shown[b]);
 }
 
-// The pixels of the track's fixes from `first` up to its next gap, or its
-// end; fixes that fall on the pixel of the one before add nothing, and over
-// a whole race most of them do. (Every pixel is written and counted only
-// when it moved: which fixes move is past guessing.) Returns the fix after
-// the piece.
-int trackPiece(const BoatEntry &boat, const Projection &project, int first, QPolygon &piece)
-{
-    const int n = boat.sampleCount();
-    const TrackSample *const s = boat.samples.data();
-    piece.resize(n - first + 1);
-    QPoint *const pixels = piece.data();
-    pixels[0] = project(s[first].lat, s[first].lon);
-    int count = 1, i = first + 1;
-    for (; i <= n && !gapBetween(s[i - 1], s[i]); ++i) {
-        const QPoint at = project(s[i].lat, s[i].lon);
-        pixels[count] = at;
-        count += at != pixels[count - 1] ? 1 : 0;
-    }
-    piece.resize(count);
-    return i;
-}
-
-// The track's pieces between the gaps where its logger was off.
-std::vector<QPolygon> trackOf(const BoatEntry &boat, const MapView &view)
+// The pixels of the track's pieces between the gaps where its logger was
+// off, from the fixes the view's scale needs; fixes that fall on the pixel
+// of the one before add nothing, and over a whole race most of them do.
+std::vector<QPolygon> trackOf(const BoatEntry &boat, const MapView &view, double topKnots)
 {
     const Projection project(view);
     std::vector<QPolygon> pieces;
-    for (int first = 1; first <= boat.sampleCount();)
-        first = trackPiece(boat, project, first, pieces.emplace_back());
+    forEachDrawnFix(
+        boat, drawingStride(boat.fixInterval, topKnots, view.latScale), [&] { pieces.emplace_back(); },
+        [&](int i) {
+            const QPoint at = project(boat.samples[i].lat, boat.samples[i].lon);
+            QPolygon &piece = pieces.back();
+            if (piece.isEmpty() || piece.back() != at)
+                piece << at;
+        });
     return pieces;
 }
 
@@ -95,16 +82,16 @@ void drawMarksAndLines(QPainter &p, const RaceState &race, const CourseDiagramRe
 std::optional<std::pair<GeoPoint, double>> placeAt(const BoatEntry &boat, double now)
 {
     const auto &s = boat.samples;
-    for (int j = 1; j <= boat.sampleCount() - 2; ++j) {
-        if (s[j].time <= now && now < s[j + 1].time) {
-            if (gapBetween(s[j], s[j + 1]))
-                return std::nullopt;
-            const double f = (now - s[j].time) / (s[j + 1].time - s[j].time);
-            return std::pair{GeoPoint{s[j].lat + f * (s[j + 1].lat - s[j].lat), s[j].lon + f * (s[j + 1].lon - s[j].lon)},
-                             s[j].heading};
-        }
-    }
-    return std::nullopt;
+    const int last = boat.sampleCount() - 1;  // the last segment's first fix, not searched
+    if (last < 2 || now < s[1].time || now >= s[last].time)
+        return std::nullopt;
+    const auto after = std::upper_bound(s.begin() + 1, s.begin() + last + 1, now,
+                                        [](double t, const TrackSample &x) { return t < x.time; });
+    const TrackSample &a = *(after - 1), &z = *after;
+    if (gapBetween(a, z))
+        return std::nullopt;
+    const double f = (now - a.time) / (z.time - a.time);
+    return std::pair{GeoPoint{a.lat + f * (z.lat - a.lat), a.lon + f * (z.lon - a.lon)}, a.heading};
 }
 
 void drawBoatsAtNow(QPainter &p, const RaceState &race, const CourseDiagramRequest &r)
@@ -182,7 +169,7 @@ void drawCourseDiagram(QImage &bitmap, const RaceState &race, const CourseDiagra
     const auto boatAt = [&](int k) { return race.boatCount + 1 - k; };
     produceInOrder(
         1, race.boatCount,
-        [&](int k) { return isShown(r, race, boatAt(k)) ? trackOf(race.boats[boatAt(k)], r.view) : std::vector<QPolygon>(); },
+        [&](int k) { return isShown(r, race, boatAt(k)) ? trackOf(race.boats[boatAt(k)], r.view, race.topSpeed) : std::vector<QPolygon>(); },
         [&](int k, const std::vector<QPolygon> &track) {
             drawThinTrace(bitmap, track, toQColor(race.boats[boatAt(k)].colour).rgb());
         });
@@ -204,7 +191,7 @@ void highlightTrack(QImage &picture, const RaceState &race, int boat, const MapV
     if (boat < 1 || boat > race.boatCount)
         return;
     QPainter p(&picture);
-    drawHaloed(p, trackOf(race.boats[boat], view), toQColor(race.boats[boat].colour));
+    drawHaloed(p, trackOf(race.boats[boat], view, race.topSpeed), toQColor(race.boats[boat].colour));
 }
 
 }  // namespace keelrun

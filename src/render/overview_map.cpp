@@ -7,6 +7,7 @@
 #include "base/parallel.h"
 #include "playback/map_view.h"
 #include "render/coastline_layer.h"
+#include "render/drawn_fixes.h"
 #include "render/painting.h"
 
 namespace keelrun {
@@ -16,6 +17,7 @@ QImage drawOverviewMap(const RaceState &race, bool northUp)
     QImage picture(kOverviewSize, kOverviewSize, QImage::Format_RGB32);
     picture.fill(QColor(120, 150, 255));
     const TurnedOffset offset = overviewProjection(race, northUp);
+    const OverviewScale scale = overviewScale(race.extent);
     const auto place = [&](GeoPoint g) { return QPointF(kOverviewCentre) + offset(g.lat, g.lon); };
     // Every fix of every boat: each track is drawn on a clear layer of its
     // own on every processor, and the layers are laid on the picture in
@@ -33,13 +35,14 @@ QImage drawOverviewMap(const RaceState &race, bool northUp)
             QPainter onLayer(&layer);
             onLayer.setPen(toQColor(boat.colour));
             QPolygonF piece;
-            for (int i = 1; i <= boat.sampleCount(); ++i) {
-                if (i > 1 && gapBetween(boat.samples[i - 1], boat.samples[i])) {
-                    onLayer.drawPolyline(piece);  // nothing is known of where the boat sailed in a gap
+            // Nothing is known of where the boat sailed in a gap.
+            forEachDrawnFix(
+                boat, drawingStride(boat.fixInterval, race.topSpeed, scale.lat),
+                [&] {
+                    onLayer.drawPolyline(piece);
                     piece.clear();
-                }
-                piece << place({boat.samples[i].lat, boat.samples[i].lon});
-            }
+                },
+                [&](int i) { piece << place({boat.samples[i].lat, boat.samples[i].lon}); });
             onLayer.drawPolyline(piece);
             return layer;
         },

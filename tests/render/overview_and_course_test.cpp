@@ -4,6 +4,7 @@
 
 #include "playback/course_view.h"
 #include "render/course_diagram.h"
+#include "render/drawn_fixes.h"
 #include "render/overview_map.h"
 #include "render/pixel_count.h"
 
@@ -146,6 +147,28 @@ TEST_F(CourseTest, AHoveredBoatsTrackIsHaloed)
     EXPECT_EQ(map.pixelColor(mid), QColor(0, 0, 200));
     EXPECT_EQ(map.pixelColor(mid + QPoint(2, 0)), QColor(Qt::white));
     EXPECT_EQ(map.pixelColor(projectPoint(1, 0, view)), QColor(Qt::black));  // boat 1 untouched
+}
+
+// A track logged ten times a second is drawn from every few fixes at a
+// scale where they fall within a pixel, but each piece between the logger's
+// gaps keeps its first and last fix and nothing joins across a gap.
+TEST(DrawnFixes, EveryFewFixesButNeverAcrossAGap)
+{
+    EXPECT_EQ(drawingStride(1, 10, 360), 1);      // a fix a second: 1 px apart at 10 knots
+    EXPECT_EQ(drawingStride(0.1, 10, 360), 10);   // ten a second: a tenth of a pixel
+    EXPECT_EQ(drawingStride(0.1, 0, 360), 1);     // no speed known
+    BoatEntry boat;
+    for (int k = 0; k < 100; ++k)
+        boat.samples.push_back({k * 0.1, 0, 0, 0, 0});
+    for (int k = 0; k < 25; ++k)
+        boat.samples.push_back({4000 + k * 0.1, 0, 0, 0, 0});
+    std::vector<std::vector<int>> pieces;
+    forEachDrawnFix(boat, 10, [&] { pieces.emplace_back(); }, [&](int i) { pieces.back().push_back(i); });
+    ASSERT_EQ(pieces.size(), 2u);
+    EXPECT_EQ(pieces[0].front(), 1);
+    EXPECT_EQ(pieces[0].back(), 100);  // the last fix before the gap
+    EXPECT_EQ(pieces[0][1], 11);
+    EXPECT_EQ(pieces[1], (std::vector<int>{101, 111, 121, 125}));
 }
 
 }  // namespace
