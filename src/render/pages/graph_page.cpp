@@ -1,9 +1,12 @@
 #include "render/pages/graph_page.h"
 
+#include <cmath>
+
 #include <QPainter>
 
 #include "base/numbers.h"
 #include "race/manoeuvres.h"
+#include "render/drawn_fixes.h"
 #include "render/painting.h"
 #include "render/pages/thin_trace.h"
 
@@ -182,10 +185,21 @@ void extend(QPolygon &piece, QPoint at)
 
 // A new piece of a boat's trace after a gap in its track: nothing is known
 // of its course or speed while its logger was off.
-void breakAtGap(Trace &trace, const BoatEntry &entry, int i)
+// The fixes a trace is drawn through, a new piece after each gap in the
+// track: at most one a second, as a row of these graphs spans many seconds.
+template <typename Fix>
+void forEachTracedFix(const BoatEntry &entry, Trace &trace, Fix &&fix)
 {
-    if (i > 1 && gapBetween(entry.samples[i - 1], entry.samples[i]) && !trace.back().isEmpty())
-        trace.emplace_back();
+    const int stride = entry.fixInterval > 0 && entry.fixInterval < 1 ? static_cast<int>(std::lround(1 / entry.fixInterval)) : 1;
+    forEachDrawnFix(
+        entry, stride,
+        [&] {
+            if (!trace.back().isEmpty())
+                trace.emplace_back();
+        },
+        fix);
+    if (trace.size() > 1 && trace.back().isEmpty())
+        trace.pop_back();  // a gap with nothing drawn after it
 }
 
 }  // namespace
@@ -195,11 +209,10 @@ Trace courseTrace(const GraphAxes &axes, const RaceState &race, int boat)
     const BoatEntry &entry = race.boats[boat];
     const int left = GraphAxes::kLeft1, right = GraphAxes::kLeft1 + axes.width1;
     Trace trace(1);
-    for (int i = 1; i <= entry.sampleCount(); ++i) {
+    forEachTracedFix(entry, trace, [&](int i) {
         const TrackSample &s = entry.samples[i];
         if (!inWindow(race, s.time))
-            continue;
-        breakAtGap(trace, entry, i);
+            return;
         const QPoint at(axes.xDirection(s.heading - race.magneticVariation), axes.y(s.time));
         QPolygon &piece = trace.back();
         if (!piece.isEmpty() && std::abs(at.x() - piece.constLast().x()) * 2 > axes.width1) {
@@ -210,7 +223,7 @@ Trace courseTrace(const GraphAxes &axes, const RaceState &race, int boat)
             trace.push_back(QPolygon{{rightwards ? right : left, middle}});
         }
         extend(trace.back(), at);
-    }
+    });
     return trace;
 }
 
@@ -241,13 +254,11 @@ Trace speedTrace(const GraphAxes &axes, const RaceState &race, int boat)
 {
     const BoatEntry &entry = race.boats[boat];
     Trace trace(1);
-    for (int i = 1; i <= entry.sampleCount(); ++i) {
+    forEachTracedFix(entry, trace, [&](int i) {
         const TrackSample &s = entry.samples[i];
-        if (!inWindow(race, s.time))
-            continue;
-        breakAtGap(trace, entry, i);
-        extend(trace.back(), {axes.xSpeed(s.speed), axes.y(s.time)});
-    }
+        if (inWindow(race, s.time))
+            extend(trace.back(), {axes.xSpeed(s.speed), axes.y(s.time)});
+    });
     return trace;
 }
 
