@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <functional>
 #include <future>
 #include <type_traits>
 #include <thread>
@@ -10,9 +11,17 @@
 
 namespace keelrun {
 
-// The threads worth starting for work on the boats: one a processor, at most
-// eight.
+// The threads worth working on the boats: one a processor, at most eight.
 inline int workerCount() { return std::clamp(static_cast<int>(std::thread::hardware_concurrency()), 1, 8); }
+
+// Runs `here` on this thread while up to `helpers` of the program's worker
+// threads run `elsewhere` as they come free; returns, or throws what `here`
+// threw, once `here` has ended and every worker that took `elsewhere` has
+// left it. The workers are started on first use and kept for the program's
+// life: the map's drawing shares work every frame, and starting threads for
+// each piece would cost more than some pieces. `elsewhere` must end once
+// the work is all claimed; it may share work itself.
+void shareWork(int helpers, const std::function<void()> &elsewhere, const std::function<void()> &here);
 
 // Calls `work(i)` for every i in first..last, on one thread a processor
 // (this one among them). Each call must touch only what is its own, and must
@@ -21,14 +30,11 @@ template <typename Work>
 void parallelFor(int first, int last, Work &&work)
 {
     std::atomic<int> next{first};
-    const auto run = [&] {
+    const std::function<void()> run = [&] {
         for (int i = next++; i <= last; i = next++)
             work(i);
     };
-    std::vector<std::jthread> helpers;
-    for (int t = 1; t < std::min(workerCount(), last - first + 1); ++t)
-        helpers.emplace_back(run);
-    run();
+    shareWork(std::min(workerCount(), last - first + 1) - 1, run, run);
 }
 
 // Works out `produce(i)` for every i in first..last on one thread a
@@ -58,12 +64,6 @@ void produceInOrder(int first, int last, Produce &&produce, Consume &&consume)
         made[k].store(true, std::memory_order_release);
         return true;
     };
-    std::vector<std::jthread> helpers;
-    for (int t = 1; t < std::min(workerCount(), last - first + 1); ++t)
-        helpers.emplace_back([&] {
-            while (produceNext()) {
-            }
-        });
     int handed = first;
     const auto hand = [&](bool wait) {
         for (; handed <= last; ++handed) {
@@ -73,15 +73,21 @@ void produceInOrder(int first, int last, Produce &&produce, Consume &&consume)
             consume(handed, futures[k].get());
         }
     };
-    try {
-        do
-            hand(false);
-        while (produceNext());
-        hand(true);
-    } catch (...) {
-        next = last + 1;
-        throw;
-    }
+    const std::function<void()> produceAll = [&] {
+        while (produceNext()) {
+        }
+    };
+    shareWork(std::min(workerCount(), last - first + 1) - 1, produceAll, [&] {
+        try {
+            do
+                hand(false);
+            while (produceNext());
+            hand(true);
+        } catch (...) {
+            next = last + 1;
+            throw;
+        }
+    });
 }
 
 }  // namespace keelrun

@@ -6,6 +6,8 @@
 
 #include <atomic>
 #include <chrono>
+#include <mutex>
+#include <set>
 #include <stdexcept>
 #include <thread>
 #include <vector>
@@ -54,6 +56,29 @@ TEST(ProduceInOrder, AConsumerThatThrowsStopsTheProducers)
                                 }),
                  std::runtime_error);
     EXPECT_LT(produced.load(), 1000);
+}
+
+// The workers are started once and kept: a thousand pieces of work, as a
+// replay's frames hand out, run on the same few threads, and work shared
+// from inside shared work ends too.
+TEST(ParallelFor, KeepsItsWorkersAndNestsWork)
+{
+    std::mutex guard;
+    std::set<std::thread::id> threads;
+    std::atomic<long> sum{0};
+    for (int round = 0; round < 1000; ++round) {
+        parallelFor(1, 8, [&](int i) {
+            sum += i;
+            const std::lock_guard lock(guard);
+            threads.insert(std::this_thread::get_id());
+        });
+    }
+    EXPECT_EQ(sum.load(), 1000 * 36);
+    EXPECT_LE(static_cast<int>(threads.size()), workerCount());
+
+    std::atomic<int> inner{0};
+    parallelFor(1, 6, [&](int) { parallelFor(1, 50, [&](int) { ++inner; }); });
+    EXPECT_EQ(inner.load(), 300);
 }
 
 }  // namespace
