@@ -82,10 +82,6 @@ std::string formatNumber(double value)
     return buffer;
 }
 
-}  // namespace keelrun
-
-namespace keelrun {
-
 int roundHalfEvenOutOfRange(double value)
 {
     if (!std::isfinite(value))

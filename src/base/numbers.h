@@ -61,10 +61,6 @@ inline double decimalValue(std::uint64_t digits, std::size_t places) { return st
 // The shortest general decimal form with up to 15 significant digits.
 std::string formatNumber(double value);
 
-}  // namespace keelrun
-
-namespace keelrun {
-
 inline constexpr double kDegree = std::numbers::pi / 180;  // radians
 
 // Whole degrees beyond a full turn brought back into 0..360 (360 itself, as
