@@ -20,21 +20,24 @@ struct NamedFormat {
 };
 
 const std::array<NamedFormat, 12> kFormats{{
-    {"gpx", {readGpx, 100, false, true}},
-    {"trb", {readTrb, 100, false, false}},
-    {"gdb", {readGdb, 50, true, false}},
-    {"mps", {readMps, 50, true, false}},
-    {"trl", {readTrl, 50, true, false}},
-    {"dtr", {readHemisphereText, 100, false, true}},
-    {"trk", {readHemisphereText, 100, false, true}},
-    {"log", {readNmea, 100, false, true, nmeaWithoutPositions}},
-    {"tcx", {readTcx, 100, false, true}},
-    {"csv", {readCsv, 100, false, true, csvWithoutColumns}},
-    {"fit", {readFit, 100, false, false, fitWithoutPositions}},
-    {"vkx", {readVkx, 100, false, false, vkxWithoutPositions}},
+    {"gpx", {readGpx, 100, false, true, nullptr, 60}},
+    {"trb", {readTrb, 100, false, false, nullptr, 12}},
+    {"gdb", {readGdb, 50, true, false, nullptr, 16}},
+    {"mps", {readMps, 50, true, false, nullptr, 24}},
+    {"trl", {readTrl, 50, true, false, nullptr, 16}},
+    {"dtr", {readHemisphereText, 100, false, true, nullptr, 40}},
+    {"trk", {readHemisphereText, 100, false, true, nullptr, 40}},
+    {"log", {readNmea, 100, false, true, nmeaWithoutPositions, 50}},
+    {"tcx", {readTcx, 100, false, true, nullptr, 120}},
+    {"csv", {readCsv, 100, false, true, csvWithoutColumns, 20}},
+    {"fit", {readFit, 100, false, false, fitWithoutPositions, 12}},
+    {"vkx", {readVkx, 100, false, false, vkxWithoutPositions, 45}},
 }};
 
 constexpr double kDefaultFixInterval = 30;
+// The most fixes set aside for a track before it is read: a file of
+// hundreds of megabytes, whatever it holds, takes its room as it reads.
+constexpr std::size_t kMostFixesSetAside = std::size_t{1} << 24;
 
 // Whether every fix is on a whole second: the logs of loggers that write
 // once a second or less often.
@@ -157,10 +160,10 @@ DecodedTrack decodeTrack(const RaceState &race, const DataFolder &folder, BoatEn
         return decoded;
     }
     const QByteArray bytes = format->text ? utf16AsUtf8(file.readAll()) : file.readAll();
-
+    const std::string_view view(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+    entry.samples.reserve(1 + std::min(view.size() / static_cast<std::size_t>(format->bytesPerFix), kMostFixesSetAside));
     FixSink sink(race, entry);
     const TrackContext context{subFolderName(SubFolder::Tracks) + QLatin1Char('/') + entry.trackFile, race.raceDate};
-    const std::string_view view(bytes.constData(), static_cast<std::size_t>(bytes.size()));
     format->decode(view, context, sink);
     decoded.warnings = passedOver(context.fileName, sink);
     if (entry.sampleCount() == 0 && format->whyNoFix)

@@ -68,6 +68,11 @@ struct TrackFormat {
     bool beepsWhenDone = false;      // the slow scanned formats announce their end
     bool text = false;               // read as UTF-8, which a file in UTF-16 is turned into
     NoFixReason whyNoFix = nullptr;
+    // About the fewest bytes a fix takes in the format as loggers write it:
+    // a track's samples are set aside for the file's size over this before
+    // it is read, so that a long track is not copied over and over as it
+    // grows. A file with more fixes than that only grows its track again.
+    int bytesPerFix = 12;
 };
 
 // The format of a track file by its extension; nothing for unknown ones.
