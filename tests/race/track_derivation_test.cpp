@@ -112,6 +112,63 @@ TEST(TrackDerivation, TopSpeedIsWhatABoatHeld)
     EXPECT_NEAR(derive(race), 45, 1e-9);
 }
 
+// A logger writing eight fixes a second: the boat sails north at 4 knots
+// for ten seconds, then at 8. Its fixes are a few decimetres apart, so each
+// speed is taken over a second and a half, the three segments' worth at half
+// a second each, widened ahead and back in turn.
+RaceState fastLoggerStepping(int fixes)
+{
+    RaceState race;
+    race.boatCount = 1;
+    race.extent.cosLat = 1;
+    BoatEntry &boat = race.boats[1];
+    boat.fixInterval = 0.125;
+    double lat = 0;
+    for (int k = 0; k < fixes; ++k) {
+        const double t = 0.125 * k;
+        boat.samples.push_back({t, lat, 0, 0, 0});
+        lat += (t < 10 ? 4.0 : 8.0) * 0.125 / 3600;  // minutes of latitude: nautical miles
+    }
+    return race;
+}
+
+TEST(TrackDerivation, AFastLoggersSpeedsAreTakenOverASecondAndAHalf)
+{
+    RaceState race = fastLoggerStepping(161);
+    derive(race);
+    const auto &s = samplesOf(race);
+    EXPECT_NEAR(s[2].speed, 4, 1e-9);
+    EXPECT_NEAR(s[60].speed, 4, 1e-9);
+    EXPECT_NEAR(s[120].speed, 8, 1e-9);
+    // The fix at 10 s: its stretch runs from 0.625 s before it (four
+    // widenings back) to 0.875 s after it (five ahead).
+    ASSERT_EQ(s[81].time, 10);
+    EXPECT_NEAR(s[81].speed, (0.625 * 4 + 0.875 * 8) / 1.5, 1e-9);
+    // The first fix's stretch can only widen ahead: a second, two segments'
+    // worth, all at 4 knots; the last's speed is the one before it.
+    EXPECT_NEAR(s[1].speed, 4, 1e-9);
+    EXPECT_EQ(s[161].speed, s[160].speed);
+    EXPECT_NEAR(s[160].speed, 8, 1e-9);
+    for (int i = 1; i <= 161; ++i)
+        EXPECT_EQ(s[i].heading, 0) << i;
+}
+
+// A stretch stops at a gap in the track, and one as long as the piece
+// between gaps takes the whole piece.
+TEST(TrackDerivation, AFastLoggersStretchesStopAtGaps)
+{
+    RaceState race = fastLoggerStepping(40);  // 4 knots throughout, 5 s
+    auto &samples = race.boats[1].samples;
+    for (int k = 0; k < 8; ++k)  // an hour and a quarter later, a second at 8 knots
+        samples.push_back({4500 + 0.125 * k, 1 + 8.0 * 0.125 / 3600 * k, 0, 0, 0});
+    derive(race);
+    const auto &s = samplesOf(race);
+    EXPECT_NEAR(s[38].speed, 4, 1e-9);
+    EXPECT_NEAR(s[39].speed, 4, 1e-9);
+    EXPECT_NEAR(s[41].speed, 8, 1e-9);
+    EXPECT_NEAR(s[44].speed, 8, 1e-9);
+}
+
 class LegDistanceTest : public ::testing::Test {
 protected:
     void SetUp() override
