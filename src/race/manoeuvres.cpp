@@ -39,15 +39,28 @@ constexpr double kQuickest = 0.25;
 double timeScale(const RaceState &race, const BoatEntry &boat)
 {
     const double start = boat.roundingTime[1], finish = boat.roundingTime[race.courseLength()];
-    std::vector<double> speeds;
-    speeds.reserve(static_cast<std::size_t>(boat.sampleCount()));
+    const auto racing = [&](const TrackSample &s) {
+        return (!passed(start) || s.time >= start) && (!passed(finish) || s.time <= finish);
+    };
+    // The median is wanted only when it is above the reference speed: it is
+    // when no more than half the speeds are at or below it, which a count
+    // tells without putting the speeds in order.
+    std::size_t count = 0, slow = 0;
     for (int i = 1; i <= boat.sampleCount(); ++i) {
         const TrackSample &s = boat.samples[i];
-        if ((!passed(start) || s.time >= start) && (!passed(finish) || s.time <= finish))
-            speeds.push_back(s.speed);
+        if (racing(s)) {
+            ++count;
+            slow += s.speed <= kReferenceKnots ? 1 : 0;
+        }
     }
-    if (speeds.empty())
+    if (count == 0 || slow > count / 2)
         return 1;
+    std::vector<double> speeds;
+    speeds.reserve(count);
+    for (int i = 1; i <= boat.sampleCount(); ++i) {
+        if (racing(boat.samples[i]))
+            speeds.push_back(boat.samples[i].speed);
+    }
     std::nth_element(speeds.begin(), speeds.begin() + static_cast<long>(speeds.size() / 2), speeds.end());
     const double median = speeds[speeds.size() / 2];
     return median > kReferenceKnots ? std::max(kQuickest, kReferenceKnots / median) : 1;

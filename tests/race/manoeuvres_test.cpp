@@ -116,6 +116,30 @@ TEST(Manoeuvres, TheLossRunsUntilTheBoatIsUpToSpeed)
     EXPECT_NEAR(slow[0].lossSeconds - quick[0].lossSeconds, 20.0 / 3, 2);
 }
 
+// A boat sailing three times the reference speed turns three times as
+// quickly: its tacks sixteen seconds apart are each found, where a boat as
+// slow as the reference is not taken to settle on a course between them.
+TEST(Manoeuvres, AFastBoatsQuickTacks)
+{
+    const RaceState race = northWind();
+    const std::vector<std::pair<double, double>> legs = {{315, 120}, {45, 16}, {315, 16}, {45, 16}, {315, 120}};
+    const auto fast = detectManoeuvres(race, sail(legs, 24, 2, 1), raceWind(race));
+    ASSERT_EQ(fast.size(), 4u);
+    for (const Manoeuvre &m : fast)
+        EXPECT_EQ(m.kind, Manoeuvre::Tack);
+    EXPECT_LT(detectManoeuvres(race, sail(legs, 7, 2, 1), raceWind(race)).size(), 4u);
+    // The median speed tells the pace: with half the fixes logged at the
+    // slower speed it is still the faster one, with one more it is not.
+    BoatEntry halfSlow = sail(legs, 24, 2, 1);
+    const int n = halfSlow.sampleCount();
+    ASSERT_EQ(n % 2, 0);
+    for (int i = 1; i <= n; ++i)
+        halfSlow.samples[i].speed = i % 2 ? 7 : 24;
+    EXPECT_EQ(detectManoeuvres(race, halfSlow, raceWind(race)).size(), 4u);
+    halfSlow.samples[2].speed = 7;
+    EXPECT_LT(detectManoeuvres(race, halfSlow, raceWind(race)).size(), 4u);
+}
+
 // Fixes 30 seconds apart still show the tack; wobbles of a boat running
 // dead downwind, the wind crossing from side to side, are no gybes.
 TEST(Manoeuvres, SparseFixesAndWobbles)
