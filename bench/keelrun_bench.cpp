@@ -5,6 +5,7 @@
 // benchmark needs it, once per track format, and kept for the whole run.
 
 #include <chrono>
+#include <cmath>
 #include <map>
 #include <memory>
 #include <optional>
@@ -235,6 +236,34 @@ void BM_Manoeuvres(benchmark::State &state)
         findManoeuvres(race);
 }
 BENCHMARK(BM_Manoeuvres)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// One boat logging ten fixes a second that lies head to wind on its
+// mooring for an hour, its position and course never changing, before it
+// sails a beat of two tacks: its courses are on neither side of the wind
+// for all that hour.
+void BM_ManoeuvresHeadToWind(benchmark::State &state)
+{
+    RaceState race;
+    race.windDirection = 0;
+    race.extent.cosLat = 0.8;
+    race.windowStart = -3600;
+    race.windowEnd = 600;
+    BoatEntry boat;
+    boat.fixInterval = 0.1;
+    double lat = 2000, lon = 8000;
+    for (int k = 0; k < 36000; ++k)
+        boat.samples.push_back({-3600 + 0.1 * k, lat, lon, 0, 0});
+    for (int k = 0; k < 6000; ++k) {
+        const double heading = k < 2000 || k >= 4000 ? 315 : 45;
+        lat += 0.3 * std::cos(heading * kDegree) / 1852;
+        lon += 0.3 * std::sin(heading * kDegree) / (1852 * 0.8);
+        boat.samples.push_back({0.1 * k, lat, lon, 6, heading});
+    }
+    const WindDirectionAt wind = raceWind(race);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(detectManoeuvres(race, boat, wind));
+}
+BENCHMARK(BM_ManoeuvresHeadToWind)->Unit(benchmark::kMillisecond);
 
 // The stopped map: every boat's whole track, the marks and the boats at the
 // clock, 1920 x 1080.

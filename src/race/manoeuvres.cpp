@@ -399,13 +399,18 @@ std::vector<Manoeuvre> detectTurns(const RaceState &race, const BoatEntry &boat,
     double quietUntil = -1e18;
     // The wind at each course, then the side of it the course is on.
     const std::vector<signed char> side = courses.windSides(wind.along(courses.time));
+    int next = 1;
     for (int i = 1; i < n; ++i) {
         // A course straight into the wind (or straight downwind) is on
         // neither side: the wind changes side between the last course on one
-        // side and the first on the other.
-        int next = i + 1;
-        while (next < n && side[next] == 0)
-            ++next;
+        // side and the first on the other. The next course on a side is
+        // looked for once for a run of such courses, not again from each of
+        // them: a boat lying head to wind logs thousands.
+        if (next <= i) {
+            next = i + 1;
+            while (next < n && side[next] == 0)
+                ++next;
+        }
         if (side[i] == 0 || side[next] == 0 || side[i] == side[next] || courses.time[next] < quietUntil)
             continue;
         const double flip = (courses.time[i] + courses.time[next]) / 2;

@@ -140,6 +140,22 @@ TEST(Manoeuvres, AFastBoatsQuickTacks)
     EXPECT_LT(detectManoeuvres(race, halfSlow, raceWind(race)).size(), 4u);
 }
 
+// A boat that lies head to wind between its tacks has courses on neither
+// side of it there: the wind changes side across the whole stretch, and the
+// tack is found in its middle.
+TEST(Manoeuvres, HeadToWindBetweenTheTacks)
+{
+    const RaceState race = northWind();
+    const auto found = detectManoeuvres(race, sail({{315, 120}, {0, 10}, {45, 120}, {315, 120}}, 6, 2, 1), raceWind(race));
+    ASSERT_EQ(found.size(), 2u);
+    EXPECT_EQ(found[0].headingIn, 315);
+    EXPECT_EQ(found[0].headingOut, 45);
+    EXPECT_NEAR(found[0].time, 127, 1);  // head to wind from 122 s to 132 s
+    EXPECT_EQ(found[1].headingIn, 45);
+    EXPECT_EQ(found[1].headingOut, 315);
+    EXPECT_NEAR(found[1].time, 255, 1);
+}
+
 // Fixes 30 seconds apart still show the tack; wobbles of a boat running
 // dead downwind, the wind crossing from side to side, are no gybes.
 TEST(Manoeuvres, SparseFixesAndWobbles)
