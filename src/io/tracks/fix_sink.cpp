@@ -121,6 +121,9 @@ void FixSink::keep(std::int64_t milliseconds, double latMinutes, double lonMinut
     const std::int64_t time = milliseconds + clockOffset_;
     if (time <= earliestTime_ || time > kFarthestMilliseconds)
         return;
+    keptInTimeOrder_ = keptInTimeOrder_ && time > lastKept_;
+    keptOnWholeSeconds_ = keptOnWholeSeconds_ && time % 1000 == 0;
+    lastKept_ = time;
     boat_.samples.push_back({static_cast<double>(time) / 1000, latMinutes, lonMinutes, 0, 0});
 }
 

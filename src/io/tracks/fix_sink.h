@@ -7,6 +7,7 @@
 // with their true spacing.
 
 #include <cstdint>
+#include <limits>
 #include <optional>
 
 #include <QString>
@@ -65,6 +66,11 @@ public:
     void pingedLineEnd(StartLineEnd end, std::int64_t unixMilliseconds, double latMinutes, double lonMinutes);
     // Whether no fix has been kept yet.
     bool keptNone() const { return boat_.sampleCount() == 0; }
+    // Whether each fix kept was later than the one kept before it, as a
+    // logger writes them, and whether every one was on a whole second: told
+    // as the fixes come, so that the track need not be looked over for it.
+    bool keptInTimeOrder() const { return keptInTimeOrder_; }
+    bool keptOnWholeSeconds() const { return keptOnWholeSeconds_; }
     // A record that has a position but no readable time: passed over and
     // counted, so that the user hears of it.
     void skip();
@@ -104,6 +110,9 @@ private:
     std::int64_t earliestTime_;                     // milliseconds on the race clock
     std::optional<std::int64_t> timerGun_;  // race clock, milliseconds: the zero kept
     std::optional<std::int64_t> pinged_[2];  // the same for the pings kept, by StartLineEnd
+    std::int64_t lastKept_ = std::numeric_limits<std::int64_t>::min();
+    bool keptInTimeOrder_ = true;
+    bool keptOnWholeSeconds_ = true;
     int skipped_ = 0;
     int damaged_ = 0;
     QString firstDamage_;

@@ -39,14 +39,6 @@ constexpr double kDefaultFixInterval = 30;
 // hundreds of megabytes, whatever it holds, takes its room as it reads.
 constexpr std::size_t kMostFixesSetAside = std::size_t{1} << 24;
 
-// Whether every fix is on a whole second: the logs of loggers that write
-// once a second or less often.
-bool onWholeSeconds(const BoatEntry &boat)
-{
-    return std::all_of(boat.samples.begin() + 1, boat.samples.end(),
-                       [](const TrackSample &s) { return s.time == std::floor(s.time); });
-}
-
 // A time to the precision of the log's own times: whole seconds, or
 // milliseconds for a logger that writes fractions of a second.
 double toLogPrecision(double seconds, bool wholeSeconds)
@@ -84,14 +76,11 @@ QString counted(int n, const char *one, const char *many)
 // fix at each time, the first in the file. Loggers write in time order, but a
 // track joined from segments that overlap, or a logger whose clock steps
 // back, does not, and a fix back in time reads as a leap at great speed.
-// Returns what the user hears of it; a track already in order, nearly
-// every one, is only looked over.
+// Returns what the user hears of it. Nearly every track comes in order, as
+// the fix sink tells: only the others are put in order.
 QString putInTimeOrder(BoatEntry &boat, const QString &fileName)
 {
     const auto first = boat.samples.begin() + 1, last = boat.samples.end();
-    const auto notLater = [](const TrackSample &a, const TrackSample &b) { return b.time <= a.time; };
-    if (std::adjacent_find(first, last, notLater) == last)
-        return {};
     int outOfOrder = 0;
     double latest = -std::numeric_limits<double>::infinity();
     for (auto s = first; s != last; ++s) {
@@ -168,10 +157,15 @@ DecodedTrack decodeTrack(const RaceState &race, const DataFolder &folder, BoatEn
     decoded.warnings = passedOver(context.fileName, sink);
     if (entry.sampleCount() == 0 && format->whyNoFix)
         decoded.result.problem = format->whyNoFix(view);
-    if (const QString ordered = putInTimeOrder(entry, context.fileName); !ordered.isEmpty())
-        decoded.warnings << ordered;
+    if (!sink.keptInTimeOrder()) {
+        if (const QString ordered = putInTimeOrder(entry, context.fileName); !ordered.isEmpty())
+            decoded.warnings << ordered;
+    }
 
-    const bool wholeSeconds = onWholeSeconds(entry);
+    // Whether every fix is on a whole second: the logs of loggers that
+    // write once a second or less often. The fixes put in order are the
+    // ones kept, less some at times already taken.
+    const bool wholeSeconds = sink.keptOnWholeSeconds();
     entry.fixInterval = measuredFixInterval(entry, format->fixIntervalThreshold, wholeSeconds);
     if (race.ctMode > 0 && entry.sampleCount() > 100 && entry.handicap > 0)
         applyHandicap(entry, wholeSeconds);

@@ -159,6 +159,19 @@ TEST_F(TrackLoadingTest, FixesArePutInTimeOrderWithEachSecondOnce)
     EXPECT_LT(state.topSpeed, 0.5);  // not the leap back and forth of the sentence out of order
 }
 
+// A logger that writes a fix twice running, in time order otherwise: the
+// second is dropped as well.
+TEST_F(TrackLoadingTest, AFixWrittenTwiceRunningIsDropped)
+{
+    std::string gpx = "<gpx><trk><trkseg>\n";
+    for (int s = 0; s < 30; ++s)
+        gpx += gpxPointAt(s) + (s == 10 ? gpxPointAt(s) : "");
+    t.write("gpsdat/a.gpx", QByteArray::fromStdString(gpx + "</trkseg></trk></gpx>\n"));
+    ASSERT_TRUE(load("BN,a.gpx,A\r\n").ok());
+    EXPECT_EQ(state.warnings.join('\n').toStdString(), "gpsdat/a.gpx: 1 fix at a time already taken was dropped");
+    EXPECT_EQ(state.boats[1].sampleCount(), 30);
+}
+
 // Text tracks saved as UTF-16 with a byte-order mark, in either byte order,
 // read as their UTF-8 text does. A binary track whose first bytes happen to
 // be a mark is read as it is.
@@ -291,6 +304,7 @@ TEST_F(TrackLoadingTest, CorrectedTimeScalesTimesAfterTheGun)
     EXPECT_EQ(state.ctMode, 1);
     EXPECT_EQ(boat.samples[1].time, -30);
     EXPECT_EQ(boat.samples[101].time, 950);
+    EXPECT_EQ(boat.samples[4].time, 28);  // 28.5 s kept to the whole seconds of the log, half to even
     EXPECT_EQ(boat.fixInterval, 10);  // measured before the correction
 
     state.ctModeChosen = false;  // the user goes back to elapsed time
