@@ -478,7 +478,6 @@ struct Turn {
     double speed = 0;     // knots, the mean speed on them
 };
 constexpr double kMaxTurn = 130;
-constexpr double kTurnLookStep = 5;  // seconds between looks for a turn
 constexpr std::size_t kFewestTurns = 6;
 
 // A boat's turns between its start and its finish.
@@ -491,7 +490,9 @@ std::vector<Turn> turnsOf(const RaceState &race, const BoatEntry &boat, const St
     const double finish = boat.roundingTime[race.courseLength()];
     const double last = std::min(passed(finish) ? finish : courses.time[n], courses.time[n]) - w.gap - w.settled;
     int i = 1;
-    for (double t = boat.roundingTime[1] + w.gap + w.settled; t < last; t += kTurnLookStep) {
+    // A look every gap: a turn shorter than two gaps lies wholly between the
+    // settled courses of one of the looks.
+    for (double t = boat.roundingTime[1] + w.gap + w.settled; t < last; t += w.gap) {
         while (i < n - 1 && courses.time[i + 1] <= t)
             ++i;
         if (!turnsEnough(boat, courses, i, t - w.gap, t + w.gap))
