@@ -70,6 +70,14 @@ TEST(CoastlineWriter, AppendsTheGeneralFileAndKeepsOthersFiles)
     EXPECT_EQ(readGeneralCoastline({text.constData(), std::size_t(text.size())}, "toba.cst", points), "");
     EXPECT_EQ(points.size(), 6u);  // the Osaka shore, then the Solent's
     EXPECT_TRUE(points[4].start);
+    general.close();
+
+    // Run again for an area it holds, the general file stays as it was.
+    const QStringList again = coast::writeCoastlineFiles(dir, solent, shores, false, "keelrun-coastline --race solent");
+    EXPECT_TRUE(again.contains("toba.cst already holds these shores")) << again.join('\n').toStdString();
+    ASSERT_TRUE(general.open(QIODevice::ReadOnly));
+    EXPECT_EQ(general.readAll(), text);
+    general.close();
 
     // With --force the square is replaced, and from then on it is its own.
     coast::writeCoastlineFiles(dir, osaka, shores, true, "keelrun-coastline --force");

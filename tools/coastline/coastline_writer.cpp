@@ -159,6 +159,20 @@ QByteArray generalFileText(const std::vector<Polyline> &shores)
     return text;
 }
 
+std::vector<QByteArray> generalFileShores(const QByteArray &text)
+{
+    std::vector<QByteArray> shores;
+    for (const QByteArray &line : text.split('\n')) {
+        const QByteArray trimmed = line.trimmed();
+        if (trimmed.isEmpty())
+            continue;
+        if (trimmed.startsWith("R,") || shores.empty())
+            shores.emplace_back();
+        shores.back() += trimmed + "\r\n";
+    }
+    return shores;
+}
+
 QStringList gridSquares(const Area &area)
 {
     CoastWindow window;
@@ -214,15 +228,30 @@ QStringList writeCoastlineFiles(const QString &coastlineDir, const Area &area, c
     QStringList done;
     const auto mayWrite = [&](const QString &name) { return force || !QFile::exists(dir.filePath(name)) || ours.contains(name); };
 
-    // The general file grows with each area.
+    // The general file grows with each area, by the shores it lacks: a run
+    // again for an area it holds leaves it as it was.
     QByteArray general;
     if (QFile existing(dir.filePath(kGeneralFile)); existing.open(QIODevice::ReadOnly))
         general = existing.readAll();
-    if (!general.isEmpty() && !general.endsWith('\n'))
-        general += "\r\n";
-    saveFile(dir.filePath(kGeneralFile), general + generalFileText(clipToBox(shores, area)));
-    done << QStringLiteral("appended to %1").arg(kGeneralFile);
-    ours[kGeneralFile] = ours.value(kGeneralFile).isEmpty() ? commandLine : ours[kGeneralFile] + QStringLiteral(" ; ") + commandLine;
+    const std::vector<QByteArray> held = generalFileShores(general);
+    QByteArray added;
+    int count = 0;
+    for (const QByteArray &shore : generalFileShores(generalFileText(clipToBox(shores, area)))) {
+        if (std::find(held.begin(), held.end(), shore) == held.end()) {
+            added += shore;
+            ++count;
+        }
+    }
+    if (count > 0) {
+        if (!general.isEmpty() && !general.endsWith('\n'))
+            general += "\r\n";
+        saveFile(dir.filePath(kGeneralFile), general + added);
+        done << QStringLiteral("appended %1 shore%2 to %3").arg(count).arg(count == 1 ? "" : "s", kGeneralFile);
+        const QString &before = ours.value(kGeneralFile);
+        ours[kGeneralFile] = before.isEmpty() ? commandLine : before + QStringLiteral(" ; ") + commandLine;
+    } else {
+        done << QStringLiteral("%1 already holds these shores").arg(kGeneralFile);
+    }
 
     for (const QString &square : gridSquares(area)) {
         const QString name = square + QStringLiteral(".cst");

@@ -30,6 +30,10 @@ std::vector<Polyline> parseGmtDump(const QByteArray &dump);
 // The general file's lines for the polylines: "R,lat,lon" then "lat,lon".
 QByteArray generalFileText(const std::vector<Polyline> &shores);
 
+// The general file's shores, each as its lines from its "R," line on, CR LF
+// ended and trimmed, so that one written again is known as the same.
+std::vector<QByteArray> generalFileShores(const QByteArray &text);
+
 // The grid squares (JIS X 0410, 40' x 1 degree) that an area touches; none
 // off the grid.
 QStringList gridSquares(const Area &area);

@@ -76,7 +76,7 @@ int main(int argc, char **argv)
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral(
         "Writes Keelrun's coastline files into DIR/coastline/ from the GSHHG shorelines, read through GMT: appends the "
-        "area to the general file toba.cst and, on the Japanese grid, writes the detailed file of each grid square. "
+        "area's shores the general file toba.cst lacks and, on the Japanese grid, writes the detailed file of each grid square. "
         "A file it did not write is replaced only with --force."));
     parser.addHelpOption();
     parser.addPositionalArgument(QStringLiteral("DIR"), QStringLiteral("The data folder."));
