@@ -5,6 +5,7 @@
 
 #include "app/window_module.h"
 #include "base/program_module.h"
+#include "cli/check_command.h"
 #include "cli/command_line.h"
 #include "cli/export_command.h"
 #include "cli/picture_module.h"
@@ -66,6 +67,8 @@ int main(int argc, char *argv[])
         return keelrun::runExportManoeuvres(command, QCoreApplication::applicationDirPath());
     case keelrun::CommandLine::Inspect:
         return keelrun::runInspect(command, QCoreApplication::applicationDirPath());
+    case keelrun::CommandLine::Check:
+        return keelrun::runCheck(command, QCoreApplication::applicationDirPath());
     default:
         return command.exitCode;
     }

@@ -60,7 +60,7 @@ ProgramKind programKind(const QStringList &arguments)
             return a == QLatin1String(option) || a.startsWith(QLatin1String(option) + QLatin1Char('='));
         });
     };
-    if (named("--help") || named("--help-all") || named("-h") || named("--version") || named("-v") || named("--inspect") ||
+    if (named("--help") || named("--help-all") || named("-h") || named("--version") || named("-v") || named("--inspect") || named("--check") ||
         named("--export-csv") || named("--export-kml") || named("--export-manoeuvres"))
         return ProgramKind::Text;
     if (named("--screenshot") || (named("--video") && named("--window")))
@@ -77,6 +77,10 @@ CommandLine parseCommandLine(const QStringList &arguments)
     parser.addPositionalArgument(QStringLiteral("DIR"), QStringLiteral("The data folder (holding raceadmin/, gpsdat/, ...)."), QStringLiteral("[DIR]"));
     const QCommandLineOption raceOption(QStringLiteral("race"), QStringLiteral("Show the race file NAME of raceadmin/ first."), QStringLiteral("NAME"));
     const QCommandLineOption inspectOption(QStringLiteral("inspect"), QStringLiteral("Load RACE without a window and print it as JSON."), QStringLiteral("RACE"));
+    const QCommandLineOption checkOption(QStringLiteral("check"),
+                                         QStringLiteral("Load RACE as the window does and print its warnings, each boat's fixes, "
+                                                        "passings and rank; exit 0 when clean, 1 with warnings, 2 when it cannot be loaded."),
+                                         QStringLiteral("RACE"));
     const QCommandLineOption samplesOption(QStringLiteral("samples"), QStringLiteral("With --inspect: include every boat's samples."));
     const QCommandLineOption coastOption(QStringLiteral("coast"), QStringLiteral("With --inspect: include the coastline's points."));
     const QCommandLineOption ctOption(QStringLiteral("ct"), QStringLiteral("With --inspect, --render or --export-csv: corrected time."));
@@ -102,7 +106,7 @@ CommandLine parseCommandLine(const QStringList &arguments)
     const QCommandLineOption fpsOption(QStringLiteral("fps"), QStringLiteral("With --video: frames a second, 1 to 120 (default 30)."), QStringLiteral("N"));
     const QCommandLineOption windowOption(QStringLiteral("window"), QStringLiteral("With --video: the whole window, time bar and boards too."));
     const QCommandLineOption outputOption(QStringList{QStringLiteral("o"), QStringLiteral("output")}, QStringLiteral("With --render or --screenshot: the PNG file to write; with --export-csv: the table's file."), QStringLiteral("FILE"));
-    parser.addOptions({raceOption, inspectOption, samplesOption, coastOption, ctOption, renderOption, atOption, sizeOption, northUpOption,
+    parser.addOptions({raceOption, inspectOption, checkOption, samplesOption, coastOption, ctOption, renderOption, atOption, sizeOption, northUpOption,
                        windUpOption, zoomOption, laylinesOption, exportCsvOption, exportKmlOption, hideUnfocusedOption, screenshotOption, pageOption, languageOption, stoppedOption,
                        manoeuvresOption, videoOption, fromOption, toOption, speedOption, fpsOption, windowOption, outputOption});
 
@@ -134,6 +138,11 @@ CommandLine parseCommandLine(const QStringList &arguments)
     if (parser.isSet(inspectOption)) {
         command.mode = CommandLine::Inspect;
         command.race = parser.value(inspectOption);
+        return command;
+    }
+    if (parser.isSet(checkOption)) {
+        command.mode = CommandLine::Check;
+        command.race = parser.value(checkOption);
         return command;
     }
     if (parser.isSet(exportKmlOption)) {

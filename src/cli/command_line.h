@@ -1,6 +1,7 @@
 #pragma once
 // The command line: `keelrun [DIR] [--race NAME]` opens the window;
 // `keelrun --inspect RACE [--samples] [--ct] [DIR]` prints a race as JSON;
+// `keelrun --check RACE [DIR]` reports it in plain text for its organiser;
 // `keelrun --render RACE --at SECONDS [...] -o FILE.png` draws the map, and
 // with `--page graph|analysis` a page.
 
@@ -18,7 +19,7 @@
 namespace keelrun {
 
 struct CommandLine {
-    enum Mode { Window, Inspect, Render, Screenshot, ExportCsv, ExportKml, ExportManoeuvres, Video, Done };
+    enum Mode { Window, Inspect, Check, Render, Screenshot, ExportCsv, ExportKml, ExportManoeuvres, Video, Done };
     Mode mode = Window;
     int exitCode = 0;      // for Done: help, version or a usage error was printed
     QString dataDir;       // empty: the default data folder
