@@ -226,6 +226,7 @@ private:
 
     QThread *loader_ = nullptr;
     bool closing_ = false;
+    bool startedUp_ = false;  // a race has been shown: the splash is held and AutoNext set only before
     QTimer splashHold_;
     QPointer<QMessageBox> problems_;
     LoadResult lastLoad_;

@@ -98,7 +98,9 @@ void MainWindow::prepareForLoading()
     if (problems_)
         problems_->close();
 
-    autoNext_ = !catalogue_.editMode;
+    // AutoNext as the user left it; at start-up off for the organiser.
+    if (!startedUp_)
+        autoNext_ = !catalogue_.editMode;
     if (catalogue_.editMode)
         controls_->windUpButton->setChecked(true);
     controls_->autoNextBox->setChecked(autoNext_);
@@ -143,8 +145,11 @@ void MainWindow::finishLoading(RaceState &&loaded, const LoadResult &result)
         return;
     }
     applyLoadedRace();
+    // The splash and the cover are held for their time at start-up; a later
+    // load shows them only while it takes.
     const qint64 shownFor = qRound64((fromQDateTime(QDateTime::currentDateTime()).days - race_.loadStartedAt.days) * 86400000.0);
-    splashHold_.start(static_cast<int>(std::clamp<qint64>(kSplashHoldMs - shownFor, 0, kSplashHoldMs)));
+    splashHold_.start(startedUp_ ? 0 : static_cast<int>(std::clamp<qint64>(kSplashHoldMs - shownFor, 0, kSplashHoldMs)));
+    startedUp_ = true;
     if (!result.warnings.isEmpty())
         reportProblems({}, result.warnings);
     emit raceLoaded(true);

@@ -207,6 +207,24 @@ TEST_F(MainWindowTest, AutoNextWrapsFromTheLastRaceToTheFirst)
     EXPECT_FALSE(w->isLoading());
 }
 
+// The user's AutoNext stands for the session, and the splash is held for
+// its time only at start-up: a later load shows it only while it takes.
+TEST_F(MainWindowTest, ALaterLoadKeepsAutoNextAndHoldsNoSplash)
+{
+    auto w = open("race01.txt");
+    auto *autoNext = child<QCheckBox>(*w, "chkAutoNext");
+    auto *splash = child<QWidget>(*w, "pnlSPLITE");
+    ASSERT_TRUE(autoNext->isChecked());
+    EXPECT_TRUE(splash->isVisibleTo(w.get()));  // held at start-up
+    autoNext->click();
+    w->loadRace(t.path("raceadmin/race02.txt"));
+    waitForLoad(*w);
+    EXPECT_EQ(w->race().raceFileName, "race02.txt");
+    EXPECT_FALSE(autoNext->isChecked());
+    QApplication::processEvents();
+    EXPECT_FALSE(splash->isVisibleTo(w.get()));
+}
+
 TEST_F(MainWindowTest, NoTipsWithTipsOff)
 {
     auto w = open();
