@@ -225,6 +225,24 @@ TEST_F(MainWindowTest, ALaterLoadKeepsAutoNextAndHoldsNoSplash)
     EXPECT_FALSE(splash->isVisibleTo(w.get()));
 }
 
+// The finish board goes with the Graph page and comes back with the Track
+// page as it stands at the clock, not only at the next finish gun.
+TEST_F(MainWindowTest, TheBoardsComeBackWithTheTrackPage)
+{
+    MainWindow w(DataFolder(QStringLiteral(KEELRUN_DEMO_DATA)), QStringLiteral("solent-evening.txt"));
+    w.resize(1280, 1020);
+    waitForLoad(w);
+    const int finish = w.race().courseLength();
+    w.jumpTo(w.race().results.firstPassTime[finish] + 30);
+    w.showFinishesSoFar();
+    auto *board = child<QLabel>(w, "pnlScore");
+    ASSERT_TRUE(board->isVisibleTo(&w));
+    w.showPage(Page::Graph);
+    EXPECT_FALSE(board->isVisibleTo(&w));
+    w.showPage(Page::Track);
+    EXPECT_TRUE(board->isVisibleTo(&w));
+}
+
 TEST_F(MainWindowTest, NoTipsWithTipsOff)
 {
     auto w = open();
