@@ -162,6 +162,8 @@ void MainWindow::onSecondTicked(const SecondTick &tick)
 
 void MainWindow::showClockTime()
 {
+    if (timeHover_)
+        return;  // the box shows the time under the pointer on the time bar
     logo_->dateTimeBox->setText(dateTimeText(addSeconds(race_.startTime, qRound(playback_->clock().raceClock))));
 }
 
