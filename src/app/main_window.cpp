@@ -143,11 +143,7 @@ void MainWindow::connectControls()
     connect(c->autoNextBox, &QCheckBox::clicked, this, [this](bool on) { autoNext_ = on; });
     connect(elapsedTimeButton_, &QRadioButton::clicked, this, [this] { onTimeModeClicked(false); });
     connect(correctedTimeButton_, &QRadioButton::clicked, this, [this] { onTimeModeClicked(true); });
-    connect(c->exitButton, &QPushButton::clicked, this, [this] {
-        if (catalogue_.editMode && !isLoading())
-            rewriteRaceFileWithEdits();
-        close();
-    });
+    connect(c->exitButton, &QPushButton::clicked, this, &QWidget::close);
     connect(logo_->helpButton, &QPushButton::clicked, this, &MainWindow::openHelp);
     connect(c->attachmentButton, &QPushButton::clicked, this, &MainWindow::onAttachmentClicked);
     connect(attachmentList_, &QListWidget::itemClicked, this, &MainWindow::onAttachmentChosen);

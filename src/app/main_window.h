@@ -152,7 +152,11 @@ private:
     void askToTakeLoggedStart();
     void takeLoggedStart();
     void rewriteRaceFileWithEdits();
-    bool rewriteOnClose();
+    QString writeEdits();
+    bool mayClose();
+    void writeEditsAndClose();
+    void saveEditsElsewhere();
+    void closeAnyway();
     // The finish boards (main_window_boards.cpp).
     void prepareBoards();
     void showFinisher(int boat);
@@ -226,7 +230,9 @@ private:
 
     QThread *loader_ = nullptr;
     bool closing_ = false;
-    bool startedUp_ = false;  // a race has been shown: the splash is held and AutoNext set only before
+    bool startedUp_ = false;
+    bool closeDecided_ = false;  // the edits written, or given up: the window closes without asking
+    QStringList backedUp_;       // race files kept as NAME.txt.bak this session  // a race has been shown: the splash is held and AutoNext set only before
     QTimer splashHold_;
     QPointer<QMessageBox> problems_;
     LoadResult lastLoad_;

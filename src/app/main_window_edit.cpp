@@ -5,6 +5,8 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QFile>
+#include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -211,35 +213,109 @@ void MainWindow::takeLoggedStart()
     }
     if (!outcome.changed)
         return;
-    if (const QString error = rewriteRaceFile(race_, editor_.edits()); !error.isEmpty()) {
+    if (const QString error = writeEdits(); !error.isEmpty()) {
         reportProblems(error, {});
         return;
     }
-    editor_.forget();
     const QString path = race_.raceFilePath;  // the load clears the race it is read from
     loadRace(path);
 }
 
-void MainWindow::rewriteRaceFileWithEdits()
+// The edits into the race file, the file as it was kept beside it the
+// first time this session; empty, or why it could not be written.
+QString MainWindow::writeEdits()
 {
-    if (const QString error = rewriteRaceFile(race_, editor_.edits()); !error.isEmpty()) {
-        reportProblems(error, {});
-        return;
-    }
+    if (!editor_.edits().any())
+        return {};
+    if (QString error = backUpOnce(race_.raceFilePath, backedUp_); !error.isEmpty())
+        return error;
+    if (QString error = rewriteRaceFile(race_, editor_.edits()); !error.isEmpty())
+        return error;
     editor_.forget();
+    return {};
 }
 
-// Closing with edits not yet written asks whether to write them.
-bool MainWindow::rewriteOnClose()
+void MainWindow::rewriteRaceFileWithEdits()
 {
-    if (!catalogue_.editMode || !editor_.edits().any())
+    if (const QString error = writeEdits(); !error.isEmpty())
+        reportProblems(error, {});
+}
+
+// Whether the window may close now: yes, unless edits are not yet written.
+// Then it asks, and closes itself once they are written or given up.
+bool MainWindow::mayClose()
+{
+    if (closeDecided_ || isLoading() || !catalogue_.editMode || !editor_.edits().any())
         return true;
-    const auto answer = QMessageBox::question(this, QStringLiteral("Race Admin Data"),
-                                              QStringLiteral("Rewrite File? (instead of old data)"),
-                                              QMessageBox::Yes | QMessageBox::No);
-    if (answer == QMessageBox::Yes)
-        rewriteRaceFileWithEdits();
-    return true;
+    auto *box = new QMessageBox(QMessageBox::Question, QStringLiteral("Race Admin Data"),
+                                QStringLiteral("Rewrite File? (instead of old data)"),
+                                QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, this);
+    box->setObjectName(QStringLiteral("rewriteQuestion"));
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    connect(box, &QMessageBox::finished, this, [this](int button) {
+        if (button == QMessageBox::Yes)
+            writeEditsAndClose();
+        else if (button == QMessageBox::No)
+            closeAnyway();
+    });
+    box->open();
+    return false;
+}
+
+void MainWindow::closeAnyway()
+{
+    closeDecided_ = true;
+    close();
+}
+
+// A rewrite that fails keeps the window and the edits, says why, and offers
+// to try again, to save the race file elsewhere, or to close without saving.
+void MainWindow::writeEditsAndClose()
+{
+    const QString error = writeEdits();
+    if (error.isEmpty()) {
+        closeAnyway();
+        return;
+    }
+    auto *box = new QMessageBox(QMessageBox::Warning, QStringLiteral("Race Admin Data"),
+                                QStringLiteral("The race file could not be written:\n%1\nThe edits are kept until you choose.").arg(error),
+                                QMessageBox::NoButton, this);
+    box->setObjectName(QStringLiteral("rewriteFailed"));
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    QPushButton *retry = box->addButton(QStringLiteral("Try Again"), QMessageBox::AcceptRole);
+    QPushButton *elsewhere = box->addButton(QStringLiteral("Save Elsewhere..."), QMessageBox::ActionRole);
+    QPushButton *discard = box->addButton(QStringLiteral("Close Without Saving"), QMessageBox::DestructiveRole);
+    box->addButton(QMessageBox::Cancel);
+    connect(box, &QMessageBox::buttonClicked, this, [this, retry, elsewhere, discard](QAbstractButton *clicked) {
+        if (clicked == retry)
+            writeEditsAndClose();
+        else if (clicked == elsewhere)
+            saveEditsElsewhere();
+        else if (clicked == discard)
+            closeAnyway();
+    });
+    box->open();
+}
+
+void MainWindow::saveEditsElsewhere()
+{
+    auto *dialog = new QFileDialog(this, QStringLiteral("Race Admin Data"), race_.raceFilePath);
+    dialog->setAcceptMode(QFileDialog::AcceptSave);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    connect(dialog, &QFileDialog::fileSelected, this, [this](const QString &path) {
+        QFile original(race_.raceFilePath);
+        if (!original.open(QIODevice::ReadOnly)) {
+            reportProblems(QStringLiteral("%1: %2").arg(race_.raceFilePath, original.errorString()), {});
+            return;
+        }
+        // Every line the edits leave is kept, as in the race file itself.
+        if (const QString error = replaceFile(path, rewrittenRaceFile(original.readAll(), race_, editor_.edits())); !error.isEmpty()) {
+            reportProblems(QStringLiteral("%1: %2").arg(path, error), {});
+            return;
+        }
+        closeAnyway();
+    });
+    dialog->open();
 }
 
 void MainWindow::onMapPointerMoved(QPoint at, Qt::KeyboardModifiers modifiers)

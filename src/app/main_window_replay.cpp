@@ -181,8 +181,10 @@ void MainWindow::followDaylight()
 
 void MainWindow::closeEvent(QCloseEvent *event)
 {
-    if (!isLoading())
-        rewriteOnClose();
+    if (!mayClose()) {
+        event->ignore();
+        return;
+    }
     closing_ = true;  // a load still running is waited for and its race dropped
     playback_->stop();
     if (loader_)

@@ -220,6 +220,22 @@ QByteArray rewrittenRaceFile(const QByteArray &original, const RaceState &race, 
     return file.result();
 }
 
+QString backUpOnce(const QString &raceFilePath, QStringList &done)
+{
+    if (done.contains(raceFilePath))
+        return {};
+    QFile current(raceFilePath);
+    if (!current.exists())
+        return {};
+    if (!current.open(QIODevice::ReadOnly))
+        return QStringLiteral("%1: %2").arg(raceFilePath, current.errorString());
+    const QString backup = raceFilePath + QStringLiteral(".bak");
+    if (const QString problem = replaceFile(backup, current.readAll()); !problem.isEmpty())
+        return QStringLiteral("%1: %2").arg(backup, problem);
+    done << raceFilePath;
+    return {};
+}
+
 QString rewriteRaceFile(const RaceState &race, const RaceEdits &edits)
 {
     QFile current(race.raceFilePath);

@@ -29,6 +29,12 @@ struct RaceEdits {
 // The race file `original` with the edited parts of `race` written in.
 QByteArray rewrittenRaceFile(const QByteArray &original, const RaceState &race, const RaceEdits &edits);
 
+// Keeps the race file as it stands as NAME.txt.bak beside it, the first
+// time it is asked for a file in `done` (the files backed up this session),
+// so that one wrong click can be undone. Empty when all went well (or
+// there is no file), else why it could not be kept.
+QString backUpOnce(const QString &raceFilePath, QStringList &done);
+
 // Rewrites race.raceFilePath through a temporary file renamed into place,
 // so that a failure leaves the old file whole. Nothing happens when the
 // file does not exist or nothing changes. Empty when all went well, else

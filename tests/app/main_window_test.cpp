@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
@@ -690,6 +691,68 @@ TEST_F(MainWindowTest, TheOrganiserTakesTheStartTheLoggersRecorded)
     EXPECT_TRUE(text.contains("\r\nLN,2130,8355,2130,8355.5996")) << text.toStdString();  // pinged in float degrees
     EXPECT_TRUE(text.contains("\r\nCRS,L1\r\n")) << text.toStdString();
     EXPECT_EQ(w->race().boats[1].loggedStart.timerGun, 0);  // the gun is now the timers'
+}
+
+// EXIT with edits not yet written asks, with a Cancel; written, the race
+// file as it was is kept beside it as a backup.
+TEST_F(MainWindowTest, ExitAsksBeforeWritingAndKeepsABackup)
+{
+    t.write("ctrl/editfile.edt", "race01.txt\r\n");
+    auto w = open(QStringLiteral("race01.txt"));
+    w->show();
+    const auto answer = [&](QMessageBox::StandardButton button) {
+        auto *question = w->findChild<QMessageBox *>(QStringLiteral("rewriteQuestion"));
+        ASSERT_NE(question, nullptr);
+        question->button(button)->click();
+        QApplication::processEvents();
+    };
+    child<QCheckBox>(*w, "CheckBox1")->click();  // the course diagram and the edit panel
+    child<QRadioButton>(*w, "optMK")->click();
+    click(child<MapCanvas>(*w, "mapCanvas"), Qt::LeftButton, Qt::ShiftModifier);
+    ASSERT_EQ(w->race().markCount, 1);
+
+    child<QPushButton>(*w, "Button1")->click();  // EXIT
+    answer(QMessageBox::Cancel);
+    EXPECT_TRUE(w->isVisible());
+    EXPECT_FALSE(QFile::exists(t.path("raceadmin/race01.txt.bak")));
+
+    child<QPushButton>(*w, "Button1")->click();
+    answer(QMessageBox::Yes);
+    EXPECT_FALSE(w->isVisible());
+    QFile backup(t.path("raceadmin/race01.txt.bak")), race(t.path("raceadmin/race01.txt"));
+    ASSERT_TRUE(backup.open(QIODevice::ReadOnly) && race.open(QIODevice::ReadOnly));
+    EXPECT_FALSE(backup.readAll().contains("\r\nMK,"));
+    EXPECT_TRUE(race.readAll().contains("\r\nMK,"));
+}
+
+// A rewrite that fails keeps the window open and the edits, says why, and
+// lets the organiser close without saving.
+TEST_F(MainWindowTest, AFailedRewriteKeepsTheWindowOpen)
+{
+    t.write("ctrl/editfile.edt", "race01.txt\r\n");
+    auto w = open(QStringLiteral("race01.txt"));
+    w->show();
+    child<QCheckBox>(*w, "CheckBox1")->click();
+    child<QRadioButton>(*w, "optMK")->click();
+    click(child<MapCanvas>(*w, "mapCanvas"), Qt::LeftButton, Qt::ShiftModifier);
+    ASSERT_TRUE(QFile::remove(t.path("raceadmin/race01.txt")));
+    ASSERT_TRUE(QDir().mkdir(t.path("raceadmin/race01.txt")));  // a file that cannot be read or replaced
+
+    w->close();
+    auto *question = w->findChild<QMessageBox *>(QStringLiteral("rewriteQuestion"));
+    ASSERT_NE(question, nullptr);
+    question->button(QMessageBox::Yes)->click();
+    QApplication::processEvents();
+    EXPECT_TRUE(w->isVisible());
+    auto *failed = w->findChild<QMessageBox *>(QStringLiteral("rewriteFailed"));
+    ASSERT_NE(failed, nullptr);
+    EXPECT_TRUE(failed->text().contains(QStringLiteral("race01.txt"))) << failed->text().toStdString();
+    for (QAbstractButton *button : failed->buttons()) {
+        if (button->text() == QStringLiteral("Close Without Saving"))
+            button->click();
+    }
+    QApplication::processEvents();
+    EXPECT_FALSE(w->isVisible());
 }
 
 // Ctrl+E writes the replay as a video while the replay goes on.
