@@ -153,6 +153,7 @@ private:
     void takeLoggedStart();
     void rewriteRaceFileWithEdits();
     QString writeEdits();
+    void writeWindRecords();
     bool mayClose();
     void writeEditsAndClose();
     void saveEditsElsewhere();
@@ -232,7 +233,7 @@ private:
     bool closing_ = false;
     bool startedUp_ = false;
     bool closeDecided_ = false;  // the edits written, or given up: the window closes without asking
-    QStringList backedUp_;       // race files kept as NAME.txt.bak this session  // a race has been shown: the splash is held and AutoNext set only before
+    QStringList backedUp_;       // files kept as .bak, or made, this session: rewritten without asking  // a race has been shown: the splash is held and AutoNext set only before
     QTimer splashHold_;
     QPointer<QMessageBox> problems_;
     LoadResult lastLoad_;

@@ -7,6 +7,8 @@
 #include <QCheckBox>
 #include <QFile>
 #include <QFileDialog>
+#include <QFileInfo>
+#include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -156,10 +158,38 @@ void MainWindow::saveWindRecords()
         QMessageBox::information(this, QStringLiteral("Keelrun"), QStringLiteral("No Wind Data"));
         return;
     }
+    // A wind file made elsewhere (a recording of the wind, say) is replaced
+    // only when the organiser says so, and kept beside it.
+    const QString path = folder_.path(SubFolder::Wind, windFileNameFor(race_));
+    if (QFile::exists(path) && !backedUp_.contains(path)) {
+        auto *box = new QMessageBox(QMessageBox::Question, QStringLiteral("Race Admin Data"),
+                                    QStringLiteral("%1 was not made in this session. Replace it? The file as it is will be kept as %2.")
+                                        .arg(QDir(folder_.root()).relativeFilePath(path), QFileInfo(path).fileName() + QStringLiteral(".bak")),
+                                    QMessageBox::Yes | QMessageBox::No, this);
+        box->setObjectName(QStringLiteral("replaceWindQuestion"));
+        box->setAttribute(Qt::WA_DeleteOnClose);
+        connect(box, &QMessageBox::finished, this, [this, path](int button) {
+            if (button != QMessageBox::Yes)
+                return;
+            if (const QString error = backUpOnce(path, backedUp_); !error.isEmpty()) {
+                reportProblems(error, {});
+                return;
+            }
+            writeWindRecords();
+        });
+        box->open();
+        return;
+    }
+    writeWindRecords();
+}
+
+void MainWindow::writeWindRecords()
+{
     if (const QString error = writeWindFile(race_, folder_); !error.isEmpty()) {
         reportProblems(error, {});
         return;
     }
+    backedUp_ << folder_.path(SubFolder::Wind, race_.windFile);  // this session's own from now on
     editor_.windFileSaved();
     rewriteRaceFileWithEdits();
     pictures_ = mapPictures(race_, controls_->northUpButton->isChecked());

@@ -63,11 +63,13 @@ void readWindFile(RaceState &state, const DataFolder &folder)
     });
 }
 
+QString windFileNameFor(const RaceState &state) { return state.raceFileName.section(QLatin1Char('.'), 0, 0) + QStringLiteral("_wind.csv"); }
+
 QString writeWindFile(RaceState &state, const DataFolder &folder)
 {
     std::stable_sort(state.windSamples.begin() + 1, state.windSamples.end(),
                      [](const WindSample &a, const WindSample &b) { return a.time < b.time; });
-    const QString windFile = state.raceFileName.section(QLatin1Char('.'), 0, 0) + QStringLiteral("_wind.csv");
+    const QString windFile = windFileNameFor(state);
 
     QString text = kHeader + QLatin1Char('\n');
     for (int i = 1; i <= state.windSampleCount(); ++i) {

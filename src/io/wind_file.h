@@ -21,5 +21,7 @@ void readWindFile(RaceState &state, const DataFolder &folder);
 // makes by clicking carry a direction only. The file is replaced whole or
 // not at all; returns an error message, empty on success.
 QString writeWindFile(RaceState &state, const DataFolder &folder);
+// The name writeWindFile gives the race's wind file: "race01_wind.csv".
+QString windFileNameFor(const RaceState &state);
 
 }  // namespace keelrun

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
+
 #include <QAbstractButton>
 #include <QApplication>
 #include <QCheckBox>
@@ -753,6 +755,42 @@ TEST_F(MainWindowTest, AFailedRewriteKeepsTheWindowOpen)
     }
     QApplication::processEvents();
     EXPECT_FALSE(w->isVisible());
+}
+
+// A wind file made elsewhere is replaced only after a yes, and kept beside
+// it; one this session wrote is rewritten without asking.
+TEST_F(MainWindowTest, SavingWindDataAsksBeforeReplacingARecording)
+{
+    const QByteArray recorded = "DATE TIME, TWS,TWD\r\n2009/05/03 11:00:00,12.5,270\r\n";
+    t.write("winddat/race01_wind.csv", recorded);
+    t.write("ctrl/editfile.edt", "race01.txt\r\n");
+    auto w = open(QStringLiteral("race01.txt"));
+    w->showPage(Page::Graph);
+    child<QCheckBox>(*w, "CheckBox5")->click();
+    auto *canvas = child<MapCanvas>(*w, "mapCanvas");
+    for (int y : {500, 300}) {
+        QMouseEvent press(QEvent::MouseButtonPress, QPointF(100, y), canvas->mapToGlobal(QPointF(100, y)), Qt::LeftButton,
+                          Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(canvas, &press);
+    }
+    const auto readWind = [&](const char *name) {
+        QFile f(t.path(name));
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    };
+    const auto save = [&](std::optional<QMessageBox::StandardButton> answer) {
+        child<QPushButton>(*w, "Button9")->click();
+        auto *question = w->findChild<QMessageBox *>(QStringLiteral("replaceWindQuestion"));
+        EXPECT_EQ(question != nullptr, answer.has_value());
+        if (question && answer)
+            question->button(*answer)->click();
+        QApplication::processEvents();
+    };
+    save(QMessageBox::No);
+    EXPECT_EQ(readWind("winddat/race01_wind.csv"), recorded);
+    save(QMessageBox::Yes);
+    EXPECT_NE(readWind("winddat/race01_wind.csv"), recorded);
+    EXPECT_EQ(readWind("winddat/race01_wind.csv.bak"), recorded);
+    save(std::nullopt);  // this session's own now
 }
 
 // Ctrl+E writes the replay as a video while the replay goes on.
