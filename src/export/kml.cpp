@@ -9,6 +9,7 @@
 #include "base/numbers.h"
 #include "base/text_file.h"
 #include "race/boat_colours.h"
+#include "race/track_derivation.h"
 
 namespace keelrun {
 namespace {
@@ -148,15 +149,10 @@ private:
     // last one not searched), with the later fix's speed and heading.
     std::optional<BoatPoint> pointAt(int b, double t) const
     {
-        const auto &s = r_.boats[b].samples;
-        const int last = r_.boats[b].sampleCount() - 1;  // the last segment's first fix, not searched
-        if (last < 2 || t < s[1].time || t >= s[last].time)
-            return std::nullopt;
-        const auto after = std::upper_bound(s.begin() + 1, s.begin() + last + 1, t,
-                                            [](double time, const TrackSample &x) { return time < x.time; });
-        const TrackSample &a = *(after - 1), &z = *after;
-        if (gapBetween(a, z))
-            return std::nullopt;  // the logger was off
+        const int j = placedAfter(r_.boats[b], t);
+        if (j == 0)
+            return std::nullopt;  // also while the logger was off
+        const TrackSample &a = r_.boats[b].samples[j], &z = r_.boats[b].samples[j + 1];
         const double f = (t - a.time) / (z.time - a.time);
         return BoatPoint{{a.lat + f * (z.lat - a.lat), a.lon + f * (z.lon - a.lon)}, z.speed, z.heading};
     }

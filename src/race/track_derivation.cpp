@@ -250,6 +250,18 @@ double topSpeedOf(const BoatEntry &boat, const std::vector<double> &segment, dou
 
 }  // namespace
 
+int placedAfter(const BoatEntry &boat, double t)
+{
+    const auto &s = boat.samples;
+    const int last = boat.sampleCount() - 1;  // the last segment's first fix, not searched
+    if (last < 2 || t < s[1].time || t >= s[last].time)
+        return 0;
+    const auto after = std::upper_bound(s.begin() + 1, s.begin() + last + 1, t,
+                                        [](double time, const TrackSample &x) { return time < x.time; });
+    const int j = static_cast<int>(after - s.begin()) - 1;
+    return gapBetween(s[j], s[j + 1]) ? 0 : j;
+}
+
 double deriveBoatTrack(BoatEntry &boat, int courseLength, double cosLat)
 {
     const std::vector<double> segment = segmentMetres(boat, cosLat);

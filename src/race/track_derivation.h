@@ -17,4 +17,10 @@ namespace keelrun {
 // track and straight back), however fast the boat itself sailed.
 double deriveBoatTrack(BoatEntry &boat, int courseLength, double cosLat);
 
+// The fix a boat is placed after at race time t, between it and the next,
+// for the pictures of a moment (the course diagram's boats, the KML's time
+// steps): 0 before its track, in a gap, and in its last segment, where its
+// track ends. The track must be in time order, as loaded.
+int placedAfter(const BoatEntry &boat, double t);
+
 }  // namespace keelrun

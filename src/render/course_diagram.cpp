@@ -14,6 +14,7 @@
 #include "race/plane.h"
 #include "render/map_renderer.h"
 #include "race/manoeuvres.h"
+#include "race/track_derivation.h"
 #include "render/coastline_layer.h"
 #include "render/drawn_fixes.h"
 #include "render/painting.h"
@@ -81,15 +82,10 @@ void drawMarksAndLines(QPainter &p, const RaceState &race, const CourseDiagramRe
 // segment is not searched); nothing outside them or across a gap.
 std::optional<std::pair<GeoPoint, double>> placeAt(const BoatEntry &boat, double now)
 {
-    const auto &s = boat.samples;
-    const int last = boat.sampleCount() - 1;  // the last segment's first fix, not searched
-    if (last < 2 || now < s[1].time || now >= s[last].time)
+    const int j = placedAfter(boat, now);
+    if (j == 0)
         return std::nullopt;
-    const auto after = std::upper_bound(s.begin() + 1, s.begin() + last + 1, now,
-                                        [](double t, const TrackSample &x) { return t < x.time; });
-    const TrackSample &a = *(after - 1), &z = *after;
-    if (gapBetween(a, z))
-        return std::nullopt;
+    const TrackSample &a = boat.samples[j], &z = boat.samples[j + 1];
     const double f = (now - a.time) / (z.time - a.time);
     return std::pair{GeoPoint{a.lat + f * (z.lat - a.lat), a.lon + f * (z.lon - a.lon)}, a.heading};
 }
