@@ -333,14 +333,8 @@ void MainWindow::saveEditsElsewhere()
     dialog->setAcceptMode(QFileDialog::AcceptSave);
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     connect(dialog, &QFileDialog::fileSelected, this, [this](const QString &path) {
-        QFile original(race_.raceFilePath);
-        if (!original.open(QIODevice::ReadOnly)) {
-            reportProblems(QStringLiteral("%1: %2").arg(race_.raceFilePath, original.errorString()), {});
-            return;
-        }
-        // Every line the edits leave is kept, as in the race file itself.
-        if (const QString error = replaceFile(path, rewrittenRaceFile(original.readAll(), race_, editor_.edits())); !error.isEmpty()) {
-            reportProblems(QStringLiteral("%1: %2").arg(path, error), {});
+        if (const QString error = rewriteRaceFile(race_, editor_.edits(), path); !error.isEmpty()) {
+            reportProblems(error, {});
             return;
         }
         closeAnyway();

@@ -236,20 +236,21 @@ QString backUpOnce(const QString &raceFilePath, QStringList &done)
     return {};
 }
 
-QString rewriteRaceFile(const RaceState &race, const RaceEdits &edits)
+QString rewriteRaceFile(const RaceState &race, const RaceEdits &edits, const QString &elsewhere)
 {
     QFile current(race.raceFilePath);
-    if (!current.exists() || !edits.any())
+    if ((!current.exists() && elsewhere.isEmpty()) || !edits.any())
         return {};
     if (!current.open(QIODevice::ReadOnly))
         return QStringLiteral("%1: %2").arg(race.raceFilePath, current.errorString());
     const QByteArray original = current.readAll();
     current.close();
     const QByteArray rewritten = rewrittenRaceFile(original, race, edits);
-    if (rewritten == original)
+    if (rewritten == original && elsewhere.isEmpty())
         return {};
-    const QString problem = replaceFile(race.raceFilePath, rewritten);
-    return problem.isEmpty() ? problem : QStringLiteral("%1: %2").arg(race.raceFilePath, problem);
+    const QString target = elsewhere.isEmpty() ? race.raceFilePath : elsewhere;
+    const QString problem = replaceFile(target, rewritten);
+    return problem.isEmpty() ? problem : QStringLiteral("%1: %2").arg(target, problem);
 }
 
 }  // namespace keelrun

@@ -39,6 +39,8 @@ QString backUpOnce(const QString &raceFilePath, QStringList &done);
 // so that a failure leaves the old file whole. Nothing happens when the
 // file does not exist or nothing changes. Empty when all went well, else
 // why it could not be written.
-QString rewriteRaceFile(const RaceState &race, const RaceEdits &edits);
+// With `elsewhere`, the rewritten file goes there instead, the race file
+// left as it is.
+QString rewriteRaceFile(const RaceState &race, const RaceEdits &edits, const QString &elsewhere = {});
 
 }  // namespace keelrun
