@@ -52,12 +52,7 @@ MainWindow::MainWindow(const DataFolder &folder, const QString &firstRace, QWidg
     splashHold_.setSingleShot(true);
     connect(&splashHold_, &QTimer::timeout, splash_, &QWidget::hide);
 
-    catalogue_ = openCatalogue(folder_);
-    if (!firstRace.isEmpty()) {
-        catalogue_.raceFilePath = folder_.find(SubFolder::RaceAdmin, firstRace).value_or(firstRace);
-        catalogue_.raceListIndex = catalogueIndexOf(catalogue_.raceList, catalogue_.raceFilePath);
-    }
-    controls_->raceChooser->addItems(catalogue_.raceList);
+    openCatalogueAt(firstRace);
     controls_->seaSlider->setValue(100);
     controls_->autoSeaBox->setChecked(true);
     resize(1280, 1024);

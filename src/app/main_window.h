@@ -4,6 +4,7 @@
 // race, runs the loading sequence on a worker thread while the splash shows
 // its progress, and wires the panels' controls to the replay.
 
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -63,6 +64,9 @@ public:
 
     // Runs the loading sequence for `raceFilePath`; the result arrives later.
     void loadRace(const QString &raceFilePath);
+    // Shows the data folder `root` and in it `race` (a name in raceadmin/ or
+    // a path; empty: the folder's first), once unwritten edits are settled.
+    void openFolder(const QString &root, const QString &race);
     // The replay reached its end: the next race of the catalogue with
     // AutoNext, else the same race again.
     void endOfReplay();
@@ -111,6 +115,7 @@ private:
     void addShortcuts();
 
     // The loading sequence around the window-free stages (main_window_loading.cpp).
+    void openCatalogueAt(const QString &race);
     void prepareForLoading();
     void finishLoading(RaceState &&loaded, const LoadResult &result);
     void applyLoadedRace();
@@ -155,9 +160,10 @@ private:
     QString writeEdits();
     void writeWindRecords();
     bool mayClose();
-    void writeEditsAndClose();
-    void saveEditsElsewhere();
-    void closeAnyway();
+    enum class Leaving { Window, Race };
+    void settleEditsThen(Leaving leaving, const std::function<void()> &next);
+    void writeEditsThen(Leaving leaving, const std::function<void()> &next);
+    void saveEditsElsewhere(const std::function<void()> &next);
     // The finish boards (main_window_boards.cpp).
     void prepareBoards();
     void showFinisher(int boat);
@@ -231,9 +237,8 @@ private:
 
     QThread *loader_ = nullptr;
     bool closing_ = false;
-    bool startedUp_ = false;
-    bool closeDecided_ = false;  // the edits written, or given up: the window closes without asking
-    QStringList backedUp_;       // files kept as .bak, or made, this session: rewritten without asking  // a race has been shown: the splash is held and AutoNext set only before
+    bool startedUp_ = false;  // a race has been shown: the splash is held and AutoNext set only before
+    QStringList backedUp_;  // files kept as .bak, or made, this session: rewritten without asking
     QTimer splashHold_;
     QPointer<QMessageBox> problems_;
     LoadResult lastLoad_;

@@ -275,36 +275,44 @@ void MainWindow::rewriteRaceFileWithEdits()
 // Then it asks, and closes itself once they are written or given up.
 bool MainWindow::mayClose()
 {
-    if (closeDecided_ || isLoading() || !catalogue_.editMode || !editor_.edits().any())
+    if (isLoading() || !catalogue_.editMode || !editor_.edits().any())
         return true;
+    settleEditsThen(Leaving::Window, [this] { close(); });
+    return false;
+}
+
+// Runs `next` (closing the window, showing another race) once the edits not
+// yet in the race file are written or given up; at once when there are none.
+// Cancel leaves everything as it is.
+void MainWindow::settleEditsThen(Leaving leaving, const std::function<void()> &next)
+{
+    if (!catalogue_.editMode || !editor_.edits().any()) {
+        next();
+        return;
+    }
     auto *box = new QMessageBox(QMessageBox::Question, QStringLiteral("Race Admin Data"),
                                 QStringLiteral("Rewrite File? (instead of old data)"),
                                 QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, this);
     box->setObjectName(QStringLiteral("rewriteQuestion"));
     box->setAttribute(Qt::WA_DeleteOnClose);
-    connect(box, &QMessageBox::finished, this, [this](int button) {
-        if (button == QMessageBox::Yes)
-            writeEditsAndClose();
-        else if (button == QMessageBox::No)
-            closeAnyway();
+    connect(box, &QMessageBox::finished, this, [this, leaving, next](int button) {
+        if (button == QMessageBox::Yes) {
+            writeEditsThen(leaving, next);
+        } else if (button == QMessageBox::No) {
+            editor_.forget();
+            next();
+        }
     });
     box->open();
-    return false;
-}
-
-void MainWindow::closeAnyway()
-{
-    closeDecided_ = true;
-    close();
 }
 
 // A rewrite that fails keeps the window and the edits, says why, and offers
-// to try again, to save the race file elsewhere, or to close without saving.
-void MainWindow::writeEditsAndClose()
+// to try again, to save the race file elsewhere, or to go on without saving.
+void MainWindow::writeEditsThen(Leaving leaving, const std::function<void()> &next)
 {
     const QString error = writeEdits();
     if (error.isEmpty()) {
-        closeAnyway();
+        next();
         return;
     }
     auto *box = new QMessageBox(QMessageBox::Warning, QStringLiteral("Race Admin Data"),
@@ -314,30 +322,35 @@ void MainWindow::writeEditsAndClose()
     box->setAttribute(Qt::WA_DeleteOnClose);
     QPushButton *retry = box->addButton(QStringLiteral("Try Again"), QMessageBox::AcceptRole);
     QPushButton *elsewhere = box->addButton(QStringLiteral("Save Elsewhere..."), QMessageBox::ActionRole);
-    QPushButton *discard = box->addButton(QStringLiteral("Close Without Saving"), QMessageBox::DestructiveRole);
+    QPushButton *discard = box->addButton(
+        leaving == Leaving::Window ? QStringLiteral("Close Without Saving") : QStringLiteral("Go On Without Saving"),
+        QMessageBox::DestructiveRole);
     box->addButton(QMessageBox::Cancel);
-    connect(box, &QMessageBox::buttonClicked, this, [this, retry, elsewhere, discard](QAbstractButton *clicked) {
-        if (clicked == retry)
-            writeEditsAndClose();
-        else if (clicked == elsewhere)
-            saveEditsElsewhere();
-        else if (clicked == discard)
-            closeAnyway();
+    connect(box, &QMessageBox::buttonClicked, this, [this, leaving, next, retry, elsewhere, discard](QAbstractButton *clicked) {
+        if (clicked == retry) {
+            writeEditsThen(leaving, next);
+        } else if (clicked == elsewhere) {
+            saveEditsElsewhere(next);
+        } else if (clicked == discard) {
+            editor_.forget();
+            next();
+        }
     });
     box->open();
 }
 
-void MainWindow::saveEditsElsewhere()
+void MainWindow::saveEditsElsewhere(const std::function<void()> &next)
 {
     auto *dialog = new QFileDialog(this, QStringLiteral("Race Admin Data"), race_.raceFilePath);
     dialog->setAcceptMode(QFileDialog::AcceptSave);
     dialog->setAttribute(Qt::WA_DeleteOnClose);
-    connect(dialog, &QFileDialog::fileSelected, this, [this](const QString &path) {
+    connect(dialog, &QFileDialog::fileSelected, this, [this, next](const QString &path) {
         if (const QString error = rewriteRaceFile(race_, editor_.edits(), path); !error.isEmpty()) {
             reportProblems(error, {});
             return;
         }
-        closeAnyway();
+        editor_.forget();
+        next();
     });
     dialog->open();
 }

@@ -77,6 +77,34 @@ void MainWindow::loadRace(const QString &raceFilePath)
     loader_->start();
 }
 
+void MainWindow::openFolder(const QString &root, const QString &race)
+{
+    if (isLoading()) {
+        connect(this, &MainWindow::raceLoaded, this, [this, root, race] { openFolder(root, race); }, Qt::SingleShotConnection);
+        return;
+    }
+    settleEditsThen(Leaving::Race, [this, root, race] {
+        folder_ = DataFolder(root);
+        openCatalogueAt(race);
+        loadRace(catalogue_.raceFilePath);
+    });
+}
+
+// The data folder's races in the race chooser; `race` (empty: the first)
+// the one to show.
+void MainWindow::openCatalogueAt(const QString &race)
+{
+    catalogue_ = openCatalogue(folder_);
+    if (!race.isEmpty()) {
+        catalogue_.raceFilePath = folder_.find(SubFolder::RaceAdmin, race).value_or(race);
+        catalogue_.raceListIndex = catalogueIndexOf(catalogue_.raceList, catalogue_.raceFilePath);
+    }
+    pendingListIndex_ = 0;
+    const QSignalBlocker quiet(controls_->raceChooser);
+    controls_->raceChooser->clear();
+    controls_->raceChooser->addItems(catalogue_.raceList);
+}
+
 // Steps before the race file is read: splash, language, cleared controls.
 void MainWindow::prepareForLoading()
 {
@@ -221,9 +249,12 @@ void MainWindow::onShowRaceClicked()
         box->open();
         return;
     }
-    catalogue_.raceListIndex = pendingListIndex_ ? pendingListIndex_ : catalogueIndexOf(catalogue_.raceList, chosen);
-    beep();
-    loadRace(folder_.path(SubFolder::RaceAdmin, chosen));
+    const int index = pendingListIndex_ ? pendingListIndex_ : catalogueIndexOf(catalogue_.raceList, chosen);
+    settleEditsThen(Leaving::Race, [this, index, chosen] {
+        catalogue_.raceListIndex = index;
+        beep();
+        loadRace(folder_.path(SubFolder::RaceAdmin, chosen));
+    });
 }
 
 // In small-screen mode the final ranking shows first; the replay stays
@@ -252,8 +283,10 @@ void MainWindow::moveOnAfterReplay()
         catalogue_.raceListIndex = *next;
         const QString path = folder_.path(SubFolder::RaceAdmin, catalogue_.raceList[*next - 1]);
         if (QFile::exists(path)) {
-            beep();
-            loadRace(path);
+            settleEditsThen(Leaving::Race, [this, path] {
+                beep();
+                loadRace(path);
+            });
             return;
         }
     }
@@ -266,9 +299,13 @@ void MainWindow::onTimeModeClicked(bool corrected)
 {
     if (corrected == (race_.ctMode > 0) || isLoading())
         return;
-    beep();
-    race_.ctModeChosen = corrected;
-    loadRace(catalogue_.raceFilePath);
+    // The choice shows once the race is loaded in it.
+    (race_.ctMode > 0 ? correctedTimeButton_ : elapsedTimeButton_)->setChecked(true);
+    settleEditsThen(Leaving::Race, [this, corrected] {
+        beep();
+        race_.ctModeChosen = corrected;
+        loadRace(catalogue_.raceFilePath);
+    });
 }
 
 }  // namespace keelrun

@@ -1,5 +1,6 @@
 #include "app/single_instance.h"
 
+#include <QDataStream>
 #include <QDir>
 #include <QLocalSocket>
 #include <QStandardPaths>
@@ -26,7 +27,7 @@ SingleInstance::SingleInstance(const QString &name, const QString &folder, QObje
     lock_.setStaleLockTime(0);  // a lock left by a crashed run is stale once its process is gone
 }
 
-SingleInstance::Claim SingleInstance::claim()
+SingleInstance::Claim SingleInstance::claim(const QStringList &request)
 {
     if (!lock_.tryLock(100)) {
         if (lock_.error() != QLockFile::LockFailedError) {
@@ -38,7 +39,8 @@ SingleInstance::Claim SingleInstance::claim()
         QLocalSocket socket;
         socket.connectToServer(name_);
         if (socket.waitForConnected(1000)) {
-            socket.write("raise\n");
+            QDataStream out(&socket);
+            out << request;
             socket.waitForBytesWritten(1000);
         }
         return AnotherRuns;
@@ -48,7 +50,14 @@ SingleInstance::Claim SingleInstance::claim()
     connect(&server_, &QLocalServer::newConnection, this, [this] {
         while (QLocalSocket *socket = server_.nextPendingConnection()) {
             connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
-            emit raiseRequested();
+            connect(socket, &QLocalSocket::readyRead, this, [this, socket] {
+                QDataStream in(socket);
+                in.startTransaction();
+                QStringList received;
+                in >> received;
+                if (in.commitTransaction())
+                    emit requested(received);
+            });
         }
     });
     return Claimed;

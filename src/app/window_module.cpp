@@ -3,6 +3,7 @@
 #include <type_traits>
 
 #include <QApplication>
+#include <QFileInfo>
 #include <QScreen>
 
 #include "app/main_window.h"
@@ -13,10 +14,23 @@
 
 namespace {
 
+// What a second start asks the running window to show: its data folder and
+// race, as paths that do not depend on where it was started; nothing when it
+// named neither, so that the window only comes to the front.
+QStringList requestFor(const keelrun::CommandLine &command, const QString &root)
+{
+    if (command.dataDir.isEmpty() && command.race.isEmpty())
+        return {};
+    const QFileInfo race(command.race);
+    return {QFileInfo(root).absoluteFilePath(), race.isFile() ? race.absoluteFilePath() : command.race};
+}
+
 int runWindow(const keelrun::CommandLine &command)
 {
+    const QString root = command.dataDir.isEmpty() ? keelrun::defaultDataFolder(QCoreApplication::applicationDirPath())
+                                                   : command.dataDir;
     keelrun::SingleInstance instance(QStringLiteral("keelrun"));
-    switch (instance.claim()) {
+    switch (instance.claim(requestFor(command, root))) {
     case keelrun::SingleInstance::AnotherRuns:
         return 0;
     case keelrun::SingleInstance::Unguarded:
@@ -25,14 +39,14 @@ int runWindow(const keelrun::CommandLine &command)
     case keelrun::SingleInstance::Claimed:
         break;
     }
-    const QString root = command.dataDir.isEmpty() ? keelrun::defaultDataFolder(QCoreApplication::applicationDirPath())
-                                                   : command.dataDir;
     keelrun::MainWindow window{keelrun::DataFolder(root), command.race};
-    QObject::connect(&instance, &keelrun::SingleInstance::raiseRequested, &window, [&window] {
+    QObject::connect(&instance, &keelrun::SingleInstance::requested, &window, [&window](const QStringList &request) {
         window.showNormal();
         window.showMaximized();
         window.raise();
         window.activateWindow();
+        if (request.size() == 2)
+            window.openFolder(request[0], request[1]);
     });
     // The window fills the screen, also where no window manager maximises it.
     if (const QScreen *screen = QGuiApplication::primaryScreen())

@@ -12,6 +12,7 @@
 #include <QDir>
 #include <QEventLoop>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QSpinBox>
 #include <QLineEdit>
@@ -727,6 +728,57 @@ TEST_F(MainWindowTest, ExitAsksBeforeWritingAndKeepsABackup)
     EXPECT_TRUE(race.readAll().contains("\r\nMK,"));
 }
 
+// Another race, or the same in the other time mode, is shown only once the
+// edits not yet written are written or given up.
+TEST_F(MainWindowTest, ShowingAnotherRaceAsksAboutUnwrittenEdits)
+{
+    t.write("ctrl/editfile.edt", "race01.txt\r\n");
+    auto w = open(QStringLiteral("race01.txt"));
+    w->show();
+    child<QCheckBox>(*w, "CheckBox1")->click();
+    child<QRadioButton>(*w, "optMK")->click();
+    click(child<MapCanvas>(*w, "mapCanvas"), Qt::LeftButton, Qt::ShiftModifier);
+    ASSERT_EQ(w->race().markCount, 1);
+    const auto answer = [&](QMessageBox::StandardButton button) {
+        auto *question = w->findChild<QMessageBox *>(QStringLiteral("rewriteQuestion"));
+        ASSERT_NE(question, nullptr);
+        question->button(button)->click();
+        QApplication::processEvents();
+    };
+
+    child<QComboBox>(*w, "ComboBox1")->setCurrentIndex(1);
+    child<QPushButton>(*w, "Button4")->click();
+    answer(QMessageBox::Cancel);
+    EXPECT_FALSE(w->isLoading());
+    EXPECT_TRUE(w->race().raceFilePath.endsWith("race01.txt"));
+    EXPECT_EQ(w->race().markCount, 1);
+
+    w->openFolder(t.path(""), QStringLiteral("race02.txt"));
+    answer(QMessageBox::Yes);
+    waitForLoad(*w);
+    EXPECT_TRUE(w->race().raceFilePath.endsWith("race02.txt"));
+    QFile race(t.path("raceadmin/race01.txt"));
+    ASSERT_TRUE(race.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(race.readAll().contains("\r\nMK,"));
+}
+
+// A second start with another data folder and race: the running window
+// shows them, its race list the new folder's.
+TEST_F(MainWindowTest, ASecondStartsFolderAndRaceAreShown)
+{
+    auto w = open(QStringLiteral("race02.txt"));
+    test::TestFolder other;
+    other.write("raceadmin/evening.txt", "ST,2009/05/03 11:00:00\r\nTD,9\r\nBN,a.gpx,Alpha\r\n");
+    other.write("raceadmin/morning.txt", "ST,2009/05/03 11:00:00\r\nTD,9\r\nBN,a.gpx,Alpha\r\n");
+    other.write("gpsdat/a.gpx", test::gpxTrack("2009-05-03T02:00:00", 20));
+    w->openFolder(other.path(""), QStringLiteral("morning.txt"));
+    waitForLoad(*w);
+    EXPECT_EQ(w->catalogue().raceList, QStringList({"evening.txt", "morning.txt"}));
+    EXPECT_EQ(w->catalogue().raceListIndex, 2);
+    EXPECT_EQ(QFileInfo(w->race().raceFilePath).absoluteFilePath(), other.path("raceadmin/morning.txt"));
+    EXPECT_EQ(child<QComboBox>(*w, "ComboBox1")->currentText(), QStringLiteral("morning.txt"));
+}
+
 // A rewrite that fails keeps the window open and the edits, says why, and
 // lets the organiser close without saving.
 TEST_F(MainWindowTest, AFailedRewriteKeepsTheWindowOpen)
@@ -861,6 +913,21 @@ TEST(SingleInstance, ALockThatCannotBeTakenLeavesTheProgramUnguarded)
     SingleInstance instance(QStringLiteral("keelrun"), notAFolder);
     EXPECT_EQ(instance.claim(), SingleInstance::Unguarded);
     EXPECT_TRUE(instance.problem().contains("keelrun.lock")) << instance.problem().toStdString();
+}
+
+// The running program gets what a second start asked for, word for word.
+TEST(SingleInstance, ASecondStartHandsItsRequestToTheFirst)
+{
+    test::TestFolder t;
+    SingleInstance first(QStringLiteral("keelrun"), t.path("")), second(QStringLiteral("keelrun"), t.path(""));
+    ASSERT_EQ(first.claim(), SingleInstance::Claimed);
+    QStringList received{QStringLiteral("nothing yet")};
+    QObject::connect(&first, &SingleInstance::requested, [&](const QStringList &request) { received = request; });
+    const QStringList request{QStringLiteral("/races/ホームページ\n2"), QStringLiteral("evening.txt")};
+    EXPECT_EQ(second.claim(request), SingleInstance::AnotherRuns);
+    for (int waited = 0; waited < 5000 && received != request; waited += 10)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    EXPECT_EQ(received, request);
 }
 
 TEST(SingleInstance, ASecondStartRaisesTheFirstAndEnds)
