@@ -101,6 +101,10 @@ void MainWindow::buildFloatingControls()
     }
     attachmentList_ = makeControl<QListWidget>(this, "ListBox1", {0, 0, 160, 80});
     attachmentList_->hide();
+    notice_ = makeControl<QLabel>(this, "notice", {0, 0, 100, 20});
+    notice_->setStyleSheet(QStringLiteral("background: white; color: black; border: 1px solid gray; padding: 3px;"));
+    notice_->setTextInteractionFlags(Qt::TextSelectableByMouse);  // the path can be copied
+    notice_->hide();
     tipBox_ = makeControl<QLabel>(this, "hintbox", {0, 0, 100, 20});
     tipBox_->setStyleSheet(QStringLiteral("background: rgb(255, 255, 225); color: black; border: 1px solid gray;"));
     tipBox_->setWordWrap(true);

@@ -209,6 +209,9 @@ private:
     void showTipFor(QWidget *control);
     void openHelp();
     void openJapaneseHelp();
+    void openDocument(const QString &path);
+    void openWrittenDocument(const QString &path);
+    void showNotice(const QString &text);
     void onAttachmentClicked();
     void onAttachmentChosen();
     void exportKml(bool scene);
@@ -282,6 +285,7 @@ private:
     QPoint windPen_;                              // the last wind record on the Graph page
     bool tallWindow_ = false;             // the window takes nearly the screen's height
     QLabel *tipBox_ = nullptr;
+    QLabel *notice_ = nullptr;  // where an export went, for a few seconds
 };
 
 }  // namespace keelrun

@@ -21,6 +21,7 @@
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QTimer>
 #include <QUrl>
 
 #include "app/boat_list_panel.h"
@@ -34,13 +35,49 @@
 #include "export/documents.h"
 #include "export/kml.h"
 #include "export/performance_table.h"
+#include "io/documents_only.h"
 
 namespace keelrun {
 namespace {
 
-void openFile(const QString &path) { QDesktopServices::openUrl(QUrl::fromLocalFile(path)); }
+constexpr int kNoticeHoldMs = 8000;
+
+bool openWithDesktop(const QString &path) { return QDesktopServices::openUrl(QUrl::fromLocalFile(path)); }
 
 }  // namespace
+
+// An attachment or a help page, handed to the desktop's opener only when it
+// is a document; a refusal or a failure is said.
+void MainWindow::openDocument(const QString &path)
+{
+    if (const QString refusal = documentRefusal(path); !refusal.isEmpty())
+        reportProblems(refusal, {});
+    else if (!openWithDesktop(path))
+        reportProblems(QStringLiteral("No program on this computer opens %1.").arg(path), {});
+}
+
+// An export just written: where it went, whether or not a program shows it.
+void MainWindow::openWrittenDocument(const QString &path)
+{
+    const bool opened = openWithDesktop(path);
+    showNotice(opened ? QStringLiteral("Written to %1").arg(path)
+                      : QStringLiteral("Written to %1 (no program on this computer opens it)").arg(path));
+}
+
+// A line at the foot of the map for a few seconds.
+void MainWindow::showNotice(const QString &text)
+{
+    notice_->setText(text);
+    notice_->adjustSize();
+    const int width = std::min(notice_->width(), std::max(1, mapSize_.width() - 20));
+    notice_->setGeometry(10, std::max(0, mapSize_.height() - notice_->height() - 10), width, notice_->height());
+    notice_->show();
+    notice_->raise();
+    QTimer::singleShot(kNoticeHoldMs, notice_, [notice = notice_, text] {
+        if (notice->text() == text)
+            notice->hide();
+    });
+}
 
 void MainWindow::setLanguage(Language language)
 {
@@ -158,14 +195,14 @@ void MainWindow::openHelp()
 {
     const bool japanese = isJapanese(language_);
     if (const auto page = folder_.helpPage(japanese) ? folder_.helpPage(japanese) : folder_.helpPage(!japanese))
-        openFile(*page);
+        openDocument(*page);
 }
 
 void MainWindow::openJapaneseHelp()
 {
     if (const auto page = folder_.helpPage(true)) {
         QApplication::beep();
-        openFile(*page);
+        openDocument(*page);
     }
 }
 
@@ -178,7 +215,7 @@ void MainWindow::onAttachmentClicked()
     }
     if (race_.attachments.size() < 2) {
         if (const auto path = folder_.find(SubFolder::Attachments, race_.attachments.value(0)))
-            openFile(*path);
+            openDocument(*path);
         return;
     }
     attachmentList_->clear();
@@ -191,7 +228,7 @@ void MainWindow::onAttachmentChosen()
 {
     if (const QListWidgetItem *item = attachmentList_->currentItem()) {
         if (const auto path = folder_.find(SubFolder::Attachments, item->text()))
-            openFile(*path);
+            openDocument(*path);
     }
     attachmentList_->hide();
 }
@@ -218,13 +255,13 @@ void MainWindow::exportKml(bool scene)
     request.now = playback_->clock().raceClock;
     request.shown = shown;
     computeFrame(frame, race_, request);
-    const QString path = QDir(documentsFolder()).filePath(scene ? QStringLiteral("QLXMap4.kml") : QStringLiteral("QLXMap5.kml"));
+    const QString path = documentPathFor(race_, scene ? sceneKmlEnding(race_, request.now) : QStringLiteral(".kml"));
     const QString error = saveDocument(path, (scene ? sceneKml(race_, frame, options) : raceKml(race_, options)).toUtf8());
     if (!error.isEmpty()) {
         reportProblems(error, {});
         return;
     }
-    openFile(path);
+    openWrittenDocument(path);
 }
 
 // Ctrl+E: asks for the file and the stretch of the race (the race window by
@@ -234,7 +271,7 @@ void MainWindow::exportVideo()
 {
     if (race_.boatCount == 0 || isLoading())
         return;
-    const QString file = QDir(documentsFolder()).filePath(QFileInfo(race_.raceFileName).completeBaseName() + QStringLiteral(".mp4"));
+    const QString file = documentPathFor(race_, QStringLiteral(".mp4"));
     auto *dialog = new VideoExportDialog(this, file, race_.windowStart, race_.windowEnd);
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     connect(dialog, &QDialog::accepted, this, [this, dialog] {
@@ -268,20 +305,20 @@ void MainWindow::exportTable()
 {
     if (race_.boatCount == 0 || isLoading())
         return;
-    const QString path = QDir(documentsFolder()).filePath(QStringLiteral("NoName.csv"));
+    const QString path = documentPathFor(race_, QStringLiteral(".csv"));
     if (const QString error = saveDocument(path, spreadsheetText(performanceTable(race_))); !error.isEmpty()) {
         // Most often the spreadsheet still holds the previous table open.
         reportProblems(QStringLiteral("Excell is already open\r\nClose present Excell and try again."), {error});
         return;
     }
     QApplication::beep();
-    openFile(path);
+    openWrittenDocument(path);
 }
 
-// Saves the picture on show as NoName.bmp in the documents folder and opens it.
+// Saves the picture on show as RACE.bmp in the documents folder and opens it.
 void MainWindow::saveMapPicture()
 {
-    const QString path = QDir(documentsFolder()).filePath(QStringLiteral("NoName.bmp"));
+    const QString path = documentPathFor(race_, QStringLiteral(".bmp"));
     QByteArray bmp;
     QBuffer buffer(&bmp);
     buffer.open(QIODevice::WriteOnly);
@@ -290,7 +327,7 @@ void MainWindow::saveMapPicture()
         reportProblems(error, {});
         return;
     }
-    openFile(path);
+    openWrittenDocument(path);
 }
 
 }  // namespace keelrun

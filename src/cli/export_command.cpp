@@ -15,11 +15,11 @@ namespace keelrun {
 
 namespace {
 
-// Writes the document to -o FILE or to `name` in the documents folder, and
-// says where.
-int save(const CommandLine &command, const QString &name, const QByteArray &bytes)
+// Writes the document to -o FILE or to the documents folder, named after
+// the race with `ending`, and says where.
+int save(const CommandLine &command, const RaceState &race, const QString &ending, const QByteArray &bytes)
 {
-    const QString path = command.output.isEmpty() ? QDir(documentsFolder()).filePath(name) : command.output;
+    const QString path = command.output.isEmpty() ? documentPathFor(race, ending) : command.output;
     const QString error = saveDocument(path, bytes);
     if (!error.isEmpty()) {
         printError(error);
@@ -36,7 +36,7 @@ int runExportCsv(const CommandLine &command, const QString &executableDir)
     RaceState race;
     if (!loadCommandRace(command, executableDir, race))
         return kExitError;
-    return save(command, QStringLiteral("NoName.csv"), spreadsheetText(performanceTable(race)));
+    return save(command, race, QStringLiteral(".csv"), spreadsheetText(performanceTable(race)));
 }
 
 int runExportManoeuvres(const CommandLine &command, const QString &executableDir)
@@ -44,7 +44,7 @@ int runExportManoeuvres(const CommandLine &command, const QString &executableDir
     RaceState race;
     if (!loadCommandRace(command, executableDir, race))
         return kExitError;
-    return save(command, QStringLiteral("manoeuvres.csv"), spreadsheetText(manoeuvreTable(race)));
+    return save(command, race, QStringLiteral("-manoeuvres.csv"), spreadsheetText(manoeuvreTable(race)));
 }
 
 int runExportKml(const CommandLine &command, const QString &executableDir)
@@ -62,12 +62,12 @@ int runExportKml(const CommandLine &command, const QString &executableDir)
     options.hideUnfocused = command.hideUnfocused;
     options.japanese = QLocale::system().language() == QLocale::Japanese;
     if (!command.sceneAt)
-        return save(command, QStringLiteral("QLXMap5.kml"), raceKml(race, options).toUtf8());
+        return save(command, race, QStringLiteral(".kml"), raceKml(race, options).toUtf8());
     FrameState frame = newFrameState(race);
     FrameRequest request;
     request.now = *command.sceneAt;
     computeFrame(frame, race, request);
-    return save(command, QStringLiteral("QLXMap4.kml"), sceneKml(race, frame, options).toUtf8());
+    return save(command, race, sceneKmlEnding(race, *command.sceneAt), sceneKml(race, frame, options).toUtf8());
 }
 
 }  // namespace keelrun

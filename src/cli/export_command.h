@@ -1,6 +1,6 @@
 #pragma once
 // `keelrun --export-csv`: the performance table of a race, written where
-// the window writes it (the documents folder) or to -o FILE.
+// the window writes it (RACE.csv in the documents folder) or to -o FILE.
 
 #include "cli/command_line.h"
 
@@ -8,12 +8,12 @@ namespace keelrun {
 
 int runExportCsv(const CommandLine &command, const QString &executableDir);
 
-// `keelrun --export-kml`: the whole race (QLXMap5.kml) or, with --at, the
-// scene at that time (QLXMap4.kml), for a globe viewer.
+// `keelrun --export-kml`: the whole race (RACE.kml) or, with --at, the
+// scene at that time (RACE-HHMM.kml, its time of day), for a globe viewer.
 int runExportKml(const CommandLine &command, const QString &executableDir);
 
 // `keelrun --export-manoeuvres`: every boat's tacks and gybes with what each
-// cost (manoeuvres.csv in the documents folder, or -o FILE).
+// cost (RACE-manoeuvres.csv in the documents folder, or -o FILE).
 int runExportManoeuvres(const CommandLine &command, const QString &executableDir);
 
 }  // namespace keelrun

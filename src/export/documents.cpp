@@ -1,10 +1,13 @@
 #include "export/documents.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QRegularExpression>
 #include <QStandardPaths>
 
+#include "base/numbers.h"
 #include "base/text_file.h"
+#include "model/race_state.h"
 
 namespace keelrun {
 
@@ -13,6 +16,17 @@ QString documentsFolder()
     const QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
     QDir().mkpath(folder);
     return folder;
+}
+
+QString documentPathFor(const RaceState &race, const QString &ending)
+{
+    const QString base = QFileInfo(race.raceFileName).completeBaseName();
+    return QDir(documentsFolder()).filePath((base.isEmpty() ? QStringLiteral("keelrun") : base) + ending);
+}
+
+QString sceneKmlEnding(const RaceState &race, double raceClock)
+{
+    return toQDateTime(addSeconds(race.startTime, roundHalfEven(raceClock))).toString(QStringLiteral("-HHmm'.kml'"));
 }
 
 QString saveDocument(const QString &path, const QByteArray &bytes)

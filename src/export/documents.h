@@ -7,8 +7,17 @@
 
 namespace keelrun {
 
+struct RaceState;
+
 // The user's documents folder, made when missing.
 QString documentsFolder();
+
+// Where an export of `race` goes in the documents folder: the race file's
+// name with `ending` ("hayama-autumn" + ".csv"), so that exporting a second
+// race keeps the first one's.
+QString documentPathFor(const RaceState &race, const QString &ending);
+// The ending of a scene's KML: the time of day it shows ("-1200.kml").
+QString sceneKmlEnding(const RaceState &race, double raceClock);
 
 // Writes `bytes` to `path` through a temporary file renamed into place, so
 // that a failure never leaves half a file. The error's text, or empty.

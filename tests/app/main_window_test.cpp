@@ -16,6 +16,7 @@
 #include <QLabel>
 #include <QSpinBox>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QProcess>
@@ -464,12 +465,42 @@ TEST_F(MainWindowTest, TheTableButtonWritesThePerformanceTable)
     child<QRadioButton>(*w, "RadioButton3")->click();
     EXPECT_TRUE(table->isVisibleTo(w.get()));
     table->click();
-    QFile written(t.path("home/Documents/NoName.csv"));
+    QFile written(t.path("home/Documents/race01.csv"));
     ASSERT_TRUE(written.open(QIODevice::ReadOnly));
     EXPECT_TRUE(written.readAll().contains("Time by each leg (Sec)"));
+    // Where it went is said, whether or not a program could show it.
+    auto *notice = child<QLabel>(*w, "notice");
+    EXPECT_TRUE(notice->isVisibleTo(w.get()));
+    EXPECT_TRUE(notice->text().contains(written.fileName())) << notice->text().toStdString();
     child<QRadioButton>(*w, "RadioButton1")->click();
     EXPECT_FALSE(table->isVisibleTo(w.get()));
     qputenv("HOME", home);
+}
+
+// An attachment that is a launcher or a script is not handed to the
+// desktop, and the user is told why; a document that no program opens is
+// said too.
+TEST_F(MainWindowTest, AttachmentsAreOpenedOnlyAsDocuments)
+{
+    t.write("attachment/notice.desktop", "[Desktop Entry]\nType=Application\nExec=touch opened\n");
+    t.write("attachment/notice.txt", "Notice of race\n");
+    t.write("raceadmin/race01.txt", "ST,2009/05/03 11:00:00\r\nFT,2009/05/03 12:00:00\r\nTD,9\r\n"
+                                    "AT,notice.desktop\r\nAT,notice.txt\r\nBN,b1.gpx,Alpha\r\n");
+    auto w = open("race01.txt");
+    ASSERT_EQ(w->race().attachments, QStringList({"notice.desktop", "notice.txt"}));
+    const auto choose = [&](int row) {
+        child<QPushButton>(*w, "Button2")->click();
+        auto *list = child<QListWidget>(*w, "ListBox1");
+        list->setCurrentRow(row);
+        emit list->itemClicked(list->currentItem());
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);  // the previous box goes
+        auto *box = w->findChild<QMessageBox *>("problems");
+        return box ? box->text() : QString();
+    };
+    EXPECT_TRUE(choose(0).contains("notice.desktop is not opened")) << choose(0).toStdString();
+    EXPECT_FALSE(QFile::exists(t.path("opened")));
+    // The platform these tests run on opens nothing.
+    EXPECT_TRUE(choose(1).contains("No program on this computer opens")) << choose(1).toStdString();
 }
 
 // The stopped map is drawn again when the window changes size, and leaving

@@ -4,6 +4,7 @@
 
 #include <QFile>
 #include <QProcess>
+#include <QProcessEnvironment>
 
 #include "test_folder.h"
 
@@ -34,6 +35,34 @@ TEST(ExportCsv, WritesTheTableAllOrNothingAndSaysWhere)
     EXPECT_TRUE(nothing.isEmpty());
     EXPECT_EQ(failed, 2);
     EXPECT_TRUE(why.contains("no/such/folder/table.csv")) << why.toStdString();
+}
+
+// Without -o the exports go to the documents folder named after the race,
+// so that a second race's do not replace the first's.
+TEST(Export, DocumentsAreNamedAfterTheRace)
+{
+    test::TestFolder t;
+    t.write("gpsdat/a.gpx", test::gpxTrack("2009-05-03T02:00:00", 20));
+    for (const char *race : {"raceadmin/spring-cup.txt", "raceadmin/autumn-cup.txt"})
+        t.write(race, "ST,2009/05/03 11:00:00\r\nFT,2009/05/03 11:30:00\r\nTD,9\r\nBN,a.gpx,One\r\n");
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("HOME", t.path("home"));
+    env.remove("XDG_DOCUMENTS_DIR");
+    const auto run = [&](QStringList arguments) {
+        QProcess keelrun;
+        keelrun.setProcessEnvironment(env);
+        keelrun.start(KEELRUN_BINARY, arguments << t.path(""));
+        EXPECT_TRUE(keelrun.waitForFinished(30000));
+        EXPECT_EQ(keelrun.exitCode(), 0) << keelrun.readAllStandardError().toStdString();
+        return QString::fromUtf8(keelrun.readAllStandardOutput()).trimmed();
+    };
+    const QString documents = t.path("home/Documents/");
+    EXPECT_EQ(run({"--export-csv", "spring-cup.txt"}), documents + "spring-cup.csv");
+    EXPECT_EQ(run({"--export-csv", "autumn-cup.txt"}), documents + "autumn-cup.csv");
+    EXPECT_EQ(run({"--export-manoeuvres", "autumn-cup.txt"}), documents + "autumn-cup-manoeuvres.csv");
+    EXPECT_EQ(run({"--export-kml", "autumn-cup.txt"}), documents + "autumn-cup.kml");
+    EXPECT_EQ(run({"--export-kml", "autumn-cup.txt", "--at", "600"}), documents + "autumn-cup-1110.kml");
+    EXPECT_TRUE(QFile::exists(documents + "spring-cup.csv"));
 }
 
 // Every KML document Keelrun writes for the bundled races is well-formed
