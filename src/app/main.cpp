@@ -1,4 +1,5 @@
 #include <cstdio>
+#include <optional>
 
 #include <QCoreApplication>
 #include <QFileInfo>
@@ -41,24 +42,27 @@ int runPictureModule(int &argc, char **argv)
 
 }  // namespace
 
+// The command line is read here, once for every mode, so that a usage
+// error or --help never needs a display; each module then runs its mode.
 int main(int argc, char *argv[])
 {
-    QStringList arguments;
-    for (int i = 1; i < argc; ++i)
-        arguments << QString::fromLocal8Bit(argv[i]);
-    switch (keelrun::programKind(arguments)) {
-    case keelrun::ProgramKind::Window:
-        return runWindowModule(argc, argv, false);
-    case keelrun::ProgramKind::Screenshot:
-        return runWindowModule(argc, argv, true);
-    case keelrun::ProgramKind::Picture:
-        return runPictureModule(argc, argv);
-    case keelrun::ProgramKind::Text:
-        break;
-    }
-    QCoreApplication app(argc, argv);
+    std::optional<QCoreApplication> app(std::in_place, argc, argv);
     const keelrun::CommandLine command = keelrun::describeAndParse();
+    const auto inModule = [&](auto run) {
+        app.reset();  // the module makes the application its mode needs
+        return run();
+    };
     switch (command.mode) {
+    case keelrun::CommandLine::Done:
+        return command.exitCode;
+    case keelrun::CommandLine::Window:
+        return inModule([&] { return runWindowModule(argc, argv, false); });
+    case keelrun::CommandLine::Screenshot:
+        return inModule([&] { return runWindowModule(argc, argv, true); });
+    case keelrun::CommandLine::Video:
+        return inModule([&] { return command.videoWindow ? runWindowModule(argc, argv, true) : runPictureModule(argc, argv); });
+    case keelrun::CommandLine::Render:
+        return inModule([&] { return runPictureModule(argc, argv); });
     case keelrun::CommandLine::ExportCsv:
         return keelrun::runExportCsv(command, QCoreApplication::applicationDirPath());
     case keelrun::CommandLine::ExportKml:
@@ -69,7 +73,6 @@ int main(int argc, char *argv[])
         return keelrun::runInspect(command, QCoreApplication::applicationDirPath());
     case keelrun::CommandLine::Check:
         return keelrun::runCheck(command, QCoreApplication::applicationDirPath());
-    default:
-        return command.exitCode;
     }
+    return command.exitCode;
 }

@@ -285,8 +285,8 @@ VideoExport *MainWindow::startVideo(const QString &path, double from, double to,
     CommandLine command;
     command.output = path;
     command.size = QSize(1280, 720);
-    command.videoFrom = from;
-    command.videoTo = to;
+    command.videoFrom = CommandTime{from};
+    command.videoTo = CommandTime{to};
     command.videoSpeed = speed;
     command.northUp = controls_->northUpButton->isChecked();
     command.zoom = controls_->zoomSlider->value();

@@ -22,11 +22,6 @@ PlaybackController::PlaybackController(const RaceState &race, std::function<bool
     // The lights flash in wall-clock seconds, whatever the replay does.
     connect(&lightTimer_, &QTimer::timeout, this, [this] { advanceLights(lights_, race_.lights); });
     lightTimer_.start();
-    // Without a loudspeaker the guns stay silent.
-    if (!QMediaDevices::audioOutputs().isEmpty()) {
-        gun_ = new QSoundEffect(this);
-        gun_->setSource(QUrl(QStringLiteral("qrc:/sounds/gun.wav")));
-    }
 }
 
 void PlaybackController::startRace(double playSpeed)
@@ -137,8 +132,18 @@ void PlaybackController::endReplay()
     emit replayEnded();
 }
 
+// The sound system is asked for a loudspeaker only at the first gun, so
+// that pictures and videos of the window, which fire none, never wake it
+// (nor its messages on the terminal). Without one the guns stay silent.
 void PlaybackController::fireGun()
 {
+    if (!gunLooked_) {
+        gunLooked_ = true;
+        if (!QMediaDevices::audioOutputs().isEmpty()) {
+            gun_ = new QSoundEffect(this);
+            gun_->setSource(QUrl(QStringLiteral("qrc:/sounds/gun.wav")));
+        }
+    }
     if (gun_)
         gun_->play();
 }

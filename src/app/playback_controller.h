@@ -79,6 +79,7 @@ private:
     QTimer tickTimer_, secondTimer_, lightTimer_;
     LightClock lights_;
     QSoundEffect *gun_ = nullptr;
+    bool gunLooked_ = false;  // the sound system was asked for a loudspeaker
     bool held_ = false;
     bool trackPageShown_ = true;
 };

@@ -60,7 +60,7 @@ int runScreenshot(const CommandLine &command, const QString &executableDir)
     if (!command.language.isEmpty())
         window.setLanguage(command.language == QLatin1String("ja") ? Language::Japanese : Language::EnglishChosen);
     window.holdForPicture(command.stopped);
-    window.jumpTo(command.at);
+    window.jumpTo(command.at.raceClock(window.race()));
     window.showFinishesSoFar();
     if (command.page != Page::Track)
         window.showPage(command.page);

@@ -8,6 +8,7 @@
 #include <QFileInfo>
 #include <QFormLayout>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QLineEdit>
 #include <QProgressDialog>
 #include <QPushButton>
@@ -15,6 +16,7 @@
 #include <QThread>
 
 #include "cli/video_command.h"
+#include "export/video_writer.h"
 
 namespace keelrun {
 namespace {
@@ -41,10 +43,11 @@ VideoExportDialog::VideoExportDialog(QWidget *parent, const QString &file, doubl
     fileRow->addWidget(file_);
     fileRow->addWidget(choose);
     connect(choose, &QPushButton::clicked, this, [this] {
-        const QString chosen = QFileDialog::getSaveFileName(this, QStringLiteral("Keelrun"), file_->text(),
-                                                            QStringLiteral("Video (*.mp4 *.webm)"));
-        if (!chosen.isEmpty())
-            file_->setText(chosen);
+        auto *dialog = new QFileDialog(this, QStringLiteral("Keelrun"), file_->text(), QStringLiteral("Video (*.mp4 *.webm *.mkv)"));
+        dialog->setAcceptMode(QFileDialog::AcceptSave);
+        dialog->setAttribute(Qt::WA_DeleteOnClose);
+        connect(dialog, &QFileDialog::fileSelected, file_, &QLineEdit::setText);
+        dialog->open();
     });
     from_ = secondsBox(from);
     to_ = secondsBox(to);
@@ -59,7 +62,24 @@ VideoExportDialog::VideoExportDialog(QWidget *parent, const QString &file, doubl
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    problem_ = new QLabel;
+    problem_->setObjectName(QStringLiteral("videoProblem"));
+    form->addRow(problem_);
     form->addRow(buttons);
+    // OK only for a video the program can write: a name it knows, an end after the start.
+    const auto check = [this, ok = buttons->button(QDialogButtonBox::Ok)] {
+        QString problem;
+        if (!videoKindFor(file_->text()))
+            problem = QStringLiteral("Name the video %1.").arg(QLatin1String(kVideoNames));
+        else if (to_->value() <= from_->value())
+            problem = QStringLiteral("The end must come after the start.");
+        problem_->setText(problem);
+        ok->setEnabled(problem.isEmpty());
+    };
+    connect(file_, &QLineEdit::textChanged, this, check);
+    connect(from_, &QSpinBox::valueChanged, this, check);
+    connect(to_, &QSpinBox::valueChanged, this, check);
+    check();
 }
 
 QString VideoExportDialog::file() const { return file_->text(); }
@@ -70,7 +90,7 @@ double VideoExportDialog::speed() const { return speed_->value(); }
 VideoExport::VideoExport(const RaceState &race, const CommandLine &command, QWidget *parent)
     : QObject(parent), race_(std::make_shared<const RaceState>(race)), command_(command)
 {
-    const int frames = videoFrameCount(*command.videoFrom, *command.videoTo, command.videoSpeed, command.videoFps);
+    const int frames = videoFrameCount(command.videoFrom->raceClock(race), command.videoTo->raceClock(race), command.videoSpeed, command.videoFps);
     progress_ = new QProgressDialog(QStringLiteral("Writing %1").arg(QFileInfo(command.output).fileName()),
                                     QStringLiteral("Cancel"), 0, frames, parent);
     progress_->setObjectName(QStringLiteral("videoProgress"));

@@ -15,6 +15,7 @@
 #include "cli/command_line.h"
 #include "model/race_state.h"
 
+class QLabel;
 class QLineEdit;
 class QProgressDialog;
 class QSpinBox;
@@ -35,6 +36,7 @@ public:
 private:
     QLineEdit *file_ = nullptr;
     QSpinBox *from_ = nullptr, *to_ = nullptr, *speed_ = nullptr;
+    QLabel *problem_ = nullptr;  // why OK is off
 };
 
 // One video being written from a copy of the race. It deletes itself once

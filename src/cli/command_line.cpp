@@ -1,6 +1,7 @@
 #include "cli/command_line.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 
 #include <QCommandLineParser>
@@ -9,6 +10,8 @@
 #include <QFileInfo>
 
 #include "cli/inspect.h"
+#include "export/documents.h"
+#include "export/video_writer.h"
 #include "race/loading_sequence.h"
 
 namespace keelrun {
@@ -26,97 +29,343 @@ QString dataFolderOfRacePath(const QString &race)
     return dir.path();
 }
 
-// "1280x1024"
-std::optional<QSize> parseSize(const QString &text)
+using Mode = CommandLine::Mode;
+
+// The options that choose what the program does; at most one is given.
+// Without one the window opens.
+struct ModeOption {
+    const char *name;
+    Mode mode;
+    const char *help;
+};
+constexpr ModeOption kModeOptions[] = {
+    {"inspect", Mode::Inspect, "Load RACE without a window and print it as JSON."},
+    {"check", Mode::Check,
+     "Load RACE as the window does and print its warnings, each boat's fixes, passings and rank; exit 0 when clean, "
+     "1 with warnings, 2 when it cannot be loaded."},
+    {"export-csv", Mode::ExportCsv, "Write the performance table of RACE (to RACE.csv in the documents folder, or -o FILE)."},
+    {"export-kml", Mode::ExportKml, "Write RACE as KML: the whole race, or with --at the scene at that time."},
+    {"export-manoeuvres", Mode::ExportManoeuvres, "Write every boat's tacks and gybes of RACE as CSV (to the documents folder, or -o FILE)."},
+    {"render", Mode::Render, "Draw the map of RACE, or with --page a page, without a window."},
+    {"screenshot", Mode::Screenshot, "Draw the whole window with RACE loaded, without a display."},
+    {"video", Mode::Video, "Write the replay of RACE as a video (.mp4, .webm or .mkv)."},
+};
+
+QString modeName(Mode mode)
 {
-    const QStringList parts = text.split(QLatin1Char('x'));
-    bool okWidth = false, okHeight = false;
-    const int w = parts.value(0).toInt(&okWidth), h = parts.value(1).toInt(&okHeight);
-    if (parts.size() != 2 || !okWidth || !okHeight || w < 16 || h < 16 || w > 16384 || h > 16384)
-        return std::nullopt;
-    return QSize(w, h);
+    for (const ModeOption &m : kModeOptions) {
+        if (m.mode == mode)
+            return QStringLiteral("--") + QLatin1String(m.name);
+    }
+    return QStringLiteral("the window");
 }
 
-// "track" (or nothing), "graph", "analysis"
-std::optional<Page> parsePage(const QString &text)
+// The options that say how, with the modes they apply to.
+struct Setting {
+    QStringList names;
+    QString valueName;  // empty for a switch
+    QString help;
+    QList<Mode> modes;
+};
+
+const QList<Setting> &settings()
 {
-    if (text.isEmpty() || text == QLatin1String("track"))
-        return Page::Track;
-    if (text == QLatin1String("graph"))
-        return Page::Graph;
-    if (text == QLatin1String("analysis"))
-        return Page::Analysis;
-    return std::nullopt;
+    using M = Mode;
+    static const QList<Setting> all{
+        {{"race"}, "NAME", "Show the race file NAME of raceadmin/ first.", {M::Window}},
+        {{"samples"}, {}, "Include every boat's samples.", {M::Inspect}},
+        {{"coast"}, {}, "Include the coastline's points.", {M::Inspect}},
+        {{"ct"}, {}, "Corrected time.", {M::Inspect, M::Render, M::ExportCsv, M::ExportManoeuvres, M::Video}},
+        {{"at"}, "TIME",
+         "The moment drawn: seconds on the race clock from the gun (660, -30) or a local time of day (12:20:00).",
+         {M::Render, M::Screenshot, M::ExportKml}},
+        {{"size"}, "WxH", "The picture's size (default 1280x1024; a video's 1280x720), at most 7680x4320.",
+         {M::Render, M::Screenshot, M::Video}},
+        {{"north-up"}, {}, "North at the top.", {M::Render, M::Video}},
+        {{"wind-up"}, {}, "The mean wind at the top.", {M::Render, M::Video}},
+        {{"zoom"}, "N", "The zoom slider, 0 (ten times the area) to 100 (default).", {M::Render, M::Video}},
+        {{"laylines"}, {}, "Draw the lay lines at marks and lines.", {M::Render, M::Video}},
+        {{"hide-unfocused"}, {}, "Leave out the boats the race file hides.", {M::ExportKml}},
+        {{"page"}, "PAGE", "The page drawn: track (default), graph or analysis.", {M::Render, M::Screenshot}},
+        {{"lang"}, "LANG", "The window's language, ja or en.", {M::Screenshot}},
+        {{"stopped"}, {}, "The replay stopped, the map showing the course diagram.", {M::Screenshot}},
+        {{"from"}, "TIME", "Where it starts, as --at (default: the race window's start).", {M::Video}},
+        {{"to"}, "TIME", "Where it ends, as --at (default: the race window's end).", {M::Video}},
+        {{"speed"}, "S", "Times real time, 1 to 1500 (default 30).", {M::Video}},
+        {{"fps"}, "N", "Frames a second, 1 to 120 (default 30).", {M::Video}},
+        {{"window"}, {}, "The whole window, time bar and boards too.", {M::Video}},
+        {{"o", "output"}, "FILE",
+         "The file written: a picture (.png, .jpg or .webp), a video (.mp4, .webm or .mkv), or the export's file.",
+         {M::Render, M::Screenshot, M::Video, M::ExportCsv, M::ExportKml, M::ExportManoeuvres}},
+    };
+    return all;
+}
+
+// "--render, --screenshot and --video"
+QString modeList(const QList<Mode> &modes)
+{
+    QStringList names;
+    for (Mode mode : modes)
+        names << modeName(mode);
+    const QString last = names.takeLast();
+    return names.isEmpty() ? last : names.join(QStringLiteral(", ")) + QStringLiteral(" and ") + last;
+}
+
+QCommandLineOption optionOf(const Setting &setting)
+{
+    return QCommandLineOption(setting.names, setting.help + QStringLiteral(" [") + modeList(setting.modes) + QLatin1Char(']'),
+                              setting.valueName);
+}
+
+// Reads the values of the options given for one mode; the first that will
+// not do leaves `error` naming it and why.
+class OptionReader {
+public:
+    OptionReader(const QCommandLineParser &parser, Mode mode) : parser_(parser), mode_(mode) {}
+    QString error;
+
+    bool isSet(const char *name) const { return parser_.isSet(QLatin1String(name)); }
+    QString value(const char *name) const { return parser_.value(QLatin1String(name)); }
+
+    std::optional<CommandTime> time(const char *name)
+    {
+        if (!isSet(name))
+            return std::nullopt;
+        const QString text = value(name);
+        if (const auto read = parseCommandTime(text))
+            return read;
+        fail(name, text, QStringLiteral("give seconds on the race clock (660, -30) or a time of day (12:20:00)"));
+        return std::nullopt;
+    }
+
+    double number(const char *name, double low, double high, double fallback)
+    {
+        if (!isSet(name))
+            return fallback;
+        bool read = false;
+        const double v = value(name).toDouble(&read);
+        if (!read || !(v >= low && v <= high))
+            fail(name, value(name), QStringLiteral("%1 to %2").arg(low).arg(high));
+        return v;
+    }
+
+    QSize size(QSize fallback)
+    {
+        if (!isSet("size"))
+            return fallback;
+        const QString text = value("size");
+        const QStringList parts = text.split(QLatin1Char('x'));
+        bool okWidth = false, okHeight = false;
+        const int w = parts.value(0).toInt(&okWidth), h = parts.value(1).toInt(&okHeight);
+        if (parts.size() != 2 || !okWidth || !okHeight)
+            fail("size", text, QStringLiteral("give WIDTHxHEIGHT, as 1280x1024"));
+        else if (w < 16 || h < 16)
+            fail("size", text, QStringLiteral("at least 16x16"));
+        else if (w > 7680 || h > 4320)
+            fail("size", text, QStringLiteral("at most 7680x4320"));
+        return QSize(w, h);
+    }
+
+    // -o FILE, which pictures and videos need, named for a format the
+    // program writes.
+    QString output(bool needed, const QByteArray &format, const char *names)
+    {
+        const QString file = value("o");
+        if (file.isEmpty()) {
+            if (needed && error.isEmpty())
+                error = QStringLiteral("%1 needs -o FILE (%2)").arg(modeName(mode_), QLatin1String(names));
+        } else if (format.isEmpty() && names) {
+            fail("o", file, QStringLiteral("name the file %1").arg(QLatin1String(names)));
+        }
+        return file;
+    }
+
+    void fail(const char *name, const QString &text, const QString &why)
+    {
+        if (error.isEmpty())
+            error = QStringLiteral("%1%2 %3: %4").arg(qstrlen(name) == 1 ? QStringLiteral("-") : QStringLiteral("--"), QLatin1String(name), text, why);
+    }
+
+private:
+    const QCommandLineParser &parser_;
+    Mode mode_;
+};
+
+// The mode option given, or the window; more than one is an error.
+std::optional<Mode> chosenMode(const QCommandLineParser &parser, QString &error)
+{
+    std::optional<Mode> mode;
+    for (const ModeOption &m : kModeOptions) {
+        if (!parser.isSet(QLatin1String(m.name)))
+            continue;
+        if (mode) {
+            error = QStringLiteral("%1 and --%2: give one of them").arg(modeName(*mode), QLatin1String(m.name));
+            return std::nullopt;
+        }
+        mode = m.mode;
+    }
+    return mode.value_or(Mode::Window);
+}
+
+// An option given for a mode it does not apply to is an error, not ignored.
+QString misplacedSetting(const QCommandLineParser &parser, Mode mode)
+{
+    for (const Setting &s : settings()) {
+        if (parser.isSet(s.names.first()) && !s.modes.contains(mode)) {
+            return QStringLiteral("%1%2 applies to %3, not to %4")
+                .arg(s.names.first().size() == 1 ? QStringLiteral("-") : QStringLiteral("--"), s.names.first(), modeList(s.modes),
+                     modeName(mode));
+        }
+    }
+    return {};
+}
+
+// How the map is drawn, for pictures and videos.
+void readMapOptions(OptionReader &read, CommandLine &command)
+{
+    command.zoom = static_cast<int>(read.number("zoom", 0, 100, 100));
+    if (read.isSet("north-up") && read.isSet("wind-up"))
+        read.error = QStringLiteral("--north-up and --wind-up: give one of them");
+    if (read.isSet("north-up") || read.isSet("wind-up"))
+        command.northUp = read.isSet("north-up");
+    command.laylines = read.isSet("laylines");
+}
+
+void readVideo(OptionReader &read, CommandLine &command)
+{
+    command.size = read.size(QSize(1280, 720));
+    readMapOptions(read, command);
+    command.videoFrom = read.time("from");
+    command.videoTo = read.time("to");
+    if (command.videoFrom && command.videoTo && !command.videoFrom->ofDay && !command.videoTo->ofDay &&
+        command.videoFrom->value >= command.videoTo->value && read.error.isEmpty())
+        read.error = QStringLiteral("--from %1 is not before --to %2").arg(read.value("from"), read.value("to"));
+    command.videoSpeed = read.number("speed", 1, 1500, 30);
+    command.videoFps = static_cast<int>(read.number("fps", 1, 120, 30));
+    command.videoWindow = read.isSet("window");
+    command.output = read.output(true, videoKindFor(read.value("o")) ? "video" : QByteArray(), kVideoNames);
+}
+
+// --render and --screenshot.
+void readPicture(OptionReader &read, CommandLine &command)
+{
+    command.size = read.size(command.size);
+    if (command.mode == Mode::Render)
+        readMapOptions(read, command);
+    const QString page = read.value("page");
+    if (page.isEmpty() || page == QLatin1String("track"))
+        command.page = Page::Track;
+    else if (page == QLatin1String("graph"))
+        command.page = Page::Graph;
+    else if (page == QLatin1String("analysis"))
+        command.page = Page::Analysis;
+    else
+        read.fail("page", page, QStringLiteral("track, graph or analysis"));
+    // The pages show the whole race; only the map needs a time.
+    const std::optional<CommandTime> at = read.time("at");
+    if (at)
+        command.at = *at;
+    else if (command.page == Page::Track && read.error.isEmpty())
+        read.error = QStringLiteral("%1 of the track page needs --at TIME").arg(modeName(command.mode));
+    command.language = read.value("lang");
+    if (!command.language.isEmpty() && command.language != QLatin1String("ja") && command.language != QLatin1String("en"))
+        read.fail("lang", command.language, QStringLiteral("ja or en"));
+    command.stopped = read.isSet("stopped");
+    command.output = read.output(true, pictureFormatFor(read.value("o")), kPictureNames);
+}
+
+void readWindow(OptionReader &read, CommandLine &command)
+{
+    command.race = read.value("race");
+    // A race file opened from the desktop: its folder's race first.
+    if (const QString root = dataFolderOfRacePath(command.dataDir); !root.isEmpty()) {
+        command.race = command.dataDir;
+        command.dataDir = root;
+    }
+}
+
+// The values of the options the mode takes.
+void readMode(OptionReader &read, CommandLine &command)
+{
+    switch (command.mode) {
+    case Mode::Window:
+        readWindow(read, command);
+        break;
+    case Mode::Video:
+        readVideo(read, command);
+        break;
+    case Mode::Render:
+    case Mode::Screenshot:
+        readPicture(read, command);
+        break;
+    case Mode::ExportKml:
+        command.sceneAt = read.time("at");
+        command.hideUnfocused = read.isSet("hide-unfocused");
+        command.output = read.output(false, "any", nullptr);
+        break;
+    default:
+        command.output = read.output(false, "any", nullptr);
+        break;
+    }
 }
 
 }  // namespace
 
-void printError(const QString &message) { std::fprintf(stderr, "keelrun: %s\n", qPrintable(message)); }
-
-ProgramKind programKind(const QStringList &arguments)
+std::optional<CommandTime> parseCommandTime(const QString &text)
 {
-    auto named = [&](const char *option) {
-        return std::any_of(arguments.begin(), arguments.end(), [&](const QString &a) {
-            return a == QLatin1String(option) || a.startsWith(QLatin1String(option) + QLatin1Char('='));
-        });
-    };
-    if (named("--help") || named("--help-all") || named("-h") || named("--version") || named("-v") || named("--inspect") || named("--check") ||
-        named("--export-csv") || named("--export-kml") || named("--export-manoeuvres"))
-        return ProgramKind::Text;
-    if (named("--screenshot") || (named("--video") && named("--window")))
-        return ProgramKind::Screenshot;
-    return named("--render") || named("--video") ? ProgramKind::Picture : ProgramKind::Window;
+    if (text.contains(QLatin1Char(':'))) {
+        const QByteArray latin = text.toLatin1();
+        auto seconds = parseTimeOfDay(std::string_view(latin.constData(), latin.size()));
+        if (!seconds && text.count(QLatin1Char(':')) == 1)
+            seconds = parseTimeOfDay((latin + ":00").toStdString());
+        if (!seconds)
+            return std::nullopt;
+        return CommandTime{static_cast<double>(*seconds), true};
+    }
+    bool read = false;
+    const double value = text.toDouble(&read);
+    if (!read || !std::isfinite(value) || std::abs(value) > 1e7)
+        return std::nullopt;
+    return CommandTime{value, false};
 }
+
+double CommandTime::raceClock(const RaceState &race) const
+{
+    if (!ofDay)
+        return value;
+    // To the millisecond: a day count holds a time of day only to a few microseconds.
+    const double gunOfDay = std::round((race.startTime.days - std::floor(race.startTime.days)) * kSecondsPerDay * 1000) / 1000;
+    // The nearer of the day's and its neighbours' times: a race past midnight.
+    return std::remainder(value - gunOfDay, kSecondsPerDay);
+}
+
+void printError(const QString &message) { std::fprintf(stderr, "keelrun: %s\n", qPrintable(message)); }
 
 CommandLine parseCommandLine(const QStringList &arguments)
 {
     QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral("Keelrun replays and analyses sailing races from GPS tracks."));
+    parser.setApplicationDescription(
+        QStringLiteral("Keelrun replays and analyses sailing races from GPS tracks. Without one of --inspect, --check, --export-csv, "
+                       "--export-kml, --export-manoeuvres, --render, --screenshot or --video it opens the window. Each option "
+                       "below names in brackets the modes it applies to."));
     const QCommandLineOption help = parser.addHelpOption();
     const QCommandLineOption version = parser.addVersionOption();
     parser.addPositionalArgument(QStringLiteral("DIR"), QStringLiteral("The data folder (holding raceadmin/, gpsdat/, ...)."), QStringLiteral("[DIR]"));
-    const QCommandLineOption raceOption(QStringLiteral("race"), QStringLiteral("Show the race file NAME of raceadmin/ first."), QStringLiteral("NAME"));
-    const QCommandLineOption inspectOption(QStringLiteral("inspect"), QStringLiteral("Load RACE without a window and print it as JSON."), QStringLiteral("RACE"));
-    const QCommandLineOption checkOption(QStringLiteral("check"),
-                                         QStringLiteral("Load RACE as the window does and print its warnings, each boat's fixes, "
-                                                        "passings and rank; exit 0 when clean, 1 with warnings, 2 when it cannot be loaded."),
-                                         QStringLiteral("RACE"));
-    const QCommandLineOption samplesOption(QStringLiteral("samples"), QStringLiteral("With --inspect: include every boat's samples."));
-    const QCommandLineOption coastOption(QStringLiteral("coast"), QStringLiteral("With --inspect: include the coastline's points."));
-    const QCommandLineOption ctOption(QStringLiteral("ct"), QStringLiteral("With --inspect, --render or --export-csv: corrected time."));
-    const QCommandLineOption renderOption(QStringLiteral("render"), QStringLiteral("Draw the map of RACE without a window."), QStringLiteral("RACE"));
-    const QCommandLineOption atOption(QStringLiteral("at"), QStringLiteral("With --render: the race-clock time, seconds from the gun."), QStringLiteral("SECONDS"));
-    const QCommandLineOption sizeOption(QStringLiteral("size"), QStringLiteral("With --render: the picture's size (default 1280x1024)."), QStringLiteral("WxH"));
-    const QCommandLineOption northUpOption(QStringLiteral("north-up"), QStringLiteral("With --render: north at the top."));
-    const QCommandLineOption windUpOption(QStringLiteral("wind-up"), QStringLiteral("With --render: the mean wind at the top."));
-    const QCommandLineOption zoomOption(QStringLiteral("zoom"), QStringLiteral("With --render: the zoom slider, 0 (ten times the area) to 100 (default)."), QStringLiteral("N"));
-    const QCommandLineOption laylinesOption(QStringLiteral("laylines"), QStringLiteral("With --render: draw the lay lines at marks and lines."));
-    const QCommandLineOption exportCsvOption(QStringLiteral("export-csv"), QStringLiteral("Write the performance table of RACE (to the documents folder, or -o FILE)."), QStringLiteral("RACE"));
-    const QCommandLineOption exportKmlOption(QStringLiteral("export-kml"), QStringLiteral("Write RACE as KML: the whole race, or with --at the scene at that time."), QStringLiteral("RACE"));
-    const QCommandLineOption hideUnfocusedOption(QStringLiteral("hide-unfocused"), QStringLiteral("With --export-kml: leave out the boats the race file hides."));
-    const QCommandLineOption screenshotOption(QStringLiteral("screenshot"), QStringLiteral("Draw the whole window with RACE loaded, without a display."), QStringLiteral("RACE"));
-    const QCommandLineOption pageOption(QStringLiteral("page"), QStringLiteral("With --render or --screenshot: the page drawn, track (default), graph or analysis."), QStringLiteral("PAGE"));
-    const QCommandLineOption languageOption(QStringLiteral("lang"), QStringLiteral("With --screenshot: the window's language, ja or en."), QStringLiteral("LANG"));
-    const QCommandLineOption stoppedOption(QStringLiteral("stopped"), QStringLiteral("With --screenshot: the replay stopped, the map showing the course diagram."));
-    const QCommandLineOption manoeuvresOption(QStringLiteral("export-manoeuvres"), QStringLiteral("Write every boat's tacks and gybes of RACE as CSV (to the documents folder, or -o FILE)."), QStringLiteral("RACE"));
-    const QCommandLineOption videoOption(QStringLiteral("video"), QStringLiteral("Write the replay of RACE as a video (MP4, or WebM for a .webm name)."), QStringLiteral("RACE"));
-    const QCommandLineOption fromOption(QStringLiteral("from"), QStringLiteral("With --video: the race-clock time it starts at (default: the race window's start)."), QStringLiteral("SECONDS"));
-    const QCommandLineOption toOption(QStringLiteral("to"), QStringLiteral("With --video: the race-clock time it ends at (default: the race window's end)."), QStringLiteral("SECONDS"));
-    const QCommandLineOption speedOption(QStringLiteral("speed"), QStringLiteral("With --video: times real time, 1 to 1500 (default 30)."), QStringLiteral("S"));
-    const QCommandLineOption fpsOption(QStringLiteral("fps"), QStringLiteral("With --video: frames a second, 1 to 120 (default 30)."), QStringLiteral("N"));
-    const QCommandLineOption windowOption(QStringLiteral("window"), QStringLiteral("With --video: the whole window, time bar and boards too."));
-    const QCommandLineOption outputOption(QStringList{QStringLiteral("o"), QStringLiteral("output")}, QStringLiteral("With --render or --screenshot: the PNG file to write; with --export-csv: the table's file."), QStringLiteral("FILE"));
-    parser.addOptions({raceOption, inspectOption, checkOption, samplesOption, coastOption, ctOption, renderOption, atOption, sizeOption, northUpOption,
-                       windUpOption, zoomOption, laylinesOption, exportCsvOption, exportKmlOption, hideUnfocusedOption, screenshotOption, pageOption, languageOption, stoppedOption,
-                       manoeuvresOption, videoOption, fromOption, toOption, speedOption, fpsOption, windowOption, outputOption});
+    for (const ModeOption &m : kModeOptions)
+        parser.addOption(QCommandLineOption(QLatin1String(m.name), QLatin1String(m.help), QStringLiteral("RACE")));
+    for (const Setting &s : settings())
+        parser.addOption(optionOf(s));
 
     CommandLine command;
-    command.mode = CommandLine::Done;
-    if (!parser.parse(QStringList{QStringLiteral("keelrun")} + arguments)) {
-        printError(parser.errorText());
+    command.mode = Mode::Done;
+    const auto refuse = [&](const QString &message) {
+        printError(message);
+        command.mode = Mode::Done;
         command.exitCode = kExitError;
         return command;
-    }
+    };
+    if (!parser.parse(QStringList{QStringLiteral("keelrun")} + arguments))
+        return refuse(parser.errorText() + QStringLiteral(" See keelrun --help."));
     if (parser.isSet(help)) {
         std::printf("%s", qPrintable(parser.helpText()));
         return command;
@@ -126,128 +375,27 @@ CommandLine parseCommandLine(const QStringList &arguments)
         return command;
     }
     const QStringList positional = parser.positionalArguments();
-    if (positional.size() > 1) {
-        printError(QStringLiteral("too many arguments; see keelrun --help"));
-        command.exitCode = kExitError;
-        return command;
-    }
+    if (positional.size() > 1)
+        return refuse(QStringLiteral("%1: one data folder at most; see keelrun --help").arg(positional.join(QLatin1Char(' '))));
+    QString error;
+    const std::optional<Mode> mode = chosenMode(parser, error);
+    if (!mode)
+        return refuse(error);
+    if (const QString misplaced = misplacedSetting(parser, *mode); !misplaced.isEmpty())
+        return refuse(misplaced);
+    command.mode = *mode;
     command.dataDir = positional.value(0);
-    command.samples = parser.isSet(samplesOption);
-    command.coast = parser.isSet(coastOption);
-    command.corrected = parser.isSet(ctOption);
-    if (parser.isSet(inspectOption)) {
-        command.mode = CommandLine::Inspect;
-        command.race = parser.value(inspectOption);
-        return command;
+    for (const ModeOption &m : kModeOptions) {
+        if (m.mode == *mode)
+            command.race = parser.value(QLatin1String(m.name));
     }
-    if (parser.isSet(checkOption)) {
-        command.mode = CommandLine::Check;
-        command.race = parser.value(checkOption);
-        return command;
-    }
-    if (parser.isSet(exportKmlOption)) {
-        command.mode = CommandLine::ExportKml;
-        command.race = parser.value(exportKmlOption);
-        command.output = parser.value(outputOption);
-        command.hideUnfocused = parser.isSet(hideUnfocusedOption);
-        if (parser.isSet(atOption)) {
-            bool atOk = false;
-            command.sceneAt = parser.value(atOption).toDouble(&atOk);
-            if (!atOk) {
-                printError(QStringLiteral("--at needs SECONDS"));
-                command.mode = CommandLine::Done;
-                command.exitCode = kExitError;
-            }
-        }
-        return command;
-    }
-    // How the map is drawn, for pictures and videos: the picture's size,
-    // the zoom slider, the orientation, the lay lines. False for a size or a
-    // zoom that will not do.
-    const auto readMapOptions = [&] {
-        const auto size = parser.isSet(sizeOption) ? parseSize(parser.value(sizeOption)) : std::optional<QSize>(command.size);
-        bool zoomOk = true;
-        if (parser.isSet(zoomOption))
-            command.zoom = parser.value(zoomOption).toInt(&zoomOk);
-        if (parser.isSet(northUpOption) || parser.isSet(windUpOption))
-            command.northUp = parser.isSet(northUpOption);
-        command.laylines = parser.isSet(laylinesOption);
-        command.size = size.value_or(command.size);
-        return size.has_value() && zoomOk && command.zoom >= 0 && command.zoom <= 100;
-    };
-    if (parser.isSet(videoOption)) {
-        command.mode = CommandLine::Video;
-        command.race = parser.value(videoOption);
-        command.output = parser.value(outputOption);
-        command.size = QSize(1280, 720);
-        bool ok = true;
-        const auto number = [&](const QCommandLineOption &option, double low, double high, double fallback) {
-            if (!parser.isSet(option))
-                return fallback;
-            bool read = false;
-            const double value = parser.value(option).toDouble(&read);
-            ok = ok && read && value >= low && value <= high;
-            return value;
-        };
-        if (parser.isSet(fromOption))
-            command.videoFrom = number(fromOption, -1e7, 1e7, 0);
-        if (parser.isSet(toOption))
-            command.videoTo = number(toOption, -1e7, 1e7, 0);
-        command.videoSpeed = number(speedOption, 1, 1500, 30);
-        command.videoFps = static_cast<int>(number(fpsOption, 1, 120, 30));
-        command.videoWindow = parser.isSet(windowOption);
-        if (!readMapOptions() || !ok || command.output.isEmpty()) {
-            printError(QStringLiteral("--video needs -o FILE.mp4 (or .webm); --from and --to are seconds, --speed 1..1500, "
-                                      "--fps 1..120, --size WxH, --zoom 0..100"));
-            command.mode = CommandLine::Done;
-            command.exitCode = kExitError;
-            return command;
-        }
-        return command;
-    }
-    if (parser.isSet(manoeuvresOption)) {
-        command.mode = CommandLine::ExportManoeuvres;
-        command.race = parser.value(manoeuvresOption);
-        command.output = parser.value(outputOption);
-        return command;
-    }
-    if (parser.isSet(exportCsvOption)) {
-        command.mode = CommandLine::ExportCsv;
-        command.race = parser.value(exportCsvOption);
-        command.output = parser.value(outputOption);
-        return command;
-    }
-    const bool screenshot = parser.isSet(screenshotOption);
-    if (!parser.isSet(renderOption) && !screenshot) {
-        command.mode = CommandLine::Window;
-        command.race = parser.value(raceOption);
-        // A race file opened from the desktop: its folder's race first.
-        if (const QString root = dataFolderOfRacePath(command.dataDir); !root.isEmpty()) {
-            command.race = command.dataDir;
-            command.dataDir = root;
-        }
-        return command;
-    }
-    bool atOk = false;
-    command.race = parser.value(screenshot ? screenshotOption : renderOption);
-    const std::optional<Page> page = parsePage(parser.value(pageOption));
-    command.page = page.value_or(Page::Track);
-    // The pages show the whole race; only the map needs a time.
-    command.at = parser.value(atOption).toDouble(&atOk);
-    atOk = atOk || (!parser.isSet(atOption) && command.page != Page::Track);
-    const bool mapOk = readMapOptions();
-    command.output = parser.value(outputOption);
-    command.language = parser.value(languageOption);
-    command.stopped = parser.isSet(stoppedOption);
-    const bool pageOk = page.has_value();
-    const bool languageOk = command.language.isEmpty() || command.language == QLatin1String("ja") || command.language == QLatin1String("en");
-    if (!atOk || !mapOk || command.output.isEmpty() || !pageOk || !languageOk) {
-        printError(QStringLiteral("--render and --screenshot need -o FILE.png and, for the track page, --at SECONDS; --size is WxH, "
-                                  "--zoom 0..100, --page track, graph or analysis, --lang ja or en"));
-        command.exitCode = kExitError;
-        return command;
-    }
-    command.mode = screenshot ? CommandLine::Screenshot : CommandLine::Render;
+    command.samples = parser.isSet(QStringLiteral("samples"));
+    command.coast = parser.isSet(QStringLiteral("coast"));
+    command.corrected = parser.isSet(QStringLiteral("ct"));
+    OptionReader read(parser, *mode);
+    readMode(read, command);
+    if (!read.error.isEmpty())
+        return refuse(read.error);
     return command;
 }
 

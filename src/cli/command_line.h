@@ -18,6 +18,17 @@
 
 namespace keelrun {
 
+// A moment named on the command line: seconds on the race clock ("660",
+// "-30") or a local time of day ("12:20:00", "12:20"), which becomes the
+// race clock once the race's gun is known.
+struct CommandTime {
+    double value = 0;  // seconds on the race clock, or of the day
+    bool ofDay = false;
+    double raceClock(const RaceState &race) const;
+};
+// Nothing for a text that is neither.
+std::optional<CommandTime> parseCommandTime(const QString &text);
+
 struct CommandLine {
     enum Mode { Window, Inspect, Check, Render, Screenshot, ExportCsv, ExportKml, ExportManoeuvres, Video, Done };
     Mode mode = Window;
@@ -29,7 +40,7 @@ struct CommandLine {
     bool corrected = false;
     // Render: the race-clock time, the picture's size and file, the
     // orientation (the race file's when not given) and the zoom slider.
-    double at = 0;
+    CommandTime at;
     QSize size{1280, 1024};
     QString output;
     std::optional<bool> northUp;
@@ -41,11 +52,11 @@ struct CommandLine {
     QString language;
     bool stopped = false;
     // ExportKml: the scene at `at` when set, else the whole race.
-    std::optional<double> sceneAt;
+    std::optional<CommandTime> sceneAt;
     bool hideUnfocused = false;
     // Video: the race-clock times it runs from and to (the race window when
     // not given), times real time, frames a second.
-    std::optional<double> videoFrom, videoTo;
+    std::optional<CommandTime> videoFrom, videoTo;
     double videoSpeed = 30;
     int videoFps = 30;
     bool videoWindow = false;  // the whole window as --screenshot draws it, not the map alone
@@ -78,10 +89,6 @@ CommandLine describeAndParse();
 // user chose one. Called before the application object is made.
 void drawWithoutDisplay();
 
-// What kind of program the arguments ask for before they are parsed: the
-// window, a picture (drawing without a display), or text only.
-enum class ProgramKind { Window, Picture, Screenshot, Text };
-ProgramKind programKind(const QStringList &arguments);
 
 int runInspect(const CommandLine &command, const QString &executableDir);
 

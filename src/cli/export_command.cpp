@@ -65,9 +65,9 @@ int runExportKml(const CommandLine &command, const QString &executableDir)
         return save(command, race, QStringLiteral(".kml"), raceKml(race, options).toUtf8());
     FrameState frame = newFrameState(race);
     FrameRequest request;
-    request.now = *command.sceneAt;
+    request.now = command.sceneAt->raceClock(race);
     computeFrame(frame, race, request);
-    return save(command, race, sceneKmlEnding(race, *command.sceneAt), sceneKml(race, frame, options).toUtf8());
+    return save(command, race, sceneKmlEnding(race, request.now), sceneKml(race, frame, options).toUtf8());
 }
 
 }  // namespace keelrun

@@ -4,6 +4,7 @@
 
 #include <QSaveFile>
 
+#include "export/documents.h"
 #include "playback/light_phases.h"
 #include "playback/window_layout.h"
 #include "race/daylight.h"
@@ -58,11 +59,12 @@ int runRender(const CommandLine &command, const QString &executableDir)
         return kExitError;
 
     QImage bitmap(command.size, QImage::Format_RGB32);
+    const double at = command.at.raceClock(race);
     if (command.page == Page::Track) {
         FrameState frame = newFrameState(race);
-        drawTrackPicture(bitmap, race, command, command.at, trackPictures(race, command), frame);
+        drawTrackPicture(bitmap, race, command, at, trackPictures(race, command), frame);
     } else {
-        const QColor sea = toQColor(seaColours(daylightOfPicture(race, command.at).level).sea);
+        const QColor sea = toQColor(seaColours(daylightOfPicture(race, at).level).sea);
         const PageRequest page{command.size.height(), {}, sea, 1};
         if (command.page == Page::Graph)
             drawGraphPage(bitmap, race, page);
@@ -75,10 +77,16 @@ int runRender(const CommandLine &command, const QString &executableDir)
 
 bool savePicture(const QImage &picture, const QString &path)
 {
+    const QByteArray format = pictureFormatFor(path);
+    if (format.isEmpty()) {
+        printError(QStringLiteral("%1: name the picture %2").arg(path, QLatin1String(kPictureNames)));
+        return false;
+    }
     QSaveFile file(path);
-    if (file.open(QIODevice::WriteOnly) && picture.save(&file, "PNG") && file.commit())
+    if (file.open(QIODevice::WriteOnly) && picture.save(&file, format.constData()) && file.commit())
         return true;
-    printError(QStringLiteral("%1: %2").arg(path, file.errorString()));
+    printError(QStringLiteral("%1: %2").arg(path, file.error() == QFileDevice::NoError ? QStringLiteral("cannot write %1 pictures").arg(QString::fromLatin1(format))
+                                                                                        : file.errorString()));
     return false;
 }
 

@@ -37,10 +37,21 @@ VideoResult writeVideo(const RaceState &race, const CommandLine &command, const 
                        const std::atomic<bool> &stop, DrawFrame draw)
 {
     VideoResult result;
-    const double from = command.videoFrom.value_or(race.windowStart), to = command.videoTo.value_or(race.windowEnd);
+    const double from = command.videoFrom ? command.videoFrom->raceClock(race) : race.windowStart;
+    const double to = command.videoTo ? command.videoTo->raceClock(race) : race.windowEnd;
+    if (!(to > from)) {
+        result.error = QStringLiteral("%1: the video would end (%2 s on the race clock) before it starts (%3 s)")
+                           .arg(command.output).arg(to).arg(from);
+        return result;
+    }
+    const std::optional<VideoKind> kind = videoKindFor(command.output);
+    if (!kind) {
+        result.error = QStringLiteral("%1: name the video %2").arg(command.output, QLatin1String(kVideoNames));
+        return result;
+    }
     result.total = videoFrameCount(from, to, command.videoSpeed, command.videoFps);
     const QString scratch = command.output + QStringLiteral(".part");
-    auto video = VideoWriter::open(scratch, videoKindFor(command.output), command.size, command.videoFps, result.error);
+    auto video = VideoWriter::open(scratch, *kind, command.size, command.videoFps, result.error);
     if (video) {
         QImage bitmap(video->size(), QImage::Format_RGB32);
         FrameState frame = newFrameState(race);

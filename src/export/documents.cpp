@@ -29,6 +29,18 @@ QString sceneKmlEnding(const RaceState &race, double raceClock)
     return toQDateTime(addSeconds(race.startTime, roundHalfEven(raceClock))).toString(QStringLiteral("-HHmm'.kml'"));
 }
 
+QByteArray pictureFormatFor(const QString &fileName)
+{
+    const QString suffix = QFileInfo(fileName).suffix().toLower();
+    if (suffix == QLatin1String("png"))
+        return "PNG";
+    if (suffix == QLatin1String("jpg") || suffix == QLatin1String("jpeg"))
+        return "JPEG";
+    if (suffix == QLatin1String("webp"))
+        return "WEBP";
+    return {};
+}
+
 QString saveDocument(const QString &path, const QByteArray &bytes)
 {
     const QString problem = replaceFile(path, bytes);

@@ -19,6 +19,12 @@ QString documentPathFor(const RaceState &race, const QString &ending);
 // The ending of a scene's KML: the time of day it shows ("-1200.kml").
 QString sceneKmlEnding(const RaceState &race, double raceClock);
 
+// The picture format a file name asks for, as Qt's writers name it: "PNG",
+// "JPEG" (.jpg, .jpeg) or "WEBP"; empty for any other name.
+QByteArray pictureFormatFor(const QString &fileName);
+// What a refused name is told.
+inline constexpr const char *kPictureNames = ".png, .jpg or .webp";
+
 // Writes `bytes` to `path` through a temporary file renamed into place, so
 // that a failure never leaves half a file. The error's text, or empty.
 QString saveDocument(const QString &path, const QByteArray &bytes);

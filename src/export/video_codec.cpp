@@ -79,7 +79,8 @@ std::unique_ptr<VideoWriter> openWriter(const QString &path, VideoKind kind, QSi
     auto c = std::make_unique<Codec>();
     const QByteArray file = path.toLocal8Bit();
     const bool webm = kind == VideoKind::WebM;
-    int code = avformat_alloc_output_context2(&c->format, nullptr, webm ? "webm" : "mp4", file.constData());
+    const char *container = webm ? "webm" : kind == VideoKind::Matroska ? "matroska" : "mp4";
+    int code = avformat_alloc_output_context2(&c->format, nullptr, container, file.constData());
     if (code < 0 || !c->format) {
         error = QStringLiteral("no container for %1: %2").arg(path, avError(code));
         return nullptr;

@@ -1,5 +1,7 @@
 #include "export/video_writer.h"
 
+#include <QFileInfo>
+
 #include <QCoreApplication>
 
 #include "base/program_module.h"
@@ -33,9 +35,16 @@ const VideoCodec *videoCodec(QString &error)
 
 }  // namespace
 
-VideoKind videoKindFor(const QString &fileName)
+std::optional<VideoKind> videoKindFor(const QString &fileName)
 {
-    return fileName.endsWith(QStringLiteral(".webm"), Qt::CaseInsensitive) ? VideoKind::WebM : VideoKind::Mp4;
+    const QString suffix = QFileInfo(fileName).suffix().toLower();
+    if (suffix == QLatin1String("mp4"))
+        return VideoKind::Mp4;
+    if (suffix == QLatin1String("webm"))
+        return VideoKind::WebM;
+    if (suffix == QLatin1String("mkv"))
+        return VideoKind::Matroska;
+    return std::nullopt;
 }
 
 std::unique_ptr<VideoWriter> VideoWriter::open(const QString &path, VideoKind kind, QSize size, int fps, QString &error)

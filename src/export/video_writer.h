@@ -7,6 +7,7 @@
 // the first time a video is opened; without it these functions say so.
 
 #include <memory>
+#include <optional>
 
 #include <QByteArray>
 #include <QSize>
@@ -14,9 +15,12 @@
 
 namespace keelrun {
 
-enum class VideoKind { Mp4, WebM };
-// WebM for a name ending ".webm", else MP4.
-VideoKind videoKindFor(const QString &fileName);
+enum class VideoKind { Mp4, WebM, Matroska };
+// The kind a file name asks for: ".mp4" (H.264), ".webm" (VP9), ".mkv"
+// (H.264 in Matroska); nothing for any other name.
+std::optional<VideoKind> videoKindFor(const QString &fileName);
+// What a refused name is told.
+inline constexpr const char *kVideoNames = ".mp4, .webm or .mkv";
 
 class VideoWriter {
 public:
