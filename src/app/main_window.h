@@ -215,6 +215,7 @@ private:
     void onAttachmentClicked();
     void onAttachmentChosen();
     void exportKml(bool scene);
+    void writeKml(bool scene);
     void exportTable();
     void exportVideo();
 

@@ -155,7 +155,7 @@ void MainWindow::saveWindRecords()
 {
     windMarkers_->setVisible(false);
     if (race_.windSampleCount() == 0) {
-        QMessageBox::information(this, QStringLiteral("Keelrun"), QStringLiteral("No Wind Data"));
+        reportProblems(QStringLiteral("No Wind Data"), {});
         return;
     }
     // A wind file made elsewhere (a recording of the wind, say) is replaced

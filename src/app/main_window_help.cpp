@@ -234,19 +234,33 @@ void MainWindow::onAttachmentChosen()
 }
 
 // The race for a globe viewer: the whole race (left button) or the scene at
-// the race clock (right button), opened with the desktop's program.
+// the race clock (right button), opened with the desktop's program. With
+// boats out of focus it first asks whether to hide them; the replay goes on
+// meanwhile.
 void MainWindow::exportKml(bool scene)
 {
     if (race_.boatCount == 0 || isLoading())
         return;
-    if (boatList_->focus().unfocusedCount() > 0) {
-        const QString question = isJapanese(language_)
-                                     ? QStringLiteral(u"フォーカスの外れた艇を隠しますか？\r\n（いいえの場合はフォーカスの外れた艇を細線で表示します）")
-                                     : QStringLiteral("Hide Unfocused Boat ?");
-        hideUnfocused_ = QMessageBox::question(this, QStringLiteral("Keelrun"), question) == QMessageBox::Yes;
-        if (race_.boatCount == 0 || isLoading())
-            return;  // the replay went on to another race while the question was open
+    if (boatList_->focus().unfocusedCount() == 0) {
+        writeKml(scene);
+        return;
     }
+    const QString question = isJapanese(language_)
+                                 ? QStringLiteral(u"フォーカスの外れた艇を隠しますか？\r\n（いいえの場合はフォーカスの外れた艇を細線で表示します）")
+                                 : QStringLiteral("Hide Unfocused Boat ?");
+    auto *box = new QMessageBox(QMessageBox::Question, QStringLiteral("Keelrun"), question, QMessageBox::Yes | QMessageBox::No, this);
+    box->setObjectName(QStringLiteral("hideUnfocusedQuestion"));
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    connect(box, &QMessageBox::finished, this, [this, scene](int button) {
+        hideUnfocused_ = button == QMessageBox::Yes;
+        if (race_.boatCount > 0 && !isLoading())  // the replay may have gone on to another race meanwhile
+            writeKml(scene);
+    });
+    box->open();
+}
+
+void MainWindow::writeKml(bool scene)
+{
     const std::vector<bool> shown = boatList_->shown();
     KmlOptions options{QDir(folder_.path(SubFolder::KmlIcons)).absolutePath() + QLatin1Char('/'), shown, hideUnfocused_,
                        isJapanese(language_)};

@@ -477,6 +477,34 @@ TEST_F(MainWindowTest, TheTableButtonWritesThePerformanceTable)
     qputenv("HOME", home);
 }
 
+// With boats out of focus the KML button asks whether to hide them without
+// holding the replay up, and writes the race named after it once answered.
+TEST_F(MainWindowTest, TheKmlQuestionLetsTheReplayGoOn)
+{
+    const QByteArray home = qgetenv("HOME");
+    qputenv("HOME", t.path("home").toUtf8());
+    auto w = open("race01.txt");
+    click(child<QCheckBox>(*w, "boatBox2"), Qt::RightButton);  // Bravo alone in focus
+    auto *kml = child<QPushButton>(*w, "Button3");
+    click(kml);
+    auto *question = w->findChild<QMessageBox *>("hideUnfocusedQuestion");
+    ASSERT_NE(question, nullptr);
+    EXPECT_FALSE(QFile::exists(t.path("home/Documents/race01.kml")));
+    w->play(+1);
+    const double before = w->playback().clock().raceClock;
+    QEventLoop playing;
+    QTimer::singleShot(300, &playing, &QEventLoop::quit);
+    playing.exec();
+    EXPECT_GT(w->playback().clock().raceClock, before);
+    question->button(QMessageBox::Yes)->click();
+    QFile written(t.path("home/Documents/race01.kml"));
+    ASSERT_TRUE(written.open(QIODevice::ReadOnly));
+    const QByteArray text = written.readAll();
+    EXPECT_TRUE(text.contains("Bravo"));
+    EXPECT_FALSE(text.contains("Alpha"));  // hidden, not drawn thin
+    qputenv("HOME", home);
+}
+
 // An attachment that is a launcher or a script is not handed to the
 // desktop, and the user is told why; a document that no program opens is
 // said too.
