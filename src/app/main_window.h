@@ -8,6 +8,7 @@
 #include <memory>
 #include <optional>
 
+#include <QElapsedTimer>
 #include <QImage>
 #include <QPointer>
 #include <QTimer>
@@ -242,6 +243,8 @@ private:
     QThread *loader_ = nullptr;
     bool closing_ = false;
     bool startedUp_ = false;  // a race has been shown: the splash is held and AutoNext set only before
+    std::optional<bool> correctedChosen_;  // corrected time: the first race file's choice, then the user's
+    QElapsedTimer loadClock_;              // since the load began, for the splash's hold
     QStringList backedUp_;  // files kept as .bak, or made, this session: rewritten without asking
     QTimer splashHold_;
     QPointer<QMessageBox> problems_;

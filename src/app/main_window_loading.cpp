@@ -7,7 +7,6 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QDateTime>
 #include <QFile>
 #include <QLabel>
 #include <QLocale>
@@ -46,13 +45,12 @@ void MainWindow::loadRace(const QString &raceFilePath)
         return;
     playback_->stop();
     // The shown race goes with its boat list: nothing may draw it from here on.
-    race_.resetForNewRace();
+    race_ = {};
     catalogue_.raceFilePath = raceFilePath;
     prepareForLoading();
+    loadClock_.start();
 
     auto state = std::make_shared<RaceState>();
-    state->raceLoadedOnce = race_.raceLoadedOnce;
-    state->ctModeChosen = race_.ctModeChosen;
     LoadListener listener;
     listener.progress = [this, state](const LoadProgress &p) {
         const QString title = state->title, subtitle = state->subtitle;
@@ -64,8 +62,8 @@ void MainWindow::loadRace(const QString &raceFilePath)
     };
     listener.beep = [this] { QMetaObject::invokeMethod(this, &beep, Qt::QueuedConnection); };
 
-    loader_ = QThread::create([this, state, listener, raceFilePath] {
-        const LoadResult result = keelrun::loadRace(*state, folder_, raceFilePath, listener);
+    loader_ = QThread::create([this, state, listener, raceFilePath, options = LoadOptions{correctedChosen_}] {
+        const LoadResult result = keelrun::loadRace(*state, folder_, raceFilePath, listener, options);
         QMetaObject::invokeMethod(this, [this, state, result] {
             loader_->wait();
             loader_->deleteLater();
@@ -172,11 +170,14 @@ void MainWindow::finishLoading(RaceState &&loaded, const LoadResult &result)
         emit raceLoaded(false);
         return;
     }
+    // The first race's time mode, from its race file, is the session's
+    // until the user chooses.
+    if (!correctedChosen_)
+        correctedChosen_ = race_.ctMode > 0;
     applyLoadedRace();
     // The splash and the cover are held for their time at start-up; a later
     // load shows them only while it takes.
-    const qint64 shownFor = qRound64((fromQDateTime(QDateTime::currentDateTime()).days - race_.loadStartedAt.days) * 86400000.0);
-    splashHold_.start(startedUp_ ? 0 : static_cast<int>(std::clamp<qint64>(kSplashHoldMs - shownFor, 0, kSplashHoldMs)));
+    splashHold_.start(startedUp_ ? 0 : static_cast<int>(std::clamp<qint64>(kSplashHoldMs - loadClock_.elapsed(), 0, kSplashHoldMs)));
     startedUp_ = true;
     if (!result.warnings.isEmpty())
         reportProblems({}, result.warnings);
@@ -303,7 +304,7 @@ void MainWindow::onTimeModeClicked(bool corrected)
     (race_.ctMode > 0 ? correctedTimeButton_ : elapsedTimeButton_)->setChecked(true);
     settleEditsThen(Leaving::Race, [this, corrected] {
         beep();
-        race_.ctModeChosen = corrected;
+        correctedChosen_ = corrected;
         loadRace(catalogue_.raceFilePath);
     });
 }

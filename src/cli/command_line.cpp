@@ -442,12 +442,10 @@ bool loadCommandRace(const CommandLine &command, const QString &executableDir, R
     const auto resolved = resolveCommandRace(command, executableDir);
     if (!resolved)
         return false;
-    if (command.corrected) {
-        // As if the user had ticked "CT mode" before this load.
-        state.raceLoadedOnce = true;
-        state.ctModeChosen = true;
-    }
-    const LoadResult result = loadRace(state, resolved->first, resolved->second);
+    LoadOptions options;
+    if (command.corrected)
+        options.corrected = true;
+    const LoadResult result = loadRace(state, resolved->first, resolved->second, {}, options);
     printLoadResult(result);
     return result.ok();
 }

@@ -330,8 +330,6 @@ void RaceFileReader::finish()
     s.finishTimeUtc = addSeconds(s.finishTime, -s.timeDifference * 3600.0);
 
     s.handicapsPresent = s.boats[1].handicap > 0;
-    if (!s.raceLoadedOnce)
-        s.ctModeChosen = s.ctMode >= 1;
 
     if (s.preStartSeconds == 0)
         s.preStartSeconds = 180;

@@ -263,7 +263,6 @@ struct RaceState {
     double windowStart = -190;
     double windowEnd = 30;
     int windowLength = 220;
-    DateTime loadStartedAt;
 
     // Fleet.
     bool classesEnabled = false;
@@ -314,19 +313,10 @@ struct RaceState {
     // What the user should know about the race file though it still loaded.
     QStringList warnings;
 
-    // Survive from one race to the next: set after the first load of the
-    // program run, and the user's ET/CT choice ("CT mode" ticked).
-    bool raceLoadedOnce = false;
-    bool ctModeChosen = false;
-
     // The course items the result tables time: the first kMaxTimedItems,
     // the last of them taken as the finish. `course` keeps every item.
     int courseLength() const { return std::min(static_cast<int>(course.size()), kMaxTimedItems); }
     int windSampleCount() const { return static_cast<int>(windSamples.size()) - 1; }
-
-    // Empties everything of the previous race, keeping only what survives
-    // from one race to the next.
-    void resetForNewRace();
 };
 
 }  // namespace keelrun

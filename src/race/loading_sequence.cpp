@@ -28,13 +28,12 @@ namespace {
 
 constexpr int kMaxRaceFileNameLength = 50;
 
-// Elapsed or corrected time: the race file's CT tag decides on the first load
-// of the program run, the user's choice afterwards. Without handicaps there
-// is no choice to make.
-void applyTimeMode(RaceState &state)
+// Elapsed or corrected time: the user's choice, else the race file's CT
+// line. Without handicaps there is no choice to make.
+void applyTimeMode(RaceState &state, const LoadOptions &options)
 {
-    if (state.handicapsPresent && state.raceLoadedOnce)
-        state.ctMode = state.ctModeChosen ? 1 : 0;
+    if (state.handicapsPresent && options.corrected)
+        state.ctMode = *options.corrected ? 1 : 0;
 }
 
 void report(const LoadListener &listener, const LoadProgress &progress)
@@ -122,20 +121,19 @@ void deriveTracksAndManoeuvres(RaceState &state, const LoadListener &listener)
 }
 
 LoadResult runStages(RaceState &state, const DataFolder &folder, const QString &raceFilePath,
-                     const LoadListener &listener)
+                     const LoadListener &listener, const LoadOptions &options)
 {
     state.coverPresent = readJpegFile(folder.coverPicture()).has_value();  // a cover that does not decode is none
     state.raceFilePath = raceFilePath;
     report(listener, {QStringLiteral("READING  ") + QFileInfo(raceFilePath).fileName(), 0, 0});
 
     readRaceFile(state, folder);
-    applyTimeMode(state);
+    applyTimeMode(state, options);
     state.raceFileName = QFileInfo(raceFilePath).fileName().left(kMaxRaceFileNameLength);
     if (state.boatCount < 1)
         return {LoadResult::NoBoats, kNoBoatsMessage, {}};
 
     readWindFile(state, folder);
-    state.loadStartedAt = fromQDateTime(QDateTime::currentDateTime());
     const ReadTracks tracks = readTracks(state, folder, listener);
     if (state.boatCount < 1)
         return {LoadResult::NoBoats, QStringLiteral("No boat has a usable track:\n") + tracks.leftOut.join(QLatin1Char('\n')), {}};
@@ -146,20 +144,18 @@ LoadResult runStages(RaceState &state, const DataFolder &folder, const QString &
     state.daylight = computeDaylight(state, state.extent);
     loadCoastline(state, folder);
     deriveTracksAndManoeuvres(state, listener);
-
-    state.raceLoadedOnce = true;
     return {};
 }
 
 }  // namespace
 
 LoadResult loadRace(RaceState &state, const DataFolder &folder, const QString &raceFilePath,
-                    const LoadListener &listener)
+                    const LoadListener &listener, const LoadOptions &options)
 {
-    state.resetForNewRace();
+    state = {};
     LoadResult result;
     try {
-        result = runStages(state, folder, raceFilePath, listener);
+        result = runStages(state, folder, raceFilePath, listener, options);
     } catch (const LoadError &error) {
         result = {LoadResult::Failed, error.message(), {}};
     } catch (const std::exception &error) {  // out of memory on an absurd file, say
@@ -167,7 +163,7 @@ LoadResult loadRace(RaceState &state, const DataFolder &folder, const QString &r
     }
     result.warnings = state.warnings;
     if (result.outcome == LoadResult::Failed)
-        state.resetForNewRace();
+        state = {};
     return result;
 }
 

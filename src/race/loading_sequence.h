@@ -5,6 +5,7 @@
 // shows its progress and its outcome.
 
 #include <functional>
+#include <optional>
 
 #include <QString>
 #include <QStringList>
@@ -46,7 +47,13 @@ inline constexpr int kMinimumFixes = 15;
 
 // Loads the race file `raceFilePath` into `state`. The state is reset first;
 // after a failure it holds no race (nothing half-read is presented).
+// How the user wants the race: elapsed or corrected time as chosen, or,
+// with no choice yet, as the race file's CT line says.
+struct LoadOptions {
+    std::optional<bool> corrected;
+};
+
 LoadResult loadRace(RaceState &state, const DataFolder &folder, const QString &raceFilePath,
-                    const LoadListener &listener = {});
+                    const LoadListener &listener = {}, const LoadOptions &options = {});
 
 }  // namespace keelrun

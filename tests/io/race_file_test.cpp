@@ -85,7 +85,6 @@ TEST_F(RaceFileTest, ReadsEveryTag)
     EXPECT_EQ(s.raceDate, makeDateTime(2009, 5, 3));
     EXPECT_EQ(s.raceDuration, 5400);
     EXPECT_EQ(s.ctMode, 1);
-    EXPECT_TRUE(s.ctModeChosen);
     EXPECT_TRUE(s.classesEnabled);
     ASSERT_EQ(s.classCount, 2);
     EXPECT_EQ(s.classes[1].name, "J24");

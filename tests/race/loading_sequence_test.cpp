@@ -17,10 +17,10 @@ protected:
         t.write("gpsdat/" + name, test::gpxTrack("2009-05-03T11:00:00", fixes));
     }
 
-    LoadResult load(const QByteArray &text)
+    LoadResult load(const QByteArray &text, const LoadOptions &options = {})
     {
         const QString path = t.write("raceadmin/race01.txt", text);
-        return loadRace(state, t.folder(), path);
+        return loadRace(state, t.folder(), path, {}, options);
     }
     test::TestFolder t;
     RaceState state;
@@ -32,7 +32,6 @@ TEST_F(LoadingTest, RaceWithoutBoatsStopsWithTheMessage)
     EXPECT_EQ(r.outcome, LoadResult::NoBoats);
     EXPECT_EQ(r.message, "GPS file not exists.");
     EXPECT_EQ(state.boatCount, 0);
-    EXPECT_FALSE(state.raceLoadedOnce);
 }
 
 TEST_F(LoadingTest, ConversionErrorLeavesNoHalfReadRace)
@@ -44,7 +43,6 @@ TEST_F(LoadingTest, ConversionErrorLeavesNoHalfReadRace)
     EXPECT_TRUE(r.message.startsWith("race01.txt:2: ST field 1: \"someday\""));
     EXPECT_EQ(state.boatCount, 0);
     EXPECT_TRUE(state.title.isEmpty());
-    EXPECT_TRUE(state.raceLoadedOnce);  // the earlier load still counts
 }
 
 TEST_F(LoadingTest, FileNameAndColoursAreSet)
@@ -64,7 +62,6 @@ TEST_F(LoadingTest, FileNameAndColoursAreSet)
     EXPECT_EQ(state.boats[30].colour, state.boats[15].colour);
     EXPECT_EQ(state.boats[16].kmlColour, "FFFF0000");
     EXPECT_EQ(state.boats[2].kmlColour, "FF00FF00");
-    EXPECT_TRUE(state.raceLoadedOnce);
 }
 
 TEST_F(LoadingTest, AFailedLoadKeepsTheWarningsGatheredBeforeIt)
@@ -97,21 +94,19 @@ TEST_F(LoadingTest, OnlyACoverThatDecodesIsACover)
     EXPECT_TRUE(state.title.isEmpty());
 }
 
-TEST_F(LoadingTest, ChosenTimeModeOverridesTheRaceFileAfterTheFirstLoad)
+TEST_F(LoadingTest, AChosenTimeModeOverridesTheRaceFile)
 {
     writeTrack("a.gpx");
     const QByteArray withHandicaps = "ST,2009/05/03 11:00:00\r\nCT,0\r\nBN,a.gpx,One,0.95\r\n";
     ASSERT_TRUE(load(withHandicaps).ok());
     EXPECT_EQ(state.ctMode, 0);
-    EXPECT_FALSE(state.ctModeChosen);
 
-    state.ctModeChosen = true;  // the user ticks "CT mode"
-    ASSERT_TRUE(load(withHandicaps).ok());
+    ASSERT_TRUE(load(withHandicaps, {.corrected = true}).ok());  // the user ticks "CT mode"
     EXPECT_EQ(state.ctMode, 1);
 
-    ASSERT_TRUE(load("ST,2009/05/03 11:00:00\r\nCT,1\r\nBN,a.gpx,One\r\n").ok());  // no handicaps: no choice to apply
+    // No handicaps: no choice to apply, the race file's line stands.
+    ASSERT_TRUE(load("ST,2009/05/03 11:00:00\r\nCT,1\r\nBN,a.gpx,One\r\n", {.corrected = false}).ok());
     EXPECT_EQ(state.ctMode, 1);
-    EXPECT_TRUE(state.ctModeChosen);
 }
 
 }  // namespace

@@ -20,13 +20,13 @@ class TrackLoadingTest : public ::testing::Test {
 protected:
     void writeGpx(const QString &name, int fixes) { t.write("gpsdat/" + name, test::gpxTrack("2009-05-03T02:00:00", fixes)); }
 
-    LoadResult load(const QByteArray &boats)
+    LoadResult load(const QByteArray &boats, const LoadOptions &options = {})
     {
         const QString path = t.write("raceadmin/race01.txt", kRaceHead + boats);
         LoadListener listener;
         listener.progress = [this](const LoadProgress &p) { statuses << p.status; };
         listener.beep = [this] { ++beeps; };
-        return loadRace(state, t.folder(), path, listener);
+        return loadRace(state, t.folder(), path, listener, options);
     }
 
     test::TestFolder t;
@@ -307,8 +307,7 @@ TEST_F(TrackLoadingTest, CorrectedTimeScalesTimesAfterTheGun)
     EXPECT_EQ(boat.samples[4].time, 28);  // 28.5 s kept to the whole seconds of the log, half to even
     EXPECT_EQ(boat.fixInterval, 10);  // measured before the correction
 
-    state.ctModeChosen = false;  // the user goes back to elapsed time
-    ASSERT_TRUE(load("CT,1\r\nBN,a.trb,A,0.95\r\n").ok());
+    ASSERT_TRUE(load("CT,1\r\nBN,a.trb,A,0.95\r\n", {.corrected = false}).ok());  // the user goes back to elapsed time
     EXPECT_EQ(state.boats[1].samples[101].time, 1000);
 }
 
