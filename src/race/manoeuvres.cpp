@@ -28,6 +28,8 @@ constexpr double kLegSeconds = 600;   // turns further apart are not taken to be
 constexpr double kEstimateSpread = 60; // seconds: how far a turn's reading of the wind reaches
 constexpr double kEstimateStep = 60;   // seconds between the fleet's estimates of the wind
 constexpr double kOnCourseShare = 0.8; // of a settled course's fixes, within the spread of its mean
+constexpr double kStrayShare = 0.3;
+constexpr double kSideHeldSeconds = 10;  // round a mark, the least time on each side of a turn
 constexpr double kKnots = 1852.0 / 3600;  // metres a second
 
 // How much quicker a boat's turns and legs are than a keelboat's: 1 for a
@@ -93,6 +95,7 @@ struct Course {
     bool settled = false;
     double heading = 0;
     double speed = 0;
+    int first = 0, last = 0;  // its fixes
 };
 
 // The fixes in [from, to], looked for outwards from fix `near` (which the
@@ -115,6 +118,8 @@ Course settledCourse(const BoatEntry &boat, const SteadyCourses &courses, int ne
     Course course;
     if (last - first + 1 < minimumFixes)
         return course;
+    course.first = first;
+    course.last = last;
     const CourseVector sum = courses.sum(first, last);
     double speed = 0;
     for (int i = first; i <= last; ++i)
@@ -150,6 +155,38 @@ bool nearRounding(const RaceState &race, const BoatEntry &boat, double t, double
             return true;
     }
     return false;
+}
+
+// Going round a mark the heading never settles, but the side the wind is on
+// does: mostly on one side for `held` seconds before the gap around the
+// change, and mostly on the other for as long after it. (Fixes straight into
+// the wind or down it are on neither side; a wobble on a dead run puts a few
+// on the other.)
+bool sidesHeld(const SteadyCourses &courses, const std::vector<signed char> &side, int before, int after, double flip,
+               double gap, double held)
+{
+    const auto holds = [&](int from, int step, double near, double far, signed char wanted) {
+        int on = 0, off = 0;
+        for (int k = from; k >= 1 && k < static_cast<int>(side.size()); k += step) {
+            const double t = courses.time[k];
+            if (step < 0 ? t < far : t > far)
+                break;
+            if (step < 0 ? t > near : t < near)
+                continue;
+            on += side[k] == wanted;
+            off += side[k] == -wanted;
+        }
+        return on >= 2 && off <= kStrayShare * (on + off);
+    };
+    return holds(before, -1, flip - gap, flip - gap - held, side[before]) &&
+           holds(after, +1, flip + gap, flip + gap + held, side[after]);
+}
+
+// Round a mark: the mean course, settled or not, when there was one.
+Course meanCourse(Course course)
+{
+    course.settled = course.speed > 0;
+    return course;
 }
 
 // The time the boat passed a course item between `from` and `to`, if it did.
@@ -343,6 +380,10 @@ std::vector<WindReading> readWindFromBoat(const RaceState &race, const BoatEntry
         {{Manoeuvre::Tack, halfTack}, {Manoeuvre::Tack, -halfTack}, {Manoeuvre::Gybe, halfGybe}, {Manoeuvre::Gybe, -halfGybe}}};
     for (std::size_t j = 0; j < turns.size(); ++j) {
         const Manoeuvre &m = turns[j];
+        // Going round a mark the courses either side are the legs', not
+        // two settled tacks or gybes: no bisector of the wind.
+        if (m.atMark)
+            continue;
         const double bisector = m.headingIn + signedAngle(m.headingOut - m.headingIn) / 2;
         const double twd = m.kind == Manoeuvre::Tack ? bisector : bisector + 180;
         read(m.time, [&] { return unitVector(twd); });
@@ -423,13 +464,32 @@ std::vector<Manoeuvre> detectTurns(const RaceState &race, const BoatEntry &boat,
         // A turn onto a lay line leads straight into the rounding, and one
         // out of a rounding follows straight on it: the course on that side
         // is the shorter stretch between the turn and the mark.
+        // Too short a stretch for that, the course is the leg beyond the
+        // rounding: a run, the mark, and a tack soon after is still a tack.
         if (!out.settled) {
-            if (const auto mark = roundingWithin(race, boat, flip + gap, flip + gap + window))
+            if (const auto mark = roundingWithin(race, boat, flip + gap, flip + gap + window)) {
                 out = settledCourse(boat, courses, next, flip + gap, std::max(flip + gap, *mark - gap), minimumFixes);
+                if (!out.settled)
+                    out = settledCourse(boat, courses, next, *mark + gap, *mark + gap + window, minimumFixes);
+            }
         }
         if (!in.settled) {
-            if (const auto mark = roundingWithin(race, boat, flip - gap - window, flip - gap))
+            if (const auto mark = roundingWithin(race, boat, flip - gap - window, flip - gap)) {
                 in = settledCourse(boat, courses, i, std::min(flip - gap, *mark + gap), flip - gap, minimumFixes);
+                if (!in.settled)
+                    in = settledCourse(boat, courses, i, *mark - gap - window, *mark - gap, minimumFixes);
+            }
+        }
+        const bool nearMark = nearRounding(race, boat, flip, windows.nearMark);
+        const bool changedSide = in.settled && out.settled &&
+                                 (signedAngle(in.heading - wind(flip)) > 0) != (signedAngle(out.heading - wind(flip)) > 0);
+        // Round a mark the side must hold a while whatever the boat's speed:
+        // a fast boat wobbles through the wind's stern for as long as a slow one.
+        const double held = std::max(window / 2, kSideHeldSeconds);
+        const bool roundTheMark = !changedSide && nearMark && sidesHeld(courses, side, i, next, flip, gap, held);
+        if (roundTheMark) {
+            in = meanCourse(settledCourse(boat, courses, i, flip - gap - held, flip - gap, 2));
+            out = meanCourse(settledCourse(boat, courses, next, flip + gap, flip + gap + held, 2));
         }
         const double turn = std::abs(signedAngle(out.heading - in.heading));
         if (!in.settled || !out.settled || turn < kMinGybeTurn)
@@ -439,15 +499,19 @@ std::vector<Manoeuvre> detectTurns(const RaceState &race, const BoatEntry &boat,
         if ((twaIn > 0) == (twaOut > 0))
             continue;
         Manoeuvre m;
-        m.atMark = nearRounding(race, boat, flip, windows.nearMark);
+        m.atMark = nearMark;
         if (std::abs(twaIn) < kCloseHauled && std::abs(twaOut) < kCloseHauled)
             m.kind = Manoeuvre::Tack;
         else if (std::abs(twaIn) > kRunning && std::abs(twaOut) > kRunning)
             m.kind = Manoeuvre::Gybe;
         else if (m.atMark)
-            // Going round a mark a boat changes from a beat to a run or back:
-            // through the wind's eye is a tack, through its stern a gybe.
-            m.kind = std::abs(twaIn) + std::abs(twaOut) > 180 ? Manoeuvre::Gybe : Manoeuvre::Tack;
+            // Going round a mark a boat changes from a beat to a run or back,
+            // and may change side on the way: through the wind's eye is a
+            // tack, through its stern a gybe, as the courses either side of
+            // the moment the wind changed side show.
+            m.kind = std::abs(signedAngle(courses.heading(i) - twd)) + std::abs(signedAngle(courses.heading(next) - twd)) > 180
+                         ? Manoeuvre::Gybe
+                         : Manoeuvre::Tack;
         else
             continue;
         if (m.kind == Manoeuvre::Tack && turn < kMinTurn)
@@ -461,11 +525,22 @@ std::vector<Manoeuvre> detectTurns(const RaceState &race, const BoatEntry &boat,
         m.duration = boat.samples[last].time - boat.samples[first].time;
         // Upwind the ground counts towards the wind, downwind away from it.
         const double axis = m.kind == Manoeuvre::Tack ? twd : twd + 180;
-        const double vmg = in.speed * kKnots * std::cos((m.kind == Manoeuvre::Tack ? std::abs(twaIn) : 180 - std::abs(twaIn)) * kDegree);
-        m.lossMetres = vmg * m.duration - madeGood(boat.samples[first], boat.samples[last], axis, race.extent.cosLat);
+        // The loss: the ground the boat would have made good on the course
+        // before, at its speed made good there, from the end of that course
+        // to the end of the settled course after, less what it did make good.
+        // Both from the ground covered: a speed from noisy fixes runs high,
+        // and the boat gets up to speed again only slowly.
+        const TrackSample &inFrom = boat.samples[in.first], &turnFrom = boat.samples[in.last];
+        int settledAfter = out.first;
+        while (settledAfter < out.last && boat.samples[settledAfter].time < flip + window)
+            ++settledAfter;
+        const TrackSample &turnTo = boat.samples[settledAfter];
+        const double vmg = turnFrom.time > inFrom.time ? madeGood(inFrom, turnFrom, axis, race.extent.cosLat) / (turnFrom.time - inFrom.time)
+                                                       : 0;
+        m.lossMetres = vmg * (turnTo.time - turnFrom.time) - madeGood(turnFrom, turnTo, axis, race.extent.cosLat);
         m.lossSeconds = vmg > 0.1 ? m.lossMetres / vmg : 0;
         found.push_back(m);
-        quietUntil = flip + window;
+        quietUntil = flip + (roundTheMark ? std::max(window, gap + held) : window);
     }
     return found;
 }

@@ -15,6 +15,8 @@ constexpr double kApproachSeconds = 150;   // the final run at the start line be
 constexpr double kRecallSeconds = 5;       // an early starter notices the recall this long after the gun
 constexpr double kMissedMarkShortfall = 650;  // metres short of the mark a boat that misses it turns
 constexpr double kDipDepth = 25;           // metres a dipping boat goes over the start line, and back below it
+constexpr double kCrossingsMerged = 15;    // seconds between crossings of the wind's eye or stern that make one turn
+constexpr double kShallow = 15;            // degrees onto the other side a boat must get for a tack or gybe
 
 double wrap360(double deg)
 {
@@ -54,6 +56,9 @@ private:
     Vec2 throughLine(Vec2 point, bool missedIt) const;
     void pickMillingTarget(double t);
     void pickDriftTarget(double t);
+    void mergeCrossings();
+    double depthOnNewSide(const SailedManoeuvre &crossing, double until) const;
+    double lossOf(const SailedManoeuvre &m, double from, double to) const;
     void settleManoeuvres();
 
     const Course &course_;
@@ -84,6 +89,7 @@ private:
     double closest_ = 0, closestAt_ = 0;
 
     std::vector<double> twaHistory_;  // the true wind angle sailed in each second of the run
+    std::vector<double> twdHistory_;  // and the true wind direction
     BoatRun result_;
 };
 
@@ -135,6 +141,7 @@ void Sailor::step(double t)
     heading_ = wrap360(heading_ + std::clamp(normalizeAngle(wanted + helm_ - heading_), -plan_.turnRate, plan_.turnRate));
     const double twa = normalizeAngle(heading_ - w.twd);
     twaHistory_.push_back(twa);
+    twdHistory_.push_back(w.twd);
     if (before * twa < 0) {  // through the wind (a tack) or through the dead run (a gybe)
         const bool tack = std::fabs(twa) < 90;
         speed_ *= tack ? plan_.tackSpeedKept : plan_.gybeSpeedKept;
@@ -427,8 +434,50 @@ void Sailor::pickDriftTarget(double t)
 
 // The courses either side of each turn: the mean wind angle sailed 10 to 40
 // seconds before and after it, and the largest departure from that mean.
+// A crew logs a turn onto the other tack or gybe once, and only when the
+// boat got onto the other side: sailing by the lee on a dead run, or
+// luffing head to wind and bearing away again, crosses the wind's stern or
+// eye without a gybe or a tack. A crossing cancels the one before it when
+// the boat came back within seconds, or without getting kShallow degrees
+// onto the other side. A run of wobbles leaves one turn when the boat ends
+// on the other side, and none when it ends where it began.
+void Sailor::mergeCrossings()
+{
+    const double gap = std::min(kCrossingsMerged, plan_.minTackGap / 2);
+    std::vector<SailedManoeuvre> logged;
+    for (const SailedManoeuvre &c : result_.manoeuvres) {
+        if (!logged.empty() && logged.back().kind == c.kind &&
+            (c.time - logged.back().time <= gap || depthOnNewSide(logged.back(), c.time) < kShallow)) {
+            logged.pop_back();
+            continue;
+        }
+        logged.push_back(c);
+    }
+    result_.manoeuvres = std::move(logged);
+}
+
+// How far the boat got onto the side a crossing took it to, until `until`:
+// degrees off the wind's eye after a tack, off its stern after a gybe.
+double Sailor::depthOnNewSide(const SailedManoeuvre &crossing, double until) const
+{
+    const auto index = [this](double t) { return static_cast<std::size_t>(std::max(t - 1 - plan_.firstTime, 0.0)); };
+    const std::size_t first = index(crossing.time), end = std::min(index(until), twaHistory_.size());
+    if (first >= end)
+        return 0;
+    const bool right = twaHistory_[first] > 0;
+    double depth = 0;
+    for (std::size_t k = first; k < end; ++k) {
+        const double twa = twaHistory_[k];
+        if ((twa > 0) != right)
+            continue;
+        depth = std::max(depth, crossing.kind == SailedManoeuvre::Tack ? std::fabs(twa) : 180 - std::fabs(twa));
+    }
+    return depth;
+}
+
 void Sailor::settleManoeuvres()
 {
+    mergeCrossings();
     const auto window = [this](double from, double to) {
         const auto first = static_cast<std::size_t>(std::max(from - plan_.firstTime, 0.0));
         const auto end = std::min(static_cast<std::size_t>(std::max(to - plan_.firstTime, 0.0)), twaHistory_.size());
@@ -443,10 +492,39 @@ void Sailor::settleManoeuvres()
             spread = std::max(spread, std::fabs(normalizeAngle(twaHistory_[k] - mean)));
         return std::pair{mean, spread};
     };
-    for (SailedManoeuvre &m : result_.manoeuvres) {
+    auto &logged = result_.manoeuvres;
+    for (std::size_t i = 0; i < logged.size(); ++i) {
+        SailedManoeuvre &m = logged[i];
         std::tie(m.twaIn, m.spreadIn) = window(m.time - 41, m.time - 11);
         std::tie(m.twaOut, m.spreadOut) = window(m.time + 9, m.time + 39);
+        const double previous = i > 0 ? logged[i - 1].time : -1e9, next = i + 1 < logged.size() ? logged[i + 1].time : 1e9;
+        m.lossMetres = lossOf(m, std::max(m.time - 40, previous + 10), std::min(m.time + 30, next - 10));
     }
+}
+
+// The ground a turn cost: from `from` to `to`, the speed made good towards
+// the wind (a tack) or away from it (a gybe) over the 30 s before the turn,
+// less the ground the boat made good.
+double Sailor::lossOf(const SailedManoeuvre &m, double from, double to) const
+{
+    const auto at = [this](double t) {
+        const auto k = static_cast<std::size_t>(std::clamp(t - plan_.firstTime, 0.0, double(result_.positions.size() - 1)));
+        return result_.positions[k];
+    };
+    // The wind the boat sailed in through the whole of it, not the gust or
+    // shift of the moment it turned.
+    double x = 0, y = 0;
+    for (double t = from; t < to; t += 1) {
+        const auto k = static_cast<std::size_t>(std::clamp(t - plan_.firstTime, 0.0, double(twdHistory_.size() - 1)));
+        x += std::cos(twdHistory_[k] * kDegree);
+        y += std::sin(twdHistory_[k] * kDegree);
+    }
+    const Vec2 axis = towards(std::atan2(y, x) / kDegree + (m.kind == SailedManoeuvre::Tack ? 0 : 180));
+    const double settledUntil = m.time - 10;
+    if (settledUntil - from < 10 || to <= m.time)
+        return 0;
+    const double vmgIn = dot(at(settledUntil) - at(from), axis) / (settledUntil - from);
+    return vmgIn * (to - settledUntil) - dot(at(to) - at(settledUntil), axis);
 }
 
 }  // namespace

@@ -50,6 +50,9 @@ struct SailedManoeuvre {
     bool atMark = false;  // while going round a mark
     double twaIn = 0, twaOut = 0;
     double spreadIn = 0, spreadOut = 0;
+    // Metres of ground towards the wind (a tack) or away from it (a gybe)
+    // the turn cost against sailing on at the speed made good before it.
+    double lossMetres = 0;
 };
 
 struct BoatRun {

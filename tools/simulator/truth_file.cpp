@@ -51,7 +51,8 @@ nlohmann::json manoeuvresOf(const BoatRun &run)
                         {"twa_in", std::round(m.twaIn)},
                         {"twa_out", std::round(m.twaOut)},
                         {"spread_in", std::round(m.spreadIn)},
-                        {"spread_out", std::round(m.spreadOut)}});
+                        {"spread_out", std::round(m.spreadOut)},
+                        {"loss_metres", std::round(m.lossMetres * 10) / 10}});
     }
     return list;
 }
