@@ -32,23 +32,44 @@ void BoatListPanel::clear()
         delete w;
     classBoxes_.clear();
     boatBoxes_.clear();
+    boatColours_.clear();
     focus_ = FocusList();
 }
 
-// The boxes take no keyboard focus and their own clicks are replaced by the
-// focus list's: a right or Shift click must not toggle the tick.
-static QCheckBox *makeListBox(QWidget *parent, const QString &caption, const QString &objectName, QPoint at,
-                              const QString &style)
+namespace {
+
+// A font whose lines fit the list's rows.
+constexpr int kListFontPixels = 11;
+// Room the tick takes before the text.
+constexpr int kTickWidth = 18;
+
+QString boxStyle(const QColor &background, const QColor &text, bool ringed)
 {
-    auto *box = new QCheckBox(caption, parent);
+    return QStringLiteral("QCheckBox { background: %1; color: %2; font-size: %3px; border: %4; }")
+        .arg(background.name(), text.name())
+        .arg(kListFontPixels)
+        .arg(ringed ? QStringLiteral("2px solid red") : QStringLiteral("none"));
+}
+
+// The boxes take no keyboard focus and their own clicks are replaced by the
+// focus list's: a right or Shift click must not toggle the tick. A caption
+// longer than the box ends in an ellipsis; the whole of it is the box's
+// tip.
+QCheckBox *makeListBox(QWidget *parent, const QString &caption, const QString &objectName, QRect at, const QString &style)
+{
+    auto *box = new QCheckBox(parent);
     box->setObjectName(objectName);
-    box->setGeometry(QRect(at, QSize(kListBoxWidth, kListBoxHeight)));
+    box->setGeometry(at);
     box->setStyleSheet(style);
+    box->ensurePolished();
+    box->setText(box->fontMetrics().elidedText(caption, Qt::ElideRight, at.width() - kTickWidth));
     box->setFocusPolicy(Qt::NoFocus);
     box->installEventFilter(parent);
     box->show();
     return box;
 }
+
+}  // namespace
 
 void BoatListPanel::rebuild(const RaceState &race)
 {
@@ -56,14 +77,20 @@ void BoatListPanel::rebuild(const RaceState &race)
     focus_.reset(race);
     const BoatListLayout layout = layoutBoatList(race);
     header_->move(layout.header.x() + 5, layout.header.y());
-    for (int c = 1; c <= focus_.classCount(); ++c)
+    // A class box reaches to the panel's edge: class names are long.
+    for (int c = 1; c <= focus_.classCount(); ++c) {
+        const QPoint at = layout.classBoxes[c];
         classBoxes_.push_back(makeListBox(this, race.classes[c].name + QStringLiteral(" class"),
-                                          QStringLiteral("classBox%1").arg(c), layout.classBoxes[c],
-                                          QStringLiteral("background: white; color: rgb(255, 0, 0);")));
+                                          QStringLiteral("classBox%1").arg(c),
+                                          QRect(at, QSize(kColumnWidth - at.x() - 5, kListBoxHeight)),
+                                          boxStyle(Qt::white, QColor(255, 0, 0), false)));
+    }
     for (int b = 1; b <= race.boatCount; ++b) {
-        const BoatEntry &boat = race.boats[b];
-        boatBoxes_.push_back(makeListBox(this, boat.name, QStringLiteral("boatBox%1").arg(b), layout.boatBoxes[b],
-                                         QStringLiteral("background: %1; color: white;").arg(toQColor(boat.colour).name())));
+        const QColor colour = toQColor(race.boats[b].colour);
+        boatBoxes_.push_back(makeListBox(this, race.boats[b].name, QStringLiteral("boatBox%1").arg(b),
+                                         QRect(layout.boatBoxes[b], QSize(kListBoxWidth, kListBoxHeight)),
+                                         boxStyle(colour, textColourOn(colour), false)));
+        boatColours_.push_back(colour);
     }
     showFocus();
     neededHeight_ = layout.panelHeight;
@@ -75,10 +102,17 @@ void BoatListPanel::setCaption(Language language)
     header_->setText(captionFor(Caption::BoatListHeader, language));
 }
 
+// Ticks as the focus stands; the boat highlighted with Shift ringed in red.
 void BoatListPanel::showFocus()
 {
-    for (int b = 1; b <= focus_.boatCount(); ++b)
-        boatBoxes_[b - 1]->setChecked(focus_.isShown(b));
+    for (int b = 1; b <= focus_.boatCount(); ++b) {
+        QCheckBox *box = boatBoxes_[b - 1];
+        box->setChecked(focus_.isShown(b));
+        const QColor colour = boatColours_[b - 1];
+        const QString style = boxStyle(colour, textColourOn(colour), focus_.selectedBoat() == b);
+        if (box->styleSheet() != style)
+            box->setStyleSheet(style);
+    }
     for (int c = 1; c <= focus_.classCount(); ++c)
         classBoxes_[c - 1]->setChecked(focus_.isClassTicked(c));
 }

@@ -5,6 +5,7 @@
 
 #include <vector>
 
+#include <QColor>
 #include <QWidget>
 
 #include "model/race_state.h"
@@ -58,6 +59,7 @@ private:
     QLabel *header_ = nullptr;
     std::vector<QCheckBox *> classBoxes_;
     std::vector<QCheckBox *> boatBoxes_;
+    std::vector<QColor> boatColours_;  // [b - 1]
     int neededHeight_ = 0;
     enum class Pointer { Away, OnBox, OnPanel };
     Pointer pointer_ = Pointer::Away;

@@ -73,12 +73,14 @@ void MainWindow::buildFloatingControls()
     elapsedTimeButton_->setText(QStringLiteral("ET mode"));
     correctedTimeButton_ = makeControl<QRadioButton>(timeModePanel_, "RadioButton11", {124, 3, 110, 18});
     correctedTimeButton_->setText(QStringLiteral("CT mode"));
-    ctBanner_ = makeControl<QLabel>(this, "Memo10", {10, 5, 329, 33});
+    // Right of the compass, as wide as its text.
+    ctBanner_ = makeControl<QLabel>(this, "Memo10", {kCompassRight + 8, 5, 329, 33});
     QFont banner = ctBanner_->font();
-    banner.setPointSize(20);
+    banner.setPointSize(16);
     ctBanner_->setFont(banner);
     ctBanner_->setText(QStringLiteral("CT(Corrected Time) Mode"));
-    ctBanner_->setStyleSheet(QStringLiteral("background: white; color: red;"));
+    ctBanner_->setStyleSheet(QStringLiteral("background: white; color: red; padding: 2px 4px;"));
+    ctBanner_->adjustSize();
     ctBanner_->hide();
     stopwatchButton_ = makeControl<QPushButton>(this, "btnStopWatch", {0, 0, 73, 20});
     stopwatchButton_->setText(QStringLiteral("TIMER/ON"));
@@ -239,7 +241,7 @@ void MainWindow::applyLayout()
         stopwatchButton_->move(mapSize_.width() - 78, mapSize_.height() - 140);
         stopwatchBox_->move(mapSize_.width() - 78, mapSize_.height() - 162);
         if (race_.handicapsPresent)
-            timeModePanel_->move(mapSize_.width() - 260, mapSize_.height() - 30);
+            timeModePanel_->move(mapSize_.width() - raceClockReach() - timeModePanel_->width(), mapSize_.height() - 30);
     }
     flagPanel_->move(mapSize_.width() - 5 - flagPanel_->width(), 5);
     updateCtBanner();

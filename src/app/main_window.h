@@ -207,6 +207,8 @@ private:
     // Language, tips, help and attachments.
     void showLanguageFlags();
     void showTip(const Tip &tip, QPoint at);
+    QSize fitTipBox(const QString &text);
+    Tip fitted(Tip tip);
     void showTipFor(QWidget *control);
     void openHelp();
     void openJapaneseHelp();

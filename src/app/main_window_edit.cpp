@@ -371,7 +371,7 @@ void MainWindow::onMapPointerMoved(QPoint at, Qt::KeyboardModifiers modifiers)
     bool tipShown = false;
     if (page == Page::Track && stopped) {
         mapCanvas_->setPicture(&mapBitmap_);
-        const Tip tip = mapMouseTip(editor_.tool(), language_);
+        const Tip tip = fitted(mapMouseTip(editor_.tool(), language_));
         if (!tip.text.isEmpty()) {
             const int y = at.y() - tip.size.height() - 100;
             showTip(tip, QPoint(std::max(0, at.x() - tip.size.width() / 2), y < 0 ? at.y() + 100 : y));
@@ -385,11 +385,8 @@ void MainWindow::onMapPointerMoved(QPoint at, Qt::KeyboardModifiers modifiers)
     else if (page == Page::Graph)
         mapCanvas_->setPicture(&pageBitmap_);
     if (page == Page::Track && !stopped && pointer_.fastWakes) {
-        const Tip tip = tipFor(TipId::FastWakes, language_);
-        tipBox_->setGeometry(QRect(QPoint(map.width() - 275, 5), tip.size));
-        tipBox_->setText(tip.text);
-        tipBox_->show();
-        tipBox_->raise();
+        const Tip tip = fitted(tipFor(TipId::FastWakes, language_));
+        showTip(tip, QPoint(map.width() - tip.size.width() - 5, 5));
         tipShown = true;
     }
     if (!tipShown)

@@ -64,10 +64,8 @@ void MainWindow::onBoatHovered(int boat, int boxTop)
         QStringList notes = passageNotes(race_, race_.boats[boat]);
         notes << manoeuvreSummary(race_.boats[boat]);
         for (const QString &note : std::as_const(notes)) {
-            if (!note.isEmpty()) {
+            if (!note.isEmpty())
                 tip.text += QStringLiteral("\r\n") + note;
-                tip.size.rheight() += 16;
-            }
         }
         showListTip(tip, boxTop);
         redrawWhenStopped();

@@ -113,7 +113,7 @@ void MainWindow::onTimeBarHovered(double raceClock, QPoint at)
         }
     }
     if (controls_->trackPageButton->isChecked()) {
-        const Tip tip = timeBarTip(language_, when);
+        const Tip tip = fitted(timeBarTip(language_, when));
         showTip(tip, QPoint(timeBar_->x() - tip.size.width() - 2, timeBar_->y() + at.y()));
     }
 }

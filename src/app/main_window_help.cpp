@@ -95,15 +95,37 @@ void MainWindow::showLanguageFlags()
     controls_->englishFlag->setVisible(language_ == Language::Japanese);
 }
 
+// The tip box holding `text`, sized to it: its lines as they are, wrapped
+// only when wider than the window.
+QSize MainWindow::fitTipBox(const QString &text)
+{
+    tipBox_->setWordWrap(false);
+    tipBox_->setText(QString(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+    QSize size = tipBox_->sizeHint();
+    const int room = std::max(100, width() - 10);
+    if (size.width() > room) {
+        tipBox_->setWordWrap(true);
+        size = QSize(room, tipBox_->heightForWidth(room));
+    }
+    return size;
+}
+
+Tip MainWindow::fitted(Tip tip)
+{
+    tip.size = fitTipBox(tip.text);
+    return tip;
+}
+
 void MainWindow::showTip(const Tip &tip, QPoint at)
 {
     if (!controls_->tipsBox->isChecked())
         return;
+    const QSize size = fitTipBox(tip.text);
     // Kept inside the window: a tip beside the right-hand column would
     // otherwise run off its edge.
-    at.setX(std::clamp(at.x(), 0, std::max(0, width() - tip.size.width())));
-    tipBox_->setGeometry(QRect(at, tip.size));
-    tipBox_->setText(QString(tip.text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+    at.setX(std::clamp(at.x(), 0, std::max(0, width() - size.width())));
+    at.setY(std::clamp(at.y(), 0, std::max(0, height() - size.height())));
+    tipBox_->setGeometry(QRect(at, size));
     tipBox_->show();
     tipBox_->raise();
 }
@@ -159,20 +181,20 @@ void MainWindow::showTipFor(QWidget *control)
                                                  {controls_->bigBoatBox, TipId::BoatSize}};
     for (const auto &[source, id] : above) {
         if (control == source) {
-            const Tip tip = tipFor(id, language_);
+            const Tip tip = fitted(tipFor(id, language_));
             showTip(tip, QPoint(topLeft.x(), topLeft.y() - tip.size.height() - 4));
         }
     }
     if (control == controls_->smallScreenBox) {
-        const Tip tip = tipFor(TipId::SmallScreen, language_);
+        const Tip tip = fitted(tipFor(TipId::SmallScreen, language_));
         showTip(tip, QPoint(topLeft.x() - tip.size.width() - 4, topLeft.y()));
     }
     if (control == controls_->kmlButton) {
-        const Tip tip = tipFor(TipId::Kml, language_);
+        const Tip tip = fitted(tipFor(TipId::Kml, language_));
         showTip(tip, QPoint(topLeft.x() - tip.size.width() - 5, topLeft.y()));
     }
     if (control == controls_->showRaceButton) {
-        const Tip tip = tipFor(TipId::Show, language_);
+        const Tip tip = fitted(tipFor(TipId::Show, language_));
         showTip(tip, QPoint(topLeft.x() + control->width() - tip.size.width(), topLeft.y() - 37));
     }
     for (QRadioButton *button : {controls_->graphPageButton, controls_->analysisPageButton}) {
@@ -180,11 +202,8 @@ void MainWindow::showTipFor(QWidget *control)
             continue;
         if (currentPage() != Page::Track)
             mapCanvas_->setPicture(&pageBitmap_);  // the pointer's drawings go
-        const Tip tip = pageButtonTip(button == controls_->graphPageButton ? Page::Graph : Page::Analysis, language_);
-        tipBox_->setGeometry(QRect(QPoint(mapSize_.width() - 205, topLeft.y()), tip.size));
-        tipBox_->setText(tip.text);
-        tipBox_->show();
-        tipBox_->raise();
+        const Tip tip = fitted(pageButtonTip(button == controls_->graphPageButton ? Page::Graph : Page::Analysis, language_));
+        showTip(tip, QPoint(mapSize_.width() - tip.size.width() - 5, topLeft.y()));
     }
     if (control == logo_->overview && smallScreen_ != SmallScreen::Off)
         showTip(tipFor(TipId::SmallMap, language_), QPoint(topLeft.x(), topLeft.y() + control->height()));

@@ -12,7 +12,7 @@
 namespace keelrun {
 
 inline constexpr int kListBoxWidth = 120;
-inline constexpr int kListBoxHeight = 12;
+inline constexpr int kListBoxHeight = 13;  // rows are 14 pixels apart
 
 struct BoatListLayout {
     QPoint header;                   // Label1

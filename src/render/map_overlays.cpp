@@ -110,12 +110,14 @@ private:
                              at(2 * tail, m), at(tail, m),     at(tail, s),      at(-tail, s)};
         p_.setPen(QPen(o_.grid, 3));
         p_.drawPolyline(arrow);
+        // The arrow follows the wind smoothed over the last minutes; the
+        // strip under the compass gives the wind of the moment.
         QString text = numberText(std::round(wind.smoothedDirection)) + QStringLiteral("°");
         if (wind.smoothedSpeed > 0)
-            text += QStringLiteral("/ ") + numberText(std::round(wind.smoothedSpeed * 10) / 10);
+            text += QStringLiteral(" %1 kn").arg(numberText(std::round(wind.smoothedSpeed * 10) / 10));
+        text += QStringLiteral(" mean");
         const QPoint label = at(0, m);
-        p_.setPen(kYellow);
-        p_.drawText(QRect(label.x() - 20, label.y() - 4, 200, 20), Qt::AlignLeft | Qt::AlignTop, text);
+        writeOpaque(p_, QPoint(label.x() - 20, label.y() - 4), text, kYellow, QColor(0, 0, 0, 110));
         p_.setPen(QPen(o_.grid, 1));
     }
 
@@ -242,7 +244,7 @@ private:
     void drawCompass()
     {
         if (o_.compass)
-            p_.drawImage(QRect(5, 5, 100, 120), *o_.compass);
+            p_.drawImage(QRect(5, 5, kCompassRight - 5, 120), *o_.compass);
         const QString text = QStringLiteral(" %1 ").arg(frame_.wind.direction);
         writeOpaque(p_, QPoint(57 - 3 * static_cast<int>(text.size()), 51), text, Qt::black, QColor(0, 255, 128));
         const double theta = frame_.wind.displayTwd * kDegree;
@@ -265,15 +267,18 @@ private:
         const int y = roundHalfEven(95 - share * 90) + top;
         p_.setPen(kRed);
         p_.drawLine(5, y, o_.windGraph->width() + 5, y);
-        QString text;
+        // The wind of the moment, one item a line so that it fits the strip.
+        QStringList lines;
         if (race_.windFile.isEmpty()) {
-            text = QStringLiteral("TWD:%1 est.").arg(roundHalfEven(analysisWind(race_)(now_)) % 360);
+            lines << QStringLiteral("TWD %1° est.").arg(roundHalfEven(analysisWind(race_)(now_)) % 360);
         } else {
-            text = QStringLiteral("TWD:%1").arg(frame_.wind.direction);
+            lines << QStringLiteral("TWD %1° now").arg(frame_.wind.direction);
             if (frame_.wind.speed > 0)
-                text += QStringLiteral(" TWS:") + numberText(frame_.wind.speed);
+                lines << QStringLiteral("TWS %1 kn").arg(numberText(frame_.wind.speed));
         }
-        writeOpaque(p_, QPoint(7, top + 102), text, Qt::white, QColor(0, 128, 0));
+        const int lineHeight = p_.fontMetrics().height();
+        for (int k = 0; k < lines.size(); ++k)
+            writeOpaque(p_, QPoint(7, top + 102 + k * lineHeight), lines[k], Qt::white, QColor(0, 128, 0));
     }
 
     QPainter &p_;
@@ -401,15 +406,30 @@ void drawOverlaysUnderBoats(QPainter &p, const RaceState &race, const FrameState
     OverlayPainter(p, race, frame, view, now, options).draw();
 }
 
+namespace {
+constexpr int kClockPoints = 15;
+constexpr int kClockMargin = 5;
+}  // namespace
+
+// At the foot of the map the clock stands against the right edge, as wide as
+// its text in the font it is drawn in.
 void drawRaceClock(QPainter &p, QSize map, double now)
 {
     const QString text = raceClockText(now);
     const bool big = raceClockLarge(now);
-    setFontSize(p, big ? 50 : 15);
+    setFontSize(p, big ? 50 : kClockPoints);
     const QPoint at = big ? QPoint(roundHalfEven(map.width() / 2.0 - 50) + 5, 15)
-                          : QPoint(map.width() - 9 * static_cast<int>(text.size()) - 15, map.height() - 25);
+                          : QPoint(map.width() - kClockMargin - p.fontMetrics().boundingRect(text).width(), map.height() - 25);
     writeOpaque(p, at, text, Qt::white, now > 0 ? QColor(0, 0, 255) : QColor(255, 0, 0));
     setFontSize(p, 9);
+}
+
+int raceClockReach()
+{
+    QImage device(1, 1, QImage::Format_RGB32);
+    QPainter p(&device);
+    setFontSize(p, kClockPoints);
+    return kClockMargin + p.fontMetrics().boundingRect(QStringLiteral("-88:88:88")).width();
 }
 
 }  // namespace keelrun

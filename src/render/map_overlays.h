@@ -59,7 +59,13 @@ QImage compassRose();
 // The overlays under the boats, in their drawing order.
 void drawOverlaysUnderBoats(QPainter &p, const RaceState &race, const FrameState &frame, const MapView &view,
                             double now, const OverlayOptions &options);
+// The compass panel at the map's top left: 5 pixels in, 100 wide.
+inline constexpr int kCompassRight = 105;
+
 // The race clock, over everything.
 void drawRaceClock(QPainter &p, QSize map, double now);
+// How far in from the map's right edge the clock at its foot reaches at
+// most: what stands beside it keeps clear of that.
+int raceClockReach();
 
 }  // namespace keelrun

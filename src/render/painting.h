@@ -1,6 +1,7 @@
 #pragma once
 // Small drawing helpers shared by the map's layers.
 
+#include <cmath>
 #include <vector>
 
 #include <QColor>
@@ -12,6 +13,20 @@
 namespace keelrun {
 
 inline QColor toQColor(Rgb c) { return QColor(c.r, c.g, c.b); }
+
+// Black or white, whichever reads better on `background`: black on a light
+// colour (yellow, light green), white on a dark one, by the colour's
+// luminance as the eye weighs red, green and blue.
+inline QColor textColourOn(const QColor &background)
+{
+    const auto linear = [](double channel) {
+        const double c = channel / 255.0;
+        return c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
+    };
+    const double luminance =
+        0.2126 * linear(background.red()) + 0.7152 * linear(background.green()) + 0.0722 * linear(background.blue());
+    return luminance > 0.179 ? QColor(Qt::black) : QColor(Qt::white);
+}
 
 // The wind read from the fleet rather than recorded: orange, dashed where
 // there is room.

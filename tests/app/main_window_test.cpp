@@ -11,6 +11,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QEventLoop>
+#include <QFontMetrics>
 #include <QFile>
 #include <QFileInfo>
 #include <QLabel>
@@ -34,6 +35,8 @@
 #include "app/playback_controller.h"
 #include "app/single_instance.h"
 #include "export/video_writer.h"
+#include "render/map_overlays.h"
+#include "render/painting.h"
 #include "render/time_bar.h"
 #include "test_folder.h"
 
@@ -961,6 +964,92 @@ TEST_F(MainWindowTest, TheBoatListFocusesBoats)
     click(bravo, Qt::RightButton);
     click(child<QLabel>(*w, "Label1"));
     EXPECT_TRUE(alpha->isChecked() && bravo->isChecked());
+}
+
+// ---- Every text readable -------------------------------------------------
+
+// The label's text, line by line, fits inside it in its own font.
+::testing::AssertionResult textFits(const QLabel *label)
+{
+    const QFontMetrics metrics(label->font());
+    const QRect room = label->contentsRect();
+    const QStringList lines = label->text().split(QLatin1Char('\n'));
+    int widest = 0;
+    for (const QString &line : lines)
+        widest = std::max(widest, metrics.horizontalAdvance(line));
+    if (!label->wordWrap() && widest > room.width())
+        return ::testing::AssertionFailure() << label->text().toStdString() << ": " << widest << " px wide in " << room.width();
+    const int needed = label->wordWrap() ? label->heightForWidth(label->width()) : static_cast<int>(lines.size()) * metrics.lineSpacing();
+    if (needed > room.height() + metrics.leading() + 2 * label->frameWidth() + 2)
+        return ::testing::AssertionFailure() << label->text().toStdString() << ": " << needed << " px high in " << room.height();
+    return ::testing::AssertionSuccess();
+}
+
+// Tips take the size of their text, in both languages, inside the window.
+TEST_F(MainWindowTest, EveryTipFitsItsText)
+{
+    auto w = open("race01.txt", {1280, 800});
+    auto *tip = child<QLabel>(*w, "hintbox");
+    for (const Language language : {Language::EnglishChosen, Language::Japanese}) {
+        w->setLanguage(language);
+        for (const char *control : {"chkAutoNext", "Button4", "Button3", "CheckBox4", "ChkBigBoat", "RadioButton2", "RadioButton3"}) {
+            QWidget *hovered = child<QWidget>(*w, control);
+            QEvent enter(QEvent::Enter);
+            QApplication::sendEvent(hovered, &enter);
+            ASSERT_TRUE(tip->isVisibleTo(w.get())) << control;
+            EXPECT_TRUE(textFits(tip)) << control;
+            EXPECT_TRUE(w->rect().contains(tip->geometry())) << control;
+            QEvent leave(QEvent::Leave);
+            QApplication::sendEvent(hovered, &leave);
+        }
+    }
+}
+
+// A name fits its row in the boat list, in a colour that reads on the
+// boat's: black on yellow, white on blue; the boat highlighted with Shift
+// is ringed; a class name is whole.
+TEST_F(MainWindowTest, TheBoatListReadsOnEveryColour)
+{
+    QByteArray text = "ST,2009/05/03 11:00:00\r\nFT,2009/05/03 12:00:00\r\nTD,9\r\nCLSSEP\r\nCLSN,Dinghy 22 open handicap\r\n";
+    for (int b = 1; b <= 15; ++b)
+        text += QStringLiteral("BN,b1.gpx,Boat number %1 with a long name\r\n").arg(b).toUtf8();
+    t.write("raceadmin/race01.txt", text);
+    auto w = open("race01.txt", {1280, 800});
+    ASSERT_EQ(w->race().boatCount, 15);
+    for (int b = 1; b <= 15; ++b) {
+        auto *box = child<QCheckBox>(*w, QStringLiteral("boatBox%1").arg(b).toLatin1().constData());
+        const QFontMetrics metrics(box->font());
+        EXPECT_LE(metrics.height(), box->height()) << b;
+        EXPECT_LE(metrics.horizontalAdvance(box->text()), box->width() - 16) << b;
+        const QColor colour = toQColor(w->race().boats[b].colour);
+        EXPECT_TRUE(box->styleSheet().contains("color: " + textColourOn(colour).name())) << b;
+    }
+    EXPECT_EQ(textColourOn(QColor(255, 255, 0)), QColor(Qt::black));
+    EXPECT_EQ(textColourOn(QColor(0, 0, 255)), QColor(Qt::white));
+    auto *classBox = child<QCheckBox>(*w, "classBox1");
+    EXPECT_EQ(classBox->text(), "Dinghy 22 open handicap class");
+    EXPECT_LE(classBox->geometry().right(), child<QWidget>(*w, "pnlBOATlist")->width());
+
+    click(child<QCheckBox>(*w, "boatBox3"), Qt::LeftButton, Qt::ShiftModifier);
+    EXPECT_TRUE(child<QCheckBox>(*w, "boatBox3")->styleSheet().contains("2px solid red"));
+    EXPECT_FALSE(child<QCheckBox>(*w, "boatBox4")->styleSheet().contains("2px solid red"));
+}
+
+// In corrected time the banner stands whole right of the compass, and the
+// ET/CT choice keeps clear of the race clock at the map's foot.
+TEST_F(MainWindowTest, TheCtBannerAndTheClockKeepClear)
+{
+    auto w = open();
+    w->show();
+    child<QRadioButton>(*w, "RadioButton11")->click();
+    waitForLoad(*w);
+    w->holdForPicture(false);
+    auto *banner = child<QLabel>(*w, "Memo10");
+    ASSERT_TRUE(banner->isVisible());
+    EXPECT_GE(banner->x(), kCompassRight);
+    EXPECT_TRUE(textFits(banner));
+    auto *choice = child<QWidget>(*w, "pnlCT");
+    EXPECT_LE(choice->geometry().right(), w->mapSize().width() - raceClockReach());
 }
 
 // A lock that cannot be taken for another reason than a running Keelrun:
