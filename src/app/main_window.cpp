@@ -86,7 +86,7 @@ void MainWindow::buildFloatingControls()
     stopwatchButton_->setText(QStringLiteral("TIMER/ON"));
     stopwatchBox_ = makeControl<QLabel>(this, "Memo8", {0, 0, 73, 20});
     tableButton_ = makeControl<QPushButton>(this, "btnExcell", {5, 5, 100, 22});
-    tableButton_->setText(QStringLiteral("Excell Table"));
+    tableButton_->setText(QStringLiteral("Excel Table"));
     tableButton_->hide();
     finishBoard_ = makeControl<QLabel>(this, "pnlScore", {0, 5, 185, 6});
     finishBoard_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
@@ -108,6 +108,7 @@ void MainWindow::buildFloatingControls()
     notice_->setTextInteractionFlags(Qt::TextSelectableByMouse);  // the path can be copied
     notice_->hide();
     tipBox_ = makeControl<QLabel>(this, "hintbox", {0, 0, 100, 20});
+    tipBox_->setAttribute(Qt::WA_TransparentForMouseEvents);  // the pointer goes on to what is under it
     tipBox_->setStyleSheet(QStringLiteral("background: rgb(255, 255, 225); color: black; border: 1px solid gray;"));
     tipBox_->setWordWrap(true);
     tipBox_->hide();

@@ -270,7 +270,7 @@ private:
     QPushButton *stopwatchButton_ = nullptr;
     QLabel *stopwatchBox_ = nullptr;
     QListWidget *attachmentList_ = nullptr;
-    QPushButton *tableButton_ = nullptr;  // "Excell Table", on the Analysis page
+    QPushButton *tableButton_ = nullptr;  // "Excel Table", on the Analysis page
     QLabel *finishBoard_ = nullptr;       // the finishers so far, in order
     QLabel *classBoard_ = nullptr;        // the finishers so far, by class
     QLabel *finalRanking_ = nullptr;      // every finisher over the map at the end, in small-screen mode

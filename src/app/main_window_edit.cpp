@@ -31,6 +31,12 @@
 #include "render/wind_graph.h"
 
 namespace keelrun {
+namespace {
+
+// The tip on what the pointer's place does stands under the start flags.
+constexpr int kZoneTipTop = 70;
+
+}  // namespace
 
 void MainWindow::buildEditing()
 {
@@ -384,9 +390,9 @@ void MainWindow::onMapPointerMoved(QPoint at, Qt::KeyboardModifiers modifiers)
         showAnalysisNames();
     else if (page == Page::Graph)
         mapCanvas_->setPicture(&pageBitmap_);
-    if (page == Page::Track && !stopped && pointer_.fastWakes) {
-        const Tip tip = fitted(tipFor(TipId::FastWakes, language_));
-        showTip(tip, QPoint(map.width() - tip.size.width() - 5, 5));
+    if (page == Page::Track && !stopped) {
+        const Tip tip = fitted(pointerZoneTip(pointer_, language_));
+        showTip(tip, QPoint(map.width() - tip.size.width() - 5, kZoneTipTop));
         tipShown = true;
     }
     if (!tipShown)

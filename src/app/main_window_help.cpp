@@ -135,7 +135,7 @@ void MainWindow::watchForTips()
 {
     const ControlPanel *c = controls_;
     for (QWidget *w : std::initializer_list<QWidget *>{c->autoNextBox, logo_->helpButton, logo_->logo, c->showRaceButton,
-                                                       c->bigBoatBox, c->smallScreenBox, logo_->overview,
+                                                       c->bigBoatBox, c->comparisonBox, c->smallScreenBox, logo_->overview,
                                                        c->englishFlag, c->japaneseFlag, c->raceFileHelp, c->kmlButton,
                                                        c->graphPageButton, c->analysisPageButton})
         w->installEventFilter(this);
@@ -178,7 +178,8 @@ void MainWindow::showTipFor(QWidget *control)
     const std::pair<QWidget *, TipId> above[] = {{controls_->autoNextBox, TipId::AutoNext},
                                                  {logo_->helpButton, TipId::Help},
                                                  {logo_->logo, TipId::Logo},
-                                                 {controls_->bigBoatBox, TipId::BoatSize}};
+                                                 {controls_->bigBoatBox, TipId::BoatSize},
+                                                 {controls_->comparisonBox, TipId::ComparisonLines}};
     for (const auto &[source, id] : above) {
         if (control == source) {
             const Tip tip = fitted(tipFor(id, language_));
@@ -341,7 +342,7 @@ void MainWindow::exportTable()
     const QString path = documentPathFor(race_, QStringLiteral(".csv"));
     if (const QString error = saveDocument(path, spreadsheetText(performanceTable(race_))); !error.isEmpty()) {
         // Most often the spreadsheet still holds the previous table open.
-        reportProblems(QStringLiteral("Excell is already open\r\nClose present Excell and try again."), {error});
+        reportProblems(QStringLiteral("Excel is already open\r\nClose present Excel and try again."), {error});
         return;
     }
     QApplication::beep();

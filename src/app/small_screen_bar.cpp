@@ -17,7 +17,7 @@ SmallScreenBar::SmallScreenBar(QWidget *window) : QWidget(window)
         {&size800x480, "RadioButton7", "800 x 480", SmallScreen::Size800x480},
         {&size640x480, "RadioButton5", "640 x 480", SmallScreen::Size640x480},
         {&size480x320, "RadioButton6", "480 x 320", SmallScreen::Size480x320},
-        {&sizePreferred, "RadioButton8", "Preferance", SmallScreen::Preference}};
+        {&sizePreferred, "RadioButton8", "Preference", SmallScreen::Preference}};
     int column = 0;
     for (const auto &[button, name, text, choice] : sizes) {
         *button = makeControl<QRadioButton>(this, name, {column++ * 80, 4, 80, 18});

@@ -43,6 +43,25 @@ PointerZones pointerZones(QPoint at, QSize map, bool autoTrace, bool showNames)
     return z;
 }
 
+Tip pointerZoneTip(const PointerZones &zones, Language language)
+{
+    const bool ja = isJapanese(language);
+    if (zones.fastWakes)
+        return tipFor(TipId::FastWakes, language);
+    if (zones.windArrowsShown)
+        return {ja ? QStringLiteral(u"左上隅: 各艇に風向の矢印") : QStringLiteral("Top left corner: a wind arrow at every boat"), {}};
+    switch (zones.labelLevel) {
+    case 3:
+        return {ja ? QStringLiteral(u"艇名・速度・2艇の速度差と比較線") : QStringLiteral("Labels: names, speeds, two boats' difference, level lines"), {}};
+    case 2:
+        return {ja ? QStringLiteral(u"艇名と速度（左端でさらに表示）") : QStringLiteral("Labels: names and speeds (far left: more)"), {}};
+    case 1:
+        return {ja ? QStringLiteral(u"艇名（左へ動かすと速度も表示）") : QStringLiteral("Labels: names (move left: speeds too)"), {}};
+    default:
+        return {ja ? QStringLiteral(u"ラベルなし（左へ動かすと表示）") : QStringLiteral("No labels (move left to show them)"), {}};
+    }
+}
+
 QString latitudeText(double lat) { return positionText(lat, 'N', 'S'); }
 QString longitudeText(double lon) { return positionText(lon, 'E', 'W'); }
 
@@ -56,14 +75,14 @@ Tip pageButtonTip(Page page, Language language)
 {
     if (page == Page::Graph)
         return {isJapanese(language) ? QStringLiteral(u"コース、艇速のグラフを表示") : QStringLiteral("Show BCO and BSP Graph"), {200, 18}};
-    return {isJapanese(language) ? QStringLiteral(u"帆走データを解析します") : QStringLiteral("Sailing Data Analisys"), {200, 18}};
+    return {isJapanese(language) ? QStringLiteral(u"帆走データを解析します") : QStringLiteral("Sailing Data Analysis"), {200, 18}};
 }
 
 Tip mapMouseTip(EditTool tool, Language language)
 {
     switch (tool) {
     case EditTool::Marks:
-        return {QStringLiteral("Shifr + Click(L) at Mark Point"), {170, 17}};
+        return {QStringLiteral("Shift + Click(L) at Mark Point"), {170, 17}};
     case EditTool::LineStart:
         return {QStringLiteral("Shift + Click(L) at Line Starting Point"), {210, 17}};
     case EditTool::LineEnd:

@@ -25,6 +25,9 @@ struct PointerZones {
     friend bool operator==(const PointerZones &, const PointerZones &) = default;
 };
 PointerZones pointerZones(QPoint at, QSize map, bool autoTrace, bool showNames);
+// What the pointer's place on the playing map does, for the tip at its top
+// right: the wakes, the wind arrows, or how much the boat labels say.
+Tip pointerZoneTip(const PointerZones &zones, Language language);
 
 // The tip over the Graph and Analysis page buttons.
 Tip pageButtonTip(Page page, Language language);

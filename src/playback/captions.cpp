@@ -113,6 +113,10 @@ Tip tipFor(TipId id, Language language)
     case TipId::FastWakes:
         return {ja ? QStringLiteral(u"平均速度より速い艇の航跡が赤字で表示されます") : QStringLiteral("Red wake boats are faster than avg boats"),
                 {270, 20}};
+    case TipId::ComparisonLines:
+        return {ja ? QStringLiteral(u"比較線: 各艇を通る風に直角な線。同じ線上の艇は風上（風下）へ並んでいます")
+                   : QStringLiteral("Comp Ht: a line through each boat square to the wind; boats on one line are level up or down the course"),
+                {}};
     case TipId::FocusAll:
         return {ja ? QStringLiteral(u"左ｸﾘｯｸで全艇にﾁｪｯｸが入ります") : QStringLiteral("Left Button => Focus All Boats."), {220, 20}};
     }

@@ -47,7 +47,7 @@ struct Tip {
     QSize size;    // the tip box, pixels
 };
 
-enum class TipId { AutoNext, Help, Logo, Show, BoatSize, SmallScreen, SmallMap, Kml, FocusAll, FastWakes };
+enum class TipId { AutoNext, Help, Logo, Show, BoatSize, SmallScreen, SmallMap, Kml, FocusAll, FastWakes, ComparisonLines };
 Tip tipFor(TipId id, Language language);
 
 // The tip over the time bar: click to jump, the date and time under the

@@ -992,7 +992,8 @@ TEST_F(MainWindowTest, EveryTipFitsItsText)
     auto *tip = child<QLabel>(*w, "hintbox");
     for (const Language language : {Language::EnglishChosen, Language::Japanese}) {
         w->setLanguage(language);
-        for (const char *control : {"chkAutoNext", "Button4", "Button3", "CheckBox4", "ChkBigBoat", "RadioButton2", "RadioButton3"}) {
+        for (const char *control : {"chkAutoNext", "Button4", "Button3", "CheckBox4", "ChkBigBoat", "ChkRefLine", "RadioButton2",
+                                    "RadioButton3"}) {
             QWidget *hovered = child<QWidget>(*w, control);
             QEvent enter(QEvent::Enter);
             QApplication::sendEvent(hovered, &enter);
@@ -1002,6 +1003,18 @@ TEST_F(MainWindowTest, EveryTipFitsItsText)
             QEvent leave(QEvent::Leave);
             QApplication::sendEvent(hovered, &leave);
         }
+    }
+    // On the playing map a tip says what the pointer's place does.
+    w->setLanguage(Language::EnglishChosen);
+    auto *map = child<MapCanvas>(*w, "mapCanvas");
+    child<QCheckBox>(*w, "CheckBox2")->setChecked(false);  // no names unless the pointer asks for them
+    for (const auto &[x, said] : {std::pair{0.1, "names, speeds, two"}, std::pair{0.6, "names (move left"}, std::pair{0.9, "No labels"}}) {
+        const QPointF at(x * w->mapSize().width(), w->mapSize().height() / 2.0);
+        QMouseEvent move(QEvent::MouseMove, at, map->mapToGlobal(at), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(map, &move);
+        ASSERT_TRUE(tip->isVisibleTo(w.get())) << x;
+        EXPECT_TRUE(tip->text().contains(QLatin1String(said))) << tip->text().toStdString();
+        EXPECT_TRUE(textFits(tip));
     }
 }
 

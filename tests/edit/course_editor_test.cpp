@@ -210,7 +210,7 @@ TEST(MapPointer, ZonesCaptionAndRange)
     race.magneticVariation = 7;
     EXPECT_EQ(rangeBearingText({2000, 8000}, {2001, 8000}, race), "RNG= 1852m / BRG= 353deg(M)");
 
-    EXPECT_EQ(mapMouseTip(EditTool::Marks, Language::Japanese).text, "Shifr + Click(L) at Mark Point");
+    EXPECT_EQ(mapMouseTip(EditTool::Marks, Language::Japanese).text, "Shift + Click(L) at Mark Point");
     EXPECT_EQ(mapMouseTip(EditTool::None, Language::EnglishChosen).size, QSize(290, 100));
 }
 
