@@ -16,21 +16,22 @@
 
 namespace keelrun {
 
-// The finish board is drawn whole once a race is loaded; the window shows
-// as many rows as boats have finished.
 void MainWindow::prepareBoards()
 {
     hideBoards();
-    const auto board = drawFinishBoard(race_);
-    finishBoard_->setPixmap(board ? QPixmap::fromImage(*board) : QPixmap());
-    finishBoard_->setGeometry(timeBar_->x() - 185 - 5, 5, 185, finishBoardHeight(0));
 }
 
+// The finish board as it stands, beside the time bar, in as many columns as
+// the map's height needs.
 void MainWindow::showFinisher(int)
 {
-    if (finishBoard_->pixmap().isNull())
+    const auto board = drawFinishBoard(race_, playback_->clock().finishedCount, finishBoardRows(mapSize_.height() - 10));
+    if (!board)
         return;  // a race without lines has no boards
-    finishBoard_->resize(185, finishBoardHeight(playback_->clock().finishedCount));
+    // A board that stepped aside from the pointer stays at the map's left.
+    const bool aside = finishBoard_->isVisible() && finishBoard_->x() <= 50;
+    finishBoard_->setPixmap(QPixmap::fromImage(*board));
+    finishBoard_->setGeometry(aside ? 5 : timeBar_->x() - board->width() - 5, 5, board->width(), board->height());
     finishBoard_->show();
     finishBoard_->raise();
     const auto classes = race_.classesEnabled && smallScreen_ == SmallScreen::Off && tallWindow_

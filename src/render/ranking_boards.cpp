@@ -28,11 +28,11 @@ int finishRow(const RaceState &race, int b)
     return 1 + ahead;
 }
 
-// A bar in the boat's colour with white text.
+// A bar in the boat's colour, its text black or white to read on it.
 void drawBar(QPainter &p, QRect bar, const QColor &colour, const QString &text)
 {
     p.fillRect(bar, colour);
-    p.setPen(Qt::white);
+    p.setPen(textColourOn(colour));
     p.drawText(bar.adjusted(1, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter, text);
 }
 
@@ -53,19 +53,23 @@ QString finishRowText(const RaceState &race, int b)
 
 int finishBoardHeight(int finished) { return finished * kRow + 6; }
 
-std::optional<QImage> drawFinishBoard(const RaceState &race)
+int finishBoardRows(int height) { return std::max(1, (height - 6) / kRow); }
+
+std::optional<QImage> drawFinishBoard(const RaceState &race, int finished, int rowsPerColumn)
 {
-    if (race.lineCount == 0)
+    if (race.lineCount == 0 || finished < 1)
         return std::nullopt;
-    QImage board(185, finishBoardHeight(race.boatCount), QImage::Format_RGB32);
+    const int columns = (finished + rowsPerColumn - 1) / rowsPerColumn;
+    QImage board(columns * kFinishBoardWidth, finishBoardHeight(std::min(finished, rowsPerColumn)), QImage::Format_RGB32);
     board.fill(Qt::black);
     QPainter p(&board);
     p.setFont(boardFont(p));
     for (int b = 1; b <= race.boatCount; ++b) {
-        if (!finishedBelow(race, b, kBoardFinishBound))
+        const int row = finishRow(race, b);
+        if (!finishedBelow(race, b, kBoardFinishBound) || row > finished)
             continue;
-        const int y = finishRow(race, b) * kRow - 10;
-        drawBar(p, QRect(QPoint(5, y), QPoint(179, y + 12)), toQColor(race.boats[b].colour), finishRowText(race, b));
+        const int x = (row - 1) / rowsPerColumn * kFinishBoardWidth, y = ((row - 1) % rowsPerColumn + 1) * kRow - 10;
+        drawBar(p, QRect(QPoint(x + 5, y), QPoint(x + 179, y + 12)), toQColor(race.boats[b].colour), finishRowText(race, b));
     }
     return board;
 }

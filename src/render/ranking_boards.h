@@ -18,11 +18,17 @@ namespace keelrun {
 // The text of a finisher's row: " 3  Red Falcon  (+42sec)".
 QString finishRowText(const RaceState &race, int boat);
 
-// The whole finish board, every finisher at its rank; nothing for a race
-// without lines. The window shows its first `finishedCount` rows.
-std::optional<QImage> drawFinishBoard(const RaceState &race);
-// The height that shows the first `finished` rows of the finish board.
+inline constexpr int kFinishBoardWidth = 185;  // a column of the finish board
+
+// The finish board with the first `finished` finishers, each at its rank,
+// in columns of `rowsPerColumn` rows side by side, so that a big fleet's
+// board stays on the map; nothing for a race without lines or before the
+// first finish.
+std::optional<QImage> drawFinishBoard(const RaceState &race, int finished, int rowsPerColumn);
+// The height that shows `finished` rows of the finish board.
 int finishBoardHeight(int finished);
+// How many rows a column of the board holds in `height` pixels.
+int finishBoardRows(int height);
 
 // The class board with the boats whose finish has been announced
 // (`announced`[b]); nothing without classes.

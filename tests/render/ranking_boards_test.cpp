@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "render/painting.h"
 #include "render/ranking_boards.h"
 
 namespace keelrun {
@@ -40,17 +41,32 @@ TEST_F(BoardsTest, FinishBoardHasABarForEveryFinisherInFinishingOrder)
     race.boats[3].finishRank = 2;  // level with boat 2
     EXPECT_EQ(finishRowText(race, 1), " 1  Boat 1  (+0sec)");
     EXPECT_EQ(finishRowText(race, 2), " 2  Boat 2  (+42sec)");
-    const auto board = drawFinishBoard(race);
+    const auto board = drawFinishBoard(race, 3, 40);
     ASSERT_TRUE(board);
-    EXPECT_EQ(board->size(), QSize(185, 4 * 15 + 6));
+    EXPECT_EQ(board->size(), QSize(185, 3 * 15 + 6));
     EXPECT_EQ(board->pixelColor(179, 1 * 15 - 10 + 1), QColor(10, 0, 100));  // rank 1
     EXPECT_EQ(board->pixelColor(179, 2 * 15 - 10 + 1), QColor(20, 0, 100));  // rank 2: boat 2
     EXPECT_EQ(board->pixelColor(179, 3 * 15 - 10 + 1), QColor(30, 0, 100));  // and boat 3, level with it
     EXPECT_EQ(finishRowText(race, 3), " 2  Boat 3  (+42sec)");
-    EXPECT_EQ(board->pixelColor(179, 4 * 15 - 10 + 1), QColor(Qt::black));   // no fourth finisher
     EXPECT_EQ(finishBoardHeight(2), 36);
+    EXPECT_EQ(drawFinishBoard(race, 1, 40)->size(), QSize(185, 15 + 6));  // the board as it stands after the first finish
     race.lineCount = 0;
-    EXPECT_FALSE(drawFinishBoard(race));
+    EXPECT_FALSE(drawFinishBoard(race, 3, 40));
+}
+
+// A big fleet's board wraps into columns side by side rather than running
+// off the foot of the map.
+TEST_F(BoardsTest, ABigFleetsFinishBoardWrapsIntoColumns)
+{
+    setUp(59);
+    EXPECT_EQ(finishBoardRows(786), 52);  // an 800-pixel window's map, less the margins
+    const auto board = drawFinishBoard(race, 59, 52);
+    ASSERT_TRUE(board);
+    EXPECT_EQ(board->size(), QSize(2 * 185, 52 * 15 + 6));
+    EXPECT_EQ(board->pixelColor(179, 52 * 15 - 10 + 1), toQColor(race.boats[52].colour));        // rank 52 at the first column's foot
+    EXPECT_EQ(board->pixelColor(185 + 179, 1 * 15 - 10 + 1), toQColor(race.boats[53].colour));   // rank 53 heads the second
+    EXPECT_EQ(board->pixelColor(185 + 179, 7 * 15 - 10 + 1), toQColor(race.boats[59].colour));
+    EXPECT_EQ(board->pixelColor(185 + 179, 8 * 15 - 10 + 1), QColor(Qt::black));
 }
 
 TEST_F(BoardsTest, ClassBoardListsTheAnnouncedFinishersByPlaceInClass)
