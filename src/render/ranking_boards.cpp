@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <numeric>
 
+#include <QFontMetrics>
 #include <QPainter>
 
 #include "base/numbers.h"
@@ -59,8 +60,15 @@ std::optional<QImage> drawFinishBoard(const RaceState &race, int finished, int r
 {
     if (race.lineCount == 0 || finished < 1)
         return std::nullopt;
+    // Columns as wide as their longest row, kFinishBoardWidth at least.
+    QImage probe(1, 1, QImage::Format_RGB32);
+    QPainter measure(&probe);
+    const QFontMetrics metrics(boardFont(measure));
+    int column = kFinishBoardWidth;
+    for (int b = 1; b <= race.boatCount; ++b)
+        column = std::max(column, metrics.horizontalAdvance(finishRowText(race, b)) + 16);
     const int columns = (finished + rowsPerColumn - 1) / rowsPerColumn;
-    QImage board(columns * kFinishBoardWidth, finishBoardHeight(std::min(finished, rowsPerColumn)), QImage::Format_RGB32);
+    QImage board(columns * column, finishBoardHeight(std::min(finished, rowsPerColumn)), QImage::Format_RGB32);
     board.fill(Qt::black);
     QPainter p(&board);
     p.setFont(boardFont(p));
@@ -68,8 +76,8 @@ std::optional<QImage> drawFinishBoard(const RaceState &race, int finished, int r
         const int row = finishRow(race, b);
         if (!finishedBelow(race, b, kBoardFinishBound) || row > finished)
             continue;
-        const int x = (row - 1) / rowsPerColumn * kFinishBoardWidth, y = ((row - 1) % rowsPerColumn + 1) * kRow - 10;
-        drawBar(p, QRect(QPoint(x + 5, y), QPoint(x + 179, y + 12)), toQColor(race.boats[b].colour), finishRowText(race, b));
+        const int x = (row - 1) / rowsPerColumn * column, y = ((row - 1) % rowsPerColumn + 1) * kRow - 10;
+        drawBar(p, QRect(QPoint(x + 5, y), QPoint(x + column - 6, y + 12)), toQColor(race.boats[b].colour), finishRowText(race, b));
     }
     return board;
 }
@@ -85,19 +93,29 @@ std::optional<QImage> drawClassBoard(const RaceState &race, const std::vector<bo
             ++finishers[c];
     }
     const int most = *std::max_element(finishers.begin(), finishers.end());
-    QImage board(race.classCount * 100 + 5, most * kRow + 24, QImage::Format_RGB32);
+    const auto header = [&](int c) { return QStringLiteral(" ") + race.classes[c].name + QStringLiteral(" class"); };
+    const auto row = [&](int b, int placeInClass) { return QStringLiteral(" %1 ").arg(placeInClass) + race.boats[b].name; };
+    // Columns as wide as their longest text, 100 pixels at least.
+    QImage probe(1, 1, QImage::Format_RGB32);
+    QPainter measure(&probe);
+    const QFontMetrics metrics(boardFont(measure));
+    int column = 100;
+    for (int c = 1; c <= race.classCount; ++c)
+        column = std::max(column, metrics.horizontalAdvance(header(c)) + 12);
+    for (int b = 1; b <= race.boatCount; ++b)
+        column = std::max(column, metrics.horizontalAdvance(row(b, race.boatCount)) + 10);
+    QImage board(race.classCount * column + 5, most * kRow + 24, QImage::Format_RGB32);
     board.fill(QColor(0, 0, 255));
     QPainter p(&board);
     p.setFont(boardFont(p));
     p.setPen(Qt::white);
     p.drawRect(board.rect().adjusted(0, 0, -1, -1));
-    auto left = [](int c) { return (c - 1) * 100 + 5; };
+    auto left = [column](int c) { return (c - 1) * column + 5; };
     for (int c = 1; c <= race.classCount; ++c) {
-        const QRect header(QPoint(left(c), 4), QPoint(left(c) + 94, 16));
-        p.fillRect(header, Qt::white);
+        const QRect box(QPoint(left(c), 4), QPoint(left(c) + column - 6, 16));
+        p.fillRect(box, Qt::white);
         p.setPen(QColor(255, 0, 0));
-        p.drawText(header.adjusted(3, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter,
-                   (QStringLiteral(" ") + race.classes[c].name + QStringLiteral(" class")).left(16));
+        p.drawText(box.adjusted(3, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter, header(c));
     }
     // In finishing order, equal times by boat number, those that did not
     // finish last: every boat moves its class's count, finished or not, so a
@@ -113,8 +131,8 @@ std::optional<QImage> drawClassBoard(const RaceState &race, const std::vector<bo
         ++place[c];
         if (b < static_cast<int>(announced.size()) && announced[b]) {
             const int y = place[c] * kRow + 6;
-            drawBar(p, QRect(QPoint(left(c), y), QPoint(left(c) + 94, y + 12)), toQColor(race.boats[b].colour),
-                    (QStringLiteral(" %1 ").arg(place[c]) + race.boats[b].name).left(13));
+            drawBar(p, QRect(QPoint(left(c), y), QPoint(left(c) + column - 6, y + 12)), toQColor(race.boats[b].colour),
+                    row(b, place[c]));
         }
     }
     return board;

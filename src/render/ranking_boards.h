@@ -18,7 +18,7 @@ namespace keelrun {
 // The text of a finisher's row: " 3  Red Falcon  (+42sec)".
 QString finishRowText(const RaceState &race, int boat);
 
-inline constexpr int kFinishBoardWidth = 185;  // a column of the finish board
+inline constexpr int kFinishBoardWidth = 185;  // a column of the finish board, wider for long names
 
 // The finish board with the first `finished` finishers, each at its rank,
 // in columns of `rowsPerColumn` rows side by side, so that a big fleet's

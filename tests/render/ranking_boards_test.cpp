@@ -74,6 +74,7 @@ TEST_F(BoardsTest, ClassBoardListsTheAnnouncedFinishersByPlaceInClass)
     setUp(4);
     race.boats[3].roundingTime[2] = kNotReached;  // boat 3 of class 1 does not finish, yet counts
     race.boats[3].finishRank = 0;
+    race.classes[2].name = QStringLiteral("Open");  // short names: columns of 100 pixels
     const auto board = drawClassBoard(race, {false, true, true, false, true});
     ASSERT_TRUE(board);
     EXPECT_EQ(board->size(), QSize(2 * 100 + 5, 2 * 15 + 24));  // class 2 has two finishers
@@ -81,6 +82,9 @@ TEST_F(BoardsTest, ClassBoardListsTheAnnouncedFinishersByPlaceInClass)
     EXPECT_EQ(board->pixelColor(5 + 90, 1 * 15 + 6 + 2), QColor(10, 0, 100));   // boat 1, first of class 1
     EXPECT_EQ(board->pixelColor(105 + 90, 1 * 15 + 6 + 2), QColor(20, 0, 100)); // boat 2, first of class 2
     EXPECT_EQ(board->pixelColor(105 + 90, 2 * 15 + 6 + 2), QColor(40, 0, 100)); // boat 4, second of class 2
+    // A long class name widens every column to hold it whole.
+    race.classes[2].name = QStringLiteral("Daysailer Twenty-Two");
+    EXPECT_GT(drawClassBoard(race, {false, true, true, false, true})->width(), 2 * 100 + 5);
     race.classesEnabled = false;
     EXPECT_FALSE(drawClassBoard(race, {}));
 }
