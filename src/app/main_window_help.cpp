@@ -85,6 +85,8 @@ void MainWindow::setLanguage(Language language)
     showLanguageFlags();
     controls_->setCaptions(language_);
     boatList_->setCaption(language_);
+    if (race_.boatCount > 0 && currentPage() != Page::Track)
+        drawPage();  // the page's titles change too
 }
 
 // On a Japanese system the flag of the other language switches; on any

@@ -76,7 +76,7 @@ void MainWindow::applyPageControls(Page page)
 PageRequest MainWindow::pageRequest() const
 {
     return {height(), boatList_->shown(), toQColor(seaColours(controls_->seaSlider->value()).sea),
-            controls_->boatNameBox->isChecked() ? 1 : 0};
+            controls_->boatNameBox->isChecked() ? 1 : 0, language_};
 }
 
 // Draws the Graph or Analysis page, whichever shows, and shows it.

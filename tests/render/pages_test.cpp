@@ -5,6 +5,7 @@
 
 #include "render/pages/analysis_page.h"
 #include "render/pages/graph_page.h"
+#include "render/pages/page_texts.h"
 #include "render/pages/page_hovers.h"
 #include "render/pages/thin_trace.h"
 #include "render/painting.h"
@@ -326,6 +327,20 @@ TEST_F(AnalysisPageTest, HoverSpellsOutTheBoatsFigures)
     const QImage before = picture;
     drawAnalysisHover(picture, race, points, 7);  // no such boat
     EXPECT_EQ(picture, before);
+}
+
+// The pages' titles and axis names come in Japanese too: none is left in
+// English on a Japanese window.
+TEST(PageTexts, EveryTextHasItsJapanese)
+{
+    for (const PageText text : {PageText::WholeRaceFigure, PageText::UpwindFigure, PageText::DownwindFigure, PageText::TimeAxis,
+                                PageText::DistanceAxis, PageText::CourseAndWind, PageText::EstimatedWind, PageText::BoatSpeed,
+                                PageText::CorrectedTimeNote}) {
+        const QString english = pageText(text, Language::EnglishChosen), japanese = pageText(text, Language::Japanese);
+        EXPECT_FALSE(english.trimmed().isEmpty());
+        EXPECT_NE(japanese, english);
+        EXPECT_TRUE(std::any_of(japanese.begin(), japanese.end(), [](QChar c) { return c.unicode() >= 0x3000; })) << english.toStdString();
+    }
 }
 
 }  // namespace

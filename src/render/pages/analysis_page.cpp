@@ -7,6 +7,8 @@
 #include "base/numbers.h"
 #include "base/text_file.h"
 #include "race/plane.h"
+#include "render/map_overlays.h"
+#include "render/pages/page_texts.h"
 #include "render/painting.h"
 
 namespace keelrun {
@@ -18,11 +20,11 @@ const QColor kRed(255, 0, 0);
 const QColor kGrid(192, 192, 192);
 // Lines of constant speed are drawn up to 60 knots, in tenths.
 constexpr int kFastestIsoSpeed = 600;
+// Pixels under the top of a figure where the time axis's name stands.
+constexpr int kAxisNameClearance = 14;
 
 
-const char *const kTitles[kFigureCount] = {" Fig.1  Total/Time and Sailed Distance ",
-                                           " Fig.2  UP WIND / Time and Sailed Distance ",
-                                           " Fig.3 DOWN WIND / Time and Sailed Distance "};
+constexpr PageText kTitles[kFigureCount] = {PageText::WholeRaceFigure, PageText::UpwindFigure, PageText::DownwindFigure};
 
 // A boat gets a dot when it sailed the figure's legs; it sets the axes only
 // when ticked and, but for the downwind figure, when it started.
@@ -111,14 +113,16 @@ private:
     double bottomTime() const { return times_.mid() - (times_.mid() - times_.min) * plot_.height() / dataSize_.height(); }
     double topTime() const { return times_.mid() + (times_.max - times_.mid()) * plot_.height() / dataSize_.height(); }
 
+    // Centred from the font's real widths.
+    int centred(const QString &text) const { return origin_.x() + (half_.width() - p_.fontMetrics().horizontalAdvance(text)) / 2; }
+
     void drawTitles()
     {
-        const QString title = QString::fromLatin1(kTitles[figure_]);
-        writeOpaque(p_, {roundHalfEven(origin_.x() + 0.5 * (half_.width() - 6.0 * double(title.size()))), top() - 20}, title, Qt::white,
-                    kTitleGreen);
-        writeOpaque(p_, {left() - 30, top() - 5}, QStringLiteral(" TIME "), Qt::white, kBlue);
-        writeOpaque(p_, {roundHalfEven(origin_.x() + 0.5 * (half_.width() - 66)), bottom() + 18}, QStringLiteral(" Distance(m) "),
-                    Qt::white, kBlue);
+        const QString title = pageText(kTitles[figure_], request_.language);
+        writeOpaque(p_, {centred(title), top() - 20}, title, Qt::white, kTitleGreen);
+        writeOpaque(p_, {left() - 30, top() - 5}, pageText(PageText::TimeAxis, request_.language), Qt::white, kBlue);
+        const QString distance = pageText(PageText::DistanceAxis, request_.language);
+        writeOpaque(p_, {centred(distance), bottom() + 18}, distance, Qt::white, kBlue);
     }
 
     void drawAxes()
@@ -140,8 +144,11 @@ private:
                 continue;
             p_.setPen(kGrid);
             p_.drawLine(left(), at, right(), at);
-            const QString label = numberText(value);
-            writeOpaque(p_, {left() - 6 * int(label.size()) - 3, at - 5}, label, Qt::black, Qt::white);
+            if (at < top() + kAxisNameClearance)
+                continue;  // the axis's name stands there
+            // Times as the race clock shows them: 23:10, 1:02:05.
+            const QString label = raceClockText(value);
+            writeOpaque(p_, {left() - p_.fontMetrics().horizontalAdvance(label) - 3, at - 5}, label, Qt::black, Qt::white);
         }
     }
 
@@ -157,7 +164,7 @@ private:
             p_.drawLine(at, top(), at, bottom());
             if (i % 2 == 0) {
                 const QString label = numberText(value);
-                writeOpaque(p_, {at - 3 * int(label.size()), bottom() + 5}, label, Qt::black, Qt::white);
+                writeOpaque(p_, {at - p_.fontMetrics().horizontalAdvance(label) / 2, bottom() + 5}, label, Qt::black, Qt::white);
             }
         }
     }
@@ -273,7 +280,7 @@ FigurePoints drawAnalysisPage(QImage &page, const RaceState &race, const PageReq
     const int w = page.width(), h = page.height();
     const int banner = race.ctMode > 0 ? 20 : 0;
     if (race.ctMode > 0)
-        drawCorrectedTimeNote(p, w);
+        drawCorrectedTimeNote(p, w, request.language);
     const QSize half(roundHalfEven(0.5 * w), roundHalfEven(0.5 * h));
     const int lowerHalf = roundHalfEven(0.5 * (h - banner));
     const QPoint origins[kFigureCount] = {{0, banner}, {0, lowerHalf}, {roundHalfEven(0.5 * w), lowerHalf}};

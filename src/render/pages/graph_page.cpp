@@ -1,5 +1,7 @@
 #include "render/pages/graph_page.h"
 
+#include "render/pages/page_texts.h"
+
 #include <cmath>
 
 #include <QPainter>
@@ -35,11 +37,10 @@ public:
     {
         p_.fillRect(QRect(QPoint(0, 0), QSize(width_, p_.device()->height())), request_.sea);
         if (race_.ctMode > 0)
-            drawCorrectedTimeNote(p_, width_);
+            drawCorrectedTimeNote(p_, width_, request_.language);
         drawFrames();
         drawTimeGrid();
-        writeOpaque(p_, {60, GraphAxes::kTop - 14}, QStringLiteral("Boat course and Wind Direction (Deg in Mag)"), Qt::white,
-                      request_.sea);
+        writeOpaque(p_, {60, GraphAxes::kTop - 14}, pageText(PageText::CourseAndWind, request_.language), Qt::white, request_.sea);
         drawDirectionGrid();
         drawBoatTraces(courseTrace);
         drawWindDirection();
@@ -104,7 +105,7 @@ private:
         }
         p_.setPen(QPen(kEstimatedWind, 3, Qt::DashLine));
         drawTrace(p_, windDirectionTrace(axes_, race_, directions));
-        writeOpaque(p_, {GraphAxes::kLeft1 + 5, GraphAxes::kTop + 5}, QStringLiteral("TWD estimated from the fleet's tacks and gybes"),
+        writeOpaque(p_, {GraphAxes::kLeft1 + 5, GraphAxes::kTop + 5}, pageText(PageText::EstimatedWind, request_.language),
                     kEstimatedWind, QColor(225, 225, 255));
     }
 
@@ -112,7 +113,8 @@ private:
     // one of two knots of wind a division.
     void drawSpeedGrid()
     {
-        writeOpaque(p_, {axes_.left2 + 60, GraphAxes::kTop - 14}, QStringLiteral("Boat Speed (KTS)"), Qt::white, request_.sea);
+        writeOpaque(p_, {axes_.left2 + 60, GraphAxes::kTop - 14}, pageText(PageText::BoatSpeed, request_.language), Qt::white,
+                    request_.sea);
         writeOpaque(p_, {axes_.left2, bottom() + 5}, QStringLiteral("BSP"), Qt::white, request_.sea);
         const bool windScale = race_.maxWindSpeed > 0;
         if (windScale)
@@ -163,10 +165,10 @@ void setPageFont(QPainter &p)
     p.setFont(font);
 }
 
-void drawCorrectedTimeNote(QPainter &p, int pageWidth)
+void drawCorrectedTimeNote(QPainter &p, int pageWidth, Language language)
 {
-    const QString note = QStringLiteral(" NOTE: All data related \"time\" including BSP are corrected by TCC/TMF ");
-    writeOpaque(p, {roundHalfEven((pageWidth - 6.0 * double(note.size())) / 2), 4}, note, Qt::white, kRed);
+    const QString note = pageText(PageText::CorrectedTimeNote, language);
+    writeOpaque(p, {(pageWidth - p.fontMetrics().horizontalAdvance(note)) / 2, 4}, note, Qt::white, kRed);
 }
 
 void drawTrace(QPainter &p, const Trace &trace)

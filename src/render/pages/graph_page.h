@@ -11,6 +11,7 @@
 
 #include "model/race_state.h"
 #include "race/manoeuvres.h"
+#include "playback/captions.h"
 #include "render/pages/graph_axes.h"
 
 namespace keelrun {
@@ -20,6 +21,7 @@ struct PageRequest {
     std::vector<bool> shown;  // [b]: ticked in the boat list; empty: as the race file says
     QColor sea;               // the Graph page's background
     int labelLevel = 1;       // the Analysis page names its dots above 0
+    Language language = Language::EnglishByLocale;  // of the titles and axis names
 
     bool shows(const RaceState &race, int b) const { return shown.empty() ? race.boats[b].shown == 1 : bool(shown[b]); }
 };
@@ -42,7 +44,7 @@ Trace windDirectionTrace(const GraphAxes &axes, const RaceState &race, const Win
 Trace windSpeedTrace(const GraphAxes &axes, const RaceState &race);
 
 // The red banner of a corrected-time race over the pages.
-void drawCorrectedTimeNote(QPainter &p, int pageWidth);
+void drawCorrectedTimeNote(QPainter &p, int pageWidth, Language language);
 
 // The pages' font: about 6 pixels a character, which their layout counts on.
 void setPageFont(QPainter &p);

@@ -44,7 +44,11 @@ void drawWindTrace(QImage &picture, const RaceState &race, const GraphAxes &axes
     if (race.maxWindSpeed > 0) {
         writeTitle(p, kHoverTitle, QStringLiteral("TWD"));
         writeTitle(p, {roundHalfEven(picture.width() / 2.0) + 210, 18}, QStringLiteral("TWS"));
+        // Inside the speed graph's frame: a wind file's records may run
+        // before the race window or past the scale.
+        p.setClipRect(QRect(axes.left2, GraphAxes::kTop, axes.width2 + 1, axes.height + 1));
         drawHaloed(p, windSpeedTrace(axes, race), kBlue);
+        p.setClipping(false);
     }
     drawHaloed(p, windDirectionTrace(axes, race, directions), kRed);
 }
