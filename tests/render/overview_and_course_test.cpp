@@ -44,6 +44,24 @@ TEST_F(CourseTest, OverviewMarkersSitOnTheTracks)
     EXPECT_EQ(overview.pixelColor(2, 2), QColor(120, 150, 255));
 }
 
+// Wind-up, the course diagram fits the turned course: with the wind across
+// the diagonal of a square course every corner of it stays on the map.
+TEST_F(CourseTest, TheWindUpDiagramFitsTheTurnedCourse)
+{
+    const QSize map(800, 600);
+    race.extent.latSpan = race.extent.lonSpan = 4 * 1.2;  // the margin the loaded race leaves round its course
+    for (const int wind : {0, 45, 90, 135, 300}) {
+        race.windDirection = wind;
+        const MapView view = courseDiagramView(wholeRaceView(race), race, map, false);
+        for (const GeoPoint corner : {GeoPoint{3, -1}, GeoPoint{3, 3}, GeoPoint{-1, -1}, GeoPoint{-1, 3}})
+            EXPECT_TRUE(QRect(QPoint(0, 0), map).contains(projectPoint(corner.lat, corner.lon, view))) << wind;
+    }
+    // With the wind along a side, the fit is the north-up one.
+    race.windDirection = 90;
+    EXPECT_DOUBLE_EQ(courseDiagramView(wholeRaceView(race), race, map, false).latScale,
+                     courseDiagramView(wholeRaceView(race), race, map, true).latScale);
+}
+
 TEST_F(CourseTest, ClicksZoomAroundThePointAndStoppingResets)
 {
     const QSize map(800, 600);
