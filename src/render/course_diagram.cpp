@@ -50,19 +50,10 @@ std::vector<QPolygon> trackOf(const BoatEntry &boat, const MapView &view, double
     return pieces;
 }
 
-// A mark or line end: a black-outlined yellow dot with its name in red.
-void drawCourseItem(QPainter &p, QPoint at, const QString &name, const QColor &sea)
-{
-    p.setPen(Qt::black);
-    p.setBrush(kYellow);
-    p.drawEllipse(at, 4, 4);
-    writeOpaque(p, at + QPoint(8, -6), name, kRed, sea);
-}
-
-void drawMarksAndLines(QPainter &p, const RaceState &race, const CourseDiagramRequest &r)
+void drawMarksAndLines(QPainter &p, LabelPlacer &labels, const RaceState &race, const CourseDiagramRequest &r)
 {
     for (int m = 1; m <= race.markCount; ++m)
-        drawCourseItem(p, projectPoint(race.marks[m].lat, race.marks[m].lon, r.view), QStringLiteral("MK%1").arg(m), r.sea);
+        drawCourseItem(p, labels, projectPoint(race.marks[m].lat, race.marks[m].lon, r.view), QStringLiteral("MK%1").arg(m), r.sea);
     for (int l = 1; l <= race.lineCount; ++l) {
         const CourseLine &line = race.lines[l];
         const QPoint end1 = projectPoint(line.end1.lat, line.end1.lon, r.view);
@@ -72,9 +63,9 @@ void drawMarksAndLines(QPainter &p, const RaceState &race, const CourseDiagramRe
             p.setPen(kYellow);
             p.drawLine(end1, end2);
         }
-        drawCourseItem(p, end1, QStringLiteral("L%1").arg(l), r.sea);
+        drawCourseItem(p, labels, end1, QStringLiteral("L%1").arg(l), r.sea, complete ? std::optional(end2) : std::nullopt);
         if (complete)
-            drawCourseItem(p, end2, QStringLiteral("L%1").arg(l), r.sea);
+            drawCourseItem(p, labels, end2, QStringLiteral("L%1").arg(l), r.sea, end1);
     }
 }
 
@@ -90,7 +81,7 @@ std::optional<std::pair<GeoPoint, double>> placeAt(const BoatEntry &boat, double
     return std::pair{GeoPoint{a.lat + f * (z.lat - a.lat), a.lon + f * (z.lon - a.lon)}, a.heading};
 }
 
-void drawBoatsAtNow(QPainter &p, const RaceState &race, const CourseDiagramRequest &r)
+void drawBoatsAtNow(QPainter &p, LabelPlacer &labels, const RaceState &race, const CourseDiagramRequest &r)
 {
     const HullOutline outline = hullOutlineFor(race.boatLength);
     const double turn = r.view.northUp ? 0 : race.windDirection;
@@ -103,7 +94,7 @@ void drawBoatsAtNow(QPainter &p, const RaceState &race, const CourseDiagramReque
         p.setBrush(toQColor(race.boats[b].colour));
         p.drawPolygon(PlacedHull(pixel, signedAngle(place->second - turn), kBoatSize).polygon(outline));
         if (r.names)
-            writeOpaque(p, pixel + QPoint(10, -6), race.boats[b].name, Qt::white, r.sea);
+            writeApart(p, labels, pixel + QPoint(10, -6), race.boats[b].name, Qt::white, r.sea);
     }
 }
 
@@ -174,9 +165,10 @@ void drawCourseDiagram(QImage &bitmap, const RaceState &race, const CourseDiagra
     font.setPointSize(9);
     p.setFont(font);
     drawManoeuvreMarks(p, race, r);
-    drawMarksAndLines(p, race, r);
+    LabelPlacer labels;
+    drawMarksAndLines(p, labels, race, r);
     drawCoastline(p, race.coastPoints, [&](GeoPoint g) { return QPointF(projectPoint(g.lat, g.lon, r.view)); });
-    drawBoatsAtNow(p, race, r);
+    drawBoatsAtNow(p, labels, race, r);
     if (r.compass)
         p.drawImage(QRect(5, 5, 100, 120), *r.compass);
     drawTimeOfDay(p, race, r, bitmap.size());

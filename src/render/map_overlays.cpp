@@ -148,21 +148,13 @@ private:
         p_.setPen(QPen(Qt::black, 1, Qt::SolidLine));
     }
 
-    void drawEnd(QPoint at, const QString &label)
-    {
-        p_.setPen(QPen(Qt::black, 1));
-        p_.setBrush(kYellow);
-        p_.drawEllipse(QRect(at - QPoint(4, 4), at + QPoint(4, 4)));
-        writeOpaque(p_, at + QPoint(8, -6), label, kRed, o_.sea);
-    }
-
     void drawMarksAndLines()
     {
         for (int n = 1; n <= race_.markCount; ++n) {
             const QPoint at = project({race_.marks[n].lat, race_.marks[n].lon});
             if (o_.laylines)
                 drawLaylineFan(at);
-            drawEnd(at, QStringLiteral("MK%1").arg(n));
+            drawCourseItem(p_, labels_, at, QStringLiteral("MK%1").arg(n), o_.sea);
         }
         for (int n = 1; n <= race_.lineCount; ++n) {
             const QPoint a = project(race_.lines[n].end1), b = project(race_.lines[n].end2);
@@ -172,8 +164,8 @@ private:
             }
             p_.setPen(QPen(kYellow, 1));
             p_.drawLine(a, b);
-            drawEnd(a, QStringLiteral("L%1").arg(n));
-            drawEnd(b, QStringLiteral("L%1").arg(n));
+            drawCourseItem(p_, labels_, a, QStringLiteral("L%1").arg(n), o_.sea, b);
+            drawCourseItem(p_, labels_, b, QStringLiteral("L%1").arg(n), o_.sea, a);
         }
     }
 
@@ -288,6 +280,7 @@ private:
     double now_;
     const OverlayOptions &o_;
     int w_, h_;
+    LabelPlacer labels_;
 };
 
 }  // namespace

@@ -128,7 +128,7 @@ private:
         if (o_.labelLevel == 0 && o_.blinkNames && o_.blinkOn)
             text = d.boat->name;
         if (!text.isEmpty())
-            writeOpaque(p_, labelPlace(d), text, colour, o_.sea);
+            writeApart(p_, labels_, labelPlace(d), text, colour, o_.sea);
     }
 
     void drawRings()
@@ -219,6 +219,7 @@ private:
     std::vector<BoatDrawing> boats_;
     std::vector<int> tickedInPlay_;
     std::array<QPointF, 3> arrow_{};
+    LabelPlacer labels_;  // the boats' labels, kept from running into each other
 };
 
 }  // namespace

@@ -1,7 +1,9 @@
 #pragma once
 // Small drawing helpers shared by the map's layers.
 
+#include <algorithm>
 #include <cmath>
+#include <optional>
 #include <vector>
 
 #include <QColor>
@@ -41,6 +43,56 @@ inline void writeOpaque(QPainter &p, QPoint at, const QString &text, const QColo
     p.fillRect(box, background);
     p.setPen(colour);
     p.drawText(box, Qt::AlignLeft | Qt::AlignTop, text);
+}
+
+// Labels kept apart on a crowded map: each goes where it overlaps none
+// placed before, moved a line down, then up, then two and three lines,
+// when it would; when no place nearby is free it stays where it was wanted.
+class LabelPlacer {
+public:
+    QRect place(const QRect &wanted)
+    {
+        const int line = wanted.height() + 1;
+        for (const int step : {0, 1, -1, 2, -2, 3, -3}) {
+            const QRect tried = wanted.translated(0, step * line);
+            if (std::none_of(taken_.begin(), taken_.end(), [&](const QRect &r) { return r.intersects(tried); })) {
+                taken_.push_back(tried);
+                return tried;
+            }
+        }
+        taken_.push_back(wanted);
+        return wanted;
+    }
+
+private:
+    std::vector<QRect> taken_;
+};
+
+// `text` on its backing with its top left at `at`, or where `labels` finds
+// room for it nearby.
+inline void writeApart(QPainter &p, LabelPlacer &labels, QPoint at, const QString &text, const QColor &colour,
+                       const QColor &background)
+{
+    const QRect bounds = p.fontMetrics().boundingRect(text);
+    writeOpaque(p, labels.place(bounds.translated(at - bounds.topLeft())).topLeft(), text, colour, background);
+}
+
+// A mark or a line end: a black-outlined yellow dot with its name in red.
+// A line end's name stands beyond the end, away from the line through it.
+inline void drawCourseItem(QPainter &p, LabelPlacer &labels, QPoint at, const QString &name, const QColor &sea,
+                           std::optional<QPoint> otherEnd = std::nullopt)
+{
+    p.setPen(Qt::black);
+    p.setBrush(QColor(255, 255, 0));
+    p.drawEllipse(at, 4, 4);
+    QPoint label = at + QPoint(8, -6);
+    if (otherEnd && *otherEnd != at) {
+        const QPointF away = QPointF(at - *otherEnd) / std::hypot(at.x() - otherEnd->x(), at.y() - otherEnd->y());
+        const int wide = p.fontMetrics().horizontalAdvance(name), high = p.fontMetrics().height();
+        label = at + QPoint(static_cast<int>(std::lround(away.x() * (10 + wide / 2.0) - wide / 2.0)),
+                            static_cast<int>(std::lround(away.y() * (6 + high / 2.0) - high / 2.0)));
+    }
+    writeApart(p, labels, label, name, QColor(255, 0, 0), sea);
 }
 
 // Lines that stand out from thin curves: the colour two pixels wide on a

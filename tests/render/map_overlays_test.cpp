@@ -190,5 +190,44 @@ TEST(WindGraph, DirectionsAcrossNorthAreCentredOnNorth)
     EXPECT_EQ(graph.pixelColor(50, 40), QColor(192, 192, 225));  // the 0° line in the middle
 }
 
+// Labels on a crowded map do not run into each other: the second of two
+// wanted at one place moves a line down, the third a line up.
+TEST(MapLabels, NeighboursAreMovedApart)
+{
+    LabelPlacer labels;
+    const QRect wanted(100, 100, 60, 14);
+    EXPECT_EQ(labels.place(wanted), wanted);
+    EXPECT_EQ(labels.place(wanted), wanted.translated(0, 15));
+    EXPECT_EQ(labels.place(wanted.translated(20, 0)), wanted.translated(20, -15));
+    EXPECT_EQ(labels.place(QRect(300, 100, 60, 14)), QRect(300, 100, 60, 14));  // clear of the others
+}
+
+// A line end's name stands beyond the end, off the line: nothing of the
+// line's yellow runs under it, and the two ends' names lie apart.
+TEST(MapLabels, ALineEndsNameStandsBeyondIt)
+{
+    QImage picture(300, 100, QImage::Format_RGB32);
+    picture.fill(QColor(0, 0, 128));
+    QPainter p(&picture);
+    LabelPlacer labels;
+    const QPoint west(80, 50), east(220, 50);
+    p.setPen(QColor(255, 255, 0));
+    p.drawLine(west, east);
+    drawCourseItem(p, labels, west, QStringLiteral("L1"), QColor(0, 0, 128), east);
+    drawCourseItem(p, labels, east, QStringLiteral("L1"), QColor(0, 0, 128), west);
+    p.end();
+    // Red text left of the west end and right of the east end; none between.
+    const auto redIn = [&](int from, int to) {
+        int red = 0;
+        for (int x = from; x < to; ++x)
+            for (int y = 30; y < 70; ++y)
+                red += picture.pixelColor(x, y).red() > 200 && picture.pixelColor(x, y).green() < 80;
+        return red;
+    };
+    EXPECT_GT(redIn(0, 75), 10);
+    EXPECT_GT(redIn(226, 300), 10);
+    EXPECT_EQ(redIn(86, 214), 0);
+}
+
 }  // namespace
 }  // namespace keelrun
