@@ -123,13 +123,18 @@ void MainWindow::addShortcuts()
     auto key = [this](QKeySequence keys, auto &&action) {
         connect(new QShortcut(keys, this), &QShortcut::activated, this, action);
     };
+    // The coach's keys: play and stop, ten seconds (a minute with Shift)
+    // back or on, the race window's ends, the replay's speed.
     key(Qt::Key_Space, [this] { playback_->isTicking() ? stopPlayback() : play(playback_->clock().playDirection); });
-    key(Qt::Key_Right, [this] { step(+1); });
-    key(Qt::Key_Left, [this] { step(-1); });
-    key(Qt::Key_Home, [this] {
-        if (!isLoading())
-            playback_->rewind();
-    });
+    for (const auto &[keys, seconds] : {std::pair{QKeySequence(Qt::Key_Right), 10}, std::pair{QKeySequence(Qt::Key_Left), -10},
+                                        std::pair{QKeySequence(Qt::SHIFT | Qt::Key_Right), 60},
+                                        std::pair{QKeySequence(Qt::SHIFT | Qt::Key_Left), -60}})
+        key(keys, [this, seconds = seconds] { jumpTo(std::clamp(playback_->clock().raceClock + seconds, race_.windowStart, race_.windowEnd)); });
+    key(Qt::Key_Home, [this] { jumpTo(race_.windowStart); });
+    key(Qt::Key_End, [this] { jumpTo(race_.windowEnd); });
+    for (const auto &[keys, step] : {std::pair{QKeySequence(Qt::Key_Plus), 1}, std::pair{QKeySequence(Qt::Key_Equal), 1},
+                                     std::pair{QKeySequence(Qt::Key_Minus), -1}})
+        key(keys, [this, step = step] { controls_->speedSlider->setValue(controls_->speedSlider->value() + step * controls_->speedSlider->singleStep()); });
     connect(new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q), this), &QShortcut::activated, this, &QWidget::close);
     connect(new QShortcut(QKeySequence::HelpContents, this), &QShortcut::activated, this, &MainWindow::openHelp);
     connect(new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_E), this), &QShortcut::activated, this, &MainWindow::exportVideo);

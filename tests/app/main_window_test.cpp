@@ -26,6 +26,7 @@
 #include <QRegularExpression>
 #include <QResizeEvent>
 #include <QScrollBar>
+#include <QShortcut>
 #include <QTimer>
 
 #include "app/main_window.h"
@@ -964,6 +965,37 @@ TEST_F(MainWindowTest, TheBoatListFocusesBoats)
     click(bravo, Qt::RightButton);
     click(child<QLabel>(*w, "Label1"));
     EXPECT_TRUE(alpha->isChecked() && bravo->isChecked());
+}
+
+// The coach's keys: ten seconds on or back, a minute with Shift, the race
+// window's ends, the replay's speed.
+TEST_F(MainWindowTest, TheKeysStepThroughTheRace)
+{
+    auto w = open("race01.txt");
+    w->stopPlayback();
+    const auto press = [&](QKeySequence keys) {
+        for (QShortcut *shortcut : w->findChildren<QShortcut *>()) {
+            if (shortcut->key() == keys)
+                emit shortcut->activated();
+        }
+    };
+    w->jumpTo(100);
+    press(QKeySequence(Qt::Key_Right));
+    EXPECT_DOUBLE_EQ(w->playback().clock().raceClock, 110);
+    press(QKeySequence(Qt::SHIFT | Qt::Key_Left));
+    EXPECT_DOUBLE_EQ(w->playback().clock().raceClock, 50);
+    press(QKeySequence(Qt::Key_End));
+    EXPECT_DOUBLE_EQ(w->playback().clock().raceClock, w->race().windowEnd);
+    press(QKeySequence(Qt::Key_Right));
+    EXPECT_DOUBLE_EQ(w->playback().clock().raceClock, w->race().windowEnd);  // no further than the window
+    press(QKeySequence(Qt::Key_Home));
+    EXPECT_DOUBLE_EQ(w->playback().clock().raceClock, w->race().windowStart);
+    auto *speed = child<QScrollBar>(*w, "ScrollBar1");
+    const int before = speed->value();
+    press(QKeySequence(Qt::Key_Plus));
+    EXPECT_GT(speed->value(), before);
+    press(QKeySequence(Qt::Key_Minus));
+    EXPECT_EQ(speed->value(), before);
 }
 
 // ---- Every text readable -------------------------------------------------
