@@ -43,6 +43,7 @@ MainWindow::MainWindow(const DataFolder &folder, const QString &firstRace, QWidg
     connectControls();
     connectPlayback();
     connectGlance();
+    connectMapGestures();
     connectFocusList();
     connectPages();
     buildEditing();

@@ -18,6 +18,7 @@
 #include "model/race_state.h"
 #include "playback/captions.h"
 #include "playback/course_view.h"
+#include "playback/view_lead.h"
 #include "playback/window_layout.h"
 #include "race/loading_sequence.h"
 #include "race/race_catalogue.h"
@@ -187,6 +188,7 @@ private:
     DisplayChoices displayChoices() const;
     void startReplay();
     void redrawWhenStopped();
+    void connectMapGestures();
     void showClockTime();
     void followDaylight();
     void onAutoTraceClicked(bool checked);
@@ -234,6 +236,7 @@ private:
     QImage pageBitmap_;
     MapPictures pictures_;
     CourseView courseView_;   // the stopped map's centre and zoom
+    ViewLead viewLead_;       // the playing map's: the fleet's fit, a followed boat, or the user's pan and zoom
     MapView diagramView_;     // the course diagram as last drawn, for clicks on it
     bool hideUnfocused_ = false;  // the last answer to "Hide Unfocused Boat ?"
     bool timeHover_ = false;  // the pointer is over the time bar: the markers preview its time

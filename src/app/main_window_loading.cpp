@@ -143,6 +143,7 @@ void MainWindow::prepareForLoading()
     applyPageControls(Page::Track);
     controls_->boatNameBox->setChecked(true);
     pointer_ = {};
+    viewLead_ = {};
     editor_ = {};
     windEditPanel_->makeWind->setChecked(false);
     courseEditPanel_->clearTool();

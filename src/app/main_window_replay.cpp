@@ -1,6 +1,8 @@
 // The replay as the window shows it: the frames, the clock and the daylight
 // it sets, the playback buttons, keys and the stopwatch.
 
+#include <cmath>
+
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -23,6 +25,12 @@
 #include "render/overview_map.h"
 
 namespace keelrun {
+namespace {
+
+constexpr double kWheelZoom = 1.25;  // the scale's change a notch of the wheel
+constexpr int kBoatReach = 15;       // pixels from a boat a double click still takes it
+
+}  // namespace
 
 DisplayChoices MainWindow::displayChoices() const
 {
@@ -61,6 +69,7 @@ bool MainWindow::drawFrame()
     const MapFrameRequest request = mapFrameRequest(displayChoices(), playback_->clock(), pictures_);
     FrameState &frame = playback_->frame();
     computeFrame(frame, race_, request.frame);
+    frame.view = ledView(viewLead_, frame.view, frame);
     mapBitmap_.fill(request.boats.sea);
     drawMapFrame(mapBitmap_, race_, frame, request.boats, request.overlays);
     if (insetOverview_ && smallScreen_ != SmallScreen::Off)
@@ -72,6 +81,29 @@ bool MainWindow::drawFrame()
     moveOverviewMarkers();
     mapCanvas_->setPicture(&mapBitmap_);
     return true;
+}
+
+// The wheel zooms about the pointer, a drag pans, a double click on a boat
+// follows it and on open water goes back to framing the fleet.
+void MainWindow::connectMapGestures()
+{
+    const auto lead = [this](const ViewLead &next) {
+        if (currentPage() != Page::Track || !controls_->autoTraceBox->isChecked() || race_.boatCount == 0)
+            return;
+        viewLead_ = next;
+        drawFrame();
+    };
+    connect(mapCanvas_, &MapCanvas::wheelTurned, this, [this, lead](QPoint at, double steps) {
+        lead(zoomedAbout(viewLead_, playback_->frame().view, at, std::pow(kWheelZoom, steps)));
+    });
+    connect(mapCanvas_, &MapCanvas::dragged, this, [this, lead](QPoint from, QPoint to) {
+        if (viewLead_.kind != ViewLead::Kind::Follow)
+            lead(pannedBy(playback_->frame().view, from, to));
+    });
+    connect(mapCanvas_, &MapCanvas::doubleClicked, this, [this, lead](QPoint at) {
+        const int boat = boatUnder(playback_->frame(), at, kBoatReach);
+        lead(boat > 0 ? following(boat, playback_->frame().view) : ViewLead{});
+    });
 }
 
 void MainWindow::redrawWhenStopped()

@@ -28,6 +28,7 @@
 #include <QScrollBar>
 #include <QShortcut>
 #include <QTimer>
+#include <QWheelEvent>
 
 #include "app/main_window.h"
 #include "track_builders.h"
@@ -996,6 +997,35 @@ TEST_F(MainWindowTest, TheKeysStepThroughTheRace)
     EXPECT_GT(speed->value(), before);
     press(QKeySequence(Qt::Key_Minus));
     EXPECT_EQ(speed->value(), before);
+}
+
+// The wheel zooms the playing map, a double click on a boat follows it and
+// one on open water frames the fleet again.
+TEST_F(MainWindowTest, TheWheelAndADoubleClickLeadTheMap)
+{
+    auto w = open("race01.txt");
+    w->stopPlayback();
+    w->jumpTo(60);
+    auto *map = child<MapCanvas>(*w, "mapCanvas");
+    const double fitted = w->playback().frame().view.latScale;
+    const QPointF at(200, 200);
+    QWheelEvent wheel(at, map->mapToGlobal(at), QPoint(), QPoint(0, 120), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(map, &wheel);
+    EXPECT_DOUBLE_EQ(w->playback().frame().view.latScale, fitted * 1.25);
+
+    const auto doubleClick = [&](QPointF where) {
+        QMouseEvent event(QEvent::MouseButtonDblClick, where, map->mapToGlobal(where), Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(map, &event);
+    };
+    const BoatInFrame &bravo = w->playback().frame().boats[2];
+    doubleClick(QPointF(projectPoint(bravo.lat, bravo.lon, w->playback().frame().view)));
+    w->jumpTo(120);
+    const BoatInFrame &later = w->playback().frame().boats[2];
+    const QPoint centre(w->mapSize().width() / 2, w->mapSize().height() / 2);
+    EXPECT_LE((projectPoint(later.lat, later.lon, w->playback().frame().view) - centre).manhattanLength(), 1);
+
+    doubleClick(QPointF(5, w->mapSize().height() - 5));
+    EXPECT_DOUBLE_EQ(w->playback().frame().view.latScale, fitted);
 }
 
 // ---- Every text readable -------------------------------------------------
