@@ -45,14 +45,19 @@ void TimeBarPanel::paintEvent(QPaintEvent *)
         p.drawImage(0, 0, picture_);
 }
 
+// Over the strip the pointer's time shows; dragged along it with the button
+// down, the replay follows it (scrubbing).
 void TimeBarPanel::mouseMoveEvent(QMouseEvent *event)
 {
     const TimeBarGeometry g(size());
     const QPoint at = event->position().toPoint();
-    if (race_ && g.strip.contains(at))
-        emit hovered(timeAtStripRow(at.y() - g.strip.top(), g.stripHeight(), *race_), at);
-    else
+    if (!race_ || !g.strip.contains(at)) {
         emit hoverEnded();
+        return;
+    }
+    if (event->buttons() & Qt::LeftButton)
+        emit timeChosen(clickedTime(at.y() - g.strip.top(), g.stripHeight(), *race_));
+    emit hovered(timeAtStripRow(at.y() - g.strip.top(), g.stripHeight(), *race_), at);
 }
 
 void TimeBarPanel::mousePressEvent(QMouseEvent *event)

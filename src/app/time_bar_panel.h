@@ -24,7 +24,7 @@ public:
 signals:
     void hovered(double raceClock, QPoint at);  // over the strip; `at` in the panel
     void hoverEnded();                         // on the panel, off the strip
-    void timeChosen(double raceClock);         // a click on the strip
+    void timeChosen(double raceClock);         // a click on the strip, or a drag along it
     void startChosen();                        // a click on START
 
 protected:

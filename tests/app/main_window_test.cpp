@@ -432,6 +432,14 @@ TEST_F(MainWindowTest, TheTimeBarSetsTheClock)
     EXPECT_EQ(child<QLabel>(*w, "Memo1")->text(), dateTimeText(addSeconds(w->race().startTime, expected)));
     EXPECT_EQ(child<QLabel>(*w, "TimePointer")->y(), pointerTop(expected, g.stripHeight(), w->race()));
 
+    // Dragged along the strip with the button down, the replay follows.
+    const int later = row / 2;
+    QMouseEvent drag(QEvent::MouseMove, QPointF(20, g.strip.top() + later), bar->mapToGlobal(QPointF(20, g.strip.top() + later)),
+                     Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(bar, &drag);
+    EXPECT_EQ(w->playback().clock().raceClock, clickedTime(later, g.stripHeight(), w->race()));
+    EXPECT_GT(w->playback().clock().raceClock, expected);
+
     QMouseEvent start(QEvent::MouseButtonPress, QPointF(25, bar->height() - 15), bar->mapToGlobal(QPointF(25, bar->height() - 15)),
                       Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(bar, &start);
