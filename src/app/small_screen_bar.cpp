@@ -1,5 +1,7 @@
 #include "app/small_screen_bar.h"
 
+#include <algorithm>
+
 #include <QComboBox>
 #include <QLabel>
 #include <QRadioButton>
@@ -11,23 +13,35 @@ namespace keelrun {
 SmallScreenBar::SmallScreenBar(QWidget *window) : QWidget(window)
 {
     setObjectName(QStringLiteral("pnlUsize"));
-    setGeometry(0, 0, 560, 26);
+    setGeometry(0, 0, 560, 26);  // widened below to its controls
     const std::tuple<QRadioButton **, const char *, const char *, SmallScreen> sizes[] = {
         {&size800x600, "RadioButton4", "800 x 600", SmallScreen::Size800x600},
         {&size800x480, "RadioButton7", "800 x 480", SmallScreen::Size800x480},
         {&size640x480, "RadioButton5", "640 x 480", SmallScreen::Size640x480},
         {&size480x320, "RadioButton6", "480 x 320", SmallScreen::Size480x320},
         {&sizePreferred, "RadioButton8", "Preference", SmallScreen::Preference}};
-    int column = 0;
+    // Each control as wide as its text, one after the other.
+    int x = 0;
+    const auto place = [&x](QWidget *w, int y, int height) {
+        w->setGeometry(x, y, std::max(w->sizeHint().width(), 24), height);
+        x += w->width() + 4;
+    };
     for (const auto &[button, name, text, choice] : sizes) {
-        *button = makeControl<QRadioButton>(this, name, {column++ * 80, 4, 80, 18});
+        *button = makeControl<QRadioButton>(this, name, {0, 4, 80, 18});
         (*button)->setText(QString::fromLatin1(text));
+        place(*button, 4, 18);
         connect(*button, &QRadioButton::clicked, this, [this, choice = choice] { emit sizeChosen(choice); });
     }
-    makeControl<QLabel>(this, "LabelW", {400, 4, 24, 18})->setText(QStringLiteral("W ="));
-    widthList = makeControl<QComboBox>(this, "ComboBox2", {424, 2, 56, 20});
-    makeControl<QLabel>(this, "LabelH", {482, 4, 24, 18})->setText(QStringLiteral("H ="));
-    heightList = makeControl<QComboBox>(this, "ComboBox3", {504, 2, 56, 20});
+    auto *widthLabel = makeControl<QLabel>(this, "LabelW", {0, 4, 24, 18});
+    widthLabel->setText(QStringLiteral("W ="));
+    place(widthLabel, 4, 18);
+    widthList = makeControl<QComboBox>(this, "ComboBox2", {x, 2, 64, 20});
+    x += 68;
+    auto *heightLabel = makeControl<QLabel>(this, "LabelH", {0, 4, 24, 18});
+    heightLabel->setText(QStringLiteral("H ="));
+    place(heightLabel, 4, 18);
+    heightList = makeControl<QComboBox>(this, "ComboBox3", {x, 2, 64, 20});
+    resize(x + 64, 26);
     for (QComboBox *list : {widthList, heightList}) {
         connect(list, &QComboBox::activated, this, [this] {
             sizePreferred->setChecked(true);
@@ -39,6 +53,7 @@ SmallScreenBar::SmallScreenBar(QWidget *window) : QWidget(window)
     title_ = makeControl<QLabel>(window, "Memo11", {112, 2, 100, 18});
     ctMark_ = makeControl<QLabel>(window, "Memo12", {0, 2, 60, 18});
     ctMark_->setText(QStringLiteral("CT mode"));
+    ctMark_->adjustSize();
     playSpeed_ = makeControl<QLabel>(window, "Memo13", {0, 0, 170, 16});
     for (QLabel *label : {title_, ctMark_, playSpeed_})
         label->hide();
@@ -66,7 +81,7 @@ void SmallScreenBar::showOver(QSize map, const QString &title, bool corrected)
     move((map.width() - width()) / 2, map.height() + 35);
     show();
     title_->setText(title);
-    title_->setGeometry(112, 2, 6 * static_cast<int>(title.size()) + 15, 18);
+    title_->setGeometry(112, 2, title_->sizeHint().width() + 4, 18);
     title_->show();
     ctMark_->move(title_->geometry().right() + 1 + 2, 2);
     ctMark_->setVisible(corrected);

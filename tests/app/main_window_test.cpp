@@ -1118,6 +1118,22 @@ TEST_F(MainWindowTest, TheBoatListReadsOnEveryColour)
     EXPECT_FALSE(child<QCheckBox>(*w, "boatBox4")->styleSheet().contains("2px solid red"));
 }
 
+// In small-screen mode the title is whole and the size choices do not run
+// into each other.
+TEST_F(MainWindowTest, TheSmallScreenBarKeepsItsTextsWhole)
+{
+    auto w = open();
+    child<QCheckBox>(*w, "CheckBox4")->click();
+    EXPECT_TRUE(textFits(child<QLabel>(*w, "Memo11")));
+    const QWidget *bar = child<QWidget>(*w, "pnlUsize");
+    const QList<QWidget *> controls = bar->findChildren<QWidget *>(Qt::FindDirectChildrenOnly);
+    for (const QWidget *a : controls) {
+        EXPECT_GE(a->width(), a->sizeHint().width()) << a->objectName().toStdString();
+        for (const QWidget *b : controls)
+            EXPECT_TRUE(a == b || !a->geometry().intersects(b->geometry())) << a->objectName().toStdString() << " " << b->objectName().toStdString();
+    }
+}
+
 // In corrected time the banner stands whole right of the compass, and the
 // ET/CT choice keeps clear of the race clock at the map's foot.
 TEST_F(MainWindowTest, TheCtBannerAndTheClockKeepClear)
