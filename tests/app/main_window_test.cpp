@@ -99,6 +99,29 @@ protected:
         }
     }
 
+    // The organiser's window on race01 in edit mode, with a mark placed on
+    // the course diagram and not yet written to the race file.
+    std::unique_ptr<MainWindow> openWithUnwrittenMark()
+    {
+        t.write("ctrl/editfile.edt", "race01.txt\r\n");
+        auto w = open(QStringLiteral("race01.txt"));
+        w->show();
+        child<QCheckBox>(*w, "CheckBox1")->click();  // the course diagram and the edit panel
+        child<QRadioButton>(*w, "optMK")->click();
+        click(child<MapCanvas>(*w, "mapCanvas"), Qt::LeftButton, Qt::ShiftModifier);
+        EXPECT_EQ(w->race().markCount, 1);
+        return w;
+    }
+
+    // Answers the open "Rewrite File?" question.
+    static void answerRewrite(MainWindow &w, QMessageBox::StandardButton button)
+    {
+        auto *question = w.findChild<QMessageBox *>(QStringLiteral("rewriteQuestion"));
+        ASSERT_NE(question, nullptr);
+        question->button(button)->click();
+        QApplication::processEvents();
+    }
+
     test::TestFolder t;
 };
 
@@ -772,27 +795,14 @@ TEST_F(MainWindowTest, TheOrganiserTakesTheStartTheLoggersRecorded)
 // file as it was is kept beside it as a backup.
 TEST_F(MainWindowTest, ExitAsksBeforeWritingAndKeepsABackup)
 {
-    t.write("ctrl/editfile.edt", "race01.txt\r\n");
-    auto w = open(QStringLiteral("race01.txt"));
-    w->show();
-    const auto answer = [&](QMessageBox::StandardButton button) {
-        auto *question = w->findChild<QMessageBox *>(QStringLiteral("rewriteQuestion"));
-        ASSERT_NE(question, nullptr);
-        question->button(button)->click();
-        QApplication::processEvents();
-    };
-    child<QCheckBox>(*w, "CheckBox1")->click();  // the course diagram and the edit panel
-    child<QRadioButton>(*w, "optMK")->click();
-    click(child<MapCanvas>(*w, "mapCanvas"), Qt::LeftButton, Qt::ShiftModifier);
-    ASSERT_EQ(w->race().markCount, 1);
-
+    auto w = openWithUnwrittenMark();
     child<QPushButton>(*w, "Button1")->click();  // EXIT
-    answer(QMessageBox::Cancel);
+    answerRewrite(*w, QMessageBox::Cancel);
     EXPECT_TRUE(w->isVisible());
     EXPECT_FALSE(QFile::exists(t.path("raceadmin/race01.txt.bak")));
 
     child<QPushButton>(*w, "Button1")->click();
-    answer(QMessageBox::Yes);
+    answerRewrite(*w, QMessageBox::Yes);
     EXPECT_FALSE(w->isVisible());
     QFile backup(t.path("raceadmin/race01.txt.bak")), race(t.path("raceadmin/race01.txt"));
     ASSERT_TRUE(backup.open(QIODevice::ReadOnly) && race.open(QIODevice::ReadOnly));
@@ -804,29 +814,16 @@ TEST_F(MainWindowTest, ExitAsksBeforeWritingAndKeepsABackup)
 // edits not yet written are written or given up.
 TEST_F(MainWindowTest, ShowingAnotherRaceAsksAboutUnwrittenEdits)
 {
-    t.write("ctrl/editfile.edt", "race01.txt\r\n");
-    auto w = open(QStringLiteral("race01.txt"));
-    w->show();
-    child<QCheckBox>(*w, "CheckBox1")->click();
-    child<QRadioButton>(*w, "optMK")->click();
-    click(child<MapCanvas>(*w, "mapCanvas"), Qt::LeftButton, Qt::ShiftModifier);
-    ASSERT_EQ(w->race().markCount, 1);
-    const auto answer = [&](QMessageBox::StandardButton button) {
-        auto *question = w->findChild<QMessageBox *>(QStringLiteral("rewriteQuestion"));
-        ASSERT_NE(question, nullptr);
-        question->button(button)->click();
-        QApplication::processEvents();
-    };
-
+    auto w = openWithUnwrittenMark();
     child<QComboBox>(*w, "ComboBox1")->setCurrentIndex(1);
     child<QPushButton>(*w, "Button4")->click();
-    answer(QMessageBox::Cancel);
+    answerRewrite(*w, QMessageBox::Cancel);
     EXPECT_FALSE(w->isLoading());
     EXPECT_TRUE(w->race().raceFilePath.endsWith("race01.txt"));
     EXPECT_EQ(w->race().markCount, 1);
 
     w->openFolder(t.path(""), QStringLiteral("race02.txt"));
-    answer(QMessageBox::Yes);
+    answerRewrite(*w, QMessageBox::Yes);
     waitForLoad(*w);
     EXPECT_TRUE(w->race().raceFilePath.endsWith("race02.txt"));
     QFile race(t.path("raceadmin/race01.txt"));
@@ -855,20 +852,12 @@ TEST_F(MainWindowTest, ASecondStartsFolderAndRaceAreShown)
 // lets the organiser close without saving.
 TEST_F(MainWindowTest, AFailedRewriteKeepsTheWindowOpen)
 {
-    t.write("ctrl/editfile.edt", "race01.txt\r\n");
-    auto w = open(QStringLiteral("race01.txt"));
-    w->show();
-    child<QCheckBox>(*w, "CheckBox1")->click();
-    child<QRadioButton>(*w, "optMK")->click();
-    click(child<MapCanvas>(*w, "mapCanvas"), Qt::LeftButton, Qt::ShiftModifier);
+    auto w = openWithUnwrittenMark();
     ASSERT_TRUE(QFile::remove(t.path("raceadmin/race01.txt")));
     ASSERT_TRUE(QDir().mkdir(t.path("raceadmin/race01.txt")));  // a file that cannot be read or replaced
 
     w->close();
-    auto *question = w->findChild<QMessageBox *>(QStringLiteral("rewriteQuestion"));
-    ASSERT_NE(question, nullptr);
-    question->button(QMessageBox::Yes)->click();
-    QApplication::processEvents();
+    answerRewrite(*w, QMessageBox::Yes);
     EXPECT_TRUE(w->isVisible());
     auto *failed = w->findChild<QMessageBox *>(QStringLiteral("rewriteFailed"));
     ASSERT_NE(failed, nullptr);
