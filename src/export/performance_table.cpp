@@ -86,10 +86,7 @@ private:
         return best;
     }
 
-    QString legCaption(int leg) const
-    {
-        return csvCell((leg == 1 ? QStringLiteral("ST") : r_.course[leg - 1]) + QStringLiteral("->") + r_.course[leg]);
-    }
+    QString legCaption(int leg) const { return csvCell(legName(r_, leg)); }
     QString legList() const
     {
         QString text;
@@ -163,12 +160,8 @@ private:
         rows_ << heading;
         boatRows([&](int b) {
             QString cells;
-            for (int k = 1; k <= k_; ++k) {
-                int position = 1;
-                for (int c = 1; c <= r_.boatCount; ++c)
-                    position += time(c, k) < time(b, k) ? 1 : 0;
-                cells += QLatin1Char(',') + (reached(b, k) ? QString::number(position) : kDash);
-            }
+            for (int k = 1; k <= k_; ++k)
+                cells += QLatin1Char(',') + (reached(b, k) ? QString::number(placeAt(r_, b, k)) : kDash);
             return cells;
         });
         blank(2);
@@ -306,6 +299,11 @@ private:
 };
 
 }  // namespace
+
+QString legName(const RaceState &race, int leg)
+{
+    return (leg == 1 ? QStringLiteral("ST") : race.course[leg - 1]) + QStringLiteral("->") + race.course[leg];
+}
 
 QString wholeCell(double value) { return QString::number(roundHalfEven(value)); }
 

@@ -24,6 +24,9 @@ QString fiveCharacterCell(double value);      // the first 5 characters of the s
 QString degreesCell(double value);            // the shortest text cut before its decimal point
 QString plainCell(double value);              // the shortest text, up to 15 significant digits
 
+// Leg j's name: "ST->MK1", "MK1->MK2", ...
+QString legName(const RaceState &race, int leg);
+
 // The whole table. Every boat is listed, ticked in the boat list or not.
 QString performanceTable(const RaceState &race);
 

@@ -25,8 +25,7 @@ void measureLegs(RaceState &race)
     for (int k = 1; k <= n; ++k)
         legs.coursePoint[k] = itemPoint(race, parseCourseItem(race, race.course[k - 1]));
     for (int j = 1; j < n; ++j) {
-        // A leg starts at the mark, or at end 1 of the line, it leaves from.
-        const GeoPoint from = itemAnchor(race, parseCourseItem(race, race.course[j - 1]));
+        const GeoPoint from = legStart(race, j);
         const GeoPoint to = legs.coursePoint[j + 1];
         const double north = (to.lat - from.lat) * kMetresPerMinute;
         const double east = (to.lon - from.lon) * kMetresPerMinute * race.extent.cosLat;
@@ -92,6 +91,8 @@ void sumUpwindAndDownwind(RaceState &race)
 }
 
 }  // namespace
+
+GeoPoint legStart(const RaceState &race, int leg) { return itemAnchor(race, parseCourseItem(race, race.course[leg - 1])); }
 
 LegKind legKindOf(double legBearing, double magneticVariation, int windDirection)
 {

@@ -11,6 +11,10 @@ namespace keelrun {
 // wind upwind, within 45 degrees of dead downwind downwind, a reach between.
 LegKind legKindOf(double legBearing, double magneticVariation, int windDirection);
 
+// Where leg j is measured from: the mark, or end 1 of the line, of course
+// item j.
+GeoPoint legStart(const RaceState &race, int leg);
+
 // Fills race.legs and the boats' upwind and downwind sums. Needs the
 // rounding times and the leg distances.
 void buildLegTables(RaceState &race);

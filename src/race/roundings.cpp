@@ -43,31 +43,6 @@ double distanceToLine(const CourseLine &line, const TrackSample &p)
     return distance({line.end1.lat + f * dLat, line.end1.lon + f * dLon}, p.lat, p.lon);
 }
 
-// Signed distance in metres of a point from the infinite line through the
-// ends of a course line: zero on the line, opposite signs on opposite sides.
-class LineSide {
-public:
-    explicit LineSide(const CourseLine &line)
-        : a_(line.end1),
-          metresPerLonMinute_(kMetresPerMinute * std::cos(line.end1.lat / 60 * kDegree)),
-          north_((line.end2.lat - a_.lat) * kMetresPerMinute),
-          east_((line.end2.lon - a_.lon) * metresPerLonMinute_),
-          length_(std::hypot(north_, east_))
-    {
-    }
-
-    double operator()(double lat, double lon) const
-    {
-        const double north = (lat - a_.lat) * kMetresPerMinute, east = (lon - a_.lon) * metresPerLonMinute_;
-        return length_ > 0 ? (east_ * north - north_ * east) / length_ : east;
-    }
-    double operator()(const TrackSample &p) const { return (*this)(p.lat, p.lon); }
-
-private:
-    GeoPoint a_;
-    double metresPerLonMinute_, north_, east_, length_;
-};
-
 // Where a boat's search along its track stands: the next passage lies at or
 // after `time` (the gun, or just after the boat's last passage), in the
 // segment that starts at fix `sample` or later. `leftSample` is where the
@@ -378,6 +353,46 @@ void rankFinishers(RaceState &race)
 }
 
 }  // namespace
+
+LineSide::LineSide(const CourseLine &line)
+    : a_(line.end1),
+      metresPerLonMinute_(kMetresPerMinute * std::cos(line.end1.lat / 60 * kDegree)),
+      north_((line.end2.lat - a_.lat) * kMetresPerMinute),
+      east_((line.end2.lon - a_.lon) * metresPerLonMinute_),
+      length_(std::hypot(north_, east_))
+{
+}
+
+double LineSide::operator()(double lat, double lon) const
+{
+    const double north = (lat - a_.lat) * kMetresPerMinute, east = (lon - a_.lon) * metresPerLonMinute_;
+    return length_ > 0 ? (east_ * north - north_ * east) / length_ : east;
+}
+
+double LineSide::along(double lat, double lon) const
+{
+    const double north = (lat - a_.lat) * kMetresPerMinute, east = (lon - a_.lon) * metresPerLonMinute_;
+    return length_ > 0 ? (north_ * north + east_ * east) / (length_ * length_) : 0;
+}
+
+double startLineCourseSide(const RaceState &race)
+{
+    std::vector<CourseItemRef> items;
+    for (int k = 1; k <= std::min(race.courseLength(), 2); ++k)
+        items.push_back(parseCourseItem(race, race.course[k - 1]));
+    return courseSide(race, items);
+}
+
+int placeAt(const RaceState &race, int boat, int item)
+{
+    const double mine = race.boats[boat].roundingTime[item];
+    if (!passed(mine))
+        return 0;
+    int earlier = 0;
+    for (int b = 1; b <= race.boatCount; ++b)
+        earlier += race.boats[b].roundingTime[item] < mine ? 1 : 0;
+    return 1 + earlier;
+}
 
 CourseItemRef parseCourseItem(const RaceState &race, const QString &item)
 {
