@@ -38,7 +38,9 @@ constexpr double kKnots = 1852.0 / 3600;  // metres a second
 constexpr double kReferenceKnots = 8;
 constexpr double kQuickest = 0.25;
 
-double timeScale(const RaceState &race, const BoatEntry &boat)
+}  // namespace
+
+double paceScale(const RaceState &race, const BoatEntry &boat)
 {
     const double start = boat.roundingTime[1], finish = boat.roundingTime[race.courseLength()];
     const auto racing = [&](const TrackSample &s) {
@@ -68,6 +70,8 @@ double timeScale(const RaceState &race, const BoatEntry &boat)
     return median > kReferenceKnots ? std::max(kQuickest, kReferenceKnots / median) : 1;
 }
 
+namespace {
+
 // The stretches a turn is looked at over, for a boat's pace and its track's
 // fix interval: the settled course on each side, the gap between it and the
 // moment the wind changes side, the fixes a settled course needs, how near
@@ -83,7 +87,7 @@ struct TurnWindows {
         nearMark = kMarkSeconds * scale;
         steady = kSteadySeconds * scale;
     }
-    TurnWindows(const RaceState &race, const BoatEntry &boat) : TurnWindows(boat.fixInterval, timeScale(race, boat)) {}
+    TurnWindows(const RaceState &race, const BoatEntry &boat) : TurnWindows(boat.fixInterval, paceScale(race, boat)) {}
     double settled, gap;
     int minimumFixes;
     double nearMark, steady;

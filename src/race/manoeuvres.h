@@ -41,6 +41,12 @@
 
 namespace keelrun {
 
+// How much quicker a boat's turns and legs are than a keelboat's: 1 for a
+// boat sailing at 8 knots or less (its median speed while racing), down to
+// a quarter for a foiler at four times that. The times turns are looked at
+// over are scaled by it.
+double paceScale(const RaceState &race, const BoatEntry &boat);
+
 // The wind of the race: its wind records interpolated, else the mean wind.
 WindDirectionAt raceWind(const RaceState &race);
 

@@ -52,6 +52,16 @@ double courseOf(const Span &span, double ownHeading)
     return span.madeGood() ? std::atan2(span.east, span.north) / kDegree : ownHeading;
 }
 
+// The speed in knots: the one made good, or else the fix's own.
+double speedOf(const BoatEntry &boat, const Span &span, int i)
+{
+    const auto &s = boat.samples;
+    const double seconds = s[span.after].time - s[span.before].time;
+    if (!span.madeGood() || !(seconds > 0))
+        return s[i].speed;
+    return std::sqrt(span.lengthSquared) * 3600 / seconds;  // a minute of arc is a nautical mile
+}
+
 // The course as a unit vector: the one made good, or else the fix's own.
 CourseVector vectorOf(const Span &span, double ownHeading)
 {
@@ -163,6 +173,29 @@ CourseVector SteadyCourses::sum(int first, int last) const
         add(vectorOf(span, boat_->samples[i].heading));
     }
     return total;
+}
+
+std::vector<MadeGood> madeGoodAt(const BoatEntry &boat, double cosLat, double steadySeconds, const std::vector<int> &fixes)
+{
+    const auto &s = boat.samples;
+    const bool ordered = inTimeOrder(s.begin() + 1, s.end());
+    std::vector<MadeGood> madeGood;
+    madeGood.reserve(fixes.size());
+    Span span;
+    for (std::size_t k = 0; k < fixes.size(); ++k) {
+        const int i = fixes[k];
+        if (!ordered) {
+            madeGood.push_back({s[i].heading, s[i].speed});
+            continue;
+        }
+        if (k == 0)
+            span = spanAround(boat, i, cosLat, steadySeconds);
+        else
+            span.walkTo(boat, i, cosLat, steadySeconds);
+        const double course = span.madeGood() ? roughCourse(span.east, span.north) : s[i].heading;
+        madeGood.push_back({course < 0 ? course + 360 : course, speedOf(boat, span, i)});
+    }
+    return madeGood;
 }
 
 }  // namespace keelrun

@@ -53,4 +53,16 @@ private:
     std::vector<CourseVector> vectors_;  // a track out of time order only
 };
 
+// The course and speed a boat made good about some of its fixes, over
+// `steadySeconds` either side of each as SteadyCourses steadies its courses:
+// steadier than a fix's own speed, over a path that the GPS noise
+// lengthens. The course is 0 to 360 degrees, to kRoughCourseError; a fix
+// with too few neighbours, or on a track out of time order, keeps its own.
+struct MadeGood {
+    double heading = 0;
+    double knots = 0;
+};
+// `fixes` in increasing order: the spans are walked along the track once.
+std::vector<MadeGood> madeGoodAt(const BoatEntry &boat, double cosLat, double steadySeconds, const std::vector<int> &fixes);
+
 }  // namespace keelrun

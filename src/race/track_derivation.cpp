@@ -201,22 +201,20 @@ void cutAfterFinish(BoatEntry &boat, int courseLength)
     boat.samples.resize(keep + 1);
 }
 
-// A finisher's distance sailed on each leg, from its rounding times, on the
-// segments of its track (which may since have been cut shorter); the last
-// entry is the whole race from the gun. Other boats get zeros.
-void measureSailedLegs(BoatEntry &boat, int courseLength, const std::vector<double> &segment, double cosLat)
+// A finisher's distance sailed on each leg, from its rounding times; the
+// last entry is the whole race from the gun. Other boats get zeros.
+void measureSailedLegs(BoatEntry &boat, int courseLength, const SailedDistance &sailed)
 {
     boat.legDistance = {};
     if (courseLength == 0 || !passed(boat.roundingTime[courseLength]))
         return;
-    const bool ordered = inTimeOrder(boat.samples.begin() + 1, boat.samples.end());
     for (int leg = 1; leg <= courseLength; ++leg) {
         const bool whole = leg == courseLength;
         const double from = whole || leg == 1 ? 0 : boat.roundingTime[leg];
         const double to = whole ? boat.roundingTime[courseLength] : boat.roundingTime[leg + 1];
         if (!whole && (!passed(boat.roundingTime[leg]) || !passed(boat.roundingTime[leg + 1])))
             continue;
-        boat.legDistance[leg] = sailedBetween(boat, ordered, segment, from, to, cosLat);
+        boat.legDistance[leg] = sailed.between(from, to);
     }
 }
 
@@ -271,8 +269,43 @@ double deriveBoatTrack(BoatEntry &boat, int courseLength, double cosLat)
         topSpeed = topSpeedOf(boat, segment, cosLat);
     }
     cutAfterFinish(boat, courseLength);
-    measureSailedLegs(boat, courseLength, segment, cosLat);
+    // On the segments measured for the speeds, which may run past the cut.
+    measureSailedLegs(boat, courseLength, SailedDistance(boat, cosLat, segment));
     return topSpeed;
 }
+
+std::optional<TrackPlace> placeOnTrack(const BoatEntry &boat, double t)
+{
+    const auto &s = boat.samples;
+    const int n = boat.sampleCount();
+    if (n == 0 || !(t >= s[1].time && t <= s[n].time))
+        return std::nullopt;
+    if (n == 1)
+        return TrackPlace{1, 0};
+    const auto after = std::upper_bound(s.begin() + 2, s.begin() + n, t, [](double time, const TrackSample &x) { return time < x.time; });
+    const int k = static_cast<int>(after - s.begin()) - 1;
+    if (gapBetween(s[k], s[k + 1]))
+        return std::nullopt;
+    return TrackPlace{k, s[k + 1].time > s[k].time ? (t - s[k].time) / (s[k + 1].time - s[k].time) : 0};
+}
+
+std::optional<TrackSample> sampleAt(const BoatEntry &boat, double t)
+{
+    const auto place = placeOnTrack(boat, t);
+    if (!place)
+        return std::nullopt;
+    const auto &s = boat.samples;
+    return TrackSample{t, place->mix([&](int i) { return s[i].lat; }), place->mix([&](int i) { return s[i].lon; }),
+                       place->mix([&](int i) { return s[i].speed; }), s[place->fix].heading};
+}
+
+SailedDistance::SailedDistance(const BoatEntry &boat, double cosLat) : SailedDistance(boat, cosLat, segmentMetres(boat, cosLat)) {}
+
+SailedDistance::SailedDistance(const BoatEntry &boat, double cosLat, std::vector<double> segments)
+    : boat_(boat), cosLat_(cosLat), ordered_(inTimeOrder(boat.samples.begin() + 1, boat.samples.end())), segments_(std::move(segments))
+{
+}
+
+double SailedDistance::between(double from, double to) const { return sailedBetween(boat_, ordered_, segments_, from, to, cosLat_); }
 
 }  // namespace keelrun
