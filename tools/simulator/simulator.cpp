@@ -231,6 +231,7 @@ SimulatedRace simulateRace(const SimOptions &o)
         b.logger = planLogger(o, b.cases, expected, planRng);
         if (b.cases & Gap)
             plan.sailUntil = b.logger.gapTo + 600;
+        b.skill = plan.skill;
         b.run = sailBoat(race.course, race.wind, plan, Random::stream(o.seed, HelmStream, b.number), timeLimit);
         b.fixes = recordFixes(b.run, race.plane, race.gunUtc, b.logger,
                               Random::stream(o.seed, LoggerStream, b.number));

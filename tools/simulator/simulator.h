@@ -39,6 +39,7 @@ struct SimulatedBoat {
     std::string trackFile;  // name inside gpsdat/
     unsigned cases = 0;     // HardCase flags
     LoggerPlan logger;
+    double skill = 1;       // the share of its polar speed the crew sails at (BoatPlan::skill)
     BoatRun run;            // the true, noise-free sailing
     std::vector<Fix> fixes; // what the logger kept
     StartLog start;         // what it kept of the start, where it is a start timer
