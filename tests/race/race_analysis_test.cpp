@@ -1,4 +1,4 @@
-// The start of races sailed on paper: a
+// The start and course progress of races sailed on paper: a
 // start line east-west on the equator, a mark a mile north of its middle,
 // and boats sailing straight at steady speeds.
 
@@ -6,6 +6,7 @@
 
 #include <cmath>
 
+#include "race/course_progress.h"
 #include "race/legs.h"
 #include "race/plane.h"
 #include "race/start_analysis.h"
@@ -83,6 +84,51 @@ TEST(StartAnalysis, BelowTheLineIsPositiveAndTheLineRunsFromEndOneToEndTwo)
 
     race.course = {"MK1", "L1"};  // no start line: no place against it
     EXPECT_FALSE(analyseStart(race, race.boats[1]).metresFromLine);
+}
+
+TEST(CourseMadeGood, LegsDoneAndTheWayAlongTheLegBeingSailed)
+{
+    RaceState race = paperRace();
+    BoatEntry &boat = race.boats[1];
+    // Up the middle of the course and a little past the mark's beam before
+    // going round it, then back down to the line.
+    sailTo(boat, 0, {0, 0.1}, 500, {1.02, 0.1});
+    sailTo(boat, 500, {1.02, 0.1}, 520, {1, 0.1});
+    sailTo(boat, 520, {1, 0.1}, 900, {0, 0.1});
+    boat.roundingTime[1] = 0;
+    boat.roundingTime[2] = 520;
+    boat.roundingTime[3] = 900;
+    const CourseMadeGood madeGood(race);
+    const LegTables &legs = race.legs;
+    const CourseVector up = unitVector(legs.legBearing[1]);
+    EXPECT_FALSE(madeGood.at(boat, -10)) << "before its start";
+    // Along the first leg, from end 1 of the line.
+    EXPECT_NEAR(*madeGood.at(boat, 250), (0.51 * up.north + 0.1 * up.east) * kMetresPerMinute, 1e-6);
+    EXPECT_EQ(*madeGood.at(boat, 510), legs.legLength[1]) << "past the mark's beam, kept to the leg's end";
+    EXPECT_NEAR(*madeGood.at(boat, 615), legs.legLength[1] + 0.25 * kMetresPerMinute, 1e-6);
+    EXPECT_EQ(*madeGood.at(boat, 2000), madeGood.courseLength()) << "a finisher, its track long ended";
+    EXPECT_EQ(madeGood.courseLength(), legs.legLength[1] + legs.legLength[2]);
+    EXPECT_EQ(*madeGood.levelAt(2), legs.legLength[1]);
+    EXPECT_EQ(madeGood.itemEnding(legs.legLength[1]), 2);
+    EXPECT_FALSE(madeGood.itemEnding(1000));
+}
+
+TEST(CourseProgress, TheLeaderAndTheGapsBehindIt)
+{
+    RaceState race = paperRace();
+    race.boatCount = 2;
+    race.boats[1] = straightBoat(0, 500, 900);
+    race.boats[2] = straightBoat(0, 600, 1000);  // the same course, slower by a fifth on each leg
+    race.results.firstPassTime[3] = 900;
+    const CourseProgress p = courseProgress(race, 10);
+    const std::size_t at400 = 40, end = p.times.size() - 1;
+    EXPECT_EQ(p.leader[at400], 1);
+    EXPECT_NEAR(p.boats[2][at400].gapSeconds, 400 - 400 * 500.0 / 600, 0.5);
+    EXPECT_NEAR(p.boats[2][at400].gapMetres, p.boats[1][at400].metres - p.boats[2][at400].metres, 1e-9);
+    EXPECT_EQ(p.boats[1][at400].gapSeconds, 0);
+    EXPECT_NEAR(p.boats[2][60].gapSeconds, 100, 1e-9) << "going round the mark a hundred seconds after";
+    EXPECT_EQ(p.boats[2][end].gapSeconds, 100);
+    EXPECT_EQ(p.leader[end], 1);
 }
 
 }  // namespace

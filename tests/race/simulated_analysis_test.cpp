@@ -1,5 +1,6 @@
-// The start worked out from simulated races, against what the simulated
-// boats really did: where they were at the gun.
+// The start and the course progress worked out from simulated races,
+// against what the simulated boats really did: where they were at the gun,
+// and when they passed each mark.
 
 #include <gtest/gtest.h>
 
@@ -9,6 +10,7 @@
 
 #include <QTemporaryDir>
 
+#include "race/course_progress.h"
 #include "race/loading_sequence.h"
 #include "race/start_analysis.h"
 #include "simulator.h"
@@ -19,6 +21,8 @@ namespace {
 // The loggers' fixes wander 2.5 m (one standard deviation on each axis)
 // about where the boat was.
 constexpr double kFixPrecision = 10;      // metres, four of those
+constexpr double kMarkPrecision = 30;     // metres: a boat goes round a mark one to three lengths off
+constexpr double kPassingPrecision = 20;  // seconds: when a boat went round a mark, from its fixes
 
 // A simulated race, written out and loaded as a user would load it.
 struct LoadedSimulation {
@@ -107,6 +111,95 @@ TEST_F(SimulatedStartTest, WhereAndHowFastTheBoatsWereAtTheGun)
     EXPECT_NEAR(speedBias / speeds, 0, 0.25);
     const BoatStart early = analyseStart(simulation_->race, simulation_->race.boats[3]);
     EXPECT_LT(*early.metresFromLine, 0);
+}
+
+// Twelve keelboats in two classes twice round, logging every one to five
+// seconds.
+class SimulatedProgressTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite()
+    {
+        sim::SimOptions options;
+        options.seed = 23;
+        options.boats = 12;
+        options.classes = 2;
+        options.laps = 2;
+        options.minutes = 50;
+        simulation_ = std::make_unique<LoadedSimulation>(options);
+        progress_ = courseProgress(simulation_->race);
+    }
+    static void TearDownTestSuite() { simulation_.reset(); }
+
+    static std::size_t sampleAt(double t) { return static_cast<std::size_t>(std::lround(t / progress_.step)); }
+
+    static std::unique_ptr<LoadedSimulation> simulation_;
+    static CourseProgress progress_;
+};
+std::unique_ptr<LoadedSimulation> SimulatedProgressTest::simulation_;
+CourseProgress SimulatedProgressTest::progress_;
+
+// As each boat goes round a mark it has made good the legs before it; the
+// boats that went round before it are ahead, those that go round after it
+// behind; and its gap is the time it went round behind the leader.
+TEST_F(SimulatedProgressTest, AtEachMarkTheBoatsAreInTheOrderTheyWentRound)
+{
+    ASSERT_TRUE(simulation_->ok);
+    const sim::SimulatedRace &truth = simulation_->simulated;
+    const CourseMadeGood madeGood(simulation_->race);
+    double gapErrors = 0;
+    int gaps = 0;
+    for (std::size_t k = 1; k < truth.course.items.size(); ++k) {
+        const double level = *madeGood.levelAt(static_cast<int>(k) + 1);
+        for (const sim::SimulatedBoat &b : truth.boats) {
+            const double passing = *b.run.passings[k];
+            const std::size_t i = sampleAt(passing);
+            const ProgressPoint &mine = progress_.boats[b.number][i];
+            ASSERT_TRUE(mine.racing) << b.name;
+            EXPECT_NEAR(mine.metres, level, kMarkPrecision) << b.name << " at item " << k + 1;
+            for (const sim::SimulatedBoat &other : truth.boats) {
+                const double otherPassing = *other.run.passings[k];
+                const double otherMetres = progress_.boats[other.number][i].metres;
+                if (otherPassing < passing - progress_.step) {
+                    EXPECT_GT(otherMetres, mine.metres - kMarkPrecision) << other.name << " ahead of " << b.name;
+                }
+                if (otherPassing > passing + progress_.step) {
+                    EXPECT_LT(otherMetres, mine.metres + kMarkPrecision) << other.name << " behind " << b.name;
+                }
+            }
+            const int leader = progress_.leader[i];
+            const double behind = passing - *truth.boats[static_cast<std::size_t>(leader) - 1].run.passings[k];
+            EXPECT_NEAR(mine.gapSeconds, behind, kPassingPrecision) << b.name << " at item " << k + 1;
+            gapErrors += std::abs(mine.gapSeconds - behind);
+            ++gaps;
+        }
+    }
+    EXPECT_LT(gapErrors / gaps, 5);
+}
+
+// The first boat round each mark leads there; a finisher holds the whole
+// course, and its gap is its finish behind the winner's.
+TEST_F(SimulatedProgressTest, TheFirstRoundLeadsAndFinishersHoldTheirPlaces)
+{
+    ASSERT_TRUE(simulation_->ok);
+    const sim::SimulatedRace &truth = simulation_->simulated;
+    const RaceState &race = simulation_->race;
+    const CourseMadeGood madeGood(race);
+    for (std::size_t k = 1; k < truth.course.items.size(); ++k) {
+        const auto first = std::min_element(truth.boats.begin(), truth.boats.end(),
+                                            [&](const auto &a, const auto &b) { return *a.run.passings[k] < *b.run.passings[k]; });
+        const std::size_t i = sampleAt(*first->run.passings[k]) + 1;
+        EXPECT_LT(progress_.boats[first->number][i].gapMetres, kMarkPrecision) << "item " << k + 1;
+    }
+    const int finish = race.courseLength();
+    const double winner = race.results.firstPassTime[finish];
+    const std::size_t end = progress_.times.size() - 1;
+    for (const sim::SimulatedBoat &b : truth.boats) {
+        const ProgressPoint &last = progress_.boats[b.number][end];
+        EXPECT_EQ(last.metres, madeGood.courseLength()) << b.name;
+        EXPECT_DOUBLE_EQ(last.gapSeconds, race.boats[b.number].roundingTime[finish] - winner) << b.name;
+        EXPECT_EQ(last.gapMetres, 0) << b.name;
+    }
+    EXPECT_EQ(progress_.leader[end], race.results.leaderAt[finish]);
 }
 
 }  // namespace
