@@ -23,15 +23,27 @@ std::size_t walkToRecordAfter(const std::vector<WindSample> &w, std::size_t from
     return from;
 }
 
-double recordedDirection(const std::vector<WindSample> &w, std::size_t after, double t)
+// The records either side of race time t, `after` the first after it, and
+// t's share of the way from one to the other; beyond the first or the last
+// record, that record alone.
+struct BetweenRecords {
+    const WindSample &a, &b;
+    double share;
+};
+BetweenRecords betweenRecords(const std::vector<WindSample> &w, std::size_t after, double t)
 {
     if (after == 1)
-        return w[1].twd;
+        return {w[1], w[1], 0};
     if (after == w.size())
-        return w.back().twd;
+        return {w.back(), w.back(), 0};
     const WindSample &a = w[after - 1], &b = w[after];
-    const double f = (t - a.time) / std::max(1.0, b.time - a.time);
-    return a.twd + f * signedAngle(b.twd - a.twd);
+    return {a, b, (t - a.time) / std::max(1.0, b.time - a.time)};
+}
+
+double recordedDirection(const std::vector<WindSample> &w, std::size_t after, double t)
+{
+    const BetweenRecords x = betweenRecords(w, after, t);
+    return x.a.twd + x.share * signedAngle(x.b.twd - x.a.twd);
 }
 
 // The estimates: where t falls is the first estimate at or after it,
@@ -119,6 +131,12 @@ std::vector<double> WindDirectionAt::along(const std::vector<double> &times) con
     }
     }
     return std::vector<double>(times.size(), direction_);
+}
+
+double recordedWindSpeed(const std::vector<WindSample> &records, double t)
+{
+    const BetweenRecords x = betweenRecords(records, recordAfter(records, t), t);
+    return x.a.tws + x.share * (x.b.tws - x.a.tws);
 }
 
 }  // namespace keelrun

@@ -36,4 +36,9 @@ private:
     double step_ = 0;
 };
 
+// The wind speed of the records (from index 1, in time order) at race time
+// t, in proportion between the two either side, held beyond the first and
+// the last.
+double recordedWindSpeed(const std::vector<WindSample> &records, double t);
+
 }  // namespace keelrun

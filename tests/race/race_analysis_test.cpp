@@ -1,4 +1,4 @@
-// The start and course progress of races sailed on paper: a
+// The start, course progress, legs and polars of races sailed on paper: a
 // start line east-west on the equator, a mark a mile north of its middle,
 // and boats sailing straight at steady speeds.
 
@@ -7,6 +7,8 @@
 #include <cmath>
 
 #include "race/course_progress.h"
+#include "race/fleet_polars.h"
+#include "race/leg_analysis.h"
 #include "race/legs.h"
 #include "race/plane.h"
 #include "race/start_analysis.h"
@@ -129,6 +131,68 @@ TEST(CourseProgress, TheLeaderAndTheGapsBehindIt)
     EXPECT_NEAR(p.boats[2][60].gapSeconds, 100, 1e-9) << "going round the mark a hundred seconds after";
     EXPECT_EQ(p.boats[2][end].gapSeconds, 100);
     EXPECT_EQ(p.leader[end], 1);
+}
+
+TEST(LegAnalysis, TimesDistancesTurnsAndPlaces)
+{
+    RaceState race = paperRace();
+    race.boatCount = 2;
+    race.boats[1] = straightBoat(5, 500, 950);
+    race.boats[2] = straightBoat(10, 520, 900);
+    race.boats[1].manoeuvres = {{100, Manoeuvre::Tack, false, 0, 0, 0, 0, 8, 10, 3},
+                                {498, Manoeuvre::Tack, true, 0, 0, 0, 0, 8, 90, 50},
+                                {700, Manoeuvre::Gybe, false, 0, 0, 0, 0, 8, 5, 2}};
+    const auto legs = analyseLegs(race, FleetFixes(race.boatCount + 1), FleetPolar{});
+    const LegResult &up = legs[1][1], &down = legs[1][2];
+    ASSERT_TRUE(up.sailed && down.sailed);
+    EXPECT_EQ(up.seconds, 495) << "from its own start";
+    const double sailed = std::hypot(1, 0.05) * kMetresPerMinute;
+    EXPECT_NEAR(up.sailedMetres, sailed, 0.5);
+    EXPECT_NEAR(*up.efficiency, race.legs.legLength[1] / sailed, 1e-3);
+    EXPECT_NEAR(up.vmgKnots, std::cos(std::atan(0.05) - std::atan(0.1)) * sailed / 495 * 3600 / kMetresPerMinute, 1e-3);
+    EXPECT_EQ(up.tacks, 2);
+    EXPECT_EQ(up.manoeuvreSeconds, 3) << "the rounding's turn is counted, not its loss";
+    EXPECT_EQ(down.gybes, 1);
+    EXPECT_EQ(up.place, 1);
+    EXPECT_EQ(up.placesGained, 0);
+    EXPECT_EQ(down.place, 2);
+    EXPECT_EQ(down.placesGained, -1);
+    EXPECT_EQ(legs[2][2].placesGained, 1);
+    EXPECT_FALSE(up.targetShare) << "no polar";
+}
+
+// Two boats reaching east and west across a north wind, the second a knot
+// faster, then the second's tack: its turn and the minute about its
+// roundings are no steady sailing.
+TEST(FleetPolar, TheQuickestOfTheFleetAtEachAngle)
+{
+    RaceState race = paperRace();
+    race.boatCount = 2;
+    for (int b = 1; b <= 2; ++b) {
+        BoatEntry &boat = race.boats[b];
+        const double knots = 5 + b - 1, minutes = knots * 600 / 3600;
+        sailTo(boat, 0, {0.5, 0}, 600, {0.5, b == 1 ? minutes : -minutes});
+        boat.roundingTime[1] = 0;
+        boat.roundingTime[2] = 600;
+    }
+    race.boats[2].manoeuvres = {{300, Manoeuvre::Tack, false, 0, 0, 0, 0, 10, 0, 0}};
+    const FleetPolar polar = fleetPolar(race);
+    EXPECT_FALSE(polar.windFromRecords);
+    ASSERT_EQ(polar.bins.size(), 1u);
+    EXPECT_EQ(polar.bins[0].twaFrom, 90);
+    EXPECT_FALSE(polar.bins[0].twsFrom);
+    // 478 steady seconds of the first, 418 of the second (its tack's 30 s either side left out).
+    EXPECT_EQ(polar.bins[0].fixes, 479 + 418);
+    EXPECT_NEAR(*polar.targetFor(92, std::nullopt), 6, 1e-6);
+    EXPECT_FALSE(polar.targetFor(97, std::nullopt));
+
+    race.windSamples = {{}, {0, 9, 0}, {600, 13, 0}};
+    race.maxWindSpeed = 13;
+    const FleetPolar banded = fleetPolar(race);
+    EXPECT_TRUE(banded.windFromRecords && banded.bandsByWindSpeed);
+    ASSERT_EQ(banded.bins.size(), 2u);
+    EXPECT_EQ(banded.bins[0].twsFrom, 8);
+    EXPECT_EQ(banded.bins[1].twsFrom, 12);
 }
 
 }  // namespace

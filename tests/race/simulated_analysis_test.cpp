@@ -1,17 +1,21 @@
-// The start and the course progress worked out from simulated races,
-// against what the simulated boats really did: where they were at the gun,
-// and when they passed each mark.
+// The start, the course progress and the polars worked out from simulated
+// races, against what the simulated boats really did: where they were at
+// the gun, when they passed each mark, and the polars they sailed.
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cmath>
+#include <map>
 #include <memory>
 
 #include <QTemporaryDir>
 
 #include "race/course_progress.h"
+#include "race/fleet_polars.h"
+#include "race/leg_analysis.h"
 #include "race/loading_sequence.h"
+#include "race/manoeuvres.h"
 #include "race/start_analysis.h"
 #include "simulator.h"
 
@@ -201,6 +205,128 @@ TEST_F(SimulatedProgressTest, TheFirstRoundLeadsAndFinishersHoldTheirPlaces)
     }
     EXPECT_EQ(progress_.leader[end], race.results.leaderAt[finish]);
 }
+
+double percentileOf(std::vector<double> values, double share)
+{
+    std::sort(values.begin(), values.end());
+    const double place = share * static_cast<double>(values.size() - 1);
+    const auto below = static_cast<std::size_t>(place);
+    return values[below] + (place - static_cast<double>(below)) * (values[std::min(below + 1, values.size() - 1)] - values[below]);
+}
+
+// The wind file's speed at race time t, between its records.
+double recordedSpeed(const RaceState &race, double t)
+{
+    const auto &w = race.windSamples;
+    for (std::size_t i = 2; i < w.size(); ++i) {
+        if (w[i].time >= t)
+            return w[i - 1].tws + (w[i].tws - w[i - 1].tws) * (t - w[i - 1].time) / (w[i].time - w[i - 1].time);
+    }
+    return w.back().tws;
+}
+
+// A fleet of one class racing with a wind file, logging once a second.
+struct PolarFleet {
+    sim::FleetKind fleet;
+    sim::CourseKind course;
+    double minutes;
+    std::uint64_t seed;
+};
+
+sim::SimOptions polarRace(const PolarFleet &fleet)
+{
+    sim::SimOptions options;
+    options.seed = fleet.seed;
+    options.boats = 16;
+    options.classes = 1;
+    options.laps = 2;
+    options.fleet = fleet.fleet;
+    options.course = fleet.course;
+    options.minutes = fleet.minutes;
+    options.windFile = true;
+    options.minInterval = options.maxInterval = 1;
+    return options;
+}
+
+class SimulatedPolarsTest : public ::testing::TestWithParam<PolarFleet> {};
+
+// Each bin's target is the fleet's 90th percentile of what the class's
+// polar gives at the true wind each boat sailed in, times its crew's skill,
+// where the boats sailed at that angle to the wind the file records and in
+// that band of its speeds. The bins the fleet sails most in are checked.
+TEST_P(SimulatedPolarsTest, TargetsAreThePolarTheFleetSailed)
+{
+    const LoadedSimulation s(polarRace(GetParam()));
+    ASSERT_TRUE(s.ok);
+    const FleetPolar polar = fleetPolar(s.race);
+    ASSERT_TRUE(polar.windFromRecords && polar.bandsByWindSpeed);
+    const sim::Polar &truth = s.simulated.classes[0].polar;
+    const WindDirectionAt recorded = analysisWind(s.race);
+    std::map<std::pair<int, int>, std::vector<double>> sailed;
+    for (const sim::SimulatedBoat &b : s.simulated.boats) {
+        const auto near = [](double t, double when, double within) { return std::abs(t - when) <= within; };
+        for (double t = *b.run.passings.front(); t < *b.run.finishTime; t += 1) {
+            if (std::any_of(b.run.passings.begin(), b.run.passings.end(), [&](const auto &p) { return near(t, *p, 60); }) ||
+                std::any_of(b.run.manoeuvres.begin(), b.run.manoeuvres.end(), [&](const auto &m) { return near(t, m.time, 20); }))
+                continue;
+            const sim::Vec2 here = truePosition(b, t);
+            const double course = sim::bearingOf(truePosition(b, t + 1) - here);
+            const sim::Wind wind = s.simulated.wind.at(t, here);
+            const double told = std::abs(sim::normalizeAngle(course - recorded(t)));
+            const int band = static_cast<int>(recordedSpeed(s.race, t) / kWindBandKnots) * kWindBandKnots;
+            sailed[{band, std::min(static_cast<int>(told / kAngleBinDegrees), 35) * kAngleBinDegrees}].push_back(
+                truth.speed(sim::normalizeAngle(course - wind.twd), wind.tws) * b.skill);
+        }
+    }
+    constexpr std::size_t kMostSailed = 300;
+    int checked = 0;
+    for (const PolarBin &bin : polar.bins) {
+        const std::vector<double> &speeds = sailed[{*bin.twsFrom, bin.twaFrom}];
+        if (speeds.size() < kMostSailed)
+            continue;
+        ASSERT_TRUE(bin.target) << bin.twaFrom << " degrees, " << *bin.twsFrom << " knots";
+        EXPECT_NEAR(*bin.target / percentileOf(speeds, kTargetPercentile), 1, 0.05) << bin.twaFrom << " degrees, " << *bin.twsFrom << " knots";
+        ++checked;
+    }
+    EXPECT_GE(checked, 3);
+}
+
+// The crews sail at their skill's share of the polar: each boat's share of
+// the target, over its legs, is its skill over the same share of the best
+// crews' (who set the target), whatever the boat.
+TEST(SimulatedTargetShares, FollowTheCrewsSkill)
+{
+    const LoadedSimulation s(polarRace({sim::FleetKind::Keelboats, sim::CourseKind::WindwardLeeward, 60, 9}));
+    ASSERT_TRUE(s.ok);
+    const FleetFixes fixes = fleetSteadyFixes(s.race);
+    const auto legs = analyseLegs(s.race, fixes, fleetPolar(s.race, fixes));
+    std::vector<double> perSkill;
+    for (const sim::SimulatedBoat &b : s.simulated.boats) {
+        double sum = 0;
+        int count = 0;
+        for (int j = 1; j < s.race.courseLength(); ++j) {
+            if (const auto share = legs[b.number][j].targetShare) {
+                sum += *share;
+                ++count;
+            }
+        }
+        ASSERT_EQ(count, s.race.courseLength() - 1) << b.name;
+        perSkill.push_back(sum / count / b.skill);
+    }
+    const double middle = percentileOf(perSkill, 0.5);
+    EXPECT_NEAR(middle, 1, 0.08);
+    for (const double ratio : perSkill)
+        EXPECT_NEAR(ratio / middle, 1, 0.02);
+}
+
+INSTANTIATE_TEST_SUITE_P(Fleets, SimulatedPolarsTest,
+                         ::testing::Values(PolarFleet{sim::FleetKind::Keelboats, sim::CourseKind::Triangle, 60, 4},
+                                           PolarFleet{sim::FleetKind::Keelboats, sim::CourseKind::WindwardLeeward, 60, 9},
+                                           PolarFleet{sim::FleetKind::Foilers, sim::CourseKind::WindwardLeeward, 20, 9}),
+                         [](const ::testing::TestParamInfo<PolarFleet> &p) {
+                             return std::string(p.param.fleet == sim::FleetKind::Foilers ? "Foilers" : "Keelboats") +
+                                    (p.param.course == sim::CourseKind::Triangle ? "Triangle" : "WindwardLeeward");
+                         });
 
 }  // namespace
 }  // namespace keelrun
