@@ -69,6 +69,10 @@ int main(int argc, char *argv[])
         return keelrun::runExportKml(command, QCoreApplication::applicationDirPath());
     case keelrun::CommandLine::ExportManoeuvres:
         return keelrun::runExportManoeuvres(command, QCoreApplication::applicationDirPath());
+    case keelrun::CommandLine::ExportLegs:
+        return keelrun::runExportLegs(command, QCoreApplication::applicationDirPath());
+    case keelrun::CommandLine::ExportPolars:
+        return keelrun::runExportPolars(command, QCoreApplication::applicationDirPath());
     case keelrun::CommandLine::Inspect:
         return keelrun::runInspect(command, QCoreApplication::applicationDirPath());
     case keelrun::CommandLine::Check:

@@ -46,6 +46,12 @@ constexpr ModeOption kModeOptions[] = {
     {"export-csv", Mode::ExportCsv, "Write the performance table of RACE (to RACE.csv in the documents folder, or -o FILE)."},
     {"export-kml", Mode::ExportKml, "Write RACE as KML: the whole race, or with --at the scene at that time."},
     {"export-manoeuvres", Mode::ExportManoeuvres, "Write every boat's tacks and gybes of RACE as CSV (to the documents folder, or -o FILE)."},
+    {"export-legs", Mode::ExportLegs,
+     "Write each boat's legs of RACE as CSV: time, distance sailed, VMG, tacks and gybes, share of target speed, places "
+     "(to the documents folder, or -o FILE)."},
+    {"export-polars", Mode::ExportPolars,
+     "Write the fleet's speeds by true wind angle and wind speed, with target speeds, of RACE as CSV (to the documents "
+     "folder, or -o FILE)."},
     {"render", Mode::Render, "Draw the map of RACE, or with --page a page, without a window."},
     {"screenshot", Mode::Screenshot, "Draw the whole window with RACE loaded, without a display."},
     {"video", Mode::Video, "Write the replay of RACE as a video (.mp4, .webm or .mkv)."},
@@ -75,7 +81,7 @@ const QList<Setting> &settings()
         {{"race"}, "NAME", "Show the race file NAME of raceadmin/ first.", {M::Window}},
         {{"samples"}, {}, "Include every boat's samples.", {M::Inspect}},
         {{"coast"}, {}, "Include the coastline's points.", {M::Inspect}},
-        {{"ct"}, {}, "Corrected time.", {M::Inspect, M::Render, M::ExportCsv, M::ExportManoeuvres, M::Video}},
+        {{"ct"}, {}, "Corrected time.", {M::Inspect, M::Render, M::ExportCsv, M::ExportManoeuvres, M::ExportLegs, M::Video}},
         {{"at"}, "TIME",
          "The moment drawn: seconds on the race clock from the gun (660, -30) or a local time of day (12:20:00).",
          {M::Render, M::Screenshot, M::ExportKml}},
@@ -96,7 +102,7 @@ const QList<Setting> &settings()
         {{"window"}, {}, "The whole window, time bar and boards too.", {M::Video}},
         {{"o", "output"}, "FILE",
          "The file written: a picture (.png, .jpg or .webp), a video (.mp4, .webm or .mkv), or the export's file.",
-         {M::Render, M::Screenshot, M::Video, M::ExportCsv, M::ExportKml, M::ExportManoeuvres}},
+         {M::Render, M::Screenshot, M::Video, M::ExportCsv, M::ExportKml, M::ExportManoeuvres, M::ExportLegs, M::ExportPolars}},
     };
     return all;
 }
@@ -346,7 +352,8 @@ CommandLine parseCommandLine(const QStringList &arguments)
     QCommandLineParser parser;
     parser.setApplicationDescription(
         QStringLiteral("Keelrun replays and analyses sailing races from GPS tracks. Without one of --inspect, --check, --export-csv, "
-                       "--export-kml, --export-manoeuvres, --render, --screenshot or --video it opens the window. Each option "
+                       "--export-kml, --export-manoeuvres, --export-legs, --export-polars, --render, --screenshot or --video it "
+                       "opens the window. Each option "
                        "below names in brackets the modes it applies to."));
     const QCommandLineOption help = parser.addHelpOption();
     const QCommandLineOption version = parser.addVersionOption();

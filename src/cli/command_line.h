@@ -30,7 +30,7 @@ struct CommandTime {
 std::optional<CommandTime> parseCommandTime(const QString &text);
 
 struct CommandLine {
-    enum Mode { Window, Inspect, Check, Render, Screenshot, ExportCsv, ExportKml, ExportManoeuvres, Video, Done };
+    enum Mode { Window, Inspect, Check, Render, Screenshot, ExportCsv, ExportKml, ExportManoeuvres, ExportLegs, ExportPolars, Video, Done };
     Mode mode = Window;
     int exitCode = 0;      // for Done: help, version or a usage error was printed
     QString dataDir;       // empty: the default data folder

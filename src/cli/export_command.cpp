@@ -8,8 +8,10 @@
 
 #include "export/documents.h"
 #include "export/kml.h"
+#include "export/leg_table.h"
 #include "export/manoeuvre_table.h"
 #include "export/performance_table.h"
+#include "export/polar_table.h"
 
 namespace keelrun {
 
@@ -45,6 +47,22 @@ int runExportManoeuvres(const CommandLine &command, const QString &executableDir
     if (!loadCommandRace(command, executableDir, race))
         return kExitError;
     return save(command, race, QStringLiteral("-manoeuvres.csv"), spreadsheetText(manoeuvreTable(race)));
+}
+
+int runExportLegs(const CommandLine &command, const QString &executableDir)
+{
+    RaceState race;
+    if (!loadCommandRace(command, executableDir, race))
+        return kExitError;
+    return save(command, race, QStringLiteral("-legs.csv"), spreadsheetText(legTable(race)));
+}
+
+int runExportPolars(const CommandLine &command, const QString &executableDir)
+{
+    RaceState race;
+    if (!loadCommandRace(command, executableDir, race))
+        return kExitError;
+    return save(command, race, QStringLiteral("-polars.csv"), spreadsheetText(polarTable(race)));
 }
 
 int runExportKml(const CommandLine &command, const QString &executableDir)

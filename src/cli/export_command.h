@@ -16,4 +16,12 @@ int runExportKml(const CommandLine &command, const QString &executableDir);
 // cost (RACE-manoeuvres.csv in the documents folder, or -o FILE).
 int runExportManoeuvres(const CommandLine &command, const QString &executableDir);
 
+// `keelrun --export-legs`: each boat's legs analysed (RACE-legs.csv in the
+// documents folder, or -o FILE).
+int runExportLegs(const CommandLine &command, const QString &executableDir);
+
+// `keelrun --export-polars`: the fleet's speeds by wind angle and speed and
+// the target speeds (RACE-polars.csv in the documents folder, or -o FILE).
+int runExportPolars(const CommandLine &command, const QString &executableDir);
+
 }  // namespace keelrun

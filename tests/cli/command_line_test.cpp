@@ -38,6 +38,8 @@ TEST(CommandLineRefusals, EachNamesTheOptionAndWhy)
         {{"--screenshot", "r.txt", "--at", "60", "--lang", "fr", "-o", "a.png"}, "--lang fr: ja or en"},
         {{"--export-csv", "r.txt", "--zoom", "50"}, "--zoom applies to --render and --video, not to --export-csv"},
         {{"--inspect", "r.txt", "-o", "x.json"}, "-o applies to"},
+        {{"--export-polars", "r.txt", "--ct"}, "--ct applies to --inspect, --render, --export-csv, --export-manoeuvres, --export-legs and --video, not to --export-polars"},
+        {{"--export-legs", "r.txt", "--export-polars", "r.txt"}, "--export-legs and --export-polars: give one of them"},
         {{"--race", "r.txt", "--at", "60"}, "--at applies to --render, --screenshot and --export-kml, not to the window"},
         {{"--render", "r.txt", "--video", "r.txt"}, "--render and --video: give one of them"},
         {{"--bogus"}, "Unknown option 'bogus'"},

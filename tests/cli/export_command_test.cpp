@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <QFile>
 #include <QProcess>
 #include <QProcessEnvironment>
@@ -60,9 +62,56 @@ TEST(Export, DocumentsAreNamedAfterTheRace)
     EXPECT_EQ(run({"--export-csv", "spring-cup.txt"}), documents + "spring-cup.csv");
     EXPECT_EQ(run({"--export-csv", "autumn-cup.txt"}), documents + "autumn-cup.csv");
     EXPECT_EQ(run({"--export-manoeuvres", "autumn-cup.txt"}), documents + "autumn-cup-manoeuvres.csv");
+    EXPECT_EQ(run({"--export-legs", "autumn-cup.txt", "--ct"}), documents + "autumn-cup-legs.csv");
+    EXPECT_EQ(run({"--export-polars", "autumn-cup.txt"}), documents + "autumn-cup-polars.csv");
     EXPECT_EQ(run({"--export-kml", "autumn-cup.txt"}), documents + "autumn-cup.kml");
     EXPECT_EQ(run({"--export-kml", "autumn-cup.txt", "--at", "600"}), documents + "autumn-cup-1110.kml");
     EXPECT_TRUE(QFile::exists(documents + "spring-cup.csv"));
+}
+
+// The legs and polars tables of a real race: a row per boat and leg, a row
+// per bin of wind angle; with the performance table's byte-order mark and
+// line ends.
+TEST(ExportAnalysis, LegsAndPolarsOfTheValenciaRace)
+{
+    test::TestFolder t;
+    const auto table = [&](const char *mode) {
+        const QString file = t.path(QStringLiteral("%1.csv").arg(QLatin1String(mode)));
+        QProcess keelrun;
+        keelrun.start(KEELRUN_BINARY, {QLatin1String(mode), "valencia-2025-p01.txt", "-o", file, KEELRUN_DEMO_DATA});
+        EXPECT_TRUE(keelrun.waitForFinished(60000));
+        EXPECT_EQ(keelrun.exitCode(), 0) << keelrun.readAllStandardError().toStdString();
+        QFile written(file);
+        EXPECT_TRUE(written.open(QIODevice::ReadOnly)) << mode;
+        const QByteArray bytes = written.readAll();
+        EXPECT_TRUE(bytes.startsWith("\xEF\xBB\xBF")) << mode;
+        EXPECT_TRUE(bytes.endsWith("\r\n")) << mode;
+        QList<QByteArray> rows = bytes.mid(3).split('\n');
+        rows.removeLast();
+        for (QByteArray &row : rows)
+            row.chop(1);  // the carriage return
+        return rows;
+    };
+    const QList<QByteArray> legs = table("--export-legs");
+    ASSERT_EQ(legs.size(), 1 + 2 * 4);
+    EXPECT_EQ(legs[0], "boat,leg,kind,time s,sailed m,length m,efficiency,vmg kn,tacks,gybes,manoeuvre loss s,place,places gained,"
+                       "target share");
+    EXPECT_TRUE(legs[1].startsWith("ESP 29375,ST->MK1,upwind,407,")) << legs[1].toStdString();
+    EXPECT_TRUE(legs[8].startsWith("ESP 30782,MK1->L2,downwind,270,")) << legs[8].toStdString();
+    for (const QByteArray &row : legs.mid(1)) {
+        const QList<QByteArray> cells = row.split(',');
+        ASSERT_EQ(cells.size(), 14) << row.toStdString();
+        EXPECT_GT(cells[6].toDouble(), 0.6) << row.toStdString();  // the efficiency: upwind legs tacked, runs gybed
+        EXPECT_LE(cells[6].toDouble(), 1) << row.toStdString();
+        EXPECT_GT(cells[13].toDouble(), 0.8) << row.toStdString();  // the share of the target speed
+    }
+    const QList<QByteArray> polars = table("--export-polars");
+    EXPECT_EQ(polars[0], "twa from,twa to,tws from,tws to,fixes,target kn");
+    ASSERT_GT(polars.size(), 5);
+    // No wind file: one band of every wind speed. The beat at about 5 knots.
+    const auto beat = std::find_if(polars.begin(), polars.end(), [](const QByteArray &row) { return row.startsWith("40,45,-,-,"); });
+    ASSERT_NE(beat, polars.end());
+    EXPECT_NEAR(beat->split(',')[5].toDouble(), 5, 0.5) << beat->toStdString();
 }
 
 // Every KML document Keelrun writes for the bundled races is well-formed
