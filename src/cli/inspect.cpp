@@ -5,8 +5,10 @@
 #include <nlohmann/json.hpp>
 
 #include "base/parallel.h"
+#include "race/leg_analysis.h"
 #include "race/manoeuvres.h"
 #include "race/plane.h"
+#include "race/start_analysis.h"
 
 namespace keelrun {
 namespace {
@@ -156,6 +158,66 @@ Json manoeuvresJson(const std::vector<Manoeuvre> &manoeuvres)
     return list;
 }
 
+// Sets `key` when the figure is known.
+void setKnown(Json &j, const char *key, const std::optional<double> &value)
+{
+    if (value)
+        j[key] = *value;
+}
+
+Json startJson(const BoatStart &start)
+{
+    Json j = Json::object();
+    setKnown(j, "metresFromLine", start.metresFromLine);
+    setKnown(j, "placeAlongLine", start.placeAlongLine);
+    setKnown(j, "knotsAtGun", start.knotsAtGun);
+    setKnown(j, "startTime", start.startTime);
+    setKnown(j, "knotsAtStart", start.knotsAtStart);
+    j["overEarly"] = start.overEarly;
+    Json approach = Json::array();
+    for (std::size_t k = 0; k < kApproachMoments.size(); ++k) {
+        if (start.approach[k])
+            approach.push_back({{"time", kApproachMoments[k]}, {"lat", start.approach[k]->lat}, {"lon", start.approach[k]->lon}});
+    }
+    j["approach"] = approach;
+    return j;
+}
+
+// The legs the boat sailed, each with its number.
+Json legsJson(const ItemTable<LegResult> &legs, int courseLength)
+{
+    Json list = Json::array();
+    for (int k = 1; k < courseLength; ++k) {
+        const LegResult &leg = legs[k];
+        if (!leg.sailed)
+            continue;
+        Json j = {{"leg", k}, {"seconds", leg.seconds}, {"sailedMetres", leg.sailedMetres}};
+        setKnown(j, "efficiency", leg.efficiency);
+        j.update({{"vmgKnots", leg.vmgKnots}, {"tacks", leg.tacks}, {"gybes", leg.gybes},
+                  {"manoeuvreSeconds", leg.manoeuvreSeconds}, {"place", leg.place}, {"placesGained", leg.placesGained}});
+        setKnown(j, "targetShare", leg.targetShare);
+        list.push_back(std::move(j));
+    }
+    return list;
+}
+
+Json polarJson(const FleetPolar &polar)
+{
+    Json bins = Json::array();
+    for (const PolarBin &bin : polar.bins) {
+        Json j = {{"twaFrom", bin.twaFrom}};
+        if (bin.twsFrom)
+            j["twsFrom"] = *bin.twsFrom;
+        j["fixes"] = bin.fixes;
+        setKnown(j, "target", bin.target);
+        bins.push_back(std::move(j));
+    }
+    return {{"windFromRecords", polar.windFromRecords}, {"bandsByWindSpeed", polar.bandsByWindSpeed},
+            {"angleBinDegrees", kAngleBinDegrees},      {"windBandKnots", kWindBandKnots},
+            {"targetFixes", kTargetFixes},              {"targetPercentile", kTargetPercentile},
+            {"bins", bins}};
+}
+
 Json windJson(const RaceState &s)
 {
     Json time = Json::array(), tws = Json::array(), twd = Json::array();
@@ -279,16 +341,22 @@ std::string inspectJson(const RaceState &s, const InspectOptions &options)
     j["estimatedWind"] = estimate;
 
     // The boats, each on its own processor, then in boat order.
+    const FleetFixes fixes = fleetSteadyFixes(s);
+    const FleetPolar polar = fleetPolar(s, fixes);
+    const auto legs = analyseLegs(s, fixes, polar);
     std::vector<Json> boatsJson(static_cast<std::size_t>(s.boatCount) + 1);
     parallelFor(1, s.boatCount, [&](int i) {
         Json &boat = boatsJson[static_cast<std::size_t>(i)];
         boat = boatJson(s.boats[i], s.courseLength(), options);
         boat["manoeuvres"] = manoeuvresJson(s.boats[i].manoeuvres);
+        boat["start"] = startJson(analyseStart(s, s.boats[i]));
+        boat["legs"] = legsJson(legs[static_cast<std::size_t>(i)], s.courseLength());
     });
     Json boats = Json::array();
     for (int i = 1; i <= s.boatCount; ++i)
         boats.push_back(std::move(boatsJson[static_cast<std::size_t>(i)]));
     j["boats"] = std::move(boats);
+    j["polars"] = polarJson(polar);
     return j.dump(2) + "\n";
 }
 
