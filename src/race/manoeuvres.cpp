@@ -30,7 +30,6 @@ constexpr double kEstimateStep = 60;   // seconds between the fleet's estimates 
 constexpr double kOnCourseShare = 0.8; // of a settled course's fixes, within the spread of its mean
 constexpr double kStrayShare = 0.3;
 constexpr double kSideHeldSeconds = 10;  // round a mark, the least time on each side of a turn
-constexpr double kKnots = 1852.0 / 3600;  // metres a second
 
 // How much quicker a boat's turns and legs are than a keelboat's: 1 for a
 // boat sailing at kReferenceKnots or less (its median speed while racing),
@@ -341,13 +340,14 @@ private:
 };
 
 // The half angle a boat turns through in its tacks (or gybes): the angle it
-// sails off the wind between them. The median, so that a turn at a mark or
-// a wide one does not count much; 0 without such turns.
+// sails off the wind between them. The median, so that a wide turn does not
+// count much; turns going round a mark, from one leg onto the next, not at
+// all; 0 without such turns.
 double halfTurn(const BoatEntry &boat, Manoeuvre::Kind kind)
 {
     std::vector<double> halves;
     for (const Manoeuvre &m : boat.manoeuvres) {
-        if (m.kind == kind)
+        if (m.kind == kind && !m.atMark)
             halves.push_back(std::abs(signedAngle(m.headingOut - m.headingIn)) / 2);
     }
     if (halves.empty())
