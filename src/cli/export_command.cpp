@@ -31,38 +31,36 @@ int save(const CommandLine &command, const RaceState &race, const QString &endin
     return 0;
 }
 
+// Loads the race the command names and writes one of its tables for a
+// spreadsheet.
+int saveTable(const CommandLine &command, const QString &executableDir, const QString &ending, QString (*table)(const RaceState &))
+{
+    RaceState race;
+    if (!loadCommandRace(command, executableDir, race))
+        return kExitError;
+    return save(command, race, ending, spreadsheetText(table(race)));
+}
+
 }  // namespace
 
 int runExportCsv(const CommandLine &command, const QString &executableDir)
 {
-    RaceState race;
-    if (!loadCommandRace(command, executableDir, race))
-        return kExitError;
-    return save(command, race, QStringLiteral(".csv"), spreadsheetText(performanceTable(race)));
+    return saveTable(command, executableDir, QStringLiteral(".csv"), performanceTable);
 }
 
 int runExportManoeuvres(const CommandLine &command, const QString &executableDir)
 {
-    RaceState race;
-    if (!loadCommandRace(command, executableDir, race))
-        return kExitError;
-    return save(command, race, QStringLiteral("-manoeuvres.csv"), spreadsheetText(manoeuvreTable(race)));
+    return saveTable(command, executableDir, QStringLiteral("-manoeuvres.csv"), manoeuvreTable);
 }
 
 int runExportLegs(const CommandLine &command, const QString &executableDir)
 {
-    RaceState race;
-    if (!loadCommandRace(command, executableDir, race))
-        return kExitError;
-    return save(command, race, QStringLiteral("-legs.csv"), spreadsheetText(legTable(race)));
+    return saveTable(command, executableDir, QStringLiteral("-legs.csv"), legTable);
 }
 
 int runExportPolars(const CommandLine &command, const QString &executableDir)
 {
-    RaceState race;
-    if (!loadCommandRace(command, executableDir, race))
-        return kExitError;
-    return save(command, race, QStringLiteral("-polars.csv"), spreadsheetText(polarTable(race)));
+    return saveTable(command, executableDir, QStringLiteral("-polars.csv"), polarTable);
 }
 
 int runExportKml(const CommandLine &command, const QString &executableDir)

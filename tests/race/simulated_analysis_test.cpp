@@ -17,6 +17,7 @@
 #include "race/loading_sequence.h"
 #include "race/manoeuvres.h"
 #include "race/start_analysis.h"
+#include "loaded_simulation.h"
 #include "simulator.h"
 
 namespace keelrun {
@@ -28,18 +29,7 @@ constexpr double kFixPrecision = 10;      // metres, four of those
 constexpr double kMarkPrecision = 30;     // metres: a boat goes round a mark one to three lengths off
 constexpr double kPassingPrecision = 20;  // seconds: when a boat went round a mark, from its fixes
 
-// A simulated race, written out and loaded as a user would load it.
-struct LoadedSimulation {
-    explicit LoadedSimulation(const sim::SimOptions &options) : simulated(sim::simulateRace(options))
-    {
-        sim::writeRaceFolder(simulated, dir.path());
-        ok = loadRace(race, DataFolder(dir.path()), dir.filePath("raceadmin/race01.txt")).ok();
-    }
-    QTemporaryDir dir;
-    sim::SimulatedRace simulated;
-    RaceState race;
-    bool ok = false;
-};
+using test::LoadedSimulation;
 
 // Where a simulated boat truly was at a whole race second.
 sim::Vec2 truePosition(const sim::SimulatedBoat &boat, double t)

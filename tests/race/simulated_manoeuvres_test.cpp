@@ -16,6 +16,7 @@
 #include "race/loading_sequence.h"
 #include "race/manoeuvres.h"
 #include "race/plane.h"
+#include "loaded_simulation.h"
 #include "simulator.h"
 
 namespace keelrun {
@@ -210,11 +211,10 @@ TEST_P(SimulatedFoilersTest, FindsTheirQuickTurns)
     options.fleet = sim::FleetKind::Foilers;
     options.format = sim::TrackFormat::Gpx;
     options.minInterval = options.maxInterval = GetParam();
-    const sim::SimulatedRace race = sim::simulateRace(options);
-    QTemporaryDir dir;
-    sim::writeRaceFolder(race, dir.path());
-    RaceState loaded;
-    ASSERT_TRUE(loadRace(loaded, DataFolder(dir.path()), dir.filePath("raceadmin/race01.txt")).ok());
+    const test::LoadedSimulation simulation(options);
+    ASSERT_TRUE(simulation.ok);
+    const sim::SimulatedRace &race = simulation.simulated;
+    const RaceState &loaded = simulation.race;
 
     int sailed = 0, found = 0, detected = 0, right = 0;
     for (const sim::SimulatedBoat &simulated : race.boats) {
@@ -270,11 +270,10 @@ TEST_P(SimulatedFleetsTest, FindTheTurnsTheCrewsWouldLog)
     options.minutes = options.fleet == sim::FleetKind::Foilers ? 15 : 60;
     options.format = sim::TrackFormat::Gpx;
     options.minInterval = options.maxInterval = GetParam().interval;
-    const sim::SimulatedRace race = sim::simulateRace(options);
-    QTemporaryDir dir;
-    sim::writeRaceFolder(race, dir.path());
-    RaceState loaded;
-    ASSERT_TRUE(loadRace(loaded, DataFolder(dir.path()), dir.filePath("raceadmin/race01.txt")).ok());
+    const test::LoadedSimulation simulation(options);
+    ASSERT_TRUE(simulation.ok);
+    const sim::SimulatedRace &race = simulation.simulated;
+    const RaceState &loaded = simulation.race;
 
     int sailed = 0, found = 0, detected = 0, right = 0, atMarks = 0, foundAtMarks = 0;
     std::vector<double> lossFound, lossSailed;
