@@ -171,7 +171,7 @@ void drawCourseDiagram(QImage &bitmap, const RaceState &race, const CourseDiagra
     drawBoatsAtNow(p, labels, race, r);
     if (r.compass)
         p.drawImage(QRect(5, 5, 100, 120), *r.compass);
-    drawTimeOfDay(p, race, r, bitmap.size());
+    drawTimeOfDay(p, race, r, bitmap.deviceIndependentSize().toSize());
 }
 
 void highlightTrack(QImage &picture, const RaceState &race, int boat, const MapView &view)

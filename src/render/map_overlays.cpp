@@ -33,9 +33,9 @@ void setFontSize(QPainter &p, int points)
 
 class OverlayPainter {
 public:
-    OverlayPainter(QPainter &p, const RaceState &race, const FrameState &frame, const MapView &view, double now,
-                   const OverlayOptions &o)
-        : p_(p), race_(race), frame_(frame), view_(view), now_(now), o_(o), w_(view.mapSize.width()), h_(view.mapSize.height())
+    OverlayPainter(QPainter &p, LabelPlacer &labels, const RaceState &race, const FrameState &frame, const MapView &view,
+                   double now, const OverlayOptions &o)
+        : p_(p), labels_(labels), race_(race), frame_(frame), view_(view), now_(now), o_(o), w_(view.mapSize.width()), h_(view.mapSize.height())
     {
         setFontSize(p_, 9);
     }
@@ -117,7 +117,7 @@ private:
             text += QStringLiteral(" %1 kn").arg(numberText(std::round(wind.smoothedSpeed * 10) / 10));
         text += QStringLiteral(" mean");
         const QPoint label = at(0, m);
-        writeOpaque(p_, QPoint(label.x() - 20, label.y() - 4), text, kYellow, QColor(0, 0, 0, 110));
+        writeApart(p_, labels_, QPoint(label.x() - 20, label.y() - 4), text, kYellow, QColor(0, 0, 0, 110));
         p_.setPen(QPen(o_.grid, 1));
     }
 
@@ -274,13 +274,13 @@ private:
     }
 
     QPainter &p_;
+    LabelPlacer &labels_;
     const RaceState &race_;
     const FrameState &frame_;
     const MapView &view_;
     double now_;
     const OverlayOptions &o_;
     int w_, h_;
-    LabelPlacer labels_;
 };
 
 }  // namespace
@@ -393,10 +393,10 @@ QImage buildCompass(double angle)
     return compass;
 }
 
-void drawOverlaysUnderBoats(QPainter &p, const RaceState &race, const FrameState &frame, const MapView &view,
-                            double now, const OverlayOptions &options)
+void drawOverlaysUnderBoats(QPainter &p, LabelPlacer &labels, const RaceState &race, const FrameState &frame,
+                            const MapView &view, double now, const OverlayOptions &options)
 {
-    OverlayPainter(p, race, frame, view, now, options).draw();
+    OverlayPainter(p, labels, race, frame, view, now, options).draw();
 }
 
 namespace {

@@ -12,6 +12,7 @@
 #include "playback/frame_state.h"
 #include "playback/light_phases.h"
 #include "playback/map_view.h"
+#include "render/painting.h"
 
 class QPainter;
 
@@ -56,9 +57,10 @@ QImage buildCompass(double angle);
 // The stored compass rose picture, 83 x 83.
 QImage compassRose();
 
-// The overlays under the boats, in their drawing order.
-void drawOverlaysUnderBoats(QPainter &p, const RaceState &race, const FrameState &frame, const MapView &view,
-                            double now, const OverlayOptions &options);
+// The overlays under the boats, in their drawing order; their labels take
+// their room in `labels`, which the boats' labels then keep clear of.
+void drawOverlaysUnderBoats(QPainter &p, LabelPlacer &labels, const RaceState &race, const FrameState &frame,
+                            const MapView &view, double now, const OverlayOptions &options);
 // The compass panel at the map's top left: 5 pixels in, 100 wide.
 inline constexpr int kCompassRight = 105;
 

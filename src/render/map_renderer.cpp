@@ -35,8 +35,9 @@ struct BoatDrawing {
 
 class BoatPainter {
 public:
-    BoatPainter(QPainter &p, const RaceState &race, const FrameState &frame, const MapView &view, const RenderOptions &o)
-        : p_(p), race_(race), frame_(frame), view_(view), o_(o),
+    BoatPainter(QPainter &p, LabelPlacer &labels, const RaceState &race, const FrameState &frame, const MapView &view,
+                const RenderOptions &o)
+        : p_(p), labels_(labels), race_(race), frame_(frame), view_(view), o_(o),
           size_(boatSizeFor(view.latScale, race.boatLength, o.bigBoats)), hull_(hullOutlineFor(race.boatLength))
     {
         QFont font = p_.font();
@@ -210,6 +211,7 @@ private:
     }
 
     QPainter &p_;
+    LabelPlacer &labels_;  // the labels drawn so far, which the boats' keep clear of
     const RaceState &race_;
     const FrameState &frame_;
     const MapView &view_;
@@ -219,7 +221,6 @@ private:
     std::vector<BoatDrawing> boats_;
     std::vector<int> tickedInPlay_;
     std::array<QPointF, 3> arrow_{};
-    LabelPlacer labels_;  // the boats' labels, kept from running into each other
 };
 
 }  // namespace
@@ -266,10 +267,10 @@ int boatSizeFor(double latScale, double boatLength, bool bigBoats)
     return roundHalfEven(size);
 }
 
-void drawBoats(QPainter &painter, const RaceState &race, const FrameState &frame, const MapView &view,
+void drawBoats(QPainter &painter, LabelPlacer &labels, const RaceState &race, const FrameState &frame, const MapView &view,
                const RenderOptions &options)
 {
-    BoatPainter(painter, race, frame, view, options).draw();
+    BoatPainter(painter, labels, race, frame, view, options).draw();
 }
 
 void drawMapFrame(QImage &bitmap, const RaceState &race, const FrameState &frame, const RenderOptions &options,
@@ -279,9 +280,10 @@ void drawMapFrame(QImage &bitmap, const RaceState &race, const FrameState &frame
         return;
     QPainter painter(&bitmap);
     painter.setRenderHint(QPainter::Antialiasing, false);
-    drawOverlaysUnderBoats(painter, race, frame, frame.view, frame.now, overlays);
-    drawBoats(painter, race, frame, frame.view, options);
-    drawRaceClock(painter, bitmap.size(), frame.now);
+    LabelPlacer labels;
+    drawOverlaysUnderBoats(painter, labels, race, frame, frame.view, frame.now, overlays);
+    drawBoats(painter, labels, race, frame, frame.view, options);
+    drawRaceClock(painter, bitmap.deviceIndependentSize().toSize(), frame.now);
 }
 
 }  // namespace keelrun

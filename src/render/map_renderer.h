@@ -65,8 +65,9 @@ int boatSizeFor(double latScale, double boatLength, bool bigBoats);
 void drawMapFrame(QImage &bitmap, const RaceState &race, const FrameState &frame, const RenderOptions &options,
                   const OverlayOptions &overlays);
 
-// The boat layers alone, for a view already fitted.
-void drawBoats(QPainter &painter, const RaceState &race, const FrameState &frame, const MapView &view,
+// The boat layers alone, for a view already fitted; their labels keep
+// clear of those already in `labels`.
+void drawBoats(QPainter &painter, LabelPlacer &labels, const RaceState &race, const FrameState &frame, const MapView &view,
                const RenderOptions &options);
 
 }  // namespace keelrun

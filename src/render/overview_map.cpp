@@ -61,7 +61,7 @@ QPoint overviewMarkerPlace(GeoPoint p, const RaceState &race, bool northUp)
 void drawInsetOverview(QImage &map, const QImage &overview, const RaceState &race, const FrameState &frame, bool northUp)
 {
     QPainter p(&map);
-    const int left = map.width() - kOverviewSize;
+    const int left = int(map.deviceIndependentSize().width()) - kOverviewSize;
     p.drawImage(left, 0, overview);
     p.setPen(Qt::white);
     const int finish = race.courseLength();

@@ -101,7 +101,8 @@ protected:
         OverlayOptions o;
         o.labelLevel = 2;
         o.windowHeight = 100000;  // a sparse grid
-        drawOverlaysUnderBoats(p, race, frame, view, 0, o);
+        LabelPlacer labels;
+        drawOverlaysUnderBoats(p, labels, race, frame, view, 0, o);
         p.end();
         // Along the dotted route between the marks: find a yellow pixel.
         for (int y = 160; y <= 240; ++y) {

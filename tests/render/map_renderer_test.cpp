@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QImage>
+#include <QPainter>
 
 #include "render/map_renderer.h"
 #include "render/pixel_count.h"
@@ -108,6 +109,28 @@ TEST_F(RendererTest, FasterOfTwoBoatsGetsARedPlusAtLevelThree)
     render(o);
     EXPECT_EQ(count(QColor(255, 0, 0), labelOfFirst), 0);
     EXPECT_GT(count(QColor(255, 0, 0), labelOfSecond), 0);
+}
+
+// A label already on the map (the wind arrow's, a mark's) moves a boat's
+// label aside rather than being written over.
+TEST_F(RendererTest, BoatLabelsKeepClearOfLabelsAlreadyDrawn)
+{
+    RenderOptions o;
+    o.labelLevel = 3;
+    o.sea = kSea;
+    const FrameState frame = render(o);
+    const QPoint first = projectPoint(2100.0095, 8000, frame.view);
+    const QRect taken(first.x() + 8, first.y() - 8, 150, 20);
+    ASSERT_GT(count(QColor(255, 0, 0), taken), 0);  // the faster boat's red label, alone
+
+    image.fill(kSea);
+    QPainter p(&image);
+    LabelPlacer labels;
+    labels.place(taken);
+    drawBoats(p, labels, race, frame, frame.view, o);
+    p.end();
+    EXPECT_EQ(count(QColor(255, 0, 0), taken), 0);
+    EXPECT_GT(count(QColor(255, 0, 0)), 0);
 }
 
 TEST_F(RendererTest, SailsOnlyOnBoatsLargerThanEightPixels)
