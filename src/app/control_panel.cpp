@@ -66,9 +66,9 @@ void ControlPanel::buildPageAndViewChoices()
     graphPageButton = makeControl<QRadioButton>(pageGroup, "RadioButton2", {4, 20, 60, 16});
     analysisPageButton = makeControl<QRadioButton>(pageGroup, "RadioButton3", {4, 36, 60, 16});
     trackPageButton->setChecked(true);
-    orientationGroup = makeControl<QGroupBox>(this, "GroupBox1", {83, 56, 71, 45});
-    northUpButton = makeControl<QRadioButton>(orientationGroup, "RadioN", {4, 14, 66, 14});
-    windUpButton = makeControl<QRadioButton>(orientationGroup, "RadioW", {4, 29, 66, 14});
+    orientationGroup = makeControl<QGroupBox>(this, "GroupBox1", {83, 56, 80, 45});
+    northUpButton = makeControl<QRadioButton>(orientationGroup, "RadioN", {4, 14, 74, 14});
+    windUpButton = makeControl<QRadioButton>(orientationGroup, "RadioW", {4, 29, 74, 14});
     northUpButton->setChecked(true);
 
     const std::pair<QCheckBox **, const char *> boxes[] = {

@@ -257,9 +257,13 @@ void MainWindow::applyLayout()
 
 void MainWindow::resizeBitmaps(QSize size)
 {
-    if (mapBitmap_.size() == size)
+    // The map is drawn at the screen's own pixels, so that a scaled window
+    // shows it sharp; the pages keep the window's pixels.
+    const qreal ratio = devicePixelRatioF();
+    if (mapBitmap_.deviceIndependentSize().toSize() == size && mapBitmap_.devicePixelRatio() == ratio)
         return;
-    mapBitmap_ = QImage(size, QImage::Format_RGB32);
+    mapBitmap_ = QImage(size * ratio, QImage::Format_RGB32);
+    mapBitmap_.setDevicePixelRatio(ratio);
     pageBitmap_ = QImage(size, QImage::Format_RGB32);
     pageBitmap_.fill(Qt::white);
     paintSea();

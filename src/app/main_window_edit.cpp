@@ -365,7 +365,7 @@ void MainWindow::onMapPointerMoved(QPoint at, Qt::KeyboardModifiers modifiers)
 {
     const Page page = currentPage();
     const bool stopped = !controls_->autoTraceBox->isChecked();
-    const QSize map = mapBitmap_.size();
+    const QSize map = mapSize_;
     if (editor_.tool() == EditTool::Wind && page == Page::Graph)
         windMarkers_->follow(windMarkers(at, map.width()));
     const PointerZones before = pointer_;

@@ -63,7 +63,7 @@ void MainWindow::showCourseDiagram()
         race_.boatCount == 0)
         return;
     CourseDiagramRequest request;
-    request.view = courseDiagramView(courseView_, race_, mapBitmap_.size(), controls_->northUpButton->isChecked());
+    request.view = courseDiagramView(courseView_, race_, mapSize_, controls_->northUpButton->isChecked());
     request.now = playback_->clock().raceClock;
     request.shown = boatList_->shown();
     request.names = controls_->boatNameBox->isChecked();

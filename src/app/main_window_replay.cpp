@@ -49,7 +49,7 @@ DisplayChoices MainWindow::displayChoices() const
     choices.bigBoats = c->bigBoatBox->isChecked();
     choices.comparisonLines = c->comparisonBox->isChecked();
     choices.windowHeight = height();
-    choices.mapSize = mapBitmap_.size();
+    choices.mapSize = mapSize_;
     choices.shown = boatList_->shown();
     choices.hoveredBoat = boatList_->focus().hoveredBoat();
     choices.selectedBoat = boatList_->focus().selectedBoat();

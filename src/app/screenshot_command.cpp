@@ -1,5 +1,6 @@
 #include "app/screenshot_command.h"
 
+#include <cmath>
 #include <memory>
 
 #include <QCoreApplication>
@@ -23,7 +24,8 @@ std::unique_ptr<MainWindow> openWindow(const CommandLine &command, const QString
     if (!race)
         return nullptr;
     auto window = std::make_unique<MainWindow>(race->first, race->second);
-    window->resize(command.size);
+    const double scale = window->devicePixelRatioF();
+    window->resize(int(std::ceil(command.size.width() / scale)), int(std::ceil(command.size.height() / scale)));
     window->show();
     QEventLoop loaded;
     QObject::connect(window.get(), &MainWindow::raceLoaded, &loaded, &QEventLoop::quit);
@@ -32,6 +34,15 @@ std::unique_ptr<MainWindow> openWindow(const CommandLine &command, const QString
     if (!window->lastLoad().ok())
         return nullptr;
     return window;
+}
+
+// The window as drawn, pixel for pixel: `size` pixels, whatever the scale
+// the window is drawn at.
+QImage windowPicture(MainWindow &window, QSize size)
+{
+    QImage shot = window.grab().toImage().copy(QRect(QPoint(), size));
+    shot.setDevicePixelRatio(1);
+    return shot;
 }
 
 }  // namespace
@@ -46,7 +57,7 @@ int runWindowVideo(const CommandLine &command, const QString &executableDir, con
         window->jumpTo(t);
         window->showFinishesSoFar();
         QCoreApplication::processEvents();
-        QPainter(&picture).drawImage(0, 0, window->grab().toImage());
+        QPainter(&picture).drawImage(0, 0, windowPicture(*window, picture.size()));
     });
 }
 
@@ -66,7 +77,7 @@ int runScreenshot(const CommandLine &command, const QString &executableDir)
         window.showPage(command.page);
     QCoreApplication::processEvents();
 
-    return savePicture(window.grab().toImage(), command.output) ? 0 : kExitError;
+    return savePicture(windowPicture(window, command.size), command.output) ? 0 : kExitError;
 }
 
 }  // namespace keelrun

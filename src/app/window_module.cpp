@@ -7,6 +7,7 @@
 #include <QScreen>
 
 #include "app/main_window.h"
+#include "app/screen_scale.h"
 #include "app/screenshot_command.h"
 #include "app/single_instance.h"
 #include "cli/command_line.h"
@@ -64,6 +65,14 @@ int runScreenshotCommand(const keelrun::CommandLine &command)
                                                       : keelrun::runScreenshot(command, QCoreApplication::applicationDirPath());
 }
 
+// The size a command that draws the window asks for, read with a
+// short-lived application before the window's own is made.
+QSize pictureSize(int &argc, char **argv)
+{
+    const QCoreApplication probe(argc, argv);
+    return keelrun::describeAndParse().size;
+}
+
 }  // namespace
 
 extern "C" Q_DECL_EXPORT int keelrunWindowMain(int *argc, char **argv, bool screenshot)
@@ -72,6 +81,8 @@ extern "C" Q_DECL_EXPORT int keelrunWindowMain(int *argc, char **argv, bool scre
     if (screenshot)
         keelrun::drawWithoutDisplay();
     QGuiApplication::setDesktopFileName(QStringLiteral("keelrun"));  // groups the window with its launcher
+    const QSize screen = screenshot ? pictureSize(*argc, argv) : keelrun::measurePrimaryScreen(*argc, argv);
+    keelrun::scaleNextApplication(keelrun::interfaceScale(screen));
     QApplication app(*argc, argv);
     const keelrun::CommandLine command = keelrun::describeAndParse();
     if (screenshot)

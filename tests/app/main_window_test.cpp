@@ -31,6 +31,7 @@
 #include <QWheelEvent>
 
 #include "app/main_window.h"
+#include "app/window_test_support.h"
 #include "track_builders.h"
 #include "app/video_export.h"
 #include "app/map_canvas.h"
@@ -44,6 +45,10 @@
 
 namespace keelrun {
 namespace {
+
+using test::child;
+using test::textFits;
+using test::waitForLoad;
 
 // A data folder of three races; race02 has `boats` boats.
 class MainWindowTest : public ::testing::Test {
@@ -72,22 +77,6 @@ protected:
         window->resize(size);
         waitForLoad(*window);
         return window;
-    }
-
-    static void waitForLoad(MainWindow &window)
-    {
-        QEventLoop loop;
-        QObject::connect(&window, &MainWindow::raceLoaded, &loop, &QEventLoop::quit);
-        QTimer::singleShot(10000, &loop, &QEventLoop::quit);
-        loop.exec();
-    }
-
-    template <typename W>
-    static W *child(MainWindow &window, const char *name)
-    {
-        W *w = window.findChild<W *>(QString::fromLatin1(name));
-        EXPECT_NE(w, nullptr) << name;
-        return w;
     }
 
     static void click(QWidget *w, Qt::MouseButton button = Qt::LeftButton, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
@@ -1026,23 +1015,6 @@ TEST_F(MainWindowTest, TheWheelAndADoubleClickLeadTheMap)
 }
 
 // ---- Every text readable -------------------------------------------------
-
-// The label's text, line by line, fits inside it in its own font.
-::testing::AssertionResult textFits(const QLabel *label)
-{
-    const QFontMetrics metrics(label->font());
-    const QRect room = label->contentsRect();
-    const QStringList lines = label->text().split(QLatin1Char('\n'));
-    int widest = 0;
-    for (const QString &line : lines)
-        widest = std::max(widest, metrics.horizontalAdvance(line));
-    if (!label->wordWrap() && widest > room.width())
-        return ::testing::AssertionFailure() << label->text().toStdString() << ": " << widest << " px wide in " << room.width();
-    const int needed = label->wordWrap() ? label->heightForWidth(label->width()) : static_cast<int>(lines.size()) * metrics.lineSpacing();
-    if (needed > room.height() + metrics.leading() + 2 * label->frameWidth() + 2)
-        return ::testing::AssertionFailure() << label->text().toStdString() << ": " << needed << " px high in " << room.height();
-    return ::testing::AssertionSuccess();
-}
 
 // Tips take the size of their text, in both languages, inside the window.
 TEST_F(MainWindowTest, EveryTipFitsItsText)

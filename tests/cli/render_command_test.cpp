@@ -36,5 +36,21 @@ TEST(RenderCommand, DrawsThePagesOfARace)
     EXPECT_EQ(runKeelrun({"--render", "solent-evening.txt", "-o", graph, demo}), 2);  // the map needs --at
 }
 
+// A 4K picture of the window shows what 1920×1080 shows, twice as large:
+// the 50-pixel time bar is 100 pixels wide, left of a 530-pixel column.
+TEST(ScreenshotCommand, AFourKPictureScalesTheWholeWindow)
+{
+    test::TestFolder t;
+    const QString shot = t.path("4k.png");
+    ASSERT_EQ(runKeelrun({"--screenshot", "valencia-2025-p01.txt", "--at", "1200", "--size", "3840x2160", "-o", shot,
+                          QStringLiteral(KEELRUN_DEMO_DATA)}),
+              0);
+    const QImage picture(shot);
+    ASSERT_EQ(picture.size(), QSize(3840, 2160));
+    const QColor timeBar(255, 255, 192);
+    EXPECT_EQ(picture.pixelColor(3840 - 2 * 315 + 4, 1000), timeBar);
+    EXPECT_NE(picture.pixelColor(3840 - 315 + 4, 1000), timeBar);  // where an unscaled window has it
+}
+
 }  // namespace
 }  // namespace keelrun
