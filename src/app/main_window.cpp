@@ -200,8 +200,8 @@ void MainWindow::connectPlayback()
     connect(splash_, &SplashPanel::visibilityChanged, playback_, &PlaybackController::setHeld);
     connect(playback_, &PlaybackController::directionChanged, controls_, &ControlPanel::lightDirection);
     connect(playback_, &PlaybackController::boatFinished, logo_, &LogoPanel::hideBoatMarker);
-    connect(playback_, &PlaybackController::boatFinished, this, &MainWindow::showFinisher);
-    connect(playback_, &PlaybackController::boardsCleared, this, &MainWindow::hideBoards);
+    connect(playback_, &PlaybackController::boatFinished, this, &MainWindow::showBoards);
+    connect(playback_, &PlaybackController::boardsCleared, this, &MainWindow::showBoards);
     connect(playback_, &PlaybackController::secondTicked, this, &MainWindow::onSecondTicked);
     connect(playback_, &PlaybackController::secondOffTrack, timeModePanel_, &QWidget::hide);
     connect(playback_, &PlaybackController::replayEnded, this, &MainWindow::endOfReplay);
@@ -212,6 +212,7 @@ void MainWindow::connectPlayback()
             stopwatchBox_->setText(stopwatchText(playback_->clock().raceClock - watch.startedAt));
         showClockTime();
         followDaylight();
+        showBoardsEverySample();
     });
 }
 

@@ -20,6 +20,7 @@
 #include "playback/course_view.h"
 #include "playback/view_lead.h"
 #include "playback/window_layout.h"
+#include "race/course_progress.h"
 #include "race/loading_sequence.h"
 #include "race/race_catalogue.h"
 #include "render/map_frame.h"
@@ -166,9 +167,10 @@ private:
     void settleEditsThen(Leaving leaving, const std::function<void()> &next);
     void writeEditsThen(Leaving leaving, const std::function<void()> &next);
     void saveEditsElsewhere(const std::function<void()> &next);
-    // The finish boards (main_window_boards.cpp).
+    // The boards (main_window_boards.cpp).
     void prepareBoards();
-    void showFinisher(int boat);
+    void showBoards();
+    void showBoardsEverySample();
     void hideBoards();
     void dodge(QWidget *board);
     bool showFinalRanking();
@@ -254,6 +256,8 @@ private:
     QTimer splashHold_;
     QPointer<QMessageBox> problems_;
     LoadResult lastLoad_;
+    CourseProgress progress_;  // every boat's way round the course, for the running board
+    int boardSample_ = -1;     // the progress sample the running board shows
 
     // Panels.
     SplashPanel *splash_ = nullptr;

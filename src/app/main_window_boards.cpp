@@ -1,7 +1,10 @@
-// The finish boards over the map: the finish board grows a row at each
-// finish gun, the class board lists each class's finishers so far, and both
-// step aside from the pointer. In small-screen mode the final ranking covers
+// The boards over the map: from the gun the running board lists the
+// finishers so far and then the fleet in its order on the water, with each
+// boat's gap to the leader; the class board lists each class's finishers so
+// far; both step aside from the pointer. In small-screen mode the final ranking covers
 // the map when the replay ends.
+
+#include <cmath>
 
 #include <QLabel>
 #include <QScrollBar>
@@ -21,24 +24,31 @@ void MainWindow::prepareBoards()
     hideBoards();
 }
 
-// The finish board as it stands, beside the time bar, in as many columns as
-// the map's height needs.
-void MainWindow::showFinisher(int)
+// The boards as they stand at the clock, the running board beside the time
+// bar in as many columns as the map's height needs.
+void MainWindow::showBoards()
 {
-    const auto board = drawFinishBoard(race_, playback_->clock().finishedCount, finishBoardRows(mapSize_.height() - 10));
-    if (!board)
-        return;  // a race without lines has no boards
+    const double now = playback_->clock().raceClock;
+    boardSample_ = static_cast<int>(std::floor(now / progress_.step));
+    const auto board = drawRunningBoard(race_, runningOrder(race_, progress_, now), finishBoardRows(mapSize_.height() - 10));
+    if (!board) {
+        hideBoards();  // before the gun, or a race without lines
+        return;
+    }
     // A board that stepped aside from the pointer stays at the map's left.
     const bool aside = finishBoard_->isVisible() && finishBoard_->x() <= 50;
     finishBoard_->setPixmap(QPixmap::fromImage(*board));
     finishBoard_->setGeometry(aside ? 5 : timeBar_->x() - board->width() - 5, 5, board->width(), board->height());
     finishBoard_->show();
     finishBoard_->raise();
-    const auto classes = race_.classesEnabled && smallScreen_ == SmallScreen::Off && tallWindow_
+    const bool finishes = playback_->clock().finishedCount > 0;
+    const auto classes = finishes && race_.classesEnabled && smallScreen_ == SmallScreen::Off && tallWindow_
                              ? drawClassBoard(race_, playback_->clock().finishAnnounced)
                              : std::nullopt;
-    if (!classes)
+    if (!classes) {
+        classBoard_->hide();
         return;
+    }
     const bool atTop = classBoard_->isVisible() && classBoard_->y() < 50;  // it first shows at the foot of the map
     classBoard_->setPixmap(QPixmap::fromImage(*classes));
     classBoard_->resize(classes->size());
@@ -63,10 +73,17 @@ bool MainWindow::showFinalRanking()
     return true;
 }
 
+// The running board moves on as the progress is sampled.
+void MainWindow::showBoardsEverySample()
+{
+    if (static_cast<int>(std::floor(playback_->clock().raceClock / progress_.step)) != boardSample_)
+        showBoards();
+}
+
 void MainWindow::showFinishesSoFar()
 {
-    if (!finishGuns(playback_->clock(), race_).empty())
-        showFinisher(0);
+    finishGuns(playback_->clock(), race_);
+    showBoards();
 }
 
 void MainWindow::hideBoards()

@@ -84,8 +84,8 @@ void MainWindow::jumpTo(double raceClock)
     if (!controls_->trackPageButton->isChecked() || isLoading())
         return;
     playback_->jumpTo(raceClock);
-    hideBoards();
     drawFrame();
+    showBoards();
     showClockTime();
 }
 

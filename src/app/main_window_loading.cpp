@@ -62,14 +62,20 @@ void MainWindow::loadRace(const QString &raceFilePath)
     };
     listener.beep = [this] { QMetaObject::invokeMethod(this, &beep, Qt::QueuedConnection); };
 
+    progress_ = {};
     loader_ = QThread::create([this, state, listener, raceFilePath, options = LoadOptions{correctedChosen_}] {
         const LoadResult result = keelrun::loadRace(*state, folder_, raceFilePath, listener, options);
-        QMetaObject::invokeMethod(this, [this, state, result] {
+        auto progress = std::make_shared<CourseProgress>();
+        if (result.ok())
+            *progress = courseProgress(*state);
+        QMetaObject::invokeMethod(this, [this, state, progress, result] {
             loader_->wait();
             loader_->deleteLater();
             loader_ = nullptr;
-            if (!closing_)
-                finishLoading(std::move(*state), result);
+            if (closing_)
+                return;
+            progress_ = std::move(*progress);
+            finishLoading(std::move(*state), result);
         }, Qt::QueuedConnection);
     });
     loader_->start();

@@ -49,8 +49,7 @@ void MainWindow::showPage(Page page)
         controls_->autoTraceBox->setChecked(true);
         playback_->play(playback_->clock().playDirection);
         drawFrame();
-        if (playback_->clock().finishedCount > 0)
-            showFinisher(0);  // the boards as they stand at the clock
+        showBoards();  // the boards as they stand at the clock
         return;
     }
     hideBoards();

@@ -175,4 +175,27 @@ CourseProgress courseProgress(const RaceState &race, double step)
     return p;
 }
 
+std::vector<RunningPlace> runningOrder(const RaceState &race, const CourseProgress &progress, double t)
+{
+    std::vector<RunningPlace> order;
+    if (t < 0 || progress.times.empty())
+        return order;
+    const auto i = std::min(static_cast<std::size_t>(t / progress.step), progress.times.size() - 1);
+    const int finish = race.courseLength();
+    const auto finishedAt = [&](int b) { return race.boats[b].roundingTime[finish]; };
+    std::vector<RunningPlace> racing;
+    for (int b = 1; b <= race.boatCount; ++b) {
+        const ProgressPoint &point = progress.boats[b][i];
+        if (finish > 0 && passed(finishedAt(b)) && finishedAt(b) <= t)
+            order.push_back({b, true, 0, 0});
+        else if (point.racing)
+            racing.push_back({b, false, point.gapSeconds, point.gapMetres});
+    }
+    // Level finishers one under the other by boat number, as on the finish board.
+    std::stable_sort(order.begin(), order.end(), [&](const RunningPlace &a, const RunningPlace &b) { return finishedAt(a.boat) < finishedAt(b.boat); });
+    std::stable_sort(racing.begin(), racing.end(), [](const RunningPlace &a, const RunningPlace &b) { return a.gapMetres < b.gapMetres; });
+    order.insert(order.end(), racing.begin(), racing.end());
+    return order;
+}
+
 }  // namespace keelrun

@@ -67,4 +67,18 @@ struct CourseProgress {
 
 CourseProgress courseProgress(const RaceState &race, double step = kProgressStep);
 
+// A boat's place on the running leaderboard at one moment.
+struct RunningPlace {
+    int boat = 0;
+    bool finished = false;
+    double gapSeconds = 0;  // behind the leader on the water (a finisher's: 0)
+    double gapMetres = 0;
+};
+
+// The fleet at race clock `t` as a running leaderboard shows it: the boats
+// finished by then first, in their order of finishing, then those racing,
+// furthest round the course first, as sampled at or before `t`. Boats not
+// started, or without a position then, are left out; nothing before the gun.
+std::vector<RunningPlace> runningOrder(const RaceState &race, const CourseProgress &progress, double t);
+
 }  // namespace keelrun

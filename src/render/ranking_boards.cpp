@@ -56,30 +56,68 @@ int finishBoardHeight(int finished) { return finished * kRow + 6; }
 
 int finishBoardRows(int height) { return std::max(1, (height - 6) / kRow); }
 
-std::optional<QImage> drawFinishBoard(const RaceState &race, int finished, int rowsPerColumn)
+namespace {
+
+// Rows of (boat, text) in bars of the boats' colours, in columns of
+// `rowsPerColumn` rows as wide as the longest text the race could give.
+QImage drawBoardRows(const RaceState &race, const std::vector<std::pair<int, QString>> &rows, int rowsPerColumn)
 {
-    if (race.lineCount == 0 || finished < 1)
-        return std::nullopt;
-    // Columns as wide as their longest row, kFinishBoardWidth at least.
     QImage probe(1, 1, QImage::Format_RGB32);
     QPainter measure(&probe);
     const QFontMetrics metrics(boardFont(measure));
     int column = kFinishBoardWidth;
     for (int b = 1; b <= race.boatCount; ++b)
         column = std::max(column, metrics.horizontalAdvance(finishRowText(race, b)) + 16);
-    const int columns = (finished + rowsPerColumn - 1) / rowsPerColumn;
-    QImage board(columns * column, finishBoardHeight(std::min(finished, rowsPerColumn)), QImage::Format_RGB32);
+    for (const auto &[boat, text] : rows)
+        column = std::max(column, metrics.horizontalAdvance(text) + 16);
+    const int count = static_cast<int>(rows.size());
+    const int columns = (count + rowsPerColumn - 1) / rowsPerColumn;
+    QImage board(columns * column, finishBoardHeight(std::min(count, rowsPerColumn)), QImage::Format_RGB32);
     board.fill(Qt::black);
     QPainter p(&board);
     p.setFont(boardFont(p));
-    for (int b = 1; b <= race.boatCount; ++b) {
-        const int row = finishRow(race, b);
-        if (!finishedBelow(race, b, kBoardFinishBound) || row > finished)
-            continue;
-        const int x = (row - 1) / rowsPerColumn * column, y = ((row - 1) % rowsPerColumn + 1) * kRow - 10;
-        drawBar(p, QRect(QPoint(x + 5, y), QPoint(x + column - 6, y + 12)), toQColor(race.boats[b].colour), finishRowText(race, b));
+    for (int row = 0; row < count; ++row) {
+        const int x = row / rowsPerColumn * column, y = (row % rowsPerColumn + 1) * kRow - 10;
+        const auto &[boat, text] = rows[std::size_t(row)];
+        drawBar(p, QRect(QPoint(x + 5, y), QPoint(x + column - 6, y + 12)), toQColor(race.boats[boat].colour), text);
     }
     return board;
+}
+
+}  // namespace
+
+std::optional<QImage> drawFinishBoard(const RaceState &race, int finished, int rowsPerColumn)
+{
+    if (race.lineCount == 0 || finished < 1)
+        return std::nullopt;
+    std::vector<std::pair<int, QString>> rows(static_cast<std::size_t>(finished));
+    for (int b = 1; b <= race.boatCount; ++b) {
+        const int row = finishRow(race, b);
+        if (finishedBelow(race, b, kBoardFinishBound) && row <= finished)
+            rows[std::size_t(row - 1)] = {b, finishRowText(race, b)};
+    }
+    std::erase_if(rows, [](const auto &row) { return row.first == 0; });
+    return drawBoardRows(race, rows, rowsPerColumn);
+}
+
+QString runningRowText(const RaceState &race, const RunningPlace &place, int rank)
+{
+    const QString row = QStringLiteral(" %1  %2").arg(rank).arg(race.boats[place.boat].name);
+    if (rank == 1)
+        return row;
+    return row + QStringLiteral("  +%1sec %2m").arg(roundHalfEven(place.gapSeconds)).arg(roundHalfEven(place.gapMetres));
+}
+
+std::optional<QImage> drawRunningBoard(const RaceState &race, const std::vector<RunningPlace> &order, int rowsPerColumn)
+{
+    if (race.lineCount == 0 || order.empty())
+        return std::nullopt;
+    std::vector<std::pair<int, QString>> rows;
+    for (const RunningPlace &place : order) {
+        const int rank = static_cast<int>(rows.size()) + 1;
+        rows.emplace_back(place.boat, place.finished ? finishRowText(race, place.boat) : runningRowText(race, place, rank));
+    }
+    return drawBoardRows(race, rows, rowsPerColumn);
 }
 
 std::optional<QImage> drawClassBoard(const RaceState &race, const std::vector<bool> &announced)

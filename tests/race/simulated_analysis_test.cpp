@@ -196,6 +196,38 @@ TEST_F(SimulatedProgressTest, TheFirstRoundLeadsAndFinishersHoldTheirPlaces)
     EXPECT_EQ(progress_.leader[end], race.results.leaderAt[finish]);
 }
 
+// Between the first and the last finish the running board lists the boats
+// finished, in the order the simulator had them cross, then the fleet still
+// racing, furthest round first; before the gun, nothing.
+TEST_F(SimulatedProgressTest, TheRunningOrderPutsFinishersFirstThenTheFleetOnTheWater)
+{
+    ASSERT_TRUE(simulation_->ok);
+    const sim::SimulatedRace &truth = simulation_->simulated;
+    const RaceState &race = simulation_->race;
+    const std::size_t finish = truth.course.items.size() - 1;
+    std::vector<const sim::SimulatedBoat *> byFinish;
+    for (const sim::SimulatedBoat &b : truth.boats)
+        byFinish.push_back(&b);
+    std::sort(byFinish.begin(), byFinish.end(), [&](auto *a, auto *b) { return *a->run.passings[finish] < *b->run.passings[finish]; });
+    const double t = (*byFinish[3]->run.passings[finish] + *byFinish[4]->run.passings[finish]) / 2;  // four boats in
+
+    const std::vector<RunningPlace> order = runningOrder(race, progress_, t);
+    ASSERT_EQ(order.size(), truth.boats.size());
+    for (std::size_t place = 0; place < 4; ++place) {
+        EXPECT_TRUE(order[place].finished) << place;
+        EXPECT_EQ(order[place].boat, byFinish[place]->number) << place;
+    }
+    const std::size_t i = static_cast<std::size_t>(t / progress_.step);
+    for (std::size_t place = 4; place < order.size(); ++place) {
+        EXPECT_FALSE(order[place].finished) << place;
+        if (place > 4) {
+            EXPECT_GE(progress_.boats[order[place - 1].boat][i].metres, progress_.boats[order[place].boat][i].metres) << place;
+            EXPECT_GE(order[place].gapMetres, order[place - 1].gapMetres) << place;
+        }
+    }
+    EXPECT_TRUE(runningOrder(race, progress_, -10).empty());
+}
+
 double percentileOf(std::vector<double> values, double share)
 {
     std::sort(values.begin(), values.end());

@@ -54,6 +54,23 @@ TEST_F(BoardsTest, FinishBoardHasABarForEveryFinisherInFinishingOrder)
     EXPECT_FALSE(drawFinishBoard(race, 3, 40));
 }
 
+// The running board: the finishers' rows as on the finish board, then the
+// boats racing with their gap to the leader; the leader's row has none.
+TEST_F(BoardsTest, RunningBoardFollowsTheOrderWithGaps)
+{
+    setUp(4);
+    EXPECT_EQ(runningRowText(race, {3, false, 0, 0}, 1), " 1  Boat 3");
+    EXPECT_EQ(runningRowText(race, {4, false, 41.6, 180.4}, 3), " 3  Boat 4  +42sec 180m");
+    const std::vector<RunningPlace> order{{1, true, 0, 0}, {4, false, 12, 50}, {2, false, 30, 120}};
+    const auto board = drawRunningBoard(race, order, 40);
+    ASSERT_TRUE(board);
+    EXPECT_EQ(board->height(), 3 * 15 + 6);
+    EXPECT_EQ(board->pixelColor(179, 1 * 15 - 10 + 1), QColor(10, 0, 100));  // boat 1, finished
+    EXPECT_EQ(board->pixelColor(179, 2 * 15 - 10 + 1), QColor(40, 0, 100));  // boat 4, racing
+    EXPECT_EQ(board->pixelColor(179, 3 * 15 - 10 + 1), QColor(20, 0, 100));  // boat 2
+    EXPECT_FALSE(drawRunningBoard(race, {}, 40));
+}
+
 // A big fleet's board wraps into columns side by side rather than running
 // off the foot of the map.
 TEST_F(BoardsTest, ABigFleetsFinishBoardWrapsIntoColumns)
