@@ -27,7 +27,7 @@
 #include "io/race_file.h"
 #include "race/track_derivation.h"
 #include "io/tracks/track_reader.h"
-#include "playback/course_view.h"
+#include "view/course_view.h"
 #include "render/course_diagram.h"
 #include "render/map_frame.h"
 #include "render/overview_map.h"

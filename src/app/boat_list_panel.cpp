@@ -8,9 +8,9 @@
 #include <QMouseEvent>
 
 #include "app/make_control.h"
-#include "playback/boat_list_layout.h"
-#include "playback/window_layout.h"
 #include "render/painting.h"
+#include "view/boat_list_layout.h"
+#include "view/window_layout.h"
 
 namespace keelrun {
 

@@ -9,8 +9,8 @@
 #include <QWidget>
 
 #include "model/race_state.h"
-#include "playback/captions.h"
-#include "playback/focus_list.h"
+#include "view/captions.h"
+#include "view/focus_list.h"
 
 class QCheckBox;
 class QLabel;

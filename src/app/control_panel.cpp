@@ -9,8 +9,8 @@
 #include <QRadioButton>
 #include <QScrollBar>
 
-#include "playback/window_layout.h"
 #include "render/pictures.h"
+#include "view/window_layout.h"
 
 namespace keelrun {
 namespace {

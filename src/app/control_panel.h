@@ -7,7 +7,7 @@
 #include <QWidget>
 
 #include "app/make_control.h"
-#include "playback/captions.h"
+#include "view/captions.h"
 
 class QCheckBox;
 class QComboBox;

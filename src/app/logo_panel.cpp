@@ -5,10 +5,10 @@
 #include <QPushButton>
 
 #include "app/make_control.h"
-#include "playback/map_view.h"
-#include "playback/window_layout.h"
 #include "render/painting.h"
 #include "render/pictures.h"
+#include "view/map_view.h"
+#include "view/window_layout.h"
 
 namespace keelrun {
 namespace {

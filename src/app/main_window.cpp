@@ -22,9 +22,9 @@
 #include "app/small_screen_bar.h"
 #include "app/splash_panel.h"
 #include "app/time_bar_panel.h"
-#include "playback/sliders.h"
 #include "render/painting.h"
 #include "render/pictures.h"
+#include "view/sliders.h"
 
 namespace keelrun {
 

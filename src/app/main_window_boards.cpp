@@ -13,9 +13,9 @@
 #include "app/main_window.h"
 #include "app/playback_controller.h"
 #include "app/time_bar_panel.h"
-#include "playback/window_layout.h"
 #include "render/painting.h"
 #include "render/ranking_boards.h"
+#include "view/window_layout.h"
 
 namespace keelrun {
 

@@ -16,10 +16,10 @@
 #include "app/playback_controller.h"
 #include "app/time_bar_panel.h"
 #include "base/numbers.h"
-#include "playback/window_layout.h"
 #include "render/course_diagram.h"
 #include "render/overview_map.h"
 #include "render/painting.h"
+#include "view/window_layout.h"
 
 namespace keelrun {
 

@@ -25,9 +25,9 @@
 #include "app/small_screen_bar.h"
 #include "app/splash_panel.h"
 #include "io/jpeg_picture.h"
-#include "playback/sliders.h"
 #include "render/painting.h"
 #include "render/pictures.h"
+#include "view/sliders.h"
 
 namespace keelrun {
 namespace {

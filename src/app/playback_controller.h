@@ -9,10 +9,10 @@
 #include <QTimer>
 
 #include "model/race_state.h"
-#include "playback/frame_state.h"
-#include "playback/light_phases.h"
-#include "playback/playback_clock.h"
-#include "playback/stopwatch.h"
+#include "replay/frame_state.h"
+#include "replay/light_phases.h"
+#include "replay/playback_clock.h"
+#include "replay/stopwatch.h"
 
 class QSoundEffect;
 

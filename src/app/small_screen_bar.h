@@ -6,7 +6,7 @@
 #include <QSize>
 #include <QWidget>
 
-#include "playback/window_layout.h"
+#include "view/window_layout.h"
 
 class QComboBox;
 class QLabel;

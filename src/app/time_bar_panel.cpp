@@ -5,8 +5,8 @@
 #include <QPainter>
 
 #include "app/make_control.h"
-#include "playback/window_layout.h"
 #include "render/time_bar.h"
+#include "view/window_layout.h"
 
 namespace keelrun {
 

@@ -13,8 +13,8 @@
 
 #include "io/data_folder.h"
 #include "model/race_state.h"
-#include "playback/window_layout.h"
 #include "race/loading_sequence.h"
+#include "view/window_layout.h"
 
 namespace keelrun {
 

@@ -5,8 +5,8 @@
 #include <QSaveFile>
 
 #include "export/documents.h"
-#include "playback/light_phases.h"
-#include "playback/window_layout.h"
+#include "replay/light_phases.h"
+#include "view/window_layout.h"
 #include "race/daylight.h"
 #include "render/map_frame.h"
 #include "render/painting.h"

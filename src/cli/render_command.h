@@ -5,8 +5,8 @@
 #include <QImage>
 
 #include "cli/command_line.h"
-#include "playback/frame_state.h"
 #include "render/map_frame.h"
+#include "replay/frame_state.h"
 
 namespace keelrun {
 

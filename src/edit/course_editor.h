@@ -11,7 +11,7 @@
 #include "edit/logged_start.h"
 #include "edit/race_file_rewrite.h"
 #include "model/race_state.h"
-#include "playback/map_view.h"
+#include "view/map_view.h"
 
 namespace keelrun {
 

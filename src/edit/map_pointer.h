@@ -11,8 +11,8 @@
 
 #include "edit/course_editor.h"
 #include "model/race_state.h"
-#include "playback/captions.h"
-#include "playback/window_layout.h"
+#include "view/captions.h"
+#include "view/window_layout.h"
 
 namespace keelrun {
 

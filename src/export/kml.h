@@ -10,7 +10,7 @@
 #include <QString>
 
 #include "model/race_state.h"
-#include "playback/frame_state.h"
+#include "replay/frame_state.h"
 
 namespace keelrun {
 

@@ -10,8 +10,8 @@
 #include <QPainter>
 
 #include "model/race_state.h"
-#include "playback/light_phases.h"
-#include "playback/map_view.h"
+#include "replay/light_phases.h"
+#include "view/map_view.h"
 
 namespace keelrun {
 

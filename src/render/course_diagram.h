@@ -10,7 +10,7 @@
 #include <QImage>
 
 #include "model/race_state.h"
-#include "playback/map_view.h"
+#include "view/map_view.h"
 
 namespace keelrun {
 

@@ -1,9 +1,9 @@
 #include "render/map_frame.h"
 
-#include "playback/sliders.h"
-#include "playback/window_layout.h"
 #include "render/painting.h"
 #include "render/wind_graph.h"
+#include "view/sliders.h"
+#include "view/window_layout.h"
 
 namespace keelrun {
 

@@ -8,10 +8,10 @@
 #include <QImage>
 #include <QSize>
 
-#include "playback/frame_state.h"
-#include "playback/playback_clock.h"
 #include "render/map_overlays.h"
 #include "render/map_renderer.h"
+#include "replay/frame_state.h"
+#include "replay/playback_clock.h"
 
 namespace keelrun {
 

@@ -9,10 +9,10 @@
 #include <QColor>
 #include <QImage>
 
-#include "playback/frame_state.h"
-#include "playback/light_phases.h"
-#include "playback/map_view.h"
 #include "render/painting.h"
+#include "replay/frame_state.h"
+#include "replay/light_phases.h"
+#include "view/map_view.h"
 
 class QPainter;
 

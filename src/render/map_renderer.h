@@ -8,8 +8,8 @@
 #include <QImage>
 #include <QPolygon>
 
-#include "playback/frame_state.h"
 #include "render/map_overlays.h"
+#include "replay/frame_state.h"
 
 class QPainter;
 

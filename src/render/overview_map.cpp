@@ -5,10 +5,10 @@
 
 #include "base/numbers.h"
 #include "base/parallel.h"
-#include "playback/map_view.h"
 #include "render/coastline_layer.h"
 #include "render/drawn_fixes.h"
 #include "render/painting.h"
+#include "view/map_view.h"
 
 namespace keelrun {
 

@@ -7,7 +7,7 @@
 #include <QPoint>
 
 #include "model/race_state.h"
-#include "playback/frame_state.h"
+#include "replay/frame_state.h"
 
 namespace keelrun {
 

@@ -2,11 +2,11 @@
 
 #include <gtest/gtest.h>
 
-#include "playback/course_view.h"
 #include "render/course_diagram.h"
 #include "render/drawn_fixes.h"
 #include "render/overview_map.h"
 #include "render/pixel_count.h"
+#include "view/course_view.h"
 
 namespace keelrun {
 namespace {

@@ -11,7 +11,7 @@
 
 #include "model/race_state.h"
 #include "race/manoeuvres.h"
-#include "playback/captions.h"
+#include "view/captions.h"
 #include "render/pages/graph_axes.h"
 
 namespace keelrun {

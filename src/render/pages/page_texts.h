@@ -4,7 +4,7 @@
 
 #include <QString>
 
-#include "playback/captions.h"
+#include "view/captions.h"
 
 namespace keelrun {
 

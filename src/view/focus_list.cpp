@@ -1,4 +1,4 @@
-#include "playback/focus_list.h"
+#include "view/focus_list.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "playback/view_lead.h"
+#include "replay/view_lead.h"
 
 #include <cmath>
 

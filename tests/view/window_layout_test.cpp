@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "playback/captions.h"
-#include "playback/window_layout.h"
-#include "playback/boat_list_layout.h"
+#include "view/captions.h"
+#include "view/window_layout.h"
+#include "view/boat_list_layout.h"
 
 namespace keelrun {
 namespace {

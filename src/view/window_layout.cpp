@@ -1,4 +1,4 @@
-#include "playback/window_layout.h"
+#include "view/window_layout.h"
 
 #include <algorithm>
 

@@ -4,7 +4,7 @@
 
 #include <numbers>
 
-#include "playback/view_lead.h"
+#include "replay/view_lead.h"
 
 namespace keelrun {
 namespace {

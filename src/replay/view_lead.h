@@ -2,12 +2,14 @@
 // Who leads the playing map's view: the fit of the fleet, a boat the map
 // keeps in its centre, or the user's own pan and zoom with the wheel and a
 // drag. The fit is worked out every frame as ever; a lead other than it
-// then moves the centre and sets the scale.
+// then moves the centre and sets the scale. Following a boat and finding
+// the boat under the pointer read the frame, so the lead sits with the
+// replay rather than with the map view it changes.
 
 #include <QPoint>
 
-#include "playback/frame_state.h"
-#include "playback/map_view.h"
+#include "replay/frame_state.h"
+#include "view/map_view.h"
 
 namespace keelrun {
 

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "playback/sliders.h"
+#include "view/sliders.h"
 
 namespace keelrun {
 namespace {

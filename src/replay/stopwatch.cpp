@@ -1,4 +1,4 @@
-#include "playback/stopwatch.h"
+#include "replay/stopwatch.h"
 
 #include <cmath>
 

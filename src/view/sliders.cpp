@@ -1,4 +1,4 @@
-#include "playback/sliders.h"
+#include "view/sliders.h"
 
 #include <algorithm>
 

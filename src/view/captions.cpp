@@ -1,4 +1,4 @@
-#include "playback/captions.h"
+#include "view/captions.h"
 
 #include <array>
 

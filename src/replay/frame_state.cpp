@@ -1,4 +1,4 @@
-#include "playback/frame_state.h"
+#include "replay/frame_state.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "playback/playback_clock.h"
-#include "playback/stopwatch.h"
+#include "replay/playback_clock.h"
+#include "replay/stopwatch.h"
 
 namespace keelrun {
 namespace {

@@ -1,4 +1,4 @@
-#include "playback/boat_list_layout.h"
+#include "view/boat_list_layout.h"
 
 #include "base/numbers.h"
 

@@ -3,8 +3,8 @@
 #include <cmath>
 #include <numbers>
 
-#include "playback/map_view.h"
 #include "race/race_extent.h"
+#include "view/map_view.h"
 
 namespace keelrun {
 namespace {

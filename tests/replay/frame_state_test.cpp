@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "playback/frame_state.h"
+#include "replay/frame_state.h"
 
 namespace keelrun {
 namespace {

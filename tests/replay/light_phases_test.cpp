@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "playback/light_phases.h"
+#include "replay/light_phases.h"
 
 namespace keelrun {
 namespace {

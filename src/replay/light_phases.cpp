@@ -1,4 +1,4 @@
-#include "playback/light_phases.h"
+#include "replay/light_phases.h"
 
 #include <algorithm>
 

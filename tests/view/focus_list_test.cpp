@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "playback/captions.h"
-#include "playback/focus_list.h"
+#include "view/captions.h"
+#include "view/focus_list.h"
 
 namespace keelrun {
 namespace {

@@ -1,4 +1,4 @@
-#include "playback/playback_clock.h"
+#include "replay/playback_clock.h"
 
 #include <cmath>
 

@@ -5,7 +5,7 @@
 
 #include <vector>
 
-#include "playback/frame_state.h"
+#include "replay/frame_state.h"
 #include "model/race_state.h"
 
 namespace keelrun {

@@ -1,4 +1,4 @@
-#include "playback/course_view.h"
+#include "view/course_view.h"
 
 #include <algorithm>
 #include <cmath>

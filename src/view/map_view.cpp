@@ -1,4 +1,4 @@
-#include "playback/map_view.h"
+#include "view/map_view.h"
 
 #include <algorithm>
 #include <cmath>

@@ -7,7 +7,7 @@
 #include <QSize>
 
 #include "model/race_state.h"
-#include "playback/map_view.h"
+#include "view/map_view.h"
 
 namespace keelrun {
 
