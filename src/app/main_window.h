@@ -14,19 +14,19 @@
 #include <QTimer>
 #include <QWidget>
 
+#include "edit/course_editor.h"
+#include "edit/map_pointer.h"
 #include "io/data_folder.h"
 #include "model/race_state.h"
 #include "race/course_progress.h"
+#include "race/loading_sequence.h"
+#include "race/race_catalogue.h"
+#include "render/map_frame.h"
+#include "render/pages/analysis_page.h"
 #include "replay/view_lead.h"
 #include "view/captions.h"
 #include "view/course_view.h"
 #include "view/window_layout.h"
-#include "race/loading_sequence.h"
-#include "race/race_catalogue.h"
-#include "render/map_frame.h"
-#include "edit/course_editor.h"
-#include "edit/map_pointer.h"
-#include "render/pages/analysis_page.h"
 
 class QLabel;
 class QListWidget;
