@@ -43,12 +43,18 @@ constexpr int kListFontPixels = 11;
 // Room the tick takes before the text.
 constexpr int kTickWidth = 18;
 
-QString boxStyle(const QColor &background, const QColor &text, bool ringed)
+// The highlighted boat is ringed in red, a watched one in dashes.
+enum class Ring { None, Highlighted, Watched };
+
+QString boxStyle(const QColor &background, const QColor &text, Ring ring)
 {
+    const QString border = ring == Ring::Highlighted ? QStringLiteral("2px solid red")
+                           : ring == Ring::Watched   ? QStringLiteral("2px dashed red")
+                                                     : QStringLiteral("none");
     return QStringLiteral("QCheckBox { background: %1; color: %2; font-size: %3px; border: %4; }")
         .arg(background.name(), text.name())
         .arg(kListFontPixels)
-        .arg(ringed ? QStringLiteral("2px solid red") : QStringLiteral("none"));
+        .arg(border);
 }
 
 // The boxes take no keyboard focus and their own clicks are replaced by the
@@ -83,13 +89,13 @@ void BoatListPanel::rebuild(const RaceState &race)
         classBoxes_.push_back(makeListBox(this, race.classes[c].name + QStringLiteral(" class"),
                                           QStringLiteral("classBox%1").arg(c),
                                           QRect(at, QSize(kColumnWidth - at.x() - 5, kListBoxHeight)),
-                                          boxStyle(Qt::white, QColor(255, 0, 0), false)));
+                                          boxStyle(Qt::white, QColor(255, 0, 0), Ring::None)));
     }
     for (int b = 1; b <= race.boatCount; ++b) {
         const QColor colour = toQColor(race.boats[b].colour);
         boatBoxes_.push_back(makeListBox(this, race.boats[b].name, QStringLiteral("boatBox%1").arg(b),
                                          QRect(layout.boatBoxes[b], QSize(kListBoxWidth, kListBoxHeight)),
-                                         boxStyle(colour, textColourOn(colour), false)));
+                                         boxStyle(colour, textColourOn(colour), Ring::None)));
         boatColours_.push_back(colour);
     }
     showFocus();
@@ -109,7 +115,8 @@ void BoatListPanel::showFocus()
         QCheckBox *box = boatBoxes_[b - 1];
         box->setChecked(focus_.isShown(b));
         const QColor colour = boatColours_[b - 1];
-        const QString style = boxStyle(colour, textColourOn(colour), focus_.selectedBoat() == b);
+        const Ring ring = focus_.selectedBoat() == b ? Ring::Highlighted : focus_.isWatched(b) ? Ring::Watched : Ring::None;
+        const QString style = boxStyle(colour, textColourOn(colour), ring);
         if (box->styleSheet() != style)
             box->setStyleSheet(style);
     }
@@ -121,6 +128,14 @@ void BoatListPanel::tickAll()
 {
     focus_.focusAll();
     showFocus();
+}
+
+void BoatListPanel::chooseLiveBoats(const std::vector<int> &boats)
+{
+    for (std::size_t i = 0; i < boats.size(); ++i)
+        focus_.clickBoat(boats[i], i == 0 ? FocusList::BoatClick::Highlight : FocusList::BoatClick::Watch);
+    showFocus();
+    emit focusChanged();
 }
 
 bool BoatListPanel::eventFilter(QObject *watched, QEvent *event)
@@ -156,16 +171,19 @@ bool BoatListPanel::onBoatBoxEvent(int boat, QEvent *event)
     case QEvent::MouseButtonPress: {
         const auto *mouse = static_cast<QMouseEvent *>(event);
         using Click = FocusList::BoatClick;
-        const Click click = mouse->modifiers() & Qt::ShiftModifier ? Click::Highlight
-                            : mouse->button() == Qt::RightButton    ? Click::FocusAlone
-                                                                    : Click::Toggle;
+        const Click click = mouse->modifiers() & Qt::ShiftModifier     ? Click::Highlight
+                            : mouse->modifiers() & Qt::ControlModifier ? Click::Watch
+                            : mouse->button() == Qt::RightButton        ? Click::FocusAlone
+                                                                        : Click::Toggle;
         focus_.clickBoat(boat, click);
         showFocus();
         emit focusChanged();
         return true;
     }
-    case QEvent::MouseButtonRelease:
     case QEvent::MouseButtonDblClick:
+        emit boatDoubleClicked(boat);
+        return true;
+    case QEvent::MouseButtonRelease:
         return true;
     default:
         return false;

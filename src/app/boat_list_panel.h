@@ -34,6 +34,9 @@ public:
     // [b], b = 1..boatCount: whether boat b is ticked (slot 0 unused).
     const std::vector<bool> &shown() const { return focus_.shown(); }
     void tickAll();
+    // The boats whose live numbers show: the first highlighted, the others
+    // watched, as Shift and Ctrl clicks would choose them.
+    void chooseLiveBoats(const std::vector<int> &boats);
 
 signals:
     // The pointer rests on a boat's or a class's box, whose top is `boxTop`
@@ -44,6 +47,7 @@ signals:
     void panelHovered();  // the pointer on the list between the boxes
     void hoverEnded();    // the pointer has left the list
     void focusChanged();
+    void boatDoubleClicked(int boat);  // the map is to follow it
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;

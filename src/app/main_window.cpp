@@ -94,6 +94,9 @@ void MainWindow::buildFloatingControls()
     classBoard_ = makeControl<QLabel>(this, "pnlScore2", {5, 5, 205, 24});
     finalRanking_ = makeControl<QLabel>(this, "Image6", {0, 0, 1, 1});
     finalRanking_->hide();
+    livePanel_ = makeControl<QLabel>(this, "livePanel", {0, 0, 1, 1});
+    livePanel_->setAttribute(Qt::WA_TransparentForMouseEvents);  // the map under it still takes the pointer
+    livePanel_->hide();
     finalRankingHold_.setSingleShot(true);
     finalRankingHold_.setInterval(kFinalRankingHoldMs);
     connect(&finalRankingHold_, &QTimer::timeout, this, &MainWindow::moveOnAfterReplay);
@@ -213,6 +216,7 @@ void MainWindow::connectPlayback()
         showClockTime();
         followDaylight();
         showBoardsEverySample();
+        showLiveNumbers();
     });
 }
 

@@ -99,6 +99,10 @@ public:
     // The finish boards as they stand at the race clock, as if the replay
     // had played up to it, without the guns.
     void showFinishesSoFar();
+    // The playing map keeps `boat` in its centre, as a double click on it does.
+    void followBoat(int boat);
+    // The live numbers show `boats`: the first highlighted, the others watched.
+    void watchBoats(const std::vector<int> &boats);
 
 signals:
     void raceLoaded(bool ok);
@@ -171,6 +175,7 @@ private:
     void prepareBoards();
     void showBoards();
     void showBoardsEverySample();
+    void showLiveNumbers();
     void hideBoards();
     void dodge(QWidget *board);
     bool showFinalRanking();
@@ -191,6 +196,7 @@ private:
     void startReplay();
     void redrawWhenStopped();
     void connectMapGestures();
+    void leadMap(const ViewLead &next);
     void showClockTime();
     void followDaylight();
     void onAutoTraceClicked(bool checked);
@@ -281,6 +287,7 @@ private:
     QLabel *finishBoard_ = nullptr;       // the finishers so far, in order
     QLabel *classBoard_ = nullptr;        // the finishers so far, by class
     QLabel *finalRanking_ = nullptr;      // every finisher over the map at the end, in small-screen mode
+    QLabel *livePanel_ = nullptr;         // the live numbers of the highlighted and watched boats
     QTimer finalRankingHold_;             // how long the final ranking shows before the replay moves on
 
     // Editing and the pointer over the map.

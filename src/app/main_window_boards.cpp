@@ -4,16 +4,19 @@
 // far; both step aside from the pointer. In small-screen mode the final ranking covers
 // the map when the replay ends.
 
+#include <algorithm>
 #include <cmath>
 
 #include <QLabel>
 #include <QScrollBar>
 
+#include "app/boat_list_panel.h"
 #include "app/control_panel.h"
 #include "app/main_window.h"
 #include "app/playback_controller.h"
 #include "app/time_bar_panel.h"
 #include "render/painting.h"
+#include "render/live_panel.h"
 #include "render/ranking_boards.h"
 #include "view/window_layout.h"
 
@@ -71,6 +74,30 @@ bool MainWindow::showFinalRanking()
     finalRanking_->show();
     finalRanking_->raise();
     return true;
+}
+
+// The live numbers of the highlighted and watched boats at the clock, at the
+// map's foot left, above the scale bar; nothing without such a boat racing.
+void MainWindow::showLiveNumbers()
+{
+    std::vector<LiveNumbers> rows;
+    if (currentPage() == Page::Track && smallScreen_ == SmallScreen::Off && race_.boatCount > 0) {
+        const std::vector<LiveNumbers> fleet = liveNumbers(race_, progress_, playback_->clock().raceClock);
+        for (const int boat : boatList_->focus().liveBoats()) {
+            const auto numbers = std::find_if(fleet.begin(), fleet.end(), [boat](const LiveNumbers &n) { return n.boat == boat; });
+            if (numbers != fleet.end())
+                rows.push_back(*numbers);
+        }
+    }
+    const QImage panel = drawLivePanel(race_, rows, language_);
+    if (panel.isNull()) {
+        livePanel_->hide();
+        return;
+    }
+    livePanel_->setPixmap(QPixmap::fromImage(panel));
+    livePanel_->setGeometry(5, mapSize_.height() - 30 - panel.height(), panel.width(), panel.height());
+    livePanel_->show();
+    livePanel_->raise();
 }
 
 // The running board moves on as the progress is sampled.

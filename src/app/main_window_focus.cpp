@@ -41,8 +41,11 @@ void MainWindow::bringForward(QWidget *panel)
 
 // A playing replay shows the change in its next frame; the pages and the
 // stopped map are drawn again.
+void MainWindow::watchBoats(const std::vector<int> &boats) { boatList_->chooseLiveBoats(boats); }
+
 void MainWindow::onFocusChanged()
 {
+    showLiveNumbers();
     if (currentPage() == Page::Track)
         redrawWhenStopped();
     else

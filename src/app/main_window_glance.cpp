@@ -86,6 +86,7 @@ void MainWindow::jumpTo(double raceClock)
     playback_->jumpTo(raceClock);
     drawFrame();
     showBoards();
+    showLiveNumbers();
     showClockTime();
 }
 

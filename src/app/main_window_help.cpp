@@ -83,6 +83,7 @@ void MainWindow::setLanguage(Language language)
 {
     language_ = language;
     showLanguageFlags();
+    showLiveNumbers();
     controls_->setCaptions(language_);
     boatList_->setCaption(language_);
     if (race_.boatCount > 0 && currentPage() != Page::Track)

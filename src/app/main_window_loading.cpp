@@ -114,6 +114,7 @@ void MainWindow::prepareForLoading()
 {
     finalRankingHold_.stop();
     finalRanking_->hide();
+    livePanel_->hide();
     const auto cover = readJpegFile(folder_.coverPicture());
     splash_->setPicture(cover ? toImage(*cover) : splashPicture(kSplashPictureSize));
     splash_->setTitles({}, {});

@@ -50,9 +50,11 @@ void MainWindow::showPage(Page page)
         playback_->play(playback_->clock().playDirection);
         drawFrame();
         showBoards();  // the boards as they stand at the clock
+        showLiveNumbers();
         return;
     }
     hideBoards();
+    livePanel_->hide();
     drawPage();
 }
 

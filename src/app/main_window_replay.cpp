@@ -84,26 +84,38 @@ bool MainWindow::drawFrame()
 }
 
 // The wheel zooms about the pointer, a drag pans, a double click on a boat
-// follows it and on open water goes back to framing the fleet.
+// (on the map or in the boat list) follows it and on open water goes back
+// to framing the fleet.
 void MainWindow::connectMapGestures()
 {
-    const auto lead = [this](const ViewLead &next) {
-        if (currentPage() != Page::Track || !controls_->autoTraceBox->isChecked() || race_.boatCount == 0)
-            return;
-        viewLead_ = next;
-        drawFrame();
-    };
-    connect(mapCanvas_, &MapCanvas::wheelTurned, this, [this, lead](QPoint at, double steps) {
-        lead(zoomedAbout(viewLead_, playback_->frame().view, at, std::pow(kWheelZoom, steps)));
+    connect(mapCanvas_, &MapCanvas::wheelTurned, this, [this](QPoint at, double steps) {
+        leadMap(zoomedAbout(viewLead_, playback_->frame().view, at, std::pow(kWheelZoom, steps)));
     });
-    connect(mapCanvas_, &MapCanvas::dragged, this, [this, lead](QPoint from, QPoint to) {
+    connect(mapCanvas_, &MapCanvas::dragged, this, [this](QPoint from, QPoint to) {
         if (viewLead_.kind != ViewLead::Kind::Follow)
-            lead(pannedBy(playback_->frame().view, from, to));
+            leadMap(pannedBy(playback_->frame().view, from, to));
     });
-    connect(mapCanvas_, &MapCanvas::doubleClicked, this, [this, lead](QPoint at) {
+    connect(mapCanvas_, &MapCanvas::doubleClicked, this, [this](QPoint at) {
         const int boat = boatUnder(playback_->frame(), at, kBoatReach);
-        lead(boat > 0 ? following(boat, playback_->frame().view) : ViewLead{});
+        leadMap(boat > 0 ? following(boat, playback_->frame().view) : ViewLead{});
     });
+    connect(boatList_, &BoatListPanel::boatDoubleClicked, this, &MainWindow::followBoat);
+}
+
+// The playing map takes the user's lead; the stopped map and the pages have
+// their own.
+void MainWindow::leadMap(const ViewLead &next)
+{
+    if (currentPage() != Page::Track || !controls_->autoTraceBox->isChecked() || race_.boatCount == 0)
+        return;
+    viewLead_ = next;
+    drawFrame();
+}
+
+void MainWindow::followBoat(int boat)
+{
+    if (boat >= 1 && boat <= race_.boatCount)
+        leadMap(following(boat, playback_->frame().view));
 }
 
 void MainWindow::redrawWhenStopped()

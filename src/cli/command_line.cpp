@@ -84,7 +84,7 @@ const QList<Setting> &settings()
         {{"ct"}, {}, "Corrected time.", {M::Inspect, M::Render, M::ExportCsv, M::ExportManoeuvres, M::ExportLegs, M::Video}},
         {{"at"}, "TIME",
          "The moment drawn: seconds on the race clock from the gun (660, -30) or a local time of day (12:20:00).",
-         {M::Render, M::Screenshot, M::ExportKml}},
+         {M::Render, M::Screenshot, M::ExportKml, M::Inspect}},
         {{"size"}, "WxH", "The picture's size (default 1280x1024; a video's 1280x720), at most 7680x4320.",
          {M::Render, M::Screenshot, M::Video}},
         {{"north-up"}, {}, "North at the top.", {M::Render, M::Video}},
@@ -95,6 +95,9 @@ const QList<Setting> &settings()
         {{"page"}, "PAGE", "The page drawn: track (default), graph or analysis.", {M::Render, M::Screenshot}},
         {{"lang"}, "LANG", "The window's language, ja or en.", {M::Screenshot}},
         {{"stopped"}, {}, "The replay stopped, the map showing the course diagram.", {M::Screenshot}},
+        {{"follow"}, "BOAT", "The map follows BOAT, by number or name.", {M::Screenshot}},
+        {{"select"}, "BOATS", "The live numbers of BOATS (numbers or names, comma-separated; the first highlighted).",
+         {M::Screenshot}},
         {{"from"}, "TIME", "Where it starts, as --at (default: the race window's start).", {M::Video}},
         {{"to"}, "TIME", "Where it ends, as --at (default: the race window's end).", {M::Video}},
         {{"speed"}, "S", "Times real time, 1 to 1500 (default 30).", {M::Video}},
@@ -277,6 +280,9 @@ void readPicture(OptionReader &read, CommandLine &command)
     if (!command.language.isEmpty() && command.language != QLatin1String("ja") && command.language != QLatin1String("en"))
         read.fail("lang", command.language, QStringLiteral("ja or en"));
     command.stopped = read.isSet("stopped");
+    command.follow = read.value("follow");
+    if (read.isSet("select"))
+        command.select = read.value("select").split(QLatin1Char(','), Qt::SkipEmptyParts);
     command.output = read.output(true, pictureFormatFor(read.value("o")), kPictureNames);
 }
 
@@ -303,6 +309,10 @@ void readMode(OptionReader &read, CommandLine &command)
     case Mode::Render:
     case Mode::Screenshot:
         readPicture(read, command);
+        break;
+    case Mode::Inspect:
+        command.sceneAt = read.time("at");
+        command.output = read.output(false, "any", nullptr);
         break;
     case Mode::ExportKml:
         command.sceneAt = read.time("at");
@@ -462,7 +472,10 @@ int runInspect(const CommandLine &command, const QString &executableDir)
     RaceState state;
     if (!loadCommandRace(command, executableDir, state))
         return kExitError;
-    const std::string json = inspectJson(state, {command.samples, command.coast});
+    InspectOptions options{command.samples, command.coast, std::nullopt};
+    if (command.sceneAt)
+        options.at = command.sceneAt->raceClock(state);
+    const std::string json = inspectJson(state, options);
     std::fwrite(json.data(), 1, json.size(), stdout);
     return 0;
 }

@@ -51,7 +51,12 @@ struct CommandLine {
     // and whether the replay is stopped, showing the course diagram.
     QString language;
     bool stopped = false;
-    // ExportKml: the scene at `at` when set, else the whole race.
+    // Screenshot: the boat the map follows, and those whose live numbers
+    // show (the first highlighted), each by number or name.
+    QString follow;
+    QStringList select;
+    // ExportKml: the scene at `at` when set, else the whole race; Inspect:
+    // the live numbers at `at` when set.
     std::optional<CommandTime> sceneAt;
     bool hideUnfocused = false;
     // Video: the race-clock times it runs from and to (the race window when

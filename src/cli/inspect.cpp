@@ -6,6 +6,7 @@
 
 #include "base/parallel.h"
 #include "race/leg_analysis.h"
+#include "race/live_numbers.h"
 #include "race/manoeuvres.h"
 #include "race/plane.h"
 #include "race/start_analysis.h"
@@ -218,6 +219,29 @@ Json polarJson(const FleetPolar &polar)
             {"bins", bins}};
 }
 
+// The fleet at race clock t as the running leaderboard and the live
+// numbers show it.
+Json liveJson(const RaceState &s, double t)
+{
+    Json boats = Json::array();
+    for (const LiveNumbers &n : liveNumbers(s, courseProgress(s), t)) {
+        boats.push_back({{"boat", n.boat},
+                         {"name", utf8(s.boats[n.boat].name)},
+                         {"rank", n.rank},
+                         {"finished", n.finished},
+                         {"leg", n.leg},
+                         {"progressMetres", n.progressMetres},
+                         {"distanceToGoMetres", n.distanceToGoMetres},
+                         {"toNextMetres", n.toNextMetres},
+                         {"gapSeconds", n.gapSeconds},
+                         {"gapMetres", n.gapMetres},
+                         {"sog", n.sog},
+                         {"cog", n.cog},
+                         {"vmg", n.vmg}});
+    }
+    return {{"raceClock", t}, {"boats", boats}};
+}
+
 Json windJson(const RaceState &s)
 {
     Json time = Json::array(), tws = Json::array(), twd = Json::array();
@@ -357,6 +381,8 @@ std::string inspectJson(const RaceState &s, const InspectOptions &options)
         boats.push_back(std::move(boatsJson[static_cast<std::size_t>(i)]));
     j["boats"] = std::move(boats);
     j["polars"] = polarJson(polar);
+    if (options.at)
+        j["live"] = liveJson(s, *options.at);
     return j.dump(2) + "\n";
 }
 

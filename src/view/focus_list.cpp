@@ -15,7 +15,20 @@ void FocusList::reset(const RaceState &race)
     classTicked_.assign((race.classesEnabled ? race.classCount : 0) + 1, true);
     classTicked_[0] = false;
     selectedBoat_ = 0;
+    watched_.clear();
     hoveredBoat_ = 0;
+}
+
+std::vector<int> FocusList::liveBoats() const
+{
+    std::vector<int> boats;
+    if (selectedBoat_ > 0)
+        boats.push_back(selectedBoat_);
+    for (const int b : watched_) {
+        if (b != selectedBoat_)
+            boats.push_back(b);
+    }
+    return boats;
 }
 
 int FocusList::unfocusedCount() const
@@ -38,6 +51,15 @@ void FocusList::clickBoat(int boat, BoatClick click)
         break;
     case BoatClick::Toggle:
         boatTicked_[boat] = !boatTicked_[boat];
+        break;
+    case BoatClick::Watch:
+        if (isWatched(boat)) {
+            std::erase(watched_, boat);
+        } else {
+            if (static_cast<int>(watched_.size()) == kMostWatched)
+                watched_.erase(watched_.begin());
+            watched_.push_back(boat);
+        }
         break;
     }
 }

@@ -2,8 +2,10 @@
 // Which boats are in focus. The boat list ticks boats one by one or a class
 // at a time; a ticked boat is drawn normally on the map and the pages, an
 // unticked one thin or not at all. One boat may be highlighted for good
-// (Shift + click) and one is under the pointer.
+// (Shift + click), up to three more watched (Ctrl + click) for their live
+// numbers, and one is under the pointer.
 
+#include <algorithm>
 #include <vector>
 
 #include "model/race_state.h"
@@ -29,10 +31,18 @@ public:
     int hoveredBoat() const { return hoveredBoat_; }    // under the pointer in the list, 0 = none
     void setHoveredBoat(int boat) { hoveredBoat_ = boat; }
 
-    enum class BoatClick { Toggle, FocusAlone, Highlight };
+    static constexpr int kMostWatched = 3;
+    // The boats whose live numbers show: the highlighted one first, then
+    // those watched, in the order they were chosen.
+    std::vector<int> liveBoats() const;
+    bool isWatched(int boat) const { return std::find(watched_.begin(), watched_.end(), boat) != watched_.end(); }
+
+    enum class BoatClick { Toggle, FocusAlone, Highlight, Watch };
     // A click on boat b's box: the left button toggles its tick, the right
     // focuses it alone (and unticks every class), Shift with either button
-    // highlights it, or clears the highlight when it already is.
+    // highlights it, or clears the highlight when it already is; Ctrl
+    // watches it, or stops watching it, the first watched making way when
+    // three are.
     void clickBoat(int boat, BoatClick click);
     // A class box ticked or unticked; its boats follow, except that the
     // highlighted boat stays ticked.
@@ -50,6 +60,7 @@ private:
     std::vector<bool> classTicked_{false};
     std::vector<int> classOf_{0};  // [b]: the boat's class, 0 = none
     int selectedBoat_ = 0;
+    std::vector<int> watched_;
     int hoveredBoat_ = 0;
 };
 

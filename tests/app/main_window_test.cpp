@@ -1022,6 +1022,43 @@ TEST_F(MainWindowTest, TheWheelAndADoubleClickLeadTheMap)
     EXPECT_DOUBLE_EQ(w->playback().frame().view.latScale, fitted);
 }
 
+// Ctrl + click in the boat list watches a boat and Shift + click highlights
+// one: their live numbers show at the map's foot, the highlighted boat's
+// first; a double click on a boat's row makes the map follow it.
+TEST_F(MainWindowTest, WatchedBoatsShowTheirLiveNumbersAndTheListLeadsTheMap)
+{
+    MainWindow w(DataFolder(QStringLiteral(KEELRUN_DEMO_DATA)), QStringLiteral("solent-evening.txt"));
+    w.resize(1280, 1020);
+    w.show();
+    waitForLoad(w);
+    w.stopPlayback();
+    w.jumpTo(600);
+    auto *panel = child<QLabel>(w, "livePanel");
+    EXPECT_FALSE(panel->isVisibleTo(&w));
+    auto *second = child<QCheckBox>(w, "boatBox2");
+    click(second, Qt::LeftButton, Qt::ControlModifier);
+    ASSERT_TRUE(panel->isVisibleTo(&w));
+    EXPECT_TRUE(second->styleSheet().contains("dashed"));
+    EXPECT_EQ(panel->height(), 2 * 15 + 2);  // the heads and one boat
+    click(child<QCheckBox>(w, "boatBox3"), Qt::LeftButton, Qt::ShiftModifier);
+    EXPECT_EQ(panel->height(), 3 * 15 + 2);
+    EXPECT_EQ(panel->x(), 5);
+    EXPECT_LT(panel->geometry().bottom(), w.mapSize().height() - 20);  // above the scale bar
+    w.showPage(Page::Graph);
+    EXPECT_FALSE(panel->isVisibleTo(&w));
+    w.showPage(Page::Track);
+    EXPECT_TRUE(panel->isVisibleTo(&w));
+
+    w.stopPlayback();
+    QMouseEvent doubleClick(QEvent::MouseButtonDblClick, QPointF(5, 5), second->mapToGlobal(QPointF(5, 5)), Qt::LeftButton,
+                            Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(second, &doubleClick);
+    w.jumpTo(900);
+    const BoatInFrame &followed = w.playback().frame().boats[2];
+    const QPoint centre(w.mapSize().width() / 2, w.mapSize().height() / 2);
+    EXPECT_LE((projectPoint(followed.lat, followed.lon, w.playback().frame().view) - centre).manhattanLength(), 1);
+}
+
 // ---- Every text readable -------------------------------------------------
 
 // Tips take the size of their text, in both languages, inside the window.

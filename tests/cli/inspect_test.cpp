@@ -62,6 +62,29 @@ TEST(Inspect, CommandLinePrintsTheWarnings)
     EXPECT_TRUE(badErr.contains(QStringLiteral("\"fast\""))) << badErr.toStdString();
 }
 
+// With --at the fleet's live numbers at that moment: the running order,
+// each boat's leg, speeds and gaps.
+TEST(Inspect, LiveNumbersAtAMoment)
+{
+    QProcess keelrun;
+    keelrun.start(KEELRUN_BINARY, {"--inspect", "valencia-2025-p01.txt", "--at", "600", KEELRUN_DEMO_DATA});
+    ASSERT_TRUE(keelrun.waitForFinished(30000));
+    ASSERT_EQ(keelrun.exitCode(), 0) << keelrun.readAllStandardError().toStdString();
+    const auto live = nlohmann::json::parse(keelrun.readAllStandardOutput().toStdString())["live"];
+    EXPECT_EQ(live["raceClock"], 600);
+    ASSERT_EQ(live["boats"].size(), 2u);
+    for (const auto &boat : live["boats"]) {
+        for (const char *key : {"rank", "leg", "progressMetres", "distanceToGoMetres", "gapSeconds", "gapMetres", "sog", "cog", "vmg"})
+            EXPECT_TRUE(boat.contains(key)) << key;
+        EXPECT_EQ(boat["leg"], 2);                 // the first run, ten minutes after the gun
+        EXPECT_LT(boat["vmg"].get<double>(), 0);   // away from the wind
+        EXPECT_GT(boat["sog"].get<double>(), 3);
+    }
+    EXPECT_EQ(live["boats"][0]["rank"], 1);
+    EXPECT_EQ(live["boats"][0]["gapSeconds"], 0);
+    EXPECT_GT(live["boats"][1]["gapMetres"].get<double>(), 0);
+}
+
 // A boat whose logger is its start timer shows the gun as its timer had it
 // and the line ends it pinged; any other boat nothing of the kind, and a
 // boat whose .vkx file is no log is left out saying why.

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QFileInfo>
 #include <QImage>
 #include <QProcess>
 
@@ -50,6 +51,28 @@ TEST(ScreenshotCommand, AFourKPictureScalesTheWholeWindow)
     const QColor timeBar(255, 255, 192);
     EXPECT_EQ(picture.pixelColor(3840 - 2 * 315 + 4, 1000), timeBar);
     EXPECT_NE(picture.pixelColor(3840 - 315 + 4, 1000), timeBar);  // where an unscaled window has it
+}
+
+// --select and --follow take boats by number or name; a boat the race has
+// not is refused, and nothing is written.
+TEST(ScreenshotCommand, SelectAndFollowNameTheirBoats)
+{
+    test::TestFolder t;
+    const QString shot = t.path("live.png"), demo = QStringLiteral(KEELRUN_DEMO_DATA);
+    ASSERT_EQ(runKeelrun({"--screenshot", "solent-evening.txt", "--at", "600", "--select", "2,golden falcon", "--follow",
+                          "Golden Falcon", "-o", shot, demo}),
+              0);
+    // The live panel at the map's foot left, its dark edge as high as the
+    // heads and the two boats' rows.
+    const QImage picture(shot);
+    int dark = 0;
+    for (int y = picture.height() - 150; y < picture.height(); ++y)
+        dark += picture.pixelColor(5, y) == QColor(20, 20, 20);
+    EXPECT_EQ(dark, 3 * 15 + 2);
+    const QString refused = t.path("refused.png");
+    EXPECT_EQ(runKeelrun({"--screenshot", "solent-evening.txt", "--at", "600", "--select", "99", "-o", refused, demo}), 2);
+    EXPECT_EQ(runKeelrun({"--screenshot", "solent-evening.txt", "--at", "600", "--follow", "Nobody", "-o", refused, demo}), 2);
+    EXPECT_FALSE(QFileInfo::exists(refused));
 }
 
 }  // namespace

@@ -14,6 +14,7 @@
 #include "race/course_progress.h"
 #include "race/fleet_polars.h"
 #include "race/leg_analysis.h"
+#include "race/live_numbers.h"
 #include "race/loading_sequence.h"
 #include "race/manoeuvres.h"
 #include "race/start_analysis.h"
@@ -226,6 +227,28 @@ TEST_F(SimulatedProgressTest, TheRunningOrderPutsFinishersFirstThenTheFleetOnThe
         }
     }
     EXPECT_TRUE(runningOrder(race, progress_, -10).empty());
+}
+
+// Live ranks follow course progress, not the distance left to the next
+// mark: on a beat a boat out on a wing can be nearer the mark and behind.
+TEST_F(SimulatedProgressTest, LiveRanksFollowProgressNotTheDistanceToTheMark)
+{
+    ASSERT_TRUE(simulation_->ok);
+    const RaceState &race = simulation_->race;
+    int nearerButBehind = 0;
+    for (double t = 60; t < race.results.firstPassTime[race.courseLength()]; t += 30) {
+        const std::vector<LiveNumbers> live = liveNumbers(race, progress_, t);
+        const std::size_t i = static_cast<std::size_t>(t / progress_.step);
+        for (std::size_t k = 1; k < live.size(); ++k) {
+            const LiveNumbers &ahead = live[k - 1], &behind = live[k];
+            EXPECT_EQ(behind.rank, ahead.rank + 1);
+            EXPECT_GE(progress_.boats[ahead.boat][i].metres, progress_.boats[behind.boat][i].metres) << "at " << t;
+            EXPECT_NEAR(ahead.distanceToGoMetres + ahead.progressMetres, CourseMadeGood(race).courseLength(), 1e-6);
+            if (ahead.leg == behind.leg && ahead.toNextMetres > behind.toNextMetres)
+                ++nearerButBehind;
+        }
+    }
+    EXPECT_GT(nearerButBehind, 0);
 }
 
 double percentileOf(std::vector<double> values, double share)

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "render/live_panel.h"
 #include "render/painting.h"
 #include "render/ranking_boards.h"
 
@@ -69,6 +70,30 @@ TEST_F(BoardsTest, RunningBoardFollowsTheOrderWithGaps)
     EXPECT_EQ(board->pixelColor(179, 2 * 15 - 10 + 1), QColor(40, 0, 100));  // boat 4, racing
     EXPECT_EQ(board->pixelColor(179, 3 * 15 - 10 + 1), QColor(20, 0, 100));  // boat 2
     EXPECT_FALSE(drawRunningBoard(race, {}, 40));
+}
+
+// The live panel: a row a watched boat, its name on its colour, its place,
+// gap, leg, distance to the next mark, SOG, COG and VMG with their units.
+TEST_F(BoardsTest, LivePanelShowsTheWatchedBoatsNumbers)
+{
+    setUp(3);
+    const LiveNumbers second{2, 3, false, 2, 1500, 900, 320.4, 41.6, 180.4, 6.24, 5, -5.71};
+    EXPECT_EQ(livePanelCells(second, Language::EnglishChosen),
+              QStringList({"3", "+42 s 180 m", "2", "320 m", "6.2", "005", "-5.7"}));
+    LiveNumbers leader = second;
+    leader.rank = 1;
+    EXPECT_EQ(livePanelCells(leader, Language::EnglishChosen)[1], "-");
+    LiveNumbers finished = second;
+    finished.finished = true;
+    finished.leg = 0;
+    EXPECT_EQ(livePanelCells(finished, Language::Japanese).mid(1, 3), QStringList({u"完走"_qs, "-", "-"}));
+    EXPECT_TRUE(livePanelHeads(Language::EnglishChosen).contains("SOG kn"));
+    EXPECT_TRUE(livePanelHeads(Language::Japanese).contains(u"順位"_qs));
+
+    const QImage panel = drawLivePanel(race, {second, leader}, Language::EnglishChosen);
+    EXPECT_EQ(panel.height(), 3 * 15 + 2);
+    EXPECT_EQ(panel.pixelColor(2, 1 + 15 + 3), QColor(20, 0, 100));  // boat 2's name on its colour
+    EXPECT_TRUE(drawLivePanel(race, {}, Language::EnglishChosen).isNull());
 }
 
 // A big fleet's board wraps into columns side by side rather than running

@@ -76,6 +76,26 @@ TEST(FocusList, BoatClicks)
     EXPECT_EQ(focus.shown(), ticks({4}));
 }
 
+// Ctrl + click watches up to three boats for their live numbers, the first
+// making way for a fourth; the highlighted boat's numbers come first.
+TEST(FocusList, WatchedBoatsForTheLiveNumbers)
+{
+    FocusList focus;
+    focus.reset(twoClassRace());
+    EXPECT_TRUE(focus.liveBoats().empty());
+    for (const int b : {2, 3, 4, 6})
+        focus.clickBoat(b, Click::Watch);
+    EXPECT_EQ(focus.liveBoats(), (std::vector<int>{3, 4, 6}));
+    focus.clickBoat(4, Click::Watch);  // watched: no longer
+    focus.clickBoat(1, Click::Highlight);
+    EXPECT_EQ(focus.liveBoats(), (std::vector<int>{1, 3, 6}));
+    focus.clickBoat(3, Click::Highlight);  // highlighted and watched: once, first
+    EXPECT_EQ(focus.liveBoats(), (std::vector<int>{3, 6}));
+    EXPECT_EQ(focus.shown(), ticks({1, 2, 3, 4, 6}));  // watching ticks nothing
+    focus.reset(twoClassRace());
+    EXPECT_TRUE(focus.liveBoats().empty());
+}
+
 TEST(FocusList, ClassBoxes)
 {
     FocusList focus;
