@@ -242,7 +242,7 @@ void MainWindow::applyLayout()
     controls_->setGeometry(l.controlPanel);
     boatList_->setGeometry(l.boatListPanel);
     timeBar_->setGeometry(l.timeBarPanel);
-    timeBar_->showRace(race_);
+    timeBar_->showRace(race_, boatList_->focus().selectedBoat());
     boatList_->raise();
     const QPoint attachments = l.controlPanel.topLeft() + controls_->attachmentButton->pos();
     attachmentList_->move(attachments.x(), attachments.y() - 3 - attachmentList_->height());

@@ -10,6 +10,7 @@
 #include "app/control_panel.h"
 #include "app/logo_panel.h"
 #include "app/main_window.h"
+#include "app/time_bar_panel.h"
 #include "app/map_canvas.h"
 #include "app/playback_controller.h"
 #include "app/splash_panel.h"
@@ -46,6 +47,7 @@ void MainWindow::watchBoats(const std::vector<int> &boats) { boatList_->chooseLi
 void MainWindow::onFocusChanged()
 {
     showLiveNumbers();
+    timeBar_->showRace(race_, boatList_->focus().selectedBoat());
     if (currentPage() == Page::Track)
         redrawWhenStopped();
     else

@@ -22,10 +22,10 @@ TimeBarPanel::TimeBarPanel(QWidget *parent) : QWidget(parent)
     pointer_->hide();
 }
 
-void TimeBarPanel::showRace(const RaceState &race)
+void TimeBarPanel::showRace(const RaceState &race, int highlighted)
 {
     race_ = race.boatCount > 0 ? &race : nullptr;
-    picture_ = race_ ? drawTimeBar(race, size()) : QImage();
+    picture_ = race_ ? drawTimeBar(race, size(), highlighted) : QImage();
     pointer_->setVisible(race_ != nullptr);
     update();
 }

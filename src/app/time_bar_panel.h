@@ -17,8 +17,9 @@ class TimeBarPanel : public QWidget {
 public:
     explicit TimeBarPanel(QWidget *parent);
 
-    // Draws the bar for the race (a bare bar without one) at the panel's size.
-    void showRace(const RaceState &race);
+    // Draws the bar for the race (a bare bar without one) at the panel's
+    // size, with the roundings of the boat `highlighted` (0: none).
+    void showRace(const RaceState &race, int highlighted = 0);
     void placePointer(double raceClock);
 
 signals:

@@ -1,11 +1,15 @@
 #include "render/time_bar.h"
 
+#include <iterator>
 #include <vector>
+
+#include <QFontMetrics>
 
 #include <QPainter>
 
 #include "base/numbers.h"
 #include "race/daylight.h"
+#include "render/painting.h"
 
 namespace keelrun {
 namespace {
@@ -74,7 +78,62 @@ void drawZones(QPainter &p, const RaceState &race, int h)
     }
 }
 
-QImage drawStrip(const RaceState &race, int h)
+constexpr int kLabelPixels = 8;
+constexpr int kLabelGap = 40;  // rows between the clock's ticks at least
+
+QFont labelFont()
+{
+    QFont font;
+    font.setPixelSize(kLabelPixels);
+    return font;
+}
+
+// The leader's rounding of each course item after the start: a dark line
+// across the strip and the item's name below it, at the right; the
+// highlighted boat's roundings as marks at the right edge in its colour.
+void drawRoundings(QPainter &p, LabelPlacer &labels, const RaceState &race, int h, int highlighted)
+{
+    const int n = race.courseLength();
+    for (int k = 2; k <= n; ++k) {
+        const double t = race.results.firstPassTime[k];
+        if (!passed(t) || t < race.windowStart || t > race.windowEnd)
+            continue;
+        const int row = stripRowOfTime(t, h, race);
+        p.fillRect(QRect(14, row, 15, 1), QColor(60, 60, 60));
+        const QString name = race.course[k - 1];
+        const int width = QFontMetrics(labelFont()).horizontalAdvance(name);
+        const QRect place = labels.place(QRect(28 - width, row + 1, width, kLabelPixels + 1));
+        p.setPen(QColor(60, 60, 60));
+        p.drawText(place, Qt::AlignRight | Qt::AlignTop, name);
+    }
+    if (highlighted < 1 || highlighted > race.boatCount)
+        return;
+    const BoatEntry &boat = race.boats[highlighted];
+    for (int k = 2; k <= n; ++k) {
+        const double t = boat.roundingTime[k];
+        if (passed(t) && t >= race.windowStart && t <= race.windowEnd)
+            p.fillRect(QRect(24, stripRowOfTime(t, h, race) - 1, 5, 3), toQColor(boat.colour));
+    }
+}
+
+// A tick at the strip's left edge every step from the gun, labelled where
+// the roundings' names leave room.
+void drawClockTicks(QPainter &p, LabelPlacer &labels, const RaceState &race, int h)
+{
+    const double step = clockTickStep(race.windowLength, h);
+    for (double t = step; t < race.windowEnd; t += step) {
+        const int row = stripRowOfTime(t, h, race);
+        p.fillRect(QRect(1, row, 4, 1), Qt::black);
+        const QString text = clockTickText(t);
+        const QRect wanted(3, row - kLabelPixels - 1, QFontMetrics(labelFont()).horizontalAdvance(text), kLabelPixels + 1);
+        if (labels.place(wanted) == wanted) {
+            p.setPen(Qt::black);
+            p.drawText(wanted, Qt::AlignLeft | Qt::AlignTop, text);
+        }
+    }
+}
+
+QImage drawStrip(const RaceState &race, int h, int highlighted)
 {
     QImage strip(30, std::max(h, 1), QImage::Format_RGB32);
     QPainter p(&strip);
@@ -84,6 +143,10 @@ QImage drawStrip(const RaceState &race, int h)
     drawZones(p, race, h);
     const int gun = roundHalfEven((h - 1) * race.windowEnd / race.windowLength);
     p.fillRect(QRect(0, gun - 1, 30, 2), QColor(255, 0, 0));
+    p.setFont(labelFont());
+    LabelPlacer labels;
+    drawRoundings(p, labels, race, h, highlighted);
+    drawClockTicks(p, labels, race, h);
     return strip;
 }
 
@@ -121,7 +184,23 @@ double clickedTime(int row, int stripHeight, const RaceState &race)
 
 bool onStartButton(int y, QSize panel) { return y > panel.height() - 30; }
 
-QImage drawTimeBar(const RaceState &race, QSize panel)
+double clockTickStep(double windowLength, int stripHeight)
+{
+    constexpr double kMinutes[] = {1, 2, 5, 10, 15, 20, 30, 60, 120, 240};
+    for (const double minutes : kMinutes) {
+        if (minutes * 60 * stripHeight / windowLength >= kLabelGap)
+            return minutes * 60;
+    }
+    return kMinutes[std::size(kMinutes) - 1] * 60;
+}
+
+QString clockTickText(double raceClock)
+{
+    const int minutes = roundHalfEven(raceClock / 60);
+    return QStringLiteral("%1:%2").arg(minutes / 60).arg(minutes % 60, 2, 10, QLatin1Char('0'));
+}
+
+QImage drawTimeBar(const RaceState &race, QSize panel, int highlighted)
 {
     const TimeBarGeometry g(panel);
     QImage picture(panel, QImage::Format_RGB32);
@@ -129,7 +208,7 @@ QImage drawTimeBar(const RaceState &race, QSize panel)
     QPainter p(&picture);
     if (race.windowLength > 0) {
         drawDayAndNight(p, race, g);
-        p.drawImage(g.strip.topLeft(), drawStrip(race, g.stripHeight()));
+        p.drawImage(g.strip.topLeft(), drawStrip(race, g.stripHeight(), highlighted));
     }
     drawStartButton(p, g);
     return picture;

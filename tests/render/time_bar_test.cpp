@@ -73,5 +73,44 @@ TEST_F(TimeBarTest, NightIsDarkBlueAndBoatOneWithoutFixesLeavesTheStripPlain)
     EXPECT_EQ(stripAt(bar, 2000), QColor(225, 225, 255));
 }
 
+// Ticks of the race clock as close as their labels allow: on a 3820-s
+// window five minutes apart on a tall bar, ten on a short one.
+TEST_F(TimeBarTest, ClockTicksAtAStepTheirLabelsFit)
+{
+    EXPECT_EQ(clockTickStep(3820, 940), 300);
+    EXPECT_EQ(clockTickStep(3820, 300), 600);
+    EXPECT_EQ(clockTickStep(7 * 86400, 300), 4 * 3600);  // a week: no finer than the longest step
+    EXPECT_EQ(clockTickText(600), "0:10");
+    EXPECT_EQ(clockTickText(3900), "1:05");
+    const QImage bar = drawTimeBar(race, QSize(50, 1000));
+    const TimeBarGeometry g(bar.size());
+    EXPECT_EQ(bar.pixelColor(g.strip.left() + 2, g.strip.top() + stripRowOfTime(600, g.stripHeight(), race)), QColor(Qt::black));
+    EXPECT_NE(bar.pixelColor(g.strip.left() + 2, g.strip.top() + stripRowOfTime(500, g.stripHeight(), race)), QColor(Qt::black));
+}
+
+// The leader's rounding of each item crosses the strip in grey; the
+// highlighted boat's roundings are marked at the right in its colour.
+TEST_F(TimeBarTest, TheLeadersAndTheHighlightedBoatsRoundings)
+{
+    race.course = {"L1", "MK1", "L1"};
+    race.results.firstPassTime[2] = 1200;
+    race.results.firstPassTime[3] = 2400;
+    race.boatCount = 2;
+    race.boats[2].colour = {0, 200, 0};
+    race.boats[2].roundingTime[2] = 1500;
+    race.boats[2].roundingTime[3] = 2700;
+    const QImage plain = drawTimeBar(race, QSize(50, 1000));
+    const QImage marked = drawTimeBar(race, QSize(50, 1000), 2);
+    const TimeBarGeometry g(plain.size());
+    const auto at = [&](const QImage &bar, int x, double t) {
+        return bar.pixelColor(g.strip.left() + x, g.strip.top() + stripRowOfTime(t, g.stripHeight(), race));
+    };
+    EXPECT_EQ(at(plain, 20, 1200), QColor(60, 60, 60));
+    EXPECT_EQ(at(plain, 20, 2400), QColor(60, 60, 60));
+    EXPECT_NE(at(plain, 26, 1500), QColor(0, 200, 0));
+    EXPECT_EQ(at(marked, 26, 1500), QColor(0, 200, 0));
+    EXPECT_EQ(at(marked, 26, 2700), QColor(0, 200, 0));
+}
+
 }  // namespace
 }  // namespace keelrun
