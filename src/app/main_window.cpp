@@ -169,7 +169,6 @@ void MainWindow::connectControls()
         redrawWhenStopped();
     });
     connect(c->retouchButton, &QPushButton::clicked, this, &MainWindow::saveMapPicture);
-    connect(c->zoomSlider, &QScrollBar::valueChanged, this, &MainWindow::redrawWhenStopped);
     for (QRadioButton *orientation : {c->northUpButton, c->windUpButton}) {
         connect(orientation, &QRadioButton::clicked, this, [this] {
             pictures_ = mapPictures(race_, controls_->northUpButton->isChecked());

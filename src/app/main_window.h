@@ -197,6 +197,8 @@ private:
     void redrawWhenStopped();
     void connectMapGestures();
     void leadMap(const ViewLead &next);
+    bool showsCourseDiagram() const;
+    void leadDiagram(const CourseView &next);
     void showClockTime();
     void followDaylight();
     void onAutoTraceClicked(bool checked);
@@ -245,6 +247,7 @@ private:
     MapPictures pictures_;
     CourseView courseView_;   // the stopped map's centre and zoom
     ViewLead viewLead_;       // the playing map's: the fleet's fit, a followed boat, or the user's pan and zoom
+    double fleetFitScale_ = 0;  // the fleet's fit with the zoom slider at its right end, pixels a minute of latitude
     MapView diagramView_;     // the course diagram as last drawn, for clicks on it
     bool hideUnfocused_ = false;  // the last answer to "Hide Unfocused Boat ?"
     bool timeHover_ = false;  // the pointer is over the time bar: the markers preview its time

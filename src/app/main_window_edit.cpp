@@ -106,14 +106,8 @@ void MainWindow::onMapClicked(QPoint at, Qt::MouseButton button, Qt::KeyboardMod
         addWindRecord(at);
         return;
     }
-    if (page != Page::Track || controls_->autoTraceBox->isChecked() || playback_->isPlaying())
+    if (!showsCourseDiagram() || !(modifiers & Qt::ShiftModifier))
         return;
-    const bool shift = modifiers & Qt::ShiftModifier;
-    if (!shift) {
-        courseView_ = clickCourseDiagram(courseView_, diagramView_, at, button == Qt::LeftButton);
-        showCourseDiagram();
-        return;
-    }
     const GeoPoint p = mapPosition(at);
     if (!catalogue_.editMode || editor_.tool() == EditTool::None) {
         rangeBase_ = RangeBase{p, at};

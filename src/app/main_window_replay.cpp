@@ -23,6 +23,7 @@
 #include "app/time_bar_panel.h"
 #include "race/daylight.h"
 #include "render/overview_map.h"
+#include "view/sliders.h"
 
 namespace keelrun {
 namespace {
@@ -69,6 +70,7 @@ bool MainWindow::drawFrame()
     const MapFrameRequest request = mapFrameRequest(displayChoices(), playback_->clock(), pictures_);
     FrameState &frame = playback_->frame();
     computeFrame(frame, race_, request.frame);
+    fleetFitScale_ = frame.view.latScale * request.frame.zoomDivisor;
     frame.view = ledView(viewLead_, frame.view, frame);
     mapBitmap_.fill(request.boats.sea);
     drawMapFrame(mapBitmap_, race_, frame, request.boats, request.overlays);
@@ -83,23 +85,55 @@ bool MainWindow::drawFrame()
     return true;
 }
 
-// The wheel zooms about the pointer, a drag pans, a double click on a boat
-// (on the map or in the boat list) follows it and on open water goes back
-// to framing the fleet.
+// The wheel zooms about the pointer, a drag pans, on the playing map and
+// on the course diagram alike. On the playing map a double click on a boat
+// (there or in the boat list) follows it and on open water goes back to
+// framing the fleet; on the diagram a click centres it and zooms in, a
+// right click out.
 void MainWindow::connectMapGestures()
 {
     connect(mapCanvas_, &MapCanvas::wheelTurned, this, [this](QPoint at, double steps) {
-        leadMap(zoomedAbout(viewLead_, playback_->frame().view, at, std::pow(kWheelZoom, steps)));
+        const double factor = std::pow(kWheelZoom, steps);
+        if (showsCourseDiagram())
+            leadDiagram(zoomCourseDiagramAbout(courseView_, diagramView_, at, factor));
+        else
+            leadMap(zoomedAbout(viewLead_, playback_->frame().view, at, factor));
     });
     connect(mapCanvas_, &MapCanvas::dragged, this, [this](QPoint from, QPoint to) {
-        if (viewLead_.kind != ViewLead::Kind::Follow)
+        if (showsCourseDiagram())
+            leadDiagram(panCourseDiagram(courseView_, diagramView_, from, to));
+        else if (viewLead_.kind != ViewLead::Kind::Follow)
             leadMap(pannedBy(playback_->frame().view, from, to));
+    });
+    connect(mapCanvas_, &MapCanvas::clickedWithoutDrag, this, [this](QPoint at, Qt::MouseButton button, Qt::KeyboardModifiers modifiers) {
+        if (showsCourseDiagram() && !(modifiers & Qt::ShiftModifier))
+            leadDiagram(clickCourseDiagram(courseView_, diagramView_, at, button == Qt::LeftButton));
     });
     connect(mapCanvas_, &MapCanvas::doubleClicked, this, [this](QPoint at) {
         const int boat = boatUnder(playback_->frame(), at, kBoatReach);
         leadMap(boat > 0 ? following(boat, playback_->frame().view) : ViewLead{});
     });
     connect(boatList_, &BoatListPanel::boatDoubleClicked, this, &MainWindow::followBoat);
+    // The zoom slider and the wheel change the same scale: the slider shows
+    // the wheel's, and moved, sets the scale of a map led by the user.
+    connect(controls_->zoomSlider, &QScrollBar::valueChanged, this, [this](int position) {
+        if (viewLead_.kind != ViewLead::Kind::Fit)
+            viewLead_.latScale = fleetFitScale_ / zoomDivisorForSlider(position);
+        redrawWhenStopped();
+    });
+}
+
+// The stopped map shows the course diagram, and the user's clicks, wheel
+// and drags move it.
+bool MainWindow::showsCourseDiagram() const
+{
+    return currentPage() == Page::Track && !controls_->autoTraceBox->isChecked() && !playback_->isPlaying() && race_.boatCount > 0;
+}
+
+void MainWindow::leadDiagram(const CourseView &next)
+{
+    courseView_ = next;
+    showCourseDiagram();
 }
 
 // The playing map takes the user's lead; the stopped map and the pages have
@@ -109,6 +143,10 @@ void MainWindow::leadMap(const ViewLead &next)
     if (currentPage() != Page::Track || !controls_->autoTraceBox->isChecked() || race_.boatCount == 0)
         return;
     viewLead_ = next;
+    if (viewLead_.kind != ViewLead::Kind::Fit) {
+        const QSignalBlocker quiet(controls_->zoomSlider);
+        controls_->zoomSlider->setValue(zoomSliderPosition(fleetFitScale_ / viewLead_.latScale));
+    }
     drawFrame();
 }
 

@@ -38,6 +38,15 @@ void MapCanvas::mouseMoveEvent(QMouseEvent *event)
     emit pointerMoved(at, event->modifiers());
 }
 
+void MapCanvas::mouseReleaseEvent(QMouseEvent *event)
+{
+    const bool dragged = dragFrom_ && dragging_;
+    dragFrom_.reset();
+    dragging_ = false;
+    if (!dragged)
+        emit clickedWithoutDrag(event->position().toPoint(), event->button(), event->modifiers());
+}
+
 void MapCanvas::mouseDoubleClickEvent(QMouseEvent *event)
 {
     if (event->button() == Qt::LeftButton)

@@ -32,12 +32,14 @@ signals:
     // The left button held and moved from `from` to `to` since the last report.
     void dragged(QPoint from, QPoint to);
     void doubleClicked(QPoint at);
+    // A press let go without dragging.
+    void clickedWithoutDrag(QPoint at, Qt::MouseButton button, Qt::KeyboardModifiers modifiers);
 
 protected:
     void paintEvent(QPaintEvent *) override;
     void mousePressEvent(QMouseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
-    void mouseReleaseEvent(QMouseEvent *) override { dragFrom_.reset(); }
+    void mouseReleaseEvent(QMouseEvent *event) override;
     void mouseDoubleClickEvent(QMouseEvent *event) override;
     void wheelEvent(QWheelEvent *event) override;
     void leaveEvent(QEvent *) override { emit pointerLeft(); }

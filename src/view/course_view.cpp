@@ -51,6 +51,21 @@ CourseView clickCourseDiagram(const CourseView &course, const MapView &shown, QP
     return {unprojectPoint(pixel, shown), zoomIn ? course.zoom * 1.5 : course.zoom / 1.5};
 }
 
+CourseView zoomCourseDiagramAbout(const CourseView &course, const MapView &shown, QPoint pointer, double factor)
+{
+    // The projection is linear: scaling about a point moves the centre
+    // towards it by the same factor.
+    const GeoPoint under = unprojectPoint(pointer, shown);
+    const GeoPoint centre{shown.centreLat, shown.centreLon};
+    return {{under.lat + (centre.lat - under.lat) / factor, under.lon + (centre.lon - under.lon) / factor}, course.zoom * factor};
+}
+
+CourseView panCourseDiagram(const CourseView &course, const MapView &shown, QPoint from, QPoint to)
+{
+    const GeoPoint a = unprojectPoint(from, shown), b = unprojectPoint(to, shown);
+    return {{shown.centreLat + a.lat - b.lat, shown.centreLon + a.lon - b.lon}, course.zoom};
+}
+
 CourseView clickOverview(const CourseView &course, const RaceState &race, QPoint pixel, bool northUp)
 {
     const QPointF offset = rotatePoint(QPointF(pixel - kOverviewCentre), race.windDirection * std::numbers::pi / 180, northUp);

@@ -27,6 +27,13 @@ MapView courseDiagramView(const CourseView &course, const RaceState &race, QSize
 // (or out by 1.5).
 CourseView clickCourseDiagram(const CourseView &course, const MapView &shown, QPoint pixel, bool zoomIn);
 
+// The wheel over the diagram: the zoom times `factor`, the place under
+// `pointer` staying under it.
+CourseView zoomCourseDiagramAbout(const CourseView &course, const MapView &shown, QPoint pointer, double factor);
+// A drag across the diagram from `from` to `to`: the place under `from`
+// goes to `to`.
+CourseView panCourseDiagram(const CourseView &course, const MapView &shown, QPoint from, QPoint to);
+
 // A click on the overview map (pixel inside the 170 x 170 picture) centres
 // the diagram there without zooming.
 CourseView clickOverview(const CourseView &course, const RaceState &race, QPoint pixel, bool northUp);

@@ -1,6 +1,7 @@
 #include "view/sliders.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "base/numbers.h"
 
@@ -28,5 +29,7 @@ int speedSliderPosition(double s)
 }
 
 double zoomDivisorForSlider(int position) { return std::max(1.0, 10 - position / 10.0); }
+
+int zoomSliderPosition(double divisor) { return divisor <= 1 ? 100 : std::clamp(static_cast<int>(std::lround((10 - divisor) * 10)), 0, 100); }
 
 }  // namespace keelrun

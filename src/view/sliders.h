@@ -15,5 +15,8 @@ int speedSliderPosition(double playSpeed);
 // The zoom slider (0..100): the right end shows the fitted view, the left
 // end ten times the area.
 double zoomDivisorForSlider(int position);
+// The zoom slider position that shows `divisor` (the right end for 1 and
+// less, the left end for 10 and more).
+int zoomSliderPosition(double divisor);
 
 }  // namespace keelrun

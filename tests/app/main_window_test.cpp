@@ -459,20 +459,46 @@ TEST_F(MainWindowTest, TheTimeBarSetsTheClock)
 }
 
 // With Auto Trace off the map shows the course diagram of the whole race;
-// a left click zooms in there, and unticking Auto Trace again starts over.
+// a left click zooms in there, a drag pans it without zooming, the wheel
+// zooms about the pointer, and unticking Auto Trace again starts over.
 TEST_F(MainWindowTest, TheStoppedMapShowsTheCourseDiagram)
 {
-    auto w = open("race01.txt");
+    auto w = std::make_unique<MainWindow>(DataFolder(QStringLiteral(KEELRUN_DEMO_DATA)), QStringLiteral("solent-evening.txt"));
+    w->resize(1280, 1020);
+    waitForLoad(*w);
     auto *autoTrace = child<QCheckBox>(*w, "CheckBox1");
     autoTrace->click();
     ASSERT_FALSE(autoTrace->isChecked());
     EXPECT_FALSE(w->playback().isPlaying());
     auto *map = child<QWidget>(*w, "mapCanvas");
     const QImage before = w->mapBitmap();
-    QMouseEvent click(QEvent::MouseButtonPress, QPointF(100, 100), map->mapToGlobal(QPointF(100, 100)), Qt::LeftButton,
-                      Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(map, &click);
+    const auto mouse = [&](QEvent::Type type, QPointF at, Qt::MouseButtons buttons) {
+        QMouseEvent event(type, at, map->mapToGlobal(at), Qt::LeftButton, buttons, Qt::NoModifier);
+        QApplication::sendEvent(map, &event);
+    };
+    mouse(QEvent::MouseButtonPress, {100, 100}, Qt::LeftButton);
+    EXPECT_EQ(w->mapBitmap(), before);  // a press alone may start a drag
+    mouse(QEvent::MouseButtonRelease, {100, 100}, Qt::NoButton);
     EXPECT_NE(w->mapBitmap(), before);  // zoomed in round the clicked point
+
+    const QImage zoomed = w->mapBitmap();
+    mouse(QEvent::MouseButtonPress, {100, 100}, Qt::LeftButton);
+    mouse(QEvent::MouseMove, {140, 100}, Qt::LeftButton);
+    mouse(QEvent::MouseButtonRelease, {140, 100}, Qt::NoButton);
+    const QImage panned = w->mapBitmap();
+    EXPECT_NE(panned, zoomed);
+    // Panned by 40 pixels and not zoomed: a column of the zoomed diagram is
+    // now 40 pixels to the right.
+    const int row = w->mapSize().height() / 2;
+    int same = 0;
+    for (int x = 200; x < 400; ++x)
+        same += panned.pixel(x + 40, row) == zoomed.pixel(x, row);
+    EXPECT_GT(same, 190);
+
+    QWheelEvent wheel(QPointF(300, 300), map->mapToGlobal(QPointF(300, 300)), QPoint(), QPoint(0, -120), Qt::NoButton,
+                      Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(map, &wheel);
+    EXPECT_NE(w->mapBitmap(), panned);  // zoomed out about the pointer
     autoTrace->click();                  // playing again
     autoTrace->click();                  // stopped: the whole race again
     EXPECT_EQ(w->mapBitmap(), before);
@@ -1004,6 +1030,18 @@ TEST_F(MainWindowTest, TheWheelAndADoubleClickLeadTheMap)
     const double fitted = w->playback().frame().view.latScale;
     const QPointF at(200, 200);
     QWheelEvent wheel(at, map->mapToGlobal(at), QPoint(), QPoint(0, 120), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(map, &wheel);
+    EXPECT_DOUBLE_EQ(w->playback().frame().view.latScale, fitted * 1.25);
+    // The zoom slider follows the wheel, and moved, sets the scale.
+    auto *zoom = child<QScrollBar>(*w, "ScrollBar2");
+    EXPECT_EQ(zoom->value(), 100);  // nearer than the fleet's fit: the right end
+    QWheelEvent out(at, map->mapToGlobal(at), QPoint(), QPoint(0, -360), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(map, &out);
+    EXPECT_EQ(zoom->value(), 84);  // 1.25 / 1.25^3 of the fit: 1.5625 times the area across
+    zoom->setValue(0);
+    EXPECT_DOUBLE_EQ(w->playback().frame().view.latScale, fitted / 10);
+    zoom->setValue(100);
+    EXPECT_DOUBLE_EQ(w->playback().frame().view.latScale, fitted);
     QApplication::sendEvent(map, &wheel);
     EXPECT_DOUBLE_EQ(w->playback().frame().view.latScale, fitted * 1.25);
 

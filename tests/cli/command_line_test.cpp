@@ -40,7 +40,7 @@ TEST(CommandLineRefusals, EachNamesTheOptionAndWhy)
         {{"--inspect", "r.txt", "-o", "x.json"}, "-o applies to"},
         {{"--export-polars", "r.txt", "--ct"}, "--ct applies to --inspect, --render, --export-csv, --export-manoeuvres, --export-legs and --video, not to --export-polars"},
         {{"--export-legs", "r.txt", "--export-polars", "r.txt"}, "--export-legs and --export-polars: give one of them"},
-        {{"--race", "r.txt", "--at", "60"}, "--at applies to --render, --screenshot and --export-kml, not to the window"},
+        {{"--race", "r.txt", "--at", "60"}, "--at applies to --render, --screenshot, --export-kml and --inspect, not to the window"},
         {{"--render", "r.txt", "--video", "r.txt"}, "--render and --video: give one of them"},
         {{"--bogus"}, "Unknown option 'bogus'"},
         {{"one", "two"}, "one two: one data folder at most"},

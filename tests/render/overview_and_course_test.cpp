@@ -84,6 +84,31 @@ TEST_F(CourseTest, ClicksZoomAroundThePointAndStoppingResets)
     EXPECT_DOUBLE_EQ(view.zoom, 2.25);
 }
 
+// The wheel zooms the diagram about the pointer and a drag pans it, north up
+// and wind up alike: the place under the pointer stays under it, the one
+// under the drag's start goes to its end.
+TEST_F(CourseTest, TheWheelAndADragMoveTheDiagram)
+{
+    const QSize map(800, 600);
+    race.windDirection = 40;
+    for (const bool northUp : {true, false}) {
+        CourseView view = wholeRaceView(race);
+        MapView shown = courseDiagramView(view, race, map, northUp);
+        const QPoint pointer(620, 140);
+        const GeoPoint under = unprojectPoint(pointer, shown);
+        view = zoomCourseDiagramAbout(view, shown, pointer, 1.25 * 1.25);
+        shown = courseDiagramView(view, race, map, northUp);
+        EXPECT_DOUBLE_EQ(view.zoom, 1.5625);
+        EXPECT_LE((projectPoint(under.lat, under.lon, shown) - pointer).manhattanLength(), 1) << northUp;
+
+        const GeoPoint grabbed = unprojectPoint(QPoint(300, 300), shown);
+        view = panCourseDiagram(view, shown, QPoint(300, 300), QPoint(380, 250));
+        shown = courseDiagramView(view, race, map, northUp);
+        EXPECT_DOUBLE_EQ(view.zoom, 1.5625);
+        EXPECT_LE((projectPoint(grabbed.lat, grabbed.lon, shown) - QPoint(380, 250)).manhattanLength(), 1) << northUp;
+    }
+}
+
 TEST_F(CourseTest, DiagramShowsTicksTracksBoatsAndMarks)
 {
     QImage map(800, 600, QImage::Format_RGB32);

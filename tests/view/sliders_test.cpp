@@ -29,6 +29,12 @@ TEST(Sliders, ZoomDivisor)
     EXPECT_EQ(zoomDivisorForSlider(50), 5);
     EXPECT_EQ(zoomDivisorForSlider(90), 1);
     EXPECT_EQ(zoomDivisorForSlider(100), 1);
+    // And back: the wheel's scale on the slider.
+    for (int position = 0; position < 90; ++position)  // from 90 on the fit, as at 100
+        EXPECT_EQ(zoomSliderPosition(zoomDivisorForSlider(position)), position);
+    EXPECT_EQ(zoomSliderPosition(1), 100);
+    EXPECT_EQ(zoomSliderPosition(0.5), 100);  // nearer than the fit
+    EXPECT_EQ(zoomSliderPosition(40), 0);
 }
 
 }  // namespace
