@@ -16,6 +16,7 @@
 #include <QFile>
 #include <QApplication>
 #include <QEventLoop>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QTemporaryDir>
 
@@ -357,6 +358,33 @@ void BM_WindowFirstFrame(benchmark::State &state)
     }
 }
 BENCHMARK(BM_WindowFirstFrame)->Unit(benchmark::kMillisecond)->UseManualTime();
+
+// Scrubbing: the time bar dragged through the race, 1920 x 1080, the whole
+// fleet with its running board and four boats' live numbers; each step is a
+// move of the pointer with the button down, the frame drawn and shown.
+// Frames a second while dragging: 1000 / the time a step.
+void BM_ScrubTimeBar(benchmark::State &state)
+{
+    const Fleet &f = fleet(sim::TrackFormat::Gpx);
+    MainWindow window{DataFolder(f.dir.path()), f.raceFile};
+    window.resize(1920, 1080);
+    QEventLoop loop;
+    QObject::connect(&window, &MainWindow::raceLoaded, &loop, &QEventLoop::quit);
+    window.show();
+    loop.exec();
+    window.holdForPicture(false);
+    window.watchBoats({1, 20, 40, 60});
+    QWidget *bar = window.findChild<QWidget *>(QStringLiteral("pnlTimeBar"));
+    int y = 40;
+    for (auto _ : state) {
+        const QPointF at(25, y);
+        QMouseEvent drag(QEvent::MouseMove, at, bar->mapToGlobal(at), Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(bar, &drag);
+        QApplication::processEvents();
+        y = y + 3 < bar->height() - 40 ? y + 3 : 40;
+    }
+}
+BENCHMARK(BM_ScrubTimeBar)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
