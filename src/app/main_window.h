@@ -22,7 +22,7 @@
 #include "race/loading_sequence.h"
 #include "race/race_catalogue.h"
 #include "render/map_frame.h"
-#include "render/pages/analysis_page.h"
+#include "render/pages/race_page.h"
 #include "replay/view_lead.h"
 #include "view/captions.h"
 #include "view/course_view.h"
@@ -145,7 +145,8 @@ private:
     PageRequest pageRequest() const;
     void drawPage();
     void showPageHover(int boat);
-    void showPageWithWind();
+    void showPageListHover();
+    void showPageNames();
     // The map's mouse tools and the organiser's editing (main_window_edit.cpp).
     void buildEditing();
     void showEditPanels();
@@ -155,7 +156,6 @@ private:
     void onMapPointerMoved(QPoint at, Qt::KeyboardModifiers modifiers);
     void onMapPointerLeft();
     bool showPointerTools(QPoint at);
-    void showAnalysisNames();
     void showPositionInCaption(QPoint at);
     void addWindRecord(QPoint at);
     void onMakeWindClicked(bool ticked);
@@ -254,7 +254,7 @@ private:
     QImage overviewPicture_;
     bool insetOverview_ = false;  // small-screen mode: the overview drawn on the map
     QImage hoverPicture_;         // the course diagram or a page with the hovered boat marked
-    FigurePoints figurePoints_;   // the Analysis page's dots as last drawn
+    std::unique_ptr<RacePage> page_;  // the page that shows; none for the map
 
     QThread *loader_ = nullptr;
     bool closing_ = false;

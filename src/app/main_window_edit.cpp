@@ -380,10 +380,8 @@ void MainWindow::onMapPointerMoved(QPoint at, Qt::KeyboardModifiers modifiers)
         if (shift && showPointerTools(at))
             return;
     }
-    if (page == Page::Analysis)
-        showAnalysisNames();
-    else if (page == Page::Graph)
-        mapCanvas_->setPicture(&pageBitmap_);
+    if (page_)
+        showPageNames();
     if (page == Page::Track && !stopped) {
         const Tip tip = fitted(pointerZoneTip(pointer_, language_));
         showTip(tip, QPoint(map.width() - tip.size.width() - 5, kZoneTipTop));
@@ -427,24 +425,6 @@ bool MainWindow::showPointerTools(QPoint at)
         pointerLabel_->raise();
     }
     return false;
-}
-
-// The names beside the Analysis page's dots while the pointer asks for them.
-void MainWindow::showAnalysisNames()
-{
-    if (pointer_.labelLevel == 0 || figurePoints_.empty()) {
-        mapCanvas_->setPicture(&pageBitmap_);
-        return;
-    }
-    hoverPicture_ = pageBitmap_.copy();
-    QPainter p(&hoverPicture_);
-    for (int b = race_.boatCount; b >= 1 && b < static_cast<int>(figurePoints_.size()); --b) {
-        for (const QPoint &dot : figurePoints_[b]) {
-            if (dot.x() > 0 && dot.y() > 0)
-                writeOpaque(p, dot + QPoint(5, -5), race_.boats[b].name, Qt::black, Qt::white);
-        }
-    }
-    mapCanvas_->setPicture(&hoverPicture_);
 }
 
 // The race title with the position under the pointer on the map.

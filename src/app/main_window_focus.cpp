@@ -97,7 +97,7 @@ void MainWindow::onHeaderHovered()
 void MainWindow::onListPanelHovered()
 {
     onListHoverEnded();
-    showPageWithWind();
+    showPageListHover();
 }
 
 // The hover marks go: the map or the page shows as it was drawn.

@@ -1,7 +1,7 @@
-// The three pages of the map area: the map (Track), the Graph page and the
-// Analysis page. Only the map plays; the pages are still pictures of the
-// whole race, redrawn when the focus or the window changes. Over the pages
-// the boat list's hover draws on a copy, so the page itself stays clean.
+// The pages of the map area: the map (Track), which plays, and the pages
+// beside it, still pictures of the whole race redrawn when the focus or the
+// window changes. Over a page the boat list's hover draws on a copy, so the
+// page itself stays clean.
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -16,7 +16,6 @@
 #include "app/map_canvas.h"
 #include "app/playback_controller.h"
 #include "render/painting.h"
-#include "render/pages/page_hovers.h"
 
 namespace keelrun {
 
@@ -44,6 +43,7 @@ void MainWindow::showPage(Page page)
                            : page == Page::Analysis ? controls_->analysisPageButton
                                                     : controls_->trackPageButton;
     button->setChecked(true);
+    page_ = makeRacePage(page);
     applyPageControls(page);
     if (page == Page::Track) {
         controls_->autoTraceBox->setChecked(true);
@@ -68,7 +68,7 @@ void MainWindow::applyPageControls(Page page)
     timeModePanel_->setVisible(track && race_.handicapsPresent);
     if (!track)
         flagPanel_->hide();  // the start flags belong to the replay
-    tableButton_->setVisible(page == Page::Analysis);
+    tableButton_->setVisible(page_ && page_->offersTable());
     tableButton_->raise();
     updateCtBanner();
     showEditPanels();
@@ -80,43 +80,45 @@ PageRequest MainWindow::pageRequest() const
             controls_->boatNameBox->isChecked() ? 1 : 0, language_};
 }
 
-// Draws the Graph or Analysis page, whichever shows, and shows it.
+// Draws the page that shows, if not the map, and shows it.
 void MainWindow::drawPage()
 {
-    const Page page = currentPage();
-    if (page == Page::Track || pageBitmap_.isNull())
+    if (!page_ || pageBitmap_.isNull())
         return;
     if (race_.boatCount == 0 || isLoading())
         pageBitmap_.fill(Qt::white);
-    else if (page == Page::Graph)
-        drawGraphPage(pageBitmap_, race_, pageRequest());
     else
-        figurePoints_ = drawAnalysisPage(pageBitmap_, race_, pageRequest());
+        page_->draw(pageBitmap_, race_, pageRequest());
     mapCanvas_->setPicture(&pageBitmap_);
 }
 
-// The boat under the pointer over a page: its curves thick on the Graph
-// page, its figures spelt out on the Analysis page.
+// The boat under the pointer over a page, marked as the page marks it.
 void MainWindow::showPageHover(int boat)
 {
-    if (race_.boatCount == 0 || isLoading())
+    if (!page_ || race_.boatCount == 0 || isLoading())
         return;
     hoverPicture_ = pageBitmap_.copy();
-    if (currentPage() == Page::Graph)
-        drawGraphHover(hoverPicture_, race_, GraphAxes(race_, hoverPicture_.width(), height()), boat);
-    else if (boat < static_cast<int>(figurePoints_.size()))
-        drawAnalysisHover(hoverPicture_, race_, figurePoints_, boat);
+    page_->markBoat(hoverPicture_, race_, pageRequest(), boat);
     mapCanvas_->setPicture(&hoverPicture_);
 }
 
-// The pointer between the list's boxes: the Graph page shows the wind.
-void MainWindow::showPageWithWind()
+// The pointer between the list's boxes: what the page shows for it (the
+// Graph page, the wind).
+void MainWindow::showPageListHover()
 {
-    if (currentPage() != Page::Graph || race_.windFile.isEmpty() || race_.boatCount == 0 || isLoading())
+    if (!page_ || race_.boatCount == 0 || isLoading())
         return;
     hoverPicture_ = pageBitmap_.copy();
-    drawWindTrace(hoverPicture_, race_, GraphAxes(race_, hoverPicture_.width(), height()));
-    mapCanvas_->setPicture(&hoverPicture_);
+    if (page_->markListHover(hoverPicture_, race_, pageRequest()))
+        mapCanvas_->setPicture(&hoverPicture_);
+}
+
+// The boats' names beside their marks while the pointer asks for them.
+void MainWindow::showPageNames()
+{
+    hoverPicture_ = pageBitmap_.copy();
+    const bool named = pointer_.labelLevel > 0 && page_ && page_->nameBoats(hoverPicture_, race_);
+    mapCanvas_->setPicture(named ? &hoverPicture_ : &pageBitmap_);
 }
 
 }  // namespace keelrun

@@ -262,14 +262,10 @@ void readPicture(OptionReader &read, CommandLine &command)
     if (command.mode == Mode::Render)
         readMapOptions(read, command);
     const QString page = read.value("page");
-    if (page.isEmpty() || page == QLatin1String("track"))
-        command.page = Page::Track;
-    else if (page == QLatin1String("graph"))
-        command.page = Page::Graph;
-    else if (page == QLatin1String("analysis"))
-        command.page = Page::Analysis;
+    if (const auto named = pageNamed(page.isEmpty() ? QStringLiteral("track") : page))
+        command.page = *named;
     else
-        read.fail("page", page, QStringLiteral("track, graph or analysis"));
+        read.fail("page", page, pageNameList());
     // The pages show the whole race; only the map needs a time.
     const std::optional<CommandTime> at = read.time("at");
     if (at)

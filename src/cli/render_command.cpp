@@ -10,8 +10,7 @@
 #include "race/daylight.h"
 #include "render/map_frame.h"
 #include "render/painting.h"
-#include "render/pages/analysis_page.h"
-#include "render/pages/graph_page.h"
+#include "render/pages/race_page.h"
 
 namespace keelrun {
 
@@ -65,11 +64,7 @@ int runRender(const CommandLine &command, const QString &executableDir)
         drawTrackPicture(bitmap, race, command, at, trackPictures(race, command), frame);
     } else {
         const QColor sea = toQColor(seaColours(daylightOfPicture(race, at).level).sea);
-        const PageRequest page{command.size.height(), {}, sea, 1};
-        if (command.page == Page::Graph)
-            drawGraphPage(bitmap, race, page);
-        else
-            drawAnalysisPage(bitmap, race, page);
+        makeRacePage(command.page)->draw(bitmap, race, {command.size.height(), {}, sea, 1});
     }
 
     return savePicture(bitmap, command.output) ? 0 : kExitError;

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include <QStringList>
+
 #include "base/numbers.h"
 
 namespace keelrun {
@@ -54,6 +56,34 @@ SeaColours seaColours(int p)
     if (p > 50)
         return {rgb(r, g, b), rgb(std::max(r - 50, 0), std::max(g - 50, 0), b)};
     return {rgb(r, g, b), rgb(std::min(r + 80, 255), std::min(g + 80, 255), std::min(b + 80, 255))};
+}
+
+namespace {
+
+struct PageName {
+    Page page;
+    const char *name;
+};
+constexpr PageName kPageNames[] = {{Page::Track, "track"}, {Page::Graph, "graph"}, {Page::Analysis, "analysis"}};
+
+}  // namespace
+
+std::optional<Page> pageNamed(const QString &name)
+{
+    for (const PageName &entry : kPageNames) {
+        if (name == QLatin1String(entry.name))
+            return entry.page;
+    }
+    return std::nullopt;
+}
+
+QString pageNameList()
+{
+    QStringList names;
+    for (const PageName &entry : kPageNames)
+        names << QString::fromLatin1(entry.name);
+    const QString last = names.takeLast();
+    return names.join(QStringLiteral(", ")) + QStringLiteral(" or ") + last;
 }
 
 }  // namespace keelrun

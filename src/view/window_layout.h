@@ -4,8 +4,11 @@
 // panel at the bottom and the boat list between them; the 50-pixel time bar
 // stands between the map and the column.
 
+#include <optional>
+
 #include <QRect>
 #include <QSize>
+#include <QString>
 
 #include "model/race_state.h"
 
@@ -30,6 +33,10 @@ WindowLayout computeWindowLayout(int formWidth, int formHeight, int screenHeight
 
 // What the map area shows: the map, or the Graph or Analysis page.
 enum class Page { Track = 1, Graph = 2, Analysis = 3 };
+// The pages by the names the command line gives them ("track", "graph",
+// "analysis"), and the list of those names for its messages.
+std::optional<Page> pageNamed(const QString &name);
+QString pageNameList();
 
 // Small-screen mode: a fixed map size for screen recording.
 enum class SmallScreen { Off = 0, Size800x600 = 1, Size800x480 = 2, Size640x480 = 3, Size480x320 = 4, Preference = 5 };

@@ -7,6 +7,7 @@
 #include "render/pages/graph_page.h"
 #include "render/pages/page_texts.h"
 #include "render/pages/page_hovers.h"
+#include "render/pages/race_page.h"
 #include "render/pages/thin_trace.h"
 #include "render/painting.h"
 #include "render/pixel_count.h"
@@ -327,6 +328,38 @@ TEST_F(AnalysisPageTest, HoverSpellsOutTheBoatsFigures)
     const QImage before = picture;
     drawAnalysisHover(picture, race, points, 7);  // no such boat
     EXPECT_EQ(picture, before);
+}
+
+// The Analysis page as an object: the picture the drawing gives, the
+// hovered boat marked from the dots it drew, the names beside them, and the
+// table button; the map has no page object, and the names are the command
+// line's.
+TEST_F(AnalysisPageTest, ThePageObjectDrawsMarksAndNames)
+{
+    EXPECT_EQ(makeRacePage(Page::Track), nullptr);
+    const auto page = makeRacePage(Page::Analysis);
+    ASSERT_NE(page, nullptr);
+    EXPECT_TRUE(page->offersTable());
+    EXPECT_FALSE(makeRacePage(Page::Graph)->offersTable());
+    QImage unnamed(800, 600, QImage::Format_RGB32);
+    EXPECT_FALSE(page->nameBoats(unnamed, race));  // nothing drawn yet: no dots to name
+
+    QImage drawn(800, 600, QImage::Format_RGB32), byHand;
+    const PageRequest request{600, {}, kSea, 1};
+    page->draw(drawn, race, request);
+    const FigurePoints points = draw(byHand);
+    EXPECT_EQ(drawn, byHand);
+    QImage marked = drawn, markedByHand = byHand;
+    page->markBoat(marked, race, request, 1);
+    drawAnalysisHover(markedByHand, race, points, 1);
+    EXPECT_EQ(marked, markedByHand);
+    QImage named = drawn;
+    EXPECT_TRUE(page->nameBoats(named, race));
+    EXPECT_NE(named, drawn);
+
+    EXPECT_EQ(pageNamed("analysis"), Page::Analysis);
+    EXPECT_EQ(pageNamed("polars"), std::nullopt);
+    EXPECT_EQ(pageNameList(), "track, graph or analysis");
 }
 
 // The pages' titles and axis names come in Japanese too: none is left in

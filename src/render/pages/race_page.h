@@ -1,0 +1,42 @@
+#pragma once
+// The pages of the map area beside the map: still pictures of the whole
+// race. A page is one class: it draws itself, marks a boat on a copy of what
+// it drew, and says what of the window it uses. The window, --render and
+// --screenshot make a page from its Page value; a new page is a value of
+// Page with its name (view/window_layout), a class here and a line in the
+// table in race_page.cpp.
+
+#include <memory>
+
+#include <QImage>
+#include <QString>
+
+#include "model/race_state.h"
+#include "render/pages/graph_page.h"
+#include "view/window_layout.h"
+
+namespace keelrun {
+
+class RacePage {
+public:
+    virtual ~RacePage() = default;
+
+    // Draws the page over the whole of `picture`.
+    virtual void draw(QImage &picture, const RaceState &race, const PageRequest &request) = 0;
+    // The boat under the pointer in the boat list, marked on `picture`, a
+    // copy of the page as drawn.
+    virtual void markBoat(QImage &picture, const RaceState &race, const PageRequest &request, int boat) const = 0;
+    // The pointer between the boat list's boxes: what the page shows for it
+    // on a copy of itself; false for nothing.
+    virtual bool markListHover(QImage &, const RaceState &, const PageRequest &) const { return false; }
+    // The pointer over the page asking for names: the boats' names beside
+    // their marks, on a copy; false when the page has none to give.
+    virtual bool nameBoats(QImage &, const RaceState &) const { return false; }
+    // Whether the "Excel Table" button stands over the page.
+    virtual bool offersTable() const { return false; }
+};
+
+// The page for `page`; nothing for the map (Track), which plays.
+std::unique_ptr<RacePage> makeRacePage(Page page);
+
+}  // namespace keelrun
