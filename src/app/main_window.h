@@ -95,7 +95,7 @@ public:
     VideoExport *startVideo(const QString &path, double from, double to, double speed);
     // Shows the map (and plays on) or the Graph or Analysis page.
     void showPage(Page page);
-    Page currentPage() const;
+    Page currentPage() const { return shownPage_; }
     // The finish boards as they stand at the race clock, as if the replay
     // had played up to it, without the guns.
     void showFinishesSoFar();
@@ -141,12 +141,13 @@ private:
     void onOverviewClicked(QPoint at);
     // The Track, Graph and Analysis pages (main_window_pages.cpp).
     void connectPages();
+    void nameTabs();
     void applyPageControls(Page page);
     PageRequest pageRequest() const;
     void drawPage();
     void showPageHover(int boat);
     void showPageListHover();
-    void showPageNames();
+    void showPagePointer(QPoint at);
     // The map's mouse tools and the organiser's editing (main_window_edit.cpp).
     void buildEditing();
     void showEditPanels();
@@ -255,6 +256,9 @@ private:
     bool insetOverview_ = false;  // small-screen mode: the overview drawn on the map
     QImage hoverPicture_;         // the course diagram or a page with the hovered boat marked
     std::unique_ptr<RacePage> page_;  // the page that shows; none for the map
+    Page shownPage_ = Page::Track;
+    Page analysisPage_ = Page::Analysis;  // the analysis page last shown, which the control panel's choice leads to
+    QWidget *pageTabs_ = nullptr;          // over an analysis page: a tab for each
 
     QThread *loader_ = nullptr;
     bool closing_ = false;

@@ -381,7 +381,7 @@ void MainWindow::onMapPointerMoved(QPoint at, Qt::KeyboardModifiers modifiers)
             return;
     }
     if (page_)
-        showPageNames();
+        showPagePointer(at);
     if (page == Page::Track && !stopped) {
         const Tip tip = fitted(pointerZoneTip(pointer_, language_));
         showTip(tip, QPoint(map.width() - tip.size.width() - 5, kZoneTipTop));

@@ -83,6 +83,7 @@ void MainWindow::setLanguage(Language language)
 {
     language_ = language;
     showLanguageFlags();
+    nameTabs();
     showLiveNumbers();
     controls_->setCaptions(language_);
     boatList_->setCaption(language_);

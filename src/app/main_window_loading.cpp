@@ -147,6 +147,9 @@ void MainWindow::prepareForLoading()
     leaveSmallScreen();
     controls_->autoTraceBox->setChecked(true);
     controls_->trackPageButton->setChecked(true);
+    shownPage_ = Page::Track;
+    page_.reset();
+    pageTabs_->hide();
     applyPageControls(Page::Track);
     controls_->boatNameBox->setChecked(true);
     pointer_ = {};

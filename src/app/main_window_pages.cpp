@@ -3,6 +3,8 @@
 // window changes. Over a page the boat list's hover draws on a copy, so the
 // page itself stays clean.
 
+#include <algorithm>
+
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
@@ -13,37 +15,64 @@
 #include "app/boat_list_panel.h"
 #include "app/control_panel.h"
 #include "app/main_window.h"
+#include "app/make_control.h"
 #include "app/map_canvas.h"
 #include "app/playback_controller.h"
 #include "render/painting.h"
 
 namespace keelrun {
 
+// The control panel chooses the map, the Graph page or the analysis pages
+// (the one last shown); tabs over an analysis page choose among them.
 void MainWindow::connectPages()
 {
-    const std::pair<QRadioButton *, Page> buttons[] = {{controls_->trackPageButton, Page::Track},
-                                                       {controls_->graphPageButton, Page::Graph},
-                                                       {controls_->analysisPageButton, Page::Analysis}};
-    for (const auto &[button, page] : buttons)
-        connect(button, &QRadioButton::clicked, this, [this, page = page] { showPage(page); });
+    connect(controls_->trackPageButton, &QRadioButton::clicked, this, [this] { showPage(Page::Track); });
+    connect(controls_->graphPageButton, &QRadioButton::clicked, this, [this] { showPage(Page::Graph); });
+    connect(controls_->analysisPageButton, &QRadioButton::clicked, this, [this] { showPage(analysisPage_); });
+    pageTabs_ = makeControl<QWidget>(this, "pageTabs", {110, 5, 10, 22});
+    int x = 0;
+    for (const Page page : analysisPages()) {
+        auto *tab = makeControl<QPushButton>(pageTabs_, qPrintable(QStringLiteral("pageTab%1").arg(int(page))), {x, 0, 10, 22});
+        tab->setCheckable(true);
+        tab->setAutoExclusive(true);
+        tab->setProperty("page", int(page));
+        connect(tab, &QPushButton::clicked, this, [this, page] { showPage(page); });
+        x += 10;
+    }
+    pageTabs_->hide();
 }
 
-Page MainWindow::currentPage() const
+// The tabs' names in the window's language, each tab as wide as its name.
+void MainWindow::nameTabs()
 {
-    if (controls_->graphPageButton->isChecked())
-        return Page::Graph;
-    return controls_->analysisPageButton->isChecked() ? Page::Analysis : Page::Track;
+    int x = 0;
+    for (QPushButton *tab : pageTabs_->findChildren<QPushButton *>()) {
+        tab->setText(makeRacePage(Page(tab->property("page").toInt()))->title(language_));
+        const int width = tab->fontMetrics().horizontalAdvance(tab->text()) + 16;
+        tab->setGeometry(x, 0, width, pageTabs_->height());
+        x += width + 2;
+    }
+    pageTabs_->resize(x, pageTabs_->height());
 }
 
 // Back on the map the replay plays on; the pages stop it and take the
 // controls that only the map uses.
 void MainWindow::showPage(Page page)
 {
-    QRadioButton *button = page == Page::Graph      ? controls_->graphPageButton
-                           : page == Page::Analysis ? controls_->analysisPageButton
-                                                    : controls_->trackPageButton;
+    const std::vector<Page> analysis = analysisPages();
+    const bool analysed = std::find(analysis.begin(), analysis.end(), page) != analysis.end();
+    QRadioButton *button = page == Page::Graph ? controls_->graphPageButton
+                           : analysed          ? controls_->analysisPageButton
+                                               : controls_->trackPageButton;
     button->setChecked(true);
+    if (analysed)
+        analysisPage_ = page;
+    shownPage_ = page;
     page_ = makeRacePage(page);
+    for (QPushButton *tab : pageTabs_->findChildren<QPushButton *>())
+        tab->setChecked(tab->property("page").toInt() == int(page));
+    pageTabs_->setVisible(analysed);
+    pageTabs_->raise();
     applyPageControls(page);
     if (page == Page::Track) {
         controls_->autoTraceBox->setChecked(true);
@@ -113,12 +142,13 @@ void MainWindow::showPageListHover()
         mapCanvas_->setPicture(&hoverPicture_);
 }
 
-// The boats' names beside their marks while the pointer asks for them.
-void MainWindow::showPageNames()
+// What the page says where the pointer is: the boats' names while the
+// pointer asks for them, a reading.
+void MainWindow::showPagePointer(QPoint at)
 {
     hoverPicture_ = pageBitmap_.copy();
-    const bool named = pointer_.labelLevel > 0 && page_ && page_->nameBoats(hoverPicture_, race_);
-    mapCanvas_->setPicture(named ? &hoverPicture_ : &pageBitmap_);
+    const bool shown = page_ && page_->showPointer(hoverPicture_, race_, at, pointer_.labelLevel);
+    mapCanvas_->setPicture(shown ? &hoverPicture_ : &pageBitmap_);
 }
 
 }  // namespace keelrun

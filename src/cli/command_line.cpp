@@ -92,7 +92,7 @@ const QList<Setting> &settings()
         {{"zoom"}, "N", "The zoom slider, 0 (ten times the area) to 100 (default).", {M::Render, M::Video}},
         {{"laylines"}, {}, "Draw the lay lines at marks and lines.", {M::Render, M::Video}},
         {{"hide-unfocused"}, {}, "Leave out the boats the race file hides.", {M::ExportKml}},
-        {{"page"}, "PAGE", "The page drawn: track (default), graph or analysis.", {M::Render, M::Screenshot}},
+        {{"page"}, "PAGE", QStringLiteral("The page drawn: %1 (default: track).").arg(pageNameList()), {M::Render, M::Screenshot}},
         {{"lang"}, "LANG", "The window's language, ja or en.", {M::Screenshot}},
         {{"stopped"}, {}, "The replay stopped, the map showing the course diagram.", {M::Screenshot}},
         {{"follow"}, "BOAT", "The map follows BOAT, by number or name.", {M::Screenshot}},

@@ -64,7 +64,7 @@ struct PageName {
     Page page;
     const char *name;
 };
-constexpr PageName kPageNames[] = {{Page::Track, "track"}, {Page::Graph, "graph"}, {Page::Analysis, "analysis"}};
+constexpr PageName kPageNames[] = {{Page::Track, "track"}, {Page::Graph, "graph"}, {Page::Analysis, "analysis"}, {Page::Gaps, "gaps"}};
 
 }  // namespace
 

@@ -31,8 +31,8 @@ struct WindowLayout {
 // formHeight is the client height + 4, as the layout counts it.
 WindowLayout computeWindowLayout(int formWidth, int formHeight, int screenHeight, int boatPanelHeight);
 
-// What the map area shows: the map, or the Graph or Analysis page.
-enum class Page { Track = 1, Graph = 2, Analysis = 3 };
+// What the map area shows: the map, the Graph page or an analysis page.
+enum class Page { Track = 1, Graph = 2, Analysis = 3, Gaps = 5 };
 // The pages by the names the command line gives them ("track", "graph",
 // "analysis"), and the list of those names for its messages.
 std::optional<Page> pageNamed(const QString &name);

@@ -734,6 +734,35 @@ TEST_F(MainWindowTest, PagesAndTheirHoverMarks)
     EXPECT_TRUE(w.drawFrame());
 }
 
+// Over an analysis page a tab for each; the control panel's analysis
+// choice comes back to the one last shown; the table button stands over
+// the time-and-distance page only.
+TEST_F(MainWindowTest, TabsChooseAmongTheAnalysisPages)
+{
+    MainWindow w(DataFolder(QStringLiteral(KEELRUN_DEMO_DATA)), QStringLiteral("solent-evening.txt"));
+    w.resize(1280, 1020);
+    waitForLoad(w);
+    auto *tabs = child<QWidget>(w, "pageTabs");
+    EXPECT_FALSE(tabs->isVisibleTo(&w));
+    child<QRadioButton>(w, "RadioButton3")->click();
+    EXPECT_EQ(w.currentPage(), Page::Analysis);
+    ASSERT_TRUE(tabs->isVisibleTo(&w));
+    EXPECT_TRUE(child<QPushButton>(w, "btnExcell")->isVisibleTo(&w));
+    auto *gaps = child<QPushButton>(w, "pageTab5");
+    EXPECT_EQ(gaps->text(), "Gaps");
+    EXPECT_GE(gaps->width(), gaps->fontMetrics().horizontalAdvance(gaps->text()) + 4);
+    gaps->click();
+    EXPECT_EQ(w.currentPage(), Page::Gaps);
+    EXPECT_TRUE(gaps->isChecked());
+    EXPECT_FALSE(child<QPushButton>(w, "btnExcell")->isVisibleTo(&w));
+    child<QRadioButton>(w, "RadioButton2")->click();
+    EXPECT_FALSE(tabs->isVisibleTo(&w));
+    child<QRadioButton>(w, "RadioButton3")->click();
+    EXPECT_EQ(w.currentPage(), Page::Gaps);
+    w.setLanguage(Language::Japanese);
+    EXPECT_EQ(gaps->text(), QStringLiteral(u"先頭との差"));
+}
+
 // In edit mode the organiser places a mark with Shift + click on the
 // stopped map, sets the mean wind, draws wind records on the Graph page,
 // and the race file is rewritten with them.

@@ -18,6 +18,7 @@
 #include "app/main_window.h"
 #include "app/screen_scale.h"
 #include "app/window_test_support.h"
+#include "render/pages/race_page.h"
 
 namespace keelrun {
 namespace {
@@ -167,7 +168,10 @@ TEST_F(WindowLayoutTest, EveryTextFitsAndNoPanelCoversAnother)
                     .arg(isJapanese(language) ? "Japanese" : "English", what)
                     .toStdString();
             };
-            for (const Page page : {Page::Track, Page::Graph, Page::Analysis}) {
+            std::vector<Page> pages{Page::Track, Page::Graph};
+            for (const Page page : analysisPages())
+                pages.push_back(page);
+            for (const Page page : pages) {
                 w->showPage(page);
                 QApplication::processEvents();
                 const QString name = QStringLiteral("page %1").arg(int(page));

@@ -342,7 +342,7 @@ TEST_F(AnalysisPageTest, ThePageObjectDrawsMarksAndNames)
     EXPECT_TRUE(page->offersTable());
     EXPECT_FALSE(makeRacePage(Page::Graph)->offersTable());
     QImage unnamed(800, 600, QImage::Format_RGB32);
-    EXPECT_FALSE(page->nameBoats(unnamed, race));  // nothing drawn yet: no dots to name
+    EXPECT_FALSE(page->showPointer(unnamed, race, {100, 100}, 1));  // nothing drawn yet: no dots to name
 
     QImage drawn(800, 600, QImage::Format_RGB32), byHand;
     const PageRequest request{600, {}, kSea, 1};
@@ -354,12 +354,13 @@ TEST_F(AnalysisPageTest, ThePageObjectDrawsMarksAndNames)
     drawAnalysisHover(markedByHand, race, points, 1);
     EXPECT_EQ(marked, markedByHand);
     QImage named = drawn;
-    EXPECT_TRUE(page->nameBoats(named, race));
+    EXPECT_TRUE(page->showPointer(named, race, {100, 100}, 1));
     EXPECT_NE(named, drawn);
+    EXPECT_FALSE(page->showPointer(named, race, {100, 100}, 0));  // names not asked for
 
     EXPECT_EQ(pageNamed("analysis"), Page::Analysis);
     EXPECT_EQ(pageNamed("polars"), std::nullopt);
-    EXPECT_EQ(pageNameList(), "track, graph or analysis");
+    EXPECT_EQ(pageNameList(), "track, graph, analysis or gaps");
 }
 
 // The pages' titles and axis names come in Japanese too: none is left in

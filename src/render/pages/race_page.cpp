@@ -3,6 +3,7 @@
 #include <QPainter>
 
 #include "render/pages/analysis_page.h"
+#include "render/pages/gap_chart.h"
 #include "render/pages/page_hovers.h"
 #include "render/painting.h"
 
@@ -11,6 +12,7 @@ namespace {
 
 class GraphRacePage : public RacePage {
 public:
+    QString title(Language language) const override { return isJapanese(language) ? QStringLiteral(u"グラフ") : QStringLiteral("Graph"); }
     void draw(QImage &picture, const RaceState &race, const PageRequest &request) override
     {
         drawGraphPage(picture, race, request);
@@ -31,6 +33,10 @@ public:
 
 class AnalysisRacePage : public RacePage {
 public:
+    QString title(Language language) const override
+    {
+        return isJapanese(language) ? QStringLiteral(u"時間と距離") : QStringLiteral("Time and Distance");
+    }
     void draw(QImage &picture, const RaceState &race, const PageRequest &request) override
     {
         points_ = drawAnalysisPage(picture, race, request);
@@ -40,9 +46,10 @@ public:
         if (boat < static_cast<int>(points_.size()))
             drawAnalysisHover(picture, race, points_, boat);
     }
-    bool nameBoats(QImage &picture, const RaceState &race) const override
+    // The boats' names beside their dots.
+    bool showPointer(QImage &picture, const RaceState &race, QPoint, int labelLevel) const override
     {
-        if (points_.empty())
+        if (labelLevel == 0 || points_.empty())
             return false;
         QPainter p(&picture);
         for (int b = race.boatCount; b >= 1 && b < static_cast<int>(points_.size()); --b) {
@@ -62,6 +69,7 @@ private:
 struct PageEntry {
     Page page;
     std::unique_ptr<RacePage> (*make)();
+    bool analysis;  // one of the analysis pages, with a tab
 };
 
 template <typename P>
@@ -71,8 +79,9 @@ std::unique_ptr<RacePage> make()
 }
 
 const PageEntry kPages[] = {
-    {Page::Graph, make<GraphRacePage>},
-    {Page::Analysis, make<AnalysisRacePage>},
+    {Page::Graph, make<GraphRacePage>, false},
+    {Page::Analysis, make<AnalysisRacePage>, true},
+    {Page::Gaps, makeGapChartPage, true},
 };
 
 }  // namespace
@@ -84,6 +93,16 @@ std::unique_ptr<RacePage> makeRacePage(Page page)
             return entry.make();
     }
     return nullptr;
+}
+
+std::vector<Page> analysisPages()
+{
+    std::vector<Page> pages;
+    for (const PageEntry &entry : kPages) {
+        if (entry.analysis)
+            pages.push_back(entry.page);
+    }
+    return pages;
 }
 
 }  // namespace keelrun

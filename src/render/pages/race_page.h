@@ -7,6 +7,7 @@
 // table in race_page.cpp.
 
 #include <memory>
+#include <vector>
 
 #include <QImage>
 #include <QString>
@@ -21,6 +22,8 @@ class RacePage {
 public:
     virtual ~RacePage() = default;
 
+    // The page's name on its tab, in the window's language.
+    virtual QString title(Language language) const = 0;
     // Draws the page over the whole of `picture`.
     virtual void draw(QImage &picture, const RaceState &race, const PageRequest &request) = 0;
     // The boat under the pointer in the boat list, marked on `picture`, a
@@ -29,14 +32,18 @@ public:
     // The pointer between the boat list's boxes: what the page shows for it
     // on a copy of itself; false for nothing.
     virtual bool markListHover(QImage &, const RaceState &, const PageRequest &) const { return false; }
-    // The pointer over the page asking for names: the boats' names beside
-    // their marks, on a copy; false when the page has none to give.
-    virtual bool nameBoats(QImage &, const RaceState &) const { return false; }
+    // The pointer over the page at `pointer`, asking for names when
+    // `labelLevel` is above 0: what the page says there (the boats' names,
+    // a reading), on a copy; false when it says nothing.
+    virtual bool showPointer(QImage &, const RaceState &, QPoint /*pointer*/, int /*labelLevel*/) const { return false; }
     // Whether the "Excel Table" button stands over the page.
     virtual bool offersTable() const { return false; }
 };
 
 // The page for `page`; nothing for the map (Track), which plays.
 std::unique_ptr<RacePage> makeRacePage(Page page);
+// The analysis pages, in the order of their tabs: those the analysis
+// choice of the control panel leads to.
+std::vector<Page> analysisPages();
 
 }  // namespace keelrun
