@@ -64,7 +64,8 @@ struct PageName {
     Page page;
     const char *name;
 };
-constexpr PageName kPageNames[] = {{Page::Track, "track"}, {Page::Graph, "graph"}, {Page::Analysis, "analysis"}, {Page::Gaps, "gaps"}};
+constexpr PageName kPageNames[] = {{Page::Track, "track"}, {Page::Graph, "graph"}, {Page::Analysis, "analysis"}, {Page::Start, "start"},
+                                       {Page::Gaps, "gaps"}};
 
 }  // namespace
 

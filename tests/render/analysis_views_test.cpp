@@ -1,9 +1,11 @@
-// The analysis pages drawn from a bundled race: the gap chart.
+// The analysis pages drawn from a bundled race: the gap chart and the start.
 
 #include <gtest/gtest.h>
 
 #include "race/loading_sequence.h"
+#include "race/plane.h"
 #include "render/pages/gap_chart.h"
+#include "render/pages/start_view.h"
 #include "render/painting.h"
 #include "render/pixel_count.h"
 
@@ -73,6 +75,39 @@ TEST(GapChart, OnlyTickedBoats)
     makeGapChartPage()->draw(page, race, {1024, shown, Qt::white, 1, Language::EnglishChosen});
     EXPECT_GT(countColour(page, toQColor(race.boats[1].colour)), 100);
     EXPECT_EQ(countColour(page, toQColor(race.boats[2].colour)), 0);
+}
+
+// The start is drawn with the first leg pointing up: the first mark lies
+// straight above the line's middle; the line in yellow, every ticked boat's
+// approach in its colour, its name on its colour in the table; a race that
+// starts at no line says so.
+TEST(StartView, TheLineWithTheFirstLegUpAndEveryBoatsApproach)
+{
+    const RaceState &race = solent();
+    const auto frame = startFrame(race);
+    ASSERT_TRUE(frame);
+    const QPointF mark = frame->metres(race.legs.coursePoint[2]);
+    EXPECT_NEAR(mark.x(), 0, 1);
+    EXPECT_GT(mark.y(), race.legs.legLength[1] - 200);  // from the line's middle rather than its end
+
+    QImage page(1280, 1000, QImage::Format_RGB32);
+    const auto start = makeStartPage();
+    const PageRequest request{1024, {}, Qt::white, 1, Language::EnglishChosen};
+    start->draw(page, race, request);
+    EXPECT_GT(countColour(page, QColor(255, 200, 0)), 100);  // the line
+    const QRect table(1280 - 460, 60, 460, 16 * (race.boatCount + 1));
+    for (int b = 1; b <= race.boatCount; ++b)
+        EXPECT_GT(countColour(page, table, toQColor(race.boats[b].colour)), 50) << b;
+    QImage marked = page;
+    start->markBoat(marked, race, request, 3);
+    EXPECT_NE(marked, page);
+
+    RaceState noLine = race;
+    noLine.course[0] = QStringLiteral("MK1");
+    EXPECT_FALSE(startFrame(noLine));
+    QImage plain(400, 300, QImage::Format_RGB32);
+    start->draw(plain, noLine, request);
+    EXPECT_EQ(countColour(plain, QColor(255, 200, 0)), 0);
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include "render/pages/analysis_page.h"
 #include "render/pages/gap_chart.h"
 #include "render/pages/page_hovers.h"
+#include "render/pages/start_view.h"
 #include "render/painting.h"
 
 namespace keelrun {
@@ -81,6 +82,7 @@ std::unique_ptr<RacePage> make()
 const PageEntry kPages[] = {
     {Page::Graph, make<GraphRacePage>, false},
     {Page::Analysis, make<AnalysisRacePage>, true},
+    {Page::Start, makeStartPage, true},
     {Page::Gaps, makeGapChartPage, true},
 };
 
