@@ -4,6 +4,7 @@
 
 #include "race/loading_sequence.h"
 #include "race/plane.h"
+#include "render/pages/compare_view.h"
 #include "render/pages/gap_chart.h"
 #include "render/pages/start_view.h"
 #include "render/painting.h"
@@ -108,6 +109,26 @@ TEST(StartView, TheLineWithTheFirstLegUpAndEveryBoatsApproach)
     QImage plain(400, 300, QImage::Format_RGB32);
     start->draw(plain, noLine, request);
     EXPECT_EQ(countColour(plain, QColor(255, 200, 0)), 0);
+}
+
+// Two boats compared: those picked, the highlighted first, else the first
+// two ticked; their speeds drawn in their colours, a third boat's not; with
+// fewer than two, a word on how to pick them.
+TEST(CompareView, TheTwoPickedBoats)
+{
+    const RaceState &race = solent();
+    PageRequest request{1024, {}, Qt::white, 1, Language::EnglishChosen};
+    EXPECT_EQ(comparedBoats(race, request), (std::pair{1, 2}));
+    request.chosen = {5, 3, 4};
+    EXPECT_EQ(comparedBoats(race, request), (std::pair{5, 3}));
+    QImage page(1280, 1000, QImage::Format_RGB32);
+    makeComparePage()->draw(page, race, request);
+    const QRect speeds(70, 400, 1180, 250);
+    EXPECT_GT(countColour(page, speeds, toQColor(race.boats[5].colour)), 100);
+    EXPECT_GT(countColour(page, speeds, toQColor(race.boats[3].colour)), 100);
+    EXPECT_EQ(countColour(page, speeds, toQColor(race.boats[4].colour)), 0);
+    request.chosen = {5};
+    EXPECT_FALSE(comparedBoats(race, request));
 }
 
 }  // namespace

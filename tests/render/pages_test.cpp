@@ -360,7 +360,7 @@ TEST_F(AnalysisPageTest, ThePageObjectDrawsMarksAndNames)
 
     EXPECT_EQ(pageNamed("analysis"), Page::Analysis);
     EXPECT_EQ(pageNamed("polars"), std::nullopt);
-    EXPECT_EQ(pageNameList(), "track, graph, analysis, start or gaps");
+    EXPECT_EQ(pageNameList(), "track, graph, analysis, start, gaps or compare");
 }
 
 // The pages' titles and axis names come in Japanese too: none is left in

@@ -3,6 +3,7 @@
 #include <QPainter>
 
 #include "render/pages/analysis_page.h"
+#include "render/pages/compare_view.h"
 #include "render/pages/gap_chart.h"
 #include "render/pages/page_hovers.h"
 #include "render/pages/start_view.h"
@@ -84,6 +85,7 @@ const PageEntry kPages[] = {
     {Page::Analysis, make<AnalysisRacePage>, true},
     {Page::Start, makeStartPage, true},
     {Page::Gaps, makeGapChartPage, true},
+    {Page::Compare, makeComparePage, true},
 };
 
 }  // namespace
