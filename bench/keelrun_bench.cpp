@@ -267,20 +267,23 @@ void BM_ManoeuvresHeadToWind(benchmark::State &state)
 BENCHMARK(BM_ManoeuvresHeadToWind)->Unit(benchmark::kMillisecond);
 
 // The stopped map: every boat's whole track, the marks and the boats at the
-// clock, 1920 x 1080.
-void BM_CourseDiagram(benchmark::State &state, double interval)
+// clock, 1920 x 1080; with speed colours each segment of each track in the
+// colour of its speed.
+void BM_CourseDiagram(benchmark::State &state, double interval, bool speedColours)
 {
     const RaceState &race = loadedRace(interval);
     QImage bitmap(1920, 1080, QImage::Format_RGB32);
     CourseDiagramRequest request;
     request.view = courseDiagramView(wholeRaceView(race), race, bitmap.size(), false);
     request.now = 3600;
+    request.speedColours = speedColours;
     for (auto _ : state)
         drawCourseDiagram(bitmap, race, request);
     benchmark::DoNotOptimize(bitmap.constBits());
 }
-BENCHMARK_CAPTURE(BM_CourseDiagram, 1hz, 1.0)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(BM_CourseDiagram, 10hz, 0.1)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_CourseDiagram, 1hz, 1.0, false)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_CourseDiagram, 10hz, 0.1, false)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_CourseDiagram, 10hz_speed_colours, 0.1, true)->Unit(benchmark::kMillisecond);
 
 // The overview: every fix of every boat in the small map, wind up, drawn
 // once a load and again when the map turns.

@@ -71,16 +71,20 @@ void ControlPanel::buildPageAndViewChoices()
     windUpButton = makeControl<QRadioButton>(orientationGroup, "RadioW", {4, 29, 74, 14});
     northUpButton->setChecked(true);
 
+    // A column of check boxes, row on row, and the two buttons under them,
+    // wide enough for "Speed Colours" and down to just above the flags.
     const std::pair<QCheckBox **, const char *> boxes[] = {
-        {&autoTraceBox, "CheckBox1"}, {&laylineBox, "chkLL"},      {&comparisonBox, "ChkRefLine"},
-        {&boatNameBox, "CheckBox2"},  {&bigBoatBox, "ChkBigBoat"}, {&smallScreenBox, "CheckBox4"}};
+        {&autoTraceBox, "CheckBox1"},  {&laylineBox, "chkLL"},           {&comparisonBox, "ChkRefLine"},
+        {&boatNameBox, "CheckBox2"},   {&bigBoatBox, "ChkBigBoat"},      {&speedColourBox, "ChkSpeedColour"},
+        {&smallScreenBox, "CheckBox4"}};
+    constexpr int left = 164, width = 98, top = 49, rowHeight = 16;
     int row = 0;
     for (const auto &[box, name] : boxes)
-        *box = makeControl<QCheckBox>(this, name, {169, 51 + 17 * row++, 86, 16});
+        *box = makeControl<QCheckBox>(this, name, {left, top + rowHeight * row++, width, rowHeight});
     autoTraceBox->setChecked(true);
-    kmlButton = makeControl<QPushButton>(this, "Button3", {169, 51 + 17 * 6, 85, 16});
+    kmlButton = makeControl<QPushButton>(this, "Button3", {left, top + rowHeight * row, width, rowHeight});
     kmlButton->setText(QStringLiteral("KML"));
-    attachmentButton = makeControl<QPushButton>(this, "Button2", {169, 51 + 17 * 7, 85, 16});
+    attachmentButton = makeControl<QPushButton>(this, "Button2", {left, top + rowHeight * row + rowHeight + 1, width, rowHeight});
 }
 
 void ControlPanel::buildSeaColourBox()
@@ -179,6 +183,7 @@ void ControlPanel::setCaptions(Language language)
         {analysisPageButton, Caption::AnalysisPage}, {autoTraceBox, Caption::AutoTrace},
         {laylineBox, Caption::Layline},         {comparisonBox, Caption::ComparisonLine},
         {boatNameBox, Caption::BoatName},       {bigBoatBox, Caption::BoatSize},
+        {speedColourBox, Caption::SpeedColours},
         {tipsBox, Caption::Tips},               {attachmentButton, Caption::Attachment},
         {retouchButton, Caption::Retouch},      {smallScreenBox, Caption::SmallScreen}};
     for (const auto &[control, caption] : captions) {

@@ -44,7 +44,7 @@ public:
     QRadioButton *northUpButton = nullptr, *windUpButton = nullptr;
     // Display choices.
     QCheckBox *autoTraceBox = nullptr, *laylineBox = nullptr, *comparisonBox = nullptr, *boatNameBox = nullptr,
-              *bigBoatBox = nullptr, *smallScreenBox = nullptr, *tipsBox = nullptr;
+              *bigBoatBox = nullptr, *speedColourBox = nullptr, *smallScreenBox = nullptr, *tipsBox = nullptr;
     QPushButton *kmlButton = nullptr, *attachmentButton = nullptr;
     // Sea colour.
     QGroupBox *seaGroup = nullptr;

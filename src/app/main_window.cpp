@@ -69,7 +69,7 @@ void MainWindow::buildFloatingControls()
     preparatoryFlag_ = makeControl<QLabel>(flagPanel_, "blue_p", {4, 4, 60, 40});
     preparatoryFlag_->setPixmap(QPixmap::fromImage(preparatoryFlag(QSize(60, 40))));
     preparatoryFlag_->hide();
-    timeModePanel_ = makeControl<QWidget>(this, "pnlCT", {0, 0, 250, 24});
+    timeModePanel_ = makeControl<QWidget>(this, "pnlCT", {0, 0, kTimeModePanelWidth, kTimeModePanelHeight});
     elapsedTimeButton_ = makeControl<QRadioButton>(timeModePanel_, "RadioButton10", {4, 3, 110, 18});
     elapsedTimeButton_->setText(QStringLiteral("ET mode"));
     correctedTimeButton_ = makeControl<QRadioButton>(timeModePanel_, "RadioButton11", {124, 3, 110, 18});
@@ -180,7 +180,7 @@ void MainWindow::connectControls()
         pointer_.labelLevel = checked ? 1 : 0;
         drawPage();  // the Analysis page names its dots
     });
-    for (QCheckBox *box : {c->boatNameBox, c->laylineBox, c->comparisonBox, c->bigBoatBox})
+    for (QCheckBox *box : {c->boatNameBox, c->laylineBox, c->comparisonBox, c->bigBoatBox, c->speedColourBox})
         connect(box, &QCheckBox::clicked, this, &MainWindow::redrawWhenStopped);
     connect(c->trackPageButton, &QRadioButton::toggled, playback_, &PlaybackController::setTrackPageShown);
     connect(tableButton_, &QPushButton::clicked, this, &MainWindow::exportTable);
@@ -252,7 +252,7 @@ void MainWindow::applyLayout()
         stopwatchButton_->move(mapSize_.width() - 78, mapSize_.height() - 140);
         stopwatchBox_->move(mapSize_.width() - 78, mapSize_.height() - 162);
         if (race_.handicapsPresent)
-            timeModePanel_->move(mapSize_.width() - raceClockReach() - timeModePanel_->width(), mapSize_.height() - 30);
+            timeModePanel_->move(mapSize_.width() - raceClockReach() - timeModePanel_->width(), mapSize_.height() - kTimeModePanelRise);
     }
     flagPanel_->move(mapSize_.width() - 5 - flagPanel_->width(), 5);
     updateCtBanner();

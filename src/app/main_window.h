@@ -103,6 +103,8 @@ public:
     void followBoat(int boat);
     // The live numbers show `boats`: the first highlighted, the others watched.
     void watchBoats(const std::vector<int> &boats);
+    // Ticks or unticks Speed Colours, as a click on it does.
+    void showSpeedColours(bool shown);
 
 signals:
     void raceLoaded(bool ok);

@@ -67,6 +67,7 @@ void MainWindow::showCourseDiagram()
     request.now = playback_->clock().raceClock;
     request.shown = boatList_->shown();
     request.names = controls_->boatNameBox->isChecked();
+    request.speedColours = controls_->speedColourBox->isChecked();
     request.sea = toQColor(seaColours(controls_->seaSlider->value()).sea);
     request.compass = &pictures_.compass;
     drawCourseDiagram(mapBitmap_, race_, request);

@@ -139,9 +139,9 @@ void MainWindow::watchForTips()
 {
     const ControlPanel *c = controls_;
     for (QWidget *w : std::initializer_list<QWidget *>{c->autoNextBox, logo_->helpButton, logo_->logo, c->showRaceButton,
-                                                       c->bigBoatBox, c->comparisonBox, c->smallScreenBox, logo_->overview,
-                                                       c->englishFlag, c->japaneseFlag, c->raceFileHelp, c->kmlButton,
-                                                       c->graphPageButton, c->analysisPageButton})
+                                                       c->bigBoatBox, c->comparisonBox, c->speedColourBox, c->smallScreenBox,
+                                                       logo_->overview, c->englishFlag, c->japaneseFlag, c->raceFileHelp,
+                                                       c->kmlButton, c->graphPageButton, c->analysisPageButton})
         w->installEventFilter(this);
 }
 
@@ -183,7 +183,8 @@ void MainWindow::showTipFor(QWidget *control)
                                                  {logo_->helpButton, TipId::Help},
                                                  {logo_->logo, TipId::Logo},
                                                  {controls_->bigBoatBox, TipId::BoatSize},
-                                                 {controls_->comparisonBox, TipId::ComparisonLines}};
+                                                 {controls_->comparisonBox, TipId::ComparisonLines},
+                                                 {controls_->speedColourBox, TipId::SpeedColours}};
     for (const auto &[source, id] : above) {
         if (control == source) {
             const Tip tip = fitted(tipFor(id, language_));

@@ -49,6 +49,7 @@ DisplayChoices MainWindow::displayChoices() const
     choices.blinkNames = pointer_.blinkNames;
     choices.bigBoats = c->bigBoatBox->isChecked();
     choices.comparisonLines = c->comparisonBox->isChecked();
+    choices.speedColours = c->speedColourBox->isChecked();
     choices.windowHeight = height();
     choices.mapSize = mapSize_;
     choices.shown = boatList_->shown();
@@ -57,6 +58,12 @@ DisplayChoices MainWindow::displayChoices() const
     choices.night = daylightAt(timeOfDay(playback_->clock().raceClock, race_.daylight), race_.daylight).night;
     choices.lights = &playback_->lights();
     return choices;
+}
+
+void MainWindow::showSpeedColours(bool shown)
+{
+    controls_->speedColourBox->setChecked(shown);
+    redrawWhenStopped();
 }
 
 bool MainWindow::drawFrame()

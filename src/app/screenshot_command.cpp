@@ -89,6 +89,7 @@ int runScreenshot(const CommandLine &command, const QString &executableDir)
     if (!command.language.isEmpty())
         window.setLanguage(command.language == QLatin1String("ja") ? Language::Japanese : Language::EnglishChosen);
     window.holdForPicture(command.stopped);
+    window.showSpeedColours(command.speedColours);
     std::vector<int> watched;
     for (const QString &boat : command.select)
         watched.push_back(boatNamed(window.race(), boat, "select"));

@@ -91,6 +91,8 @@ const QList<Setting> &settings()
         {{"wind-up"}, {}, "The mean wind at the top.", {M::Render, M::Video}},
         {{"zoom"}, "N", "The zoom slider, 0 (ten times the area) to 100 (default).", {M::Render, M::Video}},
         {{"laylines"}, {}, "Draw the lay lines at marks and lines.", {M::Render, M::Video}},
+        {{"speed-colours"}, {}, "Colour the wakes and tracks by speed, with a legend in knots, as Speed Colours does.",
+         {M::Render, M::Screenshot}},
         {{"hide-unfocused"}, {}, "Leave out the boats the race file hides.", {M::ExportKml}},
         {{"page"}, "PAGE", QStringLiteral("The page drawn: %1 (default: track).").arg(pageNameList()), {M::Render, M::Screenshot}},
         {{"lang"}, "LANG", "The window's language, ja or en.", {M::Screenshot}},
@@ -276,6 +278,7 @@ void readPicture(OptionReader &read, CommandLine &command)
     if (!command.language.isEmpty() && command.language != QLatin1String("ja") && command.language != QLatin1String("en"))
         read.fail("lang", command.language, QStringLiteral("ja or en"));
     command.stopped = read.isSet("stopped");
+    command.speedColours = read.isSet("speed-colours");
     command.follow = read.value("follow");
     if (read.isSet("select"))
         command.select = read.value("select").split(QLatin1Char(','), Qt::SkipEmptyParts);

@@ -46,6 +46,7 @@ struct CommandLine {
     std::optional<bool> northUp;
     int zoom = 100;
     bool laylines = false;
+    bool speedColours = false;  // Render and Screenshot: the tracks coloured by speed
     Page page = Page::Track;  // Render and Screenshot: what the map area shows
     // Screenshot: the window's language ("ja", "en"; empty: the locale's)
     // and whether the replay is stopped, showing the course diagram.

@@ -41,6 +41,7 @@ void drawTrackPicture(QImage &bitmap, const RaceState &race, const CommandLine &
     const LightClock lights = lightsAt(static_cast<int>(std::clamp(t, 0.0, 1e9)), race.lights);
     choices.lights = &lights;
     choices.laylines = command.laylines;
+    choices.speedColours = command.speedColours;
     choices.windowHeight = bitmap.height();
     choices.mapSize = bitmap.size();
     PlaybackClock clock;

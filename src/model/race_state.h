@@ -47,6 +47,12 @@ struct Rgb {
     friend bool operator==(const Rgb &, const Rgb &) = default;
 };
 
+// A stretch of speeds, knots.
+struct SpeedRange {
+    double low = 0;
+    double high = 0;
+};
+
 struct BoatClass {
     QString name;
 };
@@ -301,6 +307,7 @@ struct RaceState {
     QStringList attachments;
     bool coverPresent = false;
     double topSpeed = 0;  // knots: the fastest sample of the fleet, GPS glitches left out
+    SpeedRange usualSpeeds;  // knots: the speeds the fleet usually sails at (usualSpeedsOf), the speed colours' scale
 
     RaceExtent extent;
     DaylightWindow daylight;

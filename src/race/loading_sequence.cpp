@@ -16,6 +16,7 @@
 #include "io/wind_file.h"
 #include "race/boat_colours.h"
 #include "race/daylight.h"
+#include "race/fleet_speeds.h"
 #include "race/coastline.h"
 #include "race/legs.h"
 #include "race/manoeuvres.h"
@@ -115,6 +116,7 @@ void deriveTracksAndManoeuvres(RaceState &state, const LoadListener &listener)
         topSpeeds[b] = deriveBoatTrack(state.boats[b], state.courseLength(), state.extent.cosLat);
     });
     state.topSpeed = *std::max_element(topSpeeds.begin(), topSpeeds.end());
+    state.usualSpeeds = usualSpeedsOf(state);
     if (listener.beep)
         listener.beep();
     buildLegTables(state);

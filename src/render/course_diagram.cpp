@@ -18,6 +18,7 @@
 #include "render/coastline_layer.h"
 #include "render/drawn_fixes.h"
 #include "render/painting.h"
+#include "render/speed_colours.h"
 #include "render/pages/thin_trace.h"
 
 namespace keelrun {
@@ -33,21 +34,73 @@ bool isShown(const CourseDiagramRequest &r, const RaceState &race, int b)
 }
 
 // The pixels of the track's pieces between the gaps where its logger was
-// off, from the fixes the view's scale needs; fixes that fall on the pixel
-// of the one before add nothing, and over a whole race most of them do.
-std::vector<QPolygon> trackOf(const BoatEntry &boat, const MapView &view, double topKnots)
+// off, from the fixes the view's scale needs: `startPiece()` before each
+// piece, then `pixel(at, fix)` for each fix that does not fall on the pixel
+// of the one before; over a whole race most of them do.
+template <typename StartPiece, typename Pixel>
+void forEachTrackPixel(const BoatEntry &boat, const MapView &view, double topKnots, StartPiece &&startPiece, Pixel &&pixel)
 {
     const Projection project(view);
-    std::vector<QPolygon> pieces;
+    QPoint last;
+    bool first = true;  // the piece's first fix, drawn wherever it falls
     forEachDrawnFix(
-        boat, drawingStride(boat.fixInterval, topKnots, view.latScale), [&] { pieces.emplace_back(); },
+        boat, drawingStride(boat.fixInterval, topKnots, view.latScale),
+        [&] {
+            first = true;
+            startPiece();
+        },
         [&](int i) {
             const QPoint at = project(boat.samples[i].lat, boat.samples[i].lon);
-            QPolygon &piece = pieces.back();
-            if (piece.isEmpty() || piece.back() != at)
-                piece << at;
+            if (first || at != last)
+                pixel(at, i);
+            first = false;
+            last = at;
         });
+}
+
+std::vector<QPolygon> trackOf(const BoatEntry &boat, const MapView &view, double topKnots)
+{
+    std::vector<QPolygon> pieces;
+    forEachTrackPixel(boat, view, topKnots, [&] { pieces.emplace_back(); }, [&](QPoint at, int) { pieces.back() << at; });
     return pieces;
+}
+
+// A boat's whole track as the diagram draws it: in the boat's colour, or
+// with speed colours each segment in the colour of the speed at the fix it
+// starts from.
+struct DiagramTrack {
+    std::vector<QPolygon> pieces;
+    QRgb colour = 0;                              // the boat's
+    std::vector<std::vector<QRgb>> speedColours;  // [p][i]: of point i of piece p; empty without speed colours
+};
+
+DiagramTrack diagramTrackOf(const RaceState &race, int b, const CourseDiagramRequest &r)
+{
+    const BoatEntry &boat = race.boats[b];
+    DiagramTrack track{{}, toQColor(boat.colour).rgb(), {}};
+    if (!r.speedColours) {
+        track.pieces = trackOf(boat, r.view, race.topSpeed);
+        return track;
+    }
+    forEachTrackPixel(
+        boat, r.view, race.topSpeed,
+        [&] {
+            track.pieces.emplace_back();
+            track.speedColours.emplace_back();
+        },
+        [&](QPoint at, int fix) {
+            track.pieces.back() << at;
+            track.speedColours.back().push_back(speedColour(boat.samples[fix].speed, race.usualSpeeds).rgb());
+        });
+    return track;
+}
+
+void drawTrack(QImage &bitmap, const DiagramTrack &track)
+{
+    if (track.speedColours.empty())
+        drawThinTrace(bitmap, track.pieces, track.colour);
+    else
+        drawThinTrace(bitmap, track.pieces, track.speedColours);
 }
 
 void drawMarksAndLines(QPainter &p, LabelPlacer &labels, const RaceState &race, const CourseDiagramRequest &r)
@@ -155,11 +208,8 @@ void drawCourseDiagram(QImage &bitmap, const RaceState &race, const CourseDiagra
     // it; the first boat ends on top.
     const auto boatAt = [&](int k) { return race.boatCount + 1 - k; };
     produceInOrder(
-        1, race.boatCount,
-        [&](int k) { return isShown(r, race, boatAt(k)) ? trackOf(race.boats[boatAt(k)], r.view, race.topSpeed) : std::vector<QPolygon>(); },
-        [&](int k, const std::vector<QPolygon> &track) {
-            drawThinTrace(bitmap, track, toQColor(race.boats[boatAt(k)].colour).rgb());
-        });
+        1, race.boatCount, [&](int k) { return isShown(r, race, boatAt(k)) ? diagramTrackOf(race, boatAt(k), r) : DiagramTrack(); },
+        [&](int, const DiagramTrack &track) { drawTrack(bitmap, track); });
     QPainter p(&bitmap);
     QFont font = p.font();
     font.setPointSize(9);
@@ -172,6 +222,8 @@ void drawCourseDiagram(QImage &bitmap, const RaceState &race, const CourseDiagra
     if (r.compass)
         p.drawImage(QRect(5, 5, 100, 120), *r.compass);
     drawTimeOfDay(p, race, r, bitmap.deviceIndependentSize().toSize());
+    if (r.speedColours)
+        drawSpeedLegend(p, bitmap.deviceIndependentSize().toSize(), race.usualSpeeds, 0);  // no scale bar
 }
 
 void highlightTrack(QImage &picture, const RaceState &race, int boat, const MapView &view)

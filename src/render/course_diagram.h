@@ -19,6 +19,7 @@ struct CourseDiagramRequest {
     double now = 0;            // race clock
     std::vector<bool> shown;   // [b]: ticked in the boat list; empty: as the race file says
     bool names = true;         // "Boat Name"
+    bool speedColours = false; // "Speed Colours": the tracks in the colours of their speeds, with the legend
     QColor sea = QColor(110, 160, 255);
     const QImage *compass = nullptr;
 };

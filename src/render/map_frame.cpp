@@ -31,6 +31,7 @@ MapFrameRequest mapFrameRequest(const DisplayChoices &choices, const PlaybackClo
     o.blinkOn = clock.blinkOn;
     o.bigBoats = choices.bigBoats;
     o.comparisonLines = choices.comparisonLines;
+    o.speedColours = choices.speedColours;
     o.seaBrightness = choices.seaBrightness;
     o.sea = toQColor(colours.sea);
     o.upwindMeanSpeed = clock.upwindMeanSpeed;

@@ -25,6 +25,7 @@ struct DisplayChoices {
     int labelLevel = 1;            // "Boat Name": 1 names, 0 none
     bool bigBoats = false;         // "Boat Size"
     bool comparisonLines = false;  // "Comp Ht"
+    bool speedColours = false;     // "Speed Colours"
     int windowHeight = 1024;       // the main window's, which sets the grid's spacing
     QSize mapSize{1, 1};
     std::vector<bool> shown;       // [b]: ticked in the boat list; empty: as the race file says

@@ -1,5 +1,6 @@
 #include "render/map_overlays.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include <QPolygon>
@@ -23,6 +24,10 @@ const QColor kWindAxis = toQColor(kLaylineColours[2]);
 const QColor kYellow(255, 255, 0);
 const QColor kRed(255, 0, 0);
 
+// The scale bar, a grid spacing long, and its text above it.
+constexpr int kScaleBarStart = 20;
+constexpr int kScaleBarTextLeft = 50;
+int scaleBarEnd(double g, double pxPerKm) { return roundHalfEven(g * pxPerKm + kScaleBarStart); }
 
 void setFontSize(QPainter &p, int points)
 {
@@ -124,12 +129,12 @@ private:
     void drawScaleBar(double g)
     {
         const int y = h_ - 10;
-        const int end = roundHalfEven(g * view_.pxPerKm + 20);
+        const int end = scaleBarEnd(g, view_.pxPerKm);
         p_.setPen(Qt::white);
-        p_.drawLine(20, y, end, y);
-        p_.drawLine(20, y - 5, 20, y + 5);
+        p_.drawLine(kScaleBarStart, y, end, y);
+        p_.drawLine(kScaleBarStart, y - 5, kScaleBarStart, y + 5);
         p_.drawLine(end, y - 5, end, y + 5);
-        p_.drawText(QRect(50, h_ - 25, 200, 20), Qt::AlignLeft | Qt::AlignTop, scaleBarText(g));
+        p_.drawText(QRect(kScaleBarTextLeft, h_ - 25, 200, 20), Qt::AlignLeft | Qt::AlignTop, scaleBarText(g));
     }
 
     // Dotted lines from a mark along the wind axis and the lay lines of
@@ -306,6 +311,15 @@ double gridSpacing(int windowHeight, double pxPerKm)
 QString scaleBarText(double g)
 {
     return g >= 1 ? numberText(g) + QStringLiteral("Km") : numberText(std::round(g * 1000)) + QStringLiteral("M");
+}
+
+int scaleBarReach(int windowHeight, double pxPerKm)
+{
+    const double g = gridSpacing(windowHeight, pxPerKm);
+    QImage device(1, 1, QImage::Format_RGB32);
+    QPainter p(&device);
+    setFontSize(p, 9);
+    return std::max(scaleBarEnd(g, pxPerKm), kScaleBarTextLeft + p.fontMetrics().horizontalAdvance(scaleBarText(g)));
 }
 
 QString raceClockText(double now)

@@ -38,6 +38,9 @@ struct OverlayOptions {
 double gridSpacing(int windowHeight, double pxPerKm);
 // The scale bar's text: "2Km", or metres below a kilometre ("300M").
 QString scaleBarText(double spacing);
+// How far in from the map's left edge the scale bar at its foot reaches,
+// its text included: what stands beside it keeps clear of that.
+int scaleBarReach(int windowHeight, double pxPerKm);
 
 // The race clock as the map shows it: seconds, mm:ss, or h:mm:ss; large
 // from a minute before the gun to 20 s after it.

@@ -10,6 +10,7 @@
 #include "base/text_file.h"
 #include "race/plane.h"
 #include "render/painting.h"
+#include "render/speed_colours.h"
 
 namespace keelrun {
 namespace {
@@ -78,26 +79,61 @@ private:
     }
 
     // The boat's pixel and four fixes back along its track, the step
-    // chosen so that the wake spans about the same distance at any zoom.
-    void drawWake(const BoatDrawing &d)
+    // chosen so that the wake spans about the same distance at any zoom:
+    // fixes[i] is the fix at points[i + 1].
+    struct Wake {
+        QPolygon points;
+        std::array<const TrackSample *, 4> fixes{};
+    };
+    Wake wakeOf(const BoatDrawing &d) const
     {
         const double interval = std::max(d.boat->fixInterval, 0.1);
         const int k = static_cast<int>(std::clamp(10000 / view_.latScale / interval, 1.0, 1e6));
         const int c = d.place->currentSample;
-        QPolygon wake;
-        wake << d.pixel;
+        Wake wake;
+        wake.points << d.pixel;
         for (int step = 0; step <= 3; ++step) {
-            const TrackSample &s = d.boat->samples[std::max(1, c - step * k)];
-            wake << projectPoint(s.lat, s.lon, view_);
+            wake.fixes[step] = &d.boat->samples[std::max(1, c - step * k)];
+            wake.points << projectPoint(wake.fixes[step]->lat, wake.fixes[step]->lon, view_);
+        }
+        return wake;
+    }
+
+    void drawWake(const BoatDrawing &d)
+    {
+        const Wake wake = wakeOf(d);
+        if (o_.speedColours) {
+            drawSpeedColouredWake(wake);
+            return;
         }
         const bool downwind = std::abs(d.place->trueWindAngle) >= 90;
         const double mean = downwind ? o_.downwindMeanSpeed : o_.upwindMeanSpeed;
         const QColor colour = o_.fastWakes && d.place->speed > mean ? QColor(255, 0, 0) : QColor(255, 255, 255);
         p_.setPen(QPen(colour, 1));
-        p_.drawPolyline(wake);
-        p_.setBrush(colour);
+        p_.drawPolyline(wake.points);
         for (int i = 1; i <= 3; ++i)
-            p_.drawEllipse(QRect(wake[i] - QPoint(1, 1), wake[i] + QPoint(2, 2)));
+            drawWakeFix(wake.points[i], colour);
+    }
+
+    // Each stretch of the wake in the colour of the speed at the fix it
+    // starts from, the one further back, and so each fix's dot.
+    void drawSpeedColouredWake(const Wake &wake)
+    {
+        const auto colourAt = [&](int point) { return speedColour(wake.fixes[point - 1]->speed, race_.usualSpeeds); };
+        for (int i = 1; i <= 4; ++i) {
+            p_.setPen(QPen(colourAt(i), 1));
+            p_.drawLine(wake.points[i - 1], wake.points[i]);
+        }
+        for (int i = 1; i <= 3; ++i)
+            drawWakeFix(wake.points[i], colourAt(i));
+    }
+
+    // A dot on the wake where a fix was.
+    void drawWakeFix(QPoint at, const QColor &colour)
+    {
+        p_.setPen(QPen(colour, 1));
+        p_.setBrush(colour);
+        p_.drawEllipse(QRect(at - QPoint(1, 1), at + QPoint(2, 2)));
     }
 
     // A line through the boat at right angles to the wind: boats on one
@@ -283,6 +319,9 @@ void drawMapFrame(QImage &bitmap, const RaceState &race, const FrameState &frame
     LabelPlacer labels;
     drawOverlaysUnderBoats(painter, labels, race, frame, frame.view, frame.now, overlays);
     drawBoats(painter, labels, race, frame, frame.view, options);
+    if (options.speedColours)
+        drawSpeedLegend(painter, bitmap.deviceIndependentSize().toSize(), race.usualSpeeds,
+                        scaleBarReach(overlays.windowHeight, frame.view.pxPerKm));
     drawRaceClock(painter, bitmap.deviceIndependentSize().toSize(), frame.now);
 }
 

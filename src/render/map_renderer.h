@@ -26,6 +26,7 @@ struct RenderOptions {
     bool blinkOn = false;
     bool bigBoats = false;       // "Boat Size": at least 14 pixels
     bool comparisonLines = false;
+    bool speedColours = false;   // "Speed Colours": each stretch of a wake in the colour of its speed, white and red aside
     int seaBrightness = 100;
     QColor sea = QColor(110, 160, 255);
     int hoveredBoat = 0;

@@ -45,6 +45,7 @@ const std::array<CaptionTexts, kCaptionCount - 1> kCaptions{{
     {u"添付資料表示", u"Attachment"},
     {u"画像処理", u"Retouch"},
     {u"小画面", u"Small Scr"},
+    {u"速度色", u"Speed Colours"},
 }};
 
 QString logoTip(Language language)
@@ -116,6 +117,10 @@ Tip tipFor(TipId id, Language language)
     case TipId::ComparisonLines:
         return {ja ? QStringLiteral(u"比較線: 各艇を通る風に直角な線。同じ線上の艇は風上（風下）へ並んでいます")
                    : QStringLiteral("Comp Ht: a line through each boat square to the wind; boats on one line are level up or down the course"),
+                {}};
+    case TipId::SpeedColours:
+        return {ja ? QStringLiteral(u"速度色: 航跡を各地点の速度で色分けします（青が遅く赤が速い、目盛りはノット）")
+                   : QStringLiteral("Speed Colours: tracks coloured by speed, slow blue to fast red; the scale in knots"),
                 {}};
     case TipId::FocusAll:
         return {ja ? QStringLiteral(u"左ｸﾘｯｸで全艇にﾁｪｯｸが入ります") : QStringLiteral("Left Button => Focus All Boats."), {220, 20}};

@@ -37,8 +37,9 @@ enum class Caption {
     Attachment,
     Retouch,
     SmallScreen,
+    SpeedColours,
 };
-inline constexpr int kCaptionCount = static_cast<int>(Caption::SmallScreen) + 1;
+inline constexpr int kCaptionCount = static_cast<int>(Caption::SpeedColours) + 1;
 
 QString captionFor(Caption caption, Language language);
 
@@ -47,7 +48,7 @@ struct Tip {
     QSize size;    // the tip box, pixels
 };
 
-enum class TipId { AutoNext, Help, Logo, Show, BoatSize, SmallScreen, SmallMap, Kml, FocusAll, FastWakes, ComparisonLines };
+enum class TipId { AutoNext, Help, Logo, Show, BoatSize, SmallScreen, SmallMap, Kml, FocusAll, FastWakes, ComparisonLines, SpeedColours };
 Tip tipFor(TipId id, Language language);
 
 // The tip over the time bar: click to jump, the date and time under the

@@ -18,6 +18,12 @@ inline constexpr int kColumnWidth = 265;
 inline constexpr int kTimeBarWidth = 50;
 inline constexpr int kLogoPanelHeight = 200;
 inline constexpr int kControlPanelHeight = 255;
+// The elapsed or corrected time choice at the map's foot, left of the race
+// clock, in a race with handicaps: its size, and how far above the foot
+// its top stands.
+inline constexpr int kTimeModePanelWidth = 250;
+inline constexpr int kTimeModePanelHeight = 24;
+inline constexpr int kTimeModePanelRise = 30;
 
 struct WindowLayout {
     QRect logoPanel;      // pnlLOGO

@@ -504,6 +504,28 @@ TEST_F(MainWindowTest, TheStoppedMapShowsTheCourseDiagram)
     EXPECT_EQ(w->mapBitmap(), before);
 }
 
+// Speed Colours repaints the playing map's wakes and the stopped map's
+// tracks by speed, with their legend; unticked, each map is as it was. The
+// gun a minute before the fixes keeps the race clock small: the large one
+// of the start is drawn a shade apart from one drawing to the next.
+TEST_F(MainWindowTest, SpeedColoursRepaintTheMapAndUntickingRestoresIt)
+{
+    t.write("raceadmin/race04.txt", "ST,2009/05/03 10:59:00\r\nFT,2009/05/03 12:00:00\r\nTD,9\r\nBN,b1.gpx,Alpha\r\nBN,b2.gpx,Bravo\r\n");
+    auto w = open("race04.txt");
+    w->holdForPicture(false);
+    w->jumpTo(70);
+    auto *speedColours = child<QCheckBox>(*w, "ChkSpeedColour");
+    for (const bool stopped : {false, true}) {
+        if (stopped)
+            child<QCheckBox>(*w, "CheckBox1")->click();  // Auto Trace off: the course diagram
+        const QImage before = w->mapBitmap();
+        speedColours->click();
+        EXPECT_NE(w->mapBitmap(), before) << (stopped ? "stopped" : "playing");
+        speedColours->click();
+        EXPECT_EQ(w->mapBitmap(), before) << (stopped ? "stopped" : "playing");
+    }
+}
+
 // The table button stands on the Analysis page only; clicking it writes the
 // performance table into the documents folder.
 TEST_F(MainWindowTest, TheTableButtonWritesThePerformanceTable)
@@ -1135,8 +1157,8 @@ TEST_F(MainWindowTest, EveryTipFitsItsText)
     auto *tip = child<QLabel>(*w, "hintbox");
     for (const Language language : {Language::EnglishChosen, Language::Japanese}) {
         w->setLanguage(language);
-        for (const char *control : {"chkAutoNext", "Button4", "Button3", "CheckBox4", "ChkBigBoat", "ChkRefLine", "RadioButton2",
-                                    "RadioButton3"}) {
+        for (const char *control : {"chkAutoNext", "Button4", "Button3", "CheckBox4", "ChkBigBoat", "ChkRefLine", "ChkSpeedColour",
+                                    "RadioButton2", "RadioButton3"}) {
             QWidget *hovered = child<QWidget>(*w, control);
             QEvent enter(QEvent::Enter);
             QApplication::sendEvent(hovered, &enter);

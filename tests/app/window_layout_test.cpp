@@ -1,9 +1,10 @@
 // The window at the screen sizes it meets, in both languages, on every page
 // and in small-screen mode, with a race of twenty boats in two classes:
-// every text fits its box in its own font, and no panel covers another but
-// where the layout stacks them on purpose. Qt takes its scale once, when
-// the application starts: ctest runs these tests again at scale 2, where
-// they draw the 4K screen.
+// every text fits its box in its own font, no panel covers another but
+// where the layout stacks them on purpose, and no control of the control
+// panel covers another. Qt takes its scale once, when the application
+// starts: ctest runs these tests again at scale 2, where they draw the 4K
+// screen.
 
 #include <filesystem>
 #include <vector>
@@ -110,6 +111,28 @@ QStringList overlappingPanels(MainWindow &window)
     return found;
 }
 
+// Pairs of the control panel's visible controls that overlap: in its fixed
+// 265 by 255 pixels each control has a place of its own.
+QStringList overlappingControls(MainWindow &window)
+{
+    auto *panel = child<QWidget>(window, "pnlCTRL");
+    QList<QWidget *> controls;
+    for (QWidget *control : panel->findChildren<QWidget *>(Qt::FindDirectChildrenOnly)) {
+        if (control->isVisibleTo(panel))
+            controls << control;
+    }
+    QStringList found;
+    for (qsizetype a = 0; a < controls.size(); ++a) {
+        for (qsizetype b = a + 1; b < controls.size(); ++b) {
+            if (controls[a]->geometry().intersects(controls[b]->geometry()))
+                found << controls[a]->objectName() + QStringLiteral(" covers ") + controls[b]->objectName();
+        }
+        if (!panel->rect().contains(controls[a]->geometry()))
+            found << controls[a]->objectName() + QStringLiteral(" off the panel");
+    }
+    return found;
+}
+
 void expectNone(const QStringList &problems, const std::string &where)
 {
     EXPECT_TRUE(problems.isEmpty()) << where << ":\n" << problems.join(QLatin1Char('\n')).toStdString();
@@ -178,6 +201,7 @@ TEST_F(WindowLayoutTest, EveryTextFitsAndNoPanelCoversAnother)
                 expectNone(clippedTexts(*w), where(name));
                 expectNone(overlappingPanels(*w), where(name));
             }
+            expectNone(overlappingControls(*w), where("control panel"));
             w->showPage(Page::Track);
             auto *smallScreen = child<QCheckBox>(*w, "CheckBox4");
             smallScreen->click();

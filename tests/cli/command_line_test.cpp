@@ -41,6 +41,8 @@ TEST(CommandLineRefusals, EachNamesTheOptionAndWhy)
         {{"--export-polars", "r.txt", "--ct"}, "--ct applies to --inspect, --render, --export-csv, --export-manoeuvres, --export-legs and --video, not to --export-polars"},
         {{"--export-legs", "r.txt", "--export-polars", "r.txt"}, "--export-legs and --export-polars: give one of them"},
         {{"--race", "r.txt", "--at", "60"}, "--at applies to --render, --screenshot, --export-kml and --inspect, not to the window"},
+        {{"--video", "r.txt", "--speed-colours", "-o", "v.mp4"}, "--speed-colours applies to --render and --screenshot, not to --video"},
+        {{"--race", "r.txt", "--speed-colours"}, "--speed-colours applies to --render and --screenshot, not to the window"},
         {{"--render", "r.txt", "--video", "r.txt"}, "--render and --video: give one of them"},
         {{"--bogus"}, "Unknown option 'bogus'"},
         {{"one", "two"}, "one two: one data folder at most"},
@@ -80,6 +82,18 @@ TEST(CommandLineTimes, RaceClockSecondsOrATimeOfDay)
     ASSERT_EQ(video.mode, CommandLine::Video);
     EXPECT_TRUE(video.videoFrom->ofDay);
     EXPECT_FALSE(video.videoTo->ofDay);
+}
+
+// Speed Colours as the window's check box has it, for the pictures of the map.
+TEST(CommandLinePictures, SpeedColoursForTheScreenshotAndTheRenderedMap)
+{
+    for (const char *mode : {"--screenshot", "--render"}) {
+        const CommandLine plain = parseCommandLine({mode, "r.txt", "--at", "60", "-o", "a.png"});
+        const CommandLine coloured = parseCommandLine({mode, "r.txt", "--at", "60", "--speed-colours", "-o", "a.png"});
+        ASSERT_NE(coloured.mode, CommandLine::Done) << mode;
+        EXPECT_FALSE(plain.speedColours) << mode;
+        EXPECT_TRUE(coloured.speedColours) << mode;
+    }
 }
 
 // --help says for every option which modes it applies to.

@@ -10,6 +10,7 @@
 
 #include <QTemporaryDir>
 
+#include "race/fleet_speeds.h"
 #include "race/loading_sequence.h"
 #include "simulator.h"
 
@@ -180,6 +181,10 @@ TEST(SimulatedFleet, TenFixesASecondGiveTrueSpeeds)
         EXPECT_LT(errors[errors.size() * 95 / 100], 0.6) << simulated.name;
         EXPECT_NEAR(topSpeed, trueTop, 0.1 * trueTop) << simulated.name;
     }
+    // The scale the tracks are coloured on: the fleet's sailing, inside its extremes.
+    EXPECT_GE(loaded.usualSpeeds.low, kMovingKnots);
+    EXPECT_LT(loaded.usualSpeeds.low, loaded.usualSpeeds.high);
+    EXPECT_LT(loaded.usualSpeeds.high, loaded.topSpeed);
 }
 
 std::string formatName(const ::testing::TestParamInfo<TrackFormat> &info)

@@ -157,6 +157,33 @@ TEST_F(RendererTest, NoBoatInPlayDrawsOnlyTheSea)
     EXPECT_EQ(count(kSea), 600 * 400);
 }
 
+// With Speed Colours a wake takes the colour of its boat's speed on the
+// fleet's scale, the faster boat's red and the slower's blue; without,
+// both are white as ever.
+TEST_F(RendererTest, SpeedColoursPaintTheWakesBySpeed)
+{
+    race.usualSpeeds = {5, 6};
+    const QColor blue(0, 0, 255), red(255, 0, 0);
+    RenderOptions o;
+    o.labelLevel = 0;
+    // Behind the boat: it sails north, up the picture.
+    const auto wakeOf = [&](const FrameState &frame, int boat) {
+        const QPoint at = projectPoint(frame.boats[boat].lat, frame.boats[boat].lon, frame.view);
+        return QRect(at.x() - 5, at.y(), 11, image.height() - 40 - at.y());
+    };
+    const FrameState plain = render(o);
+    for (const int boat : {1, 2}) {
+        EXPECT_GT(count(Qt::white, wakeOf(plain, boat)), 5) << boat;
+        EXPECT_EQ(count(red, wakeOf(plain, boat)) + count(blue, wakeOf(plain, boat)), 0) << boat;
+    }
+    o.speedColours = true;
+    const FrameState coloured = render(o);
+    EXPECT_GT(count(red, wakeOf(coloured, 1)), 5);
+    EXPECT_EQ(count(blue, wakeOf(coloured, 1)), 0);
+    EXPECT_GT(count(blue, wakeOf(coloured, 2)), 5);
+    EXPECT_EQ(count(red, wakeOf(coloured, 2)), 0);
+}
+
 TEST_F(RendererTest, UntickedBoatsAreLeftOutUnlessAllAre)
 {
     race.boats[2].shown = 0;

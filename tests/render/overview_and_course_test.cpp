@@ -6,6 +6,7 @@
 #include "render/drawn_fixes.h"
 #include "render/overview_map.h"
 #include "render/pixel_count.h"
+#include "render/speed_colours.h"
 #include "view/course_view.h"
 
 namespace keelrun {
@@ -157,6 +158,38 @@ TEST_F(CourseTest, ALoggerGapLeavesAHoleInTheTrack)
     const QImage overview = drawOverviewMap(race, true);
     EXPECT_EQ(overview.pixelColor(overviewMarkerPlace({1.1, 0}, race, true)), QColor(120, 150, 255));
     EXPECT_EQ(overview.pixelColor(overviewMarkerPlace({1.5, 0}, race, true)), QColor(200, 0, 0));
+}
+
+// With Speed Colours each segment of a track takes the colour of the speed
+// of the fix it starts from, whichever boat sailed it; without, the boat's
+// colour.
+TEST_F(CourseTest, SpeedColoursPaintEachStretchOfATrackBySpeed)
+{
+    for (int i = 6; i <= 11; ++i)
+        race.boats[1].samples[i].speed = 8;  // boat 1 speeds up at 1 minute north
+    race.usualSpeeds = {5, 8};
+    QImage map(800, 600, QImage::Format_RGB32);
+    CourseDiagramRequest request;
+    request.view = courseDiagramView(wholeRaceView(race), race, map.size(), true);
+    request.now = 1000;  // after the tracks: no boats
+    request.names = false;
+    drawCourseDiagram(map, race, request);
+    const QPoint slowStretch = projectPoint(0.5, 0, request.view), fastStretch = projectPoint(1.5, 0, request.view);
+    const QPoint otherBoat = projectPoint(1.5, 2, request.view);
+    EXPECT_EQ(map.pixelColor(slowStretch), QColor(200, 0, 0));
+    EXPECT_EQ(map.pixelColor(fastStretch), QColor(200, 0, 0));
+    EXPECT_EQ(map.pixelColor(otherBoat), QColor(0, 0, 200));
+
+    request.speedColours = true;
+    drawCourseDiagram(map, race, request);
+    const QColor slow = speedColour(5, race.usualSpeeds), fast = speedColour(8, race.usualSpeeds);
+    EXPECT_EQ(map.pixelColor(slowStretch), slow);
+    EXPECT_EQ(map.pixelColor(projectPoint(0.9, 0, request.view)), slow);  // from the last slow fix
+    EXPECT_EQ(map.pixelColor(projectPoint(1.1, 0, request.view)), fast);
+    EXPECT_EQ(map.pixelColor(fastStretch), fast);
+    EXPECT_EQ(map.pixelColor(otherBoat), slow);
+    EXPECT_EQ(countColour(map, QColor(200, 0, 0)), 0);
+    EXPECT_EQ(countColour(map, QColor(0, 0, 200)), 0);
 }
 
 TEST_F(CourseTest, InsetOverviewShowsTheBoatsStillRacing)

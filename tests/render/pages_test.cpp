@@ -48,6 +48,29 @@ TEST(ThinTrace, SegmentsRowByRowAndClipped)
     EXPECT_NE(other.pixel(5, 5), qRgb(255, 255, 255));
 }
 
+// With a colour a point, each segment takes the colour of the point it
+// starts from, and a piece of one point that point's; the last point of a
+// piece starts nothing.
+TEST(ThinTrace, EachSegmentInTheColourOfThePointItStartsFrom)
+{
+    QImage picture(40, 30, QImage::Format_RGB32);
+    picture.fill(Qt::white);
+    const QRgb red = qRgb(255, 0, 0), blue = qRgb(0, 0, 255), green = qRgb(0, 255, 0);
+    drawThinTrace(picture, {QPolygon{{2, 20}, {12, 20}, {12, 10}}, QPolygon{{30, 5}}}, {{red, blue, green}, {green}});
+    EXPECT_EQ(picture.pixel(2, 20), red);
+    EXPECT_EQ(picture.pixel(8, 20), red);
+    EXPECT_EQ(picture.pixel(12, 15), blue);
+    EXPECT_EQ(picture.pixel(12, 10), blue);
+    EXPECT_EQ(picture.pixel(30, 5), green);
+    EXPECT_EQ(picture.pixel(13, 10), qRgb(255, 255, 255));
+
+    QImage other(10, 10, QImage::Format_RGB16);  // another format goes through the painter
+    other.fill(Qt::white);
+    drawThinTrace(other, {QPolygon{{0, 5}, {5, 5}, {9, 5}}}, {{red, blue, green}});
+    EXPECT_EQ(QColor(other.pixel(2, 5)), QColor(red));
+    EXPECT_EQ(QColor(other.pixel(8, 5)), QColor(blue));
+}
+
 // An hour's window, the wind from north, two boats sailing north: boat 1 at
 // 6 knots, boat 2 (unticked) at 3 knots, a fix a minute.
 class GraphPageTest : public ::testing::Test {

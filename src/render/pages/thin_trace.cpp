@@ -23,6 +23,17 @@ public:
     }
     ~RowRuns() { fill(); }
 
+    // What is added from now on is drawn in `colour`.
+    void setColour(QRgb colour)
+    {
+        colour |= 0xff000000u;
+        if (colour == colour_)
+            return;
+        fill();
+        row_ = -1;
+        colour_ = colour;
+    }
+
     void add(int row, double from, double to)
     {
         const int a = roundAway(std::min(from, to));
@@ -78,11 +89,44 @@ void addSegment(RowRuns &runs, QPoint p, QPoint q)
     }
 }
 
+bool drawnByRows(const QImage &picture)
+{
+    return picture.format() == QImage::Format_RGB32 || picture.format() == QImage::Format_ARGB32;
+}
+
+// Each segment of the pieces, `segment(p, i, from, to)` from point i of
+// piece p, and a piece of one point as a segment from it to itself.
+template <typename Segment>
+void forEachSegment(const std::vector<QPolygon> &pieces, Segment &&segment)
+{
+    for (std::size_t p = 0; p < pieces.size(); ++p) {
+        const QPolygon &piece = pieces[p];
+        if (piece.size() == 1)
+            segment(p, 0, piece[0], piece[0]);
+        for (int i = 1; i < piece.size(); ++i)
+            segment(p, i - 1, piece[i - 1], piece[i]);
+    }
+}
+
+// The pieces' segments row by row, in the colours `colourOf(p, i)` gives
+// for the segment from point i of piece p.
+template <typename ColourOf>
+void addPieces(RowRuns &runs, const std::vector<QPolygon> &pieces, ColourOf &&colourOf)
+{
+    forEachSegment(pieces, [&](std::size_t p, int i, QPoint from, QPoint to) {
+        runs.setColour(colourOf(p, i));
+        if (from == to)
+            runs.add(from.y(), from.x(), from.x());
+        else
+            addSegment(runs, from, to);
+    });
+}
+
 }  // namespace
 
 void drawThinTrace(QImage &picture, const std::vector<QPolygon> &pieces, QRgb colour)
 {
-    if (picture.format() != QImage::Format_RGB32 && picture.format() != QImage::Format_ARGB32) {
+    if (!drawnByRows(picture)) {
         QPainter p(&picture);
         p.setPen(QPen(QColor::fromRgb(colour), 0));
         for (const QPolygon &piece : pieces)
@@ -90,12 +134,22 @@ void drawThinTrace(QImage &picture, const std::vector<QPolygon> &pieces, QRgb co
         return;
     }
     RowRuns runs(picture, colour | 0xff000000u);
-    for (const QPolygon &piece : pieces) {
-        if (piece.size() == 1)
-            runs.add(piece[0].y(), piece[0].x(), piece[0].x());
-        for (int i = 1; i < piece.size(); ++i)
-            addSegment(runs, piece[i - 1], piece[i]);
+    addPieces(runs, pieces, [&](std::size_t, int) { return colour; });
+}
+
+void drawThinTrace(QImage &picture, const std::vector<QPolygon> &pieces, const std::vector<std::vector<QRgb>> &colours)
+{
+    const auto colourOf = [&](std::size_t p, int i) { return colours[p][static_cast<std::size_t>(i)]; };
+    if (!drawnByRows(picture)) {
+        QPainter painter(&picture);
+        forEachSegment(pieces, [&](std::size_t p, int i, QPoint from, QPoint to) {
+            painter.setPen(QPen(QColor::fromRgb(colourOf(p, i)), 0));
+            painter.drawLine(from, to);
+        });
+        return;
     }
+    RowRuns runs(picture, 0);
+    addPieces(runs, pieces, colourOf);
 }
 
 }  // namespace keelrun

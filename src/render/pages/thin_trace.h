@@ -17,4 +17,9 @@ namespace keelrun {
 // up or down the picture, as curves over time do.
 void drawThinTrace(QImage &picture, const std::vector<QPolygon> &pieces, QRgb colour);
 
+// The same with every point a colour of its own, colours[p][i] for point i
+// of piece p: each segment is drawn in the colour of the point it starts
+// from, a piece of one point in that point's.
+void drawThinTrace(QImage &picture, const std::vector<QPolygon> &pieces, const std::vector<std::vector<QRgb>> &colours);
+
 }  // namespace keelrun
