@@ -1,5 +1,8 @@
-// The analysis pages drawn from a bundled race: the gap chart and the start.
+// The analysis pages drawn from the bundled races.
 
+#include <algorithm>
+
+#include <QFontMetrics>
 #include <gtest/gtest.h>
 
 #include "race/loading_sequence.h"
@@ -7,22 +10,47 @@
 #include "render/pages/compare_view.h"
 #include "render/pages/gap_chart.h"
 #include "render/pages/start_view.h"
+#include "render/pages/legs_page.h"
 #include "render/painting.h"
 #include "render/pixel_count.h"
 
 namespace keelrun {
 namespace {
 
+RaceState loadedDemo(const QString &raceFile)
+{
+    RaceState loaded;
+    const DataFolder folder(QStringLiteral(KEELRUN_DEMO_DATA));
+    EXPECT_TRUE(loadRace(loaded, folder, folder.path(SubFolder::RaceAdmin, raceFile)).ok());
+    return loaded;
+}
+
 // The bundled Solent race, seven boats round a triangle, loaded once.
 const RaceState &solent()
 {
-    static const RaceState race = [] {
-        RaceState loaded;
-        const DataFolder folder(QStringLiteral(KEELRUN_DEMO_DATA));
-        EXPECT_TRUE(loadRace(loaded, folder, folder.path(SubFolder::RaceAdmin, QStringLiteral("solent-evening.txt"))).ok());
-        return loaded;
-    }();
+    static const RaceState race = loadedDemo(QStringLiteral("solent-evening.txt"));
     return race;
+}
+
+// The bundled Hayama race, twenty boats in two classes over five legs.
+const RaceState &hayama()
+{
+    static const RaceState race = loadedDemo(QStringLiteral("hayama-autumn.txt"));
+    return race;
+}
+
+// Ticked: only the boats given.
+std::vector<bool> ticking(const RaceState &race, std::initializer_list<int> boats)
+{
+    std::vector<bool> shown(static_cast<std::size_t>(race.boatCount) + 1, false);
+    for (const int b : boats)
+        shown[static_cast<std::size_t>(b)] = true;
+    return shown;
+}
+
+PageRequest requestFor(std::vector<bool> shown, Language language = Language::EnglishChosen)
+{
+    return {800, std::move(shown), Qt::white, 1, language};
 }
 
 // The leader runs along the zero line at the top, everyone else below it;
@@ -70,10 +98,8 @@ TEST(GapChart, TheLeaderOnTheZeroLineTheOthersBelow)
 TEST(GapChart, OnlyTickedBoats)
 {
     const RaceState &race = solent();
-    std::vector<bool> shown(static_cast<std::size_t>(race.boatCount) + 1, false);
-    shown[1] = true;
     QImage page(1280, 1000, QImage::Format_RGB32);
-    makeGapChartPage()->draw(page, race, {1024, shown, Qt::white, 1, Language::EnglishChosen});
+    makeGapChartPage()->draw(page, race, {1024, ticking(race, {1}), Qt::white, 1, Language::EnglishChosen});
     EXPECT_GT(countColour(page, toQColor(race.boats[1].colour)), 100);
     EXPECT_EQ(countColour(page, toQColor(race.boats[2].colour)), 0);
 }
@@ -129,6 +155,150 @@ TEST(CompareView, TheTwoPickedBoats)
     EXPECT_EQ(countColour(page, speeds, toQColor(race.boats[4].colour)), 0);
     request.chosen = {5};
     EXPECT_FALSE(comparedBoats(race, request));
+// ---- The legs table --------------------------------------------------------
+
+const QSize kWindowPage(965, 800);  // the page beside the map of a 1280 × 800 window
+
+std::vector<ItemTable<LegResult>> legsOf(const RaceState &race)
+{
+    const FleetFixes fixes = fleetSteadyFixes(race);
+    return analyseLegs(race, fixes, fleetPolar(race, fixes));
+}
+
+// The rows of a block from the top, each row's cells from the left: the
+// name row, then a row a leg.
+std::vector<std::vector<LegsCell>> rowsOf(const LegsTable &table, const LegsBlock &block)
+{
+    std::vector<std::vector<LegsCell>> rows;
+    std::vector<LegsCell> cells;
+    std::copy_if(table.cells.begin(), table.cells.end(), std::back_inserter(cells),
+                 [&](const LegsCell &c) { return block.rect.contains(c.rect); });
+    std::sort(cells.begin(), cells.end(), [](const LegsCell &a, const LegsCell &b) {
+        return std::pair(a.rect.top(), a.rect.left()) < std::pair(b.rect.top(), b.rect.left());
+    });
+    for (const LegsCell &cell : cells) {
+        if (rows.empty() || rows.back().front().rect.top() != cell.rect.top())
+            rows.emplace_back();
+        rows.back().push_back(cell);
+    }
+    return rows;
+}
+
+// A block of rows for each ticked boat and none for the others: its name
+// across the table on its colour in a readable ink, then a row for each leg.
+TEST(LegsPage, ABlockForEachTickedBoat)
+{
+    const RaceState &race = solent();
+    const PageRequest request = requestFor(ticking(race, {1, 3, 4}));
+    const LegsTable table = layOutLegsTable(kWindowPage, race, legsOf(race), request);
+    std::vector<int> boats;
+    for (const LegsBlock &block : table.blocks)
+        boats.push_back(block.boat);
+    EXPECT_EQ(boats, (std::vector<int>{1, 3, 4}));
+
+    QImage page(kWindowPage, QImage::Format_RGB32);
+    makeLegsPage()->draw(page, race, request);
+    for (const LegsBlock &block : table.blocks) {
+        const auto rows = rowsOf(table, block);
+        ASSERT_EQ(rows.size(), static_cast<std::size_t>(race.courseLength()));  // the name and the legs
+        const LegsCell &name = rows[0][0];
+        const QColor colour = toQColor(race.boats[block.boat].colour);
+        EXPECT_EQ(name.text, race.boats[block.boat].name);
+        EXPECT_EQ(page.pixelColor(name.rect.right() - 2, name.rect.center().y()), colour);
+        EXPECT_GT(countColour(page, name.rect, textColourOn(colour)), 5);
+        EXPECT_EQ(rows[1][0].text, QStringLiteral("1 upwind"));
+        EXPECT_EQ(rows[1].size(), 9u);
+    }
+    for (const int unticked : {2, 5, 6})
+        EXPECT_EQ(countColour(page, toQColor(race.boats[unticked].colour)), 0) << unticked;
+}
+
+// Every text fits its cell and the cells lie apart on the page below the
+// tabs, in both languages; on the window's page all twenty boats of the
+// Hayama race find room at a readable size, and on a small page those that
+// do not are left out rather than drawn off it.
+TEST(LegsPage, EveryTextFitsItsCell)
+{
+    const RaceState &race = hayama();
+    const auto legs = legsOf(race);
+    for (const Language language : {Language::EnglishChosen, Language::Japanese}) {
+        const PageRequest request = requestFor({}, language);
+        int ticked = 0;
+        for (int b = 1; b <= race.boatCount; ++b)
+            ticked += request.shows(race, b) ? 1 : 0;
+        for (const QSize size : {kWindowPage, QSize(1655, 1080), QSize(640, 480)}) {
+            const LegsTable table = layOutLegsTable(size, race, legs, request);
+            const QFontMetrics metrics(table.font());
+            const QRect belowTabs(QPoint(0, kBelowPageTabs), QPoint(size.width() - 1, size.height() - 1));
+            for (std::size_t i = 0; i < table.cells.size(); ++i) {
+                const LegsCell &cell = table.cells[i];
+                EXPECT_LE(metrics.horizontalAdvance(cell.text), cell.rect.width()) << cell.text.toStdString();
+                EXPECT_LE(metrics.height(), cell.rect.height()) << cell.text.toStdString();
+                EXPECT_TRUE(belowTabs.contains(cell.rect)) << cell.text.toStdString();
+                for (std::size_t k = i + 1; k < table.cells.size(); ++k)
+                    ASSERT_FALSE(cell.rect.intersects(table.cells[k].rect)) << cell.text.toStdString();
+            }
+            if (size.height() >= kWindowPage.height()) {
+                EXPECT_EQ(static_cast<int>(table.blocks.size()), ticked) << size.width();
+                EXPECT_GE(table.fontPixels, 10);
+            }
+        }
+    }
+}
+
+// A leg on which the boat won places reads "+n" in green, one on which it
+// lost them "−n" in red.
+TEST(LegsPage, PlacesGainedGreenLostRed)
+{
+    const RaceState &race = solent();
+    const auto legs = legsOf(race);
+    const LegsTable table = layOutLegsTable(kWindowPage, race, legs, requestFor({}));
+    int gains = 0, losses = 0;
+    for (const LegsBlock &block : table.blocks) {
+        const auto rows = rowsOf(table, block);
+        for (int j = 1; j < race.courseLength(); ++j) {
+            const LegResult &leg = legs[block.boat][j];
+            const LegsCell &gained = rows[j][7];
+            if (!leg.sailed || leg.placesGained == 0)
+                continue;
+            if (leg.placesGained > 0) {
+                EXPECT_EQ(gained.text, QStringLiteral("+%1").arg(leg.placesGained));
+                EXPECT_GT(gained.ink.green(), 2 * gained.ink.red());
+                ++gains;
+            } else {
+                EXPECT_EQ(gained.text, QStringLiteral(u"−%1").arg(-leg.placesGained));
+                EXPECT_GT(gained.ink.red(), 2 * gained.ink.green());
+                ++losses;
+            }
+        }
+    }
+    EXPECT_GT(gains, 0);
+    EXPECT_GT(losses, 0);
+}
+
+// The boat under the pointer in the list gets a frame in its colour round
+// its block; a boat without a block marks nothing.
+TEST(LegsPage, TheHoveredBoatsBlockFramed)
+{
+    const RaceState &race = solent();
+    const PageRequest request = requestFor(ticking(race, {1, 3, 4}));
+    const auto legsPage = makeLegsPage();
+    QImage page(kWindowPage, QImage::Format_RGB32);
+    legsPage->draw(page, race, request);
+    const LegsBlock block = layOutLegsTable(kWindowPage, race, legsOf(race), request).blocks[1];
+    ASSERT_EQ(block.boat, 3);
+    const QColor colour = toQColor(race.boats[3].colour);
+    const QRect above(block.rect.left(), block.rect.top() - 2, block.rect.width(), 1);
+    const QRect left(block.rect.left() - 2, block.rect.top(), 1, block.rect.height());
+    EXPECT_EQ(countColour(page, above, colour), 0);
+
+    QImage marked = page;
+    legsPage->markBoat(marked, race, request, 3);
+    EXPECT_EQ(countColour(marked, above, colour), above.width());
+    EXPECT_EQ(countColour(marked, left, colour), left.height());
+    QImage unmarked = page;
+    legsPage->markBoat(unmarked, race, request, 2);
+    EXPECT_EQ(unmarked, page);
 }
 
 }  // namespace

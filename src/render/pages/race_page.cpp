@@ -5,6 +5,7 @@
 #include "render/pages/analysis_page.h"
 #include "render/pages/compare_view.h"
 #include "render/pages/gap_chart.h"
+#include "render/pages/legs_page.h"
 #include "render/pages/page_hovers.h"
 #include "render/pages/start_view.h"
 #include "render/painting.h"
@@ -85,6 +86,7 @@ const PageEntry kPages[] = {
     {Page::Analysis, make<AnalysisRacePage>, true},
     {Page::Start, makeStartPage, true},
     {Page::Gaps, makeGapChartPage, true},
+    {Page::Legs, makeLegsPage, true},
     {Page::Compare, makeComparePage, true},
 };
 

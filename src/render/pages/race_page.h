@@ -18,6 +18,10 @@
 
 namespace keelrun {
 
+// The window's tabs over the analysis pages take their top 27 pixels: what
+// a page writes goes below this.
+inline constexpr int kBelowPageTabs = 32;
+
 class RacePage {
 public:
     virtual ~RacePage() = default;
