@@ -65,7 +65,7 @@ struct PageName {
     const char *name;
 };
 constexpr PageName kPageNames[] = {{Page::Track, "track"}, {Page::Graph, "graph"}, {Page::Analysis, "analysis"}, {Page::Start, "start"},
-                                   {Page::Gaps, "gaps"}, {Page::Legs, "legs"}, {Page::Compare, "compare"}};
+                                   {Page::Gaps, "gaps"}, {Page::Legs, "legs"}, {Page::Polars, "polars"}, {Page::Compare, "compare"}};
 
 }  // namespace
 

@@ -38,10 +38,10 @@ struct WindowLayout {
 WindowLayout computeWindowLayout(int formWidth, int formHeight, int screenHeight, int boatPanelHeight);
 
 // What the map area shows: the map, the Graph page or an analysis page.
-enum class Page { Track = 1, Graph = 2, Analysis = 3, Start = 4, Gaps = 5, Legs = 6, Compare = 8 };
+enum class Page { Track = 1, Graph = 2, Analysis = 3, Start = 4, Gaps = 5, Legs = 6, Polars = 7, Compare = 8 };
 // The pages by the names the command line gives them ("track", "graph",
-// "analysis", "gaps", "legs"), and the list of those names for its
-// messages.
+// "analysis", "gaps", "legs", "polars"), and the list of those names for
+// its messages.
 std::optional<Page> pageNamed(const QString &name);
 QString pageNameList();
 

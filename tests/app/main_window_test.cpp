@@ -40,6 +40,7 @@
 #include "export/video_writer.h"
 #include "render/map_overlays.h"
 #include "render/painting.h"
+#include "render/pixel_count.h"
 #include "render/time_bar.h"
 #include "test_folder.h"
 
@@ -783,6 +784,26 @@ TEST_F(MainWindowTest, TabsChooseAmongTheAnalysisPages)
     EXPECT_EQ(w.currentPage(), Page::Gaps);
     w.setLanguage(Language::Japanese);
     EXPECT_EQ(gaps->text(), QStringLiteral(u"先頭との差"));
+}
+
+// The Polars page shows the fixes of the boat highlighted with Shift +
+// click in the boat list, and without one those of the first ticked boat.
+TEST_F(MainWindowTest, ThePolarsPageShowsTheHighlightedBoat)
+{
+    MainWindow w(DataFolder(QStringLiteral(KEELRUN_DEMO_DATA)), QStringLiteral("solent-evening.txt"));
+    w.resize(1280, 1020);
+    w.show();
+    waitForLoad(w);
+    child<QRadioButton>(w, "RadioButton3")->click();
+    child<QPushButton>(w, "pageTab7")->click();  // Polars
+    ASSERT_EQ(w.currentPage(), Page::Polars);
+    auto *canvas = child<MapCanvas>(w, "mapCanvas");
+    const auto dotsOf = [&](int boat) { return countColour(canvas->grab().toImage(), toQColor(w.race().boats[boat].colour)); };
+    EXPECT_GT(dotsOf(1), 100);
+    EXPECT_EQ(dotsOf(3), 0);
+    click(child<QCheckBox>(w, "boatBox3"), Qt::LeftButton, Qt::ShiftModifier);
+    EXPECT_GT(dotsOf(3), 100);
+    EXPECT_EQ(dotsOf(1), 0);
 }
 
 // In edit mode the organiser places a mark with Shift + click on the

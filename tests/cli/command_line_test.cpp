@@ -34,7 +34,7 @@ TEST(CommandLineRefusals, EachNamesTheOptionAndWhy)
         {{"--render", "r.txt", "-o", "a.png"}, "--render of the track page needs --at TIME"},
         {{"--render", "r.txt", "--at", "60", "--zoom", "150", "-o", "a.png"}, "--zoom 150: 0 to 100"},
         {{"--render", "r.txt", "--at", "60", "--north-up", "--wind-up", "-o", "a.png"}, "--north-up and --wind-up"},
-        {{"--screenshot", "r.txt", "--page", "polar", "-o", "a.png"}, "--page polar: track, graph, analysis, start, gaps, legs or compare"},
+        {{"--screenshot", "r.txt", "--page", "polar", "-o", "a.png"}, "--page polar: track, graph, analysis, start, gaps, legs, polars or compare"},
         {{"--screenshot", "r.txt", "--at", "60", "--lang", "fr", "-o", "a.png"}, "--lang fr: ja or en"},
         {{"--export-csv", "r.txt", "--zoom", "50"}, "--zoom applies to --render and --video, not to --export-csv"},
         {{"--inspect", "r.txt", "-o", "x.json"}, "-o applies to"},

@@ -1,6 +1,9 @@
 // The analysis pages drawn from the bundled races.
 
 #include <algorithm>
+#include <cmath>
+#include <numbers>
+#include <optional>
 
 #include <QFontMetrics>
 #include <gtest/gtest.h>
@@ -11,6 +14,7 @@
 #include "render/pages/gap_chart.h"
 #include "render/pages/start_view.h"
 #include "render/pages/legs_page.h"
+#include "render/pages/polars_page.h"
 #include "render/painting.h"
 #include "render/pixel_count.h"
 
@@ -39,6 +43,13 @@ const RaceState &hayama()
     return race;
 }
 
+// The bundled foiler race, whose wind records span two bands of wind speed.
+const RaceState &foilers()
+{
+    static const RaceState race = loadedDemo(QStringLiteral("foiler-sprint.txt"));
+    return race;
+}
+
 // Ticked: only the boats given.
 std::vector<bool> ticking(const RaceState &race, std::initializer_list<int> boats)
 {
@@ -48,9 +59,9 @@ std::vector<bool> ticking(const RaceState &race, std::initializer_list<int> boat
     return shown;
 }
 
-PageRequest requestFor(std::vector<bool> shown, Language language = Language::EnglishChosen)
+PageRequest requestFor(std::vector<bool> shown, Language language = Language::EnglishChosen, int highlighted = 0)
 {
-    return {800, std::move(shown), Qt::white, 1, language};
+    return {800, std::move(shown), Qt::white, 1, language, highlighted > 0 ? std::vector<int>{highlighted} : std::vector<int>{}};
 }
 
 // The leader runs along the zero line at the top, everyone else below it;
@@ -155,6 +166,8 @@ TEST(CompareView, TheTwoPickedBoats)
     EXPECT_EQ(countColour(page, speeds, toQColor(race.boats[4].colour)), 0);
     request.chosen = {5};
     EXPECT_FALSE(comparedBoats(race, request));
+}
+
 // ---- The legs table --------------------------------------------------------
 
 const QSize kWindowPage(965, 800);  // the page beside the map of a 1280 × 800 window
@@ -299,6 +312,132 @@ TEST(LegsPage, TheHoveredBoatsBlockFramed)
     QImage unmarked = page;
     legsPage->markBoat(unmarked, race, request, 2);
     EXPECT_EQ(unmarked, page);
+}
+
+// ---- The polar diagram -----------------------------------------------------
+
+double fastestFixOf(const FleetFixes &fixes)
+{
+    double fastest = 0;
+    for (const auto &boat : fixes) {
+        for (const SteadyFix &fix : boat)
+            fastest = std::max(fastest, fix.knots);
+    }
+    return fastest;
+}
+
+// The bands with a target, lowest wind first (one, without a band, where
+// the wind records give no speeds).
+std::vector<std::optional<int>> targetBands(const FleetPolar &polar)
+{
+    std::vector<std::optional<int>> bands;
+    for (const PolarBin &bin : polar.bins) {
+        if (bin.target && std::find(bands.begin(), bands.end(), bin.twsFrom) == bands.end())
+            bands.push_back(bin.twsFrom);
+    }
+    std::sort(bands.begin(), bands.end());
+    return bands;
+}
+
+QColor bandColour(const std::vector<std::optional<int>> &bands, std::optional<int> band)
+{
+    const auto index = static_cast<int>(std::find(bands.begin(), bands.end(), band) - bands.begin());
+    return targetLineColour(band ? std::optional<int>(index) : std::nullopt, static_cast<int>(bands.size()));
+}
+
+// Each bin's target stands on the line at the angle of the bin's middle,
+// as far from the pole as its speed over the outer ring's speed puts it;
+// the outer ring's speed is the fastest fix's, rounded up to a ring, and
+// the half disc lies on the page below the tabs.
+TEST(PolarsPage, TheTargetAtTheRadiusOfItsSpeed)
+{
+    const RaceState &race = solent();
+    QImage page(kWindowPage, QImage::Format_RGB32);
+    makePolarsPage()->draw(page, race, requestFor(ticking(race, {})));
+    const FleetFixes fixes = fleetSteadyFixes(race);
+    const FleetPolar polar = fleetPolar(race, fixes);
+    const PolarAxes axes(page.size(), fastestFixOf(fixes));
+    EXPECT_GE(axes.outerKnots, fastestFixOf(fixes));
+    EXPECT_LT(axes.outerKnots, fastestFixOf(fixes) + axes.ringKnots);
+    EXPECT_GE(axes.pole.y() - axes.radius, kBelowPageTabs);
+    EXPECT_LT(axes.pole.y() + axes.radius, page.height());
+    EXPECT_LT(axes.pole.x() + axes.radius, page.width());
+    EXPECT_GT(axes.radius, 300);
+
+    const auto bands = targetBands(polar);
+    int checked = 0;
+    for (const PolarBin &bin : polar.bins) {
+        if (!bin.target)
+            continue;
+        const double angle = (bin.twaFrom + kAngleBinDegrees / 2.0) * std::numbers::pi / 180;
+        const double r = *bin.target / axes.outerKnots * axes.radius;
+        const QPoint expected = axes.pole + QPointF(r * std::sin(angle), -r * std::cos(angle)).toPoint();
+        const QRect around(expected - QPoint(2, 2), QSize(5, 5));
+        EXPECT_GT(countColour(page, around, bandColour(bands, bin.twsFrom)), 0) << bin.twaFrom;
+        ++checked;
+    }
+    EXPECT_GT(checked, 5);
+}
+
+// The chosen boat's fixes stand as dots in its colour: the highlighted
+// boat while it is ticked, else the first ticked one; no boat's without a
+// ticked boat, and never an unticked boat's.
+TEST(PolarsPage, OnlyTheChosenBoatsFixes)
+{
+    const RaceState &race = solent();
+    const auto dotsOf = [&](std::initializer_list<int> ticked, int highlighted, int boat) {
+        QImage page(kWindowPage, QImage::Format_RGB32);
+        makePolarsPage()->draw(page, race, requestFor(ticking(race, ticked), Language::EnglishChosen, highlighted));
+        return countColour(page, toQColor(race.boats[boat].colour));
+    };
+    EXPECT_GT(dotsOf({2, 4}, 0, 2), 100);
+    EXPECT_EQ(dotsOf({2, 4}, 0, 4), 0);
+    EXPECT_EQ(dotsOf({2, 4}, 0, 1), 0);
+    EXPECT_GT(dotsOf({2, 4}, 4, 4), 100);
+    EXPECT_EQ(dotsOf({2, 4}, 4, 2), 0);
+    EXPECT_GT(dotsOf({2, 4}, 1, 2), 100);  // boat 1 is highlighted but not ticked
+    EXPECT_EQ(dotsOf({2, 4}, 1, 1), 0);
+    for (int b = 1; b <= 6; ++b)
+        EXPECT_EQ(dotsOf({}, 0, b), 0) << b;
+}
+
+// The boat under the pointer in the list shows its fixes beside the chosen
+// boat's, the target lines kept over them.
+TEST(PolarsPage, TheHoveredBoatsFixesBesideTheChosen)
+{
+    const RaceState &race = solent();
+    const PageRequest request = requestFor(ticking(race, {2}));
+    const auto polarsPage = makePolarsPage();
+    QImage page(kWindowPage, QImage::Format_RGB32);
+    polarsPage->draw(page, race, request);
+    const QColor hovered = toQColor(race.boats[5].colour), chosen = toQColor(race.boats[2].colour);
+    const QColor line = bandColour(targetBands(fleetPolar(race)), targetBands(fleetPolar(race)).front());
+    EXPECT_EQ(countColour(page, hovered), 0);
+
+    QImage marked = page;
+    polarsPage->markBoat(marked, race, request, 5);
+    EXPECT_GT(countColour(marked, hovered), 100);
+    EXPECT_GT(countColour(marked, chosen), 100);
+    EXPECT_GE(countColour(marked, line), countColour(page, line));
+}
+
+// Where the wind records give the wind's speed, a line for each band, the
+// lighter wind's lighter.
+TEST(PolarsPage, ALineForEachWindBand)
+{
+    EXPECT_GT(targetLineColour(0, 3).lightness(), targetLineColour(1, 3).lightness());
+    EXPECT_GT(targetLineColour(1, 3).lightness(), targetLineColour(2, 3).lightness());
+    EXPECT_EQ(targetLineColour(std::nullopt, 0), targetLineColour(2, 3));
+
+    const RaceState &race = foilers();
+    const FleetPolar polar = fleetPolar(race);
+    ASSERT_TRUE(polar.bandsByWindSpeed);
+    const auto bands = targetBands(polar);
+    ASSERT_GE(bands.size(), 2u);
+    QImage page(kWindowPage, QImage::Format_RGB32);
+    makePolarsPage()->draw(page, race, requestFor(ticking(race, {})));
+    for (const auto &band : bands)
+        EXPECT_GT(countColour(page, bandColour(bands, band)), 0) << *band;
 }
 
 }  // namespace

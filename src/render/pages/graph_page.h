@@ -25,6 +25,18 @@ struct PageRequest {
     std::vector<int> chosen;  // the boats the user picked: the highlighted one first, then those watched
 
     bool shows(const RaceState &race, int b) const { return shown.empty() ? race.boats[b].shown == 1 : bool(shown[b]); }
+    // The boat a page about one boat shows: the first picked while it is
+    // ticked, else the first ticked boat; 0 when none is ticked.
+    int chosenBoat(const RaceState &race) const
+    {
+        if (!chosen.empty() && chosen.front() >= 1 && chosen.front() <= race.boatCount && shows(race, chosen.front()))
+            return chosen.front();
+        for (int b = 1; b <= race.boatCount; ++b) {
+            if (shows(race, b))
+                return b;
+        }
+        return 0;
+    }
 };
 
 // Draws the page over the whole of `page` (the map's size).

@@ -7,6 +7,7 @@
 #include "render/pages/gap_chart.h"
 #include "render/pages/legs_page.h"
 #include "render/pages/page_hovers.h"
+#include "render/pages/polars_page.h"
 #include "render/pages/start_view.h"
 #include "render/painting.h"
 
@@ -87,6 +88,7 @@ const PageEntry kPages[] = {
     {Page::Start, makeStartPage, true},
     {Page::Gaps, makeGapChartPage, true},
     {Page::Legs, makeLegsPage, true},
+    {Page::Polars, makePolarsPage, true},
     {Page::Compare, makeComparePage, true},
 };
 
