@@ -22,6 +22,18 @@ const QColor kRed(255, 0, 0);
 
 // Curves drawn straight into the picture: every row between a segment's
 // ends gets its pixels, nothing outside the picture is touched.
+// On a picture for a screen scaled by 2 a trace stands where the drawing
+// puts it, at twice the pixels, not in the top-left quarter.
+TEST(ThinTrace, FollowsAScaledPicture)
+{
+    QImage picture(80, 60, QImage::Format_RGB32);
+    picture.setDevicePixelRatio(2);
+    picture.fill(Qt::white);
+    drawThinTrace(picture, {QPolygon({QPoint(30, 10), QPoint(30, 25)})}, qRgb(200, 0, 0));
+    EXPECT_GT(countColour(picture, QRect(58, 22, 6, 26), kBoat1), 10);
+    EXPECT_EQ(countColour(picture, QRect(0, 0, 40, 30), kBoat1), 0);
+}
+
 TEST(ThinTrace, SegmentsRowByRowAndClipped)
 {
     QImage picture(40, 30, QImage::Format_RGB32);

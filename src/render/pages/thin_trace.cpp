@@ -89,9 +89,11 @@ void addSegment(RowRuns &runs, QPoint p, QPoint q)
     }
 }
 
+// Row by row in the picture's own pixels: only where those are the
+// drawing's (a picture for a scaled screen goes through the painter).
 bool drawnByRows(const QImage &picture)
 {
-    return picture.format() == QImage::Format_RGB32 || picture.format() == QImage::Format_ARGB32;
+    return (picture.format() == QImage::Format_RGB32 || picture.format() == QImage::Format_ARGB32) && picture.devicePixelRatio() == 1;
 }
 
 // Each segment of the pieces, `segment(p, i, from, to)` from point i of
