@@ -46,23 +46,6 @@ QImage windowPicture(MainWindow &window, QSize size)
     return shot;
 }
 
-// A boat of the race by its number or its name; 0, said on stderr, for none.
-int boatNamed(const RaceState &race, const QString &text, const char *option)
-{
-    bool number = false;
-    const int b = text.toInt(&number);
-    if (number && b >= 1 && b <= race.boatCount)
-        return b;
-    for (int c = 1; c <= race.boatCount; ++c) {
-        if (race.boats[c].name.compare(text.trimmed(), Qt::CaseInsensitive) == 0)
-            return c;
-    }
-    printError(QStringLiteral("--%1 %2: no such boat in the race (give its number, 1 to %3, or its name)")
-                   .arg(QLatin1String(option), text)
-                   .arg(race.boatCount));
-    return 0;
-}
-
 }  // namespace
 
 int runWindowVideo(const CommandLine &command, const QString &executableDir, const std::atomic<bool> &stop)
@@ -90,13 +73,11 @@ int runScreenshot(const CommandLine &command, const QString &executableDir)
         window.setLanguage(command.language == QLatin1String("ja") ? Language::Japanese : Language::EnglishChosen);
     window.holdForPicture(command.stopped);
     window.showSpeedColours(command.speedColours);
-    std::vector<int> watched;
-    for (const QString &boat : command.select)
-        watched.push_back(boatNamed(window.race(), boat, "select"));
+    const auto watched = selectedBoats(window.race(), command);
     const int followed = command.follow.isEmpty() ? -1 : boatNamed(window.race(), command.follow, "follow");
-    if (followed == 0 || std::count(watched.begin(), watched.end(), 0) > 0)
+    if (followed == 0 || !watched)
         return kExitError;
-    window.watchBoats(watched);
+    window.watchBoats(*watched);
     window.jumpTo(command.at.raceClock(window.race()));
     if (followed > 0)
         window.followBoat(followed);

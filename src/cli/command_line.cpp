@@ -98,8 +98,10 @@ const QList<Setting> &settings()
         {{"lang"}, "LANG", "The window's language, ja or en.", {M::Screenshot}},
         {{"stopped"}, {}, "The replay stopped, the map showing the course diagram.", {M::Screenshot}},
         {{"follow"}, "BOAT", "The map follows BOAT, by number or name.", {M::Screenshot}},
-        {{"select"}, "BOATS", "The live numbers of BOATS (numbers or names, comma-separated; the first highlighted).",
-         {M::Screenshot}},
+        {{"select", "boats"}, "BOATS",
+         "The boats picked (numbers or names, comma-separated; the first highlighted): their live numbers, and the analysis "
+         "pages' chosen boats.",
+         {M::Screenshot, M::Render}},
         {{"from"}, "TIME", "Where it starts, as --at (default: the race window's start).", {M::Video}},
         {{"to"}, "TIME", "Where it ends, as --at (default: the race window's end).", {M::Video}},
         {{"speed"}, "S", "Times real time, 1 to 1500 (default 30).", {M::Video}},
@@ -464,6 +466,34 @@ bool loadCommandRace(const CommandLine &command, const QString &executableDir, R
     const LoadResult result = loadRace(state, resolved->first, resolved->second, {}, options);
     printLoadResult(result);
     return result.ok();
+}
+
+int boatNamed(const RaceState &race, const QString &text, const char *option)
+{
+    bool number = false;
+    const int b = text.toInt(&number);
+    if (number && b >= 1 && b <= race.boatCount)
+        return b;
+    for (int c = 1; c <= race.boatCount; ++c) {
+        if (race.boats[c].name.compare(text.trimmed(), Qt::CaseInsensitive) == 0)
+            return c;
+    }
+    printError(QStringLiteral("--%1 %2: no such boat in the race (give its number, 1 to %3, or its name)")
+                   .arg(QLatin1String(option), text)
+                   .arg(race.boatCount));
+    return 0;
+}
+
+std::optional<std::vector<int>> selectedBoats(const RaceState &race, const CommandLine &command)
+{
+    std::vector<int> boats;
+    for (const QString &text : command.select) {
+        const int b = boatNamed(race, text, "select");
+        if (b == 0)
+            return std::nullopt;
+        boats.push_back(b);
+    }
+    return boats;
 }
 
 int runInspect(const CommandLine &command, const QString &executableDir)

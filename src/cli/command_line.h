@@ -73,6 +73,13 @@ struct CommandLine {
 // Nothing, with the message on stderr, when the race file is not found.
 std::optional<std::pair<DataFolder, QString>> resolveCommandRace(const CommandLine &command, const QString &executableDir);
 
+// A boat of the race by its number or its name (any case); 0, said on
+// stderr naming `option`, for none.
+int boatNamed(const RaceState &race, const QString &text, const char *option);
+// The boats --select names; nothing, said on stderr, when one is not in
+// the race.
+std::optional<std::vector<int>> selectedBoats(const RaceState &race, const CommandLine &command);
+
 // The load's warnings and, for a failure, its message, on stderr.
 void printLoadResult(const LoadResult &result);
 

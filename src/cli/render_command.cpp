@@ -58,6 +58,9 @@ int runRender(const CommandLine &command, const QString &executableDir)
     if (!loadCommandRace(command, executableDir, race))
         return kExitError;
 
+    const auto chosen = selectedBoats(race, command);
+    if (!chosen)
+        return kExitError;
     QImage bitmap(command.size, QImage::Format_RGB32);
     const double at = command.at.raceClock(race);
     if (command.page == Page::Track) {
@@ -65,7 +68,7 @@ int runRender(const CommandLine &command, const QString &executableDir)
         drawTrackPicture(bitmap, race, command, at, trackPictures(race, command), frame);
     } else {
         const QColor sea = toQColor(seaColours(daylightOfPicture(race, at).level).sea);
-        makeRacePage(command.page)->draw(bitmap, race, {command.size.height(), {}, sea, 1});
+        makeRacePage(command.page)->draw(bitmap, race, {command.size.height(), {}, sea, 1, Language::EnglishByLocale, *chosen});
     }
 
     return savePicture(bitmap, command.output) ? 0 : kExitError;

@@ -33,6 +33,16 @@ TEST(RenderCommand, DrawsThePagesOfARace)
     EXPECT_EQ(analysisPicture.size(), QSize(1280, 1024));
     EXPECT_EQ(analysisPicture.pixelColor(960, 200), QColor(Qt::white));  // the empty top-right quarter
 
+    // The analysis pages take the boats picked with --boats.
+    const QString compare = t.path("compare.png");
+    ASSERT_EQ(runKeelrun({"--render", "solent-evening.txt", "--page", "compare", "--boats", "5,Red Falcon", "-o", compare, demo}), 0);
+    int fifth = 0;
+    const QImage comparePicture(compare);
+    for (int y = 400; y < 650; ++y)
+        fifth += comparePicture.pixelColor(600, y) != QColor(Qt::white);
+    EXPECT_GT(fifth, 0);
+    EXPECT_EQ(runKeelrun({"--render", "solent-evening.txt", "--page", "compare", "--boats", "99", "-o", compare, demo}), 2);
+
     EXPECT_EQ(runKeelrun({"--render", "solent-evening.txt", "--page", "tables", "-o", graph, demo}), 2);
     EXPECT_EQ(runKeelrun({"--render", "solent-evening.txt", "-o", graph, demo}), 2);  // the map needs --at
 }

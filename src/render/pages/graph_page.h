@@ -22,7 +22,7 @@ struct PageRequest {
     QColor sea;               // the Graph page's background
     int labelLevel = 1;       // the Analysis page names its dots above 0
     Language language = Language::EnglishByLocale;  // of the titles and axis names
-    std::vector<int> chosen;  // the boats the user picked: the highlighted one first, then those watched
+    std::vector<int> chosen{};  // the boats the user picked: the highlighted one first, then those watched
 
     bool shows(const RaceState &race, int b) const { return shown.empty() ? race.boats[b].shown == 1 : bool(shown[b]); }
     // The boat a page about one boat shows: the first picked while it is
