@@ -81,9 +81,10 @@ bool MainWindow::showFinalRanking()
 void MainWindow::showLiveNumbers()
 {
     std::vector<LiveNumbers> rows;
-    if (currentPage() == Page::Track && smallScreen_ == SmallScreen::Off && race_.boatCount > 0) {
+    const std::vector<int> watched = boatList_->focus().liveBoats();
+    if (!watched.empty() && currentPage() == Page::Track && smallScreen_ == SmallScreen::Off && race_.boatCount > 0) {
         const std::vector<LiveNumbers> fleet = liveNumbers(race_, progress_, playback_->clock().raceClock);
-        for (const int boat : boatList_->focus().liveBoats()) {
+        for (const int boat : watched) {
             const auto numbers = std::find_if(fleet.begin(), fleet.end(), [boat](const LiveNumbers &n) { return n.boat == boat; });
             if (numbers != fleet.end())
                 rows.push_back(*numbers);

@@ -106,7 +106,7 @@ void MainWindow::applyPageControls(Page page)
 PageRequest MainWindow::pageRequest() const
 {
     return {height(), boatList_->shown(), toQColor(seaColours(controls_->seaSlider->value()).sea),
-            controls_->boatNameBox->isChecked() ? 1 : 0, language_, boatList_->focus().liveBoats()};
+            controls_->boatNameBox->isChecked() ? 1 : 0, language_, boatList_->focus().liveBoats(), &progress_};
 }
 
 // Draws the page that shows, if not the map, and shows it.

@@ -68,7 +68,7 @@ public:
             return;
         }
         const auto [a, b] = *boats;
-        const CourseProgress progress = courseProgress(race);
+        const CourseProgress progress = request.courseProgressOf(race);
         times_ = progress.times;
         const Sailing first = sailingOf(race, race.boats[a], times_), second = sailingOf(race, race.boats[b], times_);
         const int top = 60, gap = 30, height = (picture.height() - top - 40 - 2 * gap) / 3;

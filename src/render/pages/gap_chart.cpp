@@ -43,7 +43,7 @@ public:
 
     void draw(QImage &picture, const RaceState &race, const PageRequest &request) override
     {
-        progress_ = courseProgress(race);
+        progress_ = request.courseProgressOf(race);
         request_ = request;
         const GapChartAxes axes(picture.size(), race, progress_, request);
         picture.fill(Qt::white);

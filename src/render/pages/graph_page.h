@@ -10,6 +10,7 @@
 #include <QPolygon>
 
 #include "model/race_state.h"
+#include "race/course_progress.h"
 #include "race/manoeuvres.h"
 #include "view/captions.h"
 #include "render/pages/graph_axes.h"
@@ -23,6 +24,10 @@ struct PageRequest {
     int labelLevel = 1;       // the Analysis page names its dots above 0
     Language language = Language::EnglishByLocale;  // of the titles and axis names
     std::vector<int> chosen{};  // the boats the user picked: the highlighted one first, then those watched
+    const CourseProgress *progress = nullptr;  // the race's course progress where the caller keeps one
+
+    // The course progress: the caller's, else worked out here.
+    CourseProgress courseProgressOf(const RaceState &race) const { return progress ? *progress : courseProgress(race); }
 
     bool shows(const RaceState &race, int b) const { return shown.empty() ? race.boats[b].shown == 1 : bool(shown[b]); }
     // The boat a page about one boat shows: the first picked while it is
